@@ -1,0 +1,56 @@
+// One media entry: eighteen text fields addressed by column index, its one-line text form (the media info string)
+// and the derivations of the display name, length and quality.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace karvo {
+
+enum media_column : int {
+    Media = 0, FullPath, ListName, Song, Album, Artist, Year, Comment, Genre, Length, Seconds, Quality,
+    Info8, Info9, Info10, SampleRate, Info13, Info14,
+};
+inline constexpr int column_count = 18;
+inline constexpr char info_separator = '\xFF';
+inline constexpr int info_field_count = 15;
+
+// The fifteen stored fields of a media info string, in string order.
+using media_fields = std::array<std::string, info_field_count>;
+
+// Which column each info string field fills.
+inline constexpr std::array<media_column, info_field_count> info_field_column = {
+    FullPath, Song, Artist, Album, Year, Comment, Genre, Seconds, Info8, Info9, Info10, SampleRate, Quality,
+    Info13, Info14,
+};
+
+// Fields before each separator; text after the last separator is dropped; missing fields stay empty.
+media_fields parse_media_info(std::string_view info);
+
+// The fields each followed by 0xFF, then one more 0xFF.
+std::string make_media_info(const media_fields& fields);
+
+struct name_switches {
+    bool strip_extension = true;
+    bool underscore_to_space = true;
+    bool percent20_to_space = true;
+    bool dot_to_space = true;
+    bool remove_brackets = true;
+};
+
+// Display name from a full path with the given switches.
+std::string derive_media_name(std::string_view full_path, const name_switches& switches);
+
+// "" for 0 or a non-number, else [hh:]mm:ss.
+std::string format_length(std::string_view seconds);
+
+// Quality of the virtual playlist: MP3 gets "kbits" unless it holds it, WAV becomes SampleRate + "Hz" unless it
+// holds "Hz".
+std::string derive_quality(std::string_view full_path, const std::string& quality, const std::string& sample_rate);
+
+// Quality of the folder listing: MP3 always gets "kbits", WAV becomes SampleRate + "hz".
+std::string derive_folder_quality(std::string_view full_path, const std::string& quality,
+                                  const std::string& sample_rate);
+
+} // namespace karvo

@@ -1,0 +1,27 @@
+// Text helpers shared by sorting, searching and file naming.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace karvo {
+
+// Upper-cases UTF-8 text, non-ASCII letters included (é becomes É); invalid bytes are kept as they are.
+std::string upper_case(std::string_view text);
+
+// Byte-wise unsigned comparison of upper_case(a) and upper_case(b): negative, 0 or positive.
+int compare_upper(std::string_view a, std::string_view b);
+
+// Case-insensitive order for names (playlist and Media CD lists).
+bool less_case_insensitive(std::string_view a, std::string_view b);
+
+// Drops the last four characters when the name is longer than four and its fourth character from the end is '.'.
+std::string without_three_letter_extension(const std::string& name);
+
+// Extension from the last '.', upper-cased, without the dot; empty when there is none.
+std::string upper_extension(std::string_view path);
+
+// Decimal integer at the start of the text (after blanks, with an optional sign); `fallback` when there is none.
+long long to_integer(std::string_view text, long long fallback = 0);
+
+} // namespace karvo

@@ -1,0 +1,38 @@
+// A loaded plug-in library: dlopen with RTLD_NOW | RTLD_LOCAL, exports looked up by exact name, unloaded on
+// destruction.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace karvo::platform {
+
+class dynamic_library {
+public:
+    dynamic_library() = default;
+    explicit dynamic_library(const std::string& path) { load(path); }
+    ~dynamic_library();
+    dynamic_library(const dynamic_library&) = delete;
+    dynamic_library& operator=(const dynamic_library&) = delete;
+    dynamic_library(dynamic_library&& other) noexcept;
+    dynamic_library& operator=(dynamic_library&& other) noexcept;
+
+    bool load(const std::string& path);  // unloads what was loaded before
+    void unload();
+    bool loaded() const { return handle_ != nullptr; }
+    const std::string& error() const { return error_; }
+
+    void* symbol(const char* name) const;
+    template <typename Fn>
+    Fn function(const char* name) const { return reinterpret_cast<Fn>(symbol(name)); }
+
+    // Icon resource `id` through the library's _get_icon_resource export; empty when there is none.
+    std::vector<unsigned char> icon_resource(std::int32_t id) const;
+
+private:
+    void* handle_ = nullptr;
+    std::string error_;
+};
+
+} // namespace karvo::platform

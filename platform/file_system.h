@@ -1,0 +1,55 @@
+// The file-system calls the program makes: find-first/find-next style enumeration with Windows wildcards and
+// attributes, existence tests, folder creation, delete, rename, and whole-file read and atomic write.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace karvo::platform {
+
+// Windows attribute bits as the program tests them.
+enum file_attribute : std::uint32_t {
+    attr_readonly = 1,
+    attr_hidden = 2,
+    attr_directory = 16,
+    attr_archive = 32,
+};
+
+struct find_entry {
+    std::string name;          // file name without folder
+    std::uint32_t attributes;  // combination of file_attribute bits
+    std::uint64_t size;
+    std::int64_t modified;     // seconds since the epoch
+};
+
+// Windows wildcard match: case-insensitive, '*' any run, '?' one character, "*.*" matches every name.
+bool wildcard_match(const std::string& pattern, const std::string& name);
+
+// Attributes of a path as find_files reports them; nullopt when it does not exist.
+std::optional<std::uint32_t> file_attributes(const std::string& path);
+
+// The entries of `folder` (with or without trailing "/") whose names match `pattern`, "." and ".." left out, in
+// the order the file system returns them. An unreadable or missing folder gives no entries.
+std::vector<find_entry> find_files(const std::string& folder, const std::string& pattern);
+
+bool file_exists(const std::string& path);       // a file, not a folder
+bool directory_exists(const std::string& path);
+bool path_exists(const std::string& path);       // either
+bool create_directory(const std::string& path);  // one level; true when it exists afterwards
+bool delete_file(const std::string& path);
+bool rename_file(const std::string& from, const std::string& to);  // fails when `to` exists
+
+// Reads the whole file; nullopt when it cannot be read.
+std::optional<std::string> read_file(const std::string& path);
+
+// Writes the file completely under a temporary name beside it, flushes it and renames it over `path`, so a crash
+// or a full disk leaves either the old or the new content. Returns false on any failure (old file untouched).
+bool write_file_atomic(const std::string& path, const std::string& content);
+
+// File name after the last '/', and the folder before it (with the trailing '/').
+std::string file_name_of(const std::string& path);
+std::string folder_of(const std::string& path);
+
+} // namespace karvo::platform

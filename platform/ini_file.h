@@ -1,0 +1,37 @@
+// Private-profile access to INI files with the rules of the Windows profile functions: sections and keys compared
+// without regard to case, blanks around keys and values trimmed, one pair of surrounding quotes stripped on read,
+// a missing file, section or key yields the caller's default. Every write keeps all other lines, writes CR LF line
+// ends and replaces the file atomically.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace karvo::platform {
+
+std::string get_private_profile_string(const std::string& section, const std::string& key,
+                                       const std::string& default_value, const std::string& file);
+
+// Leading blanks, an optional sign and the decimal digits that follow; 0 when the value holds no number. A value
+// written as "0x..." is read as hexadecimal, as the Windows function does.
+int get_private_profile_int(const std::string& section, const std::string& key, int default_value,
+                            const std::string& file);
+
+// Writes key=value, adding the section at the end of the file and the key at the end of its section when missing.
+// Returns false when the file could not be written; the old file is then unchanged.
+bool write_private_profile_string(const std::string& section, const std::string& key, const std::string& value,
+                                  const std::string& file);
+
+// Removes a key (nothing when missing). Returns false when the file could not be written.
+bool delete_private_profile_key(const std::string& section, const std::string& key, const std::string& file);
+
+// Removes a whole section with its keys.
+bool delete_private_profile_section(const std::string& section, const std::string& file);
+
+// The key names of a section in file order (empty when the section or file is missing).
+std::vector<std::string> get_private_profile_keys(const std::string& section, const std::string& file);
+
+// The section names in file order.
+std::vector<std::string> get_private_profile_sections(const std::string& file);
+
+} // namespace karvo::platform

@@ -1,0 +1,18 @@
+// Where the program and its data live: the program folder is the folder of the executable; data files live there
+// too when it is writable, otherwise in $XDG_DATA_HOME/karvo-media/.
+#pragma once
+
+#include <string>
+
+namespace karvo::platform {
+
+// Folder of /proc/self/exe with a trailing '/'.
+std::string program_folder();
+
+// The folder for karvo.ini, Playlists/, Media CDs/ and temp_playlist.m3u, with a trailing '/'. Not created here.
+std::string data_folder_for(const std::string& program_folder);
+
+// Appends '/' when the text does not already end in one.
+std::string with_trailing_slash(std::string folder);
+
+} // namespace karvo::platform
