@@ -6,7 +6,8 @@
 
 namespace karvo::platform {
 
-enum class show_mode { hide = 0, normal = 1, minimized = 2, maximized = 3 };
+// The values are the Windows show codes; `show` (5) is what the player commands ask for.
+enum class show_mode { hide = 0, normal = 1, minimized = 2, maximized = 3, show = 5 };
 
 class program_starter {
 public:
