@@ -25,7 +25,12 @@ inline constexpr std::array<media_column, info_field_count> info_field_column = 
     Info13, Info14,
 };
 
-// Fields before each separator; text after the last separator is dropped; missing fields stay empty.
+// The same fields as views into the info string.
+using media_field_views = std::array<std::string_view, info_field_count>;
+
+// Fields before each separator; text after the last separator is dropped; missing fields stay empty and fields
+// beyond the fifteenth are ignored.
+media_field_views split_media_info(std::string_view info);
 media_fields parse_media_info(std::string_view info);
 
 // The fields each followed by 0xFF, then one more 0xFF.

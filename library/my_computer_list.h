@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "library/media_entry.h"
 #include "library/string_list.h"
@@ -12,11 +13,11 @@ namespace karvo {
 
 class my_computer_list {
 public:
-    bool append(const std::string& info);
+    bool append(std::string_view info);
     void clear();
     int count() const { return static_cast<int>(columns_[FullPath].size()); }
-    const std::string& full_path(int row) const { return columns_[FullPath][row]; }
-    // ListName is not held: cell(ListName, row) is empty.
+    const std::string& full_path(int row) const { return cell(FullPath, row); }
+    // ListName is not held: cell(ListName, row) is empty, as is any cell out of range.
     const std::string& cell(int column, int row) const;
     string_list& extra() { return extra_; }  // the further list, unused
 private:

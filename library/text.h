@@ -9,6 +9,9 @@ namespace karvo {
 // Upper-cases UTF-8 text, non-ASCII letters included (é becomes É); invalid bytes are kept as they are.
 std::string upper_case(std::string_view text);
 
+// Appends upper_case(text) to `out` (lets callers build many keys in one buffer).
+void append_upper_case(std::string& out, std::string_view text);
+
 // Byte-wise unsigned comparison of upper_case(a) and upper_case(b): negative, 0 or positive.
 int compare_upper(std::string_view a, std::string_view b);
 
@@ -21,7 +24,8 @@ std::string without_three_letter_extension(const std::string& name);
 // Extension from the last '.', upper-cased, without the dot; empty when there is none.
 std::string upper_extension(std::string_view path);
 
-// Decimal integer at the start of the text (after blanks, with an optional sign); `fallback` when there is none.
+// Decimal integer at the start of the text (after blanks, with an optional sign); `fallback` when there is none or
+// it does not fit.
 long long to_integer(std::string_view text, long long fallback = 0);
 
 } // namespace karvo
