@@ -1,0 +1,61 @@
+// One text file per named item in one data sub-folder ("Playlists/" holding .spl files, "Media CDs/" holding .vmc
+// files): listing, loading into a reused buffer, atomic saving, existence, delete and rename. The two stores build
+// on it.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "library/string_list.h"
+
+namespace karvo {
+
+// Told when the store's folder is missing and cannot be created; the main window shows the text with the caption
+// in a message box and ends the program.
+using folder_failure_handler = std::function<void(const std::string& text, const std::string& caption)>;
+
+inline constexpr const char* folder_failure_caption = "Karvo";
+
+class named_file_store {
+public:
+    // `data_folder` with or without trailing '/'; `folder_name` is the sub-folder, `extension` includes the dot.
+    named_file_store(const std::string& data_folder, const std::string& folder_name, std::string extension,
+                     std::string failure_text, folder_failure_handler on_failure);
+
+    // The folder with trailing '/', created when missing (a failure is reported to the handler again).
+    std::string folder_path();
+    // The folder with trailing '/' as fixed at construction.
+    const std::string& folder() const { return folder_; }
+    // Whether the folder existed or could be created the last time it was asked for.
+    bool folder_ok() const { return folder_ok_; }
+
+    // Item names without extension, sorted case-insensitively.
+    string_list names() const;
+    int count() const;
+
+    // Clears the buffer and fills it with the item's lines; a missing or unreadable file leaves it empty. The
+    // reference stays valid until the next load.
+    const string_list& load(const std::string& name);
+    // Replaces the item's file atomically; false when it could not be written (the old file is then intact).
+    bool save(const std::string& name, const string_list& lines);
+    bool exists(const std::string& name) const;
+    bool remove(const std::string& name);
+    // Fails when `new_name` exists already: one item never overwrites another.
+    bool rename(const std::string& old_name, const std::string& new_name);
+
+    // A name that maps to a file inside the folder: not empty, not "." or "..", no '/', NUL, CR or LF.
+    static bool is_valid_name(const std::string& name);
+
+private:
+    bool ensure_folder();
+    std::string file_of(const std::string& name) const;
+
+    std::string folder_;
+    std::string extension_;
+    std::string failure_text_;
+    folder_failure_handler on_failure_;
+    bool folder_ok_ = false;
+    string_list buffer_;
+};
+
+} // namespace karvo
