@@ -1,0 +1,94 @@
+// The main window's four folder scanners (what each does with a media file it finds) and the fill of the folder
+// listing. Everything that touches the window (status line, view updates, the player, media information) comes in
+// as a callback, so the same code runs under tests.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "components/Fileiterator/TFileIterator.h"
+#include "library/media_files.h"
+#include "library/string_list.h"
+
+namespace karvo {
+
+class media_list;
+class my_computer_list;
+
+using media_info_source = std::function<std::string(const std::string& path)>;  // media info string of a file
+using message_sink = std::function<void(const std::string& text)>;              // status line message
+using path_sink = std::function<void(const std::string& path)>;
+
+std::string adding_to_playlist_message(const std::string& path);
+std::string reading_file_information_message(const std::string& name, int number, int total);
+std::string media_files_count_message(int total);
+
+// Names of the media files directly in `folder` (sub-folders and other non-files left out), sorted by name without
+// regard to case; names equal but for case keep a fixed order.
+string_list folder_media_names(const std::string& folder, const media_files& media);
+
+struct folder_listing_callbacks {
+    media_info_source media_info;
+    message_sink show_message;             // also repaints the status line at once
+    std::function<void()> begin_update;    // optional: the view's updates are suspended
+    std::function<void(int)> end_update;   // optional: the view gets the item count; updates resume
+};
+
+// Clears `listing` and appends the media entry of every media file of `folder`, showing a progress line per file
+// and then the count. Returns the number of files.
+int fill_folder_listing(const std::string& folder, const media_files& media, my_computer_list& listing,
+                        const folder_listing_callbacks& callbacks);
+
+class folder_scanner {
+public:
+    // Writes the temporary list (one full path per line); false when it could not be written.
+    using temp_list_writer = std::function<bool(const string_list& paths)>;
+
+    explicit folder_scanner(const media_files& media);
+    folder_scanner(const folder_scanner&) = delete;
+    folder_scanner& operator=(const folder_scanner&) = delete;
+
+    TFileIterator ScanDir;
+    TFileIterator AutoPlaylistScan;
+    TFileIterator InitialScan;
+    TFileIterator PlayThisLocation;
+
+    // "Add Directory" and a new Media CD: every media file below `folder` is appended to `playlist` with an empty
+    // list name, followed by "Adding to Playlist: " + path on the status line. Returns the number appended.
+    int scan_dir(const std::string& folder, media_list& playlist, const media_info_source& media_info,
+                 const message_sink& show_message);
+
+    // "Play This Drive." / "Play This Folder": the media files below `folder` go to the temporary list, then the
+    // player is started. A list that could not be written does not start the player. Returns whether it started.
+    bool play_this_location(const std::string& folder, const temp_list_writer& write_temp_list,
+                            const std::function<void()>& start_player);
+    const string_list& collected() const { return collected_; }
+
+    // The auto playlister's folder: the root of InitialScan and AutoPlaylistScan.
+    void set_watched_folder(const std::string& dir);
+    // Rebuilds the known-file list from the media files already below the watched folder.
+    void initial_scan();
+    // Every media file below the watched folder not known yet becomes known and is handed to `on_new_file`, once.
+    void change_scan(const path_sink& on_new_file);
+    const string_list& known_files() const { return known_; }
+    bool is_known(const std::string& path) const;
+
+private:
+    // Each scanner has its own slot, so a scan started while another one runs cannot redirect the running one.
+    struct slot {
+        TFileIterator& iterator;
+        path_sink on_media_file;
+    };
+    void bind(slot& s);
+    static void run(slot& s, const path_sink& on_media_file);
+
+    const media_files& media_;
+    slot scan_dir_{ScanDir, {}};
+    slot auto_playlist_scan_{AutoPlaylistScan, {}};
+    slot initial_scan_{InitialScan, {}};
+    slot play_this_location_{PlayThisLocation, {}};
+    string_list collected_;
+    string_list known_;   // kept sorted for the look-up
+};
+
+} // namespace karvo
