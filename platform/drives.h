@@ -28,4 +28,28 @@ drive_table& system_drives();
 // The longest drive root that `path` lies under ("/" when none is longer).
 std::string drive_root_of(const std::string& path, const std::vector<drive_info>& drives);
 
+// One line of /proc/self/mountinfo, its escapes (\040 for a blank) decoded.
+struct mount_entry {
+    std::string mount_point;
+    std::string fs_type;
+    std::string source;
+    unsigned major = 0;
+    unsigned minor = 0;
+};
+
+// The mounts of a mountinfo text that count as drives: pseudo file systems and the kernel's own trees left out,
+// a mount point mounted over keeps its last mount, "/" first and the rest ordered by mount point.
+std::vector<mount_entry> parse_mountinfo(const std::string& text);
+
+// Drive type from the file system type, the mount source and the block device's removable flag.
+drive_type drive_type_of(const std::string& fs_type, const std::string& source, bool removable);
+
+// The 32-bit serial of a volume from its UUID as udev names it: "ABCD-1234" (FAT, exFAT) is the hexadecimal
+// number 0xABCD1234, sixteen hex digits (NTFS) give their low 32 bits, any other UUID a stable 32-bit hash of its
+// text; 0xFFFFFFFF when there is none.
+std::uint32_t serial_from_uuid(const std::string& uuid);
+
+// A name from /dev/disk/by-label or by-uuid with udev's \xHH escapes decoded.
+std::string decode_udev_name(const std::string& name);
+
 } // namespace karvo::platform

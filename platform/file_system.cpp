@@ -1,0 +1,296 @@
+#include "platform/file_system.h"
+
+#include "platform/case_fold.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace karvo::platform {
+
+namespace {
+
+// '*' any run (also empty), '?' exactly one character; backtracks to the last star only, which is enough for
+// patterns without character classes.
+bool glob_match(const std::u32string& pattern, const std::u32string& name)
+{
+    std::size_t p = 0, n = 0;
+    std::size_t star = std::u32string::npos, star_n = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == U'?' || pattern[p] == name[n])) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == U'*') {
+            star = p++;
+            star_n = n;
+        } else if (star != std::u32string::npos) {
+            p = star + 1;
+            n = ++star_n;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == U'*')
+        ++p;
+    return p == pattern.size();
+}
+
+bool has_dot(const std::u32string& name) { return name.find(U'.') != std::u32string::npos; }
+
+std::uint32_t attributes_from(const std::string& name, const struct stat* followed)
+{
+    std::uint32_t attributes = 0;
+    if (!name.empty() && name[0] == '.')
+        attributes |= attr_hidden;
+    if (followed == nullptr)  // a dangling link counts as a plain file
+        return attributes | attr_archive;
+    if (S_ISDIR(followed->st_mode))
+        return attributes | attr_directory;
+    if (S_ISREG(followed->st_mode))
+        attributes |= attr_archive;
+    if ((followed->st_mode & S_IWUSR) == 0)
+        attributes |= attr_readonly;
+    return attributes;
+}
+
+std::string without_trailing_slashes(std::string path)
+{
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
+bool write_all(int fd, const std::string& content)
+{
+    std::size_t done = 0;
+    while (done < content.size()) {
+        const ssize_t written = ::write(fd, content.data() + done, content.size() - done);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+void sync_folder(const std::string& folder)
+{
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// A unique name beside the target, created exclusively so that two writers never share it. The mode is the old
+// file's, or the usual 0666 less the umask for a new one.
+int create_temporary(const std::string& target, std::string& temporary_path)
+{
+    static std::atomic<unsigned> counter{0};
+    struct stat old{};
+    const bool has_old = ::stat(target.c_str(), &old) == 0;
+    const mode_t mode = has_old ? (old.st_mode & 07777) : 0666;
+    const std::string folder = folder_of(target);
+    const std::string name = file_name_of(target);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary_path = folder + "." + name + ".tmp-" + std::to_string(::getpid()) + "-" +
+                         std::to_string(counter.fetch_add(1));
+        const int fd = ::open(temporary_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0) {
+            if (has_old)
+                ::fchmod(fd, mode);  // the umask must not narrow an existing file's permissions
+            return fd;
+        }
+        if (errno != EEXIST)
+            return -1;
+    }
+    return -1;
+}
+
+} // namespace
+
+bool wildcard_match(const std::string& pattern, const std::string& name)
+{
+    const std::u32string p = fold_case(pattern);
+    const std::u32string n = fold_case(name);
+    if (p == U"*" || p == U"*.*")
+        return true;
+    if (glob_match(p, n))
+        return true;
+    // DOS rules: "name.*" also takes a name without extension, and a trailing dot stands for "no extension".
+    if (p.size() >= 2 && p.compare(p.size() - 2, 2, U".*") == 0 && !has_dot(n))
+        return glob_match(p.substr(0, p.size() - 2), n);
+    if (p.size() >= 2 && p.back() == U'.' && p[p.size() - 2] != U'.' && !has_dot(n))
+        return glob_match(p.substr(0, p.size() - 1), n);
+    return false;
+}
+
+std::optional<std::uint32_t> file_attributes(const std::string& path)
+{
+    const std::string clean = without_trailing_slashes(path);
+    struct stat link{};
+    if (clean.empty() || ::lstat(clean.c_str(), &link) != 0)
+        return std::nullopt;
+    struct stat followed{};
+    const bool resolved = !S_ISLNK(link.st_mode) || ::stat(clean.c_str(), &followed) == 0;
+    if (!S_ISLNK(link.st_mode))
+        followed = link;
+    return attributes_from(file_name_of(clean), resolved ? &followed : nullptr);
+}
+
+std::vector<find_entry> find_files(const std::string& folder, const std::string& pattern)
+{
+    std::vector<find_entry> entries;
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return entries;
+    const int dir_fd = ::dirfd(dir);
+    while (const dirent* item = ::readdir(dir)) {
+        const std::string name = item->d_name;
+        if (name == "." || name == ".." || !wildcard_match(pattern, name))
+            continue;
+        struct stat st{};
+        bool resolved = ::fstatat(dir_fd, name.c_str(), &st, 0) == 0;
+        if (!resolved && ::fstatat(dir_fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;  // vanished since readdir
+        find_entry entry;
+        entry.name = name;
+        entry.attributes = attributes_from(name, resolved ? &st : nullptr);
+        entry.size = (resolved && S_ISREG(st.st_mode)) ? static_cast<std::uint64_t>(st.st_size) : 0;
+        entry.modified = st.st_mtim.tv_sec;
+        entries.push_back(std::move(entry));
+    }
+    ::closedir(dir);
+    return entries;
+}
+
+bool file_exists(const std::string& path)
+{
+    struct stat st{};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool directory_exists(const std::string& path)
+{
+    struct stat st{};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool path_exists(const std::string& path)
+{
+    struct stat st{};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0;
+}
+
+bool create_directory(const std::string& path)
+{
+    if (path.empty())
+        return false;
+    if (::mkdir(path.c_str(), 0777) == 0)
+        return true;
+    return directory_exists(path);
+}
+
+bool delete_file(const std::string& path)
+{
+    struct stat st{};
+    if (path.empty() || ::lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+        return false;
+    return ::unlink(path.c_str()) == 0;
+}
+
+bool rename_file(const std::string& from, const std::string& to)
+{
+    if (from.empty() || to.empty())
+        return false;
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // File systems without RENAME_NOREPLACE: a hard link fails on an existing target just the same.
+    struct stat st{};
+    if (::lstat(from.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) {
+        if (::link(from.c_str(), to.c_str()) != 0)
+            return false;
+        return ::unlink(from.c_str()) == 0;
+    }
+    if (path_exists(to))
+        return false;
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+std::optional<std::string> read_file(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::string content;
+    struct stat st{};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+        content.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (got == 0)
+            break;
+        content.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return content;
+}
+
+bool write_file_atomic(const std::string& path, const std::string& content)
+{
+    if (path.empty() || path.back() == '/')
+        return false;
+    // Replace what a link points at, not the link itself.
+    std::string target = path;
+    struct stat link{};
+    if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        if (char* real = ::realpath(path.c_str(), nullptr)) {
+            target = real;
+            std::free(real);
+        }
+    }
+    std::string temporary;
+    const int fd = create_temporary(target, temporary);
+    if (fd < 0)
+        return false;
+    bool ok = write_all(fd, content) && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (ok)
+        ok = ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    sync_folder(folder_of(target));
+    return true;
+}
+
+std::string file_name_of(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string folder_of(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+} // namespace karvo::platform

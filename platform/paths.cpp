@@ -1,0 +1,53 @@
+#include "platform/paths.h"
+
+#include "platform/file_system.h"
+
+#include <climits>
+#include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace karvo::platform {
+
+namespace {
+
+std::string home_folder()
+{
+    if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/')
+        return home;
+    if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir != nullptr)
+        return entry->pw_dir;
+    return "/tmp";
+}
+
+} // namespace
+
+std::string program_folder()
+{
+    char buffer[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (length <= 0)
+        return "./";
+    return folder_of(std::string(buffer, static_cast<std::size_t>(length)));
+}
+
+std::string data_folder_for(const std::string& program_folder)
+{
+    if (!program_folder.empty() && ::access(program_folder.c_str(), W_OK) == 0)
+        return with_trailing_slash(program_folder);
+    // The XDG rules ignore a relative XDG_DATA_HOME.
+    const char* data_home = std::getenv("XDG_DATA_HOME");
+    const std::string base = (data_home != nullptr && data_home[0] == '/')
+                                 ? std::string(data_home)
+                                 : with_trailing_slash(home_folder()) + ".local/share";
+    return with_trailing_slash(base) + "karvo-media/";
+}
+
+std::string with_trailing_slash(std::string folder)
+{
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+} // namespace karvo::platform
