@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "library/string_list.h"
+#include "library/text.h"
+#include "tests/support/temp_folder.h"
+
+namespace karvo {
+namespace {
+
+TEST(UpperCase, LettersOfEveryScriptAndInvalidBytes)
+{
+    struct row { std::string in, out; };
+    const row table[] = {
+        {"", ""},
+        {"abc xyz 123 {}~", "ABC XYZ 123 {}~"},
+        {"café", "CAFÉ"},
+        {"über", "ÜBER"},
+        {"niño", "NIÑO"},
+        {"ÉÜÑ", "ÉÜÑ"},
+        {"straße", "STRAßE"},           // no single upper-case letter for ß
+        {"ÿ", "Ÿ"},                     // two bytes become two different bytes
+        {"αβγ жук", "ΑΒΓ ЖУК"},
+        {"a\xFF" "b", "A\xFF" "B"},     // the separator byte is not a letter
+        {"\xC3", "\xC3"},               // truncated sequence at the end
+        {"\xC3" "a", "\xC3" "A"},       // lead byte without continuation
+        {"\x80" "é", "\x80" "É"},       // stray continuation byte
+        {"\xC0\xA9", "\xC0\xA9"},       // overlong form
+        {"\xED\xA0\x80", "\xED\xA0\x80"},  // surrogate
+        {"日本", "日本"},
+    };
+    for (const auto& [in, out] : table)
+        EXPECT_EQ(upper_case(in), out) << in;
+}
+
+TEST(CompareUpper, UnsignedBytesShorterPrefixFirst)
+{
+    struct row { std::string a, b; int sign; };
+    const row table[] = {
+        {"abc", "ABC", 0},
+        {"abc", "abd", -1},
+        {"ab", "abc", -1},
+        {"abc", "ab", 1},
+        {"", "", 0},
+        {"", "a", -1},
+        {"é", "É", 0},
+        {"zebra", "éclair", -1},  // É is above every ASCII byte
+        {"Ézé", "éZÉ", 0},
+        {"a_", "aB", 1},          // '_' sorts after 'B' once both are upper-cased
+        {"128kbits", "96kbits", -1},
+        {"x\xFF", "x\x7F", 1},
+    };
+    for (const auto& [a, b, sign] : table) {
+        const int result = compare_upper(a, b);
+        EXPECT_EQ((result > 0) - (result < 0), sign) << a << " vs " << b;
+        EXPECT_EQ(less_case_insensitive(a, b), sign < 0) << a << " vs " << b;
+    }
+}
+
+TEST(FileNameText, ExtensionsAndNumbers)
+{
+    EXPECT_EQ(without_three_letter_extension("song.mp3"), "song");
+    EXPECT_EQ(without_three_letter_extension("song.flac"), "song.flac");
+    EXPECT_EQ(without_three_letter_extension(".mp3"), ".mp3");  // not longer than four
+    EXPECT_EQ(without_three_letter_extension("a.b"), "a.b");
+
+    EXPECT_EQ(upper_extension("/m/song.mP3"), "MP3");
+    EXPECT_EQ(upper_extension("/m/a.b.wav"), "WAV");
+    EXPECT_EQ(upper_extension("/m/noext"), "");
+    EXPECT_EQ(upper_extension("/m.d/noext"), "");
+    EXPECT_EQ(upper_extension("/m/trail."), "");
+
+    struct row { std::string text; long long value; };
+    const row table[] = {
+        {"42", 42}, {"  -7", -7}, {"+3", 3}, {"12abc", 12}, {"", 99}, {"abc", 99}, {"-", 99},
+        {"9223372036854775807", 9223372036854775807LL}, {"9223372036854775808", 99},
+        {"-9223372036854775808", -9223372036854775807LL - 1},
+    };
+    for (const auto& [text, value] : table)
+        EXPECT_EQ(to_integer(text, 99), value) << text;
+}
+
+TEST(StringList, LineEndsAndFiles)
+{
+    struct row { std::string text; string_list lines; };
+    const row table[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\nb\rc", {"a", "b", "c"}},
+        {"a\r\n\r\nb", {"a", "", "b"}},
+        {"\r\n", {""}},
+    };
+    for (const auto& [text, lines] : table)
+        EXPECT_EQ(split_lines(text), lines) << text;
+    EXPECT_EQ(join_lines({"a", "", "b"}), "a\r\n\r\nb\r\n");
+
+    testing::temp_folder folder;
+    const std::string path = folder.file("list.txt");
+    EXPECT_TRUE(load_lines(path).empty());
+    const string_list lines = {"one", "dé\xFF", ""};
+    ASSERT_TRUE(save_lines(path, lines));
+    EXPECT_EQ(load_lines(path), lines);
+    // A folder in the way: the save fails and reports it.
+    EXPECT_FALSE(save_lines(folder.file("missing/list.txt"), lines));
+}
+
+} // namespace
+} // namespace karvo
