@@ -2,11 +2,13 @@
  * karvo_plugin.h - the C interface between Karvo Media and its plug-ins.
  *
  * A plug-in is an ELF shared object loaded with dlopen(). The program looks up the functions below by their exact
- * names; every one of them is optional. Only plain C types cross the boundary, and no exception may leave a plug-in.
+ * names (given with each type); every one of them is optional. Only plain C types cross the boundary, and no
+ * exception or other C++ failure may leave a plug-in: a plug-in that fails returns an empty list, NULL or -1.
  *
  * Ownership: every string list and every text a plug-in returns belongs to the plug-in. The program reads it and
  * never frees or changes it. Unless a function says otherwise, what it returns stays valid until the plug-in is
- * unloaded. Paths and texts are zero-terminated UTF-8.
+ * unloaded. Paths and texts are zero-terminated UTF-8 (a path is the file name's bytes as the file system holds
+ * them). All functions are called from one thread at a time.
  */
 #ifndef KARVO_PLUGIN_H
 #define KARVO_PLUGIN_H
@@ -23,45 +25,59 @@ extern "C" {
 #define KARVO_EXPORT
 #endif
 
-/* An ordered list of texts: items[0] .. items[count - 1], each zero-terminated. */
+/* An ordered list of texts: items[0] .. items[count - 1], each zero-terminated. A list with count 0 may have
+ * items == NULL. A function returning a list may also return NULL, which the program reads as an empty list. */
 struct karvo_string_list {
     int32_t count;
     const char* const* items;
 };
 
+/* The byte that ends every field of a media info string. It never occurs in UTF-8 text. */
+#define KARVO_INFO_SEPARATOR '\xFF'
+/* Number of fields of a media info string. */
+#define KARVO_INFO_FIELD_COUNT 15
+
 /* ---- Resource plug-in (plugins/resource.krp) ---------------------------------------------------------------- */
 
-/* Player names; index 0-5 are the six player slots, 6 and up are extra players. */
+/* _get_player_names: player names; index 0-5 are the six player slots, 6 and up are extra players. */
 typedef const struct karvo_string_list* (*karvo_get_player_names_fn)(void);
-/* Program file name (or pattern) of each player, same index as the names. */
+/* _get_filename: program file name (or pattern) of each player, same index as the names. */
 typedef const struct karvo_string_list* (*karvo_get_filename_fn)(void);
-/* Default program path of each player, same index as the names. */
+/* _get_default_player_locations: default program path of each player (may be empty), same index as the names. */
 typedef const struct karvo_string_list* (*karvo_get_default_player_locations_fn)(void);
-/* Home page of each player, same index as the names. */
+/* _get_URL: home page of each player, same index as the names. */
 typedef const struct karvo_string_list* (*karvo_get_url_fn)(void);
-/* Media file extensions without the dot, and their descriptions at the same index. */
+/* _get_new_extensions, _get_new_descriptions: media file extensions without the dot, upper case, and their
+ * descriptions at the same index. The program uses the extensions only when both functions exist. */
 typedef const struct karvo_string_list* (*karvo_get_new_extensions_fn)(void);
 typedef const struct karvo_string_list* (*karvo_get_new_descriptions_fn)(void);
-/* Free text lines describing the plug-in. */
+/* _get_plugin_info: free text lines describing the plug-in. */
 typedef const struct karvo_string_list* (*karvo_get_plugin_info_fn)(void);
+/* _get_author_name: one text. */
 typedef const char* (*karvo_get_author_name_fn)(void);
+/* _get_version: the plug-in's version number (shown as "v. " + the number in general format). */
 typedef double (*karvo_get_version_fn)(void);
-/* The media info string of one file, split into items that the program joins in order. Fifteen fields, each ended
- * by byte 0xFF, then one more 0xFF. No field holds 0xFF, CR or LF. The list stays valid until the next call. */
+/* _get_media_info_string: the media info string of one file, split into items that the program joins in order:
+ * fifteen fields (0 FullPath, 1 Song, 2 Artist, 3 Album, 4 Year, 5 Comment, 6 Genre, 7 Seconds, 8 channels,
+ * 9 file size, 10 track number, 11 SampleRate, 12 bit rate in kbit/s, 13 codec, 14 modification time), each ended
+ * by KARVO_INFO_SEPARATOR, then one more separator. No field holds the separator, CR or LF.
+ * A file that cannot be read gives the path and empty fields. A path that itself holds byte 0xFF, CR or LF cannot
+ * be represented in the string: the result is then an empty list (count 0), and the program skips the file.
+ * The list and its texts stay valid until the next call of this function. */
 typedef const struct karvo_string_list* (*karvo_get_media_info_string_fn)(const char* path);
-/* Shows a window with the file's details; returns when the window is closed. */
+/* _show_media_info: shows a modal window with the file's details; returns when the window is closed. */
 typedef void (*karvo_show_media_info_fn)(const char* path);
-/* Length of the file in seconds, or -1. Resolved by the program but not called. */
+/* _get_media_duration: length of the file in seconds, or -1. Resolved by the program but not called. */
 typedef int32_t (*karvo_get_media_duration_fn)(const char* path);
-/* Icon resource `id` (extension i has id i + 1) as PNG bytes; *size receives their count. NULL when there is none.
- * The bytes stay valid until the plug-in is unloaded. */
+/* _get_icon_resource: icon resource `id` (extension i has id i + 1) as 16 x 16 PNG bytes; *size receives their
+ * count. NULL (and *size 0) when there is none. The bytes stay valid until the plug-in is unloaded. */
 typedef const unsigned char* (*karvo_get_icon_resource_fn)(int32_t id, int32_t* size);
 
 /* ---- Language plug-in (plugins/language.dll) ---------------------------------------------------------------- */
 
-/* Replacement texts, read by index. */
+/* Replacement texts, read by index. Exported as _get_main_language, _get_options_language, _get_id3_language and
+ * _get_about_language; an index beyond the list's count is never read (the text keeps its built-in value). */
 typedef const struct karvo_string_list* (*karvo_get_language_fn)(void);
-/* Exported as _get_main_language, _get_options_language, _get_id3_language and _get_about_language. */
 
 #ifdef __cplusplus
 }

@@ -1,0 +1,137 @@
+#include "plugins/resource_plugin.h"
+
+#include "plugins/plugin_lists.h"
+
+#include <charconv>
+
+namespace karvo {
+namespace {
+
+// Every export the program knows, resolved in one go before any is called.
+struct resource_exports {
+    explicit resource_exports(const platform::dynamic_library& library)
+        : player_names(library.function<karvo_get_player_names_fn>("_get_player_names")),
+          version(library.function<karvo_get_version_fn>("_get_version")),
+          extensions(library.function<karvo_get_new_extensions_fn>("_get_new_extensions")),
+          descriptions(library.function<karvo_get_new_descriptions_fn>("_get_new_descriptions")),
+          filename(library.function<karvo_get_filename_fn>("_get_filename")),
+          url(library.function<karvo_get_url_fn>("_get_URL")),
+          plugin_info(library.function<karvo_get_plugin_info_fn>("_get_plugin_info")),
+          author_name(library.function<karvo_get_author_name_fn>("_get_author_name")),
+          default_locations(
+              library.function<karvo_get_default_player_locations_fn>("_get_default_player_locations")),
+          media_info_string(library.function<karvo_get_media_info_string_fn>("_get_media_info_string")),
+          show_media_info(library.function<karvo_show_media_info_fn>("_show_media_info")),
+          media_duration(library.function<karvo_get_media_duration_fn>("_get_media_duration"))
+    {
+    }
+    karvo_get_player_names_fn player_names;
+    karvo_get_version_fn version;
+    karvo_get_new_extensions_fn extensions;
+    karvo_get_new_descriptions_fn descriptions;
+    karvo_get_filename_fn filename;
+    karvo_get_url_fn url;
+    karvo_get_plugin_info_fn plugin_info;
+    karvo_get_author_name_fn author_name;
+    karvo_get_default_player_locations_fn default_locations;
+    karvo_get_media_info_string_fn media_info_string;
+    karvo_show_media_info_fn show_media_info;
+    karvo_get_media_duration_fn media_duration;
+};
+
+} // namespace
+
+std::string format_version_label(double version)
+{
+    // 15 significant digits like the general format of the desktop's float-to-text; to_chars ignores the locale.
+    char digits[64];
+    const auto result = std::to_chars(digits, digits + sizeof digits, version, std::chars_format::general, 15);
+    return "v. " + std::string(digits, result.ptr);
+}
+
+std::string missing_resource_plugin_text(const std::string& message_15)
+{
+    return message_15 + " plugins/resource.krp";
+}
+
+void resource_plugin::clear()
+{
+    *this = resource_plugin{};
+}
+
+bool resource_plugin::load(const std::string& library_path)
+{
+    clear();
+    if (!library_.load(library_path))
+        return false;
+    const resource_exports exports(library_);
+    get_media_info_string_ = exports.media_info_string;
+    show_media_info_ = exports.show_media_info;
+    get_media_duration_ = exports.media_duration;
+
+    if (exports.plugin_info)
+        info_lines_ = copy_plugin_list(exports.plugin_info());
+    if (exports.author_name) {
+        const char* author = exports.author_name();
+        author_ = author ? author : "";
+    }
+    if (exports.extensions && exports.descriptions) {
+        extensions_ = copy_plugin_list(exports.extensions());
+        const string_list descriptions = copy_plugin_list(exports.descriptions());
+        const std::string none;
+        for (std::size_t i = 0; i < extensions_.size(); ++i) {
+            extension_display_.push_back(item_or(descriptions, i, none) + " (" + extensions_[i] + ")");
+            extension_icons_.push_back(library_.icon_resource(static_cast<std::int32_t>(i + 1)));
+        }
+    }
+    if (exports.default_locations)
+        default_locations_ = copy_plugin_list(exports.default_locations());
+    if (exports.filename)
+        program_names_ = copy_plugin_list(exports.filename());
+    if (exports.player_names)
+        player_names_ = copy_plugin_list(exports.player_names());
+    if (exports.version)
+        version_label_ = format_version_label(exports.version());
+    if (exports.url)
+        home_pages_ = copy_plugin_list(exports.url());
+    return true;
+}
+
+string_list resource_plugin::slot_captions() const
+{
+    string_list captions(player_slot_count);
+    for (std::size_t i = 0; i < captions.size() && i < player_names_.size(); ++i)
+        captions[i] = player_names_[i];
+    return captions;
+}
+
+string_list resource_plugin::extra_player_names() const
+{
+    if (player_names_.size() <= static_cast<std::size_t>(player_slot_count))
+        return {};
+    return string_list(player_names_.begin() + player_slot_count, player_names_.end());
+}
+
+std::string resource_plugin::player6_caption() const
+{
+    const string_list extra = extra_player_names();
+    return extra.empty() ? std::string() : extra.front();
+}
+
+std::string resource_plugin::media_info_string(const std::string& path) const
+{
+    return get_media_info_string_ ? join_plugin_list(get_media_info_string_(path.c_str())) : std::string();
+}
+
+void resource_plugin::show_media_info(const std::string& path) const
+{
+    if (show_media_info_)
+        show_media_info_(path.c_str());
+}
+
+int resource_plugin::media_duration(const std::string& path) const
+{
+    return get_media_duration_ ? get_media_duration_(path.c_str()) : -1;
+}
+
+} // namespace karvo

@@ -1,0 +1,76 @@
+// The program side of plugins/resource.krp: loads the library once, copies its player table, media types, icons and
+// description into the program's own lists, and forwards the media information calls. Qt-free; the main window
+// puts the lists into its controls.
+#pragma once
+
+#include "library/string_list.h"
+#include "platform/dynamic_library.h"
+#include "sdk/karvo_plugin.h"
+
+#include <string>
+#include <vector>
+
+namespace karvo {
+
+// "v. " followed by the number in general floating-point format: 2 gives "v. 2", 1.5 gives "v. 1.5".
+std::string format_version_label(double version);
+
+// What the user is told when the library cannot be loaded: message 15 of the main-window table, then the path.
+std::string missing_resource_plugin_text(const std::string& message_15);
+
+class resource_plugin {
+public:
+    static constexpr const char* relative_path = "plugins/resource.krp";
+    static constexpr int player_slot_count = 6;
+
+    // Loads the library and fills every list, in the fixed step order. False when the library cannot be loaded
+    // (the program then reports missing_resource_plugin_text and ends). A missing export leaves its list empty.
+    bool load(const std::string& library_path);
+    bool loaded() const { return library_.loaded(); }
+    const std::string& error() const { return library_.error(); }
+
+    // Parallel player lists, index = player index.
+    const string_list& player_names() const { return player_names_; }
+    const string_list& program_names() const { return program_names_; }
+    const string_list& default_locations() const { return default_locations_; }
+    const string_list& home_pages() const { return home_pages_; }
+    // Captions of the six slot labels (names 0-5; blank where the plug-in names fewer).
+    string_list slot_captions() const;
+    // The extra-players box: names from index 6 on, in order.
+    string_list extra_player_names() const;
+    // lblPlayer6 takes the box's first entry; blank when the box is empty.
+    std::string player6_caption() const;
+
+    const string_list& extensions() const { return extensions_; }
+    const string_list& extension_display() const { return extension_display_; }
+    // PNG bytes of each extension's icon, same index; empty when the plug-in has none.
+    const std::vector<std::vector<unsigned char>>& extension_icons() const { return extension_icons_; }
+
+    const string_list& info_lines() const { return info_lines_; }
+    const std::string& author() const { return author_; }
+    const std::string& version_label() const { return version_label_; }
+
+    bool has_media_info() const { return get_media_info_string_ != nullptr; }
+    // The file's media info string: the plug-in's items joined in order. Empty when the export is missing or the
+    // plug-in cannot describe the file (the caller then skips it).
+    std::string media_info_string(const std::string& path) const;
+    void show_media_info(const std::string& path) const;
+    // Kept for completeness; -1 when the export is missing.
+    int media_duration(const std::string& path) const;
+
+private:
+    void clear();
+
+    platform::dynamic_library library_;
+    karvo_get_media_info_string_fn get_media_info_string_ = nullptr;
+    karvo_show_media_info_fn show_media_info_ = nullptr;
+    karvo_get_media_duration_fn get_media_duration_ = nullptr;
+
+    string_list player_names_, program_names_, default_locations_, home_pages_;
+    string_list extensions_, extension_display_;
+    std::vector<std::vector<unsigned char>> extension_icons_;
+    string_list info_lines_;
+    std::string author_, version_label_;
+};
+
+} // namespace karvo
