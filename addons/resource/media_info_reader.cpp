@@ -103,6 +103,16 @@ bool regular_file(const char* path, struct stat& info)
     return ::stat(path, &info) == 0 && S_ISREG(info.st_mode);
 }
 
+// The file's audio properties when it holds an audio stream. Some file classes accept a file without a single
+// audio frame (an MP3 name on a text file, a file cut inside its tag); such a file is not media.
+const TagLib::AudioProperties* audio_stream(const TagLib::FileRef& ref)
+{
+    if (ref.isNull())
+        return nullptr;
+    const TagLib::AudioProperties* audio = ref.audioProperties();
+    return audio && audio->sampleRate() > 0 ? audio : nullptr;
+}
+
 } // namespace
 
 bool representable_path(std::string_view path)
@@ -125,7 +135,8 @@ info_fields read_media_info(const char* path)
     if (!regular_file(path, info))
         return fields;
     const TagLib::FileRef ref(path, true, TagLib::AudioProperties::Fast);
-    if (ref.isNull())
+    const TagLib::AudioProperties* audio = audio_stream(ref);
+    if (!audio)
         return fields;
 
     if (const TagLib::Tag* tag = ref.tag()) {
@@ -137,12 +148,10 @@ info_fields read_media_info(const char* path)
         fields[field_genre] = field_text(tag->genre());
         fields[field_track] = number_or_empty(tag->track());
     }
-    if (const TagLib::AudioProperties* audio = ref.audioProperties()) {
-        fields[field_seconds] = std::to_string(audio->lengthInSeconds());
-        fields[field_channels] = number_or_empty(audio->channels());
-        fields[field_sample_rate] = number_or_empty(audio->sampleRate());
-        fields[field_bit_rate] = number_or_empty(audio->bitrate());
-    }
+    fields[field_seconds] = std::to_string(audio->lengthInSeconds());
+    fields[field_channels] = number_or_empty(audio->channels());
+    fields[field_sample_rate] = number_or_empty(audio->sampleRate());
+    fields[field_bit_rate] = number_or_empty(audio->bitrate());
     fields[field_file_size] = std::to_string(static_cast<long long>(info.st_size));
     fields[field_codec] = codec_name(ref.file());
     fields[field_modified] = modification_time(info);
@@ -155,9 +164,8 @@ int read_media_duration(const char* path)
     if (!regular_file(path, info))
         return -1;
     const TagLib::FileRef ref(path, true, TagLib::AudioProperties::Fast);
-    if (ref.isNull() || !ref.audioProperties())
-        return -1;
-    return ref.audioProperties()->lengthInSeconds();
+    const TagLib::AudioProperties* audio = audio_stream(ref);
+    return audio ? audio->lengthInSeconds() : -1;
 }
 
 } // namespace karvo::resource

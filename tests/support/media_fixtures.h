@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace karvo::testing {
@@ -26,7 +27,28 @@ struct mp3_options {
     std::optional<tag_fields> id3v2;
     id3v2_encoding encoding = id3v2_encoding::latin1;
     std::optional<tag_fields> id3v1;  // genre: ID3v1 genre name; written as its number when known, else 255
+
+    // Setters for building options in one expression.
+    mp3_options& with_rate(int kbit_per_second, int hertz) { bit_rate = kbit_per_second; sample_rate = hertz; return *this; }
+    mp3_options& with_mono() { mono = true; return *this; }
+    mp3_options& with_frames(int count) { frames = count; return *this; }
+    mp3_options& with_id3v2(tag_fields tag, id3v2_encoding text_encoding = id3v2_encoding::latin1)
+    {
+        id3v2 = std::move(tag);
+        encoding = text_encoding;
+        return *this;
+    }
+    mp3_options& with_id3v1(tag_fields tag) { id3v1 = std::move(tag); return *this; }
 };
+
+// A tag with only a title and an artist.
+inline tag_fields title_tag(std::string title, std::string artist = {})
+{
+    tag_fields tag;
+    tag.title = std::move(title);
+    tag.artist = std::move(artist);
+    return tag;
+}
 
 // The bytes of such a file.
 std::vector<unsigned char> make_mp3(const mp3_options& options);
