@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <condition_variable>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -328,30 +329,35 @@ TEST(TFileIteratorThread, TerminateCancelsARunningWalk) {
 TEST(TFileIteratorThread, HandsOnErrorsAndMayBeDestroyedByItsOwnCallback) {
     temp_folder tmp;
     make_tree(tmp.path());
-    std::mutex m;
-    std::condition_variable cv;
-    std::string message;
-    bool done = false;
+    // Shared with the detached worker, which may still be unwinding when the test ends.
+    struct shared {
+        std::mutex m;
+        std::condition_variable cv;
+        std::string message;
+        bool done = false;
+    };
+    auto state = std::make_shared<shared>();
     auto* worker = new TFileIteratorThread;
     worker->Iterator.SetRootFolder(tmp.path());
     worker->Iterator.OnAddFile = [](TFileIterator&, const std::string&, const TFileInfo&) {
         throw std::runtime_error("handler failed");
     };
-    worker->Start([&, worker](std::exception_ptr e) {
+    worker->Start([state, worker](std::exception_ptr e) {
         delete worker;  // the owner lets go from the callback: no join of itself, nothing leaked
+        std::string text;
         try {
             std::rethrow_exception(e);
         } catch (const std::exception& ex) {
-            std::lock_guard lock(m);
-            message = ex.what();
+            text = ex.what();
         }
-        std::lock_guard lock(m);
-        done = true;
-        cv.notify_all();
+        std::lock_guard lock(state->m);
+        state->message = text;
+        state->done = true;
+        state->cv.notify_all();
     });
-    std::unique_lock lock(m);
-    ASSERT_TRUE(cv.wait_for(lock, std::chrono::seconds(10), [&] { return done; }));
-    EXPECT_EQ(message, "handler failed");
+    std::unique_lock lock(state->m);
+    ASSERT_TRUE(state->cv.wait_for(lock, std::chrono::seconds(10), [&] { return state->done; }));
+    EXPECT_EQ(state->message, "handler failed");
 }
 
 TEST(TFileIteratorThread, DestroyedAtOnceDoesNotHang) {
