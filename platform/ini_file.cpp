@@ -4,6 +4,7 @@
 #include "platform/file_system.h"
 
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string_view>
 
@@ -214,11 +215,19 @@ bool save(const ini_document& document, const std::string& file)
     return write_file_atomic(file, serialise(document));
 }
 
+// Every call reads the file afresh; one lock keeps a read-modify-write of one thread from losing another's.
+std::mutex& profile_lock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
 } // namespace
 
 std::string get_private_profile_string(const std::string& section, const std::string& key,
                                        const std::string& default_value, const std::string& file)
 {
+    std::lock_guard guard(profile_lock());
     if (const auto document = load(file)) {
         if (const auto value = find_value(*document, section, key))
             return strip_quotes(*value);
@@ -271,6 +280,7 @@ int get_private_profile_int(const std::string& section, const std::string& key, 
 bool write_private_profile_string(const std::string& section, const std::string& key, const std::string& value,
                                   const std::string& file)
 {
+    std::lock_guard guard(profile_lock());
     if (!writable_names(section, key) || has_line_break(value))
         return false;
     std::string_view stored = value;
@@ -310,6 +320,7 @@ bool write_private_profile_string(const std::string& section, const std::string&
 
 bool delete_private_profile_key(const std::string& section, const std::string& key, const std::string& file)
 {
+    std::lock_guard guard(profile_lock());
     auto document = load_for_write(file);
     if (!document)
         return false;
@@ -325,6 +336,7 @@ bool delete_private_profile_key(const std::string& section, const std::string& k
 
 bool delete_private_profile_section(const std::string& section, const std::string& file)
 {
+    std::lock_guard guard(profile_lock());
     auto document = load_for_write(file);
     if (!document)
         return false;
@@ -339,6 +351,7 @@ bool delete_private_profile_section(const std::string& section, const std::strin
 
 std::vector<std::string> get_private_profile_keys(const std::string& section, const std::string& file)
 {
+    std::lock_guard guard(profile_lock());
     std::vector<std::string> keys;
     const auto document = load(file);
     if (!document)
@@ -357,6 +370,7 @@ std::vector<std::string> get_private_profile_keys(const std::string& section, co
 
 std::vector<std::string> get_private_profile_sections(const std::string& file)
 {
+    std::lock_guard guard(profile_lock());
     std::vector<std::string> sections;
     if (const auto document = load(file)) {
         for (const ini_line& line : document->lines) {

@@ -17,8 +17,10 @@ std::string get_private_profile_string(const std::string& section, const std::st
 int get_private_profile_int(const std::string& section, const std::string& key, int default_value,
                             const std::string& file);
 
-// Writes key=value, adding the section at the end of the file and the key at the end of its section when missing.
-// Returns false when the file could not be written; the old file is then unchanged.
+// Writes key=value, adding the section at the end of the file and the key after the last key of its section when
+// missing. Leading blanks of the value are dropped. Returns false when the file could not be written; the old file
+// is then unchanged. A value holding CR or LF, an empty section or key, or a key that would read back as something
+// else (holding '=', starting with ';' or '[') is refused with false, as it would break the file's lines.
 bool write_private_profile_string(const std::string& section, const std::string& key, const std::string& value,
                                   const std::string& file);
 
