@@ -44,18 +44,8 @@ bool has_dot(const std::u32string& name) { return name.find(U'.') != std::u32str
 
 std::uint32_t attributes_from(const std::string& name, const struct stat* followed)
 {
-    std::uint32_t attributes = 0;
-    if (!name.empty() && name[0] == '.')
-        attributes |= attr_hidden;
-    if (followed == nullptr)  // a dangling link counts as a plain file
-        return attributes | attr_archive;
-    if (S_ISDIR(followed->st_mode))
-        return attributes | attr_directory;
-    if (S_ISREG(followed->st_mode))
-        attributes |= attr_archive;
-    if ((followed->st_mode & S_IWUSR) == 0)
-        attributes |= attr_readonly;
-    return attributes;
+    // A dangling link counts as a plain file.
+    return followed != nullptr ? attributes_for(name, followed->st_mode) : attributes_for(name, S_IFREG | S_IWUSR);
 }
 
 std::string without_trailing_slashes(std::string path)
@@ -115,6 +105,20 @@ int create_temporary(const std::string& target, std::string& temporary_path)
 }
 
 } // namespace
+
+std::uint32_t attributes_for(std::string_view name, std::uint32_t mode)
+{
+    std::uint32_t attributes = 0;
+    if (!name.empty() && name[0] == '.')
+        attributes |= attr_hidden;
+    if (S_ISDIR(mode))
+        return attributes | attr_directory;  // never read-only, as on Windows
+    if (S_ISREG(mode))
+        attributes |= attr_archive;
+    if ((mode & S_IWUSR) == 0)
+        attributes |= attr_readonly;
+    return attributes;
+}
 
 bool wildcard_match(const std::string& pattern, const std::string& name)
 {

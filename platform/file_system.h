@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace karvo::platform {
@@ -26,6 +27,9 @@ struct find_entry {
 
 // Windows wildcard match: case-insensitive, '*' any run, '?' one character, "*.*" matches every name.
 bool wildcard_match(const std::string& pattern, const std::string& name);
+
+// Attribute bits of an entry called `name` whose mode (links followed) is `mode`.
+std::uint32_t attributes_for(std::string_view name, std::uint32_t mode);
 
 // Attributes of a path as find_files reports them; nullopt when it does not exist.
 std::optional<std::uint32_t> file_attributes(const std::string& path);
