@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "library/text.h"
+#include "platform/case_fold.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 
@@ -48,7 +49,18 @@ bool named_file_store::is_valid_name(const std::string& name)
 
 std::string named_file_store::file_of(const std::string& name) const
 {
-    return is_valid_name(name) ? folder_ + name + extension_ : std::string();
+    if (!is_valid_name(name))
+        return {};
+    std::string exact = folder_ + name + extension_;
+    if (platform::path_exists(exact))
+        return exact;
+    // The listing matches "*.spl" without regard to case, so Rock.SPL is listed as Rock: resolve the name the same
+    // way, or a listed item would load empty and a save would leave a second file beside it.
+    const std::string wanted = name + extension_;
+    for (const auto& entry : platform::find_files(folder_, "*" + extension_))
+        if (entry.attributes != platform::attr_directory && platform::equal_ignoring_case(entry.name, wanted))
+            return folder_ + entry.name;
+    return exact;
 }
 
 string_list named_file_store::names() const
@@ -114,8 +126,11 @@ bool named_file_store::rename(const std::string& old_name, const std::string& ne
 {
     const std::string from = file_of(old_name);
     const std::string to = file_of(new_name);
-    if (from.empty() || to.empty() || platform::path_exists(to))
+    // A new name differing only in case names the same item: that rename goes ahead.
+    if (from.empty() || to.empty() || (platform::path_exists(to) && to != from))
         return false;
+    if (to == from)
+        return platform::rename_file(from, folder_ + new_name + extension_);
     return platform::rename_file(from, to);
 }
 

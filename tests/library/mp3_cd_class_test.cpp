@@ -1,0 +1,190 @@
+#include "library/mp3_cd_class.h"
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "library/media_list.h"
+#include "platform/ini_file.h"
+#include "platform/testing/fake_drive_table.h"
+#include "tests/support/raw_file.h"
+#include "tests/support/temp_folder.h"
+
+namespace karvo {
+namespace {
+
+using platform::drive_info;
+using platform::drive_type;
+using testing::read_raw;
+using testing::write_raw;
+
+std::string info(const std::string& path)
+{
+    media_fields fields;
+    fields[0] = path;
+    fields[1] = "song";
+    return make_media_info(fields);
+}
+
+constexpr std::uint32_t serial = 0x12345678u;  // 305419896, held by a float as 305419904
+
+drive_info fixed_root() { return {"/", drive_type::fixed, "", 0x0000BEEFu}; }
+drive_info cd(const std::string& root, std::uint32_t disc) { return {root, drive_type::cdrom, "DISC", disc}; }
+
+TEST(mp3_cd_class, disc_identity_is_the_serial_in_single_precision)
+{
+    struct { std::uint32_t serial; const char* text; } cases[] = {
+        {0u, "0"},
+        {16777216u, "16777216"},
+        {16777217u, "16777216"},          // beyond 24 bits the lowest bit is lost
+        {serial, "305419904"},
+        {0xFFFFFFFFu, "4294967296"},      // unreadable volume
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(format_identity(disc_identity(c.serial)), c.text);
+        EXPECT_EQ(parse_identity(c.text), disc_identity(c.serial));
+    }
+    EXPECT_EQ(disc_identity(serial), disc_identity(serial + 3));  // such discs count as one
+    EXPECT_EQ(format_identity(no_disc_identity), "-1");
+    EXPECT_EQ(format_identity(1.5f), "1.5");
+
+    for (const char* garbage : {"", "abc", "12abc", "0x10", "nan", "inf", "1e999", "\xFF\xFE"})
+        EXPECT_EQ(parse_identity(garbage), no_disc_identity) << garbage;
+    EXPECT_EQ(parse_identity(" 42 "), 42.0f);
+}
+
+struct cd_store_test : ::testing::Test {
+    testing::temp_folder data;
+    mp3_cd_class store{data.path()};
+    platform::fake_drive_table drives;
+
+    // What Add New Media CD does once the disc in `root` has been scanned into `list`.
+    void add(const std::string& name, const std::string& root, const string_list& files)
+    {
+        ASSERT_TRUE(store.store_identity(name, disc_identity_of(root, drives)));
+        media_list list;
+        for (const auto& file : files)
+            list.append(info(root + file), "");
+        ASSERT_TRUE(store.save_catalogue(name, list, drives));
+        EXPECT_EQ(list.cell(ListName, 0), name);
+    }
+
+    string_list shown_paths(const std::string& name, std::optional<std::string>* found = nullptr)
+    {
+        media_list list;
+        const auto root = store.load_into(name, list, drives);
+        if (found)
+            *found = root;
+        string_list paths;
+        for (int row = 0; row < list.count(); ++row) {
+            EXPECT_EQ(list.cell(ListName, row), name);
+            paths.push_back(list.full_path(row));
+        }
+        return paths;
+    }
+};
+
+TEST_F(cd_store_test, catalogue_holds_paths_relative_to_the_disc_and_finds_it_in_any_cd_drive)
+{
+    drives.set_drives({fixed_root(), cd("/media/cdrom/", serial)});
+    add("Jazz", "/media/cdrom/", {"a.mp3", "sub/b.mp3"});
+    const std::string stored = read_raw(data.path() + "/Media CDs/Jazz.vmc");
+    EXPECT_EQ(stored.substr(0, 6), "a.mp3\xFF");
+    EXPECT_NE(stored.find("\r\nsub/b.mp3\xFF"), std::string::npos);
+    EXPECT_EQ(store.load("Jazz").size(), 2u);
+    EXPECT_EQ(store.stored_identity("Jazz"), disc_identity(serial));
+
+    // The disc moves to the second drive; the first holds another disc.
+    drives.set_drives({fixed_root(), cd("/media/cdrom/", 7u), cd("/media/cdrom1/", serial + 1)});
+    std::optional<std::string> found;
+    EXPECT_EQ(shown_paths("Jazz", &found), (string_list{"/media/cdrom1/a.mp3", "/media/cdrom1/sub/b.mp3"}));
+    EXPECT_EQ(found, "/media/cdrom1/");
+
+    // Out of every drive: the paths stay relative. A fixed drive with the same serial is not a CD drive.
+    drives.set_drives({{"/", drive_type::fixed, "", serial}, cd("/media/cdrom/", 7u)});
+    EXPECT_EQ(shown_paths("Jazz", &found), (string_list{"a.mp3", "sub/b.mp3"}));
+    EXPECT_FALSE(found);
+}
+
+TEST_F(cd_store_test, two_catalogues_of_one_disc_and_unreadable_discs_share_an_identity)
+{
+    drives.set_drives({fixed_root(), cd("/cd/", serial)});
+    add("First", "/cd/", {"x.mp3"});
+    add("Second", "/cd/", {"y.mp3"});
+    EXPECT_EQ(shown_paths("First"), (string_list{"/cd/x.mp3"}));
+    EXPECT_EQ(shown_paths("Second"), (string_list{"/cd/y.mp3"}));
+
+    drives.set_drives({fixed_root(), cd("/cd/", 0xFFFFFFFFu)});
+    add("Blank", "/cd/", {"z.mp3"});
+    drives.set_drives({fixed_root(), cd("/cd/", serial), cd("/cd2/", 0xFFFFFFFEu)});  // rounds to 4294967296 too
+    EXPECT_EQ(shown_paths("Blank"), (string_list{"/cd2/z.mp3"}));
+
+    // A root the drive table does not know counts as unreadable.
+    EXPECT_EQ(disc_identity_of("/nowhere/", drives), 4294967296.0f);
+}
+
+TEST_F(cd_store_test, saving_is_stable_and_tolerates_odd_lines)
+{
+    drives.set_drives({fixed_root(), cd("/media/cdrom/", serial)});
+    add("Disc", "/media/cdrom/", {"a.mp3"});
+    const std::string first = read_raw(data.path() + "/Media CDs/Disc.vmc");
+    EXPECT_EQ(relative_to_drive("", drives.drives()), "");
+    EXPECT_EQ(relative_to_drive("/", drives.drives()), "");
+    EXPECT_EQ(relative_to_drive("a", drives.drives()), "a");
+    EXPECT_EQ(relative_to_drive("/media/cd", drives.drives()), "media/cd");  // shorter than the CD's root
+
+
+    for (bool inserted : {true, false}) {
+        SCOPED_TRACE(inserted);
+        if (!inserted)
+            drives.set_drives({fixed_root()});
+        media_list list;
+        store.load_into("Disc", list, drives);
+        ASSERT_TRUE(store.save_catalogue("Disc", list, drives));
+        EXPECT_EQ(read_raw(data.path() + "/Media CDs/Disc.vmc"), first);
+    }
+
+    // Damaged catalogue lines load as they are.
+    write_raw(data.path() + "/Media CDs/Odd.vmc", "x\r\n\r\n\xFF");
+    EXPECT_EQ(store.load("Odd"), (string_list{"x", "", "\xFF"}));
+}
+
+TEST_F(cd_store_test, rename_keeps_the_identity_and_remove_drops_it)
+{
+    drives.set_drives({fixed_root(), cd("/cd/", serial)});
+    add("Old", "/cd/", {"a.mp3"});
+    add("Other", "/cd/", {"b.mp3"});
+    ASSERT_TRUE(store.store_identity("Other", 99.0f));
+
+    EXPECT_FALSE(store.rename("Old", "Other"));  // never overwrites another catalogue
+    EXPECT_EQ(store.stored_identity("Other"), 99.0f);
+    EXPECT_EQ(store.stored_identity("Old"), disc_identity(serial));
+
+    ASSERT_TRUE(store.rename("Old", "New"));
+    EXPECT_EQ(store.stored_identity("New"), disc_identity(serial));
+    EXPECT_EQ(store.stored_identity("Old"), no_disc_identity);
+    EXPECT_EQ(platform::get_private_profile_keys("Settings", store.index_path()),
+              (std::vector<std::string>{"Other", "New"}));
+    EXPECT_EQ(store.names(), (string_list{"New", "Other"}));
+
+    ASSERT_TRUE(store.remove("New"));
+    EXPECT_EQ(platform::get_private_profile_keys("Settings", store.index_path()),
+              (std::vector<std::string>{"Other"}));
+    EXPECT_FALSE(store.remove("New"));
+    EXPECT_EQ(store.count(), 1);
+}
+
+TEST_F(cd_store_test, garbage_index_reads_as_no_disc)
+{
+    drives.set_drives({fixed_root(), cd("/cd/", 0u)});
+    store.save("Junk", {info("a.mp3")});
+    const char garbage[] = "\x00\xFF[Settings]\r\nJunk=zero\r\n\xFE=\r\n";
+    write_raw(store.index_path(), std::string(garbage, sizeof garbage - 1));
+    EXPECT_EQ(store.stored_identity("Junk"), no_disc_identity);
+    EXPECT_EQ(shown_paths("Junk"), (string_list{"a.mp3"}));
+    EXPECT_EQ(store.stored_identity("Missing"), no_disc_identity);
+}
+
+} // namespace
+} // namespace karvo
