@@ -1,0 +1,11 @@
+#include "app/Main_form/hot_row_delegate.h"
+
+namespace karvo {
+
+void hot_row_delegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.row() == hot_row)
+        option->font.setUnderline(true);
+}
+
+} // namespace karvo

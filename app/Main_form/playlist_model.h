@@ -1,0 +1,74 @@
+// The model behind `LstMusicList`: nine columns read from the main window's media_list at the moment the view asks
+// for a cell. It holds no entries; its row count is the view's item count, set by refresh_count.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QIcon>
+#include <QStringList>
+#include <array>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "app/Main_form/main_settings.h"
+
+namespace karvo {
+
+class media_list;
+
+class playlist_model : public QAbstractTableModel {
+public:
+    // The media_list column each view column shows.
+    static constexpr std::array<int, playlist_view_columns> column_map = {0, 5, 3, 4, 8, 9, 11, 6, 2};
+    // The image shown for an extension the resource plug-in does not list.
+    static constexpr int unknown_extension_image = 9;
+
+    playlist_model(const media_list& list, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // Captions of columns 1-8 (column 0 shows the count caption).
+    void set_caption(int column, const QString& caption);
+    // Messages 0 and 1 of the message table, the parts of the count caption.
+    void set_count_texts(const QString& media_names, const QString& total_files);
+    // The resource plug-in's extensions (upper case, no dot) and their icons, same index.
+    void set_extension_images(const std::vector<std::string>& extensions, std::vector<QIcon> icons);
+    int extension_image(const std::string& path) const;
+
+    // The view's item count := the list's row count; the count caption follows.
+    void refresh_count();
+    // Runs a change that rewrites many rows between one begin and end of a model reset.
+    template <typename Change>
+    void rewrite(Change&& change) {
+        beginResetModel();
+        change();
+        rows_ = list_count();
+        endResetModel();
+        emit headerDataChanged(Qt::Horizontal, 0, 0);
+    }
+    // Rows first..last changed in place.
+    void rows_changed(int first, int last);
+
+    QString count_caption() const;
+    // How many times data() ran; the view asks only for what it paints.
+    std::size_t data_calls() const { return data_calls_; }
+    void reset_data_calls() { data_calls_ = 0; }
+
+private:
+    int list_count() const;
+
+    const media_list& list_;
+    int rows_ = 0;
+    QStringList captions_;
+    QString media_names_ = QStringLiteral("Media Names");
+    QString total_files_ = QStringLiteral("Total Files");
+    std::unordered_map<std::string, int> extension_index_;
+    std::vector<QIcon> icons_;
+    mutable std::size_t data_calls_ = 0;
+};
+
+} // namespace karvo

@@ -1,0 +1,30 @@
+// Program entry: the application, its four long-lived windows in their order, then the main window's create event.
+#include <QApplication>
+
+#include "app/About/TfrmAbout.h"
+#include "app/Main_form/TfrmMain.h"
+#include "app/Options/TfrmOptions.h"
+#include "app/Player_control/TfrmPlayerControl.h"
+#include "app/qt_platform/qt_prompts.h"
+#include "platform/paths.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("karvo-media"));
+    QApplication::setApplicationDisplayName(QString::fromUtf8(karvo::application_title));
+    QApplication::setDesktopFileName(QStringLiteral("karvo-media"));
+
+    karvo::qt_prompts prompts;
+    const std::string program_folder = karvo::platform::program_folder();
+    karvo::TfrmMain frmMain({program_folder, karvo::platform::data_folder_for(program_folder), prompts,
+                             [] { QApplication::quit(); }});
+    prompts.set_parent(&frmMain);
+    karvo::TfrmAbout frmAbout(&frmMain);
+    karvo::TfrmOptions frmOptions(&frmMain);
+    karvo::TfrmPlayerControl frmPlayerControl;
+
+    if (!frmMain.FormCreate())
+        return 1;
+    frmMain.show();
+    return application.exec();
+}

@@ -1,0 +1,43 @@
+// The program's own pictures, painted in code so they stay sharp at any scaling: the picture buttons in their idle
+// and hover forms, the status-line pictures and the window's colours (settings colours are 0x00BBGGRR).
+#pragma once
+
+#include <QColor>
+#include <QPixmap>
+#include <QRectF>
+#include <cstdint>
+
+class QPainter;
+
+namespace karvo::artwork {
+
+enum class picture {
+    minimize, maximize, restore, exit,
+    sort_az, sort_za, randomize, move_up, move_down, commands,
+    fold_plus, fold_minus,
+    selected_playlist, selected_media_cd, selected_nothing, my_computer,
+    resize_grip,
+};
+
+// A settings colour (0x00BBGGRR) as a QColor.
+QColor from_bgr(std::uint32_t colour);
+
+QColor navy();           // window background, 0x800000
+QColor panel_blue();     // panels, 0xC08000
+QColor grid_blue();      // status-line grid, 0xC03600
+QColor list_background();
+QColor list_grid();
+
+// A picture button: a rounded face with its glyph; `hover` paints the lit form.
+void paint_button(QPainter& painter, const QRectF& box, picture which, bool hover);
+
+// A bare glyph (status-line pictures, grip).
+void paint_glyph(QPainter& painter, const QRectF& box, picture which, const QColor& colour);
+
+// A glyph as a pixmap for labels, drawn at the screen's device pixel ratio.
+QPixmap glyph_pixmap(picture which, int size, qreal device_pixel_ratio);
+
+// The "My Computer:" picture of the status line: the computer glyph and its caption.
+QPixmap my_computer_pixmap(const QFont& font, qreal device_pixel_ratio);
+
+} // namespace karvo::artwork
