@@ -58,7 +58,7 @@ std::string named_file_store::file_of(const std::string& name) const
     // way, or a listed item would load empty and a save would leave a second file beside it.
     const std::string wanted = name + extension_;
     for (const auto& entry : platform::find_files(folder_, "*" + extension_))
-        if (entry.attributes != platform::attr_directory && platform::equal_ignoring_case(entry.name, wanted))
+        if (!(entry.attributes & platform::attr_directory) && platform::equal_ignoring_case(entry.name, wanted))
             return folder_ + entry.name;
     return exact;
 }

@@ -36,7 +36,8 @@ TEST(playlist_files, m3u_lines_are_taken_as_they_stand)
     testing::temp_folder folder;
     const std::string file = folder.file("list.m3u");
     struct { const char* name; std::string bytes; string_list lines; } cases[] = {
-        {"cr lf, blank and comment lines", "#EXTM3U\r\n/m/a.mp3\r\n\r\n  b.mp3 \r\n", {"#EXTM3U", "/m/a.mp3", "", "  b.mp3 "}},
+        {"cr lf, blank and comment lines", "#EXTM3U\r\n/m/a.mp3\r\n\r\n  b.mp3 \r\n",
+         {"#EXTM3U", "/m/a.mp3", "", "  b.mp3 "}},
         {"lf and no final break", "a\nb", {"a", "b"}},
         {"empty file", "", {}},
         {"nul cuts its line", std::string("a\0junk\r\nb", 9), {"a", "b"}},
@@ -63,8 +64,8 @@ TEST(playlist_files, pls_entries_follow_number_of_entries)
     testing::temp_folder folder;
     const std::string file = folder.file("list.pls");
     struct { const char* name; std::string bytes; string_list paths; } cases[] = {
-        {"keys and section in any case", "[PlayList]\r\nFILE1=/m/a.mp3\r\nfile2 = \"/m/b c.mp3\"\r\nnumberofentries=2\r\n",
-         {"/m/a.mp3", "/m/b c.mp3"}},
+        {"keys and section in any case",
+         "[PlayList]\r\nFILE1=/m/a.mp3\r\nfile2 = \"/m/b c.mp3\"\r\nnumberofentries=2\r\n", {"/m/a.mp3", "/m/b c.mp3"}},
         {"missing key gives an empty line", "[playlist]\r\nFile2=b\r\nNumberOfEntries=3\r\n", {"", "b", ""}},
         {"keys above the count are ignored", "[playlist]\r\nFile1=a\r\nFile2=b\r\nNumberOfEntries=1\r\n", {"a"}},
         {"no count", "[playlist]\r\nFile1=a\r\n", {}},
@@ -83,19 +84,20 @@ TEST(playlist_files, pls_entries_follow_number_of_entries)
 TEST(playlist_files, written_files_hold_one_path_per_line_and_skip_paths_that_would_break_lines)
 {
     testing::temp_folder folder;
-    const string_list paths = {"/m/a.mp3", "/m/evil\r\nFile9=/etc/passwd", "/m/x\ny.mp3", std::string("/m/n\0.mp3", 9),
-                               "/m/b c.mp3"};
+    const string_list paths = {"/m/a.mp3", "/m/evil\r\nFile9=/etc/passwd", "/m/x\ny.mp3",
+                               std::string("/m/n\0.mp3", 9), "/m/b c.mp3"};
 
     ASSERT_TRUE(write_m3u(folder.file("out.m3u"), paths));
     EXPECT_EQ(read_raw(folder.file("out.m3u")), "/m/a.mp3\r\n/m/b c.mp3\r\n");
 
     ASSERT_TRUE(write_pls(folder.file("out.pls"), paths));
-    EXPECT_EQ(read_raw(folder.file("out.pls")), "[playlist]\r\nFile1=/m/a.mp3\r\nFile2=/m/b c.mp3\r\nNumberOfEntries=2\r\n");
+    EXPECT_EQ(read_raw(folder.file("out.pls")),
+              "[playlist]\r\nFile1=/m/a.mp3\r\nFile2=/m/b c.mp3\r\nNumberOfEntries=2\r\n");
     EXPECT_EQ(read_pls(folder.file("out.pls")), (string_list{"/m/a.mp3", "/m/b c.mp3"}));
 
     ASSERT_TRUE(write_temp_playlist(folder.path(), {"/m/a.mp3"}));
     EXPECT_EQ(read_raw(folder.file("temp_playlist.m3u")), "/m/a.mp3\r\n");
-    EXPECT_EQ(full_paths_of({info_of("x"), "/m/p.mp3\xFF" "t\xFF", "bare"}), (string_list{"info:x", "/m/p.mp3", "bare"}));
+    EXPECT_EQ(full_paths_of({"/m/p.mp3\xFF" "t\xFF", "bare"}), (string_list{"/m/p.mp3", "bare"}));
 
     // A folder in the way is not replaced.
     fs::create_directory(folder.file("dir.m3u"));
@@ -116,9 +118,11 @@ TEST(playlist_files, pls_export_equals_one_profile_write_per_key)
         {"over a longer export", longer, {"/m/a"}},
         {"same content again", longer, {"/m/1", "/m/2", "/m/3"}},
         {"other sections and keys stay",
-         "\xEF\xBB\xBF; note\n[Other]\nFile1=x\n\n[PLAYLIST]\r\nTitle=t\r\nfile2=old\r\n\r\n; end\r\n[Last]\rk=v", {"/m/a", " /m/b", "/m/c"}},
+         "\xEF\xBB\xBF; note\n[Other]\nFile1=x\n\n[PLAYLIST]\r\nTitle=t\r\nfile2=old\r\n\r\n; end\r\n[Last]\rk=v",
+         {"/m/a", " /m/b", "/m/c"}},
         {"section without keys, last line unended", "[playlist]", {"/m/a"}},
-        {"duplicate key and quoted value", "[playlist]\r\nFile1=\"/m/a\"\r\nFILE1=dup\r\nNumberOfEntries = 9 ", {"/m/a", "/m/b"}},
+        {"duplicate key and quoted value", "[playlist]\r\nFile1=\"/m/a\"\r\nFILE1=dup\r\nNumberOfEntries = 9 ",
+         {"/m/a", "/m/b"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -128,13 +132,17 @@ TEST(playlist_files, pls_export_equals_one_profile_write_per_key)
             write_raw(fast, c.before);
             write_raw(slow, c.before);
         }
+        const auto file_key = [](std::size_t i) { return "File" + std::to_string(i + 1); };
         ASSERT_TRUE(write_pls(fast, c.paths));
         for (std::size_t i = 0; i < c.paths.size(); ++i)
-            ASSERT_TRUE(platform::write_private_profile_string("playlist", "File" + std::to_string(i + 1), c.paths[i], slow));
-        ASSERT_TRUE(platform::write_private_profile_string("playlist", "NumberOfEntries", std::to_string(c.paths.size()), slow));
+            ASSERT_TRUE(platform::write_private_profile_string("playlist", file_key(i), c.paths[i], slow));
+        const std::string count = std::to_string(c.paths.size());
+        ASSERT_TRUE(platform::write_private_profile_string("playlist", "NumberOfEntries", count, slow));
         EXPECT_EQ(read_raw(fast), read_raw(slow));
+        const string_list read = read_pls(fast);
+        ASSERT_EQ(read.size(), c.paths.size());
         for (std::size_t i = 0; i < c.paths.size(); ++i)
-            EXPECT_EQ(read_pls(fast)[i], platform::get_private_profile_string("playlist", "File" + std::to_string(i + 1), "", slow));
+            EXPECT_EQ(read[i], platform::get_private_profile_string("playlist", file_key(i), "", slow));
     }
 
     // Over the longer export: File2 and File3 remain, readers use the count.
@@ -153,90 +161,83 @@ struct command_test : ::testing::Test {
     media_info_source info = info_of;
 };
 
+TEST_F(command_test, dialogs_have_their_filters_and_extensions_and_cancel_does_nothing)
+{
+    const media_list list = list_of({"/m/a.mp3"});
+    const std::string m3u = "Playlist File (*.M3U)|*.m3u|All Files (*.*)|*.*";
+    const std::string pls = "Playlist File (*.PLS)|*.pls|All Files (*.*)|*.*";
+    struct { std::function<command_result()> run; std::string filter; const char* extension; } cases[] = {
+        {[&] { return import_m3u(prompts, "title", store, info, rebuild); }, m3u, "m3u"},
+        {[&] { return import_pls(prompts, "title", store, info, rebuild); }, pls, "pls"},
+        {[&] { return export_m3u(prompts, "title", list); }, m3u, "m3u"},
+        {[&] { return export_pls(prompts, "title", list); }, pls, "pls"},
+    };
+    for (const auto& c : cases) {
+        prompts.clear();
+        prompts.answer_open_file(std::nullopt).answer_save_file(std::nullopt);
+        EXPECT_EQ(c.run(), command_result::cancelled);
+        ASSERT_EQ(prompts.questions().size(), 1u);
+        const auto& options = prompts.questions()[0].options;
+        EXPECT_EQ(options.title, "title");
+        EXPECT_EQ(options.filter, c.filter);
+        EXPECT_EQ(options.default_extension, c.extension);
+        EXPECT_EQ(options.initial_name, "");
+    }
+    EXPECT_EQ(rebuilds, 0);
+    EXPECT_TRUE(store.names().empty());
+}
+
 TEST_F(command_test, import_makes_a_saved_playlist_named_after_the_file)
 {
     write_raw(data.file("Party.m3u"), "/m/a.mp3\r\n\r\n# comment\r\n");
-    prompts.answer_open_file(data.file("Party.m3u"));
-    EXPECT_EQ(import_m3u(prompts, "Import M3U", store, info, rebuild), command_result::done);
-    EXPECT_EQ(store.names(), (string_list{"Party"}));
-    EXPECT_EQ(store.load("Party"), (string_list{info_of("/m/a.mp3"), info_of(""), info_of("# comment")}));
-    EXPECT_EQ(rebuilds, 1);
-    ASSERT_EQ(prompts.questions().size(), 1u);
-    const auto& options = prompts.questions()[0].options;
-    EXPECT_EQ(options.title, "Import M3U");
-    EXPECT_EQ(options.filter, "Playlist File (*.M3U)|*.m3u|All Files (*.*)|*.*");
-    EXPECT_EQ(options.default_extension, "m3u");
-    EXPECT_EQ(options.initial_name, "");
-
     write_raw(data.file("Mix.pls"), "[playlist]\r\nFile1=/m/b.mp3\r\nNumberOfEntries=1\r\n");
-    prompts.answer_open_file(data.file("Mix.pls"));
-    EXPECT_EQ(import_pls(prompts, "Import PLS", store, info, rebuild), command_result::done);
-    EXPECT_EQ(store.load("Mix"), (string_list{info_of("/m/b.mp3")}));
-    EXPECT_EQ(prompts.questions()[1].options.filter, "Playlist File (*.PLS)|*.pls|All Files (*.*)|*.*");
-    EXPECT_EQ(prompts.questions()[1].options.default_extension, "pls");
-
-    // A missing PLS still gives an (empty) playlist; a missing M3U gives none.
-    prompts.answer_open_file(data.file("Gone.pls")).answer_open_file(data.file("Gone.m3u"));
-    EXPECT_EQ(import_pls(prompts, "t", store, info, rebuild), command_result::done);
-    EXPECT_EQ(import_m3u(prompts, "t", store, info, rebuild), command_result::cancelled);
-    EXPECT_EQ(store.names(), (string_list{"Gone", "Mix", "Party"}));
-    EXPECT_TRUE(store.load("Gone").empty());
-    EXPECT_EQ(rebuilds, 3);
-    EXPECT_TRUE(prompts.errors().empty());
-}
-
-TEST_F(command_test, import_without_a_usable_name_saves_nothing)
-{
-    prompts.answer_open_file(std::nullopt).answer_open_file(std::nullopt);
-    EXPECT_EQ(import_m3u(prompts, "t", store, info, rebuild), command_result::cancelled);
-    EXPECT_EQ(import_pls(prompts, "t", store, info, rebuild), command_result::cancelled);
-
     fs::create_directory(data.file("in"));
     write_raw(data.file("in/..pls"), "");
-    prompts.answer_open_file(data.file("in/")).answer_open_file(data.file("in/..pls"));
+    for (const char* file : {"Party.m3u", "Mix.pls", "Gone.pls", "Gone.m3u", "in/", "in/..pls"})
+        prompts.answer_open_file(data.file(file));
+
+    EXPECT_EQ(import_m3u(prompts, "t", store, info, rebuild), command_result::done);
+    EXPECT_EQ(import_pls(prompts, "t", store, info, rebuild), command_result::done);
+    EXPECT_EQ(import_pls(prompts, "t", store, info, rebuild), command_result::done);  // missing: empty playlist
+    EXPECT_EQ(import_m3u(prompts, "t", store, info, rebuild), command_result::cancelled);  // missing: none
+    // No usable playlist name: nothing is saved.
     EXPECT_EQ(import_pls(prompts, "t", store, info, rebuild), command_result::failed);
     EXPECT_EQ(import_pls(prompts, "t", store, info, rebuild), command_result::failed);
-    EXPECT_TRUE(store.names().empty());
+
+    EXPECT_EQ(store.names(), (string_list{"Gone", "Mix", "Party"}));
+    EXPECT_EQ(store.load("Party"), (string_list{info_of("/m/a.mp3"), info_of(""), info_of("# comment")}));
+    EXPECT_EQ(store.load("Mix"), (string_list{info_of("/m/b.mp3")}));
+    EXPECT_TRUE(store.load("Gone").empty());
+    EXPECT_EQ(rebuilds, 3);
     EXPECT_FALSE(fs::exists(data.file("Playlists/.spl")));
-    EXPECT_FALSE(fs::exists(data.file("Playlists/..spl")));
-    EXPECT_EQ(rebuilds, 0);
+    EXPECT_TRUE(prompts.errors().empty());
 }
 
 TEST_F(command_test, export_writes_full_paths_and_reports_an_unwritable_m3u)
 {
     const media_list list = list_of({"/m/a.mp3", "/m/b.mp3"});
-    write_raw(data.file("out.m3u"), "old content that is longer\r\n");
-    prompts.answer_save_file(data.file("out.m3u")).answer_save_file(data.file("out.pls"));
-    EXPECT_EQ(export_m3u(prompts, "Export M3U", list), command_result::done);
-    EXPECT_EQ(export_pls(prompts, "Export PLS", list), command_result::done);
-    EXPECT_EQ(read_raw(data.file("out.m3u")), "/m/a.mp3\r\n/m/b.mp3\r\n");
-    EXPECT_EQ(read_pls(data.file("out.pls")), (string_list{"/m/a.mp3", "/m/b.mp3"}));
-    EXPECT_EQ(prompts.questions()[0].options.title, "Export M3U");
-    EXPECT_EQ(prompts.questions()[0].options.default_extension, "m3u");
-    EXPECT_EQ(prompts.questions()[1].options.default_extension, "pls");
-
     const media_list empty;
-    prompts.clear();
-    prompts.answer_save_file(data.file("empty.m3u")).answer_save_file(data.file("empty.pls"));
+    write_raw(data.file("out.m3u"), "old content that is longer\r\n");
+    fs::create_directory(data.file("taken.m3u"));
+    for (const char* file : {"out.m3u", "out.pls", "empty.m3u", "empty.pls", "taken.m3u"})
+        prompts.answer_save_file(data.file(file));
+    prompts.answer_message(platform::message_result::ok);
+
+    EXPECT_EQ(export_m3u(prompts, "t", list), command_result::done);
+    EXPECT_EQ(export_pls(prompts, "t", list), command_result::done);
     EXPECT_EQ(export_m3u(prompts, "t", empty), command_result::done);
     EXPECT_EQ(export_pls(prompts, "t", empty), command_result::done);
+    EXPECT_EQ(read_raw(data.file("out.m3u")), "/m/a.mp3\r\n/m/b.mp3\r\n");
+    EXPECT_EQ(read_pls(data.file("out.pls")), (string_list{"/m/a.mp3", "/m/b.mp3"}));
     EXPECT_TRUE(fs::exists(data.file("empty.m3u")));
     EXPECT_EQ(read_raw(data.file("empty.m3u")), "");
     EXPECT_EQ(read_raw(data.file("empty.pls")), "[playlist]\r\nNumberOfEntries=0\r\n");
 
-    prompts.clear();
-    fs::create_directory(data.file("taken.m3u"));
-    prompts.answer_save_file(data.file("taken.m3u")).answer_message(platform::message_result::ok);
     EXPECT_EQ(export_m3u(prompts, "t", list), command_result::failed);
-    ASSERT_EQ(prompts.questions().size(), 2u);
-    const auto& message = prompts.questions()[1];
+    const auto& message = prompts.questions().back();
     EXPECT_EQ(message.text, "Can't Write to File.");
     EXPECT_EQ(message.caption, "Karvo");
     EXPECT_EQ(message.buttons, platform::message_buttons::ok_cancel);
-
-    prompts.clear();
-    prompts.answer_save_file(std::nullopt);
-    EXPECT_EQ(export_pls(prompts, "t", list), command_result::cancelled);
     EXPECT_TRUE(prompts.errors().empty());
 }
 
