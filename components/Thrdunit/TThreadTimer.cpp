@@ -118,7 +118,8 @@ void TExactLowLevelTimerThread::execute() {
         if (terminating_) return;
         // Steps from the previous due time, never from the firing time, so the schedule does not drift.
         next_ += step;
-        for (clock_time late = clock_.now(); late > next_; late = clock_.now()) {
+        // A suspended thread makes up for nothing; resuming decides where the schedule goes on.
+        for (clock_time late = clock_.now(); enabled_ && late > next_; late = clock_.now()) {
             if (follow_up_) {
                 fire(lock);
                 if (terminating_) return;

@@ -67,7 +67,7 @@ std::vector<message_case> message_cases() {
 
 // The player restarts between find_window and the command, so its window has a new handle: the message shows
 // whether the operation looked the window up again or used the stored handle.
-TEST(player_drivers, message_drivers_send_the_exact_message_to_the_right_window) {
+TEST(PlayerDrivers, message_drivers_send_the_exact_message_to_the_right_window) {
     for (const message_case& c : message_cases()) {
         SCOPED_TRACE(c.name);
         drivers d;
@@ -100,7 +100,7 @@ TEST(player_drivers, message_drivers_send_the_exact_message_to_the_right_window)
     }
 }
 
-TEST(player_drivers, nothing_reaches_a_player_that_does_not_run) {
+TEST(PlayerDrivers, nothing_reaches_a_player_that_does_not_run) {
     for (const message_case& c : message_cases()) {
         SCOPED_TRACE(c.name);
         drivers d;
@@ -132,7 +132,7 @@ std::vector<sonique_case> sonique_cases() {
     };
 }
 
-TEST(player_drivers, sonique_starts_its_program_with_the_command_switch) {
+TEST(PlayerDrivers, sonique_starts_its_program_with_the_command_switch) {
     for (const sonique_case& c : sonique_cases()) {
         SCOPED_TRACE(c.name);
         drivers d;
@@ -151,7 +151,7 @@ TEST(player_drivers, sonique_starts_its_program_with_the_command_switch) {
     }
 }
 
-TEST(player_drivers, sonique_without_a_program_path_starts_nothing) {
+TEST(PlayerDrivers, sonique_without_a_program_path_starts_nothing) {
     for (const sonique_case& c : sonique_cases()) {
         SCOPED_TRACE(c.name);
         drivers d;
@@ -161,7 +161,7 @@ TEST(player_drivers, sonique_without_a_program_path_starts_nothing) {
 }
 
 // The enqueued path must arrive as one argument, blanks included.
-TEST(player_drivers, sonique_enqueue_hands_the_path_over_as_one_argument) {
+TEST(PlayerDrivers, sonique_enqueue_hands_the_path_over_as_one_argument) {
     drivers d;
     d.sonique.set_program_path(sonique_program);
     d.sonique.enqueue_file(path);
@@ -171,7 +171,7 @@ TEST(player_drivers, sonique_enqueue_hands_the_path_over_as_one_argument) {
 }
 
 // A path that would arrive cut short, split into lines or as another argument is never sent.
-TEST(player_drivers, unsafe_paths_are_refused_by_every_enqueue) {
+TEST(PlayerDrivers, unsafe_paths_are_refused_by_every_enqueue) {
     const std::vector<std::string> unsafe = {"/m/a\nb.mp3", "/m/a\rb.mp3", std::string("/m/a\0b.mp3", 10)};
     for (const std::string& bad : unsafe) {
         drivers d;
