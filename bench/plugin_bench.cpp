@@ -1,0 +1,166 @@
+// Media information speed: the shipped resource plug-in's info string through the program's loader, against a
+// bare TagLib read of the same files and the raw cost of touching each file's head and tail. Prints files per
+// second for each and the plug-in / bare TagLib time ratio.
+#include "plugins/resource_plugin.h"
+#include "tests/support/media_fixtures.h"
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <taglib/fileref.h>
+#include <taglib/tag.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using namespace karvo;
+
+constexpr int file_count = 2000;
+
+struct corpus {
+    testing::fixture_folder folder;
+    std::vector<std::string> paths;
+};
+
+// Small tagged MP3 files: alternate Latin-1 and UTF-16 ID3v2 tags, each with an ID3v1 tag too.
+void generate(corpus& made)
+{
+    for (int i = 0; i < file_count; ++i) {
+        const testing::tag_fields tag{"Title " + std::to_string(i), "Artist " + std::to_string(i % 97),
+                                      "Album " + std::to_string(i % 31), "Comment for file " + std::to_string(i),
+                                      "Jazz", 1990 + i % 30, 1 + i % 20};
+        const auto encoding = i % 2 ? testing::id3v2_encoding::utf16 : testing::id3v2_encoding::latin1;
+        made.paths.push_back(made.folder.file("track " + std::to_string(i) + ".mp3"));
+        testing::write_mp3(made.paths.back(),
+                           testing::mp3_options().with_frames(40).with_id3v2(tag, encoding).with_id3v1(tag));
+    }
+}
+
+const corpus& files()
+{
+    static corpus made;
+    static const bool generated = (generate(made), true);
+    (void)generated;
+    return made;
+}
+
+const resource_plugin& plugin()
+{
+    static const resource_plugin loaded = [] {
+        resource_plugin p;
+        if (!p.load(KARVO_PLUGIN_DIR "/resource.krp"))
+            std::fprintf(stderr, "cannot load resource.krp: %s\n", p.error().c_str());
+        return p;
+    }();
+    return loaded;
+}
+
+void per_file(benchmark::State& state)
+{
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(files().paths.size()));
+}
+
+void plugin_info_string(benchmark::State& state)
+{
+    const resource_plugin& p = plugin();
+    for (auto _ : state)
+        for (const std::string& path : files().paths)
+            benchmark::DoNotOptimize(p.media_info_string(path));
+    per_file(state);
+}
+
+void bare_taglib(benchmark::State& state)
+{
+    for (auto _ : state)
+        for (const std::string& path : files().paths) {
+            const TagLib::FileRef ref(path.c_str(), true, TagLib::AudioProperties::Fast);
+            if (const TagLib::Tag* tag = ref.tag()) {
+                benchmark::DoNotOptimize(tag->title().to8Bit(true));
+                benchmark::DoNotOptimize(tag->artist().to8Bit(true));
+                benchmark::DoNotOptimize(tag->album().to8Bit(true));
+                benchmark::DoNotOptimize(tag->comment().to8Bit(true));
+                benchmark::DoNotOptimize(tag->genre().to8Bit(true));
+                benchmark::DoNotOptimize(tag->year() + tag->track());
+            }
+            if (const TagLib::AudioProperties* audio = ref.audioProperties())
+                benchmark::DoNotOptimize(audio->lengthInSeconds() + audio->bitrate() + audio->sampleRate() +
+                                         audio->channels());
+        }
+    per_file(state);
+}
+
+void raw_head_and_tail(benchmark::State& state)
+{
+    char head[4096], tail[128];
+    for (auto _ : state)
+        for (const std::string& path : files().paths) {
+            const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            if (fd < 0)
+                continue;
+            benchmark::DoNotOptimize(::read(fd, head, sizeof head));
+            if (::lseek(fd, -static_cast<off_t>(sizeof tail), SEEK_END) >= 0)
+                benchmark::DoNotOptimize(::read(fd, tail, sizeof tail));
+            ::close(fd);
+        }
+    per_file(state);
+}
+
+// Remembers each benchmark's time per iteration so the ratio can be printed after the table.
+class ratio_reporter : public benchmark::ConsoleReporter {
+public:
+    ratio_reporter() : ConsoleReporter(::isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration)
+                times_[run.run_name.function_name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
+        ConsoleReporter::ReportRuns(runs);
+    }
+    // Milliseconds per pass over all files: wall clock and processor time.
+    std::pair<double, double> time(const std::string& name) const
+    {
+        const auto it = times_.find(name);
+        return it == times_.end() ? std::pair{0.0, 0.0} : it->second;
+    }
+
+private:
+    std::map<std::string, std::pair<double, double>> times_;
+};
+
+} // namespace
+
+// Several passes each, so a busy machine disturbs one pass less.
+BENCHMARK(plugin_info_string)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+BENCHMARK(bare_taglib)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+BENCHMARK(raw_head_and_tail)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (!plugin().loaded())
+        return 1;
+    std::printf("%zu generated MP3 files in %s\n", files().paths.size(), files().folder.path().c_str());
+    ratio_reporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const auto [plugin_real, plugin_cpu] = reporter.time("plugin_info_string");
+    const auto [bare_real, bare_cpu] = reporter.time("bare_taglib");
+    const auto [raw_real, raw_cpu] = reporter.time("raw_head_and_tail");
+    const auto rate = [](double ms) { return ms > 0 ? file_count / (ms / 1000.0) : 0.0; };
+    std::printf("files/s (wall clock): plug-in %.0f, bare TagLib %.0f, raw head+tail %.0f\n", rate(plugin_real),
+                rate(bare_real), rate(raw_real));
+    std::printf("files/s (processor):  plug-in %.0f, bare TagLib %.0f, raw head+tail %.0f\n", rate(plugin_cpu),
+                rate(bare_cpu), rate(raw_cpu));
+    if (bare_real > 0 && bare_cpu > 0)
+        std::printf("plug-in / bare TagLib time: %.3f wall clock, %.3f processor (goal <= 1.3)\n",
+                    plugin_real / bare_real, plugin_cpu / bare_cpu);
+    benchmark::Shutdown();
+    return 0;
+}

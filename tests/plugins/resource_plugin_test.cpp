@@ -1,0 +1,143 @@
+// The resource plug-in loader against test plug-ins written in C: step order, missing exports, empty lists, the
+// player lists and the derived display texts.
+#include "plugins/resource_plugin.h"
+
+#include "platform/dynamic_library.h"
+#include "plugins/main_language.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace karvo {
+namespace {
+
+std::string test_plugin(const char* name)
+{
+    return std::string(KARVO_TEST_PLUGIN_DIR) + "/" + name;
+}
+
+std::string call_log(const std::string& path)
+{
+    // A second handle on the same file reaches the same loaded library and its log.
+    platform::dynamic_library same(path);
+    const auto log = same.function<const char* (*)()>("_test_call_log");
+    return log ? log() : "";
+}
+
+TEST(ResourcePluginLoader, CallsTheExportsInTheLoadStepOrder)
+{
+    resource_plugin plugin;
+    const std::string path = test_plugin("six_players.krp");
+    ASSERT_TRUE(plugin.load(path)) << plugin.error();
+    EXPECT_EQ(call_log(path),
+              "info,author,extensions,descriptions,icon1,icon2,locations,filename,players,version,url,");
+}
+
+TEST(ResourcePluginLoader, FillsTheParallelListsAndDisplayTexts)
+{
+    resource_plugin plugin;
+    ASSERT_TRUE(plugin.load(test_plugin("eight_players.krp")));
+    EXPECT_EQ(plugin.player_names().size(), 8u);
+    EXPECT_EQ(plugin.program_names()[2], "slot2");
+    EXPECT_EQ(plugin.default_locations()[6], "/usr/bin/extra6");
+    EXPECT_EQ(plugin.home_pages()[7], "http://extra7");
+    EXPECT_EQ(plugin.slot_captions(), (string_list{"Slot 0", "Slot 1", "Slot 2", "Slot 3", "Slot 4", "Slot 5"}));
+    EXPECT_EQ(plugin.extra_player_names(), (string_list{"Extra 6", "Extra 7"}));
+    EXPECT_EQ(plugin.player6_caption(), "Extra 6");
+
+    EXPECT_EQ(plugin.extensions(), (string_list{"MP3", "WAV"}));
+    EXPECT_EQ(plugin.extension_display(), (string_list{"MPEG Layer 3 (MP3)", "Wave Audio (WAV)"}));
+    ASSERT_EQ(plugin.extension_icons().size(), 2u);
+    EXPECT_EQ(std::string(plugin.extension_icons()[0].begin(), plugin.extension_icons()[0].end()), "icon1");
+    EXPECT_EQ(std::string(plugin.extension_icons()[1].begin(), plugin.extension_icons()[1].end()), "icon2!");
+
+    EXPECT_EQ(plugin.info_lines(), (string_list{"Fake resource plug-in", "for the loader tests"}));
+    EXPECT_EQ(plugin.author(), "Test Author");
+    EXPECT_EQ(plugin.version_label(), "v. 2");
+}
+
+TEST(ResourcePluginLoader, SixPlayersLeaveTheExtraPlayersBoxEmpty)
+{
+    resource_plugin plugin;
+    ASSERT_TRUE(plugin.load(test_plugin("six_players.krp")));
+    EXPECT_EQ(plugin.player_names().size(), 6u);
+    EXPECT_TRUE(plugin.extra_player_names().empty());
+    EXPECT_EQ(plugin.player6_caption(), "");
+    EXPECT_EQ(plugin.version_label(), "v. 1.5");
+}
+
+TEST(ResourcePluginLoader, VersionLabelsUseTheGeneralFormat)
+{
+    const std::pair<double, const char*> cases[] = {
+        {2.0, "v. 2"}, {1.5, "v. 1.5"}, {4.0, "v. 4"}, {0.25, "v. 0.25"}, {3.1, "v. 3.1"}, {-1.0, "v. -1"},
+        {1.0 / 3.0, "v. 0.333333333333333"}, {1e20, "v. 1e+20"},
+    };
+    for (const auto& [version, label] : cases)
+        EXPECT_EQ(format_version_label(version), label) << version;
+}
+
+TEST(ResourcePluginLoader, MissingExportsSkipTheirSteps)
+{
+    resource_plugin plugin;
+    ASSERT_TRUE(plugin.load(test_plugin("missing_exports.krp")));
+    EXPECT_EQ(plugin.player_names(), (string_list{"Only 0", "Only 1", "Only 2"}));
+    // Fewer than six names: the missing slots are blank rather than read beyond the list.
+    EXPECT_EQ(plugin.slot_captions(), (string_list{"Only 0", "Only 1", "Only 2", "", "", ""}));
+    EXPECT_TRUE(plugin.extra_player_names().empty());
+    EXPECT_TRUE(plugin.extensions().empty()) << "extensions need their descriptions";
+    EXPECT_TRUE(plugin.extension_display().empty());
+    EXPECT_TRUE(plugin.program_names().empty());
+    EXPECT_TRUE(plugin.home_pages().empty());
+    EXPECT_TRUE(plugin.info_lines().empty());
+    EXPECT_EQ(plugin.author(), "");
+    EXPECT_EQ(plugin.version_label(), "v. 0.25");
+    EXPECT_FALSE(plugin.has_media_info());
+    EXPECT_EQ(plugin.media_info_string("/any/file.mp3"), "");
+    EXPECT_EQ(plugin.media_duration("/any/file.mp3"), -1);
+    plugin.show_media_info("/any/file.mp3");  // no export: nothing is called
+}
+
+TEST(ResourcePluginLoader, EmptyAndNullListsLeaveEverythingEmpty)
+{
+    resource_plugin plugin;
+    ASSERT_TRUE(plugin.load(test_plugin("empty_lists.krp")));
+    for (const string_list* list : {&plugin.player_names(), &plugin.program_names(), &plugin.default_locations(),
+                                    &plugin.home_pages(), &plugin.extensions(), &plugin.info_lines()})
+        EXPECT_TRUE(list->empty());
+    EXPECT_EQ(plugin.author(), "");
+    EXPECT_EQ(plugin.version_label(), "");
+    EXPECT_TRUE(plugin.has_media_info());
+    EXPECT_EQ(plugin.media_info_string("/any/file.mp3"), "");
+}
+
+TEST(ResourcePluginLoader, JoinsTheMediaInfoItemsOfEachCall)
+{
+    resource_plugin plugin;
+    const std::string path = test_plugin("six_players.krp");
+    ASSERT_TRUE(plugin.load(path));
+    EXPECT_EQ(plugin.media_info_string("/music/a.mp3"), "/music/a.mp3|1");
+    EXPECT_EQ(plugin.media_info_string("/music/b c.mp3"), "/music/b c.mp3|2");
+    EXPECT_EQ(plugin.media_info_string("null"), "");
+    EXPECT_EQ(plugin.media_info_string("negative"), "");
+    EXPECT_EQ(plugin.media_duration("12345"), 5);
+    plugin.show_media_info("/music/a.mp3");
+    EXPECT_TRUE(call_log(path).ends_with("show,/music/a.mp3,"));
+}
+
+TEST(ResourcePluginLoader, AMissingLibraryIsReportedAndReloadingStartsAfresh)
+{
+    resource_plugin plugin;
+    ASSERT_TRUE(plugin.load(test_plugin("eight_players.krp")));
+    EXPECT_FALSE(plugin.load(test_plugin("no_such_plugin.krp")));
+    EXPECT_FALSE(plugin.loaded());
+    EXPECT_FALSE(plugin.error().empty());
+    EXPECT_TRUE(plugin.player_names().empty());
+    EXPECT_EQ(plugin.version_label(), "");
+    EXPECT_EQ(missing_resource_plugin_text(builtin_main_messages()[15]),
+              "Karvo Media can't find this Media Player.  Please go to Prefrences->Media Players and specify the "
+              "location of:  plugins/resource.krp");
+}
+
+} // namespace
+} // namespace karvo
