@@ -2,9 +2,13 @@
 // comes with a kind read from the directory entry itself; a stat is made only for links, unknown kinds and on request.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+
+struct stat;
 
 namespace karvo::platform {
 
@@ -34,7 +38,7 @@ public:
     directory_reader(const directory_reader&) = delete;
     directory_reader& operator=(const directory_reader&) = delete;
 
-    bool is_open() const { return dir_ != nullptr; }
+    bool is_open() const { return fd_ >= 0; }
     // Identity of the open folder; false when it cannot be read.
     bool identity(folder_identity& id) const;
 
@@ -42,13 +46,18 @@ public:
     bool next();
     std::string_view name() const { return name_; }
     // Kind of the current entry, links followed.
-    entry_kind kind();
+    entry_kind kind() const;
     // Size, modification time (seconds since the epoch) and attribute bits of the current entry, links followed;
     // false when the entry has gone.
     bool details(std::uint64_t& size, std::int64_t& modified, std::uint32_t& attributes) const;
 
 private:
-    void* dir_ = nullptr;  // DIR*, kept out of the header
+    bool stat_entry(struct stat& st) const;
+
+    int fd_ = -1;
+    std::unique_ptr<char[]> buffer_;  // getdents64 records; name_ points into it
+    std::size_t filled_ = 0;
+    std::size_t position_ = 0;
     std::string_view name_;
     unsigned char type_ = 0;
 };

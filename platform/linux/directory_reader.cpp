@@ -3,8 +3,10 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
+#include <cstddef>
 #include <cstring>
 
 #include "platform/file_system.h"
@@ -12,12 +14,17 @@
 namespace karvo::platform {
 namespace {
 
-DIR* as_dir(void* dir) { return static_cast<DIR*>(dir); }
+// The kernel's record; glibc declares no getdents64 wrapper on every version we build with.
+struct linux_dirent64 {
+    ino64_t d_ino;
+    off64_t d_off;
+    unsigned short d_reclen;
+    unsigned char d_type;
+    char d_name[];
+};
 
-bool stat_entry(void* dir, std::string_view name, struct stat& st) {
-    // The name comes from the dirent of this reader, so it is NUL-terminated in place.
-    return ::fstatat(::dirfd(as_dir(dir)), name.data(), &st, 0) == 0;
-}
+constexpr std::size_t buffer_size = 32 * 1024;  // as much as glibc's readdir takes per call
+constexpr int open_flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
 entry_kind kind_of_mode(mode_t mode) {
     if (S_ISDIR(mode)) return entry_kind::directory;
@@ -27,51 +34,61 @@ entry_kind kind_of_mode(mode_t mode) {
 
 } // namespace
 
+// The raw getdents64 loop saves the two calls fdopendir adds per folder (a flag query and a stat), which at a few
+// hundred folders is most of the difference to a bare readdir walk.
 directory_reader::directory_reader(const std::string& folder) {
-    if (!folder.empty()) dir_ = ::opendir(folder.c_str());
+    if (!folder.empty()) fd_ = ::open(folder.c_str(), open_flags);
 }
 
 directory_reader::directory_reader(const directory_reader& parent, std::string_view name) {
-    if (!parent.is_open()) return;
-    const int fd = ::openat(::dirfd(as_dir(parent.dir_)), std::string(name).c_str(),
-                            O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    dir_ = ::fdopendir(fd);
-    if (dir_ == nullptr) ::close(fd);
+    if (parent.fd_ >= 0) fd_ = ::openat(parent.fd_, std::string(name).c_str(), open_flags);
 }
 
 directory_reader::~directory_reader() {
-    if (dir_ != nullptr) ::closedir(as_dir(dir_));
+    if (fd_ >= 0) ::close(fd_);
 }
 
 bool directory_reader::identity(folder_identity& id) const {
     struct stat st;
-    if (dir_ == nullptr || ::fstat(::dirfd(as_dir(dir_)), &st) != 0) return false;
+    if (fd_ < 0 || ::fstat(fd_, &st) != 0) return false;
     id = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
     return true;
 }
 
 bool directory_reader::next() {
-    if (dir_ == nullptr) return false;
-    while (const dirent* entry = ::readdir(as_dir(dir_))) {
+    name_ = {};
+    if (fd_ < 0) return false;
+    for (;;) {
+        if (position_ >= filled_) {
+            if (!buffer_) buffer_ = std::make_unique<char[]>(buffer_size);
+            const long got = ::syscall(SYS_getdents64, fd_, buffer_.get(), buffer_size);
+            if (got <= 0) return false;  // end, or the folder went away or cannot be read
+            filled_ = static_cast<std::size_t>(got);
+            position_ = 0;
+        }
+        const auto* entry = reinterpret_cast<const linux_dirent64*>(buffer_.get() + position_);
+        position_ += entry->d_reclen;
         const char* n = entry->d_name;
         if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'))) continue;
         name_ = std::string_view(n, std::strlen(n));
         type_ = entry->d_type;
         return true;
     }
-    name_ = {};
-    return false;
 }
 
-entry_kind directory_reader::kind() {
+bool directory_reader::stat_entry(struct stat& st) const {
+    // The name lies in the record buffer, NUL-terminated in place.
+    return fd_ >= 0 && !name_.empty() && ::fstatat(fd_, name_.data(), &st, 0) == 0;
+}
+
+entry_kind directory_reader::kind() const {
     switch (type_) {
     case DT_DIR: return entry_kind::directory;
     case DT_REG: return entry_kind::file;
     case DT_LNK:
     case DT_UNKNOWN: {
         struct stat st;
-        return stat_entry(dir_, name_, st) ? kind_of_mode(st.st_mode) : entry_kind::other;
+        return stat_entry(st) ? kind_of_mode(st.st_mode) : entry_kind::other;
     }
     default: return entry_kind::other;
     }
@@ -79,10 +96,17 @@ entry_kind directory_reader::kind() {
 
 bool directory_reader::details(std::uint64_t& size, std::int64_t& modified, std::uint32_t& attributes) const {
     struct stat st;
-    if (dir_ == nullptr || name_.empty() || !stat_entry(dir_, name_, st)) return false;
+    if (!stat_entry(st)) return false;
     size = static_cast<std::uint64_t>(st.st_size);
     modified = static_cast<std::int64_t>(st.st_mtime);
-    attributes = attributes_for(name_, st.st_mode);
+    attributes = 0;
+    if (name_.front() == '.') attributes |= attr_hidden;
+    if (S_ISDIR(st.st_mode)) {
+        attributes |= attr_directory;
+    } else {
+        if ((st.st_mode & S_IWUSR) == 0) attributes |= attr_readonly;
+        if (S_ISREG(st.st_mode)) attributes |= attr_archive;
+    }
     return true;
 }
 
