@@ -1,5 +1,6 @@
 #include "plugins/resource_plugin.h"
 
+#include "platform/paths.h"
 #include "plugins/plugin_lists.h"
 
 #include <charconv>
@@ -95,6 +96,11 @@ bool resource_plugin::load(const std::string& library_path)
     if (exports.url)
         home_pages_ = copy_plugin_list(exports.url());
     return true;
+}
+
+bool resource_plugin::load_from(const std::string& program_folder)
+{
+    return load(platform::with_trailing_slash(program_folder) + relative_path);
 }
 
 string_list resource_plugin::slot_captions() const
