@@ -1,20 +1,26 @@
 #include "library/media_entry.h"
 
+#include <algorithm>
+
 #include "library/text.h"
-#include "platform/file_system.h"
 
 namespace karvo {
 namespace {
 
-// Replaces every `pattern` by `by`, looking again from where a replacement could have made a new occurrence, so
-// that no occurrence is left at the end.
-void replace_until_gone(std::string& text, std::string_view pattern, std::string_view by)
+// Replaces every `pattern` by `by` and looks again, so that no occurrence is left at the end.
+void replace_until_gone(std::string& text, std::string_view pattern, char by)
 {
-    std::size_t at = text.find(pattern);
-    while (at != std::string::npos) {
-        text.replace(at, pattern.size(), by);
-        const std::size_t back = pattern.size() - 1;
-        at = text.find(pattern, at > back ? at - back : 0);
+    while (text.find(pattern) != std::string::npos) {
+        std::string replaced;
+        replaced.reserve(text.size());
+        std::size_t start = 0;
+        for (std::size_t at = text.find(pattern); at != std::string::npos; at = text.find(pattern, start)) {
+            replaced.append(text, start, at - start);
+            replaced += by;
+            start = at + pattern.size();
+        }
+        replaced.append(text, start);
+        text = std::move(replaced);
     }
 }
 
@@ -65,17 +71,17 @@ std::string make_media_info(const media_fields& fields)
 
 std::string derive_media_name(std::string_view full_path, const name_switches& switches)
 {
-    std::string name = platform::file_name_of(std::string(full_path));
+    std::string name(file_name_part(full_path));
     if (switches.underscore_to_space)
-        replace_until_gone(name, "_", " ");
+        std::replace(name.begin(), name.end(), '_', ' ');
     if (switches.percent20_to_space)
-        replace_until_gone(name, "%20", " ");
+        replace_until_gone(name, "%20", ' ');
     if (switches.dot_to_space) {
         const std::size_t dot = name.rfind('.');
         if (dot != std::string::npos && dot > 0) {
             std::string extension = name.substr(dot);
             name.resize(dot);
-            replace_until_gone(name, ".", " ");
+            std::replace(name.begin(), name.end(), '.', ' ');
             name += extension;
         }
     }
@@ -92,37 +98,60 @@ std::string format_length(std::string_view seconds)
     const long long total = to_integer(seconds, 0);
     if (total <= 0)
         return {};
-    const auto two_digits = [](long long value) {
-        return value < 10 ? "0" + std::to_string(value) : std::to_string(value);
+    std::string text;
+    const auto append_two_digits = [&text](long long value) {
+        if (value < 10)
+            text += '0';
+        text += std::to_string(value);
     };
     const long long hours = total / 3600;
-    std::string text;
-    if (hours > 0)
-        text = two_digits(hours) + ":";
-    text += two_digits((total % 3600) / 60) + ":";
-    text += two_digits(total % 60);
+    if (hours > 0) {
+        append_two_digits(hours);
+        text += ':';
+    }
+    append_two_digits((total % 3600) / 60);
+    text += ':';
+    append_two_digits(total % 60);
     return text;
 }
 
-std::string derive_quality(std::string_view full_path, const std::string& quality, const std::string& sample_rate)
+namespace {
+
+std::string joined(std::string_view a, std::string_view b)
 {
-    const std::string extension = upper_extension(full_path);
-    if (extension == "MP3")
-        return quality.find("kbits") == std::string::npos ? quality + "kbits" : quality;
-    if (extension == "WAV")
-        return quality.find("Hz") == std::string::npos ? sample_rate + "Hz" : quality;
-    return quality;
+    std::string text;
+    text.reserve(a.size() + b.size());
+    text += a;
+    text += b;
+    return text;
 }
 
-std::string derive_folder_quality(std::string_view full_path, const std::string& quality,
-                                  const std::string& sample_rate)
+} // namespace
+
+std::string derive_quality(std::string_view full_path, std::string_view quality, std::string_view sample_rate)
 {
     const std::string extension = upper_extension(full_path);
     if (extension == "MP3")
-        return quality + "kbits";
+        return quality.find("kbits") == std::string_view::npos ? joined(quality, "kbits") : std::string(quality);
     if (extension == "WAV")
-        return sample_rate + "hz";
-    return quality;
+        return quality.find("Hz") == std::string_view::npos ? joined(sample_rate, "Hz") : std::string(quality);
+    return std::string(quality);
+}
+
+std::string derive_folder_quality(std::string_view full_path, std::string_view quality, std::string_view sample_rate)
+{
+    const std::string extension = upper_extension(full_path);
+    if (extension == "MP3")
+        return joined(quality, "kbits");
+    if (extension == "WAV")
+        return joined(sample_rate, "hz");
+    return std::string(quality);
+}
+
+std::string_view file_name_part(std::string_view path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 } // namespace karvo

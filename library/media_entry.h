@@ -52,10 +52,12 @@ std::string format_length(std::string_view seconds);
 
 // Quality of the virtual playlist: MP3 gets "kbits" unless it holds it, WAV becomes SampleRate + "Hz" unless it
 // holds "Hz".
-std::string derive_quality(std::string_view full_path, const std::string& quality, const std::string& sample_rate);
+std::string derive_quality(std::string_view full_path, std::string_view quality, std::string_view sample_rate);
 
 // Quality of the folder listing: MP3 always gets "kbits", WAV becomes SampleRate + "hz".
-std::string derive_folder_quality(std::string_view full_path, const std::string& quality,
-                                  const std::string& sample_rate);
+std::string derive_folder_quality(std::string_view full_path, std::string_view quality, std::string_view sample_rate);
+
+// The file name part of a path: the text after the last '/'.
+std::string_view file_name_part(std::string_view path);
 
 } // namespace karvo

@@ -1,6 +1,8 @@
 #include "library/media_list.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <iterator>
 #include <numeric>
 #include <utility>
 
@@ -12,10 +14,30 @@ namespace {
 
 const std::string no_text;
 
+// A sort key: its first eight bytes as a big-endian number decide most comparisons without touching the text.
 struct sort_entry {
-    std::string_view key;  // the upper-cased cell
-    int row;               // its offset from the first sorted row
+    std::uint64_t head;
+    const char* text;
+    std::uint32_t size;
+    int row;  // offset from the first sorted row
 };
+
+sort_entry make_entry(std::string_view key, int row)
+{
+    std::uint64_t head = 0;
+    for (std::size_t k = 0; k < 8; ++k)
+        head = (head << 8) | (k < key.size() ? static_cast<unsigned char>(key[k]) : 0u);
+    return {head, key.data(), static_cast<std::uint32_t>(key.size()), row};
+}
+
+// Byte-wise unsigned order, a shorter common prefix first. Different heads already order the keys: where a head
+// was padded with zero bytes, the shorter key is a prefix of the other.
+int compare(const sort_entry& a, const sort_entry& b)
+{
+    if (a.head != b.head)
+        return a.head < b.head ? -1 : 1;
+    return std::string_view(a.text, a.size).compare(std::string_view(b.text, b.size));
+}
 
 // The list's quicksort: middle pivot, both scans stop on equal keys, so sorted, reversed and all-equal columns
 // split evenly. Recursing into the smaller part only keeps the stack shallow; the parts are disjoint, so the order
@@ -23,13 +45,13 @@ struct sort_entry {
 void quicksort(std::vector<sort_entry>& entries, int first, int last)
 {
     while (first < last) {
-        const std::string_view pivot = entries[static_cast<std::size_t>((first + last) / 2)].key;
+        const sort_entry pivot = entries[static_cast<std::size_t>((first + last) / 2)];
         int i = first;
         int j = last;
         while (i <= j) {
-            while (entries[static_cast<std::size_t>(i)].key < pivot)
+            while (compare(entries[static_cast<std::size_t>(i)], pivot) < 0)
                 ++i;
-            while (entries[static_cast<std::size_t>(j)].key > pivot)
+            while (compare(entries[static_cast<std::size_t>(j)], pivot) > 0)
                 --j;
             if (i <= j) {
                 std::swap(entries[static_cast<std::size_t>(i)], entries[static_cast<std::size_t>(j)]);
@@ -51,17 +73,28 @@ void quicksort(std::vector<sort_entry>& entries, int first, int last)
 
 } // namespace
 
-media_list::row_cells media_list::make_row(std::string_view info, std::string_view list_name) const
+// A row's cells as views into the info string, and the three derived cells they point to.
+struct media_list::row_text {
+    std::array<std::string_view, column_count> cells;
+    std::string media, length, quality;
+
+    row_text() = default;
+    row_text(const row_text&) = delete;
+    row_text& operator=(const row_text&) = delete;
+};
+
+void media_list::make_row(row_text& row, std::string_view info, std::string_view list_name) const
 {
     const media_field_views fields = split_media_info(info);
-    row_cells row;
     for (int field = 0; field < info_field_count; ++field)
-        row[info_field_column[field]] = std::string(fields[field]);
-    row[ListName] = std::string(list_name);
-    row[Media] = derive_media_name(row[FullPath], switches);
-    row[Length] = format_length(row[Seconds]);
-    row[Quality] = derive_quality(row[FullPath], row[Quality], row[SampleRate]);
-    return row;
+        row.cells[info_field_column[field]] = fields[field];
+    row.cells[ListName] = list_name;
+    row.media = derive_media_name(row.cells[FullPath], switches);
+    row.length = format_length(row.cells[Seconds]);
+    row.quality = derive_quality(row.cells[FullPath], row.cells[Quality], row.cells[SampleRate]);
+    row.cells[Media] = row.media;
+    row.cells[Length] = row.length;
+    row.cells[Quality] = row.quality;
 }
 
 bool media_list::append(std::string_view info, const std::string& list_name)
@@ -73,9 +106,10 @@ bool media_list::insert(int position, std::string_view info, const std::string& 
 {
     if (position < 0 || position > count())
         return false;
-    row_cells row = make_row(info, list_name);
+    row_text row;
+    make_row(row, info, list_name);
     for (int column = 0; column < column_count; ++column)
-        live_[column].insert(live_[column].begin() + position, std::move(row[column]));
+        live_[column].emplace(live_[column].begin() + position, row.cells[column]);
     return true;
 }
 
@@ -83,9 +117,11 @@ bool media_list::replace(int row, std::string_view info)
 {
     if (!valid_row(row))
         return false;
-    row_cells cells = make_row(info, live_[ListName][row]);
+    const std::string list_name = live_[ListName][row];
+    row_text text;
+    make_row(text, info, list_name);
     for (int column = 0; column < column_count; ++column)
-        live_[column][row] = std::move(cells[column]);
+        live_[column][row] = text.cells[column];
     return true;
 }
 
@@ -179,8 +215,9 @@ void media_list::set_list_name_of_all(const std::string& name)
 
 void media_list::clear()
 {
+    // The lists keep their capacity: the list is usually filled again at once.
     for (auto& column : live_)
-        string_list().swap(column);
+        column.clear();
 }
 
 std::string media_list::serialise_row(int row) const
@@ -249,7 +286,7 @@ std::vector<int> media_list::sorted_order(int first, int last, int column) const
     entries.reserve(ends.size());
     std::size_t start = 0;
     for (std::size_t k = 0; k < ends.size(); ++k) {
-        entries.push_back({std::string_view(buffer).substr(start, ends[k] - start), static_cast<int>(k)});
+        entries.push_back(make_entry(std::string_view(buffer).substr(start, ends[k] - start), static_cast<int>(k)));
         start = ends[k];
     }
     quicksort(entries, 0, static_cast<int>(entries.size()) - 1);
@@ -263,11 +300,24 @@ std::vector<int> media_list::sorted_order(int first, int last, int column) const
 
 void media_list::reorder(int first, const std::vector<int>& order)
 {
-    string_list moved(order.size());
+    // Rows are gathered in random order: fetch a few rows ahead so the moves do not wait on memory.
+    constexpr std::size_t ahead = 32;
+    const std::size_t rows = order.size();
+    string_list moved;
     for (auto& column : live_) {
-        for (std::size_t k = 0; k < order.size(); ++k)
-            moved[k] = std::move(column[static_cast<std::size_t>(first + order[k])]);
-        std::move(moved.begin(), moved.end(), column.begin() + first);
+        moved.clear();
+        moved.reserve(static_cast<std::size_t>(count()));
+        moved.insert(moved.end(), std::make_move_iterator(column.begin()),
+                     std::make_move_iterator(column.begin() + first));
+        std::string* const base = column.data() + first;
+        for (std::size_t k = 0; k < rows; ++k) {
+            if (k + ahead < rows)
+                __builtin_prefetch(base + order[k + ahead]);
+            moved.push_back(std::move(base[order[k]]));
+        }
+        moved.insert(moved.end(), std::make_move_iterator(column.begin() + first + static_cast<std::ptrdiff_t>(rows)),
+                     std::make_move_iterator(column.end()));
+        column.swap(moved);
     }
 }
 

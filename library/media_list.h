@@ -58,9 +58,9 @@ public:
 
 private:
     using table = std::array<string_list, column_count>;
-    using row_cells = std::array<std::string, column_count>;
+    struct row_text;
 
-    row_cells make_row(std::string_view info, std::string_view list_name) const;
+    void make_row(row_text& row, std::string_view info, std::string_view list_name) const;
     bool valid_row(int row) const { return row >= 0 && row < count(); }
     // Rows first.. take the rows first + order[k] in turn.
     void reorder(int first, const std::vector<int>& order);

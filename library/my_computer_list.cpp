@@ -1,7 +1,5 @@
 #include "library/my_computer_list.h"
 
-#include "platform/file_system.h"
-
 namespace karvo {
 namespace {
 const std::string no_text;
@@ -13,7 +11,7 @@ bool my_computer_list::append(std::string_view info)
     for (int field = 0; field < info_field_count; ++field)
         columns_[info_field_column[field]].emplace_back(fields[field]);
     const std::string& full_path = columns_[FullPath].back();
-    columns_[Media].push_back(platform::file_name_of(full_path));
+    columns_[Media].emplace_back(file_name_part(full_path));
     columns_[Length].push_back(format_length(columns_[Seconds].back()));
     std::string& quality = columns_[Quality].back();
     quality = derive_folder_quality(full_path, quality, columns_[SampleRate].back());
