@@ -14,15 +14,6 @@
 namespace karvo::platform {
 namespace {
 
-// The kernel's record; glibc declares no getdents64 wrapper on every version we build with.
-struct linux_dirent64 {
-    ino64_t d_ino;
-    off64_t d_off;
-    unsigned short d_reclen;
-    unsigned char d_type;
-    char d_name[];
-};
-
 constexpr std::size_t buffer_size = 32 * 1024;  // as much as glibc's readdir takes per call
 constexpr int open_flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
@@ -60,13 +51,15 @@ bool directory_reader::next() {
     if (fd_ < 0) return false;
     for (;;) {
         if (position_ >= filled_) {
-            if (!buffer_) buffer_ = std::make_unique<char[]>(buffer_size);
+            if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(buffer_size);
             const long got = ::syscall(SYS_getdents64, fd_, buffer_.get(), buffer_size);
             if (got <= 0) return false;  // end, or the folder went away or cannot be read
             filled_ = static_cast<std::size_t>(got);
             position_ = 0;
         }
-        const auto* entry = reinterpret_cast<const linux_dirent64*>(buffer_.get() + position_);
+        // glibc's dirent64 has the kernel's record layout; the syscall is called directly because not every glibc
+        // we build with wraps getdents64.
+        const auto* entry = reinterpret_cast<const struct dirent64*>(buffer_.get() + position_);
         position_ += entry->d_reclen;
         const char* n = entry->d_name;
         if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0'))) continue;
