@@ -153,7 +153,11 @@ TFileIteratorThread::~TFileIteratorThread() {
 bool TFileIteratorThread::Start(completion on_done) {
     if (started_) return false;
     started_ = true;
+    // The worker waits at the gate until thread_ is assigned: a walk that ends at once and whose callback destroys
+    // this object must not race the assignment.
+    std::unique_lock gate(start_gate_);
     thread_ = std::thread([this, done = std::move(on_done)] {
+        { std::lock_guard pass(start_gate_); }
         std::exception_ptr error;
         try {
             if (!terminated_.load()) Iterator.run(&terminated_);

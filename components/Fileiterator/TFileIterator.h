@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -109,6 +110,7 @@ public:
     bool Finished() const { return finished_.load(); }
 
 private:
+    std::mutex start_gate_;
     std::thread thread_;
     bool started_ = false;
     std::atomic<bool> terminated_{false};
