@@ -135,18 +135,21 @@ void TExactLowLevelTimerThread::execute() {
 // Both callbacks of the component call OnTimer, so a tick and a follow-up fire alike.
 void TExactLowLevelTimerThread::fire(std::unique_lock<std::mutex>& lock) {
     if (terminating_ || !on_timer_) return;
-    if (safe_call_) {
-        in_dispatch_ = true;
-        lock.unlock();
-        dispatcher_.run_and_wait([this] { run_on_timer(); });
-        lock.lock();
-        in_dispatch_ = false;
-    } else {
-        const TThreadTimer::TNotifyEvent handler = on_timer_;
-        lock.unlock();
-        handler(owner_);
-        lock.lock();
+    const bool safe = safe_call_;
+    TThreadTimer::TNotifyEvent handler;
+    if (!safe) handler = on_timer_;
+    in_dispatch_ = safe;
+    lock.unlock();
+    try {
+        if (safe)
+            dispatcher_.run_and_wait([this] { run_on_timer(); });
+        else
+            handler(owner_);
+    } catch (...) {
+        // A failing handler must not end the timer, nor the program with it: the next tick comes as usual.
     }
+    lock.lock();
+    in_dispatch_ = false;
 }
 
 // Runs on the UI thread, possibly after the timer has begun to be destroyed: the flag tells.

@@ -24,7 +24,7 @@ public:
     explicit TThreadTimer(platform::ui_dispatcher& dispatcher, timer_clock& clock = steady_timer_clock());
     // Never waits for a worker that is itself waiting for the calling thread (destruction from inside OnTimer, or
     // while a SafeCall tick waits for the UI thread): such a worker is left to end on its own as soon as its tick
-    // returns, and it fires nothing more.
+    // returns, and it fires nothing more. The dispatcher must therefore outlive it (see running_workers).
     ~TThreadTimer();
     TThreadTimer(const TThreadTimer&) = delete;
     TThreadTimer& operator=(const TThreadTimer&) = delete;
@@ -45,7 +45,8 @@ public:
     // Kept for owners that assign it; no tick calls it.
     void set_on_behind_schedule(TNotifyEvent handler);
 
-    // Worker threads of all timers that have not ended yet.
+    // Worker threads of all timers that have not ended yet; an owner that destroys its dispatcher waits for the
+    // count to drop while the dispatcher still runs work.
     static int running_workers();
 
 private:

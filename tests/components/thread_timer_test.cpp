@@ -6,6 +6,7 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <stdexcept>
 #include <sched.h>
 #include <sys/resource.h>
 #include <vector>
@@ -219,6 +220,26 @@ TEST(ThreadTimer, safe_call_decides_which_thread_runs_the_event) {
         std::lock_guard guard(lock);
         for (const auto& id : threads)
             EXPECT_EQ(id == std::this_thread::get_id(), safe_call);
+    }
+}
+
+// A handler that throws (on the worker, or on the UI thread and handed back) neither ends the program nor the ticks.
+TEST(ThreadTimer, a_throwing_handler_does_not_stop_the_ticks) {
+    for (const bool safe_call : {true, false}) {
+        SCOPED_TRACE(safe_call ? "safe call" : "direct call");
+        const int before = TThreadTimer::running_workers();
+        platform::pumped_dispatcher dispatcher;
+        std::atomic<int> calls{0};
+        {
+            TThreadTimer timer(dispatcher);
+            timer.set_safe_call(safe_call);
+            timer.set_interval(5);
+            timer.set_on_timer([&](TThreadTimer&) {
+                if (++calls == 1) throw std::runtime_error("handler failed");
+            });
+            EXPECT_TRUE(pump_until(dispatcher, [&] { return calls >= 3; }));
+        }
+        EXPECT_TRUE(workers_ended(dispatcher, before));
     }
 }
 
