@@ -4,6 +4,7 @@
 
 #include "library/media_list.h"
 #include "library/my_computer_list.h"
+#include "library/playlist_files.h"
 #include "library/text.h"
 #include "platform/directory_reader.h"
 #include "platform/paths.h"
@@ -99,6 +100,15 @@ bool folder_scanner::play_this_location(const std::string& folder, const temp_li
     if (!write_temp_list || !write_temp_list(collected_)) return false;
     if (start_player) start_player();
     return true;
+}
+
+bool folder_scanner::play_this_location(const std::string& folder, const std::string& data_folder,
+                                        const std::function<void(const std::string& temp_list)>& start_player) {
+    return play_this_location(
+        folder, [&](const string_list& paths) { return write_temp_playlist(data_folder, paths); },
+        [&] {
+            if (start_player) start_player(temp_playlist_path(data_folder));
+        });
 }
 
 void folder_scanner::set_watched_folder(const std::string& dir) {

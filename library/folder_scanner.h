@@ -62,6 +62,9 @@ public:
     // player is started. A list that could not be written does not start the player. Returns whether it started.
     bool play_this_location(const std::string& folder, const temp_list_writer& write_temp_list,
                             const std::function<void()>& start_player);
+    // The same with the program's temporary list in `data_folder`; the player gets that file's path.
+    bool play_this_location(const std::string& folder, const std::string& data_folder,
+                            const std::function<void(const std::string& temp_list)>& start_player);
     const string_list& collected() const { return collected_; }
 
     // The auto playlister's folder: the root of InitialScan and AutoPlaylistScan.

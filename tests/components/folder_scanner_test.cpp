@@ -172,6 +172,15 @@ TEST(folder_scanner, PlayThisLocationWritesTheTemporaryListBeforeStartingThePlay
     EXPECT_EQ(sorted(scanner.collected()), sorted({tree.tmp.file("disc/one.mp3"), tree.tmp.file("disc/cd1/two.WAV")}));
     EXPECT_EQ(load_lines(temp_playlist_path(data.path())), scanner.collected());
 
+    std::string handed;
+    EXPECT_TRUE(scanner.play_this_location(tree.tmp.file("disc/cd1"), data.path(),
+                                           [&](const std::string& list) { handed = list; }));
+    EXPECT_EQ(handed, data.file("temp_playlist.m3u"));
+    EXPECT_EQ(load_lines(handed), string_list{tree.tmp.file("disc/cd1/two.WAV")});
+    EXPECT_FALSE(scanner.play_this_location(tree.tmp.file("disc"), data.file("missing/folder"),
+                                            [&](const std::string& list) { handed = "started " + list; }));
+    EXPECT_EQ(handed, data.file("temp_playlist.m3u"));
+
     // A list that cannot be written must not make the player play the previous one.
     events.clear();
     EXPECT_FALSE(scanner.play_this_location(tree.tmp.file("disc/cd1"), [](const string_list&) { return false; },
