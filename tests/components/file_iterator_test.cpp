@@ -360,22 +360,5 @@ TEST(TFileIteratorThread, HandsOnErrorsAndMayBeDestroyedByItsOwnCallback) {
     EXPECT_EQ(state->message, "handler failed");
 }
 
-TEST(TFileIteratorThread, DestroyedAtOnceDoesNotHang) {
-    temp_folder tmp;
-    make_tree(tmp.path());
-    for (int round = 0; round < 50; ++round) {
-        int files = 0;
-        TFileIteratorThread worker;
-        worker.Iterator.SetRootFolder(tmp.path());
-        worker.Iterator.OnAddFile = [&](TFileIterator&, const std::string&, const TFileInfo&) { ++files; };
-        worker.Start();
-        worker.Terminate();
-        worker.WaitFor();
-        EXPECT_TRUE(worker.Finished());
-        EXPECT_TRUE(worker.Iterator.IsIdle());
-        EXPECT_LE(files, 9);
-    }
-}
-
 } // namespace
 } // namespace karvo
