@@ -65,21 +65,24 @@ std::vector<message_case> message_cases() {
     };
 }
 
-// The player restarts between find_window and the command, so its window has a new handle: the message shows
-// whether the operation looked the window up again or used the stored handle.
+// Without a player window nothing is delivered. Then the player restarts between find_window and the command,
+// so its window has a new handle: the message shows whether the operation looked the window up again.
 TEST(PlayerDrivers, message_drivers_send_the_exact_message_to_the_right_window) {
     for (const message_case& c : message_cases()) {
         SCOPED_TRACE(c.name);
         drivers d;
-        const auto first = d.windows.add_window(c.window_class);
         d.windows.add_window("Some Other Window");
-        ASSERT_EQ(c.window_class == std::string(winamp_class::window_class) ? d.winamp.find_window()
-                                                                           : d.nad.find_window(),
-                  first);
+        EXPECT_EQ(d.winamp.find_window() + d.nad.find_window(), 0);
+        c.operation(d);
+        for (const auto& m : d.windows.sent())
+            EXPECT_FALSE(m.delivered);
+
+        const auto first = d.windows.add_window(c.window_class);
+        d.winamp.find_window();
+        d.nad.find_window();
         d.windows.remove_window(first);
         const auto second = d.windows.add_window(c.window_class);
         d.windows.clear_record();
-
         c.operation(d);
 
         const auto sent = d.windows.sent();
@@ -97,19 +100,6 @@ TEST(PlayerDrivers, message_drivers_send_the_exact_message_to_the_right_window) 
             EXPECT_EQ(m.bytes, c.bytes);
         }
         EXPECT_TRUE(d.starter.started().empty());
-    }
-}
-
-TEST(PlayerDrivers, nothing_reaches_a_player_that_does_not_run) {
-    for (const message_case& c : message_cases()) {
-        SCOPED_TRACE(c.name);
-        drivers d;
-        d.windows.add_window("Some Other Window");
-        EXPECT_EQ(d.winamp.find_window(), 0);
-        EXPECT_EQ(d.nad.find_window(), 0);
-        c.operation(d);
-        for (const auto& m : d.windows.sent())
-            EXPECT_FALSE(m.delivered);
     }
 }
 
@@ -132,12 +122,14 @@ std::vector<sonique_case> sonique_cases() {
     };
 }
 
+// Nothing starts before the program path is known; setting it starts nothing either.
 TEST(PlayerDrivers, sonique_starts_its_program_with_the_command_switch) {
     for (const sonique_case& c : sonique_cases()) {
         SCOPED_TRACE(c.name);
         drivers d;
+        c.operation(d.sonique);
         d.sonique.set_program_path(sonique_program);
-        EXPECT_TRUE(d.starter.started().empty()) << "setting the path sends nothing";
+        EXPECT_TRUE(d.starter.started().empty());
         c.operation(d.sonique);
         const auto started = d.starter.started();
         ASSERT_EQ(started.size(), 1u);
@@ -145,18 +137,7 @@ TEST(PlayerDrivers, sonique_starts_its_program_with_the_command_switch) {
         EXPECT_EQ(started[0].parameters, c.parameters);
         EXPECT_EQ(started[0].directory, "");
         EXPECT_EQ(started[0].mode, platform::show_mode::show);
-        EXPECT_EQ(static_cast<int>(started[0].mode), 5);
         EXPECT_TRUE(d.windows.sent().empty());
-        EXPECT_TRUE(d.windows.searched_classes().empty());
-    }
-}
-
-TEST(PlayerDrivers, sonique_without_a_program_path_starts_nothing) {
-    for (const sonique_case& c : sonique_cases()) {
-        SCOPED_TRACE(c.name);
-        drivers d;
-        c.operation(d.sonique);
-        EXPECT_TRUE(d.starter.started().empty());
     }
 }
 
