@@ -4,6 +4,7 @@
 #include <climits>
 #include <cwctype>
 #include <locale.h>
+#include <vector>
 
 namespace karvo {
 namespace {
@@ -81,7 +82,7 @@ void encode(std::string& out, char32_t code)
     }
 }
 
-char32_t upper_code(char32_t code)
+char32_t locale_upper(char32_t code)
 {
     const locale_t locale = utf8_locale();
     if (!locale)
@@ -91,6 +92,21 @@ char32_t upper_code(char32_t code)
     if (upper > 0x10FFFF || (upper >= 0xD800 && upper <= 0xDFFF))
         return code;
     return static_cast<char32_t>(upper);
+}
+
+// The two-byte range (Latin, Greek, Cyrillic, Hebrew, Arabic) holds nearly every non-ASCII letter of tags; its
+// upper cases are looked up once, as the locale call is costly when a sort upper-cases many keys.
+constexpr char32_t two_byte_end = 0x800;
+
+char32_t upper_code(char32_t code)
+{
+    static const std::vector<char32_t> two_byte_upper = [] {
+        std::vector<char32_t> table(two_byte_end);
+        for (char32_t c = 0; c < two_byte_end; ++c)
+            table[c] = locale_upper(c);
+        return table;
+    }();
+    return code < two_byte_end ? two_byte_upper[code] : locale_upper(code);
 }
 
 } // namespace
