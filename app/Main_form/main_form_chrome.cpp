@@ -117,6 +117,8 @@ bool TfrmMain::start_move(QWidget*, const QPoint& global) {
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (!mnuCommands)  // still being built
+        return QWidget::eventFilter(watched, event);
     const auto type = event->type();
     auto* mouse = dynamic_cast<QMouseEvent*>(event);
 

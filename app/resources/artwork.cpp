@@ -36,7 +36,7 @@ void arrow_head(QPainter& p, QPointF tip, qreal size, bool up) {
 // Two letters stacked on the left and an arrow on the right: the sort buttons.
 void paint_sort(QPainter& p, const QRectF& r, const QColor& c, const char* top, const char* bottom) {
     QFont font = p.font();
-    font.setPixelSize(qMax(5, int(r.height() * 0.45)));
+    font.setPixelSize(qMax(6, int(r.height() * 0.5)));
     font.setBold(true);
     p.setFont(font);
     p.setPen(c);
@@ -231,7 +231,9 @@ void paint_button(QPainter& p, const QRectF& box, picture which, bool hover) {
     p.setPen(QPen(hover ? QColor(235, 250, 255) : QColor(90, 170, 230), 1));
     p.setBrush(fill);
     p.drawRoundedRect(face, radius, radius);
-    const qreal inset = qMax<qreal>(3.0, face.width() * 0.24);
+    // Letters need more of the face than the plain glyphs.
+    const bool lettered = which == picture::sort_az || which == picture::sort_za;
+    const qreal inset = lettered ? qMax<qreal>(2.0, face.width() * 0.12) : qMax<qreal>(3.0, face.width() * 0.24);
     paint_glyph(p, face.adjusted(inset, inset, -inset, -inset), which, Qt::white);
     p.restore();
 }

@@ -1,0 +1,89 @@
+// A main window on a temporary program folder (plugins/resource.krp linked in from the build) with scripted
+// answers, plus helpers that write karvo.ini and saved playlists.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Main_form/TfrmMain.h"
+#include "library/media_entry.h"
+#include "platform/testing/scripted_prompts.h"
+#include "tests/support/temp_folder.h"
+
+namespace karvo::testing {
+
+struct song {
+    std::string path, title, artist, album, year;
+};
+
+inline std::string media_info(const song& s) {
+    media_fields fields;
+    fields[0] = s.path;
+    fields[1] = s.title;
+    fields[2] = s.artist;
+    fields[3] = s.album;
+    fields[4] = s.year;
+    fields[7] = "200";
+    fields[12] = "128";
+    return make_media_info(fields);
+}
+
+class main_window_fixture {
+public:
+    explicit main_window_fixture(bool with_resource_plugin = true) {
+        std::filesystem::create_directories(folder.path() + "/plugins");
+        if (with_resource_plugin)
+            std::filesystem::create_symlink(KARVO_PLUGIN_DIR "/resource.krp", folder.file("plugins/resource.krp"));
+    }
+
+    std::string program() const { return folder.path() + "/"; }
+    std::string ini() const { return folder.file("karvo.ini"); }
+
+    void write_file(const std::string& relative, const std::string& content) const {
+        std::filesystem::create_directories(std::filesystem::path(folder.file(relative)).parent_path());
+        std::ofstream(folder.file(relative), std::ios::binary) << content;
+    }
+    void write_ini(const std::string& settings_lines) const { write_file("karvo.ini", "[Settings]\r\n" + settings_lines); }
+    void save_playlist(const std::string& name, const std::vector<song>& songs) const {
+        std::string lines;
+        for (const auto& s : songs)
+            lines += media_info(s) + "\r\n";
+        write_file("Playlists/" + name + ".spl", lines);
+    }
+    std::string read_ini() const {
+        std::ifstream in(ini(), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    // Builds the window on `data_folder` (the program folder when empty) and runs its create event.
+    TfrmMain& create(const std::string& data_folder = {}) {
+        window = std::make_unique<TfrmMain>(main_environment{program(), data_folder.empty() ? program() : data_folder,
+                                                             prompts, [this] { ++terminated; }});
+        created = window->FormCreate();
+        return *window;
+    }
+
+    temp_folder folder;
+    platform::scripted_prompts prompts;
+    int terminated = 0;
+    bool created = false;
+    std::unique_ptr<TfrmMain> window;
+};
+
+// Twelve songs whose artists, albums and paths are in no order.
+inline std::vector<song> twelve_songs() {
+    std::vector<song> songs;
+    const char* artists[] = {"Mingus", "Adderley", "Zawinul", "Coltrane", "Brubeck", "Evans",
+                             "Hancock", "Jarrett", "Monk", "Parker", "Rollins", "Shorter"};
+    const char* albums[] = {"Kappa", "Beta", "Lambda", "Alpha", "Mu", "Gamma", "Eta", "Iota", "Theta", "Zeta", "Epsilon",
+                            "Delta"};
+    for (int i = 0; i < 12; ++i)
+        songs.push_back({"/music/track" + std::to_string((i * 7) % 12 + 10) + ".mp3", "Song " + std::to_string(i),
+                         artists[i], albums[i], std::to_string(1950 + i)});
+    return songs;
+}
+
+} // namespace karvo::testing

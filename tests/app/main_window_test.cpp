@@ -1,0 +1,375 @@
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QScreen>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include "app/Main_form/TfrmMain.h"
+#include "app/Main_form/picture_button.h"
+#include "app/Main_form/playlist_model.h"
+#include "main_window_fixture.h"
+#include "platform/ini_file.h"
+
+namespace karvo {
+namespace {
+
+using testing::main_window_fixture;
+
+QString caption0(const TfrmMain& w) {
+    return w.playlist->headerData(0, Qt::Horizontal).toString();
+}
+
+std::string column_text(const TfrmMain& w, int media_column) {
+    std::string text;
+    for (int row = 0; row < w.music_list.count(); ++row)
+        text += (row ? "," : "") + w.music_list.cell(media_column, row);
+    return text;
+}
+
+TEST(main_window, first_run_without_settings_file) {
+    main_window_fixture f;
+    TfrmMain& w = f.create();
+    ASSERT_TRUE(f.created);
+    EXPECT_TRUE(f.prompts.questions().empty());
+    EXPECT_EQ(w.MyTree->width(), 215);
+    EXPECT_EQ(w.MyTree->height(), 195);
+    EXPECT_EQ(w.SpliterToolbar->y(), 195 + 48);
+    EXPECT_EQ(w.pnlBottomButtons->y(), 195 + 48);
+    EXPECT_EQ(w.restore_rect, (window_rectangle{0, 0, 736, 488}));
+    EXPECT_EQ(w.geometry(), QRect(0, 0, 736, 488));
+    EXPECT_FALSE(w.window_maximised);
+    EXPECT_EQ(w.PlaylistMode, -1);
+    EXPECT_EQ(w.playlist->rowCount(), 0);
+    EXPECT_EQ(caption0(w), "Media Names   (Total Files 0)");
+    EXPECT_EQ(w.SelectedName->text(), "<none>");
+    EXPECT_EQ(w.lblmycomputer->text(), "<none>");
+    EXPECT_FALSE(w.Selected_Nothing->isHidden());
+    EXPECT_TRUE(w.Selected_Playlist->isHidden());
+    EXPECT_EQ(w.windowFlags() & Qt::FramelessWindowHint, Qt::FramelessWindowHint);
+    EXPECT_EQ(w.minimumSize(), QSize(640, 480));
+    const int widths[] = {210, 90, 90, 90, 50, 40, 40, 40, 70};
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(w.LstMusicList->horizontalHeader()->sectionSize(i), widths[i]) << i;
+    EXPECT_EQ(w.LstMusicListAll->model()->columnCount(), 8);
+    EXPECT_EQ(w.LstMusicListAll->horizontalHeader()->sectionSize(0), 125);
+}
+
+TEST(main_window, restores_a_saved_playlist_and_the_previous_layout) {
+    main_window_fixture f;
+    f.save_playlist("Evening Mix", testing::twelve_songs());
+    f.write_ini("PlaylistMode=0\r\nplaylist_name=Evening Mix\r\nVSplitter=180\r\nHSplitter=150\r\n"
+                "ArtistColumnWidth=123\r\nMediaColumnWidth_Dir=77\r\nLastDir=" + f.folder.path() + "\r\n"
+                "WindowLeft=20\r\nWindowTop=30\r\nWindowWidth=800\r\nWindowHeight=600\r\nWindowMax=1\r\n");
+    TfrmMain& w = f.create();
+    ASSERT_TRUE(f.created);
+    EXPECT_EQ(w.playlist->rowCount(), 12);
+    EXPECT_EQ(caption0(w), "Media Names   (Total Files 12)");
+    EXPECT_EQ(w.current_playlist_name, "Evening Mix");
+    EXPECT_EQ(w.SelectedName->text(), "Evening Mix");
+    EXPECT_FALSE(w.Selected_Playlist->isHidden());
+    EXPECT_EQ(w.music_list.cell(ListName, 11), "Evening Mix");
+    EXPECT_EQ(w.playlist->data(w.playlist->index(0, 1)).toString(), "Mingus");
+    EXPECT_EQ(w.MyTree->width(), 180);
+    EXPECT_EQ(w.MyTree->height(), 150);
+    EXPECT_EQ(w.LstMusicList->horizontalHeader()->sectionSize(1), 123);
+    EXPECT_EQ(w.LstMusicListAll->horizontalHeader()->sectionSize(0), 77);
+    EXPECT_EQ(w.current_folder, f.folder.path());
+    EXPECT_EQ(w.lblmycomputer->text().toStdString(), f.folder.path());
+    // The window starts restored whatever WindowMax says.
+    EXPECT_FALSE(w.window_maximised);
+    EXPECT_EQ(w.geometry(), QRect(20, 30, 800, 600));
+}
+
+TEST(main_window, restored_state_edge_cases) {
+    struct restore_case {
+        const char* name;
+        std::string ini;
+        int mode;
+        int rows;
+        int tree_height;
+    };
+    const std::vector<restore_case> cases = {
+        {"mode 0 without a name loads nothing", "PlaylistMode=0\r\nplaylist_name=\r\n", 0, 0, 195},
+        {"mode 1 without a name loads nothing", "PlaylistMode=1\r\n", 1, 0, 195},
+        {"a playlist that no longer exists", "PlaylistMode=0\r\nplaylist_name=Gone\r\n", 0, 0, 195},
+        {"mode 7 shows the whole playlist", "PlaylistMode=7\r\nplaylist_name=Mix\r\n", 0, 12, 195},
+        {"an unknown mode means nothing", "PlaylistMode=5\r\nplaylist_name=Mix\r\n", -1, 0, 195},
+        {"HSplitter 0 gives one pixel", "HSplitter=0\r\n", -1, 0, 1},
+        {"garbage values", "HSplitter=abc\r\nPlaylistMode=x\r\nWindowWidth=-5\r\npls_font_size=-3\r\n", 0, 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        main_window_fixture f;
+        f.save_playlist("Mix", testing::twelve_songs());
+        f.write_ini(c.ini);
+        TfrmMain& w = f.create();
+        ASSERT_TRUE(f.created);
+        EXPECT_EQ(w.PlaylistMode, c.mode);
+        EXPECT_EQ(w.playlist->rowCount(), c.rows);
+        EXPECT_EQ(w.MyTree->height(), c.tree_height);
+        EXPECT_EQ(w.SpliterToolbar->y(), c.tree_height + 48);
+        EXPECT_GE(w.width(), 640);
+    }
+}
+
+TEST(main_window, exit_writes_the_shutdown_keys_in_order) {
+    main_window_fixture f;
+    f.save_playlist("Mix", testing::twelve_songs());
+    f.write_ini("PlaylistMode=0\r\nplaylist_name=Mix\r\nsearch_item=0\r\nsort_item=1\r\nVolumeLeft=44\r\n"
+                "MainBackColor=255\r\n");
+    TfrmMain& w = f.create();
+    ASSERT_TRUE(f.created);
+    w.PlaylistMode = mode_grouping;  // a grouping of the playlist is showing
+    w.set_splitters(230, 170);
+    w.setGeometry(15, 25, 900, 650);  // moved and resized while restored
+    w.mnuExit->trigger();
+    EXPECT_EQ(f.terminated, 1);
+    EXPECT_EQ(w.PlaylistMode, 0);
+
+    const std::vector<std::string> keys = platform::get_private_profile_keys("Settings", f.ini());
+    const std::vector<std::string> shutdown = {
+        "MediaColumnWidth", "ArtistColumnWidth", "SongColumnWidth", "AlbumColumnWidth", "GenreColumnWidth",
+        "LengthColumnWidth", "QualityColumnWidth", "YearColumnWidth", "ListNameColumnWidth", "MediaColumnWidth_Dir",
+        "ArtistColumnWidth_Dir", "SongColumnWidth_Dir", "AlbumColumnWidth_Dir", "GenreColumnWidth_Dir",
+        "LengthColumnWidth_Dir", "QualityColumnWidth_Dir", "YearColumnWidth_Dir", "VSplitter", "HSplitter",
+        "PlaylistMode", "playlist_name", "LastDir", "Tree_SavedPls_State", "Tree_MediaCD_State", "search_item",
+        "sort_item", "VolumeLeft", "VolumeTop", "VolumeVisible", "WindowMax", "WindowLeft", "WindowTop",
+        "WindowWidth", "WindowHeight"};
+    // Keys already in the file keep their place; every other key is appended in the shutdown order.
+    std::vector<std::string> appended;
+    for (const auto& key : keys)
+        if (key != "MainBackColor" && key != "PlaylistMode" && key != "playlist_name" && key != "search_item" &&
+            key != "sort_item" && key != "VolumeLeft")
+            appended.push_back(key);
+    std::vector<std::string> expected;
+    for (const auto& key : shutdown)
+        if (key != "PlaylistMode" && key != "playlist_name" && key != "search_item" && key != "sort_item" &&
+            key != "VolumeLeft")
+            expected.push_back(key);
+    EXPECT_EQ(appended, expected);
+
+    auto value = [&](const char* key) { return platform::get_private_profile_string("Settings", key, "?", f.ini()); };
+    EXPECT_EQ(value("PlaylistMode"), "0");
+    EXPECT_EQ(value("playlist_name"), "Mix");
+    EXPECT_EQ(value("search_item"), "0");
+    EXPECT_EQ(value("sort_item"), "1");
+    EXPECT_EQ(value("VolumeLeft"), "44");
+    EXPECT_EQ(value("VSplitter"), "230");
+    EXPECT_EQ(value("HSplitter"), "170");
+    EXPECT_EQ(value("MainBackColor"), "255");
+    EXPECT_EQ(value("WindowMax"), "0");
+    EXPECT_EQ(value("WindowLeft"), "15");
+    EXPECT_EQ(value("WindowTop"), "25");
+    EXPECT_EQ(value("WindowWidth"), "900");
+    EXPECT_EQ(value("WindowHeight"), "650");
+
+    // The next start reopens where the window was left.
+    main_window_fixture next;
+    std::filesystem::copy(f.ini(), next.ini());
+    next.save_playlist("Mix", testing::twelve_songs());
+    TfrmMain& again = next.create();
+    EXPECT_EQ(again.geometry(), QRect(15, 25, 900, 650));
+    EXPECT_EQ(again.playlist->rowCount(), 12);
+}
+
+TEST(main_window, maximise_toggle_keeps_the_restore_rectangle) {
+    main_window_fixture f;
+    f.write_ini("WindowLeft=10\r\nWindowTop=12\r\nWindowWidth=700\r\nWindowHeight=500\r\n");
+    TfrmMain& w = f.create();
+    ASSERT_TRUE(f.created);
+    w.ToolbarMax->click();
+    EXPECT_TRUE(w.window_maximised);
+    EXPECT_EQ(w.geometry(), w.screen()->availableGeometry());
+    EXPECT_TRUE(w.imgResize->isHidden());
+    EXPECT_EQ(w.restore_rect, (window_rectangle{10, 12, 700, 500}));
+    w.mnuExit->trigger();
+    EXPECT_EQ(platform::get_private_profile_string("Settings", "WindowMax", "", f.ini()), "1");
+    EXPECT_EQ(platform::get_private_profile_string("Settings", "WindowWidth", "", f.ini()), "700");
+    w.ToolbarMax->click();
+    EXPECT_FALSE(w.window_maximised);
+    EXPECT_EQ(w.geometry(), QRect(10, 12, 700, 500));
+    EXPECT_FALSE(w.imgResize->isHidden());
+}
+
+TEST(main_window, start_fails_with_a_message) {
+    {
+        SCOPED_TRACE("no resource plug-in");
+        main_window_fixture f(false);
+        f.prompts.answer_message(platform::message_result::ok);
+        f.create();
+        EXPECT_TRUE(f.prompts.errors().empty());
+        EXPECT_FALSE(f.created);
+        ASSERT_EQ(f.prompts.questions().size(), 1u);
+        EXPECT_EQ(f.prompts.questions()[0].text,
+                  "Karvo Media can't find this Media Player.  Please go to Prefrences->Media Players and specify "
+                  "the location of:  plugins/resource.krp");
+        EXPECT_EQ(f.prompts.questions()[0].caption, "Karvo Media v4.0 Beta 3.5");
+    }
+    {
+        SCOPED_TRACE("data folder cannot be made");
+        main_window_fixture f;
+        f.write_file("blocker", "a file where a folder should be");
+        f.prompts.answer_message(platform::message_result::ok);
+        f.create(f.folder.file("blocker") + "/data/");
+        EXPECT_FALSE(f.created);
+        ASSERT_FALSE(f.prompts.questions().empty());
+        EXPECT_EQ(f.prompts.questions()[0].text, "Karvo was NOT able to create the Playlists directory.");
+        EXPECT_EQ(f.prompts.questions()[0].caption, "Karvo");
+    }
+}
+
+TEST(main_window, header_clicks_sort_ascending_then_descending) {
+    main_window_fixture f;
+    f.save_playlist("Mix", testing::twelve_songs());
+    f.write_ini("PlaylistMode=0\r\nplaylist_name=Mix\r\n");
+    TfrmMain& w = f.create();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QHeaderView* header = w.LstMusicList->horizontalHeader();
+    auto click = [&](int section) {
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(section) + 5, header->height() / 2));
+    };
+    click(1);  // Artist, ascending
+    EXPECT_EQ(column_text(w, Artist), "Adderley,Brubeck,Coltrane,Evans,Hancock,Jarrett,Mingus,Monk,Parker,Rollins,"
+                                      "Shorter,Zawinul");
+    click(3);  // Album, descending
+    EXPECT_EQ(column_text(w, Album), "Zeta,Theta,Mu,Lambda,Kappa,Iota,Gamma,Eta,Epsilon,Delta,Beta,Alpha");
+    click(7);  // Year, ascending again
+    EXPECT_EQ(column_text(w, Year).substr(0, 9), "1950,1951");
+    EXPECT_EQ(w.playlist->rowCount(), 12);
+}
+
+TEST(main_window, sort_and_randomize_buttons) {
+    main_window_fixture f;
+    f.save_playlist("Mix", testing::twelve_songs());
+    f.write_ini("PlaylistMode=0\r\nplaylist_name=Mix\r\nsort_item=1\r\n[Advanced]\r\nRandomizeTimes=3\r\n");
+    TfrmMain& w = f.create();
+    w.cmdSort->click();  // by full path
+    EXPECT_EQ(w.music_list.full_path(0), "/music/track10.mp3");
+    EXPECT_EQ(w.music_list.full_path(11), "/music/track21.mp3");
+    w.cmdSortza->click();
+    EXPECT_EQ(w.music_list.full_path(0), "/music/track21.mp3");
+    w.cmdRandom->click();
+    std::vector<std::string> paths;
+    for (int row = 0; row < 12; ++row)
+        paths.push_back(w.music_list.full_path(row));
+    std::sort(paths.begin(), paths.end());
+    EXPECT_EQ(std::unique(paths.begin(), paths.end()), paths.end());
+    EXPECT_EQ(w.playlist->rowCount(), 12);
+
+    main_window_fixture empty;
+    TfrmMain& e = empty.create();
+    e.cmdSort->click();
+    e.cmdSortza->click();
+    e.cmdRandom->click();
+    EXPECT_EQ(caption0(e), "Media Names   (Total Files 0)");
+}
+
+TEST(main_window, move_commands_and_arrow_auto_repeat) {
+    main_window_fixture f;
+    f.save_playlist("Mix", testing::twelve_songs());
+    f.write_ini("PlaylistMode=0\r\nplaylist_name=Mix\r\n");
+    TfrmMain& w = f.create();
+    auto select = [&](std::initializer_list<int> rows) {
+        w.LstMusicList->clearSelection();
+        for (int row : rows)
+            w.LstMusicList->selectionModel()->select(w.playlist->index(row, 0),
+                                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    };
+    const std::string row3 = w.music_list.full_path(3);
+    select({0, 3});
+    w.mnuMoveSelectedUp->trigger();
+    EXPECT_EQ(w.selected_positions(), (std::vector<int>{0, 2}));
+    EXPECT_EQ(w.music_list.full_path(2), row3);
+    EXPECT_EQ(w.LstMusicList->currentIndex().row(), 2);
+
+    select({11});
+    w.mnuMoveSelectedDown->trigger();
+    EXPECT_EQ(w.selected_positions(), (std::vector<int>{11}));
+
+    select({5});
+    QTest::mousePress(w.vp_up, Qt::LeftButton);
+    EXPECT_EQ(w.selected_positions(), (std::vector<int>{4}));
+    EXPECT_TRUE(w.TimerUp->isActive());
+    EXPECT_EQ(w.TimerUp->interval(), 500);
+    w.TimerUpTimer();
+    EXPECT_EQ(w.kept_positions, (std::vector<int>{3}));
+    EXPECT_EQ(w.TimerUp->interval(), 1);
+    QTest::mouseRelease(w.vp_up, Qt::LeftButton);
+    EXPECT_FALSE(w.TimerUp->isActive());
+    EXPECT_EQ(w.TimerUp->interval(), 500);
+    EXPECT_TRUE(w.kept_positions.empty());
+
+    QTest::mousePress(w.vp_down, Qt::RightButton);  // either button
+    EXPECT_EQ(w.selected_positions(), (std::vector<int>{4}));
+    QTest::mouseRelease(w.vp_down, Qt::RightButton);
+    EXPECT_FALSE(w.TimerDown->isActive());
+}
+
+TEST(main_window, status_line_hints_and_location) {
+    main_window_fixture f;
+    TfrmMain& w = f.create();
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QApplication::sendEvent(w.cmdSort, &enter);
+    EXPECT_EQ(w.lblMessage->text(), "Sort in Ascending order");
+    EXPECT_TRUE(w.SelectedName->isHidden());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(w.cmdSort, &leave);
+    EXPECT_TRUE(w.lblMessage->text().isEmpty());
+    EXPECT_FALSE(w.SelectedName->isHidden());
+    EXPECT_FALSE(w.imgMyComputer->isHidden());
+    EXPECT_EQ(w.imgMyComputer->x(), w.SelectedName->x() + w.SelectedName->width() + 5);
+    EXPECT_EQ(w.lblmycomputer->x(), w.imgMyComputer->x() + w.imgMyComputer->width() + 2);
+
+    w.set_current_folder(f.folder.path());
+    EXPECT_EQ(platform::get_private_profile_string("Settings", "LastDir", "", f.ini()), f.folder.path());
+    w.PlaylistMode = mode_all_playlists;
+    w.show_message("busy");
+    w.show_location();
+    EXPECT_EQ(w.SelectedName->text(), "<Displaying All Saved Playlists>");
+    EXPECT_FALSE(w.Selected_Playlist->isHidden());
+}
+
+TEST(main_window, language_plugin_replaces_captions_and_messages) {
+    main_window_fixture f;
+    std::filesystem::copy_file(KARVO_TEST_PLUGIN_DIR "/language_long.dll", f.folder.file("plugins/language.dll"));
+    TfrmMain& w = f.create();
+    ASSERT_TRUE(f.created);
+    EXPECT_EQ(w.mnuMoveSelectedUp->text(), "main 109");
+    EXPECT_EQ(w.mnuMoveSelectedDown->text(), "main 110");
+    EXPECT_EQ(w.mnuExit->text(), "main 104");
+    EXPECT_EQ(w.mnuExit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
+    EXPECT_EQ(w.playlist->headerData(1, Qt::Horizontal).toString(), "main 114");
+    EXPECT_EQ(caption0(w), "main 6   (main 7 0)");
+    EXPECT_EQ(w.cmdSort->hint, "main 23");  // message 10
+    EXPECT_EQ(w.cmdRandom->hint, "main 22");
+}
+
+TEST(main_window, painting_asks_only_for_visible_cells) {
+    // The same window over 1,000 and 30,000 rows: one paint must cost the same.
+    std::vector<std::size_t> calls;
+    int visible_rows = 0;
+    for (int rows : {1000, 30000}) {
+        main_window_fixture f;
+        TfrmMain& w = f.create();
+        for (int i = 0; i < rows; ++i)
+            w.music_list.append(testing::media_info({"/m/" + std::to_string(i) + ".mp3", "t", "a", "b", "1999"}),
+                                "big");
+        w.refresh_count();
+        w.playlist->reset_data_calls();
+        w.LstMusicList->grab();
+        calls.push_back(w.playlist->data_calls());
+        visible_rows = w.LstMusicList->viewport()->height() / w.LstMusicList->verticalHeader()->defaultSectionSize() + 1;
+    }
+    EXPECT_EQ(calls[0], calls[1]);
+    EXPECT_GT(calls[1], 0u);
+    EXPECT_LE(calls[1], static_cast<std::size_t>(visible_rows) * 9 * 20);
+}
+
+} // namespace
+} // namespace karvo
