@@ -114,6 +114,7 @@ void TExactLowLevelTimerThread::execute() {
         while (clock_.now() < due) clock_.spin();
         lock.lock();
         if (terminating_) return;
+        if (!enabled_) continue;  // disabled during the spin: the tick waits for the resume
         fire(lock);
         if (terminating_) return;
         // Steps from the previous due time, never from the firing time, so the schedule does not drift.
