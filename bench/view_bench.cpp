@@ -1,0 +1,137 @@
+// The virtual playlist view over 100,000 rows: the first paint after the rows arrive, a header sort with its
+// repaint, and how many cells one paint asks the model for. Runs on the offscreen platform.
+#include <QApplication>
+#include <QHeaderView>
+#include <QTableView>
+#include <benchmark/benchmark.h>
+#include <filesystem>
+#include <memory>
+#include <unistd.h>
+
+#include "app/Main_form/TfrmMain.h"
+#include "app/Main_form/playlist_model.h"
+#include "library/media_entry.h"
+#include "platform/prompts.h"
+
+namespace {
+
+constexpr int row_count = 100000;
+
+class silent_prompts final : public karvo::platform::prompts {
+public:
+    karvo::platform::message_result message_box(const std::string&, const std::string&,
+                                                karvo::platform::message_buttons,
+                                                karvo::platform::message_icon) override {
+        return karvo::platform::message_result::ok;
+    }
+    std::optional<std::string> input_box(const std::string&, const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> open_file(const karvo::platform::file_dialog_options&) override { return {}; }
+    std::optional<std::string> save_file(const karvo::platform::file_dialog_options&) override { return {}; }
+    std::optional<std::string> choose_folder(const std::string&, const std::string&) override { return {}; }
+    std::optional<std::uint32_t> choose_colour(std::uint32_t) override { return {}; }
+};
+
+// One main window on a throw-away program folder, filled with 100,000 varied rows.
+struct bench_window {
+    bench_window() {
+        folder = std::filesystem::temp_directory_path() / ("karvo-view-bench-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder / "plugins");
+        std::filesystem::create_symlink(KARVO_PLUGIN_DIR "/resource.krp", folder / "plugins/resource.krp");
+        window = std::make_unique<karvo::TfrmMain>(
+            karvo::main_environment{folder.string() + "/", folder.string() + "/", prompts, [] {}});
+        window->FormCreate();
+        window->resize(1024, 768);
+        const char* artists[] = {"Mingus", "Adderley", "Zawinul", "Coltrane", "Brubeck", "Evans", "Monk"};
+        for (int i = 0; i < row_count; ++i) {
+            karvo::media_fields fields;
+            fields[0] = "/music/" + std::string(artists[i % 7]) + "/track_" + std::to_string((i * 7919) % row_count) +
+                        (i % 3 ? ".mp3" : ".flac");
+            fields[1] = "Song " + std::to_string(i);
+            fields[2] = artists[(i * 31) % 7];
+            fields[3] = "Album " + std::to_string(i % 997);
+            fields[4] = std::to_string(1950 + i % 70);
+            fields[7] = std::to_string(60 + i % 600);
+            fields[12] = "192";
+            window->music_list.append(karvo::make_media_info(fields), "Bench");
+        }
+    }
+    ~bench_window() {
+        window.reset();
+        std::filesystem::remove_all(folder);
+    }
+    std::filesystem::path folder;
+    silent_prompts prompts;
+    std::unique_ptr<karvo::TfrmMain> window;
+};
+
+bench_window& shared_window() {
+    static bench_window instance;
+    return instance;
+}
+
+void BM_first_paint(benchmark::State& state) {
+    auto& w = *shared_window().window;
+    for (auto _ : state) {
+        w.refresh_count();  // the rows arrive: the view's item count is set
+        benchmark::DoNotOptimize(w.LstMusicList->grab());
+    }
+    state.counters["rows"] = w.playlist->rowCount();
+}
+BENCHMARK(BM_first_paint)->Unit(benchmark::kMillisecond);
+
+void BM_header_sort_and_repaint(benchmark::State& state) {
+    auto& w = *shared_window().window;
+    int column = 0;
+    for (auto _ : state) {
+        w.LstMusicListColumnClick(column);
+        benchmark::DoNotOptimize(w.LstMusicList->grab());
+        column = (column + 1) % karvo::playlist_view_columns;
+    }
+}
+BENCHMARK(BM_header_sort_and_repaint)->Unit(benchmark::kMillisecond);
+
+// The store's share of the above: the same sorts without the view.
+void BM_store_sort_only(benchmark::State& state) {
+    auto& list = shared_window().window->music_list;
+    int column = 0;
+    bool ascending = true;
+    for (auto _ : state) {
+        const int key = karvo::playlist_model::column_map[column];
+        if (ascending)
+            list.sort_ascending(0, list.count() - 1, key);
+        else
+            list.sort_descending(key);
+        ascending = !ascending;
+        column = (column + 1) % karvo::playlist_view_columns;
+    }
+}
+BENCHMARK(BM_store_sort_only)->Unit(benchmark::kMillisecond);
+
+void BM_data_calls_per_paint(benchmark::State& state) {
+    auto& w = *shared_window().window;
+    std::size_t calls = 0;
+    for (auto _ : state) {
+        w.playlist->reset_data_calls();
+        benchmark::DoNotOptimize(w.LstMusicList->grab());
+        calls = w.playlist->data_calls();
+    }
+    const int row_height = w.LstMusicList->verticalHeader()->defaultSectionSize();
+    state.counters["data_calls"] = static_cast<double>(calls);
+    state.counters["visible_rows"] = w.LstMusicList->viewport()->height() / row_height + 1;
+    state.counters["rows"] = w.playlist->rowCount();
+}
+BENCHMARK(BM_data_calls_per_paint)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
