@@ -1,0 +1,127 @@
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QTableView>
+#include <gtest/gtest.h>
+
+#include "app/Main_form/TfrmMain.h"
+#include "app/Main_form/folder_listing_model.h"
+#include "library/string_list.h"
+#include "tests/app/tree_window_fixture.h"
+
+namespace karvo {
+namespace {
+
+using testing::tree_window_fixture;
+
+std::vector<std::string> recorded_fill(TfrmMain& w, const std::string& folder) {
+    std::vector<std::string> texts;
+    w.on_status_message = [&texts](const QString& text) { texts.push_back(text.toStdString()); };
+    w.LstMusicListAllFill(folder);
+    w.on_status_message = nullptr;
+    return texts;
+}
+
+TEST(Listing, TwelveFilesGiveTwelveProgressLinesThenTheCount) {
+    tree_window_fixture f;
+    const std::string folder = f.disk.path() + "/music/";
+    tree_window_fixture::write_mp3s(folder, 12);
+    std::ofstream(folder + "notes.txt") << "not media";
+    TfrmMain& w = f.create_with();
+
+    const std::vector<std::string> texts = recorded_fill(w, folder);
+    ASSERT_EQ(texts.size(), 13u);
+    for (int n = 1; n <= 12; ++n)
+        EXPECT_EQ(texts[n - 1], "Reading File Information for: track" + std::string(n < 10 ? "0" : "") +
+                                    std::to_string(n) + ".mp3 (" + std::to_string(n) + " of 12)");
+    EXPECT_EQ(texts[12], "There are 12 media files in the current folder.");
+    EXPECT_EQ(w.lblMessage->text().toStdString(), texts[12]);
+    // The first line, the last line and the count are painted; the rest at most once a frame.
+    EXPECT_GE(w.progress_repaints, 2);
+    EXPECT_LE(w.progress_repaints, 14);
+    EXPECT_EQ(w.folder_model->rowCount(), 12);
+
+    // An empty folder still reports its count.
+    testing::fixture_folder empty;
+    EXPECT_EQ(recorded_fill(w, empty.path() + "/"),
+              (std::vector<std::string>{"There are 0 media files in the current folder."}));
+    EXPECT_EQ(w.folder_model->rowCount(), 0);
+}
+
+TEST(Listing, ModelShowsTheEntriesInTheListingColumns) {
+    tree_window_fixture f;
+    const std::string folder = f.disk.path() + "/music/";
+    tree_window_fixture::write_mp3s(folder, 3);
+    TfrmMain& w = f.create_with("MediaColumnWidth_Dir=150\r\nYearColumnWidth_Dir=33\r\n");
+    QAbstractItemModelTester tester(w.folder_model, QAbstractItemModelTester::FailureReportingMode::Warning);
+    w.LstMusicListAllFill(folder);
+    w.LstMusicListAllFill(folder);  // a second fill replaces the first
+
+    folder_listing_model& model = *w.folder_model;
+    ASSERT_EQ(model.rowCount(), 3);
+    const char* headers[] = {"Media Name", "Artist", "Song", "Album", "Genre", "Quality", "Length", "Year"};
+    for (int c = 0; c < 8; ++c)
+        EXPECT_EQ(model.headerData(c, Qt::Horizontal).toString(), headers[c]);
+    EXPECT_EQ(w.LstMusicListAll->horizontalHeader()->sectionSize(0), 150);
+    EXPECT_EQ(w.LstMusicListAll->horizontalHeader()->sectionSize(7), 33);
+
+    auto cell = [&](int row, int column) { return model.data(model.index(row, column)).toString().toStdString(); };
+    EXPECT_EQ(cell(0, 0), "track01.mp3");
+    EXPECT_EQ(cell(1, 1), "Artist 2");
+    EXPECT_EQ(cell(1, 2), "Title 2");
+    EXPECT_EQ(cell(1, 3), "Album");
+    EXPECT_EQ(cell(1, 5), "128kbits");
+    EXPECT_EQ(cell(2, 7), "1993");
+    EXPECT_FALSE(model.data(model.index(0, 0), Qt::DecorationRole).value<QIcon>().isNull());
+    EXPECT_FALSE(model.data(model.index(0, 1), Qt::DecorationRole).isValid());
+    EXPECT_FALSE(model.data(model.index(3, 0)).isValid());
+}
+
+TEST(Listing, PopupAndPlayCommands) {
+    tree_window_fixture f;
+    const std::string folder = f.disk.path() + "/music/";
+    tree_window_fixture::write_mp3s(folder, 3);
+    tree_window_fixture::write_mp3s(folder + "more", 2);
+    TfrmMain& w = f.create_with();
+    f.tree().expandItem(f.disk_node());
+    w.MyTreeClick(tree_window_fixture::child(f.disk_node(), "music"));
+    ASSERT_EQ(w.folder_model->rowCount(), 3);
+
+    // Opened from a CD-ROM node first, the listing's popup still hides "Add New Media CD".
+    w.MyTreeRightClick(w.tree_my_computer->child(1), QPoint(5, 5));
+    w.mnuAdd->hide();
+    w.LstMusicListAllContextPopup(QPoint(5, 5));
+    EXPECT_FALSE(w.AddNewMediaCD1->isVisible());
+    EXPECT_EQ(w.mnuAdd->property("tag").toInt(), 0);
+    EXPECT_FALSE(w.mnuPlaySelectedTemp->isEnabled());
+    w.mnuAdd->hide();
+
+    auto temp_list = [&] { return load_lines(f.folder.file("temp_playlist.m3u")); };
+    w.LstMusicListAll->selectRow(2);
+    w.mnuPlaySelectedTempClick();
+    EXPECT_EQ(temp_list(), (string_list{folder + "track03.mp3"}));
+    ASSERT_EQ(f.starter.started().size(), 1u);
+    EXPECT_EQ(f.starter.started()[0].file, "/bin/true");
+
+    // "Play This Folder" from the listing plays the current folder and its sub-folders.
+    w.mnuPlayThisPathClick();
+    string_list played = temp_list();
+    std::sort(played.begin(), played.end());
+    EXPECT_EQ(played, (string_list{folder + "more/track01.mp3", folder + "more/track02.mp3", folder + "track01.mp3",
+                                   folder + "track02.mp3", folder + "track03.mp3"}));
+    EXPECT_EQ(w.music_list.count(), 0);  // the virtual playlist is not touched
+
+    // From a folder node's menu, that node plays even when another folder is current.
+    f.tree().expandItem(tree_window_fixture::child(f.disk_node(), "music"));
+    w.MyTreeRightClick(tree_window_fixture::child(tree_window_fixture::child(f.disk_node(), "music"), "more"),
+                       QPoint(5, 5));
+    w.mnuAdd->hide();
+    w.mnuPlayThisPathClick();
+    EXPECT_EQ(temp_list().size(), 2u);
+    EXPECT_EQ(w.current_folder, folder);
+}
+
+} // namespace
+} // namespace karvo
