@@ -12,12 +12,17 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "app/Main_form/folder_listing_model.h"
 #include "app/Main_form/hot_row_delegate.h"
+#include "app/Main_form/navigation_tree.h"
 #include "app/Main_form/pane_splitter.h"
 #include "app/Main_form/picture_button.h"
+#include "app/Main_form/players_panel.h"
 #include "app/Main_form/playlist_model.h"
 #include "app/Main_form/status_line.h"
 #include "app/resources/artwork.h"
+#include "library/folder_scanner.h"
+#include "library/mp3_cd_class.h"
 #include "library/playlist_class.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
@@ -130,6 +135,8 @@ void TfrmMain::build_controls() {
     build_panes();
     build_status_line();
     build_commands_menu();
+    build_players();
+    build_navigation();
 
     TimerUp = new QTimer(this);
     TimerUp->setObjectName("TimerUp");
@@ -182,8 +189,7 @@ void TfrmMain::build_chrome() {
         fold->setGeometry(8, 4, 17, 17);
         return panel;
     };
-    a = make_panel("a", "Media Players", "PlayersMinMaxButton");
-    a->resize(200, 25);
+    a = new players_panel(back_panel);
     a1 = make_panel("a1", "Search", "SearchMinMaxButton");
     a1->resize(170, 25);
 
@@ -193,15 +199,10 @@ void TfrmMain::build_chrome() {
 }
 
 void TfrmMain::build_panes() {
-    MyTree = new QTreeWidget(back_panel);
-    MyTree->setObjectName("MyTree");
-    MyTree->setHeaderHidden(true);
+    MyTree = new navigation_tree(back_panel);
 
     LstMusicListAll = make_list_view("LstMusicListAll", back_panel);
-    folder_model = new QStandardItemModel(0, folder_view_columns, this);
-    folder_model->setHorizontalHeaderLabels({"Media Name", "Artist", "Song", "Album", "Genre", "Quality", "Length",
-                                             "Year"});
-    LstMusicListAll->setModel(folder_model);
+    build_listing();
 
     LstMusicList = make_list_view("LstMusicList", back_panel);
     playlist = new playlist_model(music_list, this);
@@ -345,6 +346,8 @@ bool TfrmMain::FormCreate() {
     // 8, 12. window shapes and the status line
     place_controls();
     imgMessage->update();
+    // 11. navigation tree
+    MyTreeBuild();
     // 14-16. settings, previous state, location
     Load_settings();
     Restore_state();
@@ -395,6 +398,7 @@ bool TfrmMain::load_resource_plugin() {
             pixmap.loadFromData(png.data(), static_cast<uint>(png.size()), "PNG");
         icons.emplace_back(pixmap);
     }
+    set_listing_images(icons);
     playlist->set_extension_images(resource.extensions(), std::move(icons));
     return true;
 }

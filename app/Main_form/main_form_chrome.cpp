@@ -92,9 +92,7 @@ void TfrmMain::place_controls() {
     lblMessage->setGeometry(4, 0, imgMessage->width() - 8, status_height);
     imgResize->setGeometry(w - margin - grip_size + 2, h - margin - grip_size + 2, grip_size, grip_size);
 
-    a->move(500, title_height);
     a1->move(320, title_height);
-    set_rounded(a, 27);
     set_rounded(a1, 30);
     a->raise();
     a1->raise();

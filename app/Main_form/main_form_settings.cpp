@@ -6,6 +6,7 @@
 
 #include "app/Main_form/TfrmMain.h"
 #include "app/Main_form/playlist_model.h"
+#include "library/mp3_cd_class.h"
 #include "library/playlist_class.h"
 #include "platform/file_system.h"
 
@@ -37,6 +38,7 @@ void TfrmMain::Load_settings() {
     music_list.switches.dot_to_space = settings.dot_with_space;
     music_list.switches.remove_brackets = settings.remove_brackets;
     apply_playlist_font();
+    apply_player_settings();
 }
 
 void TfrmMain::Restore_state() {
@@ -55,8 +57,12 @@ void TfrmMain::Restore_state() {
         if (PlaylistMode == mode_playlist && !state.playlist_name.empty() && playlists->exists(state.playlist_name)) {
             load_playlist_into(*playlists, state.playlist_name, music_list);
             set_current_playlist_name(state.playlist_name);
-        }
-        // Media CDs and the "display all" modes come with their stores' commands.
+        } else if (PlaylistMode == mode_media_cd && !state.playlist_name.empty() && media_cds->exists(state.playlist_name))
+            LoadMediaCD(state.playlist_name);
+        else if (PlaylistMode == mode_all_playlists)
+            DisplayAllSavedPlaylists();
+        else if (PlaylistMode == mode_all_media_cds)
+            DisplayAllMediaCDs();
         refresh_count();
     }
     // 4. current folder
@@ -66,6 +72,7 @@ void TfrmMain::Restore_state() {
     volume_left = state.volume_left;
     volume_top = state.volume_top;
     volume_visible = state.volume_visible;
+    restore_volume_panel();
     tree_saved_pls_state = state.tree_saved_pls_state;
     tree_media_cd_state = state.tree_media_cd_state;
     search_item = state.search_item;

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "app/resources/player_artwork.h"
+
 namespace karvo::artwork {
 
 QColor from_bgr(std::uint32_t colour) {
@@ -201,6 +203,13 @@ void paint_glyph(QPainter& p, const QRectF& box, picture which, const QColor& c)
                    QColor(220, 230, 255));
         break;
     }
+    case picture::play:
+    case picture::stop:
+    case picture::volume_on:
+    case picture::volume_off:
+    case picture::combo_down:
+    case picture::remote_control:
+    case picture::blue_arrow: paint_player_glyph(p, r, which, c); break;
     case picture::resize_grip:
         p.setPen(Qt::NoPen);
         p.setBrush(c);

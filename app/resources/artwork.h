@@ -17,6 +17,8 @@ enum class picture {
     fold_plus, fold_minus,
     selected_playlist, selected_media_cd, selected_nothing, my_computer,
     resize_grip,
+    // the players panel, the play buttons and the volume panel (player_artwork.cpp)
+    play, stop, volume_on, volume_off, combo_down, remote_control, blue_arrow,
 };
 
 // A settings colour (0x00BBGGRR) as a QColor.

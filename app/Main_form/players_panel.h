@@ -1,0 +1,94 @@
+// The players panel `a` of the main window: the six player slot labels, the extra-players box with its label and
+// arrow, the selected player's name, and the remote-control markers of the first two slots. It takes files dropped
+// from a file manager and playlist entries dragged from the virtual playlist; what they do is the window's.
+// Also the two player popups that a playlist drag over a slot label brings up.
+#pragma once
+
+#include <QFrame>
+#include <array>
+#include <functional>
+
+#include "app/Main_form/floating_panel.h"
+#include "library/string_list.h"
+
+class QComboBox;
+class QDropEvent;
+class QLabel;
+
+namespace karvo {
+
+class picture_button;
+
+// Whether a drag comes from the virtual playlist (its source control is LstMusicList).
+bool from_virtual_playlist(const QDropEvent* event);
+// The local files of a drop from a file manager, in the order given; other URLs are left out.
+string_list dropped_local_files(const QDropEvent* event);
+
+class players_panel : public floating_panel {
+public:
+    static constexpr int label_count = 7;  // lblPlayer0..lblPlayer5 and lblPlayer6 of the extra players
+    static constexpr int panel_width = 140;
+    static constexpr int unfolded_panel_height = 160;
+
+    explicit players_panel(QWidget* parent);
+
+    QLabel* lblPlayerTop = nullptr;
+    std::array<QLabel*, label_count> lblPlayer{};
+    QComboBox* cmbPlayers = nullptr;
+    picture_button* imgComboDown = nullptr;
+    std::array<QLabel*, 2> RCImage{};  // RCImage0 over lblPlayer0, RCImage1 over lblPlayer1
+
+    // Slots 0-5 accept files from a file manager only while this is set (their program exists).
+    std::array<bool, 6> accepts_files{};
+
+    // The label (0-6) under a point of the panel, or -1.
+    int label_at(const QPoint& at) const;
+    // A marker's picture (the remote control or the blue arrow) and its top.
+    void set_marker(int marker, bool remote, int top);
+    bool marker_is_remote(int marker) const { return marker_remote_[marker]; }
+
+    // What the window does.
+    std::function<void(int label)> on_label_click;
+    std::function<void(int entry)> on_box_change;
+    std::function<void(int slot, const string_list& files)> on_files_dropped;
+    std::function<bool(int slot)> on_playlist_drag_over;  // false: refused there
+    std::function<void(int slot)> on_playlist_drop;
+    std::function<void()> on_playlist_drag_leave;
+    std::function<void(int marker)> on_marker_hover;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    bool accepts_at(const QPoint& at, const QDropEvent* event);
+    std::array<bool, 2> marker_remote_{};
+};
+
+// MPlayerPopup1 (play only) and MPlayerPopup2 (enqueue on the left part, play on the right): drop targets for
+// playlist entries, shown beside a slot label; its tag is that slot's player index.
+class player_popup_panel : public QFrame {
+public:
+    player_popup_panel(const QString& name, bool two_part, int corner, QWidget* parent);
+
+    int tag = -1;
+    std::function<void(int tag, int x)> on_drop;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    bool two_part_;
+    int corner_;
+};
+
+} // namespace karvo

@@ -1,0 +1,405 @@
+// The players panel, the play commands and the volume panel as the main window wires them: on a temporary program
+// folder with the shipped resource plug-in, fake player programs, recorded program starts and a fake mixer.
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QMimeData>
+#include <QTableView>
+#include <QTimer>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/Main_form/TfrmMain.h"
+#include "app/Main_form/picture_button.h"
+#include "app/Main_form/players_panel.h"
+#include "app/Main_form/playlist_model.h"
+#include "app/Main_form/volume_panel.h"
+#include "library/playlist_class.h"
+#include "library/playlist_files.h"
+#include "main_window_fixture.h"
+#include "platform/testing/fake_mixer.h"
+#include "platform/testing/recording_program_starter.h"
+#include "platform/testing/recording_window_messages.h"
+
+namespace karvo {
+namespace {
+
+using platform::message_icon;
+
+class players_fixture : public testing::main_window_fixture {
+public:
+    players_fixture() {
+        resource_plugin plugin;
+        EXPECT_TRUE(plugin.load(KARVO_PLUGIN_DIR "/resource.krp"));
+        names = plugin.player_names();
+    }
+
+    std::string location(int index) const { return folder.file("players/" + names[index]); }
+
+    // karvo.ini with a program file for each installed player and an empty location for every other one, so the
+    // programs of this machine play no part.
+    void install(const std::set<int>& installed, const std::string& more = "") const {
+        std::string lines = more;
+        for (int i = 0; i < static_cast<int>(names.size()); ++i) {
+            if (installed.count(i))
+                write_file("players/" + names[i], "#!/bin/sh\n");
+            lines += names[i] + "=" + (installed.count(i) ? location(i) : "") + "\r\n";
+        }
+        write_ini(lines);
+    }
+
+    TfrmMain& open() {
+        window = std::make_unique<TfrmMain>(main_environment{program(), program(), prompts, [this] { ++terminated; },
+                                                             &starter, &windows, &mixer});
+        created = window->FormCreate();
+        return *window;
+    }
+
+    std::string temp_list() const {
+        std::ifstream in(folder.file("temp_playlist.m3u"), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    std::string quoted_temp_list() const { return "\"" + folder.file("temp_playlist.m3u") + "\""; }
+
+    std::vector<std::string> names;
+    platform::recording_program_starter starter;
+    platform::recording_window_messages windows;
+    platform::fake_mixer mixer{true, 40};
+};
+
+testing::song track(const std::string& path) {
+    return {path, "", "", "", ""};
+}
+
+std::string text(const QLabel* label) {
+    return label->text().toStdString();
+}
+
+TEST(players_panel, slot_captions_and_extra_players_come_from_the_resource_plugin) {
+    players_fixture f;
+    f.install({2, 6});
+    TfrmMain& w = f.open();
+    ASSERT_TRUE(f.created);
+    ASSERT_GT(f.names.size(), 7u);
+    for (int slot = 0; slot < 6; ++slot) {
+        EXPECT_EQ(text(w.a->lblPlayer[slot]), f.names[slot]) << slot;
+        EXPECT_EQ(w.a->accepts_files[slot], slot == 2) << slot;
+    }
+    EXPECT_EQ(text(w.a->lblPlayer[0]), "WinAMP");
+    EXPECT_EQ(text(w.a->lblPlayer[5]), "NAD");
+    ASSERT_EQ(w.a->cmbPlayers->count(), static_cast<int>(f.names.size()) - 6);
+    EXPECT_EQ(w.a->cmbPlayers->itemText(0).toStdString(), f.names[6]);
+    EXPECT_EQ(text(w.a->lblPlayer[6]), f.names[6]);
+    // SelectedPlayer -1: the first slot whose program exists.
+    EXPECT_EQ(w.selection->index(), 2);
+    EXPECT_EQ(text(w.a->lblPlayerTop), f.names[2]);
+    EXPECT_TRUE(f.prompts.questions().empty());
+}
+
+TEST(players_panel, start_up_selection_from_the_stored_index) {
+    struct row {
+        std::set<int> installed;
+        std::string stored;
+        int selected;
+        std::string message;  // shown instead, "" for none
+    };
+    const std::string missing_vlc =
+        "Karvo Media can't find this Media Player.  Please go to Prefrences->Media Players and specify the location "
+        "of:  VLC.";
+    const std::vector<row> rows = {
+        {{0, 1}, "", 0, ""},
+        {{1, 4}, "SelectedPlayer=-1\r\n", 1, ""},
+        {{3, 5}, "SelectedPlayer=5\r\n", 5, ""},
+        {{2, 7}, "SelectedPlayer=7\r\n", 7, ""},
+        {{}, "", -1, no_player_location_text},
+        {{3}, "SelectedPlayer=2\r\n", -1, missing_vlc},
+    };
+    for (const row& r : rows) {
+        players_fixture f;
+        f.install(r.installed, r.stored);
+        if (!r.message.empty())
+            f.prompts.answer_message(platform::message_result::ok);
+        TfrmMain& w = f.open();
+        ASSERT_TRUE(f.created);
+        EXPECT_EQ(w.selection->index(), r.selected) << r.stored;
+        if (r.selected >= 0) {
+            EXPECT_EQ(text(w.a->lblPlayerTop), f.names[r.selected]);
+            EXPECT_EQ(w.selection->program(), f.location(r.selected));
+        }
+        if (r.selected >= 6) {
+            EXPECT_EQ(text(w.a->lblPlayer[6]), f.names[r.selected]);
+            EXPECT_EQ(w.a->cmbPlayers->currentIndex(), r.selected - 6);
+        }
+        if (r.message.empty()) {
+            EXPECT_TRUE(f.prompts.questions().empty()) << r.stored;
+        } else {
+            ASSERT_EQ(f.prompts.message_texts(), std::vector<std::string>{r.message}) << r.stored;
+            EXPECT_EQ(f.prompts.questions()[0].icon,
+                      r.selected < 0 && r.installed.empty() ? message_icon::information : message_icon::none);
+        }
+    }
+}
+
+TEST(players_panel, choosing_a_player_by_label_and_by_box) {
+    players_fixture f;
+    f.install({0, 8});
+    TfrmMain& w = f.open();
+    ASSERT_EQ(w.selection->index(), 0);
+
+    f.prompts.answer_message(platform::message_result::ok);
+    QTest::mouseClick(w.a->lblPlayer[3], Qt::LeftButton);  // mpv: no program
+    EXPECT_EQ(f.prompts.message_texts(),
+              std::vector<std::string>{"Karvo Media can't find this Media Player.  Please go to Prefrences->Media "
+                                       "Players and specify the location of:  " + f.names[3] + "."});
+    EXPECT_EQ(w.selection->index(), 0);
+    EXPECT_EQ(text(w.a->lblPlayerTop), "WinAMP");
+
+    // An extra player from the box: lblPlayer6 and the top label take its name, the index is written at once.
+    w.cmbPlayersChange(2);
+    EXPECT_EQ(w.selection->index(), 8);
+    EXPECT_EQ(text(w.a->lblPlayer[6]), f.names[8]);
+    EXPECT_EQ(text(w.a->lblPlayerTop), f.names[8]);
+    EXPECT_NE(f.read_ini().find("SelectedPlayer=8"), std::string::npos);
+
+    f.prompts.clear();
+    w.lblPlayerClick(0);
+    EXPECT_EQ(w.selection->index(), 0);
+    EXPECT_TRUE(f.prompts.questions().empty());
+    EXPECT_NE(f.read_ini().find("SelectedPlayer=0"), std::string::npos);
+}
+
+TEST(players_panel, play_commands_write_the_temporary_list_and_start_the_player) {
+    players_fixture f;
+    f.install({4});
+    f.save_playlist("Mix", {track("/music/one.mp3"), track("/music/two words.flac"), track("/music/three.ogg")});
+    f.save_playlist("Other", {track("/music/four.mp3")});
+    TfrmMain& w = f.open();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    ASSERT_EQ(w.selection->index(), 4);
+
+    f.prompts.answer_message(platform::message_result::ok).answer_message(platform::message_result::ok);
+    QTest::keyClick(&w, Qt::Key_F7);
+    EXPECT_EQ(f.prompts.message_texts(), std::vector<std::string>{"There is nothing in your playlist."});
+    EXPECT_TRUE(f.starter.started().empty());
+
+    load_playlist_into(*w.playlists, "Mix", w.music_list);
+    w.refresh_count();
+    w.LstMusicList->selectRow(1);
+    const std::vector<std::pair<Qt::Key, std::string>> keys = {
+        {Qt::Key_F7, "/music/one.mp3\r\n/music/two words.flac\r\n/music/three.ogg\r\n"},
+        {Qt::Key_F6, "/music/two words.flac\r\n"},
+        {Qt::Key_F10, "/music/one.mp3\r\n/music/two words.flac\r\n/music/three.ogg\r\n/music/four.mp3\r\n"},
+    };
+    for (const auto& [key, list] : keys) {
+        f.starter.clear();
+        QTest::keyClick(&w, key);
+        EXPECT_EQ(f.temp_list(), list) << key;
+        ASSERT_EQ(f.starter.started().size(), 1u) << key;
+        EXPECT_EQ(f.starter.started()[0].file, f.location(4));
+        EXPECT_EQ(f.starter.started()[0].parameters, f.quoted_temp_list());
+        EXPECT_EQ(f.starter.started()[0].mode, platform::show_mode::show);
+    }
+    // F8 with no enqueueing player running.
+    QTest::keyClick(&w, Qt::Key_F8);
+    EXPECT_EQ(f.prompts.message_texts(),
+              (std::vector<std::string>{"There is nothing in your playlist.",
+                                        "This feature only works when WinAMP or NAD is running and must be selected."}));
+    EXPECT_TRUE(f.prompts.errors().empty());
+
+    // The play button, and Stop with a player that is neither WinAMP, Sonique nor NAD: an empty list.
+    f.starter.clear();
+    QTest::mouseClick(w.cmdPlay, Qt::LeftButton);
+    EXPECT_EQ(f.temp_list(), "/music/one.mp3\r\n/music/two words.flac\r\n/music/three.ogg\r\n");
+    QTest::mouseClick(w.cmdStop, Qt::LeftButton);
+    EXPECT_EQ(f.temp_list(), "");
+    EXPECT_EQ(f.starter.started().size(), 2u);
+}
+
+TEST(players_panel, files_dropped_on_a_slot_label_start_that_slots_program) {
+    players_fixture f;
+    f.install({2, 3});
+    TfrmMain& w = f.open();
+    ASSERT_EQ(w.selection->index(), 2);  // VLC selected; the drop goes to mpv's slot all the same
+    w.a->resize(w.a->width(), players_panel::unfolded_panel_height);
+
+    const QList<QUrl> urls = {QUrl::fromLocalFile("/music/a song.mp3"), QUrl::fromLocalFile("/music/notes.txt"),
+                              QUrl(QStringLiteral("https://example.org/b.mp3")), QUrl::fromLocalFile("/music/c.FLAC")};
+    QMimeData data;
+    data.setUrls(urls);
+    // Moves and the drop go to the widget that accepted the drag's entry.
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w.a, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDragMoveEvent move(w.a->lblPlayer[3]->geometry().center(), Qt::CopyAction, &data, Qt::LeftButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(w.a, &move);
+    EXPECT_TRUE(move.isAccepted());
+    QDropEvent drop(QPointF(w.a->lblPlayer[3]->geometry().center()), Qt::CopyAction, &data, Qt::LeftButton,
+                    Qt::NoModifier);
+    QApplication::sendEvent(w.a, &drop);
+    EXPECT_EQ(f.temp_list(), "/music/a song.mp3\r\n/music/c.FLAC\r\n");
+    ASSERT_EQ(f.starter.started().size(), 1u);
+    EXPECT_EQ(f.starter.started()[0].file, f.location(3));
+    EXPECT_EQ(f.starter.started()[0].parameters, f.quoted_temp_list());
+
+    // A slot without a program refuses the files.
+    QDragMoveEvent refused(w.a->lblPlayer[4]->geometry().center(), Qt::CopyAction, &data, Qt::LeftButton,
+                           Qt::NoModifier);
+    QApplication::sendEvent(w.a, &refused);
+    EXPECT_FALSE(refused.isAccepted());
+}
+
+TEST(players_panel, playlist_drag_popups_sit_beside_the_label) {
+    players_fixture f;
+    f.install({0, 2});
+    TfrmMain& w = f.open();
+    w.a->move(300, 40);
+    const int label_top = 40 + w.a->lblPlayer[2]->y();
+    ASSERT_TRUE(w.show_player_popup(2));
+    EXPECT_TRUE(w.MPlayerPopup1->isVisibleTo(w.back_panel));
+    EXPECT_EQ(w.MPlayerPopup1->geometry(), QRect(330, label_top, 70, 17));
+    EXPECT_EQ(w.MPlayerPopup1->tag, 2);
+    // WinAMP running: the two-part popup, 7 pixels left of the panel.
+    f.windows.add_window("Winamp v1.x");
+    ASSERT_TRUE(w.show_player_popup(0));
+    EXPECT_FALSE(w.MPlayerPopup1->isVisibleTo(w.back_panel));
+    EXPECT_EQ(w.MPlayerPopup2->geometry(), QRect(293, 40 + w.a->lblPlayer[0]->y(), 150, 17));
+    EXPECT_FALSE(w.show_player_popup(3));
+    EXPECT_FALSE(w.MPlayerPopup2->isVisibleTo(w.back_panel));
+}
+
+TEST(players_panel, remote_control_markers_follow_the_running_players) {
+    players_fixture f;
+    f.install({0}, "EnhancedWinamp=1\r\n");
+    TfrmMain& w = f.open();
+    const int top0 = w.a->lblPlayer[0]->y();
+    const int top1 = w.a->lblPlayer[1]->y();
+    w.RemoteControlTimerTimer();
+    EXPECT_EQ(w.a->RCImage[0]->geometry().top(), top0 + 3);
+    EXPECT_EQ(w.a->RCImage[0]->size(), QSize(7, 7));
+    f.windows.add_window("Winamp v1.x");
+    w.RemoteControlTimerTimer();
+    EXPECT_EQ(w.a->RCImage[0]->geometry().top(), top0);
+    EXPECT_EQ(w.a->RCImage[0]->size(), QSize(9, 12));
+    EXPECT_EQ(w.a->RCImage[1]->geometry().top(), top1 + 3);
+}
+
+TEST(players_panel, folds_in_steps_reverses_and_snaps_to_the_edges) {
+    players_fixture f;
+    f.install({});
+    f.prompts.answer_message(platform::message_result::ok);
+    TfrmMain& w = f.open();
+    players_panel& a = *w.a;
+    EXPECT_EQ(a.geometry(), QRect(500, 0, players_panel::panel_width, 25));
+    a.fold_click();
+    std::vector<int> heights;
+    while (a.fold_timer()->isActive()) {
+        a.fold_timer_tick();
+        heights.push_back(a.height());
+    }
+    EXPECT_EQ(heights, (std::vector<int>{50, 75, 100, 125, 150, 160}));
+    EXPECT_TRUE(a.unfolded());
+    a.fold_click();
+    a.fold_timer_tick();
+    a.fold_timer_tick();
+    a.fold_click();  // reversed half-way: unfolds again from 110
+    a.fold_timer_tick();
+    EXPECT_EQ(a.height(), 135);
+
+    a.begin_drag(QPoint(20, 10));
+    a.drag_to(QPoint(28, 300));  // left 8: snaps to 1
+    EXPECT_EQ(a.pos(), QPoint(1, 290));
+    a.drag_to(QPoint(w.back_panel->width() - 30, 15));  // right edge near the client edge, top 5
+    EXPECT_EQ(a.pos(), QPoint(w.back_panel->width() - a.width() - 1, 0));
+    a.end_drag();
+}
+
+TEST(players_panel, volume_bar_clamps_and_draws_the_percentage) {
+    players_fixture f;
+    f.install({});
+    f.prompts.answer_message(platform::message_result::ok);
+    TfrmMain& w = f.open();
+    volume_bar& bar = *w.Volume->imgVolume;
+    EXPECT_EQ(bar.size(), QSize(102, 10));
+    EXPECT_EQ(w.Volume->lblVolumePercent->text(), "40%");  // the mixer's volume at start-up, not set
+    EXPECT_TRUE(f.mixer.changes().empty());
+
+    struct row {
+        int x;
+        int value;
+    };
+    for (const row& r : std::vector<row>{{52, 50}, {0, 1}, {150, 100}, {2, 1}, {102, 100}}) {
+        bar.on_press(r.x);
+        EXPECT_EQ(bar.value(), r.value) << r.x;
+        EXPECT_EQ(w.Volume->lblVolumePercent->text().toStdString(), std::to_string(r.value) + "%");
+        EXPECT_EQ(f.mixer.changes().back(), r.value);
+        bar.on_release();
+    }
+    // Dragging only while pressed.
+    bar.on_move(30);
+    EXPECT_EQ(bar.value(), 100);
+    bar.on_press(40);
+    bar.on_move(22);
+    EXPECT_EQ(bar.value(), 20);
+
+    // Blue lines at odd x below the value over the off colour; the grey frame from start-up stays.
+    const QImage picture = bar.picture();
+    const QColor blue(0, 0, 255), off = artwork::from_bgr(0x400000), grey(128, 128, 128);
+    EXPECT_EQ(picture.pixelColor(19, 5), blue);
+    EXPECT_EQ(picture.pixelColor(18, 5), off);
+    EXPECT_EQ(picture.pixelColor(21, 5), off);
+    EXPECT_EQ(picture.pixelColor(19, 0), grey);
+    EXPECT_EQ(picture.pixelColor(19, 9), grey);
+
+    // Without a mixer: 0 % at start-up, and setting changes only the display.
+    players_fixture g;
+    g.install({});
+    g.prompts.answer_message(platform::message_result::ok);
+    g.mixer.set_has_volume(false);
+    TfrmMain& v = g.open();
+    EXPECT_EQ(v.Volume->lblVolumePercent->text(), "0%");
+    v.set_volume(70);
+    EXPECT_EQ(v.Volume->lblVolumePercent->text(), "70%");
+}
+
+TEST(players_panel, volume_panel_visibility_and_place_are_restored_and_saved) {
+    players_fixture f;
+    f.install({1}, "VolumeLeft=120\r\nVolumeTop=90\r\nVolumeVisible=1\r\n");
+    TfrmMain& w = f.open();
+    EXPECT_TRUE(w.Volume->isVisibleTo(w.back_panel));
+    EXPECT_EQ(w.Volume->pos(), QPoint(120, 90));
+    EXPECT_EQ(w.cmdVolume->current_picture(), artwork::picture::volume_on);
+    w.cmdVolumeClick();
+    EXPECT_FALSE(w.Volume->isVisibleTo(w.back_panel));
+    w.ExitClick();
+    EXPECT_NE(f.read_ini().find("VolumeVisible=0"), std::string::npos);
+    EXPECT_NE(f.read_ini().find("VolumeLeft=120"), std::string::npos);
+}
+
+TEST(players_panel, m3u_export_then_import_gives_the_same_paths) {
+    players_fixture f;
+    f.install({2});
+    f.save_playlist("Mix", {track("/music/one.mp3"), track("/music/dir/two.flac")});
+    TfrmMain& w = f.open();
+    load_playlist_into(*w.playlists, "Mix", w.music_list);
+    int rebuilt = 0;
+    w.rebuild_my_playlists = [&rebuilt] { ++rebuilt; };
+
+    const std::string file = f.folder.file("Party.m3u");
+    f.prompts.answer_save_file(file).answer_open_file(file);
+    w.mnuExportM3U->trigger();
+    w.AddM3UPlaylist->trigger();
+    ASSERT_EQ(f.prompts.questions().size(), 2u);
+    EXPECT_EQ(f.prompts.questions()[0].options.title, "Save to M3U file");
+    EXPECT_EQ(f.prompts.questions()[1].options.title, "Add M3U playlist");
+    EXPECT_EQ(rebuilt, 1);
+    ASSERT_TRUE(w.playlists->exists("Party"));
+    EXPECT_EQ(full_paths_of(w.playlists->load("Party")), (string_list{"/music/one.mp3", "/music/dir/two.flac"}));
+}
+
+} // namespace
+} // namespace karvo
