@@ -85,7 +85,10 @@ players_panel::players_panel(QWidget* parent)
     cmbPlayers->setObjectName("cmbPlayers");
     cmbPlayers->setGeometry(lblPlayer[6]->geometry());
     cmbPlayers->setFocusPolicy(Qt::NoFocus);
-    cmbPlayers->stackUnder(lblPlayer[6]);
+    // Only its drop-down list is seen; the label and the arrow picture stand for the box itself.
+    cmbPlayers->hide();
+    cmbPlayers->setStyleSheet("QComboBox QAbstractItemView { background: rgb(0,0,96); color: white; "
+                              "selection-background-color: rgb(0,128,192); border: 1px solid rgb(0,128,192); }");
     connect(cmbPlayers, &QComboBox::activated, this, [this](int entry) {
         if (on_box_change)
             on_box_change(entry);

@@ -1,5 +1,7 @@
 #include "app/Main_form/playlist_model.h"
 
+#include <QMimeData>
+
 #include "library/media_list.h"
 #include "library/text.h"
 
@@ -52,6 +54,18 @@ QVariant playlist_model::headerData(int section, Qt::Orientation orientation, in
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
     return {};
+}
+
+QStringList playlist_model::mimeTypes() const {
+    return {QStringLiteral("application/x-karvo-playlist-selection")};
+}
+
+QMimeData* playlist_model::mimeData(const QModelIndexList& indexes) const {
+    if (indexes.isEmpty())
+        return nullptr;
+    auto* data = new QMimeData;
+    data->setData(mimeTypes().front(), {});
+    return data;
 }
 
 Qt::ItemFlags playlist_model::flags(const QModelIndex& index) const {

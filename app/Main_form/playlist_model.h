@@ -30,6 +30,9 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // A drag out of the playlist carries no cells: its drop targets read the view's selection.
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
 
     // Captions of columns 1-8 (column 0 shows the count caption).
     void set_caption(int column, const QString& caption);
