@@ -24,6 +24,9 @@ constexpr qint64 progress_repaint_ms = 16;
 void TfrmMain::build_listing() {
     folder_model = new folder_listing_model(folder_list, this);
     LstMusicListAll->setModel(folder_model);
+    // Compact fixed rows, as in the playlist: a folder of thousands of files scrolls without measuring rows.
+    LstMusicListAll->verticalHeader()->setDefaultSectionSize(
+        std::max(LstMusicListAll->fontMetrics().height() + 4, 18));
     LstMusicListAll->setDragEnabled(true);
     LstMusicListAll->setDragDropMode(QAbstractItemView::DragOnly);
     LstMusicListAll->setMouseTracking(true);

@@ -98,7 +98,8 @@ void TfrmMain::build_navigation() {
         if (!menu) {
             menu = new QMenu(this);
             menu->setObjectName(name);
-            menu->setStyleSheet(mnuCommands->styleSheet());
+            menu->setStyleSheet(mnuCommands->styleSheet() +
+                                QStringLiteral("QMenu::item:disabled { color: rgb(110,130,170); }"));
         }
         set_tag(menu, 0);
     };

@@ -42,10 +42,11 @@ void navigation_tree::mousePressEvent(QMouseEvent* event) {
     const QPoint pos = event->position().toPoint();
     QTreeWidgetItem* hit = node_hit_at(pos);
     if (event->button() == Qt::RightButton) {
-        if (QTreeWidgetItem* item = itemAt(pos))
+        QTreeWidgetItem* item = itemAt(pos);
+        if (item)
             setCurrentItem(item);
-        if (hit && on_right_click)
-            on_right_click(hit, event->globalPosition().toPoint());
+        if (item && on_right_click)
+            on_right_click(item, event->globalPosition().toPoint());
         event->accept();
         return;
     }

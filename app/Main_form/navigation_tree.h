@@ -15,7 +15,7 @@ public:
     QTreeWidgetItem* node_hit_at(const QPoint& pos) const;
 
     std::function<void(QTreeWidgetItem*)> on_click;                            // left button on a node
-    std::function<void(QTreeWidgetItem*, const QPoint& global)> on_right_click;  // the node is selected first
+    std::function<void(QTreeWidgetItem*, const QPoint& global)> on_right_click;  // any part of its row; selected first
     std::function<void(QTreeWidgetItem*)> on_hover;                            // null: not over a node
     std::function<void()> on_f5;
     std::function<void(QTreeWidgetItem*)> on_drop;  // any node, or null when dropped beside the nodes

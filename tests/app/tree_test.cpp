@@ -179,6 +179,22 @@ TEST(Tree, ClickingNodes) {
     EXPECT_EQ(platform::get_private_profile_string("Settings", "LastDir", "", f.ini()), f.disk.path() + "/music/");
 }
 
+TEST(Tree, OnlyAClickOnTheIconOrLabelCounts) {
+    tree_window_fixture f;
+    save_two_playlists(f);
+    TfrmMain& w = f.create_with();
+    w.show();
+    QWidget* viewport = f.tree().viewport();
+    const QRect row = f.tree().visualItemRect(w.tree_my_playlists);
+    ASSERT_GT(row.width(), 150);
+
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(row.right() - 2, row.center().y()));
+    EXPECT_EQ(w.PlaylistMode, mode_nothing);
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(row.left() + 30, row.center().y()));
+    EXPECT_EQ(w.PlaylistMode, mode_all_playlists);
+    EXPECT_EQ(w.music_list.count(), 5);
+}
+
 TEST(Tree, MediaCdNodesLoadFromTheDriveHoldingTheDisc) {
     tree_window_fixture f;
     {
