@@ -63,7 +63,11 @@ void paint_player_glyph(QPainter& p, const QRectF& r, picture which, const QColo
         p.fillPath(path, c);
         break;
     }
-    case picture::stop: p.fillRect(r.adjusted(r.width() * 0.06, r.height() * 0.06, -r.width() * 0.06, -r.height() * 0.06), c); break;
+    case picture::stop: {
+        const qreal inset = r.width() * 0.06;
+        p.fillRect(r.adjusted(inset, inset, -inset, -inset), c);
+        break;
+    }
     case picture::volume_on: paint_speaker(p, r, c, true); break;
     case picture::volume_off: paint_speaker(p, r, c, false); break;
     case picture::combo_down: {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QTableView>
 #include <QTimer>
@@ -217,6 +218,43 @@ TEST(players_panel, play_commands_write_the_temporary_list_and_start_the_player)
     QTest::mouseClick(w.cmdStop, Qt::LeftButton);
     EXPECT_EQ(f.temp_list(), "");
     EXPECT_EQ(f.starter.started().size(), 2u);
+}
+
+TEST(players_panel, double_click_follows_the_double_click_setting) {
+    struct expected {
+        int setting;
+        int rows;          // playlist rows afterwards
+        int selected;      // selected rows afterwards
+        std::string list;  // the temporary list, "" when nothing was started
+    };
+    const std::vector<expected> rows = {
+        {0, 3, 1, ""},  // enqueue: only WinAMP and NAD take it
+        {1, 3, 1, "/music/two.mp3\r\n"},
+        {2, 2, 0, ""},
+        {3, 3, 3, ""},
+    };
+    for (const expected& r : rows) {
+        players_fixture f;
+        f.install({4});
+        f.write_file("karvo.ini", f.read_ini() + "[Advanced]\r\nDouble_Click=" + std::to_string(r.setting) + "\r\n");
+        f.save_playlist("Mix", {track("/music/one.mp3"), track("/music/two.mp3"), track("/music/three.mp3")});
+        TfrmMain& w = f.open();
+        load_playlist_into(*w.playlists, "Mix", w.music_list);
+        w.refresh_count();
+        w.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        const QPoint at = w.LstMusicList->visualRect(w.playlist->index(1, 0)).center();
+        QTest::mouseClick(w.LstMusicList->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(w.LstMusicList->viewport(), Qt::LeftButton, {}, at);
+        EXPECT_EQ(w.music_list.count(), r.rows) << r.setting;
+        EXPECT_EQ(w.playlist->rowCount(), r.rows) << r.setting;
+        EXPECT_EQ(static_cast<int>(w.selected_positions().size()), r.selected) << r.setting;
+        EXPECT_EQ(f.temp_list(), r.list) << r.setting;
+        EXPECT_EQ(f.starter.started().size(), r.list.empty() ? 0u : 1u) << r.setting;
+        EXPECT_EQ(w.mnuPlay->defaultAction(), r.setting == 0   ? w.mnuEnqueueSelected
+                                              : r.setting == 1 ? w.mnuPlaySelected
+                                                               : nullptr);
+    }
 }
 
 TEST(players_panel, files_dropped_on_a_slot_label_start_that_slots_program) {
