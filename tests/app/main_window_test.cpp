@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <QAction>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,7 +14,9 @@
 #include "app/Main_form/picture_button.h"
 #include "app/Main_form/playlist_model.h"
 #include "main_window_fixture.h"
+#include "platform/file_system.h"
 #include "platform/ini_file.h"
+#include "players/player_selection.h"
 
 namespace karvo {
 namespace {
@@ -34,7 +38,15 @@ TEST(main_window, first_run_without_settings_file) {
     main_window_fixture f;
     TfrmMain& w = f.create();
     ASSERT_TRUE(f.created);
-    EXPECT_TRUE(f.prompts.questions().empty());
+    // The only question a first run may ask is the one about a missing player, and only when no default player
+    // program of the resource plug-in is installed on this machine.
+    const auto& locations = w.selection->lists.locations;
+    const bool player_installed =
+        std::any_of(locations.begin(), locations.end(), [](const std::string& l) { return platform::file_exists(l); });
+    if (player_installed)
+        EXPECT_TRUE(f.prompts.questions().empty());
+    else
+        EXPECT_EQ(f.prompts.message_texts(), std::vector<std::string>{no_player_location_text});
     EXPECT_EQ(w.MyTree->width(), 215);
     EXPECT_EQ(w.MyTree->height(), 195);
     EXPECT_EQ(w.SpliterToolbar->y(), 195 + 48);
