@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <optional>
 #include <unordered_map>
 #include <utility>
 
@@ -23,165 +22,6 @@ namespace {
 constexpr const char* pls_section = "playlist";
 constexpr const char* pls_count_key = "NumberOfEntries";
 
-// --- One pass over a profile file with exactly the rules of the profile functions (platform/ini_file). A PLS
-// file has a key per entry, and a profile call per key would read (and for a write, replace) the whole file each
-// time.
-
-constexpr std::string_view utf8_bom = "\xEF\xBB\xBF";
-
-bool is_blank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && is_blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && is_blank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-struct profile_line {
-    std::string text;    // without its ending
-    std::string ending;  // kept as found; "" for a last line without one
-    bool section = false;
-    bool key = false;
-    std::string name;    // section name, or trimmed key
-    std::string value;   // trimmed, quotes still on
-};
-
-profile_line classify(std::string text, std::string ending)
-{
-    profile_line line;
-    line.text = std::move(text);
-    line.ending = std::move(ending);
-    const std::string_view body = trimmed(line.text);
-    if (body.empty() || body.front() == ';')
-        return line;
-    if (const auto close = body.rfind(']'); body.front() == '[' && close != std::string_view::npos) {
-        line.section = true;
-        line.name = std::string(body.substr(1, close - 1));
-    } else if (const auto equals = body.find('='); equals != std::string_view::npos) {
-        line.key = true;
-        line.name = std::string(trimmed(body.substr(0, equals)));
-        line.value = std::string(trimmed(body.substr(equals + 1)));
-    }
-    return line;
-}
-
-struct profile_file {
-    std::string bom;
-    std::vector<profile_line> lines;
-    std::size_t header = std::string::npos;  // "[playlist]"
-    std::size_t end = 0;                      // first line after that section
-    // Folded key -> its first line in the section, the one the profile functions use.
-    std::unordered_map<std::u32string, std::size_t> keys;
-
-    explicit profile_file(std::string_view content)
-    {
-        if (content.substr(0, utf8_bom.size()) == utf8_bom) {
-            bom = utf8_bom;
-            content.remove_prefix(utf8_bom.size());
-        }
-        for (std::size_t start = 0; start < content.size();) {
-            const std::size_t stop = std::min(content.find_first_of("\r\n", start), content.size());
-            std::size_t next = stop;
-            if (next < content.size() && content[next] == '\r')
-                ++next;
-            if (next < content.size() && content[next] == '\n')
-                ++next;
-            lines.push_back(classify(std::string(content.substr(start, stop - start)),
-                                     std::string(content.substr(stop, next - stop))));
-            start = next;
-        }
-        const std::u32string wanted = platform::fold_case(pls_section);
-        for (std::size_t i = 0; i < lines.size() && header == std::string::npos; ++i)
-            if (lines[i].section && !lines[i].name.empty() && platform::fold_case(lines[i].name) == wanted)
-                header = i;
-        if (header == std::string::npos)
-            return;
-        for (end = header + 1; end < lines.size() && !lines[end].section; ++end)
-            if (lines[end].key)
-                keys.try_emplace(platform::fold_case(lines[end].name), end);
-    }
-
-    const profile_line* find(const std::string& key) const
-    {
-        const auto found = keys.find(platform::fold_case(key));
-        return found == keys.end() ? nullptr : &lines[found->second];
-    }
-
-    std::string text() const
-    {
-        std::string out = bom;
-        for (const auto& line : lines)
-            out.append(line.text).append(line.ending);
-        return out;
-    }
-};
-
-void end_line(profile_line& line)
-{
-    if (line.ending.empty())
-        line.ending = "\r\n";
-}
-
-// The file as write_private_profile_string leaves it after one call per pair, in order: existing keys change in
-// place (keeping their spelling), new ones follow the section's last key in the order given, a missing section is
-// added at the end. Keys must be distinct and values free of line breaks.
-bool write_playlist_keys(const std::string& file, const std::vector<std::pair<std::string, std::string>>& pairs)
-{
-    const auto content = platform::read_file(file);
-    if (!content && platform::path_exists(file))
-        return false;  // never replace a file that could not be read
-    profile_file profile(content ? *content : std::string());
-    auto& lines = profile.lines;
-    bool changed = false;
-    std::vector<profile_line> added;
-    for (const auto& [key, value] : pairs) {
-        std::string_view stored = value;
-        while (!stored.empty() && is_blank(stored.front()))
-            stored.remove_prefix(1);
-        if (const auto found = profile.keys.find(platform::fold_case(key)); found != profile.keys.end()) {
-            profile_line& line = lines[found->second];
-            if (line.value != stored) {
-                line = classify(line.name + "=" + std::string(stored), "\r\n");
-                changed = true;
-            }
-        } else {
-            added.push_back(classify(key + "=" + std::string(stored), "\r\n"));
-        }
-    }
-    if (!added.empty()) {
-        changed = true;
-        std::size_t after;
-        if (profile.header == std::string::npos) {
-            if (!lines.empty())
-                end_line(lines.back());
-            lines.push_back(classify("[" + std::string(pls_section) + "]", "\r\n"));
-            after = lines.size() - 1;
-        } else {
-            after = profile.header;
-            for (std::size_t i = profile.header + 1; i < profile.end; ++i)
-                if (lines[i].key)
-                    after = i;
-            end_line(lines[after]);
-        }
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after + 1), std::make_move_iterator(added.begin()),
-                     std::make_move_iterator(added.end()));
-    }
-    return !changed || platform::write_file_atomic(file, profile.text());
-}
-
-std::string without_quotes(const std::string& value)
-{
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
-        return value.substr(1, value.size() - 2);
-    return value;
-}
-
 } // namespace
 
 string_list read_m3u(const std::string& path)
@@ -197,15 +37,17 @@ string_list read_pls(const std::string& path)
 {
     if (!platform::file_exists(path))
         return {};
-    const auto content = platform::read_file(path);
-    const profile_file profile(content ? *content : std::string());
+    // One read of the section instead of a profile read per entry; keys compare without regard to case.
+    std::unordered_map<std::u32string, std::string> values;
+    for (auto& [key, value] : platform::get_private_profile_section(pls_section, path))
+        values.emplace(platform::fold_case(key), std::move(value));
     // A file of L lines holds at most L keys: a larger count is garbage and must not fill memory with empty lines.
     const long long count = std::min<long long>(
-        platform::get_private_profile_int(pls_section, pls_count_key, 0, path), profile.lines.size());
+        platform::get_private_profile_int(pls_section, pls_count_key, 0, path), load_lines(path).size());
     string_list paths;
     for (long long i = 1; i <= count; ++i) {
-        const profile_line* line = profile.find("File" + std::to_string(i));
-        paths.push_back(line ? without_quotes(line->value) : std::string());
+        const auto found = values.find(platform::fold_case("File" + std::to_string(i)));
+        paths.push_back(found == values.end() ? std::string() : found->second);
     }
     return paths;
 }
@@ -253,7 +95,7 @@ bool write_pls(const std::string& path, const string_list& paths)
     for (std::size_t i = 0; i < kept.size(); ++i)
         pairs.emplace_back("File" + std::to_string(i + 1), kept[i]);
     pairs.emplace_back(pls_count_key, std::to_string(kept.size()));
-    return write_playlist_keys(path, pairs);
+    return platform::write_private_profile_strings(pls_section, pairs, path);
 }
 
 std::string temp_playlist_path(const std::string& data_folder)

@@ -5,8 +5,11 @@
 
 #include <cstdint>
 #include <mutex>
+#include <iterator>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace karvo::platform {
 
@@ -215,6 +218,62 @@ bool save(const ini_document& document, const std::string& file)
     return write_file_atomic(file, serialise(document));
 }
 
+// The writes as successive single writes would make them, in one pass over the file: an existing key (its first
+// line in the section) changes in place keeping its spelling, a new key follows the section's last key in the
+// order given, a missing section is added at the end. Returns whether any line changed.
+bool apply_writes(ini_document& document, std::string_view section,
+                  const std::vector<std::pair<std::string, std::string>>& pairs)
+{
+    auto& lines = document.lines;
+    const std::size_t header = find_section(document, section);
+    std::unordered_map<std::u32string, std::size_t> existing;  // folded key -> line
+    std::size_t after = header;                                 // the section's last key line
+    if (header != std::string::npos) {
+        const std::size_t end = section_end(document, header);
+        for (std::size_t i = header + 1; i < end; ++i) {
+            if (lines[i].kind == line_kind::key) {
+                existing.try_emplace(fold_case(lines[i].name), i);
+                after = i;
+            }
+        }
+    }
+    std::vector<ini_line> added;
+    std::unordered_map<std::u32string, std::size_t> added_index;  // folded key -> index in `added`
+    bool changed = false;
+    for (const auto& [key, value] : pairs) {
+        std::string_view stored = value;
+        while (!stored.empty() && is_blank(stored.front()))
+            stored.remove_prefix(1);
+        const std::u32string folded = fold_case(trim(key));
+        ini_line* line = nullptr;
+        if (const auto found = existing.find(folded); found != existing.end())
+            line = &lines[found->second];
+        else if (const auto again = added_index.find(folded); again != added_index.end())
+            line = &added[again->second];
+        if (!line) {
+            added_index.emplace(folded, added.size());
+            added.push_back(make_line(std::string(trim(key)) + "=" + std::string(stored)));
+            changed = true;
+        } else if (line->value != stored) {
+            *line = make_line(line->name + "=" + std::string(stored));
+            changed = true;
+        }
+    }
+    if (added.empty())
+        return changed;
+    if (header == std::string::npos) {
+        if (!lines.empty())
+            end_line(lines.back());
+        lines.push_back(make_line("[" + std::string(trim(section)) + "]"));
+        after = lines.size() - 1;
+    } else {
+        end_line(lines[after]);
+    }
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after + 1), std::make_move_iterator(added.begin()),
+                 std::make_move_iterator(added.end()));
+    return true;
+}
+
 // Every call reads the file afresh; one lock keeps a read-modify-write of one thread from losing another's.
 std::mutex& profile_lock()
 {
@@ -280,42 +339,24 @@ int get_private_profile_int(const std::string& section, const std::string& key, 
 bool write_private_profile_string(const std::string& section, const std::string& key, const std::string& value,
                                   const std::string& file)
 {
-    std::lock_guard guard(profile_lock());
-    if (!writable_names(section, key) || has_line_break(value))
-        return false;
-    std::string_view stored = value;
-    while (!stored.empty() && is_blank(stored.front()))
-        stored.remove_prefix(1);
+    return write_private_profile_strings(section, {{key, value}}, file);
+}
 
+bool write_private_profile_strings(const std::string& section,
+                                   const std::vector<std::pair<std::string, std::string>>& pairs,
+                                   const std::string& file)
+{
+    std::lock_guard guard(profile_lock());
+    for (const auto& [key, value] : pairs) {
+        if (!writable_names(section, key) || has_line_break(value))
+            return false;
+    }
+    if (pairs.empty())
+        return true;
     auto document = load_for_write(file);
     if (!document)
         return false;
-    auto& lines = document->lines;
-    const std::size_t header = find_section(*document, section);
-    if (header == std::string::npos) {
-        if (!lines.empty())
-            end_line(lines.back());
-        lines.push_back(make_line("[" + std::string(trim(section)) + "]"));
-        lines.push_back(make_line(std::string(trim(key)) + "=" + std::string(stored)));
-        return save(*document, file);
-    }
-    const std::size_t existing = find_key(*document, header, key);
-    if (existing != std::string::npos) {
-        ini_line& line = lines[existing];
-        if (line.value == stored)
-            return true;  // nothing changes, the file is left alone
-        line = make_line(line.name + "=" + std::string(stored));
-        return save(*document, file);
-    }
-    std::size_t after = header;
-    for (std::size_t i = header + 1; i < section_end(*document, header); ++i) {
-        if (lines[i].kind == line_kind::key)
-            after = i;
-    }
-    end_line(lines[after]);
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after + 1),
-                 make_line(std::string(trim(key)) + "=" + std::string(stored)));
-    return save(*document, file);
+    return !apply_writes(*document, section, pairs) || save(*document, file);
 }
 
 bool delete_private_profile_key(const std::string& section, const std::string& key, const std::string& file)
@@ -366,6 +407,27 @@ std::vector<std::string> get_private_profile_keys(const std::string& section, co
             keys.push_back(line.name);
     }
     return keys;
+}
+
+std::vector<std::pair<std::string, std::string>> get_private_profile_section(const std::string& section,
+                                                                             const std::string& file)
+{
+    std::lock_guard guard(profile_lock());
+    std::vector<std::pair<std::string, std::string>> pairs;
+    const auto document = load(file);
+    if (!document)
+        return pairs;
+    const std::size_t header = find_section(*document, section);
+    if (header == std::string::npos)
+        return pairs;
+    std::unordered_set<std::u32string> seen;
+    const std::size_t end = section_end(*document, header);
+    for (std::size_t i = header + 1; i < end; ++i) {
+        const ini_line& line = document->lines[i];
+        if (line.kind == line_kind::key && !line.name.empty() && seen.insert(fold_case(line.name)).second)
+            pairs.emplace_back(line.name, strip_quotes(line.value));
+    }
+    return pairs;
 }
 
 std::vector<std::string> get_private_profile_sections(const std::string& file)

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace karvo::platform {
@@ -24,6 +25,13 @@ int get_private_profile_int(const std::string& section, const std::string& key, 
 bool write_private_profile_string(const std::string& section, const std::string& key, const std::string& value,
                                   const std::string& file);
 
+// Writes several keys of one section with one replacement of the file, which ends byte for byte as after one
+// write_private_profile_string per pair in order. When any pair would be refused, nothing is written and the result
+// is false.
+bool write_private_profile_strings(const std::string& section,
+                                   const std::vector<std::pair<std::string, std::string>>& pairs,
+                                   const std::string& file);
+
 // Removes a key (nothing when missing). Returns false when the file could not be written.
 bool delete_private_profile_key(const std::string& section, const std::string& key, const std::string& file);
 
@@ -32,6 +40,11 @@ bool delete_private_profile_section(const std::string& section, const std::strin
 
 // The key names of a section in file order (empty when the section or file is missing).
 std::vector<std::string> get_private_profile_keys(const std::string& section, const std::string& file);
+
+// The key/value pairs of a section in file order, each value as get_private_profile_string returns it; a key that
+// repeats (in any case) keeps its first value, as the single read does. Empty when the section or file is missing.
+std::vector<std::pair<std::string, std::string>> get_private_profile_section(const std::string& section,
+                                                                             const std::string& file);
 
 // The section names in file order.
 std::vector<std::string> get_private_profile_sections(const std::string& file);

@@ -112,6 +112,44 @@ TEST(IniRead, ListsKeysAndSectionsInFileOrder)
     write_raw(file, "top=1\r\n[one]\r\nname1=a\r\nname2=\r\nname3\r\n; c=1\r\nname4=d\r\n[two]\r\n[one]\r\nx=1\r\n");
     EXPECT_EQ(get_private_profile_keys("ONE", file), (std::vector<std::string>{"name1", "name2", "name4"}));
     EXPECT_EQ(get_private_profile_sections(file), (std::vector<std::string>{"one", "two", "one"}));
+
+    write_raw(file, "[S]\r\n a = 'q' \r\n=x\r\nB=\"2\r\nA=dup\r\nc\r\n[T]\r\nd=4\r\n");
+    using pairs = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(get_private_profile_section("s", file), (pairs{{"a", "q"}, {"B", "\"2"}}));
+    EXPECT_TRUE(get_private_profile_section("U", file).empty());
+}
+
+// Several keys in one write end as one single write per key in order, whatever the keys and the file hold.
+TEST(IniWrite, SeveralKeysEqualOneWritePerKey)
+{
+    using pairs = std::vector<std::pair<std::string, std::string>>;
+    const struct { const char* name; std::string before; pairs writes; } cases[] = {
+        {"no file", "-", {{"A", "1"}, {"B", "2"}}},
+        {"new, changed and repeated keys", "; c\n[s]\nb=old\nB=dup\n\n[T]\rx=1",
+         {{"N1", "1"}, {" b ", " new"}, {"n1", "again"}, {"N2", "2"}, {"b", "new"}}},
+        {"section without keys, last line unended", "[S]", {{"K", "v"}, {"L", "w"}}},
+        {"nothing changes", "[S]\r\nK = v\n", {{"k", "v"}}},
+    };
+    testing::temp_folder folder;
+    const std::string bulk = folder.file("bulk.ini");
+    const std::string single = folder.file("single.ini");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(bulk);
+        std::filesystem::remove(single);
+        if (c.before != "-") {
+            write_raw(bulk, c.before);
+            write_raw(single, c.before);
+        }
+        ASSERT_TRUE(write_private_profile_strings("S", c.writes, bulk));
+        for (const auto& [key, value] : c.writes)
+            ASSERT_TRUE(write_private_profile_string("S", key, value, single));
+        EXPECT_EQ(read_raw(bulk), read_raw(single));
+    }
+    // One refused pair writes nothing.
+    write_raw(bulk, "[S]\r\nA=1\r\n");
+    EXPECT_FALSE(write_private_profile_strings("S", {{"A", "2"}, {"B", "two\nlines"}}, bulk));
+    EXPECT_EQ(read_raw(bulk), "[S]\r\nA=1\r\n");
 }
 
 struct write_case {
