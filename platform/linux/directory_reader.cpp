@@ -92,14 +92,7 @@ bool directory_reader::details(std::uint64_t& size, std::int64_t& modified, std:
     if (!stat_entry(st)) return false;
     size = static_cast<std::uint64_t>(st.st_size);
     modified = static_cast<std::int64_t>(st.st_mtime);
-    attributes = 0;
-    if (name_.front() == '.') attributes |= attr_hidden;
-    if (S_ISDIR(st.st_mode)) {
-        attributes |= attr_directory;
-    } else {
-        if ((st.st_mode & S_IWUSR) == 0) attributes |= attr_readonly;
-        if (S_ISREG(st.st_mode)) attributes |= attr_archive;
-    }
+    attributes = attributes_for(name_, st.st_mode);
     return true;
 }
 
