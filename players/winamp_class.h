@@ -3,39 +3,16 @@
 #pragma once
 
 #include "platform/program_starter.h"
-#include "platform/window_messages.h"
-
-#include <string>
+#include "players/message_driver.h"
 
 namespace karvo {
 
-class winamp_class {
+class winamp_class : public message_driver {
 public:
     static constexpr const char* window_class = "Winamp v1.x";
 
     // Every driver takes the same two services so that owners build all three alike; Winamp needs only messages.
     winamp_class(platform::window_messages& messages, platform::program_starter& starter);
-
-    // Looks the main window up, stores the handle and returns it (0 when Winamp does not run).
-    platform::window_handle find_window();
-    platform::window_handle window() const { return handle_; }
-
-    // Sent to the stored handle; callers run find_window first.
-    void play();
-    void pause();
-    void stop();
-    // These two look the window up again themselves.
-    void next_track();
-    void previous_track();
-    // Looks the window up, then appends the file to the playlist. A path that holds a line break or a zero byte is
-    // refused: it would reach the player cut short.
-    void enqueue_file(const std::string& path);
-
-private:
-    void command(std::uint32_t id);
-
-    platform::window_messages& messages_;
-    platform::window_handle handle_ = 0;
 };
 
 } // namespace karvo
