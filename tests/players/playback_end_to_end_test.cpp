@@ -52,9 +52,10 @@ TEST(playback_end_to_end, a_real_player_program_gets_the_quoted_list)
     sonique_class sonique(windows, starter);
     player_selection selection(prompts, messages, "", platform::file_exists);
     selection.lists.names = {"WinAMP", "Sonique", "Player 2", "Player 3", "Player 4", "NAD", "Recorder"};
-    selection.lists.locations = {"", "", "", "", "", "", player};
+    // The recorder is both slot 4 (for the drop) and the selected extra player 6.
+    selection.lists.locations = {"", "", "", "", player, "", player};
     selection.names_changed();
-    selection.select_at_startup(-1);
+    selection.select_at_startup(6);
     ASSERT_EQ(selection.index(), 6);
     playback_commands commands({selection, starter, windows, winamp, nad, sonique, prompts, messages, data_dir});
 
@@ -66,6 +67,12 @@ TEST(playback_end_to_end, a_real_player_program_gets_the_quoted_list)
     const std::vector<run_case> cases = {
         {"play", [&] { commands.play(list); }, "/music/a song.mp3\r\n/music/b.ogg\r\n/music/c.flac\r\n"},
         {"play selected", [&] { commands.play_selected(list, std::vector<int>{3, 1}); }, "/music/c.flac\r\n"},
+        {"files dropped on slot 4",
+         [&] {
+             commands.drop_files_on_slot(4, {"/drop/x.mp3", "/drop/readme.txt", "/drop/y z.ogg"},
+                                         [](const std::string& p) { return !p.ends_with(".txt"); });
+         },
+         "/drop/x.mp3\r\n/drop/y z.ogg\r\n"},
     };
     const std::string temp_list = data_dir + "/temp_playlist.m3u";
     for (const auto& c : cases) {
