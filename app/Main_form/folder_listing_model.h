@@ -2,31 +2,24 @@
 // a cell. It holds no entries; its row count is the view's item count, set when a fill ends.
 #pragma once
 
-#include <QAbstractTableModel>
-#include <QIcon>
 #include <array>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "app/Main_form/listing_model.h"
 #include "app/Main_form/main_settings.h"
 
 namespace karvo {
 
 class my_computer_list;
 
-class folder_listing_model : public QAbstractTableModel {
+class folder_listing_model : public listing_model {
 public:
     // The my_computer_list column each view column shows: name, artist, song, album, genre, quality, length, year.
     static constexpr std::array<int, folder_view_columns> column_map = {0, 5, 3, 4, 8, 11, 9, 6};
 
     folder_listing_model(const my_computer_list& list, QObject* parent = nullptr);
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     // The image list (the resource plug-in's extension icons) and the image index of a path.
     void set_images(std::vector<QIcon> icons, std::function<int(const std::string& path)> image_of);
@@ -36,10 +29,12 @@ public:
     void end_fill(int count);
 
 private:
+    const std::string& cell_text(int column, int row) const override;
+    int row_image(int row) const override;
+    QString caption(int section) const override;
+
     const my_computer_list& list_;
-    int rows_ = 0;
     bool filling_ = false;
-    std::vector<QIcon> icons_;
     std::function<int(const std::string&)> image_of_;
 };
 

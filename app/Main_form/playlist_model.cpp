@@ -8,7 +8,7 @@
 namespace karvo {
 
 playlist_model::playlist_model(const media_list& list, QObject* parent)
-    : QAbstractTableModel(parent), list_(list),
+    : listing_model(playlist_view_columns, parent), list_(list),
       captions_({QStringLiteral("Media Name"), QStringLiteral("Artist"), QStringLiteral("Song"),
                  QStringLiteral("Album"), QStringLiteral("Genre"), QStringLiteral("Length"),
                  QStringLiteral("Quality"), QStringLiteral("Year"), QStringLiteral("List")}) {}
@@ -17,43 +17,21 @@ int playlist_model::list_count() const {
     return list_.count();
 }
 
-int playlist_model::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : rows_;
-}
-
-int playlist_model::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : playlist_view_columns;
-}
-
 QVariant playlist_model::data(const QModelIndex& index, int role) const {
     ++data_calls_;
-    if (!index.isValid() || index.row() >= rows_)
-        return {};
-    const int row = index.row();
-    switch (role) {
-    case Qt::DisplayRole:
-    case Qt::ToolTipRole:
-        return QString::fromStdString(list_.cell(column_map[index.column()], row));
-    case Qt::DecorationRole:
-        if (index.column() == 0) {
-            const int image = extension_image(list_.full_path(row));
-            if (image >= 0 && image < static_cast<int>(icons_.size()))
-                return icons_[image];
-        }
-        return {};
-    default:
-        return {};
-    }
+    return listing_model::data(index, role);
 }
 
-QVariant playlist_model::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= playlist_view_columns)
-        return {};
-    if (role == Qt::DisplayRole)
-        return section == 0 ? count_caption() : captions_[section];
-    if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
-    return {};
+const std::string& playlist_model::cell_text(int column, int row) const {
+    return list_.cell(column_map[column], row);
+}
+
+int playlist_model::row_image(int row) const {
+    return extension_image(list_.full_path(row));
+}
+
+QString playlist_model::caption(int section) const {
+    return section == 0 ? count_caption() : captions_[section];
 }
 
 QStringList playlist_model::mimeTypes() const {
@@ -66,12 +44,6 @@ QMimeData* playlist_model::mimeData(const QModelIndexList& indexes) const {
     auto* data = new QMimeData;
     data->setData(mimeTypes().front(), {});
     return data;
-}
-
-Qt::ItemFlags playlist_model::flags(const QModelIndex& index) const {
-    if (!index.isValid())
-        return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemNeverHasChildren;
 }
 
 void playlist_model::set_caption(int column, const QString& caption) {
@@ -91,9 +63,7 @@ void playlist_model::set_extension_images(const std::vector<std::string>& extens
     extension_index_.clear();
     for (std::size_t i = 0; i < extensions.size(); ++i)
         extension_index_.emplace(upper_case(extensions[i]), static_cast<int>(i));  // the first one wins
-    icons_ = std::move(icons);
-    if (rows_ > 0)
-        emit dataChanged(index(0, 0), index(rows_ - 1, 0), {Qt::DecorationRole});
+    set_icons(std::move(icons));
 }
 
 int playlist_model::extension_image(const std::string& path) const {

@@ -2,21 +2,20 @@
 // for a cell. It holds no entries; its row count is the view's item count, set by refresh_count.
 #pragma once
 
-#include <QAbstractTableModel>
-#include <QIcon>
 #include <QStringList>
 #include <array>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "app/Main_form/listing_model.h"
 #include "app/Main_form/main_settings.h"
 
 namespace karvo {
 
 class media_list;
 
-class playlist_model : public QAbstractTableModel {
+class playlist_model : public listing_model {
 public:
     // The media_list column each view column shows.
     static constexpr std::array<int, playlist_view_columns> column_map = {0, 5, 3, 4, 8, 9, 11, 6, 2};
@@ -25,11 +24,7 @@ public:
 
     playlist_model(const media_list& list, QObject* parent = nullptr);
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
     // A drag out of the playlist carries no cells: its drop targets read the view's selection.
     QStringList mimeTypes() const override;
     QMimeData* mimeData(const QModelIndexList& indexes) const override;
@@ -63,14 +58,15 @@ public:
 
 private:
     int list_count() const;
+    const std::string& cell_text(int column, int row) const override;
+    int row_image(int row) const override;
+    QString caption(int section) const override;
 
     const media_list& list_;
-    int rows_ = 0;
     QStringList captions_;
     QString media_names_ = QStringLiteral("Media Names");
     QString total_files_ = QStringLiteral("Total Files");
     std::unordered_map<std::string, int> extension_index_;
-    std::vector<QIcon> icons_;
     mutable std::size_t data_calls_ = 0;
 };
 

@@ -1,0 +1,57 @@
+#include "app/Main_form/listing_model.h"
+
+namespace karvo {
+
+listing_model::listing_model(int columns, QObject* parent) : QAbstractTableModel(parent), columns_(columns) {}
+
+int listing_model::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
+
+int listing_model::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : columns_;
+}
+
+QVariant listing_model::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rows_ || index.column() >= columns_)
+        return {};
+    const int row = index.row();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return QString::fromStdString(cell_text(index.column(), row));
+    case Qt::DecorationRole:
+        if (index.column() == 0) {
+            const int image = row_image(row);
+            if (image >= 0 && image < static_cast<int>(icons_.size()))
+                return icons_[image];
+        }
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant listing_model::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= columns_)
+        return {};
+    if (role == Qt::DisplayRole)
+        return caption(section);
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    return {};
+}
+
+Qt::ItemFlags listing_model::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemNeverHasChildren;
+}
+
+void listing_model::set_icons(std::vector<QIcon> icons) {
+    icons_ = std::move(icons);
+    if (rows_ > 0)
+        emit dataChanged(index(0, 0), index(rows_ - 1, 0), {Qt::DecorationRole});
+}
+
+} // namespace karvo

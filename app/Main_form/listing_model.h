@@ -1,0 +1,38 @@
+// The common part of the main window's two list models (`LstMusicList`, `LstMusicListAll`): rows read from a list
+// at the moment the view asks for a cell, a file icon in the first column, left-aligned captions, draggable rows.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QIcon>
+#include <string>
+#include <vector>
+
+namespace karvo {
+
+class listing_model : public QAbstractTableModel {
+public:
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+protected:
+    listing_model(int columns, QObject* parent);
+
+    // The text of a view cell, the image index of a row (outside the image list: no icon) and a column caption.
+    virtual const std::string& cell_text(int column, int row) const = 0;
+    virtual int row_image(int row) const = 0;
+    virtual QString caption(int section) const = 0;
+
+    // Replaces the image list; the icons of the rows shown are repainted.
+    void set_icons(std::vector<QIcon> icons);
+
+    int rows_ = 0;  // the view's item count
+
+private:
+    int columns_;
+    std::vector<QIcon> icons_;
+};
+
+} // namespace karvo
