@@ -1,48 +1,20 @@
 // The virtual playlist view over 100,000 rows: the first paint after the rows arrive, a header sort with its
 // repaint, and how many cells one paint asks the model for. Runs on the offscreen platform.
-#include <QApplication>
 #include <QHeaderView>
 #include <QTableView>
 #include <benchmark/benchmark.h>
-#include <filesystem>
-#include <memory>
-#include <unistd.h>
 
-#include "app/Main_form/TfrmMain.h"
 #include "app/Main_form/playlist_model.h"
+#include "bench/main_window_fixture.h"
 #include "library/media_entry.h"
-#include "platform/prompts.h"
 
 namespace {
 
 constexpr int row_count = 100000;
 
-class silent_prompts final : public karvo::platform::prompts {
-public:
-    karvo::platform::message_result message_box(const std::string&, const std::string&,
-                                                karvo::platform::message_buttons,
-                                                karvo::platform::message_icon) override {
-        return karvo::platform::message_result::ok;
-    }
-    std::optional<std::string> input_box(const std::string&, const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> open_file(const karvo::platform::file_dialog_options&) override { return {}; }
-    std::optional<std::string> save_file(const karvo::platform::file_dialog_options&) override { return {}; }
-    std::optional<std::string> choose_folder(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::uint32_t> choose_colour(std::uint32_t) override { return {}; }
-};
-
 // One main window on a throw-away program folder, filled with 100,000 varied rows.
-struct bench_window {
-    bench_window() {
-        folder = std::filesystem::temp_directory_path() / ("karvo-view-bench-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder / "plugins");
-        std::filesystem::create_symlink(KARVO_PLUGIN_DIR "/resource.krp", folder / "plugins/resource.krp");
-        window = std::make_unique<karvo::TfrmMain>(
-            karvo::main_environment{folder.string() + "/", folder.string() + "/", prompts, [] {}});
-        window->FormCreate();
-        window->resize(1024, 768);
+struct bench_window : karvo::bench::main_window_fixture {
+    bench_window() : main_window_fixture("view") {
         const char* artists[] = {"Mingus", "Adderley", "Zawinul", "Coltrane", "Brubeck", "Evans", "Monk"};
         for (int i = 0; i < row_count; ++i) {
             karvo::media_fields fields;
@@ -57,13 +29,6 @@ struct bench_window {
             window->music_list.append(karvo::make_media_info(fields), "Bench");
         }
     }
-    ~bench_window() {
-        window.reset();
-        std::filesystem::remove_all(folder);
-    }
-    std::filesystem::path folder;
-    silent_prompts prompts;
-    std::unique_ptr<karvo::TfrmMain> window;
 };
 
 bench_window& shared_window() {
@@ -126,12 +91,4 @@ BENCHMARK(BM_data_calls_per_paint)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return karvo::bench::run_window_benchmarks(argc, argv); }
