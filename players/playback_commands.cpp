@@ -26,7 +26,6 @@ constexpr int nothing_selected_message = 60;
 
 constexpr int winamp_tag = 0;
 constexpr int nad_tag = 5;
-constexpr int two_part_split_x = 95;  // the two-part popup plays to the right of this, enqueues up to it
 
 // Popup sizes and where they sit relative to the players panel.
 constexpr int popup_height = 17;
@@ -336,7 +335,7 @@ void playback_commands::drop_on_two_part_popup(int tag, int x, const media_list&
 {
     const string_list paths = selected_full_paths(list, selected);
     write_temp_playlist(services_.data_folder, paths);
-    if (x > two_part_split_x) {
+    if (x >= two_part_play_left) {
         start(services_.selection.location(tag), quoted_temp_list());
         return;
     }

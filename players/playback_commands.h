@@ -33,6 +33,8 @@ inline constexpr const char* enqueue_playlist_unavailable_text =
 enum class double_click_follow_up { none, delete_selected, select_all };
 
 enum class player_popup { refused, play_only, two_part };
+// The two-part popup enqueues left of this x and plays from it on; the popup paints its halves at the same place.
+inline constexpr int two_part_play_left = 96;
 
 // Where a popup goes when playlist entries are dragged over a slot label.
 struct popup_placement {

@@ -11,6 +11,7 @@
 
 #include "app/Main_form/picture_button.h"
 #include "app/resources/player_artwork.h"
+#include "players/playback_commands.h"
 
 namespace karvo {
 
@@ -22,7 +23,6 @@ constexpr int row_step = 18;
 constexpr int row_height = 17;
 constexpr int marker_left = 8;
 constexpr int combo_arrow_size = 15;
-constexpr int popup_split = 96;  // the two-part popup enqueues left of here and plays from here on
 
 const char* const label_style =
     "QLabel { color: white; background: transparent; }"
@@ -236,10 +236,11 @@ void player_popup_panel::paintEvent(QPaintEvent*) {
     p.setFont(font);
     p.setPen(Qt::white);
     if (two_part_) {
-        p.drawText(QRect(0, 0, popup_split, height()), Qt::AlignCenter, QStringLiteral("Enqueue"));
+        p.drawText(QRect(0, 0, two_part_play_left, height()), Qt::AlignCenter, QStringLiteral("Enqueue"));
         p.setPen(QPen(QColor(235, 250, 255), 1));
-        p.drawLine(popup_split, 2, popup_split, height() - 3);
-        p.drawText(QRect(popup_split, 0, width() - popup_split, height()), Qt::AlignCenter, QStringLiteral("Play"));
+        p.drawLine(two_part_play_left, 2, two_part_play_left, height() - 3);
+        p.drawText(QRect(two_part_play_left, 0, width() - two_part_play_left, height()), Qt::AlignCenter,
+                   QStringLiteral("Play"));
     } else {
         p.drawText(rect(), Qt::AlignCenter, QStringLiteral("Play"));
     }
