@@ -59,15 +59,20 @@ void BM_ReaddirWalk(benchmark::State& state) {
     }
 }
 
-void BM_FileIterator(benchmark::State& state) {
-    karvo::TFileIterator it;
+// The iterator set to walk the whole tree, counting the files it hands over in `files`.
+void walk_counting_files(karvo::TFileIterator& it, long& files) {
     it.SetRootFolder(tree_root);
     it.SetOptions(karvo::fiPath | karvo::fiRecurseFolders);
-    long files = 0;
     it.OnAddFile = [&files](karvo::TFileIterator&, const std::string& path, const karvo::TFileInfo&) {
         benchmark::DoNotOptimize(path.data());
         ++files;
     };
+}
+
+void BM_FileIterator(benchmark::State& state) {
+    karvo::TFileIterator it;
+    long files = 0;
+    walk_counting_files(it, files);
     for (auto _ : state) {
         files = 0;
         it.Iterate();
@@ -101,13 +106,8 @@ double thread_seconds() {
 // machine slows both alike; the counter is the iterator's time over the readdir walk's.
 void BM_IteratorOverReaddir(benchmark::State& state) {
     karvo::TFileIterator it;
-    it.SetRootFolder(tree_root);
-    it.SetOptions(karvo::fiPath | karvo::fiRecurseFolders);
     long files = 0;
-    it.OnAddFile = [&files](karvo::TFileIterator&, const std::string& path, const karvo::TFileInfo&) {
-        benchmark::DoNotOptimize(path.data());
-        ++files;
-    };
+    walk_counting_files(it, files);
     double readdir_time = 0, iterator_time = 0;
     for (auto _ : state) {
         double start = thread_seconds();
