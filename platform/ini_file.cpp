@@ -274,6 +274,25 @@ bool apply_writes(ini_document& document, std::string_view section,
     return true;
 }
 
+// Each line with a key name in the first section of that name, in file order; none when the file or section is
+// missing.
+template <typename Visit>
+void for_each_key_line(const std::string& section, const std::string& file, Visit visit)
+{
+    const auto document = load(file);
+    if (!document)
+        return;
+    const std::size_t header = find_section(*document, section);
+    if (header == std::string::npos)
+        return;
+    const std::size_t end = section_end(*document, header);
+    for (std::size_t i = header + 1; i < end; ++i) {
+        const ini_line& line = document->lines[i];
+        if (line.kind == line_kind::key && !line.name.empty())
+            visit(line);
+    }
+}
+
 // Every call reads the file afresh; one lock keeps a read-modify-write of one thread from losing another's.
 std::mutex& profile_lock()
 {
@@ -394,18 +413,7 @@ std::vector<std::string> get_private_profile_keys(const std::string& section, co
 {
     std::lock_guard guard(profile_lock());
     std::vector<std::string> keys;
-    const auto document = load(file);
-    if (!document)
-        return keys;
-    const std::size_t header = find_section(*document, section);
-    if (header == std::string::npos)
-        return keys;
-    const std::size_t end = section_end(*document, header);
-    for (std::size_t i = header + 1; i < end; ++i) {
-        const ini_line& line = document->lines[i];
-        if (line.kind == line_kind::key && !line.name.empty())
-            keys.push_back(line.name);
-    }
+    for_each_key_line(section, file, [&keys](const ini_line& line) { keys.push_back(line.name); });
     return keys;
 }
 
@@ -414,19 +422,11 @@ std::vector<std::pair<std::string, std::string>> get_private_profile_section(con
 {
     std::lock_guard guard(profile_lock());
     std::vector<std::pair<std::string, std::string>> pairs;
-    const auto document = load(file);
-    if (!document)
-        return pairs;
-    const std::size_t header = find_section(*document, section);
-    if (header == std::string::npos)
-        return pairs;
     std::unordered_set<std::u32string> seen;
-    const std::size_t end = section_end(*document, header);
-    for (std::size_t i = header + 1; i < end; ++i) {
-        const ini_line& line = document->lines[i];
-        if (line.kind == line_kind::key && !line.name.empty() && seen.insert(fold_case(line.name)).second)
+    for_each_key_line(section, file, [&](const ini_line& line) {
+        if (seen.insert(fold_case(line.name)).second)
             pairs.emplace_back(line.name, strip_quotes(line.value));
-    }
+    });
     return pairs;
 }
 
