@@ -102,14 +102,47 @@ bool media_list::append(std::string_view info, const std::string& list_name)
     return insert(count(), info, list_name);
 }
 
+int media_list::take_slot()
+{
+    if (!free_slots_.empty()) {
+        const int slot = free_slots_.back();
+        free_slots_.pop_back();
+        return slot;
+    }
+    for (auto& column : live_)
+        column.emplace_back();
+    return static_cast<int>(live_[FullPath].size()) - 1;
+}
+
+void media_list::release_slot(int slot)
+{
+    for (auto& column : live_)
+        std::string().swap(column[slot]);
+    free_slots_.push_back(slot);
+    // Many deletions leave the store mostly holes: gather the rows again, in display order.
+    if (free_slots_.size() > 4096 && free_slots_.size() > rows_.size()) {
+        table compact;
+        for (int column = 0; column < column_count; ++column) {
+            compact[column].reserve(rows_.size());
+            for (const int row_slot : rows_)
+                compact[column].push_back(std::move(live_[column][row_slot]));
+        }
+        live_.swap(compact);
+        std::iota(rows_.begin(), rows_.end(), 0);
+        free_slots_.clear();
+    }
+}
+
 bool media_list::insert(int position, std::string_view info, const std::string& list_name)
 {
     if (position < 0 || position > count())
         return false;
     row_text row;
     make_row(row, info, list_name);
+    const int slot = take_slot();
     for (int column = 0; column < column_count; ++column)
-        live_[column].emplace(live_[column].begin() + position, row.cells[column]);
+        live_[column][slot] = row.cells[column];
+    rows_.insert(rows_.begin() + position, slot);
     return true;
 }
 
@@ -117,11 +150,12 @@ bool media_list::replace(int row, std::string_view info)
 {
     if (!valid_row(row))
         return false;
-    const std::string list_name = live_[ListName][row];
+    const int slot = rows_[row];
+    const std::string list_name = live_[ListName][slot];
     row_text text;
     make_row(text, info, list_name);
     for (int column = 0; column < column_count; ++column)
-        live_[column][row] = text.cells[column];
+        live_[column][slot] = text.cells[column];
     return true;
 }
 
@@ -129,14 +163,14 @@ const std::string& media_list::cell(int column, int row) const
 {
     if (column < 0 || column >= column_count || !valid_row(row))
         return no_text;
-    return live_[column][row];
+    return live_[column][rows_[row]];
 }
 
 bool media_list::set_cell(int column, int row, const std::string& value)
 {
     if (column < 0 || column >= column_count || !valid_row(row))
         return false;
-    live_[column][row] = value;
+    live_[column][rows_[row]] = value;
     return true;
 }
 
@@ -151,8 +185,9 @@ bool media_list::remove(int row)
 {
     if (!valid_row(row))
         return false;
-    for (auto& column : live_)
-        column.erase(column.begin() + row);
+    const int slot = rows_[row];
+    rows_.erase(rows_.begin() + row);
+    release_slot(slot);
     return true;
 }
 
@@ -160,10 +195,11 @@ bool media_list::clone(int row)
 {
     if (!valid_row(row))
         return false;
-    for (auto& column : live_) {
-        std::string copy = column[row];
-        column.insert(column.begin() + row + 1, std::move(copy));
-    }
+    const int source = rows_[row];
+    const int slot = take_slot();
+    for (auto& column : live_)
+        column[slot] = column[source];
+    rows_.insert(rows_.begin() + row + 1, slot);
     return true;
 }
 
@@ -185,8 +221,7 @@ bool media_list::move_to_top(int row)
 {
     if (row <= 0 || row >= count())
         return false;
-    for (auto& column : live_)
-        std::rotate(column.begin(), column.begin() + row, column.begin() + row + 1);
+    std::rotate(rows_.begin(), rows_.begin() + row, rows_.begin() + row + 1);
     return true;
 }
 
@@ -194,8 +229,7 @@ bool media_list::move_to_bottom(int row)
 {
     if (!valid_row(row))
         return false;
-    for (auto& column : live_)
-        std::rotate(column.begin() + row, column.begin() + row + 1, column.end());
+    std::rotate(rows_.begin() + row, rows_.begin() + row + 1, rows_.end());
     return true;
 }
 
@@ -203,14 +237,14 @@ bool media_list::swap(int a, int b)
 {
     if (!valid_row(a) || !valid_row(b))
         return false;
-    for (auto& column : live_)
-        std::swap(column[a], column[b]);
+    std::swap(rows_[a], rows_[b]);
     return true;
 }
 
 void media_list::set_list_name_of_all(const std::string& name)
 {
-    std::fill(live_[ListName].begin(), live_[ListName].end(), name);
+    for (const int slot : rows_)
+        live_[ListName][slot] = name;
 }
 
 void media_list::clear()
@@ -218,19 +252,22 @@ void media_list::clear()
     // The lists keep their capacity: the list is usually filled again at once.
     for (auto& column : live_)
         column.clear();
+    rows_.clear();
+    free_slots_.clear();
 }
 
 std::string media_list::serialise_row(int row) const
 {
     if (!valid_row(row))
         return {};
+    const int slot = rows_[row];
     std::size_t total = info_field_count + 1;
     for (const media_column column : info_field_column)
-        total += live_[column][row].size();
+        total += live_[column][slot].size();
     std::string info;
     info.reserve(total);
     for (const media_column column : info_field_column) {
-        info += live_[column][row];
+        info += live_[column][slot];
         info += info_separator;
     }
     info += info_separator;
@@ -248,21 +285,32 @@ string_list media_list::serialise_all() const
 
 void media_list::backup()
 {
-    backup_ = live_;
+    for (int column = 0; column < column_count; ++column) {
+        string_list& copy = backup_[column];
+        copy.clear();
+        copy.reserve(rows_.size());
+        for (const int slot : rows_)
+            copy.push_back(live_[column][slot]);
+    }
     backup_count_ = count();
 }
 
 void media_list::restore()
 {
     live_ = backup_;
+    rows_.resize(backup_[FullPath].size());
+    std::iota(rows_.begin(), rows_.end(), 0);
+    free_slots_.clear();
 }
 
 bool media_list::append_from_backup(int backup_row)
 {
     if (backup_row < 0 || backup_row >= static_cast<int>(backup_[FullPath].size()))
         return false;
+    const int slot = take_slot();
     for (int column = 0; column < column_count; ++column)
-        live_[column].push_back(backup_[column][backup_row]);
+        live_[column][slot] = backup_[column][backup_row];
+    rows_.push_back(slot);
     return true;
 }
 
@@ -272,13 +320,13 @@ std::vector<int> media_list::sorted_order(int first, int last, int column) const
     const string_list& cells = live_[column];
     std::size_t total = 0;
     for (int row = first; row <= last; ++row)
-        total += cells[row].size();
+        total += cells[rows_[row]].size();
     std::string buffer;
     buffer.reserve(total + total / 8);
     std::vector<std::size_t> ends;
     ends.reserve(static_cast<std::size_t>(last - first + 1));
     for (int row = first; row <= last; ++row) {
-        append_upper_case(buffer, cells[row]);
+        append_upper_case(buffer, cells[rows_[row]]);
         ends.push_back(buffer.size());
     }
 
@@ -300,25 +348,10 @@ std::vector<int> media_list::sorted_order(int first, int last, int column) const
 
 void media_list::reorder(int first, const std::vector<int>& order)
 {
-    // Rows are gathered in random order: fetch a few rows ahead so the moves do not wait on memory.
-    constexpr std::size_t ahead = 32;
-    const std::size_t rows = order.size();
-    string_list moved;
-    for (auto& column : live_) {
-        moved.clear();
-        moved.reserve(static_cast<std::size_t>(count()));
-        moved.insert(moved.end(), std::make_move_iterator(column.begin()),
-                     std::make_move_iterator(column.begin() + first));
-        std::string* const base = column.data() + first;
-        for (std::size_t k = 0; k < rows; ++k) {
-            if (k + ahead < rows)
-                __builtin_prefetch(base + order[k + ahead]);
-            moved.push_back(std::move(base[order[k]]));
-        }
-        moved.insert(moved.end(), std::make_move_iterator(column.begin() + first + static_cast<std::ptrdiff_t>(rows)),
-                     std::make_move_iterator(column.end()));
-        column.swap(moved);
-    }
+    std::vector<int> slots(order.size());
+    for (std::size_t k = 0; k < order.size(); ++k)
+        slots[k] = rows_[first + order[k]];
+    std::copy(slots.begin(), slots.end(), rows_.begin() + first);
 }
 
 void media_list::sort_ascending(int first, int last, int column)

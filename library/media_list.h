@@ -1,6 +1,8 @@
 // The entries of the virtual playlist, held column by column: eighteen string lists of one length, plus a backup
 // table of the same layout. Rows are added from media info strings; Media, Length and Quality are derived.
 // Row indexes out of range are refused (false, or nothing done), never a crash.
+// The display order is a map from rows to slots of the column store, so sorting, shuffling and moving rows
+// reorder integers instead of eighteen columns of strings.
 #pragma once
 
 #include <array>
@@ -23,7 +25,7 @@ public:
     bool insert(int position, std::string_view info, const std::string& list_name);  // position 0..count
     bool replace(int row, std::string_view info);  // ListName stays
 
-    int count() const { return static_cast<int>(live_[FullPath].size()); }
+    int count() const { return static_cast<int>(rows_.size()); }
     // Cells out of range read as empty text.
     const std::string& full_path(int row) const { return cell(FullPath, row); }
     const std::string& song(int row) const { return cell(Song, row); }
@@ -62,12 +64,17 @@ private:
 
     void make_row(row_text& row, std::string_view info, std::string_view list_name) const;
     bool valid_row(int row) const { return row >= 0 && row < count(); }
+    // A free slot of the column store (a freed one, or a new one at the end).
+    int take_slot();
+    void release_slot(int slot);
     // Rows first.. take the rows first + order[k] in turn.
     void reorder(int first, const std::vector<int>& order);
     std::vector<int> sorted_order(int first, int last, int column) const;
 
-    table live_;
-    table backup_;
+    table live_;                 // the column store, indexed by slot
+    std::vector<int> rows_;      // slot of each row, in display order
+    std::vector<int> free_slots_;
+    table backup_;               // a copy in display order, indexed by row
     int backup_count_ = -1;
 };
 

@@ -339,6 +339,55 @@ TEST(MediaList, RandomizeSwapsPairsFromTheGenerator)
     EXPECT_EQ(empty.count(), 0);
 }
 
+// The rows live in slots of a column store behind a row map: a long mix of edits, with enough deletions to make
+// the store gather its rows again, must keep every row whole and in the order a plain vector of rows has.
+TEST(MediaList, LongEditSequencesMatchAPlainRowVector)
+{
+    media_list list;
+    std::vector<std::vector<std::string>> expected;
+    std::mt19937 random(99);
+    int next_id = 0;
+    const auto add = [&](int position) {
+        const std::string id = std::to_string(next_id++);
+        ASSERT_TRUE(list.insert(position, info_of("/m/" + id + ".ogg", "a" + id, "7", "9", id), "L" + id));
+        expected.insert(expected.begin() + position, row_of(list, position));
+    };
+    for (int k = 0; k < 6000; ++k)
+        add(static_cast<int>(random() % (expected.size() + 1)));
+    for (int step = 0; step < 9000; ++step) {
+        const int rows = static_cast<int>(expected.size());
+        const int row = rows ? static_cast<int>(random() % rows) : 0;
+        switch (step < 5500 ? 0 : random() % 6) {
+        case 0:
+            ASSERT_TRUE(list.remove(row));
+            expected.erase(expected.begin() + row);
+            break;
+        case 1: add(row); break;
+        case 2:
+            ASSERT_TRUE(list.clone(row));
+            expected.insert(expected.begin() + row + 1, expected[row]);
+            break;
+        case 3: {
+            const int other = static_cast<int>(random() % rows);
+            ASSERT_TRUE(list.swap(row, other));
+            std::swap(expected[row], expected[other]);
+            break;
+        }
+        case 4:
+            if (list.move_to_top(row))
+                std::rotate(expected.begin(), expected.begin() + row, expected.begin() + row + 1);
+            break;
+        default:
+            ASSERT_TRUE(list.move_to_bottom(row));
+            std::rotate(expected.begin() + row, expected.begin() + row + 1, expected.end());
+            break;
+        }
+    }
+    ASSERT_EQ(list.count(), static_cast<int>(expected.size()));
+    for (int row = 0; row < list.count(); ++row)
+        ASSERT_EQ(row_of(list, row), expected[row]) << row;
+}
+
 TEST(MyComputerList, BareNameAndFolderQuality)
 {
     my_computer_list list;
