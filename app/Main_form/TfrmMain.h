@@ -5,6 +5,7 @@
 
 #include <QIcon>
 #include <QWidget>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -264,6 +265,7 @@ public:
     drive_lists drive_roots;  // the drive roots and the CD-ROM drive roots, rebuilt with the drive nodes
     QMenu* mnuAdd = nullptr;
     QMenu* mnuMP3CD = nullptr;
+    QAction* mnuAdd_Directory = nullptr;
     QAction* mnuPlayThisPath = nullptr;
     QAction* mnuPlaySelectedTemp = nullptr;
     QAction* AddNewMediaCD1 = nullptr;
@@ -293,12 +295,17 @@ public:
     void DisplayAllMediaCDs();
     // Appends a Media CD to the virtual playlist; false when its disc is in no CD-ROM drive.
     bool LoadMediaCD(const std::string& name);
+    void mnuAdd_DirectoryClick();  // ScanDir over the current folder into the virtual playlist
     void mnuPlayThisPathClick();
 
     // --- main_form_listing.cpp: the folder listing
     std::unique_ptr<folder_scanner> scanners;
     std::function<void(const QString&)> on_status_message;  // every progress text, painted or not
     int progress_repaints = 0;
+    static constexpr std::chrono::milliseconds progress_repaint_interval{16};
+    std::chrono::steady_clock::time_point progress_painted_{};
+    bool progress_running_ = false;  // a scan's first line is always painted
+    bool progress_pending_ = false;  // the newest line is set but not painted yet
     void LstMusicListAllFill(const std::string& folder);
     void LstMusicListAllContextPopup(const QPoint& global);
     std::vector<int> listing_selected_rows() const;
@@ -319,7 +326,10 @@ private:
     void build_navigation();
     void build_listing();
     void set_listing_images(const std::vector<QIcon>& icons);
-    void show_progress(const QString& text, bool repaint_now);
+    // Progress of a long scan: every line is set, the status line is repainted at most once a frame (the scan must
+    // not wait for the screen) and always for the first line and, through finish_progress, the last.
+    void show_progress(const std::string& line);
+    void finish_progress();
     void fill_grouping_values(QTreeWidgetItem* grouping);
     void show_grouping_value(QTreeWidgetItem* value);
     void refresh_location();

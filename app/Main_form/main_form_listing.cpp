@@ -1,7 +1,6 @@
 // TfrmMain: the folder listing `LstMusicListAll`: its fill with per-file progress on the status line, its pop-up
 // menu and "Play Selected".
 #include <QAction>
-#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -15,11 +14,6 @@
 #include "library/playlist_files.h"
 
 namespace karvo {
-
-namespace {
-// A progress line is painted at most once a frame: the scan must not wait for the screen.
-constexpr qint64 progress_repaint_ms = 16;
-} // namespace
 
 void TfrmMain::build_listing() {
     folder_model = new folder_listing_model(folder_list, this);
@@ -41,37 +35,38 @@ void TfrmMain::set_listing_images(const std::vector<QIcon>& icons) {
     folder_model->set_images(icons, [this](const std::string& path) { return playlist->extension_image(path); });
 }
 
-void TfrmMain::show_progress(const QString& text, bool repaint_now) {
+void TfrmMain::show_progress(const std::string& line) {
+    const QString text = QString::fromStdString(line);
     if (on_status_message)
         on_status_message(text);
-    if (repaint_now || !lblMessage->isVisible()) {
+    const auto now = std::chrono::steady_clock::now();
+    if (!progress_running_ || now - progress_painted_ >= progress_repaint_interval || !lblMessage->isVisible()) {
         show_message(text);
         ++progress_repaints;
-        return;
+        progress_painted_ = now;
+        progress_pending_ = false;
+    } else {
+        lblMessage->setText(text);  // painted with the next repaint
+        progress_pending_ = true;
     }
-    lblMessage->setText(text);  // painted with the next repaint
+    progress_running_ = true;
+}
+
+void TfrmMain::finish_progress() {
+    if (progress_pending_) {  // the last progress line is always seen
+        imgMessage->repaint();
+        ++progress_repaints;
+    }
+    progress_pending_ = false;
+    progress_running_ = false;
 }
 
 void TfrmMain::LstMusicListAllFill(const std::string& folder) {
-    QElapsedTimer since_repaint;
-    since_repaint.start();
-    bool first = true;
-    bool pending = false;
     folder_listing_callbacks callbacks;
     callbacks.media_info = [this](const std::string& path) { return resource.media_info_string(path); };
-    callbacks.show_message = [&](const std::string& text) {
-        const bool repaint_now = first || since_repaint.elapsed() >= progress_repaint_ms;
-        show_progress(QString::fromStdString(text), repaint_now);
-        if (repaint_now)
-            since_repaint.restart();
-        pending = !repaint_now;
-        first = false;
-    };
-    callbacks.end_update = [&](int count) {
-        if (pending) {  // the last progress line is always seen
-            imgMessage->repaint();
-            ++progress_repaints;
-        }
+    callbacks.show_message = [this](const std::string& text) { show_progress(text); };
+    callbacks.end_update = [this](int count) {
+        finish_progress();
         folder_model->end_fill(count);
     };
     folder_model->begin_fill();

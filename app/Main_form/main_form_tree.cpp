@@ -34,6 +34,7 @@ constexpr int msg_my_playlists = 30;
 constexpr int msg_my_media_cds = 31;
 constexpr int msg_not_inserted = 32;
 constexpr int msg_cant_add_here = 36;
+constexpr int msg_choose_a_directory = 16;  // without the full stop, as Add Directory shows it
 constexpr int msg_choose_directory = 53;
 constexpr int msg_play_this_drive = 54;
 constexpr int msg_play_this_folder = 55;
@@ -112,6 +113,10 @@ void TfrmMain::build_navigation() {
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
+    mnuAdd_Directory = item(mnuAdd, "mnuAdd_Directory", "Add Directory", [this] { mnuAdd_DirectoryClick(); });
+    mnuAdd_Directory->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    mnuAdd_Directory->setShortcutContext(Qt::WindowShortcut);
+    addAction(mnuAdd_Directory);
     mnuPlayThisPath = item(mnuAdd, "mnuPlayThisPath", "Play This Drive.", [this] { mnuPlayThisPathClick(); });
     mnuPlaySelectedTemp = item(mnuAdd, "mnuPlaySelectedTemp", "Play Selected", [this] { mnuPlaySelectedTempClick(); });
     // Cataloguing a disc is the Media CD commands' part; the item is only shown on CD-ROM drives until then.
@@ -455,6 +460,21 @@ bool TfrmMain::LoadMediaCD(const std::string& name) {
     refresh_count();
     set_current_media_cd_name(name);
     return found;
+}
+
+void TfrmMain::mnuAdd_DirectoryClick() {
+    if (current_folder.empty()) {
+        environment_.prompts.message_box(messages[msg_choose_a_directory], msg_box_title, platform::message_buttons::ok,
+                                         platform::message_icon::none);
+        return;
+    }
+    playlist->rewrite([this] {
+        scanners->scan_dir(
+            current_folder, music_list, [this](const std::string& path) { return resource.media_info_string(path); },
+            [this](const std::string& text) { show_progress(text); });
+    });
+    finish_progress();
+    refresh_count();
 }
 
 void TfrmMain::mnuPlayThisPathClick() {

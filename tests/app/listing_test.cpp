@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <fstream>
+
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QHeaderView>
@@ -8,6 +11,7 @@
 
 #include "app/Main_form/TfrmMain.h"
 #include "app/Main_form/folder_listing_model.h"
+#include "app/Main_form/playlist_model.h"
 #include "library/string_list.h"
 #include "tests/app/tree_window_fixture.h"
 
@@ -121,6 +125,44 @@ TEST(Listing, PopupAndPlayCommands) {
     w.mnuPlayThisPathClick();
     EXPECT_EQ(temp_list().size(), 2u);
     EXPECT_EQ(w.current_folder, folder);
+}
+
+// "Add Directory" runs ScanDir over the current folder and its sub-folders into the virtual playlist.
+TEST(Listing, AddDirectoryScansTheCurrentFolderIntoThePlaylist) {
+    tree_window_fixture f;
+    const std::string folder = f.disk.path() + "/music/";
+    tree_window_fixture::write_mp3s(folder, 3);
+    tree_window_fixture::write_mp3s(folder + "more", 2);
+    std::ofstream(folder + "notes.txt") << "not media";
+    TfrmMain& w = f.create_with();
+
+    w.mnuAdd_DirectoryClick();  // no current folder yet
+    EXPECT_EQ(f.prompts.message_texts(), std::vector<std::string>{"Please go to My Computer and choose a Directory"});
+    EXPECT_EQ(w.music_list.count(), 0);
+
+    f.tree().expandItem(f.disk_node());
+    w.MyTreeClick(tree_window_fixture::child(f.disk_node(), "music"));
+    std::vector<std::string> texts;
+    w.on_status_message = [&texts](const QString& text) { texts.push_back(text.toStdString()); };
+    w.mnuAdd_DirectoryClick();
+    w.on_status_message = nullptr;
+    ASSERT_EQ(w.music_list.count(), 5);
+    std::vector<std::string> paths;
+    for (int row = 0; row < 5; ++row) {
+        paths.push_back(w.music_list.full_path(row));
+        EXPECT_EQ(w.music_list.cell(ListName, row), "");
+    }
+    std::vector<std::string> added;
+    for (const auto& path : paths)
+        added.push_back("Adding to Playlist: " + path);
+    EXPECT_EQ(texts, added);
+    std::sort(paths.begin(), paths.end());
+    EXPECT_EQ(paths, (std::vector<std::string>{folder + "more/track01.mp3", folder + "more/track02.mp3",
+                                               folder + "track01.mp3", folder + "track02.mp3",
+                                               folder + "track03.mp3"}));
+    EXPECT_EQ(w.playlist->rowCount(), 5);
+    EXPECT_EQ(w.playlist->headerData(0, Qt::Horizontal).toString(), "Media Names   (Total Files 5)");
+    EXPECT_EQ(w.lblMessage->text().toStdString(), texts.back());
 }
 
 } // namespace

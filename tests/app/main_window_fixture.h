@@ -16,7 +16,7 @@
 namespace karvo::testing {
 
 struct song {
-    std::string path, title, artist, album, year;
+    std::string path, title, artist = {}, album = {}, year = {};
 };
 
 inline std::string media_info(const song& s) {
