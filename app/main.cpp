@@ -22,7 +22,7 @@ int main(int argc, char* argv[]) {
     karvo::TfrmAbout frmAbout(&frmMain);
     karvo::TfrmOptions frmOptions(&frmMain);
     karvo::TfrmPlayerControl frmPlayerControl;
-    frmMain.frmPlayerControl = &frmPlayerControl;
+    frmMain.set_player_control(&frmPlayerControl);
 
     if (!frmMain.FormCreate())
         return 1;

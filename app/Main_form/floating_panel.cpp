@@ -47,10 +47,7 @@ floating_panel::floating_panel(const QString& name, const QString& fold_button_n
     setMouseTracking(true);
     fold_button_ = new picture_button(artwork::picture::fold_plus, fold_button_name, this);
     fold_button_->setGeometry(6, (folded_height - fold_button_size) / 2, fold_button_size, fold_button_size);
-    fold_button_->on_enter = [this](picture_button&) {
-        show_hint(unfolding_ ? texts_.hide_hint : texts_.show_hint);
-    };
-    fold_button_->on_leave = [this](picture_button&) { end_hint(); };
+    fold_button_->setStatusTip(texts_.show_hint);
     connect(fold_button_, &QAbstractButton::clicked, this, [this] { fold_click(); });
 
     timer_ = new QTimer(this);
@@ -62,8 +59,9 @@ floating_panel::floating_panel(const QString& name, const QString& fold_button_n
 void floating_panel::fold_click() {
     unfolding_ = !unfolding_;
     fold_button_->set_picture(unfolding_ ? artwork::picture::fold_minus : artwork::picture::fold_plus);
+    fold_button_->setStatusTip(unfolding_ ? texts_.hide_hint : texts_.show_hint);
     if (fold_button_->hover())
-        show_hint(unfolding_ ? texts_.hide_hint : texts_.show_hint);
+        show_status_tip(fold_button_, fold_button_->statusTip());
     timer_->start();
 }
 
@@ -78,16 +76,6 @@ void floating_panel::fold_timer_tick() {
 
 QString floating_panel::picture_hint() const {
     return unfolded_ ? texts_.picture_open : texts_.picture_folded;
-}
-
-void floating_panel::show_hint(const QString& text) {
-    if (on_hint)
-        on_hint(text);
-}
-
-void floating_panel::end_hint() {
-    if (on_hint_end)
-        on_hint_end();
 }
 
 void floating_panel::begin_drag(const QPoint& grab) {
@@ -121,12 +109,12 @@ void floating_panel::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void floating_panel::enterEvent(QEnterEvent* event) {
-    show_hint(picture_hint());
+    show_status_tip(this, picture_hint());
     QFrame::enterEvent(event);
 }
 
 void floating_panel::leaveEvent(QEvent* event) {
-    end_hint();
+    show_status_tip(this, {});
     QFrame::leaveEvent(event);
 }
 

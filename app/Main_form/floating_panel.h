@@ -5,7 +5,6 @@
 
 #include <QFrame>
 #include <QString>
-#include <functional>
 
 class QTimer;
 
@@ -32,6 +31,7 @@ struct floating_panel_texts {
 };
 
 class floating_panel : public QFrame {
+    Q_OBJECT
 public:
     static constexpr int folded_height = 25;
     static constexpr int fold_step = 25;
@@ -51,10 +51,6 @@ public:
     void fold_click();
     void fold_timer_tick();
 
-    // The status-line hints: shown while the pointer is over the fold button or the picture, and ended on leaving.
-    std::function<void(const QString&)> on_hint;
-    std::function<void()> on_hint_end;
-
     // Drags the panel as a press at `grab` (panel coordinates) and a move to `pointer` (parent coordinates) would.
     void begin_drag(const QPoint& grab);
     void drag_to(const QPoint& pointer_in_parent);
@@ -71,10 +67,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
-    // The hint for the picture in the current state.
+    // The hint for the picture in the current state; hints reach the status line as status tips.
     QString picture_hint() const;
-    void show_hint(const QString& text);
-    void end_hint();
 
 private:
     picture_button* fold_button_;

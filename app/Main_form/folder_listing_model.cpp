@@ -20,6 +20,10 @@ int folder_listing_model::row_image(int row) const {
     return image_of_ ? image_of_(list_.full_path(row)) : -1;
 }
 
+int folder_listing_model::list_rows() const {
+    return list_.count();
+}
+
 QString folder_listing_model::caption(int section) const {
     return QString::fromLatin1(captions[section]);
 }

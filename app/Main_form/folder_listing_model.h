@@ -32,6 +32,7 @@ private:
     const std::string& cell_text(int column, int row) const override;
     int row_image(int row) const override;
     QString caption(int section) const override;
+    int list_rows() const override;
 
     const my_computer_list& list_;
     bool filling_ = false;

@@ -13,7 +13,7 @@ int listing_model::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant listing_model::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rows_ || index.column() >= columns_)
+    if (!index.isValid() || index.row() >= rows_ || index.row() >= list_rows() || index.column() >= columns_)
         return {};
     const int row = index.row();
     switch (role) {
@@ -35,7 +35,7 @@ QVariant listing_model::data(const QModelIndex& index, int role) const {
 QVariant listing_model::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= columns_)
         return {};
-    if (role == Qt::DisplayRole)
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)  // the tip shows a caption the column cuts
         return caption(section);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));

@@ -24,6 +24,8 @@ protected:
     virtual const std::string& cell_text(int column, int row) const = 0;
     virtual int row_image(int row) const = 0;
     virtual QString caption(int section) const = 0;
+    // The rows the list holds now; a view count above it is being brought down.
+    virtual int list_rows() const = 0;
 
     // Replaces the image list; the icons of the rows shown are repainted.
     void set_icons(std::vector<QIcon> icons);

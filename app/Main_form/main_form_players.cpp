@@ -10,6 +10,18 @@
 #include <QTableView>
 
 #include "app/Main_form/TfrmMain.h"
+#include "app/Main_form/command_registry.h"
+#include "app/Main_form/players_pane.h"
+#include "app/Main_form/playlist_pane.h"
+#include "app/Main_form/tree_pane.h"
+#include "app/Main_form/navigation_tree.h"
+#include "components/Thrdunit/TThreadTimer.h"
+#include "players/nad_class.h"
+#include "players/playback_commands.h"
+#include "players/player_selection.h"
+#include "players/sonique_class.h"
+#include "players/volume_control.h"
+#include "players/winamp_class.h"
 #include "app/Main_form/picture_button.h"
 #include "app/Main_form/players_panel.h"
 #include "app/Main_form/playlist_model.h"
@@ -28,14 +40,11 @@ namespace karvo {
 
 namespace {
 
-constexpr int players_panel_left = 500;
 constexpr int remote_control_interval = 5000;
 constexpr int export_pls_title = 17;
 constexpr int export_m3u_title = 18;
 constexpr int add_m3u_title = 39;
 constexpr int add_pls_title = 40;
-constexpr int play_hint = 7;
-constexpr int stop_hint = 8;
 
 platform::ui_dispatcher& ui_thread() {
     // Outlives every timer worker, which may still be handing over a tick while the window goes.
@@ -43,136 +52,39 @@ platform::ui_dispatcher& ui_thread() {
     return dispatcher;
 }
 
-QString text_of(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 } // namespace
 
 void TfrmMain::build_players() {
-    a->move(players_panel_left, 0);
-    a->on_hint = [this](const QString& text) { show_message(text); };
-    a->on_hint_end = [this] { show_location(); };
-    a->on_label_click = [this](int label) { lblPlayerClick(label); };
-    a->on_box_change = [this](int entry) { cmbPlayersChange(entry); };
-    a->on_files_dropped = [this](int slot, const string_list& files) { drop_files_on_player(slot, files); };
-    a->on_playlist_drag_over = [this](int slot) { return show_player_popup(slot); };
-    a->on_playlist_drop = [this](int slot) { drop_on_player(slot); };
-    a->on_playlist_drag_leave = [this] {
-        // The popup that came up under the pointer takes the drag over; one the pointer never reached goes.
-        const QPoint pointer = back_panel->mapFromGlobal(QCursor::pos());
-        for (player_popup_panel* popup : {MPlayerPopup1, MPlayerPopup2})
-            if (!popup->geometry().contains(pointer))
-                popup->hide();
-    };
-    a->on_marker_hover = [this](int marker) { RCImageMouseMove(marker); };
+    players_panel* panel = players_->panel();
+    connect(panel, &players_panel::label_clicked, this, [this](int label) { lblPlayerClick(label); });
+    connect(panel, &players_panel::box_changed, this, [this](int entry) { cmbPlayersChange(entry); });
+    connect(panel, &players_panel::files_dropped, this,
+            [this](int slot, const string_list& files) { drop_files_on_player(slot, files); });
+    connect(panel, &players_panel::playlist_drag_over, this,
+            [this](int slot, bool* accepted) { *accepted = show_player_popup(slot); });
+    connect(panel, &players_panel::playlist_dropped, this, [this](int slot) { drop_on_player(slot); });
+    connect(panel, &players_panel::marker_hovered, this, [this](int marker) { RCImageMouseMove(marker); });
+    connect(players_, &players_pane::popup_dropped, this, [this](int tag, int x, bool two_part) {
+        if (two_part)
+            playback->drop_on_two_part_popup(tag, x, music_list, selected_positions());
+        else
+            drop_on_player(tag);
+    });
 
-    MPlayerPopup1 = new player_popup_panel(QStringLiteral("MPlayerPopup1"), false, 15, back_panel);
-    MPlayerPopup2 = new player_popup_panel(QStringLiteral("MPlayerPopup2"), true, 12, back_panel);
-    MPlayerPopup1->on_drop = [this](int tag, int) { drop_on_player(tag); };
-    MPlayerPopup2->on_drop = [this](int tag, int x) {
-        playback->drop_on_two_part_popup(tag, x, music_list, selected_positions());
-    };
-
-    // Entries leave the playlist by dragging; the drop targets use the selection, not the dragged data.
-    LstMusicList->setDragEnabled(true);
-    LstMusicList->setDragDropMode(QAbstractItemView::DragOnly);
-    connect(LstMusicList, &QAbstractItemView::doubleClicked, this, [this] { LstMusicListDblClick(); });
-
-    // Play, stop and the volume button follow the playlist's toolbar buttons.
-    int x = SpliterToolbar->width() + 9;
-    cmdPlay = new picture_button(artwork::picture::play, "cmdPlay", SpliterToolbar);
-    cmdStop = new picture_button(artwork::picture::stop, "cmdStop", SpliterToolbar);
-    cmdVolume = new picture_button(artwork::picture::volume_off, "cmdVolume", SpliterToolbar);
-    for (picture_button* button : {cmdPlay, cmdStop, cmdVolume}) {
-        button->setGeometry(x, 1, 22, 22);
-        x += 25;
-        button->on_leave = [this](picture_button&) { show_location(); };
-    }
-    SpliterToolbar->resize(x, SpliterToolbar->height());
-    cmdPlay->on_enter = [this](picture_button&) { show_message(text_of(messages[play_hint])); };
-    cmdStop->on_enter = [this](picture_button&) { show_message(text_of(messages[stop_hint])); };
-    cmdVolume->on_enter = [this](picture_button&) { show_message(QStringLiteral("Show or hide the Volume panel.")); };
-    connect(cmdPlay, &QAbstractButton::clicked, this, [this] { cmdPlayClick(); });
-    connect(cmdStop, &QAbstractButton::clicked, this, [this] { cmdStopClick(); });
-    connect(cmdVolume, &QAbstractButton::clicked, this, [this] { cmdVolumeClick(); });
-
-    Volume = new volume_panel(back_panel);
-    Volume->imgVolume->on_press = [this](int at) {
-        const volume_display shown = volume->press(at);
-        Volume->imgVolume->show_value(shown.value);
-        Volume->lblVolumePercent->setText(text_of(shown.label));
-    };
-    Volume->imgVolume->on_move = [this](int at) {
+    volume_panel* panel_of_volume = players_->volume();
+    volume_bar* bar = panel_of_volume->imgVolume;
+    connect(bar, &volume_bar::pressed_at, this, [this](int at) { players_->show_volume(volume->press(at)); });
+    connect(bar, &volume_bar::dragged_to, this, [this](int at) {
         volume_display shown;
-        if (!volume->move(at, shown))
-            return;
-        Volume->imgVolume->show_value(shown.value);
-        Volume->lblVolumePercent->setText(text_of(shown.label));
-    };
-    Volume->imgVolume->on_release = [this] { volume->release(); };
-    auto press = std::make_shared<std::pair<QPoint, panel_rect>>();
-    auto moving = std::make_shared<bool>(false);
-    Volume->on_press = [this, press, moving](const QPoint& global) {
-        *press = {global, panel_rect{Volume->x(), Volume->y(), Volume->width(), Volume->height()}};
-        *moving = true;
-    };
-    Volume->on_move = [this, press, moving](const QPoint& global) {
-        if (!*moving)
-            return;
-        const QPoint travel = global - press->first;
-        const panel_rect moved =
-            move_volume_panel(press->second, travel.x(), travel.y(), back_panel->width(), back_panel->height());
-        Volume->move(moved.left, moved.top);
-        volume_left = moved.left;
-        volume_top = moved.top;
-    };
-    Volume->on_release = [moving] { *moving = false; };
-
-    // The "Play" submenu heads the commands menu; the export commands follow it.
-    QAction* first = mnuCommands->actions().value(0);
-    mnuPlay = new QMenu(QStringLiteral("Play"), mnuCommands);
-    mnuPlay->setObjectName("mnuPlay");
-    mnuCommands->insertMenu(first, mnuPlay);
-    auto item = [this](QMenu* menu, const char* name, const char* caption, QKeySequence key, auto handler) {
-        auto* action = menu->addAction(QString::fromUtf8(caption));
-        action->setObjectName(name);
-        if (!key.isEmpty()) {
-            action->setShortcut(key);
-            action->setShortcutContext(Qt::WindowShortcut);
-            addAction(action);  // the keys work while the menu is closed
-        }
-        connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
-    mnuPlaySelected = item(mnuPlay, "mnuPlaySelected", "Play Selected", Qt::Key_F6, [this] { mnuPlaySelectedClick(); });
-    mnuPlayCurrentPlaylist =
-        item(mnuPlay, "mnuPlayCurrentPlaylist", "Play Current Playlist", Qt::Key_F7, [this] { cmdPlayClick(); });
-    mnuEnqueueSelected =
-        item(mnuPlay, "mnuEnqueueSelected", "Enqueue Selected", Qt::Key_F8, [this] { mnuEnqueueSelectedClick(); });
-    mnuEnqueuePlaylist =
-        item(mnuPlay, "mnuEnqueuePlaylist", "Enqueue Playlist", Qt::Key_F9, [this] { mnuEnqueuePlaylistClick(); });
-    mnuPlayAllPlaylists =
-        item(mnuPlay, "mnuPlayAllPlaylists", "Play All Playlists", Qt::Key_F10, [this] { mnuPlayAllPlaylistsClick(); });
-    mnuPlayAllPlaylistsRandomized = item(mnuPlay, "mnuPlayAllPlaylistsRandomized", "Play All Playlists (Randomized)",
-                                         Qt::Key_F11, [this] { mnuPlayAllPlaylistsRandomizedClick(); });
-    QMenu* exports = new QMenu(mnuCommands);  // only to build the items; they go into the commands menu
-    mnuExportM3U = item(exports, "mnuExportM3U", "Export to M3U", {}, [this] { ExportM3UClick(); });
-    mnuExportPLS = item(exports, "mnuExportPLS", "Export to PLS", {}, [this] { ExportPLSClick(); });
-    for (QAction* action : {mnuExportM3U, mnuExportPLS})
-        mnuCommands->insertAction(first, action);
-    mnuCommands->insertSeparator(first);
-
-    mnuSave = new QMenu(this);
-    mnuSave->setObjectName("mnuSave");
-    mnuSave->setStyleSheet(mnuCommands->styleSheet());
-    AddPlaylistFile = mnuSave->addMenu(QStringLiteral("Add Playlist File"));
-    AddPlaylistFile->setObjectName("AddPlaylistFile");
-    AddPlaylistFile->menuAction()->setObjectName("AddPlaylistFile");
-    AddM3UPlaylist = item(AddPlaylistFile, "AddM3UPlaylist", builtin_main_messages()[add_m3u_title], {},
-                          [this] { AddM3UPlaylistClick(); });
-    AddPLSPlaylist = item(AddPlaylistFile, "AddPLSPlaylist", builtin_main_messages()[add_pls_title], {},
-                          [this] { AddPLSPlaylistClick(); });
+        if (volume->move(at, shown))
+            players_->show_volume(shown);
+    });
+    connect(bar, &volume_bar::released, this, [this] { volume->release(); });
+    connect(panel_of_volume, &volume_panel::moved, this, [this](int left, int top) {
+        state_.volume_left = left;
+        state_.volume_top = top;
+    });
 }
 
 void TfrmMain::apply_player_settings() {
@@ -184,12 +96,11 @@ void TfrmMain::apply_player_settings() {
         winamp = std::make_unique<winamp_class>(windows, starter);
         nad = std::make_unique<nad_class>(windows, starter);
         sonique = std::make_unique<sonique_class>(windows, starter);
-        selection = std::make_unique<player_selection>(environment_.prompts, messages, settings_file,
-                                                       [](const std::string& path) {
-                                                           return platform::file_exists(path);
-                                                       });
+        auto exists = environment_.program_exists ? environment_.program_exists
+                                                  : [](const std::string& path) { return platform::file_exists(path); };
+        selection = std::make_unique<player_selection>(environment_.prompts, messages_, settings_file, exists);
         playback = std::make_unique<playback_commands>(playback_services{
-            *selection, starter, windows, *winamp, *nad, *sonique, environment_.prompts, messages, data_folder});
+            *selection, starter, windows, *winamp, *nad, *sonique, environment_.prompts, messages_, data_folder});
         volume = std::make_unique<volume_control>(environment_.mixer ? *environment_.mixer : platform::system_mixer());
         RemoteControlTimer = std::make_unique<TThreadTimer>(ui_thread());
         RemoteControlTimer->set_interval(remote_control_interval);
@@ -200,62 +111,55 @@ void TfrmMain::apply_player_settings() {
     // Player locations; a slot takes files from a file manager only while its program exists.
     player_lists& lists = selection->lists;
     lists.names = resource.player_names();
-    lists.locations = settings.player_locations;
+    lists.locations = settings_.player_locations;
     lists.program_names = resource.program_names();
     lists.default_locations = resource.default_locations();
     lists.home_pages = resource.home_pages();
     selection->names_changed();
+    std::vector<std::string> captions;
+    std::vector<bool> accepts;
     for (int slot = 0; slot < player_slot_count; ++slot) {
-        a->lblPlayer[slot]->setText(text_of(selection->slot_caption(slot)));
-        a->accepts_files[slot] = selection->slot_accepts_drops(slot);
+        captions.push_back(selection->slot_caption(slot));
+        accepts.push_back(selection->slot_accepts_drops(slot));
     }
-    a->cmbPlayers->clear();
-    for (const std::string& name : selection->extra_player_names())
-        a->cmbPlayers->addItem(text_of(name));
+    players_->set_slots(captions, accepts);
+    players_->set_extra_players(selection->extra_player_names());
 
     // The volume display: what the mixer has now, without setting it.
-    Volume->imgVolume->set_off_colour(settings.misc_back_color_off);
-    const volume_display shown = volume->read_at_startup();
-    Volume->imgVolume->show_startup(shown.value);
-    Volume->lblVolumePercent->setText(text_of(shown.label));
+    players_->show_volume_at_startup(volume->read_at_startup(), settings_.misc_back_color_off);
 
-    selection->select_at_startup(settings.selected_player);
+    selection->select_at_startup(settings_.selected_player);
     refresh_player_labels();
 
     // Double_Click names the default command of the menu.
-    mnuPlay->setDefaultAction(settings.double_click == 0   ? mnuEnqueueSelected
-                              : settings.double_click == 1 ? mnuPlaySelected
-                                                           : nullptr);
-    media_types.load(settings.enabled_extensions, {});
+    commands_->menu("mnuPlay")->setDefaultAction(settings_.double_click == 0   ? commands_->action("mnuEnqueueSelected")
+                                                 : settings_.double_click == 1 ? commands_->action("mnuPlaySelected")
+                                                                               : nullptr);
+    media_types.load(settings_.enabled_extensions, {});
 }
 
 void TfrmMain::refresh_player_labels() {
-    if (!selection->name().empty())
-        a->lblPlayerTop->setText(text_of(selection->name()));
-    a->lblPlayer[6]->setText(text_of(selection->extra_label()));
-    const int entry = a->cmbPlayers->findText(text_of(selection->extra_label()));
-    if (entry >= 0)
-        a->cmbPlayers->setCurrentIndex(entry);
+    players_->show_selection(selection->name(), selection->extra_label());
 }
 
 void TfrmMain::restore_volume_panel() {
-    Volume->move(volume_left, volume_top);
-    const bool shown = volume_visible;
-    volume_visible = false;
-    Volume->hide();
-    cmdVolume->set_picture(artwork::picture::volume_off);
+    players_->move_volume(state_.volume_left, state_.volume_top);
+    const bool shown = state_.volume_visible;
+    state_.volume_visible = false;
+    players_->set_volume_visible(false);
+    playlist_->button("cmdVolume")->set_picture(artwork::picture::volume_off);
     if (shown)
         cmdVolumeClick();
 }
 
 void TfrmMain::lblPlayerClick(int label) {
-    selection->select_by_label(a->lblPlayer[label]->text().toStdString());
+    selection->select_by_label(players_->slot_caption(label));
     refresh_player_labels();
 }
 
 void TfrmMain::cmbPlayersChange(int entry) {
     if (selection->select_extra(entry))
-        a->lblPlayerTop->setStyleSheet("color: white; background: transparent; font-weight: bold;");
+        players_->mark_extra_selected();
     refresh_player_labels();
 }
 
@@ -288,10 +192,10 @@ void TfrmMain::mnuPlayAllPlaylistsRandomizedClick() {
 }
 
 void TfrmMain::LstMusicListDblClick() {
-    const int focused = LstMusicList->currentIndex().isValid() ? LstMusicList->currentIndex().row() : -1;
-    switch (playback->double_click(music_list, selected_positions(), focused, settings.double_click)) {
-    case double_click_follow_up::delete_selected: RemoveAllSelectedClick(); break;
-    case double_click_follow_up::select_all: mnuSelectAllClick(); break;
+    switch (playback->double_click(music_list, selected_positions(), playlist_->focused_row(),
+                                   settings_.double_click)) {
+    case double_click_follow_up::delete_selected: commands_->invoke("RemoveAllSelected"); break;
+    case double_click_follow_up::select_all: commands_->invoke("mnuSelectAll"); break;
     case double_click_follow_up::none: break;
     }
 }
@@ -301,28 +205,30 @@ void TfrmMain::RemoveAllSelectedClick() {
     if (rows.empty())
         return;
     // From the last to the first, so the positions still to go keep their rows.
-    playlist->rewrite([&] {
+    playlist_->model()->rewrite([&] {
         for (auto row = rows.rbegin(); row != rows.rend(); ++row)
             music_list.remove(*row);
     });
+    // The rows that stood there are gone: nothing stays selected in their place.
+    playlist_->select_positions({});
 }
 
 void TfrmMain::mnuSelectAllClick() {
-    LstMusicList->selectAll();
+    playlist_->view()->selectAll();
 }
 
 void TfrmMain::RemoteControlTimerTimer() {
     const remote_markers markers =
-        playback->remote_control_tick(settings.enhanced_winamp, a->lblPlayer[0]->y(), a->lblPlayer[1]->y());
-    a->set_marker(0, markers.winamp.remote_picture, markers.winamp.top);
-    a->set_marker(1, markers.sonique.remote_picture, markers.sonique.top);
+        playback->remote_control_tick(settings_.enhanced_winamp, players_->slot_top(0), players_->slot_top(1));
+    players_->set_marker(0, markers.winamp.remote_picture, markers.winamp.top);
+    players_->set_marker(1, markers.sonique.remote_picture, markers.sonique.top);
 }
 
 void TfrmMain::RCImageMouseMove(int marker) {
     if (!frmPlayerControl)
         return;
     const QPoint cursor = QCursor::pos();
-    const auto opening = playback->remote_control_hover(marker, settings.enhanced_winamp, cursor.x(), cursor.y(),
+    const auto opening = playback->remote_control_hover(marker, settings_.enhanced_winamp, cursor.x(), cursor.y(),
                                                         frmPlayerControl->width(), frmPlayerControl->height());
     if (!opening)
         return;
@@ -340,41 +246,24 @@ void TfrmMain::drop_files_on_player(int slot, const string_list& files) {
 }
 
 bool TfrmMain::show_player_popup(int slot) {
-    const popup_placement placement =
-        playback->drag_over_slot(slot, a->x(), a->y() + a->lblPlayer[slot]->y());
-    player_popup_panel* shown = placement.kind == player_popup::two_part    ? MPlayerPopup2
-                          : placement.kind == player_popup::play_only ? MPlayerPopup1
-                                                                      : nullptr;
-    for (player_popup_panel* popup : {MPlayerPopup1, MPlayerPopup2})
-        if (popup != shown)
-            popup->hide();
-    if (!shown)
-        return false;
-    shown->tag = placement.tag;
-    shown->setGeometry(placement.left, placement.top, placement.width, placement.height);
-    shown->show();
-    shown->raise();
-    return true;
+    const players_panel* panel = players_->panel();
+    return players_->show_popup(playback->drag_over_slot(slot, panel->x(), panel->y() + players_->slot_top(slot)));
 }
 
 void TfrmMain::drop_on_player(int slot) {
-    MPlayerPopup1->hide();
-    MPlayerPopup2->hide();
+    players_->hide_popups();
     playback->drop_on_slot(slot, music_list, selected_positions());
 }
 
 void TfrmMain::cmdVolumeClick() {
-    volume_visible = !volume_visible;
-    Volume->setVisible(volume_visible);
-    if (volume_visible)
-        Volume->raise();
-    cmdVolume->set_picture(volume_visible ? artwork::picture::volume_on : artwork::picture::volume_off);
+    state_.volume_visible = !state_.volume_visible;
+    players_->set_volume_visible(state_.volume_visible);
+    playlist_->button("cmdVolume")->set_picture(state_.volume_visible ? artwork::picture::volume_on
+                                                                      : artwork::picture::volume_off);
 }
 
 void TfrmMain::set_volume(int value) {
-    const volume_display shown = volume->set(value);
-    Volume->imgVolume->show_value(shown.value);
-    Volume->lblVolumePercent->setText(text_of(shown.label));
+    players_->show_volume(volume->set(value));
 }
 
 namespace {
@@ -392,11 +281,7 @@ using import_command = command_result (*)(platform::prompts&, const std::string&
 void run_import(import_command command, platform::prompts& prompts, const std::string& title, playlist_class& store,
                 const resource_plugin& resource, const std::function<void()>& rebuild_my_playlists) {
     const auto info = [&resource](const std::string& path) { return resource.media_info_string(path); };
-    const auto rebuild = [&rebuild_my_playlists] {
-        if (rebuild_my_playlists)
-            rebuild_my_playlists();
-    };
-    if (command(prompts, title, store, info, rebuild) == command_result::failed)
+    if (command(prompts, title, store, info, rebuild_my_playlists) == command_result::failed)
         report_failure(prompts);
 }
 
@@ -404,20 +289,27 @@ void run_import(import_command command, platform::prompts& prompts, const std::s
 
 void TfrmMain::ExportM3UClick() {
     // The M3U export reports its own failure.
-    export_m3u(environment_.prompts, messages[export_m3u_title], music_list);
+    export_m3u(environment_.prompts, messages_[export_m3u_title], music_list);
 }
 
 void TfrmMain::ExportPLSClick() {
-    if (export_pls(environment_.prompts, messages[export_pls_title], music_list) == command_result::failed)
+    if (export_pls(environment_.prompts, messages_[export_pls_title], music_list) == command_result::failed)
         report_failure(environment_.prompts);
 }
 
 void TfrmMain::AddM3UPlaylistClick() {
-    run_import(import_m3u, environment_.prompts, messages[add_m3u_title], *playlists, resource, rebuild_my_playlists);
+    run_import(import_m3u, environment_.prompts, messages_[add_m3u_title], *playlists, resource,
+               [this] { rebuild_my_playlists(); });
 }
 
 void TfrmMain::AddPLSPlaylistClick() {
-    run_import(import_pls, environment_.prompts, messages[add_pls_title], *playlists, resource, rebuild_my_playlists);
+    run_import(import_pls, environment_.prompts, messages_[add_pls_title], *playlists, resource,
+               [this] { rebuild_my_playlists(); });
+}
+
+void TfrmMain::rebuild_my_playlists() {
+    ListSavedPlaylists();
+    tree_->tree()->expandItem(tree_->my_playlists());
 }
 
 } // namespace karvo

@@ -1,11 +1,11 @@
 // TfrmMain: Load settings, Restore state and Save settings.
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QScreen>
-#include <QTableView>
 
 #include "app/Main_form/TfrmMain.h"
-#include "app/Main_form/playlist_model.h"
+#include "app/Main_form/chrome_pane.h"
+#include "app/Main_form/listing_pane.h"
+#include "app/Main_form/playlist_pane.h"
 #include "library/mp3_cd_class.h"
 #include "library/playlist_class.h"
 #include "platform/file_system.h"
@@ -30,85 +30,82 @@ window_rectangle on_a_screen(window_rectangle rect) {
 } // namespace
 
 void TfrmMain::Load_settings() {
-    settings = load_main_settings(settings_file, resource.player_names(), resource.default_locations(),
-                                  resource.extensions());
-    music_list.switches.strip_extension = settings.show_file_extension;
-    music_list.switches.underscore_to_space = settings.underscore_with_space;
-    music_list.switches.percent20_to_space = settings.percent20_with_space;
-    music_list.switches.dot_to_space = settings.dot_with_space;
-    music_list.switches.remove_brackets = settings.remove_brackets;
-    apply_playlist_font();
+    settings_ = load_main_settings(settings_file, resource.player_names(), resource.default_locations(),
+                                   resource.extensions());
+    music_list.switches.strip_extension = settings_.show_file_extension;
+    music_list.switches.underscore_to_space = settings_.underscore_with_space;
+    music_list.switches.percent20_to_space = settings_.percent20_with_space;
+    music_list.switches.dot_to_space = settings_.dot_with_space;
+    music_list.switches.remove_brackets = settings_.remove_brackets;
+    playlist_->set_font_size(settings_.pls_font_size);
     apply_player_settings();
 }
 
 void TfrmMain::Restore_state() {
-    const window_state state = read_window_state(settings_file);
+    const window_state saved = read_window_state(settings_file);
     // 1. column widths
-    for (int i = 0; i < playlist_view_columns; ++i)
-        LstMusicList->horizontalHeader()->resizeSection(i, state.playlist_widths[i]);
-    for (int i = 0; i < folder_view_columns; ++i)
-        LstMusicListAll->horizontalHeader()->resizeSection(i, state.folder_widths[i]);
+    playlist_->set_column_widths(saved.playlist_widths);
+    listing_->set_column_widths(saved.folder_widths);
     // 2. splitters
-    set_splitters(state.v_splitter, state.h_splitter);
+    set_splitters(saved.v_splitter, saved.h_splitter);
     // 3. what the virtual playlist showed
-    PlaylistMode = state.playlist_mode;
-    if (PlaylistMode >= 0) {
+    state_.PlaylistMode = saved.playlist_mode;
+    if (state_.PlaylistMode >= 0) {
         music_list.clear();
-        if (PlaylistMode == mode_playlist && !state.playlist_name.empty() && playlists->exists(state.playlist_name)) {
-            load_playlist_into(*playlists, state.playlist_name, music_list);
-            set_current_playlist_name(state.playlist_name);
-        } else if (PlaylistMode == mode_media_cd && !state.playlist_name.empty() && media_cds->exists(state.playlist_name))
-            LoadMediaCD(state.playlist_name);
-        else if (PlaylistMode == mode_all_playlists)
+        const std::string& name = saved.playlist_name;
+        if (state_.PlaylistMode == mode_playlist && !name.empty() && playlists->exists(name)) {
+            load_playlist_into(*playlists, name, music_list);
+            set_current_playlist_name(name);
+        } else if (state_.PlaylistMode == mode_media_cd && !name.empty() && media_cds->exists(name)) {
+            LoadMediaCD(name);
+        } else if (state_.PlaylistMode == mode_all_playlists) {
             DisplayAllSavedPlaylists();
-        else if (PlaylistMode == mode_all_media_cds)
+        } else if (state_.PlaylistMode == mode_all_media_cds) {
             DisplayAllMediaCDs();
+        }
         refresh_count();
     }
     // 4. current folder
-    if (!state.last_dir.empty() && platform::directory_exists(state.last_dir))
-        set_current_folder(state.last_dir);
-    // 5. volume panel, kept until the panel exists
-    volume_left = state.volume_left;
-    volume_top = state.volume_top;
-    volume_visible = state.volume_visible;
+    if (!saved.last_dir.empty() && platform::directory_exists(saved.last_dir))
+        set_current_folder(saved.last_dir);
+    // 5. volume panel
+    state_.volume_left = saved.volume_left;
+    state_.volume_top = saved.volume_top;
+    state_.volume_visible = saved.volume_visible;
     restore_volume_panel();
-    tree_saved_pls_state = state.tree_saved_pls_state;
-    tree_media_cd_state = state.tree_media_cd_state;
-    search_item = state.search_item;
+    state_.tree_saved_pls_state = saved.tree_saved_pls_state;
+    state_.tree_media_cd_state = saved.tree_media_cd_state;
+    state_.search_item = saved.search_item;
     // 6. the window always starts restored, at the saved rectangle
-    window_maximised = true;
-    restore_rect = on_a_screen(state.window);
-    ToolbarMaxClick();
+    chrome_->start_restored(on_a_screen(saved.window));
 }
 
 window_state TfrmMain::current_window_state() const {
-    window_state state;
-    for (int i = 0; i < playlist_view_columns; ++i)
-        state.playlist_widths[i] = LstMusicList->horizontalHeader()->sectionSize(i);
-    for (int i = 0; i < folder_view_columns; ++i)
-        state.folder_widths[i] = LstMusicListAll->horizontalHeader()->sectionSize(i);
-    state.v_splitter = v_splitter;
-    state.h_splitter = h_splitter;
-    state.playlist_mode = PlaylistMode;
-    state.playlist_name = stored_playlist_name(PlaylistMode, current_playlist_name, current_media_cd_name);
-    state.last_dir = current_folder;
-    state.tree_saved_pls_state = tree_saved_pls_state;
-    state.tree_media_cd_state = tree_media_cd_state;
-    state.search_item = search_item;
-    state.sort_item = settings.sort_item;
-    state.volume_left = volume_left;
-    state.volume_top = volume_top;
-    state.volume_visible = volume_visible;
-    state.window_max = window_maximised;
+    window_state now;
+    now.playlist_widths = playlist_->column_widths();
+    now.folder_widths = listing_->column_widths();
+    now.v_splitter = state_.v_splitter;
+    now.h_splitter = state_.h_splitter;
+    now.playlist_mode = state_.PlaylistMode;
+    now.playlist_name =
+        stored_playlist_name(state_.PlaylistMode, state_.current_playlist_name, state_.current_media_cd_name);
+    now.last_dir = state_.current_folder;
+    now.tree_saved_pls_state = state_.tree_saved_pls_state;
+    now.tree_media_cd_state = state_.tree_media_cd_state;
+    now.search_item = state_.search_item;
+    now.sort_item = settings_.sort_item;
+    now.volume_left = state_.volume_left;
+    now.volume_top = state_.volume_top;
+    now.volume_visible = state_.volume_visible;
+    now.window_max = chrome_->maximised();
     // A restored window keeps the place and size the user gave it; a maximised one its restore rectangle.
-    state.window = window_maximised ? restore_rect : window_rectangle{x(), y(), width(), height()};
-    return state;
+    now.window = chrome_->maximised() ? chrome_->restore_rect() : window_rectangle{x(), y(), width(), height()};
+    return now;
 }
 
 void TfrmMain::Save_settings() {
     write_window_state(settings_file, current_window_state());
-    PlaylistMode = stored_playlist_mode(PlaylistMode);
+    state_.PlaylistMode = stored_playlist_mode(state_.PlaylistMode);
 }
 
 } // namespace karvo

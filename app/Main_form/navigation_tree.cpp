@@ -45,31 +45,30 @@ void navigation_tree::mousePressEvent(QMouseEvent* event) {
         QTreeWidgetItem* item = itemAt(pos);
         if (item)
             setCurrentItem(item);
-        if (item && on_right_click)
-            on_right_click(item, event->globalPosition().toPoint());
+        if (item)
+            emit node_right_clicked(item, event->globalPosition().toPoint());
         event->accept();
         return;
     }
     QTreeWidget::mousePressEvent(event);
-    if (event->button() == Qt::LeftButton && hit && on_click)
-        on_click(hit);
+    if (event->button() == Qt::LeftButton && hit)
+        emit node_clicked(hit);
 }
 
 void navigation_tree::mouseMoveEvent(QMouseEvent* event) {
     QTreeWidget::mouseMoveEvent(event);
-    if (on_hover && !(event->buttons() & Qt::LeftButton))
-        on_hover(node_hit_at(event->position().toPoint()));
+    if (!(event->buttons() & Qt::LeftButton))
+        emit node_hovered(node_hit_at(event->position().toPoint()));
 }
 
 void navigation_tree::leaveEvent(QEvent* event) {
     QTreeWidget::leaveEvent(event);
-    if (on_hover)
-        on_hover(nullptr);
+    emit node_hovered(nullptr);
 }
 
 void navigation_tree::keyReleaseEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_F5 && !event->isAutoRepeat() && on_f5) {
-        on_f5();
+    if (event->key() == Qt::Key_F5 && !event->isAutoRepeat()) {
+        emit f5_pressed();
         event->accept();
         return;
     }
@@ -102,8 +101,7 @@ void navigation_tree::dropEvent(QDropEvent* event) {
     }
     event->setDropAction(Qt::CopyAction);
     event->accept();
-    if (on_drop)
-        on_drop(itemAt(event->position().toPoint()));
+    emit dropped_on(itemAt(event->position().toPoint()));
 }
 
 } // namespace karvo

@@ -3,23 +3,25 @@
 #pragma once
 
 #include <QTreeWidget>
-#include <functional>
 
 namespace karvo {
 
 class navigation_tree : public QTreeWidget {
+    Q_OBJECT
 public:
     explicit navigation_tree(QWidget* parent);
 
     // The node whose icon or label is under `pos` (viewport coordinates), or null.
     QTreeWidgetItem* node_hit_at(const QPoint& pos) const;
 
-    std::function<void(QTreeWidgetItem*)> on_click;                            // left button on a node
-    std::function<void(QTreeWidgetItem*, const QPoint& global)> on_right_click;  // any part of its row; selected first
-    std::function<void(QTreeWidgetItem*)> on_hover;                            // null: not over a node
-    std::function<void()> on_f5;
-    std::function<void(QTreeWidgetItem*)> on_drop;  // any node, or null when dropped beside the nodes
-    QWidget* drop_source = nullptr;                 // only drags started in this widget are accepted
+    QWidget* drop_source = nullptr;  // only drags started in this widget are accepted
+
+signals:
+    void node_clicked(QTreeWidgetItem* item);                             // left button on a node
+    void node_right_clicked(QTreeWidgetItem* item, const QPoint& global);  // any part of its row; selected first
+    void node_hovered(QTreeWidgetItem* item);                             // null: not over a node
+    void f5_pressed();
+    void dropped_on(QTreeWidgetItem* item);  // any node, or null when dropped beside the nodes
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

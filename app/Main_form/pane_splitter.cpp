@@ -22,13 +22,12 @@ void pane_splitter::mousePressEvent(QMouseEvent* event) {
         return;
     dragging_ = true;
     start_ = along(event->globalPosition());
-    if (on_press)
-        on_press();
+    emit pressed();
 }
 
 void pane_splitter::mouseMoveEvent(QMouseEvent* event) {
-    if (dragging_ && on_drag)
-        on_drag(along(event->globalPosition()) - start_);
+    if (dragging_)
+        emit dragged(along(event->globalPosition()) - start_);
 }
 
 void pane_splitter::mouseReleaseEvent(QMouseEvent*) {

@@ -3,17 +3,18 @@
 #pragma once
 
 #include <QWidget>
-#include <functional>
 
 namespace karvo {
 
 class pane_splitter : public QWidget {
+    Q_OBJECT
 public:
     pane_splitter(Qt::Orientation orientation, const QString& name, QWidget* parent);
 
-    // Called while dragging with the travel since the press, along the splitter's axis.
-    std::function<void(int travel)> on_drag;
-    std::function<void()> on_press;
+signals:
+    void pressed();
+    // While dragging: the travel since the press, along the splitter's axis.
+    void dragged(int travel);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

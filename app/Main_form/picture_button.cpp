@@ -1,6 +1,9 @@
 #include "app/Main_form/picture_button.h"
 
+#include <QCoreApplication>
+#include <QCursor>
 #include <QPainter>
+#include <QStatusTipEvent>
 
 namespace karvo {
 
@@ -16,6 +19,14 @@ void picture_button::set_picture(artwork::picture picture) {
     update();
 }
 
+void picture_button::refresh_hover() {
+    const bool over = isVisible() && rect().contains(mapFromGlobal(QCursor::pos()));
+    if (over != hover_) {
+        hover_ = over;
+        update();
+    }
+}
+
 void picture_button::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     artwork::paint_button(painter, QRectF(rect()), picture_, hover_ || isDown());
@@ -24,17 +35,18 @@ void picture_button::paintEvent(QPaintEvent*) {
 void picture_button::enterEvent(QEnterEvent* event) {
     hover_ = true;
     update();
-    if (on_enter)
-        on_enter(*this);
     QAbstractButton::enterEvent(event);
 }
 
 void picture_button::leaveEvent(QEvent* event) {
     hover_ = false;
     update();
-    if (on_leave)
-        on_leave(*this);
     QAbstractButton::leaveEvent(event);
+}
+
+void show_status_tip(QWidget* from, const QString& text) {
+    QStatusTipEvent tip(text);
+    QCoreApplication::sendEvent(from, &tip);
 }
 
 } // namespace karvo

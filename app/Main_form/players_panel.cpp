@@ -90,8 +90,7 @@ players_panel::players_panel(QWidget* parent)
     cmbPlayers->setStyleSheet("QComboBox QAbstractItemView { background: rgb(0,0,96); color: white; "
                               "selection-background-color: rgb(0,128,192); border: 1px solid rgb(0,128,192); }");
     connect(cmbPlayers, &QComboBox::activated, this, [this](int entry) {
-        if (on_box_change)
-            on_box_change(entry);
+        emit box_changed(entry);
     });
 
     imgComboDown = new picture_button(artwork::picture::combo_down, "imgComboDown", this);
@@ -125,8 +124,8 @@ void players_panel::set_marker(int marker, bool remote, int top) {
 bool players_panel::eventFilter(QObject* watched, QEvent* event) {
     const auto type = event->type();
     if (watched == RCImage[0] || watched == RCImage[1]) {
-        if ((type == QEvent::Enter || type == QEvent::MouseMove) && on_marker_hover)
-            on_marker_hover(watched == RCImage[0] ? 0 : 1);
+        if (type == QEvent::Enter || type == QEvent::MouseMove)
+            emit marker_hovered(watched == RCImage[0] ? 0 : 1);
         return false;
     }
     auto* mouse = dynamic_cast<QMouseEvent*>(event);
@@ -147,8 +146,8 @@ bool players_panel::eventFilter(QObject* watched, QEvent* event) {
         if (watched != lblPlayer[i] || !mouse)
             continue;
         if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton &&
-            lblPlayer[i]->rect().contains(mouse->position().toPoint()) && on_label_click)
-            on_label_click(i);
+            lblPlayer[i]->rect().contains(mouse->position().toPoint()))
+            emit label_clicked(i);
         return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease;
     }
     return QFrame::eventFilter(watched, event);
@@ -176,8 +175,13 @@ bool players_panel::accepts_at(const QPoint& at, const QDropEvent* event) {
     const int label = label_at(at);
     if (label < 0)
         return false;
-    if (from_virtual_playlist(event))
-        return label < 6 && on_playlist_drag_over && on_playlist_drag_over(label);
+    if (from_virtual_playlist(event)) {
+        if (label >= 6)
+            return false;
+        bool accepted = true;
+        emit playlist_drag_over(label, &accepted);
+        return accepted;
+    }
     return label < 6 && accepts_files[label] && !dropped_local_files(event).empty();
 }
 
@@ -195,8 +199,7 @@ void players_panel::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void players_panel::dragLeaveEvent(QDragLeaveEvent*) {
-    if (on_playlist_drag_leave)
-        on_playlist_drag_leave();
+    emit playlist_drag_left();
 }
 
 void players_panel::dropEvent(QDropEvent* event) {
@@ -208,10 +211,9 @@ void players_panel::dropEvent(QDropEvent* event) {
     }
     event->acceptProposedAction();
     if (from_virtual_playlist(event)) {
-        if (on_playlist_drop)
-            on_playlist_drop(label);
-    } else if (accepts_files[label] && on_files_dropped) {
-        on_files_dropped(label, dropped_local_files(event));
+        emit playlist_dropped(label);
+    } else if (accepts_files[label]) {
+        emit files_dropped(label, dropped_local_files(event));
     }
 }
 
@@ -276,8 +278,7 @@ void player_popup_panel::dropEvent(QDropEvent* event) {
     }
     event->acceptProposedAction();
     hide();
-    if (on_drop)
-        on_drop(tag, event->position().toPoint().x());
+    emit dropped(tag, event->position().toPoint().x());
 }
 
 } // namespace karvo

@@ -6,7 +6,6 @@
 
 #include <QFrame>
 #include <array>
-#include <functional>
 
 #include "app/Main_form/floating_panel.h"
 #include "library/string_list.h"
@@ -25,6 +24,7 @@ bool from_virtual_playlist(const QDropEvent* event);
 string_list dropped_local_files(const QDropEvent* event);
 
 class players_panel : public floating_panel {
+    Q_OBJECT
 public:
     static constexpr int label_count = 7;  // lblPlayer0..lblPlayer5 and lblPlayer6 of the extra players
     static constexpr int panel_width = 140;
@@ -47,14 +47,15 @@ public:
     void set_marker(int marker, bool remote, int top);
     bool marker_is_remote(int marker) const { return marker_remote_[marker]; }
 
-    // What the window does.
-    std::function<void(int label)> on_label_click;
-    std::function<void(int entry)> on_box_change;
-    std::function<void(int slot, const string_list& files)> on_files_dropped;
-    std::function<bool(int slot)> on_playlist_drag_over;  // false: refused there
-    std::function<void(int slot)> on_playlist_drop;
-    std::function<void()> on_playlist_drag_leave;
-    std::function<void(int marker)> on_marker_hover;
+signals:
+    void label_clicked(int label);
+    void box_changed(int entry);
+    void files_dropped(int slot, const karvo::string_list& files);
+    // A receiver sets *accepted to false to refuse the drag over that slot.
+    void playlist_drag_over(int slot, bool* accepted);
+    void playlist_dropped(int slot);
+    void playlist_drag_left();
+    void marker_hovered(int marker);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -72,11 +73,14 @@ private:
 // MPlayerPopup1 (play only) and MPlayerPopup2 (enqueue on the left part, play on the right): drop targets for
 // playlist entries, shown beside a slot label; its tag is that slot's player index.
 class player_popup_panel : public QFrame {
+    Q_OBJECT
 public:
     player_popup_panel(const QString& name, bool two_part, int corner, QWidget* parent);
 
     int tag = -1;
-    std::function<void(int tag, int x)> on_drop;
+
+signals:
+    void dropped(int tag, int x);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

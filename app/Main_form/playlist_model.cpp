@@ -72,7 +72,18 @@ int playlist_model::extension_image(const std::string& path) const {
 }
 
 void playlist_model::refresh_count() {
-    rewrite([] {});
+    const int count = list_count();
+    if (count > rows_) {
+        beginInsertRows({}, rows_, count - 1);
+        rows_ = count;
+        endInsertRows();
+    } else if (count < rows_) {
+        beginRemoveRows({}, count, rows_ - 1);
+        rows_ = count;
+        endRemoveRows();
+    }
+    rows_changed(0, rows_ - 1);
+    emit headerDataChanged(Qt::Horizontal, 0, 0);
 }
 
 void playlist_model::rows_changed(int first, int last) {

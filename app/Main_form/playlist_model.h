@@ -37,16 +37,14 @@ public:
     void set_extension_images(const std::vector<std::string>& extensions, std::vector<QIcon> icons);
     int extension_image(const std::string& path) const;
 
-    // The view's item count := the list's row count; the count caption follows.
+    // The view's item count := the list's row count, as rows added or taken at the end, so the selection keeps its
+    // positions and the view its scroll position; the rows shown repaint and the count caption follows.
     void refresh_count();
-    // Runs a change that rewrites many rows between one begin and end of a model reset.
+    // Runs a change that rewrites many rows, then refreshes the count once.
     template <typename Change>
     void rewrite(Change&& change) {
-        beginResetModel();
         change();
-        rows_ = list_count();
-        endResetModel();
-        emit headerDataChanged(Qt::Horizontal, 0, 0);
+        refresh_count();
     }
     // Rows first..last changed in place.
     void rows_changed(int first, int last);
@@ -58,6 +56,7 @@ public:
 
 private:
     int list_count() const;
+    int list_rows() const override { return list_count(); }
     const std::string& cell_text(int column, int row) const override;
     int row_image(int row) const override;
     QString caption(int section) const override;

@@ -76,18 +76,15 @@ void volume_bar::paintEvent(QPaintEvent*) {
 }
 
 void volume_bar::mousePressEvent(QMouseEvent* event) {
-    if (on_press)
-        on_press(event->position().toPoint().x());
+    emit pressed_at(event->position().toPoint().x());
 }
 
 void volume_bar::mouseMoveEvent(QMouseEvent* event) {
-    if (on_move)
-        on_move(event->position().toPoint().x());
+    emit dragged_to(event->position().toPoint().x());
 }
 
 void volume_bar::mouseReleaseEvent(QMouseEvent*) {
-    if (on_release)
-        on_release();
+    emit released();
 }
 
 volume_panel::volume_panel(QWidget* parent) : QFrame(parent) {
@@ -123,13 +120,29 @@ bool volume_panel::eventFilter(QObject* watched, QEvent* event) {
     if (!mouse || watched == imgVolume)
         return QFrame::eventFilter(watched, event);
     const QPoint global = mouse->globalPosition().toPoint();
-    if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton && on_press)
-        on_press(global);
-    else if (event->type() == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton) && on_move)
-        on_move(global);
-    else if (event->type() == QEvent::MouseButtonRelease && on_release)
-        on_release();
+    if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton)
+        begin_drag(global);
+    else if (event->type() == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton))
+        drag_to(global);
+    else if (event->type() == QEvent::MouseButtonRelease)
+        dragging_ = false;
     return true;
+}
+
+void volume_panel::begin_drag(const QPoint& press) {
+    press_ = press;
+    start_ = pos();
+    dragging_ = true;
+}
+
+void volume_panel::drag_to(const QPoint& global) {
+    if (!dragging_ || !parentWidget())
+        return;
+    const QPoint travel = global - press_;
+    const panel_rect moved_rect = move_volume_panel(panel_rect{start_.x(), start_.y(), width(), height()}, travel.x(),
+                                                    travel.y(), parentWidget()->width(), parentWidget()->height());
+    move(moved_rect.left, moved_rect.top);
+    emit moved(moved_rect.left, moved_rect.top);
 }
 
 } // namespace karvo

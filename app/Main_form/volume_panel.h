@@ -5,7 +5,6 @@
 #include <QFrame>
 #include <QWidget>
 #include <cstdint>
-#include <functional>
 
 class QLabel;
 
@@ -14,6 +13,7 @@ namespace karvo {
 // The bar `imgVolume`: the start-up frame (outlined grey, filled with the off colour) and, once a volume is set,
 // the inner rectangle in the off colour with blue lines at x = 1, 3, 5, ... while x < value.
 class volume_bar : public QWidget {
+    Q_OBJECT
 public:
     explicit volume_bar(QWidget* parent);
 
@@ -27,9 +27,10 @@ public:
     // The picture as painted at 1:1, for checking the drawing.
     QImage picture() const;
 
-    std::function<void(int x)> on_press;
-    std::function<void(int x)> on_move;
-    std::function<void()> on_release;
+signals:
+    void pressed_at(int x);
+    void dragged_to(int x);
+    void released();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -45,7 +46,9 @@ private:
     bool set_once_ = false;  // the inner rectangle is drawn once a volume has been set
 };
 
+// The panel moves itself when dragged by its inner panel or labels, kept inside its parent.
 class volume_panel : public QFrame {
+    Q_OBJECT
 public:
     static constexpr int panel_width = 204;
     static constexpr int panel_height = 24;
@@ -57,13 +60,20 @@ public:
     volume_bar* imgVolume = nullptr;
     QLabel* lblVolumePercent = nullptr;
 
-    // A press at a global point on the inner panel or its labels, moves while pressed, the release.
-    std::function<void(const QPoint& global)> on_press;
-    std::function<void(const QPoint& global)> on_move;
-    std::function<void()> on_release;
+    // Follows a drag that began at `press` (global) with the panel at `start`, as a pointer at `global` would.
+    void begin_drag(const QPoint& press);
+    void drag_to(const QPoint& global);
+
+signals:
+    void moved(int left, int top);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPoint press_;
+    QPoint start_;
+    bool dragging_ = false;
 };
 
 } // namespace karvo

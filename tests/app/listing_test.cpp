@@ -12,6 +12,8 @@
 #include "app/Main_form/TfrmMain.h"
 #include "app/Main_form/folder_listing_model.h"
 #include "app/Main_form/playlist_model.h"
+#include "app/Main_form/listing_pane.h"
+#include "app/Main_form/status_pane.h"
 #include "library/string_list.h"
 #include "tests/app/tree_window_fixture.h"
 
@@ -22,9 +24,10 @@ using testing::tree_window_fixture;
 
 std::vector<std::string> recorded_fill(TfrmMain& w, const std::string& folder) {
     std::vector<std::string> texts;
-    w.on_status_message = [&texts](const QString& text) { texts.push_back(text.toStdString()); };
+    const auto connection = QObject::connect(&w.status(), &status_pane::message_set,
+                                             [&texts](const QString& text) { texts.push_back(text.toStdString()); });
     w.LstMusicListAllFill(folder);
-    w.on_status_message = nullptr;
+    QObject::disconnect(connection);
     return texts;
 }
 
@@ -41,17 +44,17 @@ TEST(Listing, TwelveFilesGiveTwelveProgressLinesThenTheCount) {
         EXPECT_EQ(texts[n - 1], "Reading File Information for: track" + std::string(n < 10 ? "0" : "") +
                                     std::to_string(n) + ".mp3 (" + std::to_string(n) + " of 12)");
     EXPECT_EQ(texts[12], "There are 12 media files in the current folder.");
-    EXPECT_EQ(w.lblMessage->text().toStdString(), texts[12]);
+    EXPECT_EQ(w.status().message_label()->text().toStdString(), texts[12]);
     // The first line, the last line and the count are painted; the rest at most once a frame.
-    EXPECT_GE(w.progress_repaints, 2);
-    EXPECT_LE(w.progress_repaints, 14);
-    EXPECT_EQ(w.folder_model->rowCount(), 12);
+    EXPECT_GE(w.status().progress_repaints(), 2);
+    EXPECT_LE(w.status().progress_repaints(), 14);
+    EXPECT_EQ(w.listing().model()->rowCount(), 12);
 
     // An empty folder still reports its count.
     testing::fixture_folder empty;
     EXPECT_EQ(recorded_fill(w, empty.path() + "/"),
               (std::vector<std::string>{"There are 0 media files in the current folder."}));
-    EXPECT_EQ(w.folder_model->rowCount(), 0);
+    EXPECT_EQ(w.listing().model()->rowCount(), 0);
 }
 
 TEST(Listing, ModelShowsTheEntriesInTheListingColumns) {
@@ -59,17 +62,17 @@ TEST(Listing, ModelShowsTheEntriesInTheListingColumns) {
     const std::string folder = f.disk.path() + "/music/";
     tree_window_fixture::write_mp3s(folder, 3);
     TfrmMain& w = f.create_with("MediaColumnWidth_Dir=150\r\nYearColumnWidth_Dir=33\r\n");
-    QAbstractItemModelTester tester(w.folder_model, QAbstractItemModelTester::FailureReportingMode::Warning);
+    QAbstractItemModelTester tester(w.listing().model(), QAbstractItemModelTester::FailureReportingMode::Warning);
     w.LstMusicListAllFill(folder);
     w.LstMusicListAllFill(folder);  // a second fill replaces the first
 
-    folder_listing_model& model = *w.folder_model;
+    folder_listing_model& model = *w.listing().model();
     ASSERT_EQ(model.rowCount(), 3);
     const char* headers[] = {"Media Name", "Artist", "Song", "Album", "Genre", "Quality", "Length", "Year"};
     for (int c = 0; c < 8; ++c)
         EXPECT_EQ(model.headerData(c, Qt::Horizontal).toString(), headers[c]);
-    EXPECT_EQ(w.LstMusicListAll->horizontalHeader()->sectionSize(0), 150);
-    EXPECT_EQ(w.LstMusicListAll->horizontalHeader()->sectionSize(7), 33);
+    EXPECT_EQ(w.listing().view()->horizontalHeader()->sectionSize(0), 150);
+    EXPECT_EQ(w.listing().view()->horizontalHeader()->sectionSize(7), 33);
 
     auto cell = [&](int row, int column) { return model.data(model.index(row, column)).toString().toStdString(); };
     EXPECT_EQ(cell(0, 0), "track01.mp3");
@@ -91,19 +94,19 @@ TEST(Listing, PopupAndPlayCommands) {
     TfrmMain& w = f.create_with();
     f.tree().expandItem(f.disk_node());
     w.MyTreeClick(tree_window_fixture::child(f.disk_node(), "music"));
-    ASSERT_EQ(w.folder_model->rowCount(), 3);
+    ASSERT_EQ(w.listing().model()->rowCount(), 3);
 
     // Opened from a CD-ROM node first, the listing's popup still hides "Add New Media CD".
-    w.MyTreeRightClick(w.tree_my_computer->child(1), QPoint(5, 5));
-    w.mnuAdd->hide();
+    w.MyTreeRightClick(w.navigation().my_computer()->child(1), QPoint(5, 5));
+    w.commands().menu("mnuAdd")->hide();
     w.LstMusicListAllContextPopup(QPoint(5, 5));
-    EXPECT_FALSE(w.AddNewMediaCD1->isVisible());
-    EXPECT_EQ(w.mnuAdd->property("tag").toInt(), 0);
-    EXPECT_FALSE(w.mnuPlaySelectedTemp->isEnabled());
-    w.mnuAdd->hide();
+    EXPECT_FALSE(w.commands().action("AddNewMediaCD1")->isVisible());
+    EXPECT_EQ(w.commands().menu("mnuAdd")->property("tag").toInt(), 0);
+    EXPECT_FALSE(w.commands().action("mnuPlaySelectedTemp")->isEnabled());
+    w.commands().menu("mnuAdd")->hide();
 
     auto temp_list = [&] { return load_lines(f.folder.file("temp_playlist.m3u")); };
-    w.LstMusicListAll->selectRow(2);
+    w.listing().view()->selectRow(2);
     w.mnuPlaySelectedTempClick();
     EXPECT_EQ(temp_list(), (string_list{folder + "track03.mp3"}));
     ASSERT_EQ(f.starter.started().size(), 1u);
@@ -115,16 +118,16 @@ TEST(Listing, PopupAndPlayCommands) {
     std::sort(played.begin(), played.end());
     EXPECT_EQ(played, (string_list{folder + "more/track01.mp3", folder + "more/track02.mp3", folder + "track01.mp3",
                                    folder + "track02.mp3", folder + "track03.mp3"}));
-    EXPECT_EQ(w.music_list.count(), 0);  // the virtual playlist is not touched
+    EXPECT_EQ(w.virtual_playlist().count(), 0);  // the virtual playlist is not touched
 
     // From a folder node's menu, that node plays even when another folder is current.
     f.tree().expandItem(tree_window_fixture::child(f.disk_node(), "music"));
     w.MyTreeRightClick(tree_window_fixture::child(tree_window_fixture::child(f.disk_node(), "music"), "more"),
                        QPoint(5, 5));
-    w.mnuAdd->hide();
+    w.commands().menu("mnuAdd")->hide();
     w.mnuPlayThisPathClick();
     EXPECT_EQ(temp_list().size(), 2u);
-    EXPECT_EQ(w.current_folder, folder);
+    EXPECT_EQ(w.state().current_folder, folder);
 }
 
 // "Add Directory" runs ScanDir over the current folder and its sub-folders into the virtual playlist.
@@ -138,19 +141,20 @@ TEST(Listing, AddDirectoryScansTheCurrentFolderIntoThePlaylist) {
 
     w.mnuAdd_DirectoryClick();  // no current folder yet
     EXPECT_EQ(f.prompts.message_texts(), std::vector<std::string>{"Please go to My Computer and choose a Directory"});
-    EXPECT_EQ(w.music_list.count(), 0);
+    EXPECT_EQ(w.virtual_playlist().count(), 0);
 
     f.tree().expandItem(f.disk_node());
     w.MyTreeClick(tree_window_fixture::child(f.disk_node(), "music"));
     std::vector<std::string> texts;
-    w.on_status_message = [&texts](const QString& text) { texts.push_back(text.toStdString()); };
+    const auto connection = QObject::connect(&w.status(), &status_pane::message_set,
+                                             [&texts](const QString& text) { texts.push_back(text.toStdString()); });
     w.mnuAdd_DirectoryClick();
-    w.on_status_message = nullptr;
-    ASSERT_EQ(w.music_list.count(), 5);
+    QObject::disconnect(connection);
+    ASSERT_EQ(w.virtual_playlist().count(), 5);
     std::vector<std::string> paths;
     for (int row = 0; row < 5; ++row) {
-        paths.push_back(w.music_list.full_path(row));
-        EXPECT_EQ(w.music_list.cell(ListName, row), "");
+        paths.push_back(w.virtual_playlist().full_path(row));
+        EXPECT_EQ(w.virtual_playlist().cell(ListName, row), "");
     }
     std::vector<std::string> added;
     for (const auto& path : paths)
@@ -160,9 +164,9 @@ TEST(Listing, AddDirectoryScansTheCurrentFolderIntoThePlaylist) {
     EXPECT_EQ(paths, (std::vector<std::string>{folder + "more/track01.mp3", folder + "more/track02.mp3",
                                                folder + "track01.mp3", folder + "track02.mp3",
                                                folder + "track03.mp3"}));
-    EXPECT_EQ(w.playlist->rowCount(), 5);
-    EXPECT_EQ(w.playlist->headerData(0, Qt::Horizontal).toString(), "Media Names   (Total Files 5)");
-    EXPECT_EQ(w.lblMessage->text().toStdString(), texts.back());
+    EXPECT_EQ(w.playlist().model()->rowCount(), 5);
+    EXPECT_EQ(w.playlist().model()->headerData(0, Qt::Horizontal).toString(), "Media Names   (Total Files 5)");
+    EXPECT_EQ(w.status().message_label()->text().toStdString(), texts.back());
 }
 
 } // namespace

@@ -9,6 +9,14 @@
 #include <vector>
 
 #include "app/Main_form/TfrmMain.h"
+#include "app/Main_form/chrome_pane.h"
+#include "app/Main_form/command_registry.h"
+#include "app/Main_form/listing_pane.h"
+#include "app/Main_form/navigation_tree.h"
+#include "app/Main_form/players_pane.h"
+#include "app/Main_form/playlist_pane.h"
+#include "app/Main_form/status_pane.h"
+#include "app/Main_form/tree_pane.h"
 #include "library/media_entry.h"
 #include "platform/testing/scripted_prompts.h"
 #include "tests/support/temp_folder.h"
@@ -60,10 +68,20 @@ public:
 
     // Builds the window on `data_folder` (the program folder when empty) and runs its create event.
     TfrmMain& create(const std::string& data_folder = {}) {
-        window = std::make_unique<TfrmMain>(main_environment{program(), data_folder.empty() ? program() : data_folder,
-                                                             prompts, [this] { ++terminated; }});
+        main_environment environment{program(), data_folder.empty() ? program() : data_folder, prompts,
+                                     [this] { ++terminated; }};
+        environment.program_exists = only_programs_here();
+        window = std::make_unique<TfrmMain>(std::move(environment));
         created = window->FormCreate();
         return *window;
+    }
+
+    // Players count as installed only inside the test folder, whatever this machine has.
+    std::function<bool(const std::string&)> only_programs_here() const {
+        const std::string root = folder.path() + "/";
+        return [root](const std::string& path) {
+            return path.rfind(root, 0) == 0 && std::filesystem::is_regular_file(path);
+        };
     }
 
     temp_folder folder;

@@ -12,7 +12,13 @@
 
 #include "app/Main_form/TfrmMain.h"
 #include "app/Main_form/picture_button.h"
+#include "app/Main_form/chrome_pane.h"
+#include "app/Main_form/command_registry.h"
+#include "app/Main_form/listing_pane.h"
 #include "app/Main_form/playlist_model.h"
+#include "app/Main_form/playlist_pane.h"
+#include "app/Main_form/status_pane.h"
+#include "app/Main_form/tree_pane.h"
 #include "main_window_fixture.h"
 #include "platform/file_system.h"
 #include "platform/ini_file.h"
@@ -24,13 +30,13 @@ namespace {
 using testing::main_window_fixture;
 
 QString caption0(const TfrmMain& w) {
-    return w.playlist->headerData(0, Qt::Horizontal).toString();
+    return w.playlist().model()->headerData(0, Qt::Horizontal).toString();
 }
 
 std::string column_text(const TfrmMain& w, int media_column) {
     std::string text;
-    for (int row = 0; row < w.music_list.count(); ++row)
-        text += (row ? "," : "") + w.music_list.cell(media_column, row);
+    for (int row = 0; row < w.virtual_playlist().count(); ++row)
+        text += (row ? "," : "") + w.virtual_playlist().cell(media_column, row);
     return text;
 }
 
@@ -38,36 +44,29 @@ TEST(main_window, first_run_without_settings_file) {
     main_window_fixture f;
     TfrmMain& w = f.create();
     ASSERT_TRUE(f.created);
-    // The only question a first run may ask is the one about a missing player, and only when no default player
-    // program of the resource plug-in is installed on this machine.
-    const auto& locations = w.selection->lists.locations;
-    const bool player_installed =
-        std::any_of(locations.begin(), locations.end(), [](const std::string& l) { return platform::file_exists(l); });
-    if (player_installed)
-        EXPECT_TRUE(f.prompts.questions().empty());
-    else
-        EXPECT_EQ(f.prompts.message_texts(), std::vector<std::string>{no_player_location_text});
-    EXPECT_EQ(w.MyTree->width(), 215);
-    EXPECT_EQ(w.MyTree->height(), 195);
-    EXPECT_EQ(w.SpliterToolbar->y(), 195 + 48);
-    EXPECT_EQ(w.pnlBottomButtons->y(), 195 + 48);
-    EXPECT_EQ(w.restore_rect, (window_rectangle{0, 0, 736, 488}));
+    // The only question a first run asks: no player program is installed in the test folder.
+    EXPECT_EQ(f.prompts.message_texts(), std::vector<std::string>{no_player_location_text});
+    EXPECT_EQ(w.navigation().tree()->width(), 215);
+    EXPECT_EQ(w.navigation().tree()->height(), 195);
+    EXPECT_EQ(w.playlist().toolbar()->y(), 195 + 48);
+    EXPECT_EQ(w.playlist().commands_button_panel()->y(), 195 + 48);
+    EXPECT_EQ(w.chrome().restore_rect(), (window_rectangle{0, 0, 736, 488}));
     EXPECT_EQ(w.geometry(), QRect(0, 0, 736, 488));
-    EXPECT_FALSE(w.window_maximised);
-    EXPECT_EQ(w.PlaylistMode, -1);
-    EXPECT_EQ(w.playlist->rowCount(), 0);
+    EXPECT_FALSE(w.chrome().maximised());
+    EXPECT_EQ(w.state().PlaylistMode, -1);
+    EXPECT_EQ(w.playlist().model()->rowCount(), 0);
     EXPECT_EQ(caption0(w), "Media Names   (Total Files 0)");
-    EXPECT_EQ(w.SelectedName->text(), "<none>");
-    EXPECT_EQ(w.lblmycomputer->text(), "<none>");
-    EXPECT_FALSE(w.Selected_Nothing->isHidden());
-    EXPECT_TRUE(w.Selected_Playlist->isHidden());
+    EXPECT_EQ(w.status().name_label()->text(), "<none>");
+    EXPECT_EQ(w.status().folder_label()->text(), "<none>");
+    EXPECT_FALSE(w.status().nothing_picture()->isHidden());
+    EXPECT_TRUE(w.status().playlist_picture()->isHidden());
     EXPECT_EQ(w.windowFlags() & Qt::FramelessWindowHint, Qt::FramelessWindowHint);
     EXPECT_EQ(w.minimumSize(), QSize(640, 480));
     const int widths[] = {210, 90, 90, 90, 50, 40, 40, 40, 70};
     for (int i = 0; i < 9; ++i)
-        EXPECT_EQ(w.LstMusicList->horizontalHeader()->sectionSize(i), widths[i]) << i;
-    EXPECT_EQ(w.LstMusicListAll->model()->columnCount(), 8);
-    EXPECT_EQ(w.LstMusicListAll->horizontalHeader()->sectionSize(0), 125);
+        EXPECT_EQ(w.playlist().view()->horizontalHeader()->sectionSize(i), widths[i]) << i;
+    EXPECT_EQ(w.listing().view()->model()->columnCount(), 8);
+    EXPECT_EQ(w.listing().view()->horizontalHeader()->sectionSize(0), 125);
 }
 
 TEST(main_window, restores_a_saved_playlist_and_the_previous_layout) {
@@ -78,21 +77,21 @@ TEST(main_window, restores_a_saved_playlist_and_the_previous_layout) {
                 "WindowLeft=20\r\nWindowTop=30\r\nWindowWidth=800\r\nWindowHeight=600\r\nWindowMax=1\r\n");
     TfrmMain& w = f.create();
     ASSERT_TRUE(f.created);
-    EXPECT_EQ(w.playlist->rowCount(), 12);
+    EXPECT_EQ(w.playlist().model()->rowCount(), 12);
     EXPECT_EQ(caption0(w), "Media Names   (Total Files 12)");
-    EXPECT_EQ(w.current_playlist_name, "Evening Mix");
-    EXPECT_EQ(w.SelectedName->text(), "Evening Mix");
-    EXPECT_FALSE(w.Selected_Playlist->isHidden());
-    EXPECT_EQ(w.music_list.cell(ListName, 11), "Evening Mix");
-    EXPECT_EQ(w.playlist->data(w.playlist->index(0, 1)).toString(), "Mingus");
-    EXPECT_EQ(w.MyTree->width(), 180);
-    EXPECT_EQ(w.MyTree->height(), 150);
-    EXPECT_EQ(w.LstMusicList->horizontalHeader()->sectionSize(1), 123);
-    EXPECT_EQ(w.LstMusicListAll->horizontalHeader()->sectionSize(0), 77);
-    EXPECT_EQ(w.current_folder, f.folder.path());
-    EXPECT_EQ(w.lblmycomputer->text().toStdString(), f.folder.path());
+    EXPECT_EQ(w.state().current_playlist_name, "Evening Mix");
+    EXPECT_EQ(w.status().name_label()->text(), "Evening Mix");
+    EXPECT_FALSE(w.status().playlist_picture()->isHidden());
+    EXPECT_EQ(w.virtual_playlist().cell(ListName, 11), "Evening Mix");
+    EXPECT_EQ(w.playlist().model()->data(w.playlist().model()->index(0, 1)).toString(), "Mingus");
+    EXPECT_EQ(w.navigation().tree()->width(), 180);
+    EXPECT_EQ(w.navigation().tree()->height(), 150);
+    EXPECT_EQ(w.playlist().view()->horizontalHeader()->sectionSize(1), 123);
+    EXPECT_EQ(w.listing().view()->horizontalHeader()->sectionSize(0), 77);
+    EXPECT_EQ(w.state().current_folder, f.folder.path());
+    EXPECT_EQ(w.status().folder_label()->text().toStdString(), f.folder.path());
     // The window starts restored whatever WindowMax says.
-    EXPECT_FALSE(w.window_maximised);
+    EXPECT_FALSE(w.chrome().maximised());
     EXPECT_EQ(w.geometry(), QRect(20, 30, 800, 600));
 }
 
@@ -120,10 +119,10 @@ TEST(main_window, restored_state_edge_cases) {
         f.write_ini(c.ini);
         TfrmMain& w = f.create();
         ASSERT_TRUE(f.created);
-        EXPECT_EQ(w.PlaylistMode, c.mode);
-        EXPECT_EQ(w.playlist->rowCount(), c.rows);
-        EXPECT_EQ(w.MyTree->height(), c.tree_height);
-        EXPECT_EQ(w.SpliterToolbar->y(), c.tree_height + 48);
+        EXPECT_EQ(w.state().PlaylistMode, c.mode);
+        EXPECT_EQ(w.playlist().model()->rowCount(), c.rows);
+        EXPECT_EQ(w.navigation().tree()->height(), c.tree_height);
+        EXPECT_EQ(w.playlist().toolbar()->y(), c.tree_height + 48);
         EXPECT_GE(w.width(), 640);
     }
 }
@@ -135,12 +134,12 @@ TEST(main_window, exit_writes_the_shutdown_keys_in_order) {
                 "MainBackColor=255\r\n");
     TfrmMain& w = f.create();
     ASSERT_TRUE(f.created);
-    w.PlaylistMode = mode_grouping;  // a grouping of the playlist is showing
+    w.state().PlaylistMode = mode_grouping;  // a grouping of the playlist is showing
     w.set_splitters(230, 170);
     w.setGeometry(15, 25, 900, 650);  // moved and resized while restored
-    w.mnuExit->trigger();
+    w.commands().action("mnuExitKarvo")->trigger();
     EXPECT_EQ(f.terminated, 1);
-    EXPECT_EQ(w.PlaylistMode, 0);
+    EXPECT_EQ(w.state().PlaylistMode, 0);
 
     const std::vector<std::string> keys = platform::get_private_profile_keys("Settings", f.ini());
     const std::vector<std::string> shutdown = {
@@ -185,7 +184,7 @@ TEST(main_window, exit_writes_the_shutdown_keys_in_order) {
     next.save_playlist("Mix", testing::twelve_songs());
     TfrmMain& again = next.create();
     EXPECT_EQ(again.geometry(), QRect(15, 25, 900, 650));
-    EXPECT_EQ(again.playlist->rowCount(), 12);
+    EXPECT_EQ(again.playlist().model()->rowCount(), 12);
 }
 
 TEST(main_window, maximise_toggle_keeps_the_restore_rectangle) {
@@ -193,18 +192,18 @@ TEST(main_window, maximise_toggle_keeps_the_restore_rectangle) {
     f.write_ini("WindowLeft=10\r\nWindowTop=12\r\nWindowWidth=700\r\nWindowHeight=500\r\n");
     TfrmMain& w = f.create();
     ASSERT_TRUE(f.created);
-    w.ToolbarMax->click();
-    EXPECT_TRUE(w.window_maximised);
+    w.chrome().maximize_button()->click();
+    EXPECT_TRUE(w.chrome().maximised());
     EXPECT_EQ(w.geometry(), w.screen()->availableGeometry());
-    EXPECT_TRUE(w.imgResize->isHidden());
-    EXPECT_EQ(w.restore_rect, (window_rectangle{10, 12, 700, 500}));
-    w.mnuExit->trigger();
+    EXPECT_TRUE(w.chrome().grip()->isHidden());
+    EXPECT_EQ(w.chrome().restore_rect(), (window_rectangle{10, 12, 700, 500}));
+    w.commands().action("mnuExitKarvo")->trigger();
     EXPECT_EQ(platform::get_private_profile_string("Settings", "WindowMax", "", f.ini()), "1");
     EXPECT_EQ(platform::get_private_profile_string("Settings", "WindowWidth", "", f.ini()), "700");
-    w.ToolbarMax->click();
-    EXPECT_FALSE(w.window_maximised);
+    w.chrome().maximize_button()->click();
+    EXPECT_FALSE(w.chrome().maximised());
     EXPECT_EQ(w.geometry(), QRect(10, 12, 700, 500));
-    EXPECT_FALSE(w.imgResize->isHidden());
+    EXPECT_FALSE(w.chrome().grip()->isHidden());
 }
 
 TEST(main_window, start_fails_with_a_message) {
@@ -241,7 +240,7 @@ TEST(main_window, header_clicks_sort_ascending_then_descending) {
     TfrmMain& w = f.create();
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    QHeaderView* header = w.LstMusicList->horizontalHeader();
+    QHeaderView* header = w.playlist().view()->horizontalHeader();
     auto click = [&](int section) {
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(section) + 5, header->height() / 2));
@@ -253,7 +252,7 @@ TEST(main_window, header_clicks_sort_ascending_then_descending) {
     EXPECT_EQ(column_text(w, Album), "Zeta,Theta,Mu,Lambda,Kappa,Iota,Gamma,Eta,Epsilon,Delta,Beta,Alpha");
     click(7);  // Year, ascending again
     EXPECT_EQ(column_text(w, Year).substr(0, 9), "1950,1951");
-    EXPECT_EQ(w.playlist->rowCount(), 12);
+    EXPECT_EQ(w.playlist().model()->rowCount(), 12);
 }
 
 TEST(main_window, sort_and_randomize_buttons) {
@@ -261,24 +260,24 @@ TEST(main_window, sort_and_randomize_buttons) {
     f.save_playlist("Mix", testing::twelve_songs());
     f.write_ini("PlaylistMode=0\r\nplaylist_name=Mix\r\nsort_item=1\r\n[Advanced]\r\nRandomizeTimes=3\r\n");
     TfrmMain& w = f.create();
-    w.cmdSort->click();  // by full path
-    EXPECT_EQ(w.music_list.full_path(0), "/music/track10.mp3");
-    EXPECT_EQ(w.music_list.full_path(11), "/music/track21.mp3");
-    w.cmdSortza->click();
-    EXPECT_EQ(w.music_list.full_path(0), "/music/track21.mp3");
-    w.cmdRandom->click();
+    w.playlist().button("cmdSort")->click();  // by full path
+    EXPECT_EQ(w.virtual_playlist().full_path(0), "/music/track10.mp3");
+    EXPECT_EQ(w.virtual_playlist().full_path(11), "/music/track21.mp3");
+    w.playlist().button("cmdSortza")->click();
+    EXPECT_EQ(w.virtual_playlist().full_path(0), "/music/track21.mp3");
+    w.playlist().button("cmdRandom")->click();
     std::vector<std::string> paths;
     for (int row = 0; row < 12; ++row)
-        paths.push_back(w.music_list.full_path(row));
+        paths.push_back(w.virtual_playlist().full_path(row));
     std::sort(paths.begin(), paths.end());
     EXPECT_EQ(std::unique(paths.begin(), paths.end()), paths.end());
-    EXPECT_EQ(w.playlist->rowCount(), 12);
+    EXPECT_EQ(w.playlist().model()->rowCount(), 12);
 
     main_window_fixture empty;
     TfrmMain& e = empty.create();
-    e.cmdSort->click();
-    e.cmdSortza->click();
-    e.cmdRandom->click();
+    e.playlist().button("cmdSort")->click();
+    e.playlist().button("cmdSortza")->click();
+    e.playlist().button("cmdRandom")->click();
     EXPECT_EQ(caption0(e), "Media Names   (Total Files 0)");
 }
 
@@ -288,63 +287,67 @@ TEST(main_window, move_commands_and_arrow_auto_repeat) {
     f.write_ini("PlaylistMode=0\r\nplaylist_name=Mix\r\n");
     TfrmMain& w = f.create();
     auto select = [&](std::initializer_list<int> rows) {
-        w.LstMusicList->clearSelection();
+        w.playlist().view()->clearSelection();
         for (int row : rows)
-            w.LstMusicList->selectionModel()->select(w.playlist->index(row, 0),
+            w.playlist().view()->selectionModel()->select(w.playlist().model()->index(row, 0),
                                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
     };
-    const std::string row3 = w.music_list.full_path(3);
+    const std::string row3 = w.virtual_playlist().full_path(3);
     select({0, 3});
-    w.mnuMoveSelectedUp->trigger();
+    w.commands().action("mnuMoveSelectedUp")->trigger();
     EXPECT_EQ(w.selected_positions(), (std::vector<int>{0, 2}));
-    EXPECT_EQ(w.music_list.full_path(2), row3);
-    EXPECT_EQ(w.LstMusicList->currentIndex().row(), 2);
+    EXPECT_EQ(w.virtual_playlist().full_path(2), row3);
+    EXPECT_EQ(w.playlist().view()->currentIndex().row(), 2);
 
     select({11});
-    w.mnuMoveSelectedDown->trigger();
+    w.commands().action("mnuMoveSelectedDown")->trigger();
     EXPECT_EQ(w.selected_positions(), (std::vector<int>{11}));
 
     select({5});
-    QTest::mousePress(w.vp_up, Qt::LeftButton);
+    picture_button* up = w.playlist().button("vp_up");
+    EXPECT_TRUE(up->autoRepeat());
+    EXPECT_EQ(up->autoRepeatDelay(), 500);
+    EXPECT_EQ(up->autoRepeatInterval(), 1);
+    QTest::mousePress(up, Qt::LeftButton);
     EXPECT_EQ(w.selected_positions(), (std::vector<int>{4}));
-    EXPECT_TRUE(w.TimerUp->isActive());
-    EXPECT_EQ(w.TimerUp->interval(), 500);
-    w.TimerUpTimer();
-    EXPECT_EQ(w.kept_positions, (std::vector<int>{3}));
-    EXPECT_EQ(w.TimerUp->interval(), 1);
-    QTest::mouseRelease(w.vp_up, Qt::LeftButton);
-    EXPECT_FALSE(w.TimerUp->isActive());
-    EXPECT_EQ(w.TimerUp->interval(), 500);
-    EXPECT_TRUE(w.kept_positions.empty());
+    EXPECT_EQ(w.playlist().kept_positions(), (std::vector<int>{4}));
+    emit up->pressed();  // a repeat tick while the button stays down
+    EXPECT_EQ(w.playlist().kept_positions(), (std::vector<int>{3}));
+    EXPECT_EQ(w.selected_positions(), (std::vector<int>{3}));
+    QTest::mouseRelease(up, Qt::LeftButton);
+    EXPECT_TRUE(w.playlist().kept_positions().empty());
 
-    QTest::mousePress(w.vp_down, Qt::RightButton);  // either button
+    picture_button* down = w.playlist().button("vp_down");
+    QTest::mousePress(down, Qt::RightButton);  // either button
     EXPECT_EQ(w.selected_positions(), (std::vector<int>{4}));
-    QTest::mouseRelease(w.vp_down, Qt::RightButton);
-    EXPECT_FALSE(w.TimerDown->isActive());
+    EXPECT_TRUE(down->isDown());
+    QTest::mouseRelease(down, Qt::RightButton);
+    EXPECT_FALSE(down->isDown());
+    EXPECT_TRUE(w.playlist().kept_positions().empty());
 }
 
 TEST(main_window, status_line_hints_and_location) {
     main_window_fixture f;
     TfrmMain& w = f.create();
     QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
-    QApplication::sendEvent(w.cmdSort, &enter);
-    EXPECT_EQ(w.lblMessage->text(), "Sort in Ascending order");
-    EXPECT_TRUE(w.SelectedName->isHidden());
+    QApplication::sendEvent(w.playlist().button("cmdSort"), &enter);
+    EXPECT_EQ(w.status().message_label()->text(), "Sort in Ascending order");
+    EXPECT_TRUE(w.status().name_label()->isHidden());
     QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(w.cmdSort, &leave);
-    EXPECT_TRUE(w.lblMessage->text().isEmpty());
-    EXPECT_FALSE(w.SelectedName->isHidden());
-    EXPECT_FALSE(w.imgMyComputer->isHidden());
-    EXPECT_EQ(w.imgMyComputer->x(), w.SelectedName->x() + w.SelectedName->width() + 5);
-    EXPECT_EQ(w.lblmycomputer->x(), w.imgMyComputer->x() + w.imgMyComputer->width() + 2);
+    QApplication::sendEvent(w.playlist().button("cmdSort"), &leave);
+    EXPECT_TRUE(w.status().message_label()->text().isEmpty());
+    EXPECT_FALSE(w.status().name_label()->isHidden());
+    EXPECT_FALSE(w.status().my_computer_picture()->isHidden());
+    EXPECT_EQ(w.status().my_computer_picture()->x(), w.status().name_label()->x() + w.status().name_label()->width() + 5);
+    EXPECT_EQ(w.status().folder_label()->x(), w.status().my_computer_picture()->x() + w.status().my_computer_picture()->width() + 2);
 
     w.set_current_folder(f.folder.path());
     EXPECT_EQ(platform::get_private_profile_string("Settings", "LastDir", "", f.ini()), f.folder.path());
-    w.PlaylistMode = mode_all_playlists;
+    w.state().PlaylistMode = mode_all_playlists;
     w.show_message("busy");
     w.show_location();
-    EXPECT_EQ(w.SelectedName->text(), "<Displaying All Saved Playlists>");
-    EXPECT_FALSE(w.Selected_Playlist->isHidden());
+    EXPECT_EQ(w.status().name_label()->text(), "<Displaying All Saved Playlists>");
+    EXPECT_FALSE(w.status().playlist_picture()->isHidden());
 }
 
 TEST(main_window, language_plugin_replaces_captions_and_messages) {
@@ -352,14 +355,14 @@ TEST(main_window, language_plugin_replaces_captions_and_messages) {
     std::filesystem::copy_file(KARVO_TEST_PLUGIN_DIR "/language_long.dll", f.folder.file("plugins/language.dll"));
     TfrmMain& w = f.create();
     ASSERT_TRUE(f.created);
-    EXPECT_EQ(w.mnuMoveSelectedUp->text(), "main 109");
-    EXPECT_EQ(w.mnuMoveSelectedDown->text(), "main 110");
-    EXPECT_EQ(w.mnuExit->text(), "main 104");
-    EXPECT_EQ(w.mnuExit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
-    EXPECT_EQ(w.playlist->headerData(1, Qt::Horizontal).toString(), "main 114");
+    EXPECT_EQ(w.commands().action("mnuMoveSelectedUp")->text(), "main 109");
+    EXPECT_EQ(w.commands().action("mnuMoveSelectedDown")->text(), "main 110");
+    EXPECT_EQ(w.commands().action("mnuExitKarvo")->text(), "main 111");
+    EXPECT_EQ(w.commands().action("mnuExitKarvo")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
+    EXPECT_EQ(w.playlist().model()->headerData(1, Qt::Horizontal).toString(), "main 114");
     EXPECT_EQ(caption0(w), "main 6   (main 7 0)");
-    EXPECT_EQ(w.cmdSort->hint, "main 23");  // message 10
-    EXPECT_EQ(w.cmdRandom->hint, "main 22");
+    EXPECT_EQ(w.playlist().button("cmdSort")->statusTip(), "main 23");  // message 10
+    EXPECT_EQ(w.playlist().button("cmdRandom")->statusTip(), "main 22");
 }
 
 TEST(main_window, painting_asks_only_for_visible_cells) {
@@ -370,13 +373,13 @@ TEST(main_window, painting_asks_only_for_visible_cells) {
         main_window_fixture f;
         TfrmMain& w = f.create();
         for (int i = 0; i < rows; ++i)
-            w.music_list.append(testing::media_info({"/m/" + std::to_string(i) + ".mp3", "t", "a", "b", "1999"}),
+            w.virtual_playlist().append(testing::media_info({"/m/" + std::to_string(i) + ".mp3", "t", "a", "b", "1999"}),
                                 "big");
         w.refresh_count();
-        w.playlist->reset_data_calls();
-        w.LstMusicList->grab();
-        calls.push_back(w.playlist->data_calls());
-        visible_rows = w.LstMusicList->viewport()->height() / w.LstMusicList->verticalHeader()->defaultSectionSize() + 1;
+        w.playlist().model()->reset_data_calls();
+        w.playlist().view()->grab();
+        calls.push_back(w.playlist().model()->data_calls());
+        visible_rows = w.playlist().view()->viewport()->height() / w.playlist().view()->verticalHeader()->defaultSectionSize() + 1;
     }
     EXPECT_EQ(calls[0], calls[1]);
     EXPECT_GT(calls[1], 0u);

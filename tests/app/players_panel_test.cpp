@@ -18,6 +18,7 @@
 #include "app/Main_form/players_panel.h"
 #include "app/Main_form/playlist_model.h"
 #include "app/Main_form/volume_panel.h"
+#include "players/player_selection.h"
 #include "library/playlist_class.h"
 #include "library/playlist_files.h"
 #include "main_window_fixture.h"
@@ -86,17 +87,17 @@ TEST(players_panel, slot_captions_and_extra_players_come_from_the_resource_plugi
     ASSERT_TRUE(f.created);
     ASSERT_GT(f.names.size(), 7u);
     for (int slot = 0; slot < 6; ++slot) {
-        EXPECT_EQ(text(w.a->lblPlayer[slot]), f.names[slot]) << slot;
-        EXPECT_EQ(w.a->accepts_files[slot], slot == 2) << slot;
+        EXPECT_EQ(text(w.players().panel()->lblPlayer[slot]), f.names[slot]) << slot;
+        EXPECT_EQ(w.players().panel()->accepts_files[slot], slot == 2) << slot;
     }
-    EXPECT_EQ(text(w.a->lblPlayer[0]), "WinAMP");
-    EXPECT_EQ(text(w.a->lblPlayer[5]), "NAD");
-    ASSERT_EQ(w.a->cmbPlayers->count(), static_cast<int>(f.names.size()) - 6);
-    EXPECT_EQ(w.a->cmbPlayers->itemText(0).toStdString(), f.names[6]);
-    EXPECT_EQ(text(w.a->lblPlayer[6]), f.names[6]);
+    EXPECT_EQ(text(w.players().panel()->lblPlayer[0]), "WinAMP");
+    EXPECT_EQ(text(w.players().panel()->lblPlayer[5]), "NAD");
+    ASSERT_EQ(w.players().panel()->cmbPlayers->count(), static_cast<int>(f.names.size()) - 6);
+    EXPECT_EQ(w.players().panel()->cmbPlayers->itemText(0).toStdString(), f.names[6]);
+    EXPECT_EQ(text(w.players().panel()->lblPlayer[6]), f.names[6]);
     // SelectedPlayer -1: the first slot whose program exists.
-    EXPECT_EQ(w.selection->index(), 2);
-    EXPECT_EQ(text(w.a->lblPlayerTop), f.names[2]);
+    EXPECT_EQ(w.player_choice().index(), 2);
+    EXPECT_EQ(text(w.players().panel()->lblPlayerTop), f.names[2]);
     EXPECT_TRUE(f.prompts.questions().empty());
 }
 
@@ -125,14 +126,14 @@ TEST(players_panel, start_up_selection_from_the_stored_index) {
             f.prompts.answer_message(platform::message_result::ok);
         TfrmMain& w = f.open();
         ASSERT_TRUE(f.created);
-        EXPECT_EQ(w.selection->index(), r.selected) << r.stored;
+        EXPECT_EQ(w.player_choice().index(), r.selected) << r.stored;
         if (r.selected >= 0) {
-            EXPECT_EQ(text(w.a->lblPlayerTop), f.names[r.selected]);
-            EXPECT_EQ(w.selection->program(), f.location(r.selected));
+            EXPECT_EQ(text(w.players().panel()->lblPlayerTop), f.names[r.selected]);
+            EXPECT_EQ(w.player_choice().program(), f.location(r.selected));
         }
         if (r.selected >= 6) {
-            EXPECT_EQ(text(w.a->lblPlayer[6]), f.names[r.selected]);
-            EXPECT_EQ(w.a->cmbPlayers->currentIndex(), r.selected - 6);
+            EXPECT_EQ(text(w.players().panel()->lblPlayer[6]), f.names[r.selected]);
+            EXPECT_EQ(w.players().panel()->cmbPlayers->currentIndex(), r.selected - 6);
         }
         if (r.message.empty()) {
             EXPECT_TRUE(f.prompts.questions().empty()) << r.stored;
@@ -148,26 +149,26 @@ TEST(players_panel, choosing_a_player_by_label_and_by_box) {
     players_fixture f;
     f.install({0, 8});
     TfrmMain& w = f.open();
-    ASSERT_EQ(w.selection->index(), 0);
+    ASSERT_EQ(w.player_choice().index(), 0);
 
     f.prompts.answer_message(platform::message_result::ok);
-    QTest::mouseClick(w.a->lblPlayer[3], Qt::LeftButton);  // mpv: no program
+    QTest::mouseClick(w.players().panel()->lblPlayer[3], Qt::LeftButton);  // mpv: no program
     EXPECT_EQ(f.prompts.message_texts(),
               std::vector<std::string>{"Karvo Media can't find this Media Player.  Please go to Prefrences->Media "
                                        "Players and specify the location of:  " + f.names[3] + "."});
-    EXPECT_EQ(w.selection->index(), 0);
-    EXPECT_EQ(text(w.a->lblPlayerTop), "WinAMP");
+    EXPECT_EQ(w.player_choice().index(), 0);
+    EXPECT_EQ(text(w.players().panel()->lblPlayerTop), "WinAMP");
 
     // An extra player from the box: lblPlayer6 and the top label take its name, the index is written at once.
     w.cmbPlayersChange(2);
-    EXPECT_EQ(w.selection->index(), 8);
-    EXPECT_EQ(text(w.a->lblPlayer[6]), f.names[8]);
-    EXPECT_EQ(text(w.a->lblPlayerTop), f.names[8]);
+    EXPECT_EQ(w.player_choice().index(), 8);
+    EXPECT_EQ(text(w.players().panel()->lblPlayer[6]), f.names[8]);
+    EXPECT_EQ(text(w.players().panel()->lblPlayerTop), f.names[8]);
     EXPECT_NE(f.read_ini().find("SelectedPlayer=8"), std::string::npos);
 
     f.prompts.clear();
     w.lblPlayerClick(0);
-    EXPECT_EQ(w.selection->index(), 0);
+    EXPECT_EQ(w.player_choice().index(), 0);
     EXPECT_TRUE(f.prompts.questions().empty());
     EXPECT_NE(f.read_ini().find("SelectedPlayer=0"), std::string::npos);
 }
@@ -180,16 +181,16 @@ TEST(players_panel, play_commands_write_the_temporary_list_and_start_the_player)
     TfrmMain& w = f.open();
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    ASSERT_EQ(w.selection->index(), 4);
+    ASSERT_EQ(w.player_choice().index(), 4);
 
     f.prompts.answer_message(platform::message_result::ok).answer_message(platform::message_result::ok);
     QTest::keyClick(&w, Qt::Key_F7);
     EXPECT_EQ(f.prompts.message_texts(), std::vector<std::string>{"There is nothing in your playlist."});
     EXPECT_TRUE(f.starter.started().empty());
 
-    load_playlist_into(*w.playlists, "Mix", w.music_list);
+    load_playlist_into(w.saved_playlists(), "Mix", w.virtual_playlist());
     w.refresh_count();
-    w.LstMusicList->selectRow(1);
+    w.playlist().view()->selectRow(1);
     const std::vector<std::pair<Qt::Key, std::string>> keys = {
         {Qt::Key_F7, "/music/one.mp3\r\n/music/two words.flac\r\n/music/three.ogg\r\n"},
         {Qt::Key_F6, "/music/two words.flac\r\n"},
@@ -213,9 +214,9 @@ TEST(players_panel, play_commands_write_the_temporary_list_and_start_the_player)
 
     // The play button, and Stop with a player that is neither WinAMP, Sonique nor NAD: an empty list.
     f.starter.clear();
-    QTest::mouseClick(w.cmdPlay, Qt::LeftButton);
+    QTest::mouseClick(w.playlist().button("cmdPlay"), Qt::LeftButton);
     EXPECT_EQ(f.temp_list(), "/music/one.mp3\r\n/music/two words.flac\r\n/music/three.ogg\r\n");
-    QTest::mouseClick(w.cmdStop, Qt::LeftButton);
+    QTest::mouseClick(w.playlist().button("cmdStop"), Qt::LeftButton);
     EXPECT_EQ(f.temp_list(), "");
     EXPECT_EQ(f.starter.started().size(), 2u);
 }
@@ -239,20 +240,20 @@ TEST(players_panel, double_click_follows_the_double_click_setting) {
         f.write_file("karvo.ini", f.read_ini() + "[Advanced]\r\nDouble_Click=" + std::to_string(r.setting) + "\r\n");
         f.save_playlist("Mix", {track("/music/one.mp3"), track("/music/two.mp3"), track("/music/three.mp3")});
         TfrmMain& w = f.open();
-        load_playlist_into(*w.playlists, "Mix", w.music_list);
+        load_playlist_into(w.saved_playlists(), "Mix", w.virtual_playlist());
         w.refresh_count();
         w.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-        const QPoint at = w.LstMusicList->visualRect(w.playlist->index(1, 0)).center();
-        QTest::mouseClick(w.LstMusicList->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(w.LstMusicList->viewport(), Qt::LeftButton, {}, at);
-        EXPECT_EQ(w.music_list.count(), r.rows) << r.setting;
-        EXPECT_EQ(w.playlist->rowCount(), r.rows) << r.setting;
+        const QPoint at = w.playlist().view()->visualRect(w.playlist().model()->index(1, 0)).center();
+        QTest::mouseClick(w.playlist().view()->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(w.playlist().view()->viewport(), Qt::LeftButton, {}, at);
+        EXPECT_EQ(w.virtual_playlist().count(), r.rows) << r.setting;
+        EXPECT_EQ(w.playlist().model()->rowCount(), r.rows) << r.setting;
         EXPECT_EQ(static_cast<int>(w.selected_positions().size()), r.selected) << r.setting;
         EXPECT_EQ(f.temp_list(), r.list) << r.setting;
         EXPECT_EQ(f.starter.started().size(), r.list.empty() ? 0u : 1u) << r.setting;
-        EXPECT_EQ(w.mnuPlay->defaultAction(), r.setting == 0   ? w.mnuEnqueueSelected
-                                              : r.setting == 1 ? w.mnuPlaySelected
+        EXPECT_EQ(w.commands().menu("mnuPlay")->defaultAction(), r.setting == 0   ? w.commands().action("mnuEnqueueSelected")
+                                              : r.setting == 1 ? w.commands().action("mnuPlaySelected")
                                                                : nullptr);
     }
 }
@@ -261,8 +262,8 @@ TEST(players_panel, files_dropped_on_a_slot_label_start_that_slots_program) {
     players_fixture f;
     f.install({2, 3});
     TfrmMain& w = f.open();
-    ASSERT_EQ(w.selection->index(), 2);  // VLC selected; the drop goes to mpv's slot all the same
-    w.a->resize(w.a->width(), players_panel::unfolded_panel_height);
+    ASSERT_EQ(w.player_choice().index(), 2);  // VLC selected; the drop goes to mpv's slot all the same
+    w.players().panel()->resize(w.players().panel()->width(), players_panel::unfolded_panel_height);
 
     const QList<QUrl> urls = {QUrl::fromLocalFile("/music/a song.mp3"), QUrl::fromLocalFile("/music/notes.txt"),
                               QUrl(QStringLiteral("https://example.org/b.mp3")), QUrl::fromLocalFile("/music/c.FLAC")};
@@ -270,24 +271,24 @@ TEST(players_panel, files_dropped_on_a_slot_label_start_that_slots_program) {
     data.setUrls(urls);
     // Moves and the drop go to the widget that accepted the drag's entry.
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w.a, &enter);
+    QApplication::sendEvent(w.players().panel(), &enter);
     ASSERT_TRUE(enter.isAccepted());
-    QDragMoveEvent move(w.a->lblPlayer[3]->geometry().center(), Qt::CopyAction, &data, Qt::LeftButton,
+    QDragMoveEvent move(w.players().panel()->lblPlayer[3]->geometry().center(), Qt::CopyAction, &data, Qt::LeftButton,
                         Qt::NoModifier);
-    QApplication::sendEvent(w.a, &move);
+    QApplication::sendEvent(w.players().panel(), &move);
     EXPECT_TRUE(move.isAccepted());
-    QDropEvent drop(QPointF(w.a->lblPlayer[3]->geometry().center()), Qt::CopyAction, &data, Qt::LeftButton,
+    QDropEvent drop(QPointF(w.players().panel()->lblPlayer[3]->geometry().center()), Qt::CopyAction, &data, Qt::LeftButton,
                     Qt::NoModifier);
-    QApplication::sendEvent(w.a, &drop);
+    QApplication::sendEvent(w.players().panel(), &drop);
     EXPECT_EQ(f.temp_list(), "/music/a song.mp3\r\n/music/c.FLAC\r\n");
     ASSERT_EQ(f.starter.started().size(), 1u);
     EXPECT_EQ(f.starter.started()[0].file, f.location(3));
     EXPECT_EQ(f.starter.started()[0].parameters, f.quoted_temp_list());
 
     // A slot without a program refuses the files.
-    QDragMoveEvent refused(w.a->lblPlayer[4]->geometry().center(), Qt::CopyAction, &data, Qt::LeftButton,
+    QDragMoveEvent refused(w.players().panel()->lblPlayer[4]->geometry().center(), Qt::CopyAction, &data, Qt::LeftButton,
                            Qt::NoModifier);
-    QApplication::sendEvent(w.a, &refused);
+    QApplication::sendEvent(w.players().panel(), &refused);
     EXPECT_FALSE(refused.isAccepted());
 }
 
@@ -295,35 +296,35 @@ TEST(players_panel, playlist_drag_popups_sit_beside_the_label) {
     players_fixture f;
     f.install({0, 2});
     TfrmMain& w = f.open();
-    w.a->move(300, 40);
-    const int label_top = 40 + w.a->lblPlayer[2]->y();
+    w.players().panel()->move(300, 40);
+    const int label_top = 40 + w.players().panel()->lblPlayer[2]->y();
     ASSERT_TRUE(w.show_player_popup(2));
-    EXPECT_TRUE(w.MPlayerPopup1->isVisibleTo(w.back_panel));
-    EXPECT_EQ(w.MPlayerPopup1->geometry(), QRect(330, label_top, 70, 17));
-    EXPECT_EQ(w.MPlayerPopup1->tag, 2);
+    EXPECT_TRUE(w.players().play_popup()->isVisibleTo(w.background()));
+    EXPECT_EQ(w.players().play_popup()->geometry(), QRect(330, label_top, 70, 17));
+    EXPECT_EQ(w.players().play_popup()->tag, 2);
     // WinAMP running: the two-part popup, 7 pixels left of the panel.
     f.windows.add_window("Winamp v1.x");
     ASSERT_TRUE(w.show_player_popup(0));
-    EXPECT_FALSE(w.MPlayerPopup1->isVisibleTo(w.back_panel));
-    EXPECT_EQ(w.MPlayerPopup2->geometry(), QRect(293, 40 + w.a->lblPlayer[0]->y(), 150, 17));
+    EXPECT_FALSE(w.players().play_popup()->isVisibleTo(w.background()));
+    EXPECT_EQ(w.players().two_part_popup()->geometry(), QRect(293, 40 + w.players().panel()->lblPlayer[0]->y(), 150, 17));
     EXPECT_FALSE(w.show_player_popup(3));
-    EXPECT_FALSE(w.MPlayerPopup2->isVisibleTo(w.back_panel));
+    EXPECT_FALSE(w.players().two_part_popup()->isVisibleTo(w.background()));
 }
 
 TEST(players_panel, remote_control_markers_follow_the_running_players) {
     players_fixture f;
     f.install({0}, "EnhancedWinamp=1\r\n");
     TfrmMain& w = f.open();
-    const int top0 = w.a->lblPlayer[0]->y();
-    const int top1 = w.a->lblPlayer[1]->y();
+    const int top0 = w.players().panel()->lblPlayer[0]->y();
+    const int top1 = w.players().panel()->lblPlayer[1]->y();
     w.RemoteControlTimerTimer();
-    EXPECT_EQ(w.a->RCImage[0]->geometry().top(), top0 + 3);
-    EXPECT_EQ(w.a->RCImage[0]->size(), QSize(7, 7));
+    EXPECT_EQ(w.players().panel()->RCImage[0]->geometry().top(), top0 + 3);
+    EXPECT_EQ(w.players().panel()->RCImage[0]->size(), QSize(7, 7));
     f.windows.add_window("Winamp v1.x");
     w.RemoteControlTimerTimer();
-    EXPECT_EQ(w.a->RCImage[0]->geometry().top(), top0);
-    EXPECT_EQ(w.a->RCImage[0]->size(), QSize(9, 12));
-    EXPECT_EQ(w.a->RCImage[1]->geometry().top(), top1 + 3);
+    EXPECT_EQ(w.players().panel()->RCImage[0]->geometry().top(), top0);
+    EXPECT_EQ(w.players().panel()->RCImage[0]->size(), QSize(9, 12));
+    EXPECT_EQ(w.players().panel()->RCImage[1]->geometry().top(), top1 + 3);
 }
 
 TEST(players_panel, folds_in_steps_reverses_and_snaps_to_the_edges) {
@@ -331,7 +332,7 @@ TEST(players_panel, folds_in_steps_reverses_and_snaps_to_the_edges) {
     f.install({});
     f.prompts.answer_message(platform::message_result::ok);
     TfrmMain& w = f.open();
-    players_panel& a = *w.a;
+    players_panel& a = *w.players().panel();
     EXPECT_EQ(a.geometry(), QRect(500, 0, players_panel::panel_width, 25));
     a.fold_click();
     std::vector<int> heights;
@@ -351,8 +352,8 @@ TEST(players_panel, folds_in_steps_reverses_and_snaps_to_the_edges) {
     a.begin_drag(QPoint(20, 10));
     a.drag_to(QPoint(28, 300));  // left 8: snaps to 1
     EXPECT_EQ(a.pos(), QPoint(1, 290));
-    a.drag_to(QPoint(w.back_panel->width() - 30, 15));  // right edge near the client edge, top 5
-    EXPECT_EQ(a.pos(), QPoint(w.back_panel->width() - a.width() - 1, 0));
+    a.drag_to(QPoint(w.background()->width() - 30, 15));  // right edge near the client edge, top 5
+    EXPECT_EQ(a.pos(), QPoint(w.background()->width() - a.width() - 1, 0));
     a.end_drag();
 }
 
@@ -361,9 +362,9 @@ TEST(players_panel, volume_bar_clamps_and_draws_the_percentage) {
     f.install({});
     f.prompts.answer_message(platform::message_result::ok);
     TfrmMain& w = f.open();
-    volume_bar& bar = *w.Volume->imgVolume;
+    volume_bar& bar = *w.players().volume()->imgVolume;
     EXPECT_EQ(bar.size(), QSize(102, 10));
-    EXPECT_EQ(w.Volume->lblVolumePercent->text(), "40%");  // the mixer's volume at start-up, not set
+    EXPECT_EQ(w.players().volume()->lblVolumePercent->text(), "40%");  // the mixer's volume at start-up, not set
     EXPECT_TRUE(f.mixer.changes().empty());
 
     struct row {
@@ -371,17 +372,17 @@ TEST(players_panel, volume_bar_clamps_and_draws_the_percentage) {
         int value;
     };
     for (const row& r : std::vector<row>{{52, 50}, {0, 1}, {150, 100}, {2, 1}, {102, 100}}) {
-        bar.on_press(r.x);
+        emit bar.pressed_at(r.x);
         EXPECT_EQ(bar.value(), r.value) << r.x;
-        EXPECT_EQ(w.Volume->lblVolumePercent->text().toStdString(), std::to_string(r.value) + "%");
+        EXPECT_EQ(w.players().volume()->lblVolumePercent->text().toStdString(), std::to_string(r.value) + "%");
         EXPECT_EQ(f.mixer.changes().back(), r.value);
-        bar.on_release();
+        emit bar.released();
     }
     // Dragging only while pressed.
-    bar.on_move(30);
+    emit bar.dragged_to(30);
     EXPECT_EQ(bar.value(), 100);
-    bar.on_press(40);
-    bar.on_move(22);
+    emit bar.pressed_at(40);
+    emit bar.dragged_to(22);
     EXPECT_EQ(bar.value(), 20);
 
     // Blue lines at odd x below the value over the off colour; the grey frame from start-up stays.
@@ -399,20 +400,20 @@ TEST(players_panel, volume_bar_clamps_and_draws_the_percentage) {
     g.prompts.answer_message(platform::message_result::ok);
     g.mixer.set_has_volume(false);
     TfrmMain& v = g.open();
-    EXPECT_EQ(v.Volume->lblVolumePercent->text(), "0%");
+    EXPECT_EQ(v.players().volume()->lblVolumePercent->text(), "0%");
     v.set_volume(70);
-    EXPECT_EQ(v.Volume->lblVolumePercent->text(), "70%");
+    EXPECT_EQ(v.players().volume()->lblVolumePercent->text(), "70%");
 }
 
 TEST(players_panel, volume_panel_visibility_and_place_are_restored_and_saved) {
     players_fixture f;
     f.install({1}, "VolumeLeft=120\r\nVolumeTop=90\r\nVolumeVisible=1\r\n");
     TfrmMain& w = f.open();
-    EXPECT_TRUE(w.Volume->isVisibleTo(w.back_panel));
-    EXPECT_EQ(w.Volume->pos(), QPoint(120, 90));
-    EXPECT_EQ(w.cmdVolume->current_picture(), artwork::picture::volume_on);
+    EXPECT_TRUE(w.players().volume()->isVisibleTo(w.background()));
+    EXPECT_EQ(w.players().volume()->pos(), QPoint(120, 90));
+    EXPECT_EQ(w.playlist().button("cmdVolume")->current_picture(), artwork::picture::volume_on);
     w.cmdVolumeClick();
-    EXPECT_FALSE(w.Volume->isVisibleTo(w.back_panel));
+    EXPECT_FALSE(w.players().volume()->isVisibleTo(w.background()));
     w.ExitClick();
     EXPECT_NE(f.read_ini().find("VolumeVisible=0"), std::string::npos);
     EXPECT_NE(f.read_ini().find("VolumeLeft=120"), std::string::npos);
@@ -423,20 +424,20 @@ TEST(players_panel, m3u_export_then_import_gives_the_same_paths) {
     f.install({2});
     f.save_playlist("Mix", {track("/music/one.mp3"), track("/music/dir/two.flac")});
     TfrmMain& w = f.open();
-    load_playlist_into(*w.playlists, "Mix", w.music_list);
-    int rebuilt = 0;
-    w.rebuild_my_playlists = [&rebuilt] { ++rebuilt; };
+    load_playlist_into(w.saved_playlists(), "Mix", w.virtual_playlist());
 
     const std::string file = f.folder.file("Party.m3u");
     f.prompts.answer_save_file(file).answer_open_file(file);
-    w.mnuExportM3U->trigger();
-    w.AddM3UPlaylist->trigger();
+    w.commands().action("mnuExportM3U")->trigger();
+    w.commands().action("AddM3UPlaylist")->trigger();
     ASSERT_EQ(f.prompts.questions().size(), 2u);
     EXPECT_EQ(f.prompts.questions()[0].options.title, "Save to M3U file");
     EXPECT_EQ(f.prompts.questions()[1].options.title, "Add M3U playlist");
-    EXPECT_EQ(rebuilt, 1);
-    ASSERT_TRUE(w.playlists->exists("Party"));
-    EXPECT_EQ(full_paths_of(w.playlists->load("Party")), (string_list{"/music/one.mp3", "/music/dir/two.flac"}));
+    // The tree lists the imported playlist at once, with "My Playlists" open.
+    EXPECT_NE(w.navigation().playlist_node("Party"), nullptr);
+    EXPECT_TRUE(w.navigation().my_playlists()->isExpanded());
+    ASSERT_TRUE(w.saved_playlists().exists("Party"));
+    EXPECT_EQ(full_paths_of(w.saved_playlists().load("Party")), (string_list{"/music/one.mp3", "/music/dir/two.flac"}));
 }
 
 } // namespace

@@ -50,15 +50,15 @@ TEST(Tree, BuildShowsRootsDrivesAndOnlyPlainFolders) {
 
     EXPECT_EQ(tree_window_fixture::texts(f.tree().invisibleRootItem()),
               (std::vector<std::string>{"My Computer", "My Playlists", "My Media CDs"}));
-    EXPECT_TRUE(w.tree_my_computer->isExpanded());
-    EXPECT_FALSE(w.tree_my_playlists->isExpanded());
-    EXPECT_EQ(f.tree().currentItem(), w.tree_my_computer);
+    EXPECT_TRUE(w.navigation().my_computer()->isExpanded());
+    EXPECT_FALSE(w.navigation().my_playlists()->isExpanded());
+    EXPECT_EQ(f.tree().currentItem(), w.navigation().my_computer());
 
     const std::string disk = f.disk.path(), disc = f.disc.path();
-    EXPECT_EQ(tree_window_fixture::texts(w.tree_my_computer),
+    EXPECT_EQ(tree_window_fixture::texts(w.navigation().my_computer()),
               (std::vector<std::string>{disk + " [DATA]", disc + " [JAZZ CD]"}));
-    EXPECT_EQ(w.drive_roots.roots, (string_list{disk + "/", disc + "/"}));
-    EXPECT_EQ(w.drive_roots.cdrom_roots, (string_list{disc + "/"}));
+    EXPECT_EQ(w.drive_roots().roots, (string_list{disk + "/", disc + "/"}));
+    EXPECT_EQ(w.drive_roots().cdrom_roots, (string_list{disc + "/"}));
     // Read one level ahead: the drive knows its folders, each folder whether it has any.
     QTreeWidgetItem* drive = f.disk_node();
     EXPECT_EQ(tree_window_fixture::texts(drive), (std::vector<std::string>{"alpha", "Beta", "music", "Zeta"}));
@@ -69,8 +69,8 @@ TEST(Tree, BuildShowsRootsDrivesAndOnlyPlainFolders) {
               (std::vector<std::string>{"inner"}));
 
     // Every saved playlist has the five groupings, each holding only the placeholder.
-    ASSERT_EQ(w.tree_my_playlists->childCount(), 2);
-    QTreeWidgetItem* jazz = w.tree_my_playlists->child(0);
+    ASSERT_EQ(w.navigation().my_playlists()->childCount(), 2);
+    QTreeWidgetItem* jazz = w.navigation().my_playlists()->child(0);
     EXPECT_EQ(tree_window_fixture::texts(jazz),
               (std::vector<std::string>{"Albums", "Artists", "Genre", "Year", "Quality"}));
     EXPECT_EQ(tree_window_fixture::texts(jazz->child(1)), (std::vector<std::string>{"<secret temp>"}));
@@ -88,9 +88,9 @@ TEST(Tree, ExpandingAndCollapsingFolders) {
     QTreeWidgetItem* jazz = tree_window_fixture::child(music, "jazz");
     ASSERT_NE(jazz, nullptr);
     EXPECT_EQ(tree_window_fixture::texts(jazz), (std::vector<std::string>{"bebop"}));
-    EXPECT_EQ(w.node_path(jazz), f.disk.path() + "/music/jazz/");
-    EXPECT_EQ(w.node_path(drive), f.disk.path() + "/");
-    EXPECT_EQ(w.subtree_of(jazz), subtree_my_computer);
+    EXPECT_EQ(w.navigation().node_path(jazz), f.disk.path() + "/music/jazz/");
+    EXPECT_EQ(w.navigation().node_path(drive), f.disk.path() + "/");
+    EXPECT_EQ(w.navigation().subtree_of(jazz), subtree_my_computer);
 
     // Collapsing deletes the grandchildren; expanding reads the file system again.
     fs::create_directories(f.disk.file("music/jazz/cool"));
@@ -105,7 +105,7 @@ TEST(Tree, GroupingValuesFollowTheShownPlaylist) {
     tree_window_fixture f;
     save_two_playlists(f);
     TfrmMain& w = f.create_with();
-    QTreeWidgetItem* jazz = w.tree_my_playlists->child(0);
+    QTreeWidgetItem* jazz = w.navigation().my_playlists()->child(0);
     QTreeWidgetItem* albums = tree_window_fixture::child(jazz, "Albums");
     QTreeWidgetItem* artists = tree_window_fixture::child(jazz, "Artists");
 
@@ -117,8 +117,8 @@ TEST(Tree, GroupingValuesFollowTheShownPlaylist) {
 
     // Shown in mode 0, the values come from the virtual playlist, not the store.
     w.MyTreeClick(jazz);
-    ASSERT_EQ(w.PlaylistMode, mode_playlist);
-    w.music_list.set_cell(Album, 0, "Sketches of Spain");
+    ASSERT_EQ(w.state().PlaylistMode, mode_playlist);
+    w.virtual_playlist().set_cell(Album, 0, "Sketches of Spain");
     f.tree().collapseItem(albums);
     EXPECT_EQ(tree_window_fixture::texts(albums), (std::vector<std::string>{"<secret temp>"}));
     f.tree().expandItem(albums);
@@ -130,52 +130,52 @@ TEST(Tree, ClickingNodes) {
     tree_window_fixture f;
     save_two_playlists(f);
     TfrmMain& w = f.create_with();
-    QTreeWidgetItem* jazz = w.tree_my_playlists->child(0);
+    QTreeWidgetItem* jazz = w.navigation().my_playlists()->child(0);
     QTreeWidgetItem* albums = tree_window_fixture::child(jazz, "Albums");
     f.tree().expandItem(albums);
 
     // A grouping value loads the playlist and filters it; a second value filters the full playlist again.
     w.MyTreeClick(tree_window_fixture::child(albums, "Kind of Blue"));
-    EXPECT_EQ(w.PlaylistMode, mode_grouping);
-    EXPECT_EQ(w.current_playlist_name, "Jazz");
-    EXPECT_EQ(paths_of(w.music_list), (std::vector<std::string>{"/j/3.mp3", "/j/1.mp3"}));
-    EXPECT_EQ(w.playlist->rowCount(), 2);
+    EXPECT_EQ(w.state().PlaylistMode, mode_grouping);
+    EXPECT_EQ(w.state().current_playlist_name, "Jazz");
+    EXPECT_EQ(paths_of(w.virtual_playlist()), (std::vector<std::string>{"/j/3.mp3", "/j/1.mp3"}));
+    EXPECT_EQ(w.playlist().model()->rowCount(), 2);
     w.MyTreeClick(tree_window_fixture::child(albums, "Time Out"));
-    EXPECT_EQ(paths_of(w.music_list), (std::vector<std::string>{"/j/2.mp3"}));
+    EXPECT_EQ(paths_of(w.virtual_playlist()), (std::vector<std::string>{"/j/2.mp3"}));
     w.MyTreeClick(tree_window_fixture::child(albums, "Kind of Blue"));
-    EXPECT_EQ(w.music_list.count(), 2);
+    EXPECT_EQ(w.virtual_playlist().count(), 2);
 
     // The grouping node itself and the My Computer root change nothing.
-    for (QTreeWidgetItem* inert : {albums, w.tree_my_computer}) {
+    for (QTreeWidgetItem* inert : {albums, w.navigation().my_computer()}) {
         w.MyTreeClick(inert);
-        EXPECT_EQ(w.PlaylistMode, mode_grouping);
-        EXPECT_EQ(w.music_list.count(), 2);
+        EXPECT_EQ(w.state().PlaylistMode, mode_grouping);
+        EXPECT_EQ(w.virtual_playlist().count(), 2);
     }
 
     // Another playlist's value after a filtered one: its own entries only.
-    QTreeWidgetItem* rock_albums = tree_window_fixture::child(w.tree_my_playlists->child(1), "Albums");
+    QTreeWidgetItem* rock_albums = tree_window_fixture::child(w.navigation().my_playlists()->child(1), "Albums");
     f.tree().expandItem(rock_albums);
     w.MyTreeClick(tree_window_fixture::child(rock_albums, "First"));
-    EXPECT_EQ(paths_of(w.music_list), (std::vector<std::string>{"/r/1.mp3"}));
-    EXPECT_EQ(w.current_playlist_name, "Rock");
+    EXPECT_EQ(paths_of(w.virtual_playlist()), (std::vector<std::string>{"/r/1.mp3"}));
+    EXPECT_EQ(w.state().current_playlist_name, "Rock");
 
     w.MyTreeClick(jazz);
-    EXPECT_EQ(w.PlaylistMode, mode_playlist);
-    EXPECT_EQ(w.music_list.count(), 4);
-    EXPECT_EQ(w.music_list.cell(ListName, 3), "Jazz");
+    EXPECT_EQ(w.state().PlaylistMode, mode_playlist);
+    EXPECT_EQ(w.virtual_playlist().count(), 4);
+    EXPECT_EQ(w.virtual_playlist().cell(ListName, 3), "Jazz");
 
-    w.MyTreeClick(w.tree_my_playlists);
-    EXPECT_EQ(w.PlaylistMode, mode_all_playlists);
-    EXPECT_EQ(w.music_list.count(), 5);
-    EXPECT_EQ(w.music_list.cell(ListName, 4), "Rock");
-    EXPECT_EQ(w.current_playlist_name, "");
-    EXPECT_EQ(w.SelectedName->text(), "<Displaying All Saved Playlists>");
+    w.MyTreeClick(w.navigation().my_playlists());
+    EXPECT_EQ(w.state().PlaylistMode, mode_all_playlists);
+    EXPECT_EQ(w.virtual_playlist().count(), 5);
+    EXPECT_EQ(w.virtual_playlist().cell(ListName, 4), "Rock");
+    EXPECT_EQ(w.state().current_playlist_name, "");
+    EXPECT_EQ(w.status().name_label()->text(), "<Displaying All Saved Playlists>");
 
     // A folder node becomes the current folder, written to LastDir at once.
     fs::create_directories(f.disk.file("music/jazz"));
     f.tree().expandItem(f.disk_node());
     w.MyTreeClick(tree_window_fixture::child(f.disk_node(), "music"));
-    EXPECT_EQ(w.current_folder, f.disk.path() + "/music/");
+    EXPECT_EQ(w.state().current_folder, f.disk.path() + "/music/");
     EXPECT_EQ(platform::get_private_profile_string("Settings", "LastDir", "", f.ini()), f.disk.path() + "/music/");
 }
 
@@ -185,14 +185,14 @@ TEST(Tree, OnlyAClickOnTheIconOrLabelCounts) {
     TfrmMain& w = f.create_with();
     w.show();
     QWidget* viewport = f.tree().viewport();
-    const QRect row = f.tree().visualItemRect(w.tree_my_playlists);
+    const QRect row = f.tree().visualItemRect(w.navigation().my_playlists());
     ASSERT_GT(row.width(), 150);
 
     QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(row.right() - 2, row.center().y()));
-    EXPECT_EQ(w.PlaylistMode, mode_nothing);
+    EXPECT_EQ(w.state().PlaylistMode, mode_nothing);
     QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(row.left() + 30, row.center().y()));
-    EXPECT_EQ(w.PlaylistMode, mode_all_playlists);
-    EXPECT_EQ(w.music_list.count(), 5);
+    EXPECT_EQ(w.state().PlaylistMode, mode_all_playlists);
+    EXPECT_EQ(w.virtual_playlist().count(), 5);
 }
 
 TEST(Tree, MediaCdNodesLoadFromTheDriveHoldingTheDisc) {
@@ -205,22 +205,22 @@ TEST(Tree, MediaCdNodesLoadFromTheDriveHoldingTheDisc) {
         ASSERT_TRUE(store.store_identity("Lost Disc", disc_identity(0x5555)));
     }
     TfrmMain& w = f.create_with();
-    ASSERT_EQ(tree_window_fixture::texts(w.tree_my_media_cds),
+    ASSERT_EQ(tree_window_fixture::texts(w.navigation().my_media_cds()),
               (std::vector<std::string>{"Blue Disc", "Lost Disc"}));
 
-    w.MyTreeClick(w.tree_my_media_cds->child(0));
-    EXPECT_EQ(w.PlaylistMode, mode_media_cd);
-    EXPECT_EQ(paths_of(w.music_list), (std::vector<std::string>{f.disc.path() + "/Jazz/so what.mp3"}));
-    EXPECT_EQ(w.current_media_cd_name, "Blue Disc");
+    w.MyTreeClick(w.navigation().my_media_cds()->child(0));
+    EXPECT_EQ(w.state().PlaylistMode, mode_media_cd);
+    EXPECT_EQ(paths_of(w.virtual_playlist()), (std::vector<std::string>{f.disc.path() + "/Jazz/so what.mp3"}));
+    EXPECT_EQ(w.state().current_media_cd_name, "Blue Disc");
 
-    w.MyTreeClick(w.tree_my_media_cds->child(1));
-    EXPECT_EQ(paths_of(w.music_list), (std::vector<std::string>{"a.mp3"}));
-    EXPECT_EQ(w.lblMessage->text().toStdString(), w.messages[32]);
+    w.MyTreeClick(w.navigation().my_media_cds()->child(1));
+    EXPECT_EQ(paths_of(w.virtual_playlist()), (std::vector<std::string>{"a.mp3"}));
+    EXPECT_EQ(w.status().message_label()->text().toStdString(), w.messages()[32]);
 
-    w.MyTreeClick(w.tree_my_media_cds);
-    EXPECT_EQ(w.PlaylistMode, mode_all_media_cds);
-    EXPECT_EQ(w.music_list.count(), 2);
-    EXPECT_EQ(w.music_list.cell(ListName, 1), "Lost Disc");
+    w.MyTreeClick(w.navigation().my_media_cds());
+    EXPECT_EQ(w.state().PlaylistMode, mode_all_media_cds);
+    EXPECT_EQ(w.virtual_playlist().count(), 2);
+    EXPECT_EQ(w.virtual_playlist().cell(ListName, 1), "Lost Disc");
 }
 
 TEST(Tree, RightClickMenusAndHints) {
@@ -228,7 +228,7 @@ TEST(Tree, RightClickMenusAndHints) {
     fs::create_directories(f.disk.file("music"));
     save_two_playlists(f);
     TfrmMain& w = f.create_with();
-    QTreeWidgetItem* disc = w.tree_my_computer->child(1);
+    QTreeWidgetItem* disc = w.navigation().my_computer()->child(1);
     struct row {
         QTreeWidgetItem* node;
         QMenu* menu;
@@ -236,72 +236,73 @@ TEST(Tree, RightClickMenusAndHints) {
         QString play_text;
         bool add_media_cd;
     } rows[] = {
-        {f.disk_node(), w.mnuAdd, 1, "Play This Drive", false},
-        {tree_window_fixture::child(f.disk_node(), "music"), w.mnuAdd, 1, "Play This Folder", false},
-        {disc, w.mnuAdd, 1, "Play This Drive", true},
-        {w.tree_my_playlists, w.mnuSave, 2, {}, false},
-        {w.tree_my_playlists->child(1), w.mnuSave, 1, {}, false},
-        {w.tree_my_media_cds, w.mnuMP3CD, 2, {}, false},
+        {f.disk_node(), w.commands().menu("mnuAdd"), 1, "Play This Drive", false},
+        {tree_window_fixture::child(f.disk_node(), "music"), w.commands().menu("mnuAdd"), 1, "Play This Folder", false},
+        {disc, w.commands().menu("mnuAdd"), 1, "Play This Drive", true},
+        {w.navigation().my_playlists(), w.commands().menu("mnuSave"), 2, {}, false},
+        {w.navigation().my_playlists()->child(1), w.commands().menu("mnuSave"), 1, {}, false},
+        {w.navigation().my_media_cds(), w.commands().menu("mnuMP3CD"), 2, {}, false},
     };
     for (const row& r : rows) {
         w.MyTreeRightClick(r.node, QPoint(10, 10));
         EXPECT_TRUE(r.menu->isVisible()) << r.node->text(0).toStdString();
         EXPECT_EQ(r.menu->property("tag").toInt(), r.tag);
         if (!r.play_text.isEmpty()) {
-            EXPECT_EQ(w.mnuPlayThisPath->text(), r.play_text);
-            EXPECT_EQ(w.AddNewMediaCD1->isVisible(), r.add_media_cd);
+            EXPECT_EQ(w.commands().action("mnuPlayThisPath")->text(), r.play_text);
+            EXPECT_EQ(w.commands().action("AddNewMediaCD1")->isVisible(), r.add_media_cd);
         }
         r.menu->hide();
     }
-    EXPECT_EQ(w.current_playlist_name, "Rock");  // a right click on a playlist acts as a left click first
+    EXPECT_EQ(w.state().current_playlist_name, "Rock");  // a right click on a playlist acts as a left click first
 
     struct hint {
         QTreeWidgetItem* node;
         std::string text;
     } hints[] = {
-        {w.tree_my_playlists, "Click to Display All Saved Playlists."},
-        {w.tree_my_playlists->child(0), "Click to Display \"Jazz\" Playlists."},
-        {w.tree_my_media_cds, "Click to Display All Media CDs."},
+        {w.navigation().my_playlists(), "Click to Display All Saved Playlists."},
+        {w.navigation().my_playlists()->child(0), "Click to Display \"Jazz\" Playlists."},
+        {w.navigation().my_media_cds(), "Click to Display All Media CDs."},
     };
     for (const hint& h : hints) {
-        w.MyTreeMouseMove(h.node);
-        EXPECT_EQ(w.lblMessage->text().toStdString(), h.text);
+        w.navigation().MyTreeMouseMove(h.node);
+        EXPECT_EQ(w.status().message_label()->text().toStdString(), h.text);
     }
-    w.MyTreeMouseMove(f.disk_node());
-    EXPECT_TRUE(w.lblMessage->text().isEmpty());
-    EXPECT_FALSE(w.lblmycomputer->isHidden());
+    w.navigation().MyTreeMouseMove(f.disk_node());
+    EXPECT_TRUE(w.status().message_label()->text().isEmpty());
+    EXPECT_FALSE(w.status().folder_label()->isHidden());
 
-    w.my_saved_pls->on_enter(*w.my_saved_pls);
-    EXPECT_EQ(w.lblMessage->text(), "My Playlists Operations Menu");
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QApplication::sendEvent(w.playlist().button("my_saved_pls"), &enter);
+    EXPECT_EQ(w.status().message_label()->text(), "My Playlists Operations Menu");
 }
 
 TEST(Tree, DropsOfPlaylistEntries) {
     tree_window_fixture f;
     save_two_playlists(f);
     TfrmMain& w = f.create_with();
-    QTreeWidgetItem* jazz = w.tree_my_playlists->child(0);
-    QTreeWidgetItem* rock = w.tree_my_playlists->child(1);
+    QTreeWidgetItem* jazz = w.navigation().my_playlists()->child(0);
+    QTreeWidgetItem* rock = w.navigation().my_playlists()->child(1);
     QTreeWidgetItem* rock_artists = tree_window_fixture::child(rock, "Artists");
     f.tree().expandItem(rock_artists);
     ASSERT_EQ(tree_window_fixture::texts(rock_artists), (std::vector<std::string>{"Band"}));
 
     w.MyTreeClick(jazz);
-    w.music_list.set_cell(Artist, 2, "Brubeck");
-    w.LstMusicList->selectRow(2);
+    w.virtual_playlist().set_cell(Artist, 2, "Brubeck");
+    w.playlist().view()->selectRow(2);
     w.MyTreeDragDrop(rock);
-    const string_list stored = w.playlists->load("Rock");
+    const string_list stored = w.saved_playlists().load("Rock");
     ASSERT_EQ(stored.size(), 2u);
     EXPECT_EQ(parse_media_info(stored[1])[0], "/j/3.mp3");
     EXPECT_EQ(tree_window_fixture::texts(rock_artists), (std::vector<std::string>{"Band", "Brubeck"}));
     EXPECT_TRUE(f.prompts.message_texts().empty());
 
-    for (QTreeWidgetItem* elsewhere : {f.disk_node(), w.tree_my_playlists, tree_window_fixture::child(jazz, "Year")}) {
+    for (QTreeWidgetItem* elsewhere : {f.disk_node(), w.navigation().my_playlists(), tree_window_fixture::child(jazz, "Year")}) {
         f.prompts.answer_message(platform::message_result::ok);
         w.MyTreeDragDrop(elsewhere);
     }
     EXPECT_TRUE(f.prompts.errors().empty());
     EXPECT_EQ(f.prompts.message_texts(), std::vector<std::string>(3, "Can't Add Files Here."));
-    EXPECT_EQ(w.playlists->load("Rock").size(), 2u);
+    EXPECT_EQ(w.saved_playlists().load("Rock").size(), 2u);
 }
 
 TEST(Tree, F5RebuildsTheSubtreeOfTheSelectedNode) {
@@ -319,29 +320,29 @@ TEST(Tree, F5RebuildsTheSubtreeOfTheSelectedNode) {
     f.drive_table.add_drive({usb.path() + "/", platform::drive_type::removable, "stick", 7});
     QTest::keyRelease(&f.tree(), Qt::Key_F5);
 
-    ASSERT_EQ(w.tree_my_computer->childCount(), 3);
-    EXPECT_EQ(w.tree_my_computer->child(2)->text(0).toStdString(), usb.path() + " [STICK]");
-    EXPECT_TRUE(w.tree_my_computer->isExpanded());
+    ASSERT_EQ(w.navigation().my_computer()->childCount(), 3);
+    EXPECT_EQ(w.navigation().my_computer()->child(2)->text(0).toStdString(), usb.path() + " [STICK]");
+    EXPECT_TRUE(w.navigation().my_computer()->isExpanded());
     for (int i = 0; i < 3; ++i)
-        EXPECT_FALSE(w.tree_my_computer->child(i)->isExpanded());
-    EXPECT_EQ(tree_window_fixture::texts(w.tree_my_computer->child(2)), (std::vector<std::string>{"photos"}));
+        EXPECT_FALSE(w.navigation().my_computer()->child(i)->isExpanded());
+    EXPECT_EQ(tree_window_fixture::texts(w.navigation().my_computer()->child(2)), (std::vector<std::string>{"photos"}));
 
     f.save_playlist("Blues", {});
-    f.tree().setCurrentItem(w.tree_my_playlists->child(0));
+    f.tree().setCurrentItem(w.navigation().my_playlists()->child(0));
     QTest::keyRelease(&f.tree(), Qt::Key_F5);
-    EXPECT_EQ(tree_window_fixture::texts(w.tree_my_playlists), (std::vector<std::string>{"Blues", "Jazz", "Rock"}));
-    EXPECT_TRUE(w.tree_my_playlists->isExpanded());
+    EXPECT_EQ(tree_window_fixture::texts(w.navigation().my_playlists()), (std::vector<std::string>{"Blues", "Jazz", "Rock"}));
+    EXPECT_TRUE(w.navigation().my_playlists()->isExpanded());
 }
 
 TEST(Tree, RootStatesAreReadAtBuildAndSavedAtExit) {
     tree_window_fixture f;
     save_two_playlists(f);
     TfrmMain& w = f.create_with("Tree_SavedPls_State=1\r\nTree_MediaCD_State=0\r\n");
-    EXPECT_TRUE(w.tree_my_playlists->isExpanded());
-    EXPECT_FALSE(w.tree_my_media_cds->isExpanded());
+    EXPECT_TRUE(w.navigation().my_playlists()->isExpanded());
+    EXPECT_FALSE(w.navigation().my_media_cds()->isExpanded());
 
-    f.tree().collapseItem(w.tree_my_playlists);
-    f.tree().expandItem(w.tree_my_media_cds);
+    f.tree().collapseItem(w.navigation().my_playlists());
+    f.tree().expandItem(w.navigation().my_media_cds());
     w.ExitClick();
     EXPECT_EQ(platform::get_private_profile_int("Settings", "Tree_SavedPls_State", -1, f.ini()), 0);
     EXPECT_EQ(platform::get_private_profile_int("Settings", "Tree_MediaCD_State", -1, f.ini()), 1);

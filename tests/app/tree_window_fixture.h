@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QTreeWidget>
+
+#include "app/Main_form/navigation_tree.h"
 #include <filesystem>
 
 #include "platform/testing/fake_drive_table.h"
@@ -36,7 +38,7 @@ public:
         return *window;
     }
 
-    QTreeWidget& tree() const { return *window->MyTree; }
+    QTreeWidget& tree() const { return *window->navigation().tree(); }
 
     // The child of `parent` with that text, or null.
     static QTreeWidgetItem* child(QTreeWidgetItem* parent, const std::string& text) {
@@ -51,7 +53,7 @@ public:
             result.push_back(parent->child(i)->text(0).toStdString());
         return result;
     }
-    QTreeWidgetItem* disk_node() const { return window->tree_my_computer->child(0); }
+    QTreeWidgetItem* disk_node() const { return window->navigation().my_computer()->child(0); }
 
     // `count` tagged MP3 files "track01.mp3"... in `folder`.
     static void write_mp3s(const std::string& folder, int count) {

@@ -1,0 +1,205 @@
+#include "app/Main_form/chrome_pane.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QFrame>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+#include "app/Main_form/command_registry.h"
+#include "app/Main_form/picture_button.h"
+#include "library/shell_state.h"
+
+namespace karvo {
+
+chrome_pane::chrome_pane(QWidget* window, QWidget* back, command_registry& commands, const std::string& exit_command)
+    : QObject(window), window_(window), back_(back) {
+    pnlTitle = new QWidget(back);
+    pnlTitle->setObjectName("pnlTitle");
+    lblTitle = new QLabel(QString::fromUtf8(application_title), pnlTitle);
+    lblTitle->setObjectName("lblTitle");
+    QFont title_font = lblTitle->font();
+    title_font.setBold(true);
+    lblTitle->setFont(title_font);
+    lblTitle->setStyleSheet("color: white; background: transparent;");
+    lblTitle->setAttribute(Qt::WA_TransparentForMouseEvents);
+    pnlTitle->setStyleSheet("#pnlTitle { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
+                            "stop:0 rgb(40,165,230), stop:0.5 rgb(0,128,192), stop:1 rgb(0,70,130)); }");
+    pnlTitle->setAttribute(Qt::WA_StyledBackground);
+
+    ToolbarMin = new picture_button(artwork::picture::minimize, "ToolbarMin", pnlTitle);
+    ToolbarMax = new picture_button(artwork::picture::maximize, "ToolbarMax", pnlTitle);
+    ToolbarExit = new picture_button(artwork::picture::exit, "ToolbarExit", pnlTitle);
+    ToolbarMin->setStatusTip(QStringLiteral("Minimize"));
+    ToolbarExit->setStatusTip(QStringLiteral("Exit"));
+    connect(ToolbarMin, &QAbstractButton::clicked, this, &chrome_pane::minimize_clicked);
+    connect(ToolbarMax, &QAbstractButton::clicked, this, [this] { ToolbarMaxClick(); });
+    commands.bind(ToolbarExit, exit_command);
+
+    // The search panel's frame; its controls come with the search.
+    a1 = new QFrame(back);
+    a1->setObjectName("a1");
+    a1->setStyleSheet("#a1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
+                      "stop:0 rgb(30,150,215), stop:1 rgb(0,96,160)); }");
+    auto* caption = new QLabel(QStringLiteral("Search"), a1);
+    caption->setObjectName("a1_caption");
+    caption->setStyleSheet("color: white; background: transparent; font-weight: bold;");
+    caption->move(30, 4);
+    auto* fold = new picture_button(artwork::picture::fold_plus, "SearchMinMaxButton", a1);
+    fold->setGeometry(8, 4, 17, 17);
+    a1->resize(170, 25);
+
+    imgResize = new QLabel(back);
+    imgResize->setObjectName("imgResize");
+    imgResize->setCursor(Qt::SizeFDiagCursor);
+    const qreal ratio = back->devicePixelRatioF();
+    QPixmap picture(QSize(grip_size, grip_size) * ratio);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    {
+        QPainter painter(&picture);
+        artwork::paint_glyph(painter, QRectF(1, 1, 12, 12), artwork::picture::resize_grip, QColor(90, 170, 230));
+    }
+    imgResize->setPixmap(picture);
+    imgResize->installEventFilter(this);
+
+    TimerResize = new QTimer(this);
+    TimerResize->setObjectName("TimerResize");
+    TimerResize->setInterval(100);
+    connect(TimerResize, &QTimer::timeout, this, [this] { imgResizeTimer(); });
+
+    add_move_handle(pnlTitle);
+    add_move_handle(back);
+}
+
+void chrome_pane::add_move_handle(QWidget* handle) {
+    handle->installEventFilter(this);
+}
+
+namespace {
+
+// A region with rounded corners; `corner` is the diameter of the corner ellipse, as the window regions give it.
+QRegion rounded_region(const QSize& size, int corner) {
+    QPainterPath path;
+    path.addRoundedRect(QRectF(0, 0, size.width(), size.height()), corner / 2.0, corner / 2.0);
+    return QRegion(path.toFillPolygon().toPolygon());
+}
+
+} // namespace
+
+void chrome_pane::place(int w, int h) {
+    back_->setGeometry(0, 0, w, h);
+    back_->setMask(rounded_region(back_->size(), 20));
+    window_->setMask(back_->mask());
+
+    pnlTitle->setGeometry(0, 0, w, title_height);
+    lblTitle->adjustSize();
+    lblTitle->move(14, (title_height - lblTitle->height()) / 2);
+    const int button = title_height - 4;
+    ToolbarExit->setGeometry(w - 10 - button, 2, button, button);
+    ToolbarMax->setGeometry(ToolbarExit->x() - button - 3, 2, button, button);
+    ToolbarMin->setGeometry(ToolbarMax->x() - button - 3, 2, button, button);
+
+    const int margin = 6;
+    imgResize->setGeometry(w - margin - grip_size + 2, h - margin - grip_size + 2, grip_size, grip_size);
+    a1->move(320, title_height);
+    a1->setMask(rounded_region(a1->size(), 30));
+    a1->raise();
+}
+
+void chrome_pane::start_restored(const window_rectangle& rect) {
+    window_maximised = true;
+    restore_rect_ = rect;
+    ToolbarMaxClick();
+}
+
+void chrome_pane::ToolbarMaxClick() {
+    if (window_maximised) {
+        window_maximised = false;
+        ToolbarMax->set_picture(artwork::picture::maximize);
+        window_->setGeometry(restore_rect_.left, restore_rect_.top, restore_rect_.width, restore_rect_.height);
+        imgResize->show();
+    } else {
+        restore_rect_ = {window_->x(), window_->y(), window_->width(), window_->height()};
+        imgResize->hide();
+        TimerResize->stop();
+        window_maximised = true;
+        ToolbarMax->set_picture(artwork::picture::restore);
+        if (const QScreen* where = window_->screen())
+            window_->setGeometry(where->availableGeometry());
+    }
+}
+
+void chrome_pane::imgResizeTimer() {
+    if (window_maximised) {
+        TimerResize->stop();
+        return;
+    }
+    const QPoint cursor = QCursor::pos();
+    window_->resize(cursor.x() - window_->x() + 5, cursor.y() - window_->y() + 5);
+}
+
+bool chrome_pane::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == imgResize)
+        return grip_event(event);
+    return move_event(watched, event) || QObject::eventFilter(watched, event);
+}
+
+// The grip's mouse events stop here: they must never reach the background, which would start a move.
+bool chrome_pane::grip_event(QEvent* event) {
+    const auto type = event->type();
+    if (type == QEvent::MouseButtonPress && !window_maximised) {
+        QWindow* handle = window_->windowHandle();
+        if (!handle || !handle->startSystemResize(Qt::BottomEdge | Qt::RightEdge))
+            TimerResize->start();
+        return true;
+    }
+    if (type == QEvent::MouseButtonRelease) {
+        TimerResize->stop();
+        return true;
+    }
+    return type == QEvent::MouseButtonPress || type == QEvent::MouseMove || type == QEvent::MouseButtonDblClick;
+}
+
+bool chrome_pane::move_event(QObject* watched, QEvent* event) {
+    const auto type = event->type();
+    auto* mouse = dynamic_cast<QMouseEvent*>(event);
+    if (!mouse)
+        return false;
+    if (type == QEvent::MouseButtonDblClick && watched == pnlTitle && mouse->button() == Qt::LeftButton) {
+        ToolbarMaxClick();
+        return true;
+    }
+    if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+        drag_origin_ = mouse->globalPosition().toPoint();
+        dragging_window_ = false;
+        return true;
+    }
+    if (type == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton)) {
+        const QPoint global = mouse->globalPosition().toPoint();
+        if (dragging_window_) {
+            window_->move(drag_window_start_ + global - drag_origin_);
+        } else if (!window_maximised &&
+                   (global - drag_origin_).manhattanLength() >= QApplication::startDragDistance()) {
+            QWindow* handle = window_->windowHandle();
+            if (!handle || !handle->startSystemMove()) {
+                // No window manager to move us: follow the pointer ourselves.
+                dragging_window_ = true;
+                drag_window_start_ = window_->pos();
+            }
+        }
+        return true;
+    }
+    if (type == QEvent::MouseButtonRelease) {
+        dragging_window_ = false;
+        return true;
+    }
+    return false;
+}
+
+} // namespace karvo

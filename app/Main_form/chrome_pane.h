@@ -1,0 +1,75 @@
+// The borderless window's chrome: the title strip with its three picture buttons, the resize grip, the search
+// panel's frame, and moving the window by its title strip, background or status line. It keeps the maximise
+// toggle's state and the rectangle the window returns to.
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+
+#include "app/Main_form/main_settings.h"
+
+class QFrame;
+class QLabel;
+class QTimer;
+class QWidget;
+
+namespace karvo {
+
+class command_registry;
+class picture_button;
+
+class chrome_pane : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int title_height = 20;
+    static constexpr int grip_size = 14;
+
+    // `window` is the top-level window, `back` its background panel; ToolbarExit runs `exit_command`.
+    chrome_pane(QWidget* window, QWidget* back, command_registry& commands, const std::string& exit_command);
+
+    picture_button* minimize_button() const { return ToolbarMin; }
+    picture_button* maximize_button() const { return ToolbarMax; }
+    picture_button* exit_button() const { return ToolbarExit; }
+    QLabel* grip() const { return imgResize; }
+    QFrame* search_panel() const { return a1; }
+    QTimer* resize_timer() const { return TimerResize; }
+
+    // Presses and drags on this widget move the window, as on the title strip.
+    void add_move_handle(QWidget* handle);
+    void place(int width, int height);
+
+    bool maximised() const { return window_maximised; }
+    const window_rectangle& restore_rect() const { return restore_rect_; }
+    // Restore state: the window starts restored at `rect`, whatever it was before.
+    void start_restored(const window_rectangle& rect);
+    void ToolbarMaxClick();  // the maximise toggle
+    void imgResizeTimer();   // the grip's own resizing where the window system cannot resize
+
+signals:
+    void minimize_clicked();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool grip_event(QEvent* event);
+    bool move_event(QObject* watched, QEvent* event);
+
+    QWidget* window_;
+    QWidget* back_;
+    QWidget* pnlTitle;
+    QLabel* lblTitle;
+    picture_button* ToolbarMin;
+    picture_button* ToolbarMax;
+    picture_button* ToolbarExit;
+    QLabel* imgResize;
+    QFrame* a1;
+    QTimer* TimerResize;
+    bool window_maximised = false;
+    window_rectangle restore_rect_;
+    QPoint drag_origin_;  // the fallback window move when the system cannot move it
+    QPoint drag_window_start_;
+    bool dragging_window_ = false;
+};
+
+} // namespace karvo

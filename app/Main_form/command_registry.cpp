@@ -1,0 +1,142 @@
+#include "app/Main_form/command_registry.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QWidget>
+#include <stdexcept>
+
+#include "app/Main_form/picture_button.h"
+
+namespace karvo {
+
+command_registry::command_registry(QWidget* window, QString menu_style)
+    : QObject(window), window_(window), menu_style_(std::move(menu_style)) {}
+
+command_registry::~command_registry() = default;
+
+QAction* command_registry::add(command declared) {
+    if (has(declared.id))
+        throw std::logic_error("command declared twice: " + declared.id);
+    auto* action = new QAction(declared.caption, this);
+    action->setObjectName(QString::fromStdString(declared.id));
+    action->setVisible(declared.visible);
+    if (!declared.key.isEmpty()) {
+        action->setShortcut(declared.key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        window_->addAction(action);
+    }
+    const std::string id = declared.id;
+    connect(action, &QAction::triggered, this, [this, id] { invoke(id); });
+    actions_[id] = action;
+    order_.push_back(id);
+    commands_.emplace(id, std::move(declared));
+    return action;
+}
+
+void command_registry::add_menu(const std::string& id, const QString& caption, std::vector<std::string> entries) {
+    if (has(id))
+        throw std::logic_error("menu declared twice: " + id);
+    menus_[id] = menu_table{caption, std::move(entries), nullptr, {}};
+    order_.push_back(id);
+}
+
+void command_registry::on_menu_open(const std::string& id, std::function<void(QMenu&)> hook) {
+    menus_.at(id).hook = std::move(hook);
+}
+
+bool command_registry::has(const std::string& id) const {
+    return commands_.count(id) || menus_.count(id);
+}
+
+bool command_registry::is_menu(const std::string& id) const {
+    return menus_.count(id) != 0;
+}
+
+QAction* command_registry::action(const std::string& id) const {
+    if (const auto found = actions_.find(id); found != actions_.end())
+        return found->second;
+    if (const auto found = menus_.find(id); found != menus_.end() && found->second.built)
+        return found->second.built->menuAction();
+    return nullptr;
+}
+
+QMenu* command_registry::menu(const std::string& id) {
+    menu_table& table = menus_.at(id);
+    if (table.built)
+        return table.built;
+    auto* built = new QMenu(table.caption, window_);
+    built->setObjectName(QString::fromStdString(id));
+    built->menuAction()->setObjectName(QString::fromStdString(id));
+    built->setStyleSheet(menu_style_);
+    table.built = built;
+    for (const std::string& entry : table.entries) {
+        if (entry == menu_separator)
+            built->addSeparator();
+        else if (is_menu(entry))
+            built->addMenu(menu(entry));
+        else
+            built->addAction(actions_.at(entry));
+    }
+    connect(built, &QMenu::aboutToShow, this, [this, id] { prepare(id); });
+    return built;
+}
+
+const std::vector<std::string>& command_registry::entries(const std::string& menu_id) const {
+    return menus_.at(menu_id).entries;
+}
+
+std::vector<std::string> command_registry::command_ids() const {
+    std::vector<std::string> ids;
+    for (const std::string& id : order_)
+        if (commands_.count(id))
+            ids.push_back(id);
+    return ids;
+}
+
+bool command_registry::enabled(const std::string& id) const {
+    const auto found = commands_.find(id);
+    return found != commands_.end() && (!found->second.enabled || found->second.enabled());
+}
+
+bool command_registry::invoke(const std::string& id) {
+    const auto found = commands_.find(id);
+    if (found == commands_.end() || !found->second.handler || !enabled(id))
+        return false;
+    // A copy: the handler may declare or rebuild commands.
+    const std::function<void()> handler = found->second.handler;
+    handler();
+    return true;
+}
+
+void command_registry::set_caption(const std::string& id, const QString& caption) {
+    if (const auto found = menus_.find(id); found != menus_.end()) {
+        found->second.caption = caption;
+        if (found->second.built)
+            found->second.built->setTitle(caption);
+    } else if (QAction* a = action(id)) {
+        a->setText(caption);
+    }
+}
+
+void command_registry::prepare(const std::string& menu_id) {
+    menu_table& table = menus_.at(menu_id);
+    for (const std::string& entry : table.entries)
+        if (QAction* a = actions_.count(entry) ? actions_.at(entry) : nullptr)
+            a->setEnabled(enabled(entry));
+    if (table.hook && table.built)
+        table.hook(*table.built);
+}
+
+void command_registry::popup(const std::string& menu_id, const QPoint& global, picture_button* opener) {
+    QMenu* shown = menu(menu_id);
+    if (opener)
+        connect(shown, &QMenu::aboutToHide, opener, [opener] { opener->refresh_hover(); },
+                Qt::SingleShotConnection);
+    shown->popup(global);
+}
+
+void command_registry::bind(picture_button* button, const std::string& id) {
+    connect(button, &QAbstractButton::clicked, this, [this, id] { invoke(id); });
+}
+
+} // namespace karvo

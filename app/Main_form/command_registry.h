@@ -1,0 +1,84 @@
+// Every menu item, toolbar command and shortcut of the main window, declared once: id (the control name), caption,
+// key, enabling rule and handler. Menus are tables of ids; menus, buttons, double clicks and drops run commands by
+// id, so a test can list the tables and invoke any command without a display.
+#pragma once
+
+#include <QKeySequence>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAction;
+class QMenu;
+class QPoint;
+class QWidget;
+
+namespace karvo {
+
+class picture_button;
+
+struct command {
+    std::string id;
+    QString caption;
+    QKeySequence key;               // a window shortcut, live while the menus are closed
+    std::function<bool()> enabled;  // null: always enabled; asked when a menu opens and before the handler runs
+    std::function<void()> handler;
+    bool visible = true;
+};
+
+inline constexpr const char* menu_separator = "-";
+
+class command_registry : public QObject {
+    Q_OBJECT
+public:
+    // Shortcuts are installed on `window`; menus are its children and use `menu_style`.
+    command_registry(QWidget* window, QString menu_style);
+    ~command_registry() override;
+
+    QAction* add(command declared);
+    // A menu table: command ids, other menu ids (submenus) and menu_separator, in order. A submenu's caption is
+    // its own table's caption.
+    void add_menu(const std::string& id, const QString& caption, std::vector<std::string> entries);
+    // Runs before the menu shows, after the enabling rules (the Send To list is rebuilt this way).
+    void on_menu_open(const std::string& id, std::function<void(QMenu&)> hook);
+
+    bool has(const std::string& id) const;
+    bool is_menu(const std::string& id) const;
+    // The QAction of a command or the menu action of a submenu; null when unknown.
+    QAction* action(const std::string& id) const;
+    QMenu* menu(const std::string& id);
+    const std::vector<std::string>& entries(const std::string& menu_id) const;
+    std::vector<std::string> command_ids() const;
+
+    // Runs the handler when the command is enabled; false when it is unknown, disabled or has none.
+    bool invoke(const std::string& id);
+    bool enabled(const std::string& id) const;
+    void set_caption(const std::string& id, const QString& caption);
+
+    // Opens a menu at a global point with its enabling computed; the button that opened it gets its hover back.
+    void popup(const std::string& menu_id, const QPoint& global, picture_button* opener = nullptr);
+    // The button runs the command on click.
+    void bind(picture_button* button, const std::string& id);
+
+private:
+    struct menu_table {
+        QString caption;
+        std::vector<std::string> entries;
+        QMenu* built = nullptr;
+        std::function<void(QMenu&)> hook;
+    };
+    void prepare(const std::string& menu_id);
+
+    QWidget* window_;
+    QString menu_style_;
+    std::map<std::string, command> commands_;
+    std::map<std::string, QAction*> actions_;
+    std::map<std::string, menu_table> menus_;
+    std::vector<std::string> order_;
+};
+
+} // namespace karvo

@@ -1,0 +1,306 @@
+#include "app/Main_form/playlist_pane.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTableView>
+
+#include "app/Main_form/command_registry.h"
+#include "app/Main_form/hot_row_delegate.h"
+#include "app/Main_form/picture_button.h"
+#include "app/Main_form/playlist_model.h"
+#include "library/media_list.h"
+#include "library/playlist_moves.h"
+#include "platform/random.h"
+
+namespace karvo {
+
+namespace {
+
+constexpr int button_size = 22;
+constexpr int strip_height = 24;
+
+// The arrow buttons repeat while held with either mouse button: the right button acts as the left one.
+class repeat_button : public picture_button {
+public:
+    repeat_button(artwork::picture picture, const QString& name, QWidget* parent)
+        : picture_button(picture, name, parent) {
+        setAutoRepeat(true);
+        setAutoRepeatDelay(500);
+        setAutoRepeatInterval(1);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override { picture_button::mousePressEvent(as_left(event).get()); }
+    void mouseReleaseEvent(QMouseEvent* event) override { picture_button::mouseReleaseEvent(as_left(event).get()); }
+    void mouseDoubleClickEvent(QMouseEvent* event) override { mousePressEvent(event); }
+
+private:
+    static std::unique_ptr<QMouseEvent> as_left(const QMouseEvent* event) {
+        const Qt::MouseButtons held = event->buttons() & (Qt::LeftButton | Qt::RightButton) ? Qt::LeftButton
+                                                                                             : Qt::NoButton;
+        return std::make_unique<QMouseEvent>(event->type(), event->position(), event->scenePosition(),
+                                             event->globalPosition(), Qt::LeftButton, held, event->modifiers());
+    }
+};
+
+} // namespace
+
+QTableView* make_list_view(const QString& name, QWidget* parent) {
+    auto* view = new QTableView(parent);
+    view->setObjectName(name);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setShowGrid(true);
+    view->setWordWrap(false);
+    view->setCornerButtonEnabled(false);
+    view->setIconSize(QSize(16, 16));
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setMinimumSectionSize(1);
+    auto* header = view->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    header->setSectionsMovable(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setMinimumSectionSize(0);
+    header->setTextElideMode(Qt::ElideRight);
+    return view;
+}
+
+playlist_pane::playlist_pane(media_list& list, command_registry& commands, QWidget* parent)
+    : QObject(parent), list_(list), commands_(commands) {
+    LstMusicList = make_list_view("LstMusicList", parent);
+    model_ = new playlist_model(list, this);
+    LstMusicList->setModel(model_);
+    delegate_ = new hot_row_delegate(LstMusicList);
+    LstMusicList->setItemDelegate(delegate_);
+    LstMusicList->setMouseTracking(true);
+    LstMusicList->viewport()->setCursor(Qt::PointingHandCursor);
+    LstMusicList->viewport()->installEventFilter(this);
+    LstMusicList->installEventFilter(this);
+    LstMusicList->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Entries leave the playlist by dragging; the drop targets use the selection, not the dragged data.
+    LstMusicList->setDragEnabled(true);
+    LstMusicList->setDragDropMode(QAbstractItemView::DragOnly);
+    connect(LstMusicList, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        commands_.popup("mnuCommands", LstMusicList->viewport()->mapToGlobal(at));
+    });
+    connect(LstMusicList->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) { LstMusicListColumnClick(column); });
+    connect(LstMusicList, &QAbstractItemView::doubleClicked, this, &playlist_pane::double_clicked);
+
+    SpliterToolbar = new QWidget(parent);
+    SpliterToolbar->setObjectName("SpliterToolbar");
+    SpliterToolbar->resize(0, strip_height);
+    pnlBottomButtons = new QWidget(parent);
+    pnlBottomButtons->setObjectName("pnlBottomButtons");
+    auto* cmdCommands = new picture_button(artwork::picture::commands, "cmdCommands", pnlBottomButtons);
+    cmdCommands->setGeometry(0, 1, button_size, button_size);
+    pnlBottomButtons->resize(button_size, strip_height);
+    connect(cmdCommands, &QAbstractButton::pressed, this, [this, cmdCommands] {
+        commands_.popup("mnuCommands", cmdCommands->mapToGlobal(QPoint(0, cmdCommands->height())), cmdCommands);
+    });
+    buttons_.push_back(cmdCommands);
+
+    add_button(artwork::picture::sort_az, "cmdSort");
+    add_button(artwork::picture::sort_za, "cmdSortza");
+    add_button(artwork::picture::randomize, "cmdRandom", 12);
+    for (const bool up : {true, false}) {
+        auto* arrow = new repeat_button(up ? artwork::picture::move_up : artwork::picture::move_down,
+                                        up ? "vp_up" : "vp_down", SpliterToolbar);
+        arrow->setStatusTip(up ? QStringLiteral("Click to move selected up.")
+                               : QStringLiteral("Click to move selected down."));
+        arrow->setGeometry(toolbar_width_, 1, button_size, button_size);
+        toolbar_width_ += button_size + (up ? 3 : 12);
+        SpliterToolbar->resize(toolbar_width_, strip_height);
+        // Every repeat emits pressed again while the button stays down; the last release finds it up.
+        connect(arrow, &QAbstractButton::pressed, this, [this, up, arrow] {
+            arrow->property("repeating").toBool() ? arrow_repeated(up) : arrow_pressed(up);
+            arrow->setProperty("repeating", true);
+        });
+        connect(arrow, &QAbstractButton::released, this, [this, arrow] {
+            if (!arrow->isDown()) {
+                arrow->setProperty("repeating", false);
+                arrow_released();
+            }
+        });
+        buttons_.push_back(arrow);
+    }
+}
+
+picture_button* playlist_pane::button(const std::string& name) const {
+    for (picture_button* b : buttons_)
+        if (b->objectName().toStdString() == name)
+            return b;
+    return nullptr;
+}
+
+void playlist_pane::add_button(artwork::picture picture, const std::string& name, int gap_after, bool on_press) {
+    auto* b = new picture_button(picture, QString::fromStdString(name), SpliterToolbar);
+    b->setGeometry(toolbar_width_, 1, button_size, button_size);
+    toolbar_width_ += button_size + gap_after;
+    SpliterToolbar->resize(toolbar_width_, strip_height);
+    if (on_press)
+        connect(b, &QAbstractButton::pressed, this, [this, name] { commands_.invoke(name); });
+    else
+        commands_.bind(b, name);
+    buttons_.push_back(b);
+}
+
+void playlist_pane::place(int left, int list_top, int width, int list_height, int strip_top) {
+    SpliterToolbar->move(left, strip_top);
+    pnlBottomButtons->move(left + width - pnlBottomButtons->width(), strip_top);
+    LstMusicList->setGeometry(left, list_top, width, list_height);
+}
+
+std::vector<int> playlist_pane::selected_positions() const {
+    std::vector<int> rows;
+    const QItemSelection selection = LstMusicList->selectionModel()->selection();
+    for (const QItemSelectionRange& range : selection)
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.push_back(row);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+void playlist_pane::select_positions(const std::vector<int>& positions, int focused) {
+    // Runs of rows, so a large selection is set in one go.
+    QItemSelection selection;
+    const int last_column = playlist_view_columns - 1;
+    for (std::size_t i = 0; i < positions.size();) {
+        std::size_t j = i;
+        while (j + 1 < positions.size() && positions[j + 1] == positions[j] + 1)
+            ++j;
+        selection.select(model_->index(positions[i], 0), model_->index(positions[j], last_column));
+        i = j + 1;
+    }
+    auto* selection_model = LstMusicList->selectionModel();
+    selection_model->select(selection, QItemSelectionModel::ClearAndSelect);
+    if (focused >= 0)
+        selection_model->setCurrentIndex(model_->index(focused, 0), QItemSelectionModel::NoUpdate);
+}
+
+int playlist_pane::focused_row() const {
+    const QModelIndex current = LstMusicList->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void playlist_pane::refresh_count() {
+    model_->refresh_count();
+}
+
+void playlist_pane::set_font_size(int points) {
+    QFont font = LstMusicList->font();
+    font.setPointSize(points);
+    LstMusicList->setFont(font);
+    // One fixed row height keeps painting independent of the row count.
+    LstMusicList->verticalHeader()->setDefaultSectionSize(std::max(QFontMetrics(font).height() + 4, 18));
+    LstMusicList->viewport()->update();
+}
+
+std::array<int, playlist_view_columns> playlist_pane::column_widths() const {
+    std::array<int, playlist_view_columns> widths{};
+    for (int i = 0; i < playlist_view_columns; ++i)
+        widths[i] = LstMusicList->horizontalHeader()->sectionSize(i);
+    return widths;
+}
+
+void playlist_pane::set_column_widths(const std::array<int, playlist_view_columns>& widths) {
+    for (int i = 0; i < playlist_view_columns; ++i)
+        LstMusicList->horizontalHeader()->resizeSection(i, widths[i]);
+}
+
+void playlist_pane::LstMusicListColumnClick(int column) {
+    if (column < 0 || column >= playlist_view_columns)
+        return;
+    const int key = playlist_model::column_map[column];
+    const bool ascending = sort_direction_;
+    sort_direction_ = !sort_direction_;
+    ascending ? sort_ascending(key) : sort_descending(key);
+}
+
+void playlist_pane::sort_ascending(int column) {
+    model_->rewrite([&] { list_.sort_ascending(0, list_.count() - 1, column); });
+}
+
+void playlist_pane::sort_descending(int column) {
+    model_->rewrite([&] { list_.sort_descending(column); });
+}
+
+void playlist_pane::randomize(int passes, platform::random_source& random) {
+    model_->rewrite([&] {
+        for (int pass = 0; pass < passes; ++pass)
+            list_.randomize(random);
+    });
+}
+
+void playlist_pane::move_kept(bool up, std::vector<int>& positions) {
+    const move_result result = up ? move_selected_up(list_, positions, selected_positions())
+                                  : move_selected_down(list_, positions, selected_positions());
+    if (result.focused < 0)
+        return;
+    model_->rows_changed(result.first_changed, result.last_changed);
+    select_positions(result.selected, result.focused);
+}
+
+void playlist_pane::move_selected(bool up) {
+    std::vector<int> positions = selected_positions();
+    move_kept(up, positions);
+}
+
+void playlist_pane::arrow_pressed(bool up) {
+    kept_positions_ = selected_positions();
+    move_kept(up, kept_positions_);
+}
+
+void playlist_pane::arrow_repeated(bool up) {
+    move_kept(up, kept_positions_);
+    scroll(up ? -1 : 1);
+}
+
+void playlist_pane::arrow_released() {
+    kept_positions_.clear();
+}
+
+void playlist_pane::scroll(int lines) {
+    QScrollBar* bar = LstMusicList->verticalScrollBar();
+    bar->setValue(bar->value() + lines * bar->singleStep());
+}
+
+bool playlist_pane::eventFilter(QObject* watched, QEvent* event) {
+    const auto type = event->type();
+    if (watched == LstMusicList && type == QEvent::KeyPress) {
+        // Home and End go to the first and last row, not to the first and last column.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Home || key->key() == Qt::Key_End) && model_->rowCount() > 0 &&
+            !(key->modifiers() & Qt::ShiftModifier)) {
+            const int row = key->key() == Qt::Key_Home ? 0 : model_->rowCount() - 1;
+            select_positions({row}, row);
+            LstMusicList->scrollTo(model_->index(row, 0));
+            return true;
+        }
+        return false;
+    }
+    if (watched != LstMusicList->viewport())
+        return false;
+    if (type == QEvent::MouseButtonRelease) {
+        kept_positions_.clear();
+    } else if (type == QEvent::MouseMove || type == QEvent::Leave) {
+        const int row = type == QEvent::Leave
+                            ? -1
+                            : LstMusicList->rowAt(static_cast<QMouseEvent*>(event)->position().toPoint().y());
+        if (row != delegate_->hot_row) {
+            delegate_->hot_row = row;
+            LstMusicList->viewport()->update();
+        }
+    }
+    return false;
+}
+
+} // namespace karvo

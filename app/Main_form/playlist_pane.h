@@ -1,0 +1,92 @@
+// The virtual playlist pane: the view `LstMusicList` over the main media_list, its model and count caption, and
+// the toolbar strip below the upper panes with its picture buttons. It sorts, shuffles and moves the selection
+// (header clicks, the arrow buttons' auto-repeat); every other button runs a command of the registry.
+#pragma once
+
+#include <QObject>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "app/Main_form/main_settings.h"
+#include "app/resources/artwork.h"
+
+class QIcon;
+class QTableView;
+class QWidget;
+
+namespace karvo {
+
+class command_registry;
+class hot_row_delegate;
+class media_list;
+class picture_button;
+class playlist_model;
+namespace platform {
+class random_source;
+}
+
+// A list view as both lists of the window use it: whole rows, several selected, fixed compact rows, no editing.
+QTableView* make_list_view(const QString& name, QWidget* parent);
+
+class playlist_pane : public QObject {
+    Q_OBJECT
+public:
+    playlist_pane(media_list& list, command_registry& commands, QWidget* parent);
+
+    QTableView* view() const { return LstMusicList; }
+    playlist_model* model() const { return model_; }
+    QWidget* toolbar() const { return SpliterToolbar; }
+    QWidget* commands_button_panel() const { return pnlBottomButtons; }
+    // A toolbar button by its control name, or null.
+    picture_button* button(const std::string& name) const;
+
+    // The toolbar's picture buttons: each runs the command of its own name on click (or on press).
+    void add_button(artwork::picture picture, const std::string& name, int gap_after = 3, bool on_press = false);
+    void place(int left, int list_top, int width, int list_height, int strip_top);
+
+    std::vector<int> selected_positions() const;
+    // The selection becomes exactly these positions (ascending); `focused` gets the focus, -1 keeps it.
+    void select_positions(const std::vector<int>& positions, int focused = -1);
+    int focused_row() const;
+
+    void refresh_count();
+    void set_font_size(int points);
+    std::array<int, playlist_view_columns> column_widths() const;
+    void set_column_widths(const std::array<int, playlist_view_columns>& widths);
+
+    void LstMusicListColumnClick(int column);
+    void sort_ascending(int column);   // the list must hold rows
+    void sort_descending(int column);
+    void randomize(int passes, platform::random_source& random);
+    void move_selected(bool up);
+    // The arrow buttons: press keeps the positions and moves once; each repeat moves again and scrolls a line.
+    void arrow_pressed(bool up);
+    void arrow_repeated(bool up);
+    void arrow_released();
+    const std::vector<int>& kept_positions() const { return kept_positions_; }
+
+signals:
+    void double_clicked();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void move_kept(bool up, std::vector<int>& positions);
+    void scroll(int lines);
+
+    media_list& list_;
+    command_registry& commands_;
+    QTableView* LstMusicList;
+    playlist_model* model_;
+    hot_row_delegate* delegate_;
+    QWidget* SpliterToolbar;
+    QWidget* pnlBottomButtons;
+    std::vector<picture_button*> buttons_;
+    int toolbar_width_ = 0;
+    bool sort_direction_ = true;  // the next header click sorts ascending
+    std::vector<int> kept_positions_;
+};
+
+} // namespace karvo
