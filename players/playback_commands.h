@@ -86,7 +86,7 @@ struct playback_services {
     std::string data_folder;                // where temp_playlist.m3u is written
     // Drives every other player when given; without it they get only the list-file commands.
     linux_player_class* linux_players = nullptr;
-    std::function<void(const std::string&)> status;  // a message on the status line
+    std::function<void(const std::string&)> status = {};  // a message on the status line
 };
 
 class playback_commands {
