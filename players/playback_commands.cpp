@@ -59,6 +59,11 @@ string_list all_full_paths(const media_list& list)
 
 } // namespace
 
+std::string did_not_answer_text(const std::string& player_name)
+{
+    return player_name + " did not answer.";
+}
+
 std::string quote_argument(const std::string& text)
 {
     // Backslashes count only before a quote: there they are doubled, so the split gives the text back unchanged.
@@ -136,7 +141,39 @@ void playback_commands::start(const std::string& program, const std::string& par
 void playback_commands::write_and_start(const string_list& paths, const std::string& program)
 {
     write_temp_playlist(services_.data_folder, paths);
-    start(program, quoted_temp_list());
+    if (services_.linux_players == nullptr) {
+        start(program, quoted_temp_list());
+        return;
+    }
+    // A player that opens an IPC socket when asked is started with it, so files can be added to it later.
+    services_.linux_players->set_program_path(program);
+    start(program, services_.linux_players->start_parameters(quoted_temp_list()));
+}
+
+linux_player_class* playback_commands::bus_driver(const std::string& name, const std::string& program)
+{
+    if (services_.linux_players == nullptr || name == winamp_player_name || name == sonique_player_name ||
+        name == nad_player_name)
+        return nullptr;
+    services_.linux_players->set_program_path(program);
+    return services_.linux_players;
+}
+
+bool playback_commands::settled(command_outcome outcome, const std::string& name)
+{
+    if (outcome == command_outcome::not_answering) {
+        if (services_.status)
+            services_.status(did_not_answer_text(name));
+        return true;
+    }
+    return outcome == command_outcome::done;
+}
+
+bool playback_commands::enqueue_other(const string_list& paths)
+{
+    const std::string& name = services_.selection.name();
+    linux_player_class* driver = bus_driver(name, services_.selection.program());
+    return driver != nullptr && settled(driver->enqueue(paths), name);
 }
 
 void playback_commands::play_paths(const string_list& paths)
@@ -204,6 +241,10 @@ void playback_commands::stop()
     } else if (name == nad_player_name) {
         services_.nad.find_window();
         services_.nad.stop();
+    } else if (linux_player_class* driver = bus_driver(name, services_.selection.program())) {
+        const command_outcome outcome = driver->stop();
+        if (!settled(outcome, name))
+            play_paths({});
     } else {
         play_paths({});
     }
@@ -252,7 +293,8 @@ void playback_commands::enqueue_selected(const media_list& list, std::span<const
 {
     const enqueue_target target = running_selected_player();
     if (target == enqueue_target::none) {
-        show_message(enqueue_unavailable_message);
+        if (!enqueue_other(selected_full_paths(list, selected)))
+            show_message(enqueue_unavailable_message);
         return;
     }
     enqueue(target, selected_full_paths(list, selected));
@@ -262,7 +304,8 @@ void playback_commands::enqueue_playlist(const media_list& list)
 {
     const enqueue_target target = running_selected_player();
     if (target == enqueue_target::none) {
-        show(enqueue_playlist_unavailable_text);
+        if (!enqueue_other(all_full_paths(list)))
+            show(enqueue_playlist_unavailable_text);
         return;
     }
     enqueue(target, all_full_paths(list));
@@ -287,6 +330,13 @@ double_click_follow_up playback_commands::double_click(const media_list& list, s
             if (services_.nad.find_window() == 0)
                 stop();
             enqueue(enqueue_target::nad, path);
+        } else if (linux_player_class* driver = bus_driver(name, services_.selection.program())) {
+            // A player that is not running is started with the entry instead.
+            const command_outcome outcome = driver->enqueue(path);
+            if (outcome == command_outcome::not_running)
+                play_paths(path);
+            else
+                settled(outcome, name);
         }
         return double_click_follow_up::none;
     }
@@ -375,6 +425,28 @@ std::optional<control_panel_opening> playback_commands::remote_control_hover(int
     if (sonique)
         opening.sonique_location = services_.selection.location(sonique_slot);
     return opening;
+}
+
+remote_marker playback_commands::bus_player_marker(int player_index, int label_top)
+{
+    const std::string& name = entry_or_empty(services_.selection.lists.names, player_index);
+    linux_player_class* driver = bus_driver(name, services_.selection.location(player_index));
+    if (name.empty() || driver == nullptr || driver->instances().empty())
+        return remote_marker{false, label_top + 3, 7, 7};
+    return remote_marker{true, label_top, 9, 12};
+}
+
+std::optional<control_panel_opening> playback_commands::bus_player_hover(int player_index, int cursor_x,
+                                                                        int cursor_y, int panel_width,
+                                                                        int panel_height)
+{
+    const std::string& name = entry_or_empty(services_.selection.lists.names, player_index);
+    const std::string& program = services_.selection.location(player_index);
+    linux_player_class* driver = bus_driver(name, program);
+    if (name.empty() || driver == nullptr || driver->instances().empty())
+        return std::nullopt;
+    return control_panel_opening{cursor_x - panel_width / 2, cursor_y - panel_height / 2, bus_player_kind, {},
+                                 program};
 }
 
 } // namespace karvo

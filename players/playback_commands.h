@@ -9,6 +9,7 @@
 #include <string>
 
 #include "library/string_list.h"
+#include "players/linux_player_class.h"
 
 namespace karvo {
 namespace platform {
@@ -28,6 +29,9 @@ class winamp_class;
 
 inline constexpr const char* enqueue_playlist_unavailable_text =
     "This feature only works when WinAMP, Sonique or NAD is running and is selected.";
+
+// Status line text when a player on the session bus keeps a command waiting past the time-out.
+std::string did_not_answer_text(const std::string& player_name);
 
 // What the playlist view still has to do after a double click (the edit commands live with the view).
 enum class double_click_follow_up { none, delete_selected, select_all };
@@ -63,9 +67,12 @@ struct remote_markers {
 struct control_panel_opening {
     int left = 0;
     int top = 0;
-    int player_kind = 0;           // 0 Winamp, 2 Sonique
+    int player_kind = 0;           // 0 Winamp, 2 Sonique, 3 a player on the session bus
     std::string sonique_location;  // handed to the panel for Sonique only
+    std::string program = {};      // kind 3: the player's program, for linux_player_class::set_program_path
 };
+
+inline constexpr int bus_player_kind = 3;
 
 struct playback_services {
     player_selection& selection;
@@ -77,6 +84,9 @@ struct playback_services {
     platform::prompts& prompts;
     std::span<const std::string> messages;  // the main-window message table
     std::string data_folder;                // where temp_playlist.m3u is written
+    // Drives every other player when given; without it they get only the list-file commands.
+    linux_player_class* linux_players = nullptr;
+    std::function<void(const std::string&)> status = {};  // a message on the status line
 };
 
 class playback_commands {
@@ -124,11 +134,22 @@ public:
     // The mouse over marker 0 (Winamp) or 1 (Sonique) at the cursor; the panel opens centred on it.
     std::optional<control_panel_opening> remote_control_hover(int marker, bool enhanced, int cursor_x, int cursor_y,
                                                               int panel_width, int panel_height);
+    // The same for the label of any other player (a slot label's index, or the extra player shown on lblPlayer6):
+    // the marker shows while its player is on the session bus, and passing over it opens the panel in kind 3.
+    remote_marker bus_player_marker(int player_index, int label_top);
+    std::optional<control_panel_opening> bus_player_hover(int player_index, int cursor_x, int cursor_y,
+                                                          int panel_width, int panel_height);
 
 private:
     enum class enqueue_target { none, winamp, sonique, nad };
 
     enqueue_target running_selected_player();
+    // The driver of the player at that index, set to its program, when it is not one of the named three.
+    linux_player_class* bus_driver(const std::string& name, const std::string& program);
+    // Reports a player that did not answer; true when the outcome needs nothing more from the caller.
+    bool settled(command_outcome outcome, const std::string& name);
+    // Enqueue through the driver; false when the player cannot take files.
+    bool enqueue_other(const string_list& paths);
     void enqueue(enqueue_target target, const string_list& paths);
     void write_and_start(const string_list& paths, const std::string& program);
     void start(const std::string& program, const std::string& parameters);

@@ -1,0 +1,216 @@
+// The player commands against real players on a private session bus: Play starts the player with the list,
+// Enqueue Selected adds to the running instance, Pause and Stop reach it, and a frozen player is reported as
+// not answering instead of hanging the program. A player that is not installed is skipped.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <sys/stat.h>
+#include <thread>
+
+#include "app/qt_platform/qt_media_bus.h"
+#include "library/media_entry.h"
+#include "library/media_list.h"
+#include "library/string_list.h"
+#include "platform/file_system.h"
+#include "platform/local_sockets.h"
+#include "platform/program_starter.h"
+#include "platform/testing/scripted_prompts.h"
+#include "platform/window_messages.h"
+#include "players/nad_class.h"
+#include "players/playback_commands.h"
+#include "players/player_selection.h"
+#include "players/player_table.h"
+#include "players/sonique_class.h"
+#include "players/winamp_class.h"
+#include "tests/support/media_fixtures.h"
+#include "tests/support/temp_folder.h"
+
+namespace karvo::testing {
+namespace {
+
+// Polls until the check holds; generous, as the machine may be busy.
+bool eventually(const std::function<bool()>& check)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < deadline) {
+        QCoreApplication::processEvents();
+        if (check())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+std::string output_of(const std::string& command)
+{
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
+            out += buffer;
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+// A bus daemon of our own, so the user's players are never touched; it ends with the test.
+class private_bus {
+public:
+    private_bus()
+    {
+        if (const char* old = std::getenv("DBUS_SESSION_BUS_ADDRESS"))
+            old_address_ = old;
+        const string_list lines = split_lines(output_of("dbus-daemon --session --fork --print-address=1 --print-pid=1"));
+        if (lines.size() < 2)
+            return;
+        address = lines[0];
+        pid_ = std::atoi(lines[1].c_str());
+        ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+    }
+    ~private_bus()
+    {
+        if (pid_ > 0)
+            ::kill(pid_, SIGTERM);
+        if (old_address_.empty())
+            ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
+        else
+            ::setenv("DBUS_SESSION_BUS_ADDRESS", old_address_.c_str(), 1);
+    }
+    std::string address;
+
+private:
+    std::string old_address_;
+    int pid_ = 0;
+};
+
+int mpv_playlist_count(const std::string& socket)
+{
+    const auto connection = platform::system_local_sockets().connect(socket);
+    if (!connection || !connection->write("{\"command\":[\"get_property\",\"playlist-count\"],\"request_id\":7}\n"))
+        return -1;
+    while (const auto line = connection->read_line()) {
+        const std::size_t data = line->find("\"data\":");
+        if (line->find("\"request_id\":7") != std::string::npos && data != std::string::npos)
+            return std::atoi(line->c_str() + data + 7);
+    }
+    return -1;
+}
+
+struct player_under_test {
+    std::string name;          // the player's name in the player lists
+    std::string program;       // the installed program the wrapper runs
+    std::string needs;         // another file it needs, or ""
+    std::string switches;      // what the wrapper adds for a machine without sound or screen
+    std::string bus_name;
+};
+
+class linux_players_end_to_end : public ::testing::TestWithParam<player_under_test> {};
+
+TEST_P(linux_players_end_to_end, play_enqueue_pause_stop_and_a_frozen_player)
+{
+    const player_under_test& p = GetParam();
+    for (const std::string& file : {p.program, p.needs, std::string("/usr/bin/dbus-daemon")})
+        if (!file.empty() && !platform::file_exists(file))
+            GTEST_SKIP() << file << " is not installed; " << p.name << " is not tested";
+    private_bus bus_daemon;
+    ASSERT_FALSE(bus_daemon.address.empty());
+    QDBusConnection connection = QDBusConnection::connectToBus(QString::fromStdString(bus_daemon.address),
+                                                               QString::fromStdString("e2e " + p.name));
+    ASSERT_TRUE(connection.isConnected());
+
+    temp_folder root;
+    const std::string pids = root.file("pids");
+    const std::string program = root.file(platform::file_name_of(p.program));  // the table knows it by this name
+    ASSERT_TRUE(platform::write_file_atomic(program, "#!/bin/sh\necho $$ >> '" + pids + "'\nXDG_CONFIG_HOME='" +
+                                                         root.path() + "' exec " + p.program + " " + p.switches +
+                                                         " \"$@\"\n"));
+    ASSERT_EQ(::chmod(program.c_str(), 0755), 0);
+    const std::string socket = root.file("ipc.sock");
+    media_list list;
+    for (const std::string name : {"a.wav", "b.wav", "c d#\xC3\xA9.wav"}) {
+        write_wav(root.file(name), 8000, 1, 8, 30.0);
+        media_fields fields;
+        fields[0] = root.file(name);
+        list.append(make_media_info(fields), "List");
+    }
+
+    std::vector<std::string> messages(61);
+    platform::scripted_prompts prompts;
+    platform::program_starter& starter = platform::system_program_starter();
+    platform::window_messages& windows = platform::system_window_messages();
+    winamp_class winamp(windows, starter);
+    nad_class nad(windows, starter);
+    sonique_class sonique(windows, starter);
+    player_selection selection(prompts, messages, "", platform::file_exists);
+    selection.lists.names = {"WinAMP", "Sonique", "Player 2", "Player 3", "Player 4", "NAD", p.name};
+    selection.lists.locations = {"", "", "", "", "", "", program};
+    selection.names_changed();
+    selection.select_at_startup(6);
+    const player_table table = load_player_table(KARVO_SOURCE_DIR "/app/resources", root.path());
+    qt_media_bus bus(connection);
+    linux_player_class driver({bus, starter, platform::system_local_sockets(), table, socket});
+    std::vector<std::string> status;
+    playback_commands commands({selection, starter, windows, winamp, nad, sonique, prompts, messages, root.path(),
+                                &driver, [&](const std::string& text) { status.push_back(text); }});
+    const auto playlist_length = [&] {
+        if (p.name == "mpv")
+            return mpv_playlist_count(socket);
+        return std::atoi(output_of("audtool --playlist-length 2>/dev/null").c_str());
+    };
+    const auto playback_status = [&] {
+        const auto state = bus.state(p.bus_name, nullptr);
+        return state ? state->playback_status : std::string("<gone>");
+    };
+    const auto player_pids = [&] { return split_lines(platform::read_file(pids).value_or("")); };
+
+    commands.play_selected(list, std::vector<int>{0, 1});
+    EXPECT_TRUE(eventually([&] { return playback_status() == "Playing"; })) << playback_status();
+    EXPECT_TRUE(eventually([&] { return playlist_length() == 2; })) << playlist_length();
+
+    commands.enqueue_selected(list, std::vector<int>{2});
+    EXPECT_TRUE(eventually([&] { return playlist_length() == 3; })) << playlist_length();
+    EXPECT_TRUE(prompts.message_texts().empty());
+
+    driver.set_program_path(program);
+    EXPECT_EQ(driver.pause(), command_outcome::done);
+    EXPECT_TRUE(eventually([&] { return playback_status() == "Paused"; })) << playback_status();
+
+    // A frozen player: the command gives up after its time-out and the status line says so.
+    const std::vector<std::string> started = player_pids();
+    ASSERT_FALSE(started.empty());
+    const int first_pid = std::atoi(started.front().c_str());
+    ::kill(first_pid, SIGSTOP);
+    commands.stop();
+    ::kill(first_pid, SIGCONT);
+    EXPECT_EQ(status, std::vector<std::string>{p.name + " did not answer."});
+
+    commands.stop();
+    EXPECT_TRUE(eventually([&] {
+        const std::string now = playback_status();
+        return now == "Stopped" || now == "<gone>";
+    })) << playback_status();
+
+    for (const std::string& pid : player_pids())
+        ::kill(std::atoi(pid.c_str()), SIGKILL);
+    QDBusConnection::disconnectFromBus(connection.name());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    players, linux_players_end_to_end,
+    ::testing::Values(player_under_test{"mpv", "/usr/bin/mpv", "/etc/mpv/scripts/mpris.so",
+                                        "--no-config --script=/etc/mpv/scripts/mpris.so --ao=null --vo=null "
+                                        "--no-terminal",
+                                        "org.mpris.MediaPlayer2.mpv"},
+                      player_under_test{"Audacious", "/usr/bin/audacious", "/usr/bin/audtool", "-H",
+                                        "org.mpris.MediaPlayer2.audacious"}),
+    [](const ::testing::TestParamInfo<player_under_test>& info) { return info.index == 0 ? "mpv" : "audacious"; });
+
+} // namespace
+} // namespace karvo::testing
