@@ -151,11 +151,10 @@ TEST(main_window, exit_writes_the_shutdown_keys_in_order) {
         "sort_item", "VolumeLeft", "VolumeTop", "VolumeVisible", "WindowMax", "WindowLeft", "WindowTop",
         "WindowWidth", "WindowHeight"};
     // Keys already in the file keep their place; every other key is appended in the shutdown order.
-    // SelectedPlayer is written at start-up, and only when the machine has the selected player's program.
     std::vector<std::string> appended;
     for (const auto& key : keys)
         if (key != "MainBackColor" && key != "PlaylistMode" && key != "playlist_name" && key != "search_item" &&
-            key != "sort_item" && key != "VolumeLeft" && key != "SelectedPlayer")
+            key != "sort_item" && key != "VolumeLeft")
             appended.push_back(key);
     std::vector<std::string> expected;
     for (const auto& key : shutdown)
