@@ -50,6 +50,8 @@ void TFSNotify::start() {
     };
     walker_ = std::make_shared<TThNotifyWalker>(std::move(s), std::move(e), dispatcher_);
     thread_ = std::thread([walker = walker_] { walker->Execute(); });
+    // Files made after this returns are seen; the walker delivers nothing before, so this cannot wait on itself.
+    walker_->WaitUntilWatching();
 }
 
 void TFSNotify::stop() {

@@ -60,6 +60,11 @@ bool TThNotifyWalker::Terminate() {
     return waits;
 }
 
+void TThNotifyWalker::WaitUntilWatching() {
+    std::unique_lock guard(lock_);
+    watching_set_.wait(guard, [this] { return watching_; });
+}
+
 // Once terminating is set no delivery starts, so Terminate's answer about waiting cannot go stale.
 void TThNotifyWalker::deliver(const std::function<void()>& event) {
     if (!event) return;
@@ -230,6 +235,11 @@ void TThNotifyWalker::Execute() {
         root_wd_ = watch_tree(root_, visited);
         alive = root_wd_ >= 0;
     }
+    {
+        std::lock_guard guard(lock_);
+        watching_ = true;
+    }
+    watching_set_.notify_all();
     if (alive && settings_.first) deliver(events_.change);
     auto deadline = steady::now() + period;
     while (alive && !terminating()) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -49,6 +50,8 @@ public:
     // Asks the thread to end and wakes it. Returns true when the thread waits for the calling (user-interface)
     // thread to run an event, so the caller must not wait for it.
     bool Terminate();
+    // Returns once the first watches are in place (or could not be made), so nothing made after it is missed.
+    void WaitUntilWatching();
     // The loop ended without being asked to (the watch could not go on).
     bool EndedByItself() const { return ended_by_itself_.load(); }
 
@@ -92,6 +95,8 @@ private:
     mutable std::mutex lock_;
     bool terminating_ = false;
     bool in_dispatch_ = false;
+    bool watching_ = false;
+    std::condition_variable watching_set_;
     std::atomic<bool> ended_by_itself_{false};
 };
 
