@@ -28,6 +28,7 @@ auto_playlister::~auto_playlister() {
 void auto_playlister::reload(const auto_playlister_options& options) {
     options_ = options;
     TFSNotify& w = services_.watcher;
+    if (!options.enabled) w.SetActive(false);  // before the path, which would restart a running watch
     w.SetPath(options.dir);
     services_.scanner.set_watched_folder(options.dir);
     w.SetActive(options.enabled);
