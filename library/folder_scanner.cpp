@@ -127,10 +127,12 @@ bool folder_scanner::is_known(const std::string& path) const {
     return std::binary_search(known_.begin(), known_.end(), path, name_order);
 }
 
-void folder_scanner::change_scan(const path_sink& on_new_file) {
-    run(auto_playlist_scan_, [this, &on_new_file](const std::string& path) {
+void folder_scanner::change_scan(const path_sink& on_new_file,
+                                 const std::function<bool(const std::string&)>& is_complete) {
+    run(auto_playlist_scan_, [this, &on_new_file, &is_complete](const std::string& path) {
         const auto at = std::lower_bound(known_.begin(), known_.end(), path, name_order);
         if (at != known_.end() && *at == path) return;
+        if (is_complete && !is_complete(path)) return;
         known_.insert(at, path);
         if (on_new_file) on_new_file(path);
     });

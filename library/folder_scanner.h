@@ -72,7 +72,8 @@ public:
     // Rebuilds the known-file list from the media files already below the watched folder.
     void initial_scan();
     // Every media file below the watched folder not known yet becomes known and is handed to `on_new_file`, once.
-    void change_scan(const path_sink& on_new_file);
+    // A file that `is_complete` refuses (still being written) stays unknown, so a later scan takes it whole.
+    void change_scan(const path_sink& on_new_file, const std::function<bool(const std::string&)>& is_complete = {});
     const string_list& known_files() const { return known_; }
     bool is_known(const std::string& path) const;
 

@@ -1,0 +1,68 @@
+#include "library/auto_playlister.h"
+
+#include "library/named_file_store.h"
+#include "platform/file_system.h"
+
+namespace karvo {
+
+std::string watch_limit_message(const std::string& folder) {
+    return "Auto Playlister: the system allows no more folder watches; not watched: " + folder;
+}
+
+auto_playlister::auto_playlister(auto_playlister_services services) : services_(std::move(services)) {
+    TFSNotify& w = services_.watcher;
+    w.SetFilters(cFileName);
+    w.SetSubTree(true);
+    w.OnChange = [this](TFSNotify& sender) { AutoPlaylisterChange(sender); };
+    w.OnWatchLimit = [this](TFSNotify&, const std::string& folder) {
+        if (services_.show_message) services_.show_message(watch_limit_message(folder));
+    };
+}
+
+auto_playlister::~auto_playlister() {
+    services_.watcher.SetActive(false);
+    services_.watcher.OnChange = nullptr;
+    services_.watcher.OnWatchLimit = nullptr;
+}
+
+void auto_playlister::reload(const auto_playlister_options& options) {
+    options_ = options;
+    TFSNotify& w = services_.watcher;
+    if (!options.enabled) w.SetActive(false);  // before the path, which would restart a running watch
+    w.SetPath(options.dir);
+    services_.scanner.set_watched_folder(options.dir);
+    w.SetActive(options.enabled);
+    if (w.Active() && platform::directory_exists(options.dir)) services_.scanner.initial_scan();
+}
+
+void auto_playlister::AutoPlaylisterChange(TFSNotify& sender) {
+    if (scanning_) {
+        scan_again_ = true;
+        return;
+    }
+    struct scan_flag {
+        bool& flag;
+        ~scan_flag() { flag = false; }
+    } guard{scanning_ = true};
+    do {
+        scan_again_ = false;
+        services_.scanner.change_scan([this](const std::string& path) { act_on(path); },
+                                      [&sender](const std::string& path) { return sender.FileComplete(path); });
+    } while (scan_again_);
+}
+
+void auto_playlister::act_on(const std::string& path) {
+    if (options_.enqueue && services_.player_top) {
+        const std::string player = services_.player_top();
+        if (player == "WinAMP" && services_.enqueue_winamp) services_.enqueue_winamp(path);
+        if (player == "NAD" && services_.enqueue_nad) services_.enqueue_nad(path);
+    }
+    if (options_.add_curr_playlist && services_.add_to_playlist) services_.add_to_playlist(path);
+    if (options_.add_saved_playlist && services_.playlists.exists(options_.saved_playlist)) {
+        string_list lines = services_.playlists.load(options_.saved_playlist);
+        lines.push_back(services_.media_info ? services_.media_info(path) : std::string());
+        services_.playlists.save(options_.saved_playlist, lines);  // a failed write is not reported
+    }
+}
+
+} // namespace karvo

@@ -1,0 +1,66 @@
+// The auto playlister: watches one folder tree and acts on each new, complete media file once: enqueues it in a
+// running WinAMP or NAD, adds it to the virtual playlist and appends it to a saved playlist, as the settings say.
+// The window's parts (players, playlist view, status line, media information) come in as callbacks.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "components/Fsnotify/TFSNotify.h"
+#include "library/folder_scanner.h"
+
+namespace karvo {
+
+class named_file_store;
+
+// The [AutoPlaylister] keys.
+struct auto_playlister_options {
+    bool enabled = false;
+    std::string dir;
+    bool enqueue = false;
+    bool add_curr_playlist = false;
+    bool add_saved_playlist = false;
+    std::string saved_playlist;
+};
+
+std::string watch_limit_message(const std::string& folder);
+
+struct auto_playlister_services {
+    TFSNotify& watcher;          // AutoPlaylisterChange
+    folder_scanner& scanner;     // InitialScan, AutoPlaylistScan and the known-file list
+    named_file_store& playlists; // the saved playlists
+    media_info_source media_info;
+    std::function<std::string()> player_top;  // the players panel's title, lblPlayerTop
+    path_sink enqueue_winamp;                 // the Winamp driver's enqueue
+    path_sink enqueue_nad;                    // the NAD driver's window look-up, then its enqueue
+    path_sink add_to_playlist;                // the common add-file operation, empty list name, view updated
+    message_sink show_message;                // the status line
+};
+
+class auto_playlister {
+public:
+    // Binds the watcher's events and gives it the main window's filters and sub-tree flag.
+    explicit auto_playlister(auto_playlister_services services);
+    ~auto_playlister();
+    auto_playlister(const auto_playlister&) = delete;
+    auto_playlister& operator=(const auto_playlister&) = delete;
+
+    // Start-up and every settings reload: the folder, the watch, and, when watching an existing folder, the
+    // known-file list rebuilt from what is there now. A watch that ended by itself starts again.
+    void reload(const auto_playlister_options& options);
+    const auto_playlister_options& options() const { return options_; }
+
+    // The watcher's OnChange: each new media file below the folder, once it is complete, is recorded and acted on.
+    // A change raised while this runs makes it scan once more instead of being lost.
+    void AutoPlaylisterChange(TFSNotify& sender);
+
+private:
+    void act_on(const std::string& path);
+
+    auto_playlister_services services_;
+    auto_playlister_options options_;
+    bool scanning_ = false;
+    bool scan_again_ = false;
+};
+
+} // namespace karvo
