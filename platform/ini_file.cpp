@@ -56,8 +56,9 @@ void classify(ini_line& line)
     if (text.front() == '[') {
         const auto close = text.rfind(']');
         if (close != std::string_view::npos) {
+            // "[ name ]" is section "name": blanks inside the brackets do not belong to the name.
             line.kind = line_kind::section;
-            line.name = std::string(text.substr(1, close - 1));
+            line.name = std::string(trim(text.substr(1, close - 1)));
             return;
         }
     }
