@@ -2,6 +2,7 @@
 
 #include "platform/case_fold.h"
 #include "platform/file_system.h"
+#include "platform/numbers.h"
 
 #include <cstdint>
 #include <mutex>
@@ -326,32 +327,13 @@ int get_private_profile_int(const std::string& section, const std::string& key, 
         return default_value;
     text.resize(std::min<std::size_t>(text.size(), 29));  // the system reads the value into 30 characters
 
+    // Every control character counts as a blank ahead of the number.
     std::size_t i = 0;
     while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ')
         ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    unsigned base = 10;
-    if (i + 1 < text.size() && text[i] == '0') {
-        if (text[i + 1] == 'x') base = 16;
-        else if (text[i + 1] == 'o') base = 8;
-        else if (text[i + 1] == 'b') base = 2;
-        if (base != 10)
-            i += 2;
-    }
-    std::uint32_t total = 0;  // wraps modulo 2^32 as the system's conversion does
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        unsigned digit = 99;
-        if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
-        else if (c >= 'a' && c <= 'z') digit = static_cast<unsigned>(c - 'a' + 10);
-        else if (c >= 'A' && c <= 'Z') digit = static_cast<unsigned>(c - 'A' + 10);
-        if (digit >= base)
-            break;
-        total = total * base + digit;
-    }
-    if (negative)
+    const integer_scan scan = scan_integer(std::string_view(text).substr(i), true);
+    auto total = static_cast<std::uint32_t>(scan.magnitude);  // wraps modulo 2^32 as the system's conversion does
+    if (scan.negative)
         total = 0u - total;
     return static_cast<int>(total);
 }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "library/text.h"
 #include "platform/ini_file.h"
+#include "platform/numbers.h"
 
 namespace karvo {
 
@@ -105,7 +105,7 @@ main_settings load_main_settings(const std::string& ini_file, const std::vector<
 }
 
 int read_show_in(const std::string& ini_file) {
-    const long long value = to_integer(reader(ini_file).text(settings_section, "show_in", "0"), 0);
+    const long long value = platform::to_integer(reader(ini_file).text(settings_section, "show_in", "0"), 0);
     return value < 0 || value > 2 ? 0 : static_cast<int>(value);
 }
 
