@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Main_form/main_settings.h"
 #include "app/Main_form/players_panel.h"
+#include "library/main_settings.h"
 #include "library/media_list.h"
 #include "library/media_files.h"
 #include "library/my_computer_list.h"
