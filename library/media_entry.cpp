@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "library/text.h"
+#include "platform/numbers.h"
 
 namespace karvo {
 namespace {
@@ -95,7 +96,7 @@ std::string derive_media_name(std::string_view full_path, const name_switches& s
 std::string format_length(std::string_view seconds)
 {
     // Negative values are no length either.
-    const long long total = to_integer(seconds, 0);
+    const long long total = platform::to_integer(seconds, 0);
     if (total <= 0)
         return {};
     std::string text;

@@ -13,6 +13,7 @@
 #include "platform/file_system.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "platform/profile_document.h"
 #include "platform/prompts.h"
 
 namespace karvo {
@@ -37,13 +38,14 @@ string_list read_pls(const std::string& path)
 {
     if (!platform::file_exists(path))
         return {};
-    // One read of the section instead of a profile read per entry; keys compare without regard to case.
+    // One parse of the file instead of a profile read per entry; keys compare without regard to case.
+    const platform::profile_document pls(path);
     std::unordered_map<std::u32string, std::string> values;
-    for (auto& [key, value] : platform::get_private_profile_section(pls_section, path))
+    for (auto& [key, value] : pls.values(pls_section))
         values.emplace(platform::fold_case(key), std::move(value));
     // A file of L lines holds at most L keys: a larger count is garbage and must not fill memory with empty lines.
     const long long count = std::min<long long>(
-        platform::get_private_profile_int(pls_section, pls_count_key, 0, path), load_lines(path).size());
+        pls.get_int(pls_section, pls_count_key, 0), load_lines(path).size());
     string_list paths;
     for (long long i = 1; i <= count; ++i) {
         const auto found = values.find(platform::fold_case("File" + std::to_string(i)));

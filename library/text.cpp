@@ -1,90 +1,22 @@
 #include "library/text.h"
 
+#include "platform/utf8.h"
+
 #include <algorithm>
-#include <climits>
 #include <cwctype>
-#include <locale.h>
 #include <vector>
 
 namespace karvo {
 namespace {
-
-// The UTF-8 character-type rules, made once: upper-casing must not depend on the process locale.
-locale_t utf8_locale()
-{
-    static const locale_t locale = [] {
-        locale_t made = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-        if (!made)
-            made = newlocale(LC_CTYPE_MASK, "en_US.UTF-8", static_cast<locale_t>(nullptr));
-        return made;
-    }();
-    return locale;
-}
 
 char ascii_upper(char c)
 {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-bool continuation(unsigned char c)
-{
-    return (c & 0xC0) == 0x80;
-}
-
-// Decodes one well-formed UTF-8 sequence at text[i]; returns its length, or 0 when the bytes are not one.
-std::size_t decode(std::string_view text, std::size_t i, char32_t& code)
-{
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
-    const std::size_t left = text.size() - i;
-    const unsigned char lead = byte(0);
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        if (left < 2 || !continuation(byte(1)))
-            return 0;
-        code = (char32_t(lead & 0x1F) << 6) | (byte(1) & 0x3F);
-        return 2;
-    }
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        if (left < 3 || !continuation(byte(1)) || !continuation(byte(2)))
-            return 0;
-        if ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xED && byte(1) > 0x9F))
-            return 0;  // overlong form or surrogate
-        code = (char32_t(lead & 0x0F) << 12) | (char32_t(byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
-        return 3;
-    }
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        if (left < 4 || !continuation(byte(1)) || !continuation(byte(2)) || !continuation(byte(3)))
-            return 0;
-        if ((lead == 0xF0 && byte(1) < 0x90) || (lead == 0xF4 && byte(1) > 0x8F))
-            return 0;  // overlong form or beyond U+10FFFF
-        code = (char32_t(lead & 0x07) << 18) | (char32_t(byte(1) & 0x3F) << 12) | (char32_t(byte(2) & 0x3F) << 6) |
-               (byte(3) & 0x3F);
-        return 4;
-    }
-    return 0;
-}
-
-void encode(std::string& out, char32_t code)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 char32_t locale_upper(char32_t code)
 {
-    const locale_t locale = utf8_locale();
+    const locale_t locale = platform::utf8_locale();
     if (!locale)
         return code;
     const wint_t upper = towupper_l(static_cast<wint_t>(code), locale);
@@ -130,13 +62,13 @@ void append_upper_case(std::string& out, std::string_view text)
                 break;
         }
         char32_t code = 0;
-        const std::size_t length = decode(text, i, code);
+        const std::size_t length = platform::decode_utf8(text, i, code);
         if (length == 0) {
             out += text[i];  // an invalid byte stays as it is
             ++i;
             continue;
         }
-        encode(out, upper_code(code));
+        platform::append_utf8(out, upper_code(code));
         i += length;
     }
 }
@@ -192,29 +124,6 @@ std::string upper_extension(std::string_view path)
     if (extension.find('/') != std::string_view::npos)
         return {};  // the dot belongs to a folder name
     return upper_case(extension);
-}
-
-long long to_integer(std::string_view text, long long fallback)
-{
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    if (i == text.size() || text[i] < '0' || text[i] > '9')
-        return fallback;
-    unsigned long long value = 0;
-    const unsigned long long limit = negative ? 0ULL - static_cast<unsigned long long>(LLONG_MIN) : LLONG_MAX;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        const auto digit = static_cast<unsigned long long>(text[i] - '0');
-        if (value > (limit - digit) / 10)
-            return fallback;  // too large to be a number the program can hold
-        value = value * 10 + digit;
-    }
-    return negative ? static_cast<long long>(0ULL - value) : static_cast<long long>(value);
 }
 
 } // namespace karvo

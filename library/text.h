@@ -24,8 +24,4 @@ std::string without_three_letter_extension(const std::string& name);
 // Extension from the last '.', upper-cased, without the dot; empty when there is none.
 std::string upper_extension(std::string_view path);
 
-// Decimal integer at the start of the text (after blanks, with an optional sign); `fallback` when there is none or
-// it does not fit.
-long long to_integer(std::string_view text, long long fallback = 0);
-
 } // namespace karvo

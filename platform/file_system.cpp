@@ -193,6 +193,17 @@ bool path_exists(const std::string& path)
     return !path.empty() && ::stat(path.c_str(), &st) == 0;
 }
 
+std::optional<file_version> file_version_of(const std::string& path)
+{
+    struct stat st{};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return file_version{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+                        static_cast<std::uint64_t>(st.st_size),
+                        static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec,
+                        static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec};
+}
+
 bool create_directory(const std::string& path)
 {
     if (path.empty())
@@ -230,8 +241,21 @@ bool rename_file(const std::string& from, const std::string& to)
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
+namespace {
+
+std::atomic<read_observer> current_read_observer{nullptr};
+
+} // namespace
+
+void set_read_observer(read_observer observer)
+{
+    current_read_observer.store(observer);
+}
+
 std::optional<std::string> read_file(const std::string& path)
 {
+    if (const read_observer observe = current_read_observer.load())
+        observe(path);
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;

@@ -41,12 +41,29 @@ std::vector<find_entry> find_files(const std::string& folder, const std::string&
 bool file_exists(const std::string& path);       // a file, not a folder
 bool directory_exists(const std::string& path);
 bool path_exists(const std::string& path);       // either
+
+// What changes whenever a file is written or replaced (links followed); lets a reader that keeps a file in memory
+// tell cheaply whether it must read it again.
+struct file_version {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modified_ns = 0;  // since the epoch
+    std::int64_t changed_ns = 0;   // status change, which no program can set back
+    bool operator==(const file_version&) const = default;
+};
+std::optional<file_version> file_version_of(const std::string& path);  // nullopt when it does not exist
 bool create_directory(const std::string& path);  // one level; true when it exists afterwards
 bool delete_file(const std::string& path);
 bool rename_file(const std::string& from, const std::string& to);  // fails when `to` exists
 
 // Reads the whole file; nullopt when it cannot be read.
 std::optional<std::string> read_file(const std::string& path);
+
+// Test seam: when set, read_file reports every path it is asked to open, so a test can count how often a file is
+// read (platform/testing/read_counter.h). Null (the default) reports nothing.
+using read_observer = void (*)(const std::string& path);
+void set_read_observer(read_observer observer);
 
 // Writes the file completely under a temporary name beside it, flushes it and renames it over `path`, so a crash
 // or a full disk leaves either the old or the new content. Returns false on any failure (old file untouched).

@@ -1,7 +1,8 @@
 // Private-profile access to INI files with the rules of the Windows profile functions: sections and keys compared
 // without regard to case, blanks around keys and values trimmed, one pair of surrounding quotes stripped on read,
 // a missing file, section or key yields the caller's default. Every write keeps all other lines, writes CR LF line
-// ends and replaces the file atomically.
+// ends and replaces the file atomically. Each call reads the file afresh; platform/profile_document.h keeps one
+// in memory for a caller that reads many keys.
 #pragma once
 
 #include <string>

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/ini_file.h"
+#include "platform/profile_document.h"
 #include "platform/prompts.h"
 
 namespace karvo {
@@ -22,6 +23,12 @@ player_selection::player_selection(platform::prompts& prompts, std::span<const s
                                    std::string settings_file, exists_test program_exists)
     : prompts_(prompts), messages_(messages), settings_file_(std::move(settings_file)),
       exists_(std::move(program_exists))
+{
+}
+
+player_selection::player_selection(platform::prompts& prompts, std::span<const std::string> messages,
+                                   platform::profile_document& settings, exists_test program_exists)
+    : prompts_(prompts), messages_(messages), settings_(&settings), exists_(std::move(program_exists))
 {
 }
 
@@ -70,7 +77,9 @@ bool player_selection::apply(int index, const std::string& caption)
     name_ = caption;
     program_ = location(index);
     index_ = index;
-    if (!settings_file_.empty())
+    if (settings_)
+        settings_->set_string("Settings", "SelectedPlayer", std::to_string(index));
+    else if (!settings_file_.empty())
         platform::write_private_profile_string("Settings", "SelectedPlayer", std::to_string(index), settings_file_);
     return true;
 }

@@ -9,7 +9,10 @@
 #include "library/string_list.h"
 
 namespace karvo {
-namespace platform { class prompts; }
+namespace platform {
+class prompts;
+class profile_document;
+} // namespace platform
 
 // Indices 0-5 are the six slot labels, 6 and up the extra players of the box.
 inline constexpr int player_slot_count = 6;
@@ -48,6 +51,9 @@ public:
     // `SelectedPlayer` whenever the selection changes.
     player_selection(platform::prompts& prompts, std::span<const std::string> messages, std::string settings_file,
                      exists_test program_exists);
+    // The same, writing through the settings document the window has open.
+    player_selection(platform::prompts& prompts, std::span<const std::string> messages,
+                     platform::profile_document& settings, exists_test program_exists);
 
     player_lists lists;
 
@@ -86,6 +92,7 @@ private:
     platform::prompts& prompts_;
     std::span<const std::string> messages_;
     std::string settings_file_;
+    platform::profile_document* settings_ = nullptr;
     exists_test exists_;
     std::string name_;
     std::string program_;

@@ -214,6 +214,7 @@ bool TfrmMain::FormCreate() {
     }
     // 7, 9. paths of the data files
     settings_file = data_folder + "karvo.ini";
+    settings_ini.open(settings_file);
     media_cd_index = data_folder + "Media CDs/media_cds.ini";
     temp_playlist = data_folder + "temp_playlist.m3u";
     // 8, 12. window shapes and the status line
@@ -324,7 +325,7 @@ void TfrmMain::set_splitters(int tree_width, int upper_height) {
 void TfrmMain::ToolbarMinClick() {
     showMinimized();
     // The tray icon follows show_in once the notification-area icon exists.
-    settings_.show_in = read_show_in(settings_file);
+    settings_.show_in = read_show_in(settings_ini);
 }
 
 void TfrmMain::ExitClick() {
@@ -351,7 +352,7 @@ void TfrmMain::show_progress(const std::string& line) {
 
 void TfrmMain::set_current_folder(const std::string& folder) {
     state_.current_folder = folder;
-    platform::write_private_profile_string("Settings", "LastDir", folder, settings_file);
+    settings_ini.set_string("Settings", "LastDir", folder);
     status_->set_folder(QString::fromStdString(folder));
 }
 

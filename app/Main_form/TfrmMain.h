@@ -12,13 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "app/Main_form/main_settings.h"
+#include "library/main_settings.h"
 #include "library/media_files.h"
 #include "library/media_list.h"
 #include "library/my_computer_list.h"
 #include "library/navigation_tree_logic.h"
 #include "library/shell_state.h"
 #include "platform/drives.h"
+#include "platform/profile_document.h"
 #include "platform/random.h"
 #include "plugins/language_plugin.h"
 #include "plugins/resource_plugin.h"
@@ -196,6 +197,7 @@ private:
     std::string program_folder;
     std::string data_folder;
     std::string settings_file;
+    platform::profile_document settings_ini;  // karvo.ini, read once and written through
     std::string media_cd_index;
     std::string temp_playlist;
     std::array<std::string, main_message_count> messages_;

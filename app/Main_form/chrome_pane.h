@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QPoint>
 
-#include "app/Main_form/main_settings.h"
+#include "library/main_settings.h"
 
 class QFrame;
 class QLabel;

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Main_form/main_settings.h"
+#include "library/main_settings.h"
 
 class QIcon;
 class QTableView;

@@ -98,7 +98,7 @@ void TfrmMain::apply_player_settings() {
         sonique = std::make_unique<sonique_class>(windows, starter);
         auto exists = environment_.program_exists ? environment_.program_exists
                                                   : [](const std::string& path) { return platform::file_exists(path); };
-        selection = std::make_unique<player_selection>(environment_.prompts, messages_, settings_file, exists);
+        selection = std::make_unique<player_selection>(environment_.prompts, messages_, settings_ini, exists);
         playback = std::make_unique<playback_commands>(playback_services{
             *selection, starter, windows, *winamp, *nad, *sonique, environment_.prompts, messages_, data_folder});
         volume = std::make_unique<volume_control>(environment_.mixer ? *environment_.mixer : platform::system_mixer());

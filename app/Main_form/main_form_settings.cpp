@@ -30,7 +30,7 @@ window_rectangle on_a_screen(window_rectangle rect) {
 } // namespace
 
 void TfrmMain::Load_settings() {
-    settings_ = load_main_settings(settings_file, resource.player_names(), resource.default_locations(),
+    settings_ = load_main_settings(settings_ini, resource.player_names(), resource.default_locations(),
                                    resource.extensions());
     music_list.switches.strip_extension = settings_.show_file_extension;
     music_list.switches.underscore_to_space = settings_.underscore_with_space;
@@ -42,7 +42,7 @@ void TfrmMain::Load_settings() {
 }
 
 void TfrmMain::Restore_state() {
-    const window_state saved = read_window_state(settings_file);
+    const window_state saved = read_window_state(settings_ini);
     // 1. column widths
     playlist_->set_column_widths(saved.playlist_widths);
     listing_->set_column_widths(saved.folder_widths);
@@ -104,7 +104,7 @@ window_state TfrmMain::current_window_state() const {
 }
 
 void TfrmMain::Save_settings() {
-    write_window_state(settings_file, current_window_state());
+    write_window_state(settings_ini, current_window_state());
     state_.PlaylistMode = stored_playlist_mode(state_.PlaylistMode);
 }
 

@@ -40,10 +40,8 @@ void TfrmMain::MyTreeBuild() {
     ListDrives();
     ListSavedPlaylists();
     ListMediaCDs();
-    state_.tree_saved_pls_state =
-        platform::get_private_profile_int("Settings", "Tree_SavedPls_State", 0, settings_file) != 0;
-    state_.tree_media_cd_state =
-        platform::get_private_profile_int("Settings", "Tree_MediaCD_State", 0, settings_file) != 0;
+    state_.tree_saved_pls_state = settings_ini.get_int("Settings", "Tree_SavedPls_State", 0) != 0;
+    state_.tree_media_cd_state = settings_ini.get_int("Settings", "Tree_MediaCD_State", 0) != 0;
     QTreeWidget* tree = tree_->tree();
     if (state_.tree_saved_pls_state)
         tree->expandItem(tree_->my_playlists());

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/Main_form/listing_model.h"
-#include "app/Main_form/main_settings.h"
+#include "library/main_settings.h"
 
 namespace karvo {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Main_form/main_settings.h"
+#include "library/main_settings.h"
 #include "app/resources/artwork.h"
 
 class QIcon;

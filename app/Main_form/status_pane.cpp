@@ -3,7 +3,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 
-#include "app/Main_form/main_settings.h"
+#include "library/main_settings.h"
 #include "app/Main_form/status_line.h"
 #include "app/resources/artwork.h"
 #include "library/shell_state.h"

@@ -58,7 +58,7 @@ TEST(CompareUpper, UnsignedBytesShorterPrefixFirst)
     }
 }
 
-TEST(FileNameText, ExtensionsAndNumbers)
+TEST(FileNameText, Extensions)
 {
     EXPECT_EQ(without_three_letter_extension("song.mp3"), "song");
     EXPECT_EQ(without_three_letter_extension("song.flac"), "song.flac");
@@ -70,15 +70,6 @@ TEST(FileNameText, ExtensionsAndNumbers)
     EXPECT_EQ(upper_extension("/m/noext"), "");
     EXPECT_EQ(upper_extension("/m.d/noext"), "");
     EXPECT_EQ(upper_extension("/m/trail."), "");
-
-    struct row { std::string text; long long value; };
-    const row table[] = {
-        {"42", 42}, {"  -7", -7}, {"+3", 3}, {"12abc", 12}, {"", 99}, {"abc", 99}, {"-", 99},
-        {"9223372036854775807", 9223372036854775807LL}, {"9223372036854775808", 99},
-        {"-9223372036854775808", -9223372036854775807LL - 1},
-    };
-    for (const auto& [text, value] : table)
-        EXPECT_EQ(to_integer(text, 99), value) << text;
 }
 
 TEST(StringList, LineEndsAndFiles)

@@ -58,6 +58,10 @@ TEST(IniRead, FollowsTheProfileRules)
         {"UTF-8 mark", "\xEF\xBB\xBF[S]\r\nK=bom\r\n", "S", "K", "bom"},
         {"last line without end", "[S]\r\nK=end", "S", "K", "end"},
         {"bracket inside the name", "[a]b]\r\nK=v\r\n", "a]b", "K", "v"},
+        {"blanks inside the header", "[ s ]\r\nK=v\r\n", "S", "K", "v"},
+        {"inner blanks of the header kept", "[spaced name \t]\r\nK=v\r\n", "Spaced Name", "K", "v"},
+        {"inner blanks must match", "[spaced  name]\r\nK=v\r\n", "spaced name", "K", "default"},
+        {"blank header is no section", "[ ]\r\nK=v\r\n", "", "K", "default"},
     };
     testing::temp_folder folder;
     const std::string file = folder.file("test.ini");
@@ -112,6 +116,9 @@ TEST(IniRead, ListsKeysAndSectionsInFileOrder)
     write_raw(file, "top=1\r\n[one]\r\nname1=a\r\nname2=\r\nname3\r\n; c=1\r\nname4=d\r\n[two]\r\n[one]\r\nx=1\r\n");
     EXPECT_EQ(get_private_profile_keys("ONE", file), (std::vector<std::string>{"name1", "name2", "name4"}));
     EXPECT_EQ(get_private_profile_sections(file), (std::vector<std::string>{"one", "two", "one"}));
+    write_raw(file, "[ one ]\r\na=1\r\n[two words  ]\r\n");
+    EXPECT_EQ(get_private_profile_keys("one", file), (std::vector<std::string>{"a"}));
+    EXPECT_EQ(get_private_profile_sections(file), (std::vector<std::string>{"one", "two words"}));
 
     write_raw(file, "[S]\r\n a = 'q' \r\n=x\r\nB=\"2\r\nA=dup\r\nc\r\n[T]\r\nd=4\r\n");
     using pairs = std::vector<std::pair<std::string, std::string>>;
@@ -191,6 +198,11 @@ TEST(IniWrite, KeepsEveryOtherLineAndPlacesNewEntries)
          [](const std::string& f) { return delete_private_profile_key("App3", "key5", f); }, "[App3]\r\n"},
         {"delete a missing key changes nothing", "[S]\nA=1\n",
          [](const std::string& f) { return delete_private_profile_key("S", "B", f); }, "[S]\nA=1\n"},
+        {"header with blanks found for a new key", "[ S ]\r\nA=1\r\n[T]\r\n", put("s", "B", "2"),
+         "[ S ]\r\nA=1\r\nB=2\r\n[T]\r\n"},
+        {"header with blanks found for a changed key", "[  s]\r\nA=1\r\n", put("S", "A", "2"), "[  s]\r\nA=2\r\n"},
+        {"delete section with blanks in its header", "[ App1 ]\r\nk=1\r\n[App2]\r\n",
+         [](const std::string& f) { return delete_private_profile_section("app1", f); }, "[App2]\r\n"},
         {"delete section with its comments", "[App1]\r\nk=1\r\n; c\r\n[App2]\r\nk=2\r\n",
          [](const std::string& f) { return delete_private_profile_section("app1", f); }, "[App2]\r\nk=2\r\n"},
     };

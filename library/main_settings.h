@@ -1,12 +1,15 @@
 // The main window's keys of karvo.ini: what Load settings reads, what Restore state reads and Save settings writes,
-// each with its default. No Qt here, so the table is tested without a display. Values that make no sense are
-// replaced by their defaults (or clamped) so that a damaged file never breaks the window.
+// each with its default. Values that make no sense are replaced by their defaults (or clamped) so that a damaged
+// file never breaks the window. Each read and write takes the file by name (read afresh) or as a profile document
+// (read once for all of them).
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "platform/profile_document.h"
 
 namespace karvo {
 
@@ -55,11 +58,15 @@ struct main_settings {
     auto_playlister_settings auto_playlister;
 };
 
+main_settings load_main_settings(const platform::profile_document& ini, const std::vector<std::string>& player_names,
+                                 const std::vector<std::string>& default_locations,
+                                 const std::vector<std::string>& extensions);
 main_settings load_main_settings(const std::string& ini_file, const std::vector<std::string>& player_names,
                                  const std::vector<std::string>& default_locations,
                                  const std::vector<std::string>& extensions);
 
 // `show_in` as the minimise button and the tray click read it (text, default "0").
+int read_show_in(const platform::profile_document& ini);
 int read_show_in(const std::string& ini_file);
 
 struct window_rectangle {
@@ -96,9 +103,13 @@ enum playlist_mode_value : int {
     mode_grouping = 7,
 };
 
+window_state read_window_state(const platform::profile_document& ini);
 window_state read_window_state(const std::string& ini_file);
 
-// Writes the Shutdown keys in their order; PlaylistMode 7 is written as 0. False when a write failed.
+// Writes the Shutdown keys in their order, in one replacement of the file; PlaylistMode 7 is written as 0. A value
+// the file cannot hold (a line break in a folder name) is left out and the others are still written. False when a
+// write failed or a value was left out.
+bool write_window_state(platform::profile_document& ini, const window_state& state);
 bool write_window_state(const std::string& ini_file, const window_state& state);
 
 // The mode as it is stored: 7 becomes 0.

@@ -1,9 +1,8 @@
-#include "app/Main_form/main_settings.h"
+#include "library/main_settings.h"
 
 #include <algorithm>
 
-#include "library/text.h"
-#include "platform/ini_file.h"
+#include "platform/numbers.h"
 
 namespace karvo {
 
@@ -29,15 +28,15 @@ constexpr int max_randomize_times = 1000;
 
 class reader {
 public:
-    explicit reader(const std::string& file) : file_(file) {}
+    explicit reader(const platform::profile_document& ini) : ini_(ini) {}
     int integer(const char* section, const std::string& key, int fallback) const {
-        return platform::get_private_profile_int(section, key, fallback, file_);
+        return ini_.get_int(section, key, fallback);
     }
     bool boolean(const char* section, const std::string& key, bool fallback) const {
         return integer(section, key, fallback ? 1 : 0) != 0;
     }
     std::string text(const char* section, const std::string& key, const std::string& fallback = {}) const {
-        return platform::get_private_profile_string(section, key, fallback, file_);
+        return ini_.get_string(section, key, fallback);
     }
     std::uint32_t colour(const std::string& key, std::uint32_t fallback) const {
         return static_cast<std::uint32_t>(integer(settings_section, key, static_cast<int>(fallback))) & 0xFFFFFFu;
@@ -49,15 +48,15 @@ public:
     }
 
 private:
-    const std::string& file_;
+    const platform::profile_document& ini_;
 };
 
 } // namespace
 
-main_settings load_main_settings(const std::string& ini_file, const std::vector<std::string>& player_names,
+main_settings load_main_settings(const platform::profile_document& ini, const std::vector<std::string>& player_names,
                                  const std::vector<std::string>& default_locations,
                                  const std::vector<std::string>& extensions) {
-    const reader r(ini_file);
+    const reader r(ini);
     main_settings s;
     for (std::size_t i = 0; i < player_names.size(); ++i)
         s.player_locations.push_back(
@@ -85,7 +84,7 @@ main_settings load_main_settings(const std::string& ini_file, const std::vector<
     s.randomize_times = std::clamp(r.integer(advanced_section, "RandomizeTimes", 1), 0, max_randomize_times);
     s.add_playlist_type = r.boolean(settings_section, "add_playlist_type", true);
     s.system_tray_icon = std::max(0, r.integer(settings_section, "system_tray_icon", 0));
-    s.show_in = read_show_in(ini_file);
+    s.show_in = read_show_in(ini);
 
     for (const auto& extension : extensions)
         if (r.boolean(advanced_section, extension, true))
@@ -104,13 +103,23 @@ main_settings load_main_settings(const std::string& ini_file, const std::vector<
     return s;
 }
 
-int read_show_in(const std::string& ini_file) {
-    const long long value = to_integer(reader(ini_file).text(settings_section, "show_in", "0"), 0);
+main_settings load_main_settings(const std::string& ini_file, const std::vector<std::string>& player_names,
+                                 const std::vector<std::string>& default_locations,
+                                 const std::vector<std::string>& extensions) {
+    return load_main_settings(platform::profile_document(ini_file), player_names, default_locations, extensions);
+}
+
+int read_show_in(const platform::profile_document& ini) {
+    const long long value = platform::to_integer(reader(ini).text(settings_section, "show_in", "0"), 0);
     return value < 0 || value > 2 ? 0 : static_cast<int>(value);
 }
 
-window_state read_window_state(const std::string& ini_file) {
-    const reader r(ini_file);
+int read_show_in(const std::string& ini_file) {
+    return read_show_in(platform::profile_document(ini_file));
+}
+
+window_state read_window_state(const platform::profile_document& ini) {
+    const reader r(ini);
     window_state s;
     for (int i = 0; i < playlist_view_columns; ++i)
         s.playlist_widths[i] =
@@ -146,11 +155,13 @@ window_state read_window_state(const std::string& ini_file) {
     return s;
 }
 
-bool write_window_state(const std::string& ini_file, const window_state& s) {
-    bool ok = true;
-    auto put = [&](const std::string& key, const std::string& value) {
-        ok = platform::write_private_profile_string(settings_section, key, value, ini_file) && ok;
-    };
+window_state read_window_state(const std::string& ini_file) {
+    return read_window_state(platform::profile_document(ini_file));
+}
+
+bool write_window_state(platform::profile_document& ini, const window_state& s) {
+    platform::profile_document::key_values pairs;
+    auto put = [&](const std::string& key, const std::string& value) { pairs.emplace_back(key, value); };
     auto put_int = [&](const std::string& key, int value) { put(key, std::to_string(value)); };
     auto put_bool = [&](const std::string& key, bool value) { put(key, value ? "1" : "0"); };
 
@@ -175,7 +186,18 @@ bool write_window_state(const std::string& ini_file, const window_state& s) {
     put_int("WindowTop", s.window.top);
     put_int("WindowWidth", s.window.width);
     put_int("WindowHeight", s.window.height);
+    if (ini.set_strings(settings_section, pairs))
+        return true;
+    // One value refused refuses the whole batch; write key by key so the others are kept.
+    bool ok = true;
+    for (const auto& [key, value] : pairs)
+        ok = ini.set_string(settings_section, key, value) && ok;
     return ok;
+}
+
+bool write_window_state(const std::string& ini_file, const window_state& s) {
+    platform::profile_document ini(ini_file);
+    return write_window_state(ini, s);
 }
 
 int stored_playlist_mode(int mode) {

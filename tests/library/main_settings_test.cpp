@@ -1,9 +1,11 @@
-#include "app/Main_form/main_settings.h"
+#include "library/main_settings.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
 
 #include "platform/ini_file.h"
+#include "platform/testing/read_counter.h"
+#include "tests/support/raw_file.h"
 #include "tests/support/temp_folder.h"
 
 namespace karvo {
@@ -129,6 +131,27 @@ TEST(main_settings, written_state_reads_back) {
     EXPECT_EQ(stored_playlist_name(mode_media_cd, "Rock", "CD"), "CD");
     EXPECT_EQ(stored_playlist_name(mode_all_playlists, "Rock", "CD"), "");
     EXPECT_EQ(stored_playlist_name(mode_nothing, "Rock", "CD"), "");
+}
+
+// Start-up and exit through one document: the file is read once, and a value the file cannot hold costs only itself.
+TEST(main_settings, one_document_reads_once_and_keeps_what_it_can) {
+    testing::temp_folder folder;
+    const std::string ini = folder.file("karvo.ini");
+    testing::write_raw(ini, "[Settings]\r\npls_font_size=12\r\nVSplitter=300\r\n");
+    platform::read_counter counter;
+    platform::profile_document document(ini);
+    EXPECT_EQ(load_main_settings(document, {"WinAMP"}, {"/w"}, {"MP3"}).pls_font_size, 12);
+    window_state state = read_window_state(document);
+    EXPECT_EQ(read_show_in(document), 0);
+    EXPECT_EQ(state.v_splitter, 300);
+    EXPECT_EQ(counter.reads_of(ini), 1u);
+
+    state.v_splitter = 250;
+    state.last_dir = "/music/two\nlines";
+    EXPECT_FALSE(write_window_state(document, state));
+    EXPECT_EQ(counter.reads_of(ini), 1u);  // its own writes are not read back
+    EXPECT_EQ(read_window_state(ini).v_splitter, 250);
+    EXPECT_EQ(platform::get_private_profile_string("Settings", "LastDir", "none", ini), "none");
 }
 
 } // namespace
