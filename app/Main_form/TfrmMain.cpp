@@ -328,10 +328,22 @@ void TfrmMain::ToolbarMinClick() {
     settings_.show_in = read_show_in(settings_ini);
 }
 
-void TfrmMain::ExitClick() {
+void TfrmMain::save_state_once() {
+    if (state_saved_ || settings_file.empty())
+        return;
+    state_saved_ = true;
     Save_settings();
+}
+
+void TfrmMain::ExitClick() {
+    save_state_once();
     if (environment_.terminate)
         environment_.terminate();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    ExitClick();
+    QWidget::closeEvent(event);
 }
 
 void TfrmMain::show_message(const QString& text) {

@@ -114,7 +114,10 @@ public:
     void set_splitters(int tree_width, int upper_height);
     void place_controls();
     void ToolbarMinClick();
+    // Exit, the window manager's close, logging out and SIGTERM all end here: settings and window state are
+    // saved once, then the program ends.
     void ExitClick();
+    void save_state_once();
     void refresh_count();
     std::vector<int> selected_positions() const;
 
@@ -171,6 +174,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
@@ -215,6 +219,7 @@ private:
     drive_lists drive_roots_;  // the drive roots and the CD-ROM drive roots, rebuilt with the drive nodes
     std::string tree_menu_path;  // the drive or folder node whose add menu is open
     bool folder_failed_ = false;
+    bool state_saved_ = false;
 
     // The panes are children of the background panel; the registry comes first, as they bind to it.
     QWidget* back_panel = nullptr;
