@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <vector>
@@ -355,7 +356,10 @@ playlist_read read_with(const std::string& file, playlist_format format, playlis
 
 playlist_read read_playlist(const std::string& file, playlist_format format, const std::vector<std::string>& roots)
 {
-    playlist_path_resolver resolver(platform::folder_of(file), roots);
+    // Entries relative to the playlist become absolute paths, whatever folder the caller runs in.
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(file, error).lexically_normal();
+    playlist_path_resolver resolver(platform::folder_of(error ? file : absolute.string()), roots);
     return read_with(file, format, &resolver);
 }
 
