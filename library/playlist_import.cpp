@@ -91,6 +91,7 @@ private:
 enum class text_kind { text, utf16, binary };
 
 // Playlists are text: a file whose first block is more than 5 % control bytes (NULs included) is something else.
+// A few stray bytes in a short file are not enough to refuse it; its lines are cut at them instead.
 text_kind kind_of(std::string_view head)
 {
     if (head.substr(0, 2) == "\xFF\xFE" || head.substr(0, 2) == "\xFE\xFF")
@@ -99,7 +100,7 @@ text_kind kind_of(std::string_view head)
         const auto byte = static_cast<unsigned char>(c);
         return byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r' && byte != '\f' && byte != 0x1A;
     });
-    return static_cast<std::size_t>(controls) * 20 > head.size() ? text_kind::binary : text_kind::text;
+    return controls > 8 && static_cast<std::size_t>(controls) * 20 > head.size() ? text_kind::binary : text_kind::text;
 }
 
 void add_note(import_report& report, std::string note)

@@ -228,5 +228,21 @@ TEST_F(command_test, export_writes_full_paths_and_reports_an_unwritable_m3u)
     EXPECT_TRUE(prompts.errors().empty());
 }
 
+TEST_F(command_test, an_export_that_leaves_rows_out_says_how_many)
+{
+    const media_list list = list_of({"/m/a.mp3", "/m/x\ny.mp3", "/m/b.mp3", "/m/c\r.mp3"});
+    prompts.answer_save_file(data.file("out.m3u")).answer_save_file(data.file("out.pls"));
+    prompts.answer_message(platform::message_result::ok).answer_message(platform::message_result::ok);
+
+    EXPECT_EQ(export_m3u(prompts, "t", list, m3u_form::extended), command_result::done);
+    EXPECT_EQ(export_pls(prompts, "t", list), command_result::done);
+    ASSERT_EQ(prompts.questions().size(), 4u);
+    for (const std::size_t i : {1u, 3u})
+        EXPECT_EQ(prompts.questions()[i].text,
+                  "2 entries were left out of the playlist file: their paths hold a line break.");
+    EXPECT_EQ(read_raw(data.file("out.m3u")), "#EXTM3U\r\n#EXTINF:-1,a\r\n/m/a.mp3\r\n#EXTINF:-1,b\r\n/m/b.mp3\r\n");
+    EXPECT_EQ(read_pls(data.file("out.pls")), (string_list{"/m/a.mp3", "/m/b.mp3"}));
+}
+
 } // namespace
 } // namespace karvo
