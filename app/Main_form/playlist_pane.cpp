@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyleOptionHeader>
 #include <QTableView>
 
 #include "app/Main_form/command_registry.h"
@@ -46,6 +47,20 @@ private:
     }
 };
 
+// Column captions cut by their section end in an ellipsis (the styled header would clip them mid-letter); the
+// full caption is the tool tip.
+class eliding_header : public QHeaderView {
+public:
+    using QHeaderView::QHeaderView;
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logical) const override {
+        QHeaderView::initStyleOptionForIndex(option, logical);
+        constexpr int padding = 10;  // the style's left and right padding and the divider
+        option->text = fontMetrics().elidedText(option->text, Qt::ElideRight, sectionSize(logical) - padding);
+    }
+};
+
 } // namespace
 
 QTableView* make_list_view(const QString& name, QWidget* parent) {
@@ -61,14 +76,15 @@ QTableView* make_list_view(const QString& name, QWidget* parent) {
     view->verticalHeader()->hide();
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view->verticalHeader()->setMinimumSectionSize(1);
+    view->setHorizontalHeader(new eliding_header(Qt::Horizontal, view));
     auto* header = view->horizontalHeader();
+    header->setSectionsClickable(true);
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setHighlightSections(false);
     header->setStretchLastSection(false);
     header->setSectionsMovable(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setMinimumSectionSize(0);
-    header->setTextElideMode(Qt::ElideRight);
     return view;
 }
 
