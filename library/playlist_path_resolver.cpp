@@ -1,5 +1,7 @@
 #include "library/playlist_path_resolver.h"
 
+#include "platform/file_uri.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -21,17 +23,6 @@ bool starts_with_ignoring_case(const std::string& text, std::string_view prefix)
            std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
                return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
            });
-}
-
-int hex_value(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 bool is_drive_letter_path(const std::string& text)
@@ -68,43 +59,6 @@ std::string parent_of(const std::string& folder)
 }
 
 } // namespace
-
-std::string decode_file_uri(const std::string& uri)
-{
-    if (!starts_with_ignoring_case(uri, "file:"))
-        return {};
-    std::string rest = uri.substr(5);
-    if (rest.rfind("//", 0) == 0) {
-        const std::size_t slash = rest.find('/', 2);
-        const std::string host = rest.substr(2, slash == std::string::npos ? std::string::npos : slash - 2);
-        if (!host.empty() && !platform::equal_ignoring_case(host, "localhost"))
-            return {};
-        rest = slash == std::string::npos ? std::string() : rest.substr(slash);
-    }
-    if (rest.empty() || rest[0] != '/')
-        return {};
-    std::string path;
-    path.reserve(rest.size());
-    for (std::size_t i = 0; i < rest.size(); ++i) {
-        const int high = rest[i] == '%' && i + 2 < rest.size() ? hex_value(rest[i + 1]) : -1;
-        const int low = high >= 0 ? hex_value(rest[i + 2]) : -1;
-        if (low < 0) {
-            path += rest[i];
-            continue;
-        }
-        const char byte = static_cast<char>(high * 16 + low);
-        if (byte == '\0')
-            return {};
-        path += byte;
-        i += 2;
-    }
-    // "file:///C:/Music/a.mp3" and the old "file:///C|/Music/a.mp3" name a Windows drive.
-    if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[1])) && (path[2] == ':' || path[2] == '|')) {
-        path.erase(0, 1);
-        path[1] = ':';
-    }
-    return path;
-}
 
 bool is_stream_url(const std::string& text)
 {
@@ -230,7 +184,7 @@ resolved_path playlist_path_resolver::resolve(const std::string& written)
     if (text.empty())
         return result;
     if (starts_with_ignoring_case(text, "file:")) {
-        text = decode_file_uri(text);
+        text = platform::path_of_file_uri(text);
         if (text.empty())
             return result;
     }

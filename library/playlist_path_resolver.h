@@ -17,9 +17,6 @@ struct resolved_path {
     std::string ambiguity;  // set when a segment matched several names differing only in case
 };
 
-// "file:///a%20b" -> "/a b"; "file://localhost/x" -> "/x"; "file:///C:/x" -> "C:/x". Empty for another host, a
-// "%00" or a text that is not a file URI.
-std::string decode_file_uri(const std::string& uri);
 
 // A URL a player can stream ("http://", "https://" and other scheme://, "file://" not included).
 bool is_stream_url(const std::string& text);

@@ -1,7 +1,8 @@
 #include "platform/cp1252.h"
 
 #include <array>
-#include <cstdint>
+
+#include "platform/utf8.h"
 
 namespace karvo::platform {
 
@@ -14,56 +15,32 @@ constexpr std::array<char32_t, 32> high_controls = {
     0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-void append_utf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+char encode(char32_t code) {
+    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF))
+        return static_cast<char>(code);
+    for (std::size_t k = 0; k < high_controls.size(); ++k)
+        if (high_controls[k] == code)
+            return static_cast<char>(0x80 + k);
+    return '?';
 }
 
-// Length of the well-formed sequence at `i` with its code point, or 0 when there is none.
-std::size_t utf8_sequence(std::string_view text, std::size_t i, char32_t& code)
-{
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    if (lead < 0x80) {
-        code = lead;
-        return 1;
+// Walks the text one character at a time (an invalid byte counts as one) while the encoded width allows; returns
+// the UTF-8 bytes consumed.
+template <typename Sink>
+std::size_t walk(std::string_view text, std::size_t max_bytes, Sink&& sink) {
+    std::size_t i = 0;
+    for (std::size_t written = 0; i < text.size() && written < max_bytes; ++written) {
+        char32_t code = 0;
+        const std::size_t length = decode_utf8(text, i, code);
+        sink(length ? encode(code) : '?');
+        i += length ? length : 1;
     }
-    std::size_t length = 0;
-    char32_t min = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, min = 0x80, code = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, min = 0x800, code = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, min = 0x10000, code = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size())
-        return 0;
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80)
-            return 0;
-        code = (code << 6) | (byte(i + k) & 0x3F);
-    }
-    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return 0;
-    return length;
+    return i;
 }
 
 } // namespace
 
-std::string decode_cp1252_to_utf8(std::string_view text)
-{
+std::string decode_cp1252_to_utf8(std::string_view text) {
     std::string out;
     out.reserve(text.size() + text.size() / 8);
     for (const char ch : text) {
@@ -73,37 +50,21 @@ std::string decode_cp1252_to_utf8(std::string_view text)
     return out;
 }
 
-std::string encode_utf8_to_cp1252(std::string_view text)
-{
+std::string encode_utf8_to_cp1252(std::string_view text, std::size_t max_bytes) {
     std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        char32_t code = 0;
-        const std::size_t length = utf8_sequence(text, i, code);
-        if (length == 0) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        i += length;
-        if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
-            out += static_cast<char>(code);
-            continue;
-        }
-        char mapped = '?';
-        for (std::size_t k = 0; k < high_controls.size(); ++k)
-            if (high_controls[k] == code)
-                mapped = static_cast<char>(0x80 + k);
-        out += mapped;
-    }
+    out.reserve(std::min(text.size(), max_bytes));
+    walk(text, max_bytes, [&out](char c) { out += c; });
     return out;
 }
 
-bool is_valid_utf8(std::string_view text)
-{
+std::size_t utf8_prefix_fitting_cp1252(std::string_view text, std::size_t max_bytes) {
+    return walk(text, max_bytes, [](char) {});
+}
+
+bool is_valid_utf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
         char32_t code = 0;
-        const std::size_t length = utf8_sequence(text, i, code);
+        const std::size_t length = decode_utf8(text, i, code);
         if (length == 0)
             return false;
         i += length;
