@@ -46,6 +46,7 @@ class players_pane;
 class playlist_class;
 class playlist_pane;
 class sonique_class;
+class search_pane;
 class status_pane;
 class TfrmPlayerControl;
 class TThreadTimer;
@@ -85,6 +86,7 @@ public:
     playlist_pane& playlist() const { return *playlist_; }
     players_pane& players() const { return *players_; }
     status_pane& status() const { return *status_; }
+    search_pane& search() const { return *search_; }
     chrome_pane& chrome() const { return *chrome_; }
     QWidget* background() const { return back_panel; }
     shell_state& state() { return state_; }
@@ -230,6 +232,7 @@ private:
     playlist_pane* playlist_ = nullptr;
     players_pane* players_ = nullptr;
     status_pane* status_ = nullptr;
+    search_pane* search_ = nullptr;
     QWidget* imgFolderCaption = nullptr;
 
     TfrmPlayerControl* frmPlayerControl = nullptr;
