@@ -5,6 +5,7 @@
 // control and event read the panes, call one Qt-free operation and refresh what changed.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -48,6 +49,7 @@ class playlist_pane;
 class sonique_class;
 class status_pane;
 class TfrmPlayerControl;
+class TID3Form;
 class TThreadTimer;
 class tree_pane;
 class volume_control;
@@ -169,6 +171,12 @@ public:
     void AddPLSPlaylistClick();
     void rebuild_my_playlists();  // after an import: the saved playlists listed again, "My Playlists" open
 
+    // --- tag editor (main_form_tags.cpp)
+    void mnuID3Click();
+    TID3Form* tag_editor() const;  // while it is open, else null
+    // The rows of this file read again through the resource plug-in, so the columns show what was written.
+    void refresh_rows_of(const std::string& path);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
@@ -228,6 +236,7 @@ private:
     QWidget* imgFolderCaption = nullptr;
 
     TfrmPlayerControl* frmPlayerControl = nullptr;
+    QPointer<TID3Form> frmID3;
     std::unique_ptr<folder_scanner> scanners;
     std::unique_ptr<winamp_class> winamp;
     std::unique_ptr<nad_class> nad;

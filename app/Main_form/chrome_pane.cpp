@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -28,8 +27,7 @@ chrome_pane::chrome_pane(QWidget* window, QWidget* back, command_registry& comma
     lblTitle->setFont(title_font);
     lblTitle->setStyleSheet("color: white; background: transparent;");
     lblTitle->setAttribute(Qt::WA_TransparentForMouseEvents);
-    pnlTitle->setStyleSheet("#pnlTitle { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
-                            "stop:0 rgb(40,165,230), stop:0.5 rgb(0,128,192), stop:1 rgb(0,70,130)); }");
+    pnlTitle->setStyleSheet(artwork::title_strip_style(pnlTitle->objectName()));
     pnlTitle->setAttribute(Qt::WA_StyledBackground);
 
     ToolbarMin = new picture_button(artwork::picture::minimize, "ToolbarMin", pnlTitle);
@@ -81,20 +79,9 @@ void chrome_pane::add_move_handle(QWidget* handle) {
     handle->installEventFilter(this);
 }
 
-namespace {
-
-// A region with rounded corners; `corner` is the diameter of the corner ellipse, as the window regions give it.
-QRegion rounded_region(const QSize& size, int corner) {
-    QPainterPath path;
-    path.addRoundedRect(QRectF(0, 0, size.width(), size.height()), corner / 2.0, corner / 2.0);
-    return QRegion(path.toFillPolygon().toPolygon());
-}
-
-} // namespace
-
 void chrome_pane::place(int w, int h) {
     back_->setGeometry(0, 0, w, h);
-    back_->setMask(rounded_region(back_->size(), 20));
+    back_->setMask(artwork::rounded_region(back_->size(), 20));
     window_->setMask(back_->mask());
 
     pnlTitle->setGeometry(0, 0, w, title_height);
@@ -108,7 +95,7 @@ void chrome_pane::place(int w, int h) {
     const int margin = 6;
     imgResize->setGeometry(w - margin - grip_size + 2, h - margin - grip_size + 2, grip_size, grip_size);
     a1->move(320, title_height);
-    a1->setMask(rounded_region(a1->size(), 30));
+    a1->setMask(artwork::rounded_region(a1->size(), 30));
     a1->raise();
 }
 

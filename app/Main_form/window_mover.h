@@ -1,0 +1,29 @@
+// Moves a frameless window by dragging one of its handles (a title strip, a background panel): the window system
+// moves it where it can, else the window follows the pointer itself.
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+
+class QWidget;
+
+namespace karvo {
+
+class window_mover : public QObject {
+public:
+    explicit window_mover(QWidget* window);
+
+    // Left-button presses and drags on `handle` move the window; they do not reach the handle itself.
+    void add_handle(QWidget* handle);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* window_;
+    QPoint drag_origin_;
+    QPoint drag_window_start_;
+    bool dragging_ = false;
+};
+
+} // namespace karvo
