@@ -5,6 +5,7 @@
 // control and event read the panes, call one Qt-free operation and refresh what changed.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -49,6 +50,7 @@ class sonique_class;
 class search_pane;
 class status_pane;
 class TfrmPlayerControl;
+class TID3Form;
 class TThreadTimer;
 class tree_pane;
 class volume_control;
@@ -174,6 +176,12 @@ public:
     void AddPLSPlaylistClick();
     void rebuild_my_playlists();  // after an import: the saved playlists listed again, "My Playlists" open
 
+    // --- tag editor (main_form_tags.cpp)
+    void mnuID3Click();
+    TID3Form* tag_editor() const;  // while it is open, else null
+    // The rows of this file read again through the resource plug-in, so the columns show what was written.
+    void refresh_rows_of(const std::string& path);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -236,6 +244,7 @@ private:
     QWidget* imgFolderCaption = nullptr;
 
     TfrmPlayerControl* frmPlayerControl = nullptr;
+    QPointer<TID3Form> frmID3;
     std::unique_ptr<folder_scanner> scanners;
     std::unique_ptr<winamp_class> winamp;
     std::unique_ptr<nad_class> nad;

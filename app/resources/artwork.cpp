@@ -19,6 +19,18 @@ QColor grid_blue() { return from_bgr(0xC03600); }
 QColor list_background() { return QColor(0, 0, 72); }
 QColor list_grid() { return QColor(16, 40, 120); }
 
+QRegion rounded_region(const QSize& size, int corner) {
+    QPainterPath path;
+    path.addRoundedRect(QRectF(0, 0, size.width(), size.height()), corner / 2.0, corner / 2.0);
+    return QRegion(path.toFillPolygon().toPolygon());
+}
+
+QString title_strip_style(const QString& object_name) {
+    return QStringLiteral("#%1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
+                          "stop:0 rgb(40,165,230), stop:0.5 rgb(0,128,192), stop:1 rgb(0,70,130)); }")
+        .arg(object_name);
+}
+
 namespace {
 
 QPen round_pen(const QColor& colour, qreal width) {

@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QPixmap>
 #include <QRectF>
+#include <QRegion>
+#include <QString>
 #include <cstdint>
 
 class QPainter;
@@ -31,6 +33,12 @@ QColor panel_blue();     // panels, 0xC08000
 QColor grid_blue();      // status-line grid, 0xC03600
 QColor list_background();
 QColor list_grid();
+
+// A region with rounded corners; `corner` is the diameter of the corner ellipse, as window regions give it.
+QRegion rounded_region(const QSize& size, int corner);
+
+// The style sheet of a title strip (the blue gradient) for the widget of that object name.
+QString title_strip_style(const QString& object_name);
 
 // A picture button: a rounded face with its glyph; `hover` paints the lit form.
 void paint_button(QPainter& painter, const QRectF& box, picture which, bool hover);
