@@ -97,7 +97,7 @@ void copy_playlist(const string_list& paths)
     case copy_status::done:
         text = QStringLiteral("%1 files copied to %2.").arg(result.copied).arg(folder);
         if (result.copied < plan.files.size())
-            text += QStringLiteral(" %1 were there already.").arg(plan.files.size() - result.copied);
+            text += QStringLiteral(" Already there: %1.").arg(plan.files.size() - result.copied);
         break;
     case copy_status::cancelled:
         text = QStringLiteral("Cancelled after %1 files.").arg(result.copied);
@@ -112,7 +112,7 @@ void copy_playlist(const string_list& paths)
         break;
     }
     if (!plan.missing.empty())
-        text += QStringLiteral("\n%1 files of the playlist were not found and were left out.").arg(plan.missing.size());
+        text += QStringLiteral("\nNot found and left out: %1.").arg(plan.missing.size());
     tell(result.status == copy_status::done ? QMessageBox::Information : QMessageBox::Warning, text);
 }
 
