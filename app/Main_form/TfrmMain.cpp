@@ -215,6 +215,8 @@ bool TfrmMain::FormCreate() {
                                          platform::message_buttons::ok, platform::message_icon::error);
         return false;
     }
+    // 5. export plug-ins
+    load_export_plugins();
     // 7, 9. paths of the data files
     settings_file = data_folder + "karvo.ini";
     settings_ini.open(settings_file);

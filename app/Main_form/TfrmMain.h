@@ -22,6 +22,7 @@
 #include "platform/drives.h"
 #include "platform/profile_document.h"
 #include "platform/random.h"
+#include "plugins/export_plugins.h"
 #include "plugins/language_plugin.h"
 #include "plugins/resource_plugin.h"
 
@@ -102,6 +103,7 @@ public:
     const main_settings& settings() const { return settings_; }
     const std::array<std::string, main_message_count>& messages() const { return messages_; }
     const drive_lists& drive_roots() const { return drive_roots_; }
+    const export_plugins& export_plugin_list() const { return exports_; }  // the preferences' plug-in page
 
     // --- Load settings, Restore state, Save settings (main_form_settings.cpp)
     void Load_settings();
@@ -181,6 +183,9 @@ public:
     TID3Form* tag_editor() const;  // while it is open, else null
     // The rows of this file read again through the resource plug-in, so the columns show what was written.
     void refresh_rows_of(const std::string& path);
+    // --- export plug-ins (main_form_exports.cpp)
+    void load_export_plugins();  // scans plugins/*.kep and rebuilds the plug-in items of "Export To"
+    void ExportPluginClick(std::size_t index);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -221,6 +226,8 @@ private:
     std::unique_ptr<mp3_cd_class> media_cds;
     resource_plugin resource;
     language_plugin language;
+    export_plugins exports_;
+    std::vector<std::string> export_command_ids_;  // the "Export To" items of the plug-ins, in scan order
     platform::random_source random;
     main_settings settings_;
     shell_state state_;
