@@ -47,6 +47,7 @@ class playlist_class;
 class playlist_pane;
 class sonique_class;
 class status_pane;
+class TfrmOptions;
 class TfrmPlayerControl;
 class TThreadTimer;
 class tree_pane;
@@ -77,6 +78,8 @@ public:
     // The create event: plug-ins, paths, settings, previous state. False when the program must end.
     bool FormCreate();
     void set_player_control(TfrmPlayerControl* panel) { frmPlayerControl = panel; }
+    // The preferences dialog (main_form_options.cpp): its language, prompts and the settings document.
+    void set_options_dialog(TfrmOptions* dialog);
 
     // --- the panes, the registry and the data, for the program's entry and the tests
     command_registry& commands() const { return *commands_; }
@@ -169,6 +172,11 @@ public:
     void AddPLSPlaylistClick();
     void rebuild_my_playlists();  // after an import: the saved playlists listed again, "My Playlists" open
 
+    // --- the preferences dialog (main_form_options.cpp)
+    void cmdOptionsClick();
+    void set_player_location(int player, const std::string& path);  // at once, as the dialog takes it
+    void settings_changed();  // after OK or Apply: settings loaded again, what depends on them refreshed
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
@@ -228,6 +236,7 @@ private:
     QWidget* imgFolderCaption = nullptr;
 
     TfrmPlayerControl* frmPlayerControl = nullptr;
+    TfrmOptions* frmOptions = nullptr;
     std::unique_ptr<folder_scanner> scanners;
     std::unique_ptr<winamp_class> winamp;
     std::unique_ptr<nad_class> nad;
