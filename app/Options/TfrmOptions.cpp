@@ -28,7 +28,8 @@ constexpr int settings_pages = 6;  // under the first root; the plug-in pages fo
 
 const char* const dialog_style = R"(
 QDialog#frmOptions { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 rgb(0,0,140), stop:1 rgb(0,0,88)); }
-QWidget { color: rgb(235,242,255); }
+QWidget { color: rgb(235,242,255); font-size: 8pt; }
+QTreeWidget#OptionsTree { font-family: Verdana; font-size: 7pt; }
 QGroupBox { border: 1px solid rgb(0,128,192); border-radius: 5px; margin-top: 7px; padding-top: 3px; }
 QGroupBox[page="true"] { background: rgba(0,0,40,90); }
 QGroupBox::title { subcontrol-origin: margin; left: 9px; padding: 0 3px; color: rgb(150,210,255); font-weight: bold; }
@@ -55,6 +56,7 @@ QPushButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 r
 QPushButton:pressed { background: rgb(0,80,150); }
 QPushButton:focus { border: 1px solid rgb(255,255,160); }
 QPushButton:disabled { background: rgb(20,50,110); color: rgb(110,130,170); border-color: rgb(30,60,120); }
+QPushButton[browse="true"] { padding: 0; }
 QCheckBox, QRadioButton { spacing: 6px; }
 QCheckBox:focus, QRadioButton:focus { color: rgb(255,255,160); }
 QCheckBox::indicator, QRadioButton::indicator { width: 11px; height: 11px; border: 1px solid rgb(90,170,230);
@@ -141,6 +143,7 @@ void TfrmOptions::fill_tree_texts() {
     plugins->setText(0, QStringLiteral("Plugins"));
     for (int i = 0; i < settings_pages; ++i) {
         settings->child(i)->setText(0, pages_[i]->title().trimmed());
+        settings->child(i)->setToolTip(0, pages_[i]->title().trimmed());  // the narrow tree may cut it
         settings->child(i)->setData(0, page_role, i);
     }
     plugins->child(0)->setText(0, text_of(texts_.resource_page_name));

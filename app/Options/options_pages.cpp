@@ -105,6 +105,7 @@ QLineEdit* number_field(const char* name, const char* accessible) {
 
 QPushButton* browse_button(const char* name, const char* accessible) {
     auto* b = button(name, "...");
+    b->setProperty("browse", true);
     b->setFixedWidth(30);
     b->setAccessibleName(QString::fromUtf8(accessible));
     return b;
@@ -196,6 +197,7 @@ void TfrmOptions::build_user_interface(QGroupBox* page) {
 
     auto* fonts = named<QComboBox>("cmbFonts");
     fonts->addItems(QFontDatabase::families());
+    fonts->setCurrentText(font().family());
     fonts->setAccessibleName(QStringLiteral("Playlist Font Name"));
     auto* size = number_field("FontSize", "Playlist Font Size");
     connect(size, &QLineEdit::textEdited, this, [this, size] { NumberFieldChange(size, 7, 1, 72); });
@@ -320,8 +322,10 @@ void TfrmOptions::build_advanced_two(QGroupBox* page) {
     grid->setVerticalSpacing(1);
     grid->addWidget(search_name, 0, 0);
     grid->addWidget(search_path, 1, 0);
-    grid->addWidget(sort_name, 0, 1);
-    grid->addWidget(sort_path, 1, 1);
+    grid->addWidget(sort_name, 2, 0);
+    grid->addWidget(sort_path, 3, 0);
+    grid->setRowMinimumHeight(2, 22);
+    grid->setAlignment(sort_name, Qt::AlignBottom);
     layout->addWidget(frame("GroupBoxSearchSort", " Search and Sort ", grid));
     layout->addStretch();
 
@@ -412,9 +416,10 @@ void TfrmOptions::build_export_plugins(QGroupBox* page) {
 
 void TfrmOptions::build_tree() {
     OptionsTree = named<QTreeWidget>("OptionsTree", this);
-    OptionsTree->setGeometry(8, page_top + 6, page_left - 8 - 6, page_height - 6);
+    OptionsTree->setGeometry(6, page_top + 6, page_left - 6 - 5, page_height - 6);
     OptionsTree->setHeaderHidden(true);
-    OptionsTree->setRootIsDecorated(true);
+    OptionsTree->setRootIsDecorated(false);  // always expanded; the room goes to the page names
+    OptionsTree->setIndentation(12);
     OptionsTree->setAccessibleName(QStringLiteral("Pages"));
     QFont font(QStringLiteral("Verdana"));
     font.setPointSize(7);

@@ -182,6 +182,18 @@ TEST(options_dialog, player_location_is_taken_at_once) {
 }
 
 // Cancel, Escape and closing the window write nothing, after Restore Defaults too, and the changes are gone.
+// Exit writes search_item and sort_item again; what the dialog wrote survives it.
+TEST(options_dialog, exit_keeps_what_the_dialog_wrote) {
+    options_fixture o;
+    o.open();
+    o.click("chkSearchFileName");
+    o.click("chkSortFileName");
+    o.click("cmdOK");
+    o.w().ExitClick();
+    EXPECT_EQ(o.stored("Settings", "search_item"), "0");
+    EXPECT_EQ(o.stored("Settings", "sort_item"), "0");
+}
+
 TEST(options_dialog, cancel_writes_nothing) {
     const std::vector<std::function<void(options_fixture&)>> closings = {
         [](options_fixture& x) { x.click("cmdCancel"); },
