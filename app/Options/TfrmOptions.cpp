@@ -161,6 +161,12 @@ void TfrmOptions::OptionsTreeChange(QTreeWidgetItem* node) {
 }
 
 void TfrmOptions::show_options(const options_sources& sources) {
+    if (isVisible()) {
+        // Shown again while open: the changes being made stay.
+        raise();
+        activateWindow();
+        return;
+    }
     sources_ = sources;
     auto* playlists = control<QComboBox>("cmbPlaylists");
     playlists->clear();
@@ -182,9 +188,8 @@ void TfrmOptions::show_options(const options_sources& sources) {
 
     if (ini_)
         load_values(read_options(*ini_, sources_.extensions));
-    if (!isVisible())
-        if (const QScreen* on = parentWidget() ? parentWidget()->screen() : screen())
-            move(on->availableGeometry().center() - rect().center());
+    if (const QScreen* on = parentWidget() ? parentWidget()->screen() : screen())
+        move(on->availableGeometry().center() - rect().center());
     show();
     raise();
     activateWindow();
