@@ -35,6 +35,7 @@ int main(int argc, char* argv[]) {
     karvo::TfrmOptions frmOptions(&frmMain);
     karvo::TfrmPlayerControl frmPlayerControl;
     frmMain.set_player_control(&frmPlayerControl);
+    frmMain.set_options_dialog(&frmOptions);
 
     if (!frmMain.FormCreate())
         return 1;

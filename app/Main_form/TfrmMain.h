@@ -50,6 +50,7 @@ class playlist_pane;
 class sonique_class;
 class search_pane;
 class status_pane;
+class TfrmOptions;
 class TfrmPlayerControl;
 class TID3Form;
 class TThreadTimer;
@@ -81,6 +82,8 @@ public:
     // The create event: plug-ins, paths, settings, previous state. False when the program must end.
     bool FormCreate();
     void set_player_control(TfrmPlayerControl* panel) { frmPlayerControl = panel; }
+    // The preferences dialog (main_form_options.cpp): its language, prompts and the settings document.
+    void set_options_dialog(TfrmOptions* dialog);
 
     // --- the panes, the registry and the data, for the program's entry and the tests
     command_registry& commands() const { return *commands_; }
@@ -186,6 +189,10 @@ public:
     // --- export plug-ins (main_form_exports.cpp)
     void load_export_plugins();  // scans plugins/*.kep and rebuilds the plug-in items of "Export To"
     void ExportPluginClick(std::size_t index);
+    // --- the preferences dialog (main_form_options.cpp)
+    void cmdOptionsClick();
+    void set_player_location(int player, const std::string& path);  // at once, as the dialog takes it
+    void settings_changed();  // after OK or Apply: settings loaded again, what depends on them refreshed
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -252,6 +259,7 @@ private:
 
     TfrmPlayerControl* frmPlayerControl = nullptr;
     QPointer<TID3Form> frmID3;
+    TfrmOptions* frmOptions = nullptr;
     std::unique_ptr<folder_scanner> scanners;
     std::unique_ptr<winamp_class> winamp;
     std::unique_ptr<nad_class> nad;
