@@ -27,8 +27,9 @@ int main(int argc, char* argv[]) {
 
     karvo::qt_prompts prompts;
     const std::string program_folder = karvo::platform::program_folder();
-    karvo::TfrmMain frmMain({program_folder, karvo::platform::data_folder_for(program_folder), prompts,
-                             [] { QApplication::quit(); }});
+    karvo::main_environment environment{program_folder, karvo::platform::data_folder_for(program_folder), prompts,
+                                        [] { QApplication::quit(); }};
+    karvo::TfrmMain frmMain(std::move(environment));
     main_window = &frmMain;
     prompts.set_parent(&frmMain);
     karvo::TfrmAbout frmAbout(&frmMain);

@@ -70,7 +70,7 @@ struct main_environment {
     platform::mixer* mixer = nullptr;
     platform::drive_table* drives = nullptr;  // the system's drives when not given
     // Whether a player's program is there; the file system when not given.
-    std::function<bool(const std::string& path)> program_exists;
+    std::function<bool(const std::string& path)> program_exists = {};
 };
 
 class TfrmMain : public QWidget {
