@@ -104,6 +104,8 @@ public:
     mp3_cd_class& media_cd_store() const { return *media_cds; }
     player_selection& player_choice() const { return *selection; }
     const main_settings& settings() const { return settings_; }
+    const media_files& media_file_types() const { return media_types; }
+    const resource_plugin& resource_library() const { return resource; }
     const std::array<std::string, main_message_count>& messages() const { return messages_; }
     const drive_lists& drive_roots() const { return drive_roots_; }
     const export_plugins& export_plugin_list() const { return exports_; }  // the preferences' plug-in page

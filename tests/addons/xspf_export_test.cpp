@@ -145,7 +145,7 @@ TEST_F(XspfDocument, HoldsEveryEntryWithItsTagsInTheFormatsOrder)
             EXPECT_EQ(t.text.count("duration"), 0u) << i;
         } else {
             ASSERT_EQ(t.text.count("duration"), 1u) << i;
-            EXPECT_NEAR(std::stoll(t.text.at("duration")), rows[i].duration_ms, 30) << i;
+            EXPECT_NEAR(static_cast<double>(std::stoll(t.text.at("duration"))), static_cast<double>(rows[i].duration_ms), 30) << i;
         }
         // Each element once, in the order the format describes, and nothing empty.
         std::size_t next = 0;
