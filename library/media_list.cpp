@@ -116,8 +116,8 @@ int media_list::take_slot()
 
 void media_list::clear_slot(int slot)
 {
-    for (auto& column : live_)
-        std::string().swap(column[slot]);
+    // The texts stay until the slot is taken again (and overwritten in place) or the store is compacted: freeing
+    // eighteen strings per row would cost a large deletion more than the deletion itself.
     free_slots_.push_back(slot);
 }
 
@@ -368,8 +368,16 @@ void media_list::backup()
 
 void media_list::move_to_backup()
 {
+    bool in_order = free_slots_.empty() && rows_.size() == live_[FullPath].size();
+    for (std::size_t row = 0; in_order && row < rows_.size(); ++row)
+        in_order = rows_[row] == static_cast<int>(row);
     for (int column = 0; column < column_count; ++column) {
         string_list& copy = backup_[column];
+        if (in_order) {
+            // Slots in display order: the columns themselves become the backup.
+            copy.swap(live_[column]);
+            continue;
+        }
         copy.clear();
         copy.reserve(rows_.size());
         for (const int slot : rows_)
@@ -401,6 +409,28 @@ void media_list::discard_backup()
     for (auto& column : backup_)
         string_list().swap(column);
     backup_count_ = -1;
+}
+
+int media_list::append_rows_from_backup(std::span<const int> backup_rows)
+{
+    const int backup_rows_count = static_cast<int>(backup_[FullPath].size());
+    std::vector<int> valid;
+    valid.reserve(backup_rows.size());
+    for (const int row : backup_rows)
+        if (row >= 0 && row < backup_rows_count)
+            valid.push_back(row);
+    // Column by column into new slots at the end of the store: each column is walked once.
+    const std::size_t first = live_[FullPath].size();
+    for (int column = 0; column < column_count; ++column) {
+        string_list& cells = live_[column];
+        cells.reserve(first + valid.size());
+        for (const int row : valid)
+            cells.push_back(backup_[column][static_cast<std::size_t>(row)]);
+    }
+    rows_.reserve(rows_.size() + valid.size());
+    for (std::size_t k = 0; k < valid.size(); ++k)
+        rows_.push_back(static_cast<int>(first + k));
+    return static_cast<int>(valid.size());
 }
 
 bool media_list::append_from_backup(int backup_row)

@@ -64,6 +64,8 @@ public:
     // Forgets the backup table (backup count -1): another list is shown, an old copy must not come back.
     void discard_backup();
     bool append_from_backup(int backup_row);
+    // The listed backup rows appended in that order (rows out of range skipped); returns how many.
+    int append_rows_from_backup(std::span<const int> backup_rows);
 
     // Quicksort of rows first..last on one column, comparing upper-cased text byte by byte.
     void sort_ascending(int first, int last, int column);

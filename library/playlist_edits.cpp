@@ -1,6 +1,7 @@
 #include "library/playlist_edits.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "library/command_texts.h"
 #include "library/media_entry.h"
@@ -95,11 +96,17 @@ edit_result delete_all(media_list& list) {
 
 edit_result delete_broken_files(media_list& list, const file_test& exists) {
     std::vector<int> broken;
-    for (int row = 0; row < list.count(); ++row) {
-        const std::string& path = list.full_path(row);
-        if (!(exists ? exists(path) : platform::file_exists(path)))
-            broken.push_back(row);
+    std::vector<char> present;
+    if (!exists) {
+        std::vector<std::string_view> paths;
+        paths.reserve(static_cast<std::size_t>(list.count()));
+        for (int row = 0; row < list.count(); ++row)
+            paths.emplace_back(list.full_path(row));
+        present = platform::files_exist(paths);
     }
+    for (int row = 0; row < list.count(); ++row)
+        if (exists ? !exists(list.full_path(row)) : !present[static_cast<std::size_t>(row)])
+            broken.push_back(row);
     return remove(list, broken);
 }
 

@@ -97,8 +97,7 @@ search_result run_search(media_list& list, std::string_view query, int category,
         const int rows = list.backup_count();
         const auto backup_cell = [&](int row) -> const std::string& { return list.backup_cell(column, row); };
         for (const std::string& term : terms.include)
-            for (const int row : matching(rows, backup_cell, upper_case(term), true))
-                list.append_from_backup(row);
+            list.append_rows_from_backup(matching(rows, backup_cell, upper_case(term), true));
         std::vector<int> excluded;
         for (const std::string& term : terms.exclude)
             excluded = sorted_union(std::move(excluded), rows_containing(list, column, term));

@@ -90,6 +90,13 @@ TEST(playlist_search, narrows_selects_and_brings_back_the_list) {
     EXPECT_FALSE(is_narrowed(list));
     EXPECT_EQ(run_search(list, "", 0, display, {}).list_rewritten, false);
     EXPECT_EQ(list.count(), 9);
+
+    // A list in another order than its store's slots comes back in its own order.
+    media_list moved = ten_rows();
+    moved.swap(0, 1);
+    run_search(moved, "aqua", 0, display, {});
+    run_search(moved, "", 0, display, {});
+    EXPECT_EQ(shown(moved), (std::vector<int>{1, 0, 2, 3, 4, 5, 6, 7, 8, 9}));
 }
 
 TEST(playlist_search, count_caption_says_when_the_list_is_narrowed) {
