@@ -114,20 +114,8 @@ TEST(playlist_drops, shell_files_follow_the_add_and_insert_rules) {
     EXPECT_EQ(list.count(), 6);
 }
 
-TEST(playlist_drops, tree_nodes_and_the_waste_bin) {
+TEST(playlist_drops, the_waste_bin_takes_rows_and_nodes_below_the_two_roots) {
     const command_texts texts;
-    struct tree_case {
-        bool my_computer_root, under_my_computer, allowed;
-    };
-    for (const tree_case& c : {tree_case{true, true, false}, tree_case{false, true, true},
-                               tree_case{false, false, false}}) {
-        platform::scripted_prompts prompts;
-        prompts.answer_message(platform::message_result::ok);
-        EXPECT_EQ(tree_drop_allowed(c.my_computer_root, c.under_my_computer, prompts, texts), c.allowed);
-        EXPECT_EQ(prompts.message_texts(),
-                  c.allowed ? string_list{} : string_list{"Only Drives and Folders can be dropped on the Virtual Playlist."});
-    }
-
     struct waste_case {
         drag_source source;
         bool under_playlists, under_media_cds;
