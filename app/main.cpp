@@ -33,6 +33,7 @@ int main(int argc, char* argv[]) {
     main_window = &frmMain;
     prompts.set_parent(&frmMain);
     karvo::TfrmAbout frmAbout(&frmMain);
+    frmMain.set_about_box(&frmAbout);
     karvo::TfrmOptions frmOptions(&frmMain);
     karvo::TfrmPlayerControl frmPlayerControl;
     frmMain.set_player_control(&frmPlayerControl);

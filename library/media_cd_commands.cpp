@@ -65,7 +65,7 @@ store_outcome add_new_media_cd(store_context& context, const std::string& curren
     outcome.list = list_change::rewritten;
     if (!context.media_cds.save_catalogue(*name, context.list, context.drives))
         inform(context, write_failed_message(*name));
-    context.state.PlaylistMode = playlist_modes::media_cd;
+    context.state.PlaylistMode = mode_media_cd;
     after_catalogue_change(outcome);
     return outcome;
 }
@@ -119,7 +119,7 @@ store_outcome rename_media_cd(store_context& context) {
 store_outcome save_media_cd(store_context& context) {
     store_outcome outcome;
     const std::string& name = context.state.current_media_cd_name;
-    if (name.empty() || context.state.PlaylistMode != playlist_modes::media_cd) {
+    if (name.empty() || context.state.PlaylistMode != mode_media_cd) {
         context.prompts.message_box(context.texts[texts::cant_save_media_cd], texts::media_cd_caption,
                                     platform::message_buttons::ok, platform::message_icon::information);
         return outcome;

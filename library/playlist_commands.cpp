@@ -15,7 +15,7 @@ namespace karvo {
 namespace {
 
 bool in_playlist_mode(const shell_state& state) {
-    return state.PlaylistMode == playlist_modes::saved_playlist && !state.current_playlist_name.empty();
+    return state.PlaylistMode == mode_playlist && !state.current_playlist_name.empty();
 }
 
 // A saved playlist that exists gets its tree node back by a new listing, a new one gets a node of its own.
@@ -62,7 +62,7 @@ store_outcome new_playlist(store_context& context) {
     }
     begin_new_list(context.list);
     context.state.current_playlist_name = name;
-    context.state.PlaylistMode = playlist_modes::saved_playlist;
+    context.state.PlaylistMode = mode_playlist;
     outcome.done = true;
     outcome.list = list_change::rewritten;
     show_saved_playlist(outcome, name, existed);
@@ -120,7 +120,7 @@ store_outcome rename_playlist(store_context& context) {
 }
 
 store_outcome save_playlist(store_context& context) {
-    if (context.state.PlaylistMode == playlist_modes::media_cd)
+    if (context.state.PlaylistMode == mode_media_cd)
         return save_media_cd(context);
     store_outcome outcome;
     const std::string name = context.state.current_playlist_name;
@@ -140,10 +140,10 @@ store_outcome save_playlist(store_context& context) {
 }
 
 store_outcome save_playlist_as(store_context& context) {
-    if (context.state.PlaylistMode == playlist_modes::media_cd)
+    if (context.state.PlaylistMode == mode_media_cd)
         return save_media_cd(context);
     store_outcome outcome;
-    if (context.state.PlaylistMode != playlist_modes::saved_playlist)
+    if (context.state.PlaylistMode != mode_playlist)
         return outcome;
     const auto name = context.prompts.input_box(
         context.texts.title, context.texts[texts::enter_playlist_name] + " " + context.state.current_playlist_name,
@@ -173,7 +173,7 @@ store_outcome save_playlist_as(store_context& context) {
 store_outcome revert_playlist(store_context& context) {
     store_outcome outcome;
     const shell_state& state = context.state;
-    const bool media_cd = state.PlaylistMode == playlist_modes::media_cd && !state.current_media_cd_name.empty();
+    const bool media_cd = state.PlaylistMode == mode_media_cd && !state.current_media_cd_name.empty();
     if (!in_playlist_mode(state) && !media_cd)
         return outcome;
     if (!confirm(context, context.texts[texts::revert_question]))
@@ -232,9 +232,9 @@ store_outcome send_to(store_context& context, const std::string& target, const s
 }
 
 bool save_playlist_enabled(int playlist_mode) {
-    return playlist_mode == playlist_modes::saved_playlist || playlist_mode == playlist_modes::media_cd;
+    return playlist_mode == mode_playlist || playlist_mode == mode_media_cd;
 }
 
-bool save_playlist_as_enabled(int playlist_mode) { return playlist_mode == playlist_modes::saved_playlist; }
+bool save_playlist_as_enabled(int playlist_mode) { return playlist_mode == mode_playlist; }
 
 } // namespace karvo

@@ -5,6 +5,9 @@
 #include <optional>
 #include <string>
 
+#include "library/main_settings.h"
+#include "library/shell_state.h"
+
 namespace karvo {
 
 namespace platform {
@@ -16,16 +19,6 @@ class media_list;
 class mp3_cd_class;
 class playlist_class;
 
-namespace playlist_modes {
-inline constexpr int nothing = -1, saved_playlist = 0, media_cd = 1, all_playlists = 3, all_media_cds = 4,
-                     grouping = 7;
-}
-
-struct shell_state {
-    int PlaylistMode = playlist_modes::nothing;
-    std::string current_playlist_name;
-    std::string current_media_cd_name;
-};
 
 enum class list_change {
     none,

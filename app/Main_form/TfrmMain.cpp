@@ -31,6 +31,7 @@
 #include "platform/file_system.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "platform/program_starter.h"
 #include "platform/prompts.h"
 #include "players/nad_class.h"
 #include "players/playback_commands.h"
@@ -127,6 +128,7 @@ TfrmMain::TfrmMain(main_environment environment, QWidget* parent)
 
     commands_ = new command_registry(this, QString::fromLatin1(menu_style));
     declare_toolbar_commands();
+    declare_store_commands();
     declare_add_menu();
     declare_playlist_menu();
     declare_media_cd_menu();
@@ -177,6 +179,17 @@ void TfrmMain::wire_panes() {
 
     connect(listing_, &listing_pane::context_menu_requested, this,
             [this](const QPoint& at) { LstMusicListAllContextPopup(at); });
+    connect(listing_, &listing_pane::double_clicked, this, [this] { LstMusicListAllDblClick(); });
+
+    // What lands on the playlist and on the waste bin.
+    connect(playlist_, &playlist_pane::tree_dropped, this, [this] { LstMusicListTreeDrop(); });
+    connect(playlist_, &playlist_pane::listing_dropped, this, [this](int row) { LstMusicListListingDrop(row); });
+    connect(playlist_, &playlist_pane::files_dropped, this,
+            [this](const string_list& files, int row) { LstMusicListFilesDrop(files, row); });
+    connect(playlist_, &playlist_pane::waste_dropped, this, [this](const QString& from) { WasteDragDrop(from); });
+
+    connect(search_, &search_pane::search_requested, this, [this] { picSearchTypeClick(); });
+    connect(search_, &search_pane::tips_requested, this, [this] { SearchingTipsClick(); });
 
     build_players();
 
@@ -233,6 +246,8 @@ bool TfrmMain::FormCreate() {
     Load_settings();
     Restore_state();
     show_location();
+    // 17. the Media CD check marks the discs and sticks that are in a drive
+    MediaCDCheck();
     // The keyboard works at once: the playlist has the focus.
     playlist_->view()->setFocus(Qt::OtherFocusReason);
     return true;
@@ -379,6 +394,17 @@ void TfrmMain::set_current_playlist_name(const std::string& name) {
 void TfrmMain::set_current_media_cd_name(const std::string& name) {
     state_.current_media_cd_name = name;
     status_->set_media_cd_name(QString::fromStdString(name));
+}
+
+void TfrmMain::mnuAboutClick() {
+    if (frmAbout)
+        frmAbout->show();
+}
+
+void TfrmMain::open_web_page(const std::string& address) {
+    platform::program_starter& starter =
+        environment_.starter ? *environment_.starter : platform::system_program_starter();
+    starter.open("xdg-open", "\"" + address + "\"", {}, platform::show_mode::normal);
 }
 
 void TfrmMain::refresh_count() {

@@ -18,7 +18,11 @@
 #include "library/media_list.h"
 #include "library/my_computer_list.h"
 #include "library/navigation_tree_logic.h"
+#include "library/command_texts.h"
+#include "library/playlist_drops.h"
+#include "library/playlist_edits.h"
 #include "library/shell_state.h"
+#include "library/store_commands.h"
 #include "platform/drives.h"
 #include "platform/profile_document.h"
 #include "platform/random.h"
@@ -26,6 +30,7 @@
 #include "plugins/language_plugin.h"
 #include "plugins/resource_plugin.h"
 
+class QMenu;
 class QTreeWidgetItem;
 
 namespace karvo {
@@ -168,8 +173,6 @@ public:
     void mnuPlayAllPlaylistsClick();
     void mnuPlayAllPlaylistsRandomizedClick();
     void LstMusicListDblClick();
-    void RemoveAllSelectedClick();  // "Delete Selected"
-    void mnuSelectAllClick();
     void RemoteControlTimerTimer();
     void RCImageMouseMove(int marker);
     void drop_files_on_player(int slot, const string_list& files);
@@ -196,6 +199,34 @@ public:
     void set_player_location(int player, const std::string& path);  // at once, as the dialog takes it
     void settings_changed();  // after OK or Apply: settings loaded again, what depends on them refreshed
 
+    // --- editing, the add commands and the drops (main_form_editing.cpp)
+    void RemoveAllSelectedClick();  // "Delete Selected"
+    void RemoveAllbutSelectedClick();
+    void RemoveAllClick();
+    void RemoveAllDeadFilesClick();
+    void mnuCloneSongClick();
+    void mnuSelectAllClick();
+    void mnuInvertSelectionClick();
+    void mnuSelectthatHaveClick();
+    void mnuShowFileInfoClick();
+    void mnuAdd_FileClick();
+    void mnuAdd_FilesClick();
+    void LstMusicListAllDblClick();
+    void LstMusicListTreeDrop();
+    void LstMusicListListingDrop(int row_under_point);
+    void LstMusicListFilesDrop(const string_list& files, int row_under_point);
+    void WasteDragDrop(const QString& source);
+    void mnuAboutClick();
+    void open_web_page(const std::string& address);
+
+    // --- saved playlists and Media CDs (main_form_stores.cpp)
+    void MediaCDCheck();  // marks the Media CD nodes whose volume is in a drive
+
+    // --- search (main_form_search.cpp)
+    void picSearchTypeClick();
+    void SearchingTipsClick();
+    void set_about_box(QWidget* about) { frmAbout = about; }
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -208,6 +239,15 @@ private:
     void declare_playlist_menu();
     void declare_media_cd_menu();
     void declare_toolbar_commands();
+    void declare_store_commands();
+    command_texts texts() const;
+    void run_store_command(const std::function<store_outcome(store_context&)>& command);
+    bool tree_selection_is(int kind) const;
+    void rebuild_send_to(QMenu& menu);
+    void edited(const edit_result& result);
+    void append_paths(const string_list& paths);
+    drop_settings drops_as_set() const;
+    void dropped(const drop_result& result);
     void wire_panes();
     void apply_language();
     bool load_resource_plugin();
@@ -260,6 +300,8 @@ private:
     QWidget* imgFolderCaption = nullptr;
 
     TfrmPlayerControl* frmPlayerControl = nullptr;
+    QWidget* frmAbout = nullptr;
+    std::vector<std::string> send_to_ids_;  // the Send To items of the saved playlists
     QPointer<TID3Form> frmID3;
     TfrmOptions* frmOptions = nullptr;
     std::unique_ptr<folder_scanner> scanners;

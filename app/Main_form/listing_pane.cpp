@@ -65,6 +65,15 @@ bool listing_pane::has_selection() const {
     return LstMusicListAll->selectionModel()->hasSelection();
 }
 
+int listing_pane::focused_row() const {
+    const QModelIndex current = LstMusicListAll->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void listing_pane::clear_selection() {
+    LstMusicListAll->selectionModel()->clearSelection();
+}
+
 std::array<int, folder_view_columns> listing_pane::column_widths() const {
     std::array<int, folder_view_columns> widths{};
     for (int i = 0; i < folder_view_columns; ++i)

@@ -39,6 +39,8 @@ public:
                              const std::function<void()>& finished);
     std::vector<int> selected_rows() const;
     bool has_selection() const;
+    int focused_row() const;  // -1 when none
+    void clear_selection();
 
     std::array<int, folder_view_columns> column_widths() const;
     void set_column_widths(const std::array<int, folder_view_columns>& widths);

@@ -200,23 +200,6 @@ void TfrmMain::LstMusicListDblClick() {
     }
 }
 
-void TfrmMain::RemoveAllSelectedClick() {
-    const std::vector<int> rows = selected_positions();
-    if (rows.empty())
-        return;
-    // From the last to the first, so the positions still to go keep their rows.
-    playlist_->model()->rewrite([&] {
-        for (auto row = rows.rbegin(); row != rows.rend(); ++row)
-            music_list.remove(*row);
-    });
-    // The rows that stood there are gone: nothing stays selected in their place.
-    playlist_->select_positions({});
-}
-
-void TfrmMain::mnuSelectAllClick() {
-    playlist_->view()->selectAll();
-}
-
 void TfrmMain::RemoteControlTimerTimer() {
     const remote_markers markers =
         playback->remote_control_tick(settings_.enhanced_winamp, players_->slot_top(0), players_->slot_top(1));

@@ -6,6 +6,7 @@
 #include "app/Main_form/chrome_pane.h"
 #include "app/Main_form/listing_pane.h"
 #include "app/Main_form/playlist_pane.h"
+#include "app/Main_form/search_pane.h"
 #include "library/mp3_cd_class.h"
 #include "library/playlist_class.h"
 #include "platform/file_system.h"
@@ -51,7 +52,7 @@ void TfrmMain::Restore_state() {
     // 3. what the virtual playlist showed
     state_.PlaylistMode = saved.playlist_mode;
     if (state_.PlaylistMode >= 0) {
-        music_list.clear();
+        begin_new_list(music_list);
         const std::string& name = saved.playlist_name;
         if (state_.PlaylistMode == mode_playlist && !name.empty() && playlists->exists(name)) {
             load_playlist_into(*playlists, name, music_list);
@@ -76,6 +77,7 @@ void TfrmMain::Restore_state() {
     state_.tree_saved_pls_state = saved.tree_saved_pls_state;
     state_.tree_media_cd_state = saved.tree_media_cd_state;
     state_.search_item = saved.search_item;
+    search_->set_display_found(state_.search_item != 0);
     // 6. the window always starts restored, at the saved rectangle
     chrome_->start_restored(on_a_screen(saved.window));
 }

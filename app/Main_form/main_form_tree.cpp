@@ -13,6 +13,8 @@
 #include "library/folder_scanner.h"
 #include "library/mp3_cd_class.h"
 #include "library/playlist_class.h"
+#include "library/playlist_commands.h"
+#include "library/media_cd_commands.h"
 #include "platform/ini_file.h"
 #include "platform/prompts.h"
 
@@ -99,13 +101,13 @@ void TfrmMain::MyTreeClick(QTreeWidgetItem* item) {
         if (state_.PlaylistMode == mode_playlist && name == state_.current_playlist_name)
             return;
         state_.PlaylistMode = mode_playlist;
-        music_list.clear();
+        begin_new_list(music_list);
         load_playlist_into(*playlists, name, music_list);
         refresh_count();
         set_current_playlist_name(name);
         refresh_location();
     } else if (node == kind::kind_media_cd) {
-        music_list.clear();
+        begin_new_list(music_list);
         state_.PlaylistMode = mode_media_cd;
         if (!LoadMediaCD(tree_pane::text_of(item)))
             show_message(QString::fromStdString(messages_[msg_not_inserted]));
@@ -136,7 +138,7 @@ void TfrmMain::show_grouping_value(QTreeWidgetItem* value) {
     const bool fresh_copy = !shown || state_.PlaylistMode == mode_playlist;
     state_.PlaylistMode = mode_grouping;
     if (!shown) {
-        music_list.clear();
+        begin_new_list(music_list);
         load_playlist_into(*playlists, name, music_list);
     }
     show_grouping(music_list, *field, tree_pane::text_of(value), fresh_copy);
@@ -202,17 +204,11 @@ void TfrmMain::MyTreeDragDrop(QTreeWidgetItem* item) {
 }
 
 void TfrmMain::DisplayAllSavedPlaylists() {
-    display_all_saved_playlists(*playlists, music_list);
-    refresh_count();
-    set_current_playlist_name({});
-    refresh_location();
+    run_store_command([](store_context& c) { return karvo::display_all_saved_playlists(c); });
 }
 
 void TfrmMain::DisplayAllMediaCDs() {
-    display_all_media_cds(*media_cds, music_list, drives());
-    refresh_count();
-    set_current_media_cd_name({});
-    refresh_location();
+    run_store_command([](store_context& c) { return karvo::display_all_media_cds(c); });
 }
 
 bool TfrmMain::LoadMediaCD(const std::string& name) {

@@ -6,9 +6,10 @@
 namespace karvo {
 
 void TfrmMain::declare_media_cd_menu() {
-    command_registry& r = *commands_;
-    r.add({"mnuDisplayAllMediaCDs", QStringLiteral("Display All Media CDs"), {}, {}, [this] { DisplayAllMediaCDs(); }});
-    r.add_menu("mnuMP3CD", {}, {"mnuDisplayAllMediaCDs"});
+    // The Media CD commands are declared with the store commands in main_form_stores.cpp.
+    commands_->add_menu("mnuMP3CD", {},
+                        {"AddNewMediaCD", "RemoveMediaCD", "RenameMediaCD", "SaveMediaCD", menu_separator,
+                         "mnuDisplayAllMediaCDs"});
 }
 
 } // namespace karvo

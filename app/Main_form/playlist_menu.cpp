@@ -16,9 +16,10 @@ void TfrmMain::declare_playlist_menu() {
     r.add({"AddM3UPlaylist", QString::fromStdString(builtin[add_m3u_title]), {}, {}, [this] { AddM3UPlaylistClick(); }});
     r.add({"AddPLSPlaylist", QString::fromStdString(builtin[add_pls_title]), {}, {}, [this] { AddPLSPlaylistClick(); }});
     r.add_menu("AddPlaylistFile", QStringLiteral("Add Playlist File"), {"AddM3UPlaylist", "AddPLSPlaylist"});
-    r.add({"mnuDisplayAllSavedPlaylists", QStringLiteral("Display All Saved Playlists"),
-           QKeySequence(Qt::CTRL | Qt::Key_W), {}, [this] { DisplayAllSavedPlaylists(); }});
-    r.add_menu("mnuSave", {}, {"AddPlaylistFile", menu_separator, "mnuDisplayAllSavedPlaylists"});
+    // The store commands themselves are declared with the others in main_form_stores.cpp.
+    r.add_menu("mnuSave", {},
+               {"mnuNewPls", "mnuDeletePlaylist", "RenamePlaylist", "RecachePlaylist", menu_separator,
+                "AddPlaylistFile", menu_separator, "mnuDisplayAllSavedPlaylists", "mnuSaveAs"});
 }
 
 } // namespace karvo

@@ -1,5 +1,7 @@
 #include "app/Main_form/playlist_model.h"
 
+#include "library/playlist_search.h"
+
 #include <QMimeData>
 
 #include "library/media_list.h"
@@ -94,9 +96,29 @@ void playlist_model::rows_changed(int first, int last) {
                                                                                    Qt::DecorationRole});
 }
 
+void playlist_model::rows_edited(const std::vector<row_range>& removed, const std::vector<row_range>& inserted) {
+    for (const row_range& range : removed) {
+        if (range.last < range.first || range.first >= rows_)
+            continue;
+        const int last = std::min(range.last, rows_ - 1);
+        beginRemoveRows({}, range.first, last);
+        rows_ -= last - range.first + 1;
+        endRemoveRows();
+    }
+    for (const row_range& range : inserted) {
+        if (range.last < range.first || range.first > rows_)
+            continue;
+        beginInsertRows({}, range.first, range.last);
+        rows_ += range.last - range.first + 1;
+        endInsertRows();
+    }
+    refresh_count();
+}
+
 QString playlist_model::count_caption() const {
-    return media_names_ + QStringLiteral("   (") + total_files_ + QLatin1Char(' ') + QString::number(rows_) +
-           QLatin1Char(')');
+    // While a search has narrowed the list the caption says so, so emptying the search is known to bring it back.
+    return QString::fromStdString(karvo::count_caption(media_names_.toStdString(), total_files_.toStdString(), rows_,
+                                                       list_.backup_count()));
 }
 
 } // namespace karvo

@@ -10,6 +10,7 @@
 
 #include "app/Main_form/listing_model.h"
 #include "library/main_settings.h"
+#include "library/playlist_edits.h"
 
 namespace karvo {
 
@@ -48,6 +49,9 @@ public:
     }
     // Rows first..last changed in place.
     void rows_changed(int first, int last);
+    // After a command took rows away or put rows in, already done to the list: the view is told range by range
+    // (removed: old coordinates, last range first; inserted: new coordinates, ascending), then the count follows.
+    void rows_edited(const std::vector<row_range>& removed, const std::vector<row_range>& inserted);
 
     QString count_caption() const;
     // How many times data() ran; the view asks only for what it paints.

@@ -15,6 +15,7 @@
 #include "app/Main_form/picture_button.h"
 #include "app/Main_form/playlist_model.h"
 #include "library/media_list.h"
+#include "library/playlist_edits.h"
 #include "library/playlist_moves.h"
 #include "platform/random.h"
 
@@ -219,6 +220,20 @@ int playlist_pane::focused_row() const {
 
 void playlist_pane::refresh_count() {
     model_->refresh_count();
+}
+
+void playlist_pane::apply(const edit_result& result) {
+    model_->rows_edited(result.removed, result.inserted);
+    select_positions(result.selected, result.focused);
+}
+
+void playlist_pane::move_to_edge(bool top) {
+    const move_result result = top ? move_selected_to_top(list_, selected_positions())
+                                   : move_selected_to_bottom(list_, selected_positions());
+    if (result.focused < 0)
+        return;
+    model_->rows_changed(result.first_changed, result.last_changed);
+    select_positions(result.selected, result.focused);
 }
 
 void playlist_pane::set_font_size(int points) {

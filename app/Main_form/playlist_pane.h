@@ -19,6 +19,7 @@ class QWidget;
 namespace karvo {
 
 class command_registry;
+struct edit_result;
 class hot_row_delegate;
 class media_list;
 class picture_button;
@@ -52,6 +53,8 @@ public:
     int focused_row() const;
 
     void refresh_count();
+    // A command's rows and selection, as it returned them.
+    void apply(const edit_result& result);
     void set_font_size(int points);
     std::array<int, playlist_view_columns> column_widths() const;
     void set_column_widths(const std::array<int, playlist_view_columns>& widths);
@@ -59,6 +62,7 @@ public:
     void LstMusicListColumnClick(int column);
     void sort_ascending(int column);   // the list must hold rows
     void sort_descending(int column);
+    void move_to_edge(bool top);  // Move Selected to Top / to Bottom
     void randomize(int passes, platform::random_source& random);
     void move_selected(bool up);
     // The arrow buttons: press keeps the positions and moves once; each repeat moves again and scrolls a line.

@@ -81,6 +81,12 @@ void tree_pane::list_media_cds(const std::vector<std::string>& names) {
         add_node(tree_my_media_cds, name, kind_media_cd, img_media_cd);
 }
 
+void tree_pane::show_media_cd_images(const std::vector<int>& images) {
+    for (int i = 0; i < tree_my_media_cds->childCount() && i < static_cast<int>(images.size()); ++i)
+        if (images[static_cast<std::size_t>(i)] >= 0)
+            tree_my_media_cds->child(i)->setIcon(0, artwork::explorer_icon(images[static_cast<std::size_t>(i)]));
+}
+
 void tree_pane::expand_again(QTreeWidgetItem* root) {
     // An expanded root does not expand again, yet its new children must know their own children.
     if (root->isExpanded())

@@ -51,6 +51,9 @@ public:
     // The groupings of a saved playlist's node that are expanded or not filled yet.
     std::vector<QTreeWidgetItem*> groupings_to_refresh(const std::string& playlist_name) const;
 
+    // The Media CD check's images, one per Media CD node in tree order (-1 leaves a node as it is).
+    void show_media_cd_images(const std::vector<int>& images);
+
     void MyTreeExpanding(QTreeWidgetItem* item);
     void MyTreeCollapsing(QTreeWidgetItem* item);
     void MyTreeMouseMove(QTreeWidgetItem* item);

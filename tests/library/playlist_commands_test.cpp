@@ -38,7 +38,7 @@ struct store_fixture {
         playlists.save("Rock", {info_of("a"), info_of("b")});
         playlists.save("Jazz", {info_of("j")});
         load_playlist_into(playlists, "Rock", list);
-        state = {playlist_modes::saved_playlist, "Rock", ""};
+        state = {mode_playlist, "Rock", ""};
     }
 
     // The saved playlist's entries by display name, "-" when it does not exist.
