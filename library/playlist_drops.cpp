@@ -1,5 +1,7 @@
 #include "library/playlist_drops.h"
 
+#include "library/playlist_import.h"
+
 #include <algorithm>
 
 #include "library/command_texts.h"
@@ -48,15 +50,15 @@ bool is_playlist_file(const std::string& path) {
     return extension == "M3U" || extension == "PLS";
 }
 
+// A dropped playlist is read as an import reads it: foreign paths, encodings and extended M3U included. An entry
+// that names no file here keeps its place, taken beside the playlist when it is relative: the add-path rule
+// decides about it as about any dropped file.
 string_list listed_paths(const std::string& playlist) {
-    string_list paths = upper_extension(playlist) == "M3U" ? read_m3u(playlist) : read_pls(playlist);
     const std::string folder = platform::folder_of(playlist);
     string_list usable;
-    for (std::string& path : paths) {
-        // Blank and comment lines name no file; a relative line names one beside the playlist.
-        if (path.empty() || path.front() == '#')
-            continue;
-        usable.push_back(path.front() == '/' ? std::move(path) : folder + path);
+    for (playlist_entry& entry : read_playlist(playlist, system_roots()).entries) {
+        const bool relative = entry.state == entry_state::not_found && !entry.path.empty() && entry.path.front() != '/';
+        usable.push_back(relative ? folder + entry.path : std::move(entry.path));
     }
     return usable;
 }

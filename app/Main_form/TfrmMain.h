@@ -21,6 +21,7 @@
 #include "library/command_texts.h"
 #include "library/playlist_drops.h"
 #include "library/playlist_edits.h"
+#include "library/playlist_files.h"
 #include "library/shell_state.h"
 #include "library/store_commands.h"
 #include "platform/drives.h"
@@ -184,6 +185,7 @@ public:
     void ExportPLSClick();
     void AddM3UPlaylistClick();
     void AddPLSPlaylistClick();
+    void mnuImportReportClick();
     void rebuild_my_playlists();  // after an import: the saved playlists listed again, "My Playlists" open
 
     // --- tag editor (main_form_tags.cpp)
@@ -240,6 +242,7 @@ private:
     void declare_media_cd_menu();
     void declare_toolbar_commands();
     void declare_store_commands();
+    void import_playlist_file(playlist_format format, int title);
     command_texts texts() const;
     void run_store_command(const std::function<store_outcome(store_context&)>& command);
     bool tree_selection_is(int kind) const;
@@ -301,7 +304,8 @@ private:
 
     TfrmPlayerControl* frmPlayerControl = nullptr;
     QWidget* frmAbout = nullptr;
-    std::vector<std::string> send_to_ids_;  // the Send To items of the saved playlists
+    std::vector<std::string> send_to_ids_;
+    std::string last_import_report_;  // the Send To items of the saved playlists
     QPointer<TID3Form> frmID3;
     TfrmOptions* frmOptions = nullptr;
     std::unique_ptr<folder_scanner> scanners;

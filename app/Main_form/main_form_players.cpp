@@ -30,6 +30,7 @@
 #include "app/qt_platform/qt_dispatcher.h"
 #include "library/playlist_class.h"
 #include "library/playlist_files.h"
+#include "library/playlist_import.h"
 #include "platform/file_system.h"
 #include "platform/mixer.h"
 #include "platform/program_starter.h"
@@ -257,17 +258,6 @@ void report_failure(platform::prompts& prompts) {
                         platform::message_icon::error);
 }
 
-using import_command = command_result (*)(platform::prompts&, const std::string&, playlist_class&,
-                                         const media_info_source&, const std::function<void()>&);
-
-// An import saves the file's entries as a saved playlist; the tree then shows it under "My Playlists".
-void run_import(import_command command, platform::prompts& prompts, const std::string& title, playlist_class& store,
-                const resource_plugin& resource, const std::function<void()>& rebuild_my_playlists) {
-    const auto info = [&resource](const std::string& path) { return resource.media_info_string(path); };
-    if (command(prompts, title, store, info, rebuild_my_playlists) == command_result::failed)
-        report_failure(prompts);
-}
-
 } // namespace
 
 void TfrmMain::ExportM3UClick() {
@@ -280,14 +270,38 @@ void TfrmMain::ExportPLSClick() {
         report_failure(environment_.prompts);
 }
 
+// An import saves the file's entries as a saved playlist; the tree then shows it under "My Playlists", the status
+// line says what was found, and the whole report stays for "Show Import Report".
+void TfrmMain::import_playlist_file(playlist_format format, int title) {
+    const import_outcome outcome =
+        import_playlist(environment_.prompts, messages_[static_cast<std::size_t>(title)], format, *playlists,
+                        [this](const std::string& path) { return resource.media_info_string(path); },
+                        [this] { rebuild_my_playlists(); }, system_roots());
+    if (outcome.result == command_result::cancelled)
+        return;
+    last_import_report_ = outcome.report.details();
+    if (outcome.result == command_result::failed) {
+        environment_.prompts.message_box(outcome.report.error.empty() ? cant_write_file_text : outcome.report.error,
+                                         application_title, platform::message_buttons::ok,
+                                         platform::message_icon::error);
+        return;
+    }
+    show_message(QString::fromStdString(outcome.report.summary()));
+}
+
 void TfrmMain::AddM3UPlaylistClick() {
-    run_import(import_m3u, environment_.prompts, messages_[add_m3u_title], *playlists, resource,
-               [this] { rebuild_my_playlists(); });
+    import_playlist_file(playlist_format::m3u, add_m3u_title);
 }
 
 void TfrmMain::AddPLSPlaylistClick() {
-    run_import(import_pls, environment_.prompts, messages_[add_pls_title], *playlists, resource,
-               [this] { rebuild_my_playlists(); });
+    import_playlist_file(playlist_format::pls, add_pls_title);
+}
+
+void TfrmMain::mnuImportReportClick() {
+    environment_.prompts.message_box(last_import_report_.empty() ? "No playlist file was imported yet."
+                                                                 : last_import_report_,
+                                     application_title, platform::message_buttons::ok,
+                                     platform::message_icon::information);
 }
 
 void TfrmMain::rebuild_my_playlists() {
