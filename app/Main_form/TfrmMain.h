@@ -33,10 +33,12 @@ class prompts;
 class program_starter;
 class window_messages;
 class mixer;
+class media_bus;
 } // namespace platform
 class chrome_pane;
 class command_registry;
 class folder_scanner;
+class linux_player_class;
 class listing_pane;
 class mp3_cd_class;
 class nad_class;
@@ -45,6 +47,7 @@ class player_selection;
 class players_pane;
 class playlist_class;
 class playlist_pane;
+struct player_table;
 class sonique_class;
 class status_pane;
 class TfrmPlayerControl;
@@ -65,7 +68,9 @@ struct main_environment {
     platform::mixer* mixer = nullptr;
     platform::drive_table* drives = nullptr;  // the system's drives when not given
     // Whether a player's program is there; the file system when not given.
-    std::function<bool(const std::string& path)> program_exists;
+    std::function<bool(const std::string& path)> program_exists = {};
+    // The session bus the other players are found on; the user's when not given.
+    platform::media_bus* bus = nullptr;
 };
 
 class TfrmMain : public QWidget {
@@ -76,7 +81,8 @@ public:
 
     // The create event: plug-ins, paths, settings, previous state. False when the program must end.
     bool FormCreate();
-    void set_player_control(TfrmPlayerControl* panel) { frmPlayerControl = panel; }
+    // The control panel gets its own drivers on the window's services, now or once the create event has them.
+    void set_player_control(TfrmPlayerControl* panel);
 
     // --- the panes, the registry and the data, for the program's entry and the tests
     command_registry& commands() const { return *commands_; }
@@ -158,6 +164,10 @@ public:
     void mnuSelectAllClick();
     void RemoteControlTimerTimer();
     void RCImageMouseMove(int marker);
+    // A player on the session bus came, went or changed: markers, now playing and the control panel follow.
+    void bus_player_changed(const std::string& bus_name, bool names_changed);
+    void update_now_playing();
+    void wire_player_control();
     void drop_files_on_player(int slot, const string_list& files);
     bool show_player_popup(int slot);
     void drop_on_player(int slot);
@@ -233,6 +243,10 @@ private:
     std::unique_ptr<nad_class> nad;
     std::unique_ptr<sonique_class> sonique;
     std::unique_ptr<player_selection> selection;
+    std::unique_ptr<platform::media_bus> own_bus;
+    platform::media_bus* bus_ = nullptr;
+    std::unique_ptr<player_table> linux_table;
+    std::unique_ptr<linux_player_class> linux_players;
     std::unique_ptr<playback_commands> playback;
     std::unique_ptr<volume_control> volume;
     std::unique_ptr<TThreadTimer> RemoteControlTimer;  // after what its ticks use, so it stops first

@@ -209,7 +209,11 @@ void paint_glyph(QPainter& p, const QRectF& box, picture which, const QColor& c)
     case picture::volume_off:
     case picture::combo_down:
     case picture::remote_control:
-    case picture::blue_arrow: paint_player_glyph(p, r, which, c); break;
+    case picture::blue_arrow:
+    case picture::previous:
+    case picture::pause:
+    case picture::next:
+    case picture::note: paint_player_glyph(p, r, which, c); break;
     case picture::resize_grip:
         p.setPen(Qt::NoPen);
         p.setBrush(c);

@@ -19,6 +19,8 @@ enum class picture {
     resize_grip,
     // the players panel, the play buttons and the volume panel (player_artwork.cpp)
     play, stop, volume_on, volume_off, combo_down, remote_control, blue_arrow,
+    // the player control panel (player_artwork.cpp)
+    previous, pause, next, note,
 };
 
 // A settings colour (0x00BBGGRR) as a QColor.
