@@ -51,6 +51,7 @@ void player_control_class::refresh()
         view_.enabled.fill(false);
         view_.track_title.clear();
         view_.track_artist.clear();
+        view_.playback_status.clear();
         if (player.reach == player_reach::not_answering)
             view_.status = did_not_answer_text(player_name());
         return;
@@ -60,6 +61,7 @@ void player_control_class::refresh()
     view_.icon_name = state.desktop_entry;
     view_.track_title = state.track.title;
     view_.track_artist = state.track.artist;
+    view_.playback_status = state.playback_status;
     view_.enabled = {state.can_go_previous, state.can_play, state.can_pause, state.can_control, state.can_go_next};
     view_.status.clear();
 }

@@ -26,6 +26,7 @@ struct player_control_view {
     std::string icon_name;  // a bus player's desktop entry, also its icon's name
     std::string track_title;
     std::string track_artist;
+    std::string playback_status;  // the player's "Playing", "Paused" or "Stopped"
     std::array<bool, control_button_count> enabled{true, true, true, true, true};
     std::string status;     // the last command's trouble, e.g. "Audacious did not answer."
 };

@@ -93,14 +93,15 @@ TfrmPlayerControl::TfrmPlayerControl(QWidget* parent)
     LogoPlayer = logo_label("LogoPlayer", bus_kind, this);
 
     lblTitle = text_label("lblTitle", "color: white; font-weight: bold;", this);
-    lblTitle->setGeometry(text_left, 11, text_width, 18);
+    lblTitle->setGeometry(text_left, 8, text_width, 18);
     lblSong = text_label("lblSong", "color: rgb(150,215,255);", this);
-    lblSong->setGeometry(text_left, 29, text_width + 24, 15);
+    lblSong->setGeometry(text_left, 25, text_width + 24, 15);
     lblArtist = text_label("lblArtist", "color: rgb(170,180,205);", this);
-    lblArtist->setGeometry(text_left, 43, text_width + 24, 15);
+    lblArtist->setGeometry(text_left, 39, text_width + 24, 15);
     lblStatus = text_label("lblStatus", "color: rgb(255,205,120);", this);
-    lblStatus->setGeometry(170, button_top, 112, button_height);
+    lblStatus->setGeometry(166, button_top - 3, 116, button_height + 6);
     lblStatus->setAlignment(Qt::AlignCenter);
+    lblStatus->setWordWrap(true);
 
     const std::array<std::pair<artwork::picture, const char*>, control_button_count> faces = {{
         {artwork::picture::previous, "picPrev"},
@@ -177,7 +178,8 @@ void TfrmPlayerControl::show_view() {
     set_elided(lblTitle, title);
     set_elided(lblSong, shown.track_title);
     set_elided(lblArtist, shown.track_artist);
-    lblStatus->setText(QString::fromStdString(shown.status));
+    // Trouble first; otherwise what the player says it is doing.
+    lblStatus->setText(QString::fromStdString(shown.status.empty() ? shown.playback_status : shown.status));
     for (int i = 0; i < control_button_count; ++i) {
         buttons_[i]->setEnabled(shown.enabled[i]);
         buttons_[i]->set_set(kind == nad_kind ? artwork::button_set::steel : artwork::button_set::rounded);

@@ -394,7 +394,7 @@ TEST(players_panel, passing_over_a_bus_marker_opens_the_panel_that_drives_that_p
 
     QTest::mouseClick(panel.button(control_button::pause), Qt::LeftButton);
     EXPECT_EQ(f.bus.calls(), std::vector<std::string>{"Pause " + audacious});
-    EXPECT_TRUE(panel.status()->text().isEmpty());
+    EXPECT_EQ(panel.status()->text(), "Paused");
     f.bus.set_answering(audacious, false);
     QTest::mouseClick(panel.button(control_button::play), Qt::LeftButton);
     EXPECT_EQ(panel.status()->text(), "Audacious did not answer.");
