@@ -1,11 +1,13 @@
 // Program entry: the application, its four long-lived windows in their order, then the main window's create event.
 #include <QApplication>
+#include <QSessionManager>
 
 #include "app/About/TfrmAbout.h"
 #include "app/Main_form/TfrmMain.h"
 #include "app/Options/TfrmOptions.h"
 #include "app/Player_control/TfrmPlayerControl.h"
 #include "app/qt_platform/qt_prompts.h"
+#include "app/qt_platform/quit_signals.h"
 #include "platform/paths.h"
 
 int main(int argc, char* argv[]) {
@@ -14,10 +16,20 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationDisplayName(QString::fromUtf8(karvo::application_title));
     QApplication::setDesktopFileName(QStringLiteral("karvo-media"));
 
+    // A signal that arrives while the windows are made waits in its pipe until the event loop runs.
+    karvo::TfrmMain* main_window = nullptr;
+    karvo::end_on_signals([&main_window] {
+        if (main_window)
+            main_window->ExitClick();
+        else
+            QApplication::quit();
+    });
+
     karvo::qt_prompts prompts;
     const std::string program_folder = karvo::platform::program_folder();
     karvo::TfrmMain frmMain({program_folder, karvo::platform::data_folder_for(program_folder), prompts,
                              [] { QApplication::quit(); }});
+    main_window = &frmMain;
     prompts.set_parent(&frmMain);
     karvo::TfrmAbout frmAbout(&frmMain);
     karvo::TfrmOptions frmOptions(&frmMain);
@@ -26,6 +38,9 @@ int main(int argc, char* argv[]) {
 
     if (!frmMain.FormCreate())
         return 1;
+    // However the program ends, its state is kept: logging out saves it, a signal closes the window as Exit does.
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &frmMain,
+                     [&frmMain](QSessionManager&) { frmMain.save_state_once(); });
     frmMain.show();
     return application.exec();
 }

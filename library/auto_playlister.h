@@ -8,20 +8,14 @@
 
 #include "components/Fsnotify/TFSNotify.h"
 #include "library/folder_scanner.h"
+#include "library/main_settings.h"
 
 namespace karvo {
 
 class named_file_store;
 
-// The [AutoPlaylister] keys.
-struct auto_playlister_options {
-    bool enabled = false;
-    std::string dir;
-    bool enqueue = false;
-    bool add_curr_playlist = false;
-    bool add_saved_playlist = false;
-    std::string saved_playlist;
-};
+// The [AutoPlaylister] keys, as the settings read them.
+using auto_playlister_options = auto_playlister_settings;
 
 std::string watch_limit_message(const std::string& folder);
 

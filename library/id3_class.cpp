@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "library/cp1252.h"
+#include "platform/cp1252.h"
 #include "platform/prompts.h"
 
 namespace karvo {
@@ -139,7 +139,7 @@ bool id3_2_class::read_tag(const std::string& path, id3_tag& tag)
     for (const field& f : fields) {
         std::string_view text(block + f.offset, f.width);
         text = text.substr(0, text.find('\0'));
-        tag.*f.member = cp1252_to_utf8(text);
+        tag.*f.member = platform::decode_cp1252_to_utf8(text);
     }
     tag.genre = static_cast<unsigned char>(block[id3_tag_size - 1]);
     return true;
@@ -150,7 +150,7 @@ std::string id3_2_class::encode_tag(const id3_tag& tag)
     std::string block = "TAG";
     block.reserve(id3_tag_size);
     for (const field& f : fields) {
-        std::string text = utf8_to_cp1252(tag.*f.member, f.width);
+        std::string text = platform::encode_utf8_to_cp1252(tag.*f.member, f.width);
         text.resize(f.width, ' ');
         block += text;
     }

@@ -2,28 +2,19 @@
 
 #include <algorithm>
 #include <iterator>
-#include <unordered_map>
 #include <utility>
 
 #include "library/media_entry.h"
 #include "library/media_list.h"
 #include "library/playlist_class.h"
 #include "library/text.h"
-#include "platform/case_fold.h"
+#include "platform/numbers.h"
 #include "platform/file_system.h"
-#include "platform/ini_file.h"
 #include "platform/paths.h"
 #include "platform/profile_document.h"
 #include "platform/prompts.h"
 
 namespace karvo {
-
-namespace {
-
-constexpr const char* pls_section = "playlist";
-constexpr const char* pls_count_key = "NumberOfEntries";
-
-} // namespace
 
 string_list read_m3u(const std::string& path)
 {
@@ -36,21 +27,9 @@ string_list read_m3u(const std::string& path)
 
 string_list read_pls(const std::string& path)
 {
-    if (!platform::file_exists(path))
-        return {};
-    // One parse of the file instead of a profile read per entry; keys compare without regard to case.
-    const platform::profile_document pls(path);
-    std::unordered_map<std::u32string, std::string> values;
-    for (auto& [key, value] : pls.values(pls_section))
-        values.emplace(platform::fold_case(key), std::move(value));
-    // A file of L lines holds at most L keys: a larger count is garbage and must not fill memory with empty lines.
-    const long long count = std::min<long long>(
-        pls.get_int(pls_section, pls_count_key, 0), load_lines(path).size());
     string_list paths;
-    for (long long i = 1; i <= count; ++i) {
-        const auto found = values.find(platform::fold_case("File" + std::to_string(i)));
-        paths.push_back(found == values.end() ? std::string() : found->second);
-    }
+    for (auto& entry : read_playlist_as_written(path, playlist_format::pls))
+        paths.push_back(std::move(entry.path));
     return paths;
 }
 
@@ -61,43 +40,105 @@ bool is_writable_path(const std::string& path)
 
 namespace {
 
-string_list writable_paths(const string_list& paths)
+// A title shown by players holds no line break.
+std::string one_line(std::string text)
 {
-    string_list kept;
-    kept.reserve(paths.size());
-    std::copy_if(paths.begin(), paths.end(), std::back_inserter(kept), is_writable_path);
-    return kept;
+    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; }, ' ');
+    return text;
 }
 
-string_list row_paths(const media_list& list)
+std::string extinf_title(const playlist_row& row)
 {
-    string_list paths;
-    paths.reserve(static_cast<std::size_t>(list.count()));
-    for (int row = 0; row < list.count(); ++row)
-        paths.push_back(list.full_path(row));
-    return paths;
+    if (row.artist.empty() && row.title.empty())
+        return without_three_letter_extension(platform::file_name_of(row.path));
+    if (row.artist.empty() || row.title.empty())
+        return row.artist + row.title;
+    return row.artist + " - " + row.title;
+}
+
+std::vector<playlist_row> rows_of_paths(const string_list& paths)
+{
+    std::vector<playlist_row> rows;
+    rows.reserve(paths.size());
+    for (const auto& path : paths)
+        rows.push_back({path, {}, {}, -1});
+    return rows;
 }
 
 } // namespace
 
+export_result write_playlist(const std::string& path, playlist_format format, const std::vector<playlist_row>& rows,
+                             m3u_form form)
+{
+    export_result result;
+    // Writing the new content atomically replaces the old file: the same result as deleting it first, without
+    // losing it when the write fails.
+    if (platform::directory_exists(path))
+        return result;
+    std::string content;
+    if (format == playlist_format::pls)
+        content = "[playlist]\r\n";
+    else if (form == m3u_form::extended)
+        content = "#EXTM3U\r\n";
+    int number = 0;
+    for (const auto& row : rows) {
+        if (!is_writable_path(row.path)) {
+            ++result.left_out;
+            continue;
+        }
+        ++number;
+        if (format == playlist_format::pls) {
+            content += "File" + std::to_string(number) + "=" + row.path + "\r\n";
+            continue;
+        }
+        if (form == m3u_form::extended)
+            content += "#EXTINF:" + std::to_string(row.seconds > 0 ? row.seconds : -1) + "," +
+                       one_line(extinf_title(row)) + "\r\n";
+        content += row.path + "\r\n";
+    }
+    if (format == playlist_format::pls)
+        content += "NumberOfEntries=" + std::to_string(number) + "\r\n";
+    result.written = platform::write_file_atomic(path, content);
+    return result;
+}
+
+std::vector<playlist_row> rows_of(const media_list& list)
+{
+    std::vector<playlist_row> rows;
+    rows.reserve(static_cast<std::size_t>(list.count()));
+    for (int row = 0; row < list.count(); ++row)
+        rows.push_back({list.full_path(row), list.cell(Artist, row), list.cell(Song, row),
+                        static_cast<int>(platform::to_integer(list.cell(Seconds, row), -1))});
+    return rows;
+}
+
+std::vector<playlist_row> rows_of_info_lines(const string_list& info_lines)
+{
+    std::vector<playlist_row> rows;
+    rows.reserve(info_lines.size());
+    for (const auto& line : info_lines) {
+        const media_field_views fields = split_media_info(line);
+        rows.push_back({std::string(fields[0]), std::string(fields[2]), std::string(fields[1]),
+                        static_cast<int>(platform::to_integer(fields[7], -1))});
+    }
+    return rows;
+}
+
+std::string left_out_message(int left_out)
+{
+    return left_out == 1 ? "1 entry was left out of the playlist file: its path holds a line break."
+                         : std::to_string(left_out) +
+                               " entries were left out of the playlist file: their paths hold a line break.";
+}
+
 bool write_m3u(const std::string& path, const string_list& paths)
 {
-    // Writing the new content atomically replaces the old file: the same result as deleting it first, without
-    // losing it when the write fails. A folder of that name is not replaced.
-    if (platform::directory_exists(path))
-        return false;
-    return save_lines(path, writable_paths(paths));
+    return write_playlist(path, playlist_format::m3u, rows_of_paths(paths)).written;
 }
 
 bool write_pls(const std::string& path, const string_list& paths)
 {
-    const string_list kept = writable_paths(paths);
-    std::vector<std::pair<std::string, std::string>> pairs;
-    pairs.reserve(kept.size() + 1);
-    for (std::size_t i = 0; i < kept.size(); ++i)
-        pairs.emplace_back("File" + std::to_string(i + 1), kept[i]);
-    pairs.emplace_back(pls_count_key, std::to_string(kept.size()));
-    return platform::write_private_profile_strings(pls_section, pairs, path);
+    return write_playlist(path, playlist_format::pls, rows_of_paths(paths)).written;
 }
 
 std::string temp_playlist_path(const std::string& data_folder)
@@ -126,51 +167,95 @@ platform::file_dialog_options dialog(const std::string& title, const char* filte
     return {title, filter, extension, ""};
 }
 
-command_result import_lines(const std::string& file, const string_list& paths, playlist_class& store,
-                            const media_info_source& info, const std::function<void()>& rebuild_my_playlists)
+} // namespace
+
+import_outcome import_playlist_file(const std::string& file, playlist_format format, const std::string& name,
+                                    playlist_class& store, const media_info_source& info,
+                                    const std::vector<std::string>& roots)
 {
-    const std::string name = without_three_letter_extension(platform::file_name_of(file));
-    string_list lines;
-    lines.reserve(paths.size());
-    for (const auto& path : paths)
-        lines.push_back(info(path));
-    if (!playlist_class::is_valid_name(name) || !store.save(name, lines))
-        return command_result::failed;
-    if (rebuild_my_playlists)
-        rebuild_my_playlists();
-    return command_result::done;
+    import_outcome outcome;
+    outcome.name = name;
+    playlist_read read = read_playlist(file, format, roots);
+    outcome.report = std::move(read.report);
+    // The import of a missing PLS has always given an empty playlist; data that is not a playlist gives none.
+    const bool missing_pls = format == playlist_format::pls && !platform::path_exists(file);
+    if (!outcome.report.error.empty() && !missing_pls) {
+        outcome.result = command_result::failed;
+        return outcome;
+    }
+    if (missing_pls)
+        outcome.report.error.clear();
+    if (!playlist_class::is_valid_name(name) || !store.save(name, media_info_lines(read, info))) {
+        outcome.report.error = "the saved playlist \"" + name + "\" could not be written";
+        outcome.result = command_result::failed;
+        return outcome;
+    }
+    outcome.result = command_result::done;
+    return outcome;
 }
 
-} // namespace
+import_outcome import_playlist(platform::prompts& prompts, const std::string& title, playlist_format format,
+                               playlist_class& store, const media_info_source& info,
+                               const std::function<void()>& rebuild_my_playlists,
+                               const std::vector<std::string>& roots)
+{
+    const bool pls = format == playlist_format::pls;
+    const auto file = prompts.open_file(pls ? dialog(title, pls_filter, "pls") : dialog(title, m3u_filter, "m3u"));
+    if (!file || file->empty() || (!pls && !platform::file_exists(*file)))
+        return {};
+    const std::string name = without_three_letter_extension(platform::file_name_of(*file));
+    import_outcome outcome = import_playlist_file(*file, format, name, store, info, roots);
+    if (outcome.result == command_result::done && rebuild_my_playlists)
+        rebuild_my_playlists();
+    return outcome;
+}
 
 command_result import_m3u(platform::prompts& prompts, const std::string& title, playlist_class& store,
                           const media_info_source& info, const std::function<void()>& rebuild_my_playlists)
 {
-    const auto file = prompts.open_file(dialog(title, m3u_filter, "m3u"));
-    if (!file || !platform::file_exists(*file))
-        return command_result::cancelled;
-    return import_lines(*file, read_m3u(*file), store, info, rebuild_my_playlists);
+    return import_playlist(prompts, title, playlist_format::m3u, store, info, rebuild_my_playlists, system_roots())
+        .result;
 }
 
 command_result import_pls(platform::prompts& prompts, const std::string& title, playlist_class& store,
                           const media_info_source& info, const std::function<void()>& rebuild_my_playlists)
 {
-    const auto file = prompts.open_file(dialog(title, pls_filter, "pls"));
-    if (!file || file->empty())
-        return command_result::cancelled;
-    return import_lines(*file, read_pls(*file), store, info, rebuild_my_playlists);
+    return import_playlist(prompts, title, playlist_format::pls, store, info, rebuild_my_playlists, system_roots())
+        .result;
 }
 
-command_result export_m3u(platform::prompts& prompts, const std::string& title, const media_list& list)
+string_list dropped_playlist_lines(const std::string& file, const media_info_source& info,
+                                   const std::vector<std::string>& roots, import_report& report)
+{
+    playlist_read read = read_playlist(file, roots);
+    report = std::move(read.report);
+    return media_info_lines(read, info);
+}
+
+namespace {
+
+void tell_left_out(platform::prompts& prompts, int left_out)
+{
+    if (left_out > 0)
+        prompts.message_box(left_out_message(left_out), cant_write_file_caption, platform::message_buttons::ok,
+                            platform::message_icon::warning);
+}
+
+} // namespace
+
+command_result export_m3u(platform::prompts& prompts, const std::string& title, const media_list& list, m3u_form form)
 {
     const auto file = prompts.save_file(dialog(title, m3u_filter, "m3u"));
     if (!file || file->empty())
         return command_result::cancelled;
-    if (write_m3u(*file, row_paths(list)))
-        return command_result::done;
-    prompts.message_box(cant_write_file_text, cant_write_file_caption, platform::message_buttons::ok_cancel,
-                        platform::message_icon::none);
-    return command_result::failed;
+    const export_result result = write_playlist(*file, playlist_format::m3u, rows_of(list), form);
+    if (!result.written) {
+        prompts.message_box(cant_write_file_text, cant_write_file_caption, platform::message_buttons::ok_cancel,
+                            platform::message_icon::none);
+        return command_result::failed;
+    }
+    tell_left_out(prompts, result.left_out);
+    return command_result::done;
 }
 
 command_result export_pls(platform::prompts& prompts, const std::string& title, const media_list& list)
@@ -178,7 +263,11 @@ command_result export_pls(platform::prompts& prompts, const std::string& title, 
     const auto file = prompts.save_file(dialog(title, pls_filter, "pls"));
     if (!file || file->empty())
         return command_result::cancelled;
-    return write_pls(*file, row_paths(list)) ? command_result::done : command_result::failed;
+    const export_result result = write_playlist(*file, playlist_format::pls, rows_of(list));
+    if (!result.written)
+        return command_result::failed;
+    tell_left_out(prompts, result.left_out);
+    return command_result::done;
 }
 
 } // namespace karvo

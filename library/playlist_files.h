@@ -4,7 +4,9 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "library/playlist_import.h"
 #include "library/string_list.h"
 
 namespace karvo {
@@ -20,19 +22,43 @@ inline constexpr const char* cant_write_file_caption = "Karvo";
 
 // Every line as it stands (blank and comment lines included), cut at a NUL byte; nothing for a missing file.
 string_list read_m3u(const std::string& path);
-// File1..FileN of section "playlist", N from NumberOfEntries (0 when missing), a missing key giving an empty line;
-// N is capped by the number of lines in the file, so a garbage count cannot exhaust memory. Nothing for a missing
-// file.
+// The File keys of section "playlist" in number order, up to NumberOfEntries when it is given and up to the highest
+// one present when it is not; a missing key gives no line. Nothing for a missing file.
 string_list read_pls(const std::string& path);
 
 // A path holding CR, LF or NUL would split into several lines or cut a line: such entries are left out.
 bool is_writable_path(const std::string& path);
 
-// Replaces the file with the paths, one per line, each ended by CR LF. False when it could not be written (the
-// old file is then intact).
+// Plain: one path per line. Extended: "#EXTM3U", then "#EXTINF:seconds,artist - title" before each path, so players
+// show titles and lengths.
+enum class m3u_form { plain, extended };
+
+// One row of an exported playlist.
+struct playlist_row {
+    std::string path;
+    std::string artist, title;  // both empty: the extended form shows the file name
+    long long seconds = -1;     // -1 or 0: unknown
+};
+
+struct export_result {
+    bool written = false;  // false: the old file is intact
+    int left_out = 0;      // rows whose path would break the file's lines
+};
+
+// Replaces the file atomically, each line ended by CR LF. A PLS holds section "playlist" with File1..FileN and
+// then NumberOfEntries=N, and nothing else: no key of an earlier, longer list survives. A folder in the way is not
+// replaced.
+export_result write_playlist(const std::string& path, playlist_format format, const std::vector<playlist_row>& rows,
+                             m3u_form form = m3u_form::plain);
+
+std::vector<playlist_row> rows_of(const media_list& list);
+std::vector<playlist_row> rows_of_info_lines(const string_list& info_lines);
+
+// What the user is told about rows an export left out.
+std::string left_out_message(int left_out);
+
+// write_playlist of bare paths: true when the file was written (rows may have been left out).
 bool write_m3u(const std::string& path, const string_list& paths);
-// Sets File1..FileN and then NumberOfEntries=N in section "playlist", keeping every other key and section (earlier
-// File keys above N too), with the result of one profile write per key. False when it could not be written.
 bool write_pls(const std::string& path, const string_list& paths);
 
 // data_folder + "temp_playlist.m3u".
@@ -41,25 +67,46 @@ bool write_temp_playlist(const std::string& data_folder, const string_list& path
 // FullPath (field 0) of each media info string, for lists read from the stores.
 string_list full_paths_of(const string_list& info_lines);
 
-// The media info string of a path, from the resource plug-in.
-using media_info_source = std::function<std::string(const std::string& path)>;
-
 enum class command_result {
     done,
     cancelled,  // no file chosen (or, for M3U import, the chosen file does not exist)
     failed,     // the caller shows its standard error report (the M3U export has shown its own message)
 };
 
-// Asks for an M3U file, turns each line into a media info string, saves the lines as the saved playlist named
-// after the file (replacing one of that name), then calls `rebuild_my_playlists`.
+struct import_outcome {
+    command_result result = command_result::cancelled;
+    std::string name;      // the saved playlist written
+    import_report report;  // for the status line (summary) and the report dialog (details)
+};
+
+// Reads a playlist file (format by its extension unless given), resolves its entries and saves their media info
+// strings as the saved playlist `name`, replacing one of that name. A file that is not a playlist (binary data) or
+// an unusable name fails and saves nothing; a missing PLS gives an empty playlist, as the import always did.
+import_outcome import_playlist_file(const std::string& file, playlist_format format, const std::string& name,
+                                    playlist_class& store, const media_info_source& info,
+                                    const std::vector<std::string>& roots);
+
+// Asks for the file, imports it as the saved playlist named after the file, then calls `rebuild_my_playlists`.
+// Cancelled when no file was chosen (for M3U also when it does not exist).
+import_outcome import_playlist(platform::prompts& prompts, const std::string& title, playlist_format format,
+                               playlist_class& store, const media_info_source& info,
+                               const std::function<void()>& rebuild_my_playlists,
+                               const std::vector<std::string>& roots);
+
+// import_playlist with the mount points of this system, for callers that show no report.
 command_result import_m3u(platform::prompts& prompts, const std::string& title, playlist_class& store,
                           const media_info_source& info, const std::function<void()>& rebuild_my_playlists);
-// The same for a PLS file; a missing or empty file gives an empty saved playlist.
 command_result import_pls(platform::prompts& prompts, const std::string& title, playlist_class& store,
                           const media_info_source& info, const std::function<void()>& rebuild_my_playlists);
 
-// Asks for a file name and writes FullPath of every row; a failure shows "Can't Write to File.".
-command_result export_m3u(platform::prompts& prompts, const std::string& title, const media_list& list);
+// The media info strings of a playlist file dropped on the virtual playlist (add_playlist_type on), with its report.
+string_list dropped_playlist_lines(const std::string& file, const media_info_source& info,
+                                   const std::vector<std::string>& roots, import_report& report);
+
+// Asks for a file name and writes every row; a failure shows "Can't Write to File.", rows left out are told with
+// left_out_message.
+command_result export_m3u(platform::prompts& prompts, const std::string& title, const media_list& list,
+                          m3u_form form = m3u_form::plain);
 command_result export_pls(platform::prompts& prompts, const std::string& title, const media_list& list);
 
 } // namespace karvo

@@ -34,7 +34,8 @@ std::string program_folder()
 
 std::string data_folder_for(const std::string& program_folder)
 {
-    if (!program_folder.empty() && ::access(program_folder.c_str(), W_OK) == 0)
+    // Portable only on request: a build tree is writable too, and deleting it must not take the playlists along.
+    if (!program_folder.empty() && ::access((with_trailing_slash(program_folder) + portable_marker).c_str(), F_OK) == 0)
         return with_trailing_slash(program_folder);
     // The XDG rules ignore a relative XDG_DATA_HOME.
     const char* data_home = std::getenv("XDG_DATA_HOME");

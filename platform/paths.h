@@ -1,5 +1,5 @@
-// Where the program and its data live: the program folder is the folder of the executable; data files live there
-// too when it is writable, otherwise in $XDG_DATA_HOME/karvo-media/.
+// Where the program and its data live: the program folder is the folder of the executable; data files live in
+// $XDG_DATA_HOME/karvo-media/, or beside the program when a `portable` file marks its folder.
 #pragma once
 
 #include <string>
@@ -8,6 +8,8 @@ namespace karvo::platform {
 
 // Folder of /proc/self/exe with a trailing '/'.
 std::string program_folder();
+
+inline constexpr const char* portable_marker = "portable";
 
 // The folder for karvo.ini, Playlists/, Media CDs/ and temp_playlist.m3u, with a trailing '/'. Not created here.
 std::string data_folder_for(const std::string& program_folder);

@@ -4,7 +4,7 @@
 
 #include "platform/program_starter.h"
 #include "players/driver_path.h"
-#include "players/file_uri.h"
+#include "platform/file_uri.h"
 #include "players/mpv_ipc.h"
 #include "players/playback_commands.h"
 #include "players/player_table.h"
@@ -39,7 +39,7 @@ std::vector<std::string> expand_switch(const std::string& parameters, const stri
         std::string uris;
         for (const std::string& file : files) {
             plain += (plain.empty() ? "" : " ") + quote_argument(file);
-            uris += (uris.empty() ? "" : " ") + quote_argument(file_uri(file));
+            uris += (uris.empty() ? "" : " ") + quote_argument(platform::file_uri(file));
         }
         std::string result;
         for (std::size_t i = 0; i < parameters.size(); ++i) {
@@ -198,7 +198,7 @@ command_outcome linux_player_class::add_tracks(const std::string& bus_name, cons
     // Each goes right after the list's last track, so they are added from the last to the first.
     const std::string after = tracks->empty() ? std::string() : tracks->back();
     for (auto path = paths.rbegin(); path != paths.rend(); ++path) {
-        const platform::bus_reply added = services_.bus.add_track(bus_name, file_uri(*path), after, false);
+        const platform::bus_reply added = services_.bus.add_track(bus_name, platform::file_uri(*path), after, false);
         if (added != platform::bus_reply::ok)
             return outcome_of(added);
     }
@@ -219,7 +219,7 @@ command_outcome linux_player_class::enqueue(const string_list& all_paths)
     if (known != nullptr && !known->ipc.empty()) {
         std::vector<std::vector<std::string>> commands;
         for (const std::string& path : paths)
-            commands.push_back({"loadfile", file_uri(path), "append-play"});
+            commands.push_back({"loadfile", platform::file_uri(path), "append-play"});
         switch (send_ipc_commands(services_.sockets, services_.ipc_socket_path, commands)) {
         case ipc_result::done:
         case ipc_result::refused: return command_outcome::done;
@@ -278,7 +278,7 @@ std::string linux_player_class::start_parameters(const std::string& quoted_list)
 std::string linux_player_class::playing_path()
 {
     const found_player player = find_player();
-    return player.reach == player_reach::running ? path_of_file_uri(player.state.track.url) : std::string();
+    return player.reach == player_reach::running ? platform::path_of_file_uri(player.state.track.url) : std::string();
 }
 
 } // namespace karvo

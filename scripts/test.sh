@@ -3,7 +3,7 @@
 # tests run on Qt's offscreen platform, and the screenshot tests in a private X server with a D-Bus session.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh --tests
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKARVO_SANITIZE=ON -DKARVO_BUILD_BENCH=OFF
 cmake --build build-test -j2
 

@@ -19,6 +19,8 @@
 #include "app/Main_form/playlist_model.h"
 #include "app/Main_form/playlist_pane.h"
 #include "app/Main_form/status_line.h"
+#include "app/Main_form/search_pane.h"
+#include "app/Main_form/floating_panel.h"
 #include "app/Main_form/status_pane.h"
 #include "app/Main_form/tree_pane.h"
 #include "app/resources/artwork.h"
@@ -139,6 +141,7 @@ TfrmMain::TfrmMain(main_environment environment, QWidget* parent)
     playlist_ = new playlist_pane(music_list, *commands_, back_panel);
     status_ = new status_pane(state_, back_panel);
     players_ = new players_pane(back_panel);
+    search_ = new search_pane(back_panel);
     auto* caption = new QLabel(QStringLiteral("Folder Listing"), back_panel);
     caption->setObjectName("imgFolderCaption");
     caption->setStyleSheet("color: rgb(150,210,255); background: transparent; font-weight: bold;");
@@ -320,7 +323,7 @@ void TfrmMain::place_controls() {
     playlist_->place(margin, list_top, w - 2 * margin, status_top - 3 - list_top, strip_top);
     status_->place(margin, status_top, w - 2 * margin - chrome_pane::grip_size - 2, status_height);
     players_->panel()->raise();
-    chrome_->search_panel()->raise();
+    search_->panel()->raise();
 }
 
 void TfrmMain::set_splitters(int tree_width, int upper_height) {
@@ -335,10 +338,22 @@ void TfrmMain::ToolbarMinClick() {
     settings_.show_in = read_show_in(settings_ini);
 }
 
-void TfrmMain::ExitClick() {
+void TfrmMain::save_state_once() {
+    if (state_saved_ || settings_file.empty())
+        return;
+    state_saved_ = true;
     Save_settings();
+}
+
+void TfrmMain::ExitClick() {
+    save_state_once();
     if (environment_.terminate)
         environment_.terminate();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    ExitClick();
+    QWidget::closeEvent(event);
 }
 
 void TfrmMain::show_message(const QString& text) {

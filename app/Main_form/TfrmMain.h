@@ -49,6 +49,7 @@ class playlist_class;
 class playlist_pane;
 struct player_table;
 class sonique_class;
+class search_pane;
 class status_pane;
 class TfrmPlayerControl;
 class TThreadTimer;
@@ -91,6 +92,7 @@ public:
     playlist_pane& playlist() const { return *playlist_; }
     players_pane& players() const { return *players_; }
     status_pane& status() const { return *status_; }
+    search_pane& search() const { return *search_; }
     chrome_pane& chrome() const { return *chrome_; }
     QWidget* background() const { return back_panel; }
     shell_state& state() { return state_; }
@@ -120,7 +122,10 @@ public:
     void set_splitters(int tree_width, int upper_height);
     void place_controls();
     void ToolbarMinClick();
+    // Exit, the window manager's close, logging out and SIGTERM all end here: settings and window state are
+    // saved once, then the program ends.
     void ExitClick();
+    void save_state_once();
     void refresh_count();
     std::vector<int> selected_positions() const;
 
@@ -181,6 +186,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
@@ -225,6 +231,7 @@ private:
     drive_lists drive_roots_;  // the drive roots and the CD-ROM drive roots, rebuilt with the drive nodes
     std::string tree_menu_path;  // the drive or folder node whose add menu is open
     bool folder_failed_ = false;
+    bool state_saved_ = false;
 
     // The panes are children of the background panel; the registry comes first, as they bind to it.
     QWidget* back_panel = nullptr;
@@ -235,6 +242,7 @@ private:
     playlist_pane* playlist_ = nullptr;
     players_pane* players_ = nullptr;
     status_pane* status_ = nullptr;
+    search_pane* search_ = nullptr;
     QWidget* imgFolderCaption = nullptr;
 
     TfrmPlayerControl* frmPlayerControl = nullptr;

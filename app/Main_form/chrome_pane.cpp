@@ -41,19 +41,6 @@ chrome_pane::chrome_pane(QWidget* window, QWidget* back, command_registry& comma
     connect(ToolbarMax, &QAbstractButton::clicked, this, [this] { ToolbarMaxClick(); });
     commands.bind(ToolbarExit, exit_command);
 
-    // The search panel's frame; its controls come with the search.
-    a1 = new QFrame(back);
-    a1->setObjectName("a1");
-    a1->setStyleSheet("#a1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
-                      "stop:0 rgb(30,150,215), stop:1 rgb(0,96,160)); }");
-    auto* caption = new QLabel(QStringLiteral("Search"), a1);
-    caption->setObjectName("a1_caption");
-    caption->setStyleSheet("color: white; background: transparent; font-weight: bold;");
-    caption->move(30, 4);
-    auto* fold = new picture_button(artwork::picture::fold_plus, "SearchMinMaxButton", a1);
-    fold->setGeometry(8, 4, 17, 17);
-    a1->resize(170, 25);
-
     imgResize = new QLabel(back);
     imgResize->setObjectName("imgResize");
     imgResize->setCursor(Qt::SizeFDiagCursor);
@@ -107,9 +94,6 @@ void chrome_pane::place(int w, int h) {
 
     const int margin = 6;
     imgResize->setGeometry(w - margin - grip_size + 2, h - margin - grip_size + 2, grip_size, grip_size);
-    a1->move(320, title_height);
-    a1->setMask(rounded_region(a1->size(), 30));
-    a1->raise();
 }
 
 void chrome_pane::start_restored(const window_rectangle& rect) {

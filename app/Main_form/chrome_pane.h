@@ -1,5 +1,4 @@
-// The borderless window's chrome: the title strip with its three picture buttons, the resize grip, the search
-// panel's frame, and moving the window by its title strip, background or status line. It keeps the maximise
+// The borderless window's chrome: the title strip with its three picture buttons, the resize grip, and moving the window by its title strip, background or status line. It keeps the maximise
 // toggle's state and the rectangle the window returns to.
 #pragma once
 
@@ -31,7 +30,6 @@ public:
     picture_button* maximize_button() const { return ToolbarMax; }
     picture_button* exit_button() const { return ToolbarExit; }
     QLabel* grip() const { return imgResize; }
-    QFrame* search_panel() const { return a1; }
     QTimer* resize_timer() const { return TimerResize; }
 
     // Presses and drags on this widget move the window, as on the title strip.
@@ -63,7 +61,6 @@ private:
     picture_button* ToolbarMax;
     picture_button* ToolbarExit;
     QLabel* imgResize;
-    QFrame* a1;
     QTimer* TimerResize;
     bool window_maximised = false;
     window_rectangle restore_rect_;

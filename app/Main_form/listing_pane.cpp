@@ -41,17 +41,16 @@ void listing_pane::LstMusicListAllFill(const std::string& folder, const media_fi
     folder_listing_callbacks callbacks;
     callbacks.media_info = media_info;
     callbacks.show_message = progress;
-    callbacks.end_update = [this, &finished](int count) {
-        finished();
-        model_->end_fill(count);
-    };
+    callbacks.end_update = [this](int count) { model_->end_fill(count); };
     model_->begin_fill();
     try {
         fill_folder_listing(folder, types, list_, callbacks);
     } catch (...) {
         model_->end_fill(list_.count());
+        finished();
         throw;
     }
+    finished();  // after the count line, the fill's last progress line
 }
 
 std::vector<int> listing_pane::selected_rows() const {

@@ -1,5 +1,7 @@
 #include "app/Main_form/players_panel.h"
 
+#include "app/Main_form/drops.h"
+
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QLabel>
@@ -40,21 +42,6 @@ int row_top(int label) {
 }
 
 } // namespace
-
-bool from_virtual_playlist(const QDropEvent* event) {
-    const QObject* source = event->source();
-    return source && source->objectName() == QLatin1String("LstMusicList");
-}
-
-string_list dropped_local_files(const QDropEvent* event) {
-    string_list files;
-    if (!event->mimeData() || !event->mimeData()->hasUrls())
-        return files;
-    for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile() && !url.toLocalFile().isEmpty())
-            files.push_back(url.toLocalFile().toStdString());
-    return files;
-}
 
 players_panel::players_panel(QWidget* parent)
     : floating_panel(QStringLiteral("a"), QStringLiteral("PlayersMinMaxButton"), QStringLiteral("MenuAnim"),

@@ -18,11 +18,6 @@ namespace karvo {
 
 class picture_button;
 
-// Whether a drag comes from the virtual playlist (its source control is LstMusicList).
-bool from_virtual_playlist(const QDropEvent* event);
-// The local files of a drop from a file manager, in the order given; other URLs are left out.
-string_list dropped_local_files(const QDropEvent* event);
-
 class players_panel : public floating_panel {
     Q_OBJECT
 public:

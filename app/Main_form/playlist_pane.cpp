@@ -2,12 +2,15 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyleOptionHeader>
 #include <QTableView>
 
 #include "app/Main_form/command_registry.h"
+#include "app/Main_form/drops.h"
 #include "app/Main_form/hot_row_delegate.h"
 #include "app/Main_form/picture_button.h"
 #include "app/Main_form/playlist_model.h"
@@ -46,6 +49,20 @@ private:
     }
 };
 
+// Column captions cut by their section end in an ellipsis (the styled header would clip them mid-letter); the
+// full caption is the tool tip.
+class eliding_header : public QHeaderView {
+public:
+    using QHeaderView::QHeaderView;
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logical) const override {
+        QHeaderView::initStyleOptionForIndex(option, logical);
+        constexpr int padding = 10;  // the style's left and right padding and the divider
+        option->text = fontMetrics().elidedText(option->text, Qt::ElideRight, sectionSize(logical) - padding);
+    }
+};
+
 } // namespace
 
 QTableView* make_list_view(const QString& name, QWidget* parent) {
@@ -61,14 +78,15 @@ QTableView* make_list_view(const QString& name, QWidget* parent) {
     view->verticalHeader()->hide();
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view->verticalHeader()->setMinimumSectionSize(1);
+    view->setHorizontalHeader(new eliding_header(Qt::Horizontal, view));
     auto* header = view->horizontalHeader();
+    header->setSectionsClickable(true);
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setHighlightSections(false);
     header->setStretchLastSection(false);
     header->setSectionsMovable(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setMinimumSectionSize(0);
-    header->setTextElideMode(Qt::ElideRight);
     return view;
 }
 
@@ -84,9 +102,12 @@ playlist_pane::playlist_pane(media_list& list, command_registry& commands, QWidg
     LstMusicList->viewport()->installEventFilter(this);
     LstMusicList->installEventFilter(this);
     LstMusicList->setContextMenuPolicy(Qt::CustomContextMenu);
-    // Entries leave the playlist by dragging; the drop targets use the selection, not the dragged data.
+    // Entries leave the playlist by dragging (the drop targets use the selection, not the dragged data); folders,
+    // listing rows and files come in, handled in drop_event.
     LstMusicList->setDragEnabled(true);
-    LstMusicList->setDragDropMode(QAbstractItemView::DragOnly);
+    LstMusicList->setDragDropMode(QAbstractItemView::DragDrop);
+    LstMusicList->setDropIndicatorShown(false);
+    LstMusicList->viewport()->setAcceptDrops(true);
     connect(LstMusicList, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         commands_.popup("mnuCommands", LstMusicList->viewport()->mapToGlobal(at));
     });
@@ -101,11 +122,16 @@ playlist_pane::playlist_pane(media_list& list, command_registry& commands, QWidg
     pnlBottomButtons->setObjectName("pnlBottomButtons");
     auto* cmdCommands = new picture_button(artwork::picture::commands, "cmdCommands", pnlBottomButtons);
     cmdCommands->setGeometry(0, 1, button_size, button_size);
-    pnlBottomButtons->resize(button_size, strip_height);
+    auto* waste = new waste_button(pnlBottomButtons);
+    waste->setGeometry(button_size + 3, 1, button_size, button_size);
+    connect(waste, &waste_button::dropped, this, &playlist_pane::waste_dropped);
+    cmdCommands->move(2 * (button_size + 3), 1);
+    pnlBottomButtons->resize(3 * button_size + 6, strip_height);
     connect(cmdCommands, &QAbstractButton::pressed, this, [this, cmdCommands] {
         commands_.popup("mnuCommands", cmdCommands->mapToGlobal(QPoint(0, cmdCommands->height())), cmdCommands);
     });
     buttons_.push_back(cmdCommands);
+    buttons_.push_back(waste);
 
     add_button(artwork::picture::sort_az, "cmdSort");
     add_button(artwork::picture::sort_za, "cmdSortza");
@@ -289,6 +315,8 @@ bool playlist_pane::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched != LstMusicList->viewport())
         return false;
+    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)
+        return drop_event(event);
     if (type == QEvent::MouseButtonRelease) {
         kept_positions_.clear();
     } else if (type == QEvent::MouseMove || type == QEvent::Leave) {
@@ -301,6 +329,30 @@ bool playlist_pane::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return false;
+}
+
+bool playlist_pane::drop_event(QEvent* event) {
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QString source = drag_source_name(drop);
+    const bool from_tree = source == QLatin1String("MyTree");
+    const bool from_listing = source == QLatin1String("LstMusicListAll");
+    const string_list files = source.isEmpty() && accepts_shell_files_ ? dropped_local_files(drop) : string_list{};
+    if (!from_tree && !from_listing && files.empty()) {
+        drop->ignore();
+        return true;
+    }
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+    if (event->type() != QEvent::Drop)
+        return true;
+    const int row = LstMusicList->rowAt(drop->position().toPoint().y());
+    if (from_tree)
+        emit tree_dropped();
+    else if (from_listing)
+        emit listing_dropped(row);
+    else
+        emit files_dropped(files, row);
+    return true;
 }
 
 } // namespace karvo

@@ -10,6 +10,7 @@
 
 #include "library/main_settings.h"
 #include "app/resources/artwork.h"
+#include "library/string_list.h"
 
 class QIcon;
 class QTableView;
@@ -66,13 +67,22 @@ public:
     void arrow_released();
     const std::vector<int>& kept_positions() const { return kept_positions_; }
 
+    // Shell files are refused while a shell drop is being added.
+    void set_accepts_shell_files(bool accepts) { accepts_shell_files_ = accepts; }
+
 signals:
     void double_clicked();
+    // Drops on the list; `row` is the row under the drop point, -1 when there is none.
+    void tree_dropped();
+    void listing_dropped(int row);
+    void files_dropped(const karvo::string_list& files, int row);
+    void waste_dropped(const QString& source);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool drop_event(QEvent* event);
     void move_kept(bool up, std::vector<int>& positions);
     void scroll(int lines);
 
@@ -85,6 +95,7 @@ private:
     QWidget* pnlBottomButtons;
     std::vector<picture_button*> buttons_;
     int toolbar_width_ = 0;
+    bool accepts_shell_files_ = true;
     bool sort_direction_ = true;  // the next header click sorts ascending
     std::vector<int> kept_positions_;
 };

@@ -58,7 +58,7 @@ void status_pane::show_message(const QString& text) {
 }
 
 bool status_pane::message_shown() const {
-    return lblMessage->isVisible();
+    return !lblMessage->isHidden();  // the strip's state, whether the window is on screen or not
 }
 
 void status_pane::show_location() {

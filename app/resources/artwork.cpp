@@ -214,6 +214,45 @@ void paint_glyph(QPainter& p, const QRectF& box, picture which, const QColor& c)
     case picture::pause:
     case picture::next:
     case picture::note: paint_player_glyph(p, r, which, c); break;
+    case picture::search: {
+        // A magnifier: the lens and its handle.
+        const qreal d = r.width() * 0.62;
+        p.setPen(round_pen(c, w * 1.1));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QRectF(r.left(), r.top(), d, d));
+        p.setPen(round_pen(c, w * 1.8));
+        p.drawLine(QPointF(r.left() + d * 0.88, r.top() + d * 0.88), QPointF(r.right(), r.bottom()));
+        break;
+    }
+    case picture::tips: {
+        // A question mark in a ring.
+        p.setPen(round_pen(c, w * 0.9));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(r.adjusted(w / 2, w / 2, -w / 2, -w / 2));
+        QFont font = p.font();
+        font.setBold(true);
+        font.setPixelSize(qMax(6, qRound(r.height() * 0.7)));
+        p.setFont(font);
+        p.drawText(r, Qt::AlignCenter, QStringLiteral("?"));
+        break;
+    }
+    case picture::waste: {
+        // A bin: lid with handle, body narrowing downwards, three ribs.
+        p.setPen(round_pen(c, w));
+        p.setBrush(Qt::NoBrush);
+        const qreal top = r.top() + r.height() * 0.22;
+        p.drawLine(QPointF(r.left(), top), QPointF(r.right(), top));
+        p.drawLine(QPointF(r.center().x() - r.width() * 0.15, r.top() + w / 2),
+                   QPointF(r.center().x() + r.width() * 0.15, r.top() + w / 2));
+        QPolygonF body;
+        body << QPointF(r.left() + r.width() * 0.12, top) << QPointF(r.left() + r.width() * 0.22, r.bottom())
+             << QPointF(r.right() - r.width() * 0.22, r.bottom()) << QPointF(r.right() - r.width() * 0.12, top);
+        p.drawPolyline(body);
+        for (const qreal x : {0.37, 0.5, 0.63})
+            p.drawLine(QPointF(r.left() + r.width() * x, top + r.height() * 0.16),
+                       QPointF(r.left() + r.width() * x, r.bottom() - r.height() * 0.14));
+        break;
+    }
     case picture::resize_grip:
         p.setPen(Qt::NoPen);
         p.setBrush(c);

@@ -21,6 +21,8 @@ enum class picture {
     play, stop, volume_on, volume_off, combo_down, remote_control, blue_arrow,
     // the player control panel (player_artwork.cpp)
     previous, pause, next, note,
+    // the search panel and the waste bin
+    search, tips, waste,
 };
 
 // A settings colour (0x00BBGGRR) as a QColor.

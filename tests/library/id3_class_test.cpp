@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "library/cp1252.h"
+#include "platform/cp1252.h"
 #include "platform/testing/scripted_prompts.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/raw_file.h"
@@ -76,15 +76,15 @@ TEST(Cp1252, EveryByteReadsBackAndUnencodableTextBecomesQuestionMarks) {
         {"abcd", "ab", 2, 2},
     };
     for (const auto& [utf8, bytes, limit, fitting] : table) {
-        EXPECT_EQ(utf8_to_cp1252(utf8, limit), bytes) << utf8;
-        EXPECT_EQ(utf8_prefix_fitting_cp1252(utf8, limit), fitting == all ? utf8.size() : fitting) << utf8;
+        EXPECT_EQ(platform::encode_utf8_to_cp1252(utf8, limit), bytes) << utf8;
+        EXPECT_EQ(platform::utf8_prefix_fitting_cp1252(utf8, limit), fitting == all ? utf8.size() : fitting) << utf8;
         if (bytes.find('?') == std::string::npos && fitting == all) {
-            EXPECT_EQ(cp1252_to_utf8(bytes), utf8) << utf8;
+            EXPECT_EQ(platform::decode_cp1252_to_utf8(bytes), utf8) << utf8;
         }
     }
     std::string every_byte;
     for (int b = 0; b < 256; ++b) every_byte += static_cast<char>(b);
-    EXPECT_EQ(utf8_to_cp1252(cp1252_to_utf8(every_byte)), every_byte);
+    EXPECT_EQ(platform::encode_utf8_to_cp1252(platform::decode_cp1252_to_utf8(every_byte)), every_byte);
 }
 
 // What a file in the folder is, for the bad-input rows.

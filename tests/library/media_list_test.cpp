@@ -307,34 +307,31 @@ TEST(MediaListSort, DescendingIsTheReverseOfAscending)
     EXPECT_EQ(column_of(one, FullPath), (std::vector<std::string>{"only"}));
 }
 
-TEST(MediaList, RandomizeSwapsPairsFromTheGenerator)
+TEST(MediaList, RandomizeIsAPermutationFixedByTheSeed)
 {
     const int count = 50;
     std::vector<std::string> paths;
     for (int k = 0; k < count; ++k)
         paths.push_back(std::to_string(k));
-
-    media_list list = list_of_paths(paths);
-    platform::random_source random(4242);
-    list.randomize(random);
-
-    std::vector<std::string> expected = paths;
-    platform::random_source same(4242);
-    for (int pass = 0; pass < count; ++pass) {
-        const int a = same.next() % count;
-        const int b = same.next() % count;
-        std::swap(expected[a], expected[b]);
-    }
-    EXPECT_EQ(column_of(list, FullPath), expected);
-    EXPECT_NE(expected, paths);
-    for (int row = 0; row < count; ++row)
-        EXPECT_EQ(list.cell(Media, row), list.full_path(row));
-    std::vector<std::string> sorted = column_of(list, FullPath);
+    auto shuffled = [&](unsigned seed) {
+        media_list list = list_of_paths(paths);
+        platform::random_source random(seed);
+        list.randomize(random);
+        for (int row = 0; row < count; ++row)
+            EXPECT_EQ(list.cell(Media, row), list.full_path(row));  // rows move whole
+        return column_of(list, FullPath);
+    };
+    const std::vector<std::string> first = shuffled(4242);
+    EXPECT_EQ(shuffled(4242), first);  // tests can inject the seed
+    EXPECT_NE(shuffled(7), first);
+    EXPECT_NE(first, paths);
+    std::vector<std::string> sorted = first;
     std::sort(sorted.begin(), sorted.end());
     std::sort(paths.begin(), paths.end());
     EXPECT_EQ(sorted, paths);
 
     media_list empty;
+    platform::random_source random(1);
     empty.randomize(random);
     EXPECT_EQ(empty.count(), 0);
 }

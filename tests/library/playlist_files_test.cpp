@@ -66,12 +66,12 @@ TEST(playlist_files, pls_entries_follow_number_of_entries)
     struct { const char* name; std::string bytes; string_list paths; } cases[] = {
         {"keys and section in any case",
          "[PlayList]\r\nFILE1=/m/a.mp3\r\nfile2 = \"/m/b c.mp3\"\r\nnumberofentries=2\r\n", {"/m/a.mp3", "/m/b c.mp3"}},
-        {"missing key gives an empty line", "[playlist]\r\nFile2=b\r\nNumberOfEntries=3\r\n", {"", "b", ""}},
+        {"missing keys give no line", "[playlist]\r\nFile2=b\r\nNumberOfEntries=3\r\n", {"b"}},
         {"keys above the count are ignored", "[playlist]\r\nFile1=a\r\nFile2=b\r\nNumberOfEntries=1\r\n", {"a"}},
-        {"no count", "[playlist]\r\nFile1=a\r\n", {}},
-        {"garbage count", "[playlist]\r\nFile1=a\r\nNumberOfEntries=lots\r\n", {}},
+        {"no count: every File key", "[playlist]\r\nFile3=c\r\nFile1=a\r\n", {"a", "c"}},
+        {"garbage count counts as none", "[playlist]\r\nFile1=a\r\nNumberOfEntries=lots\r\n", {"a"}},
         {"other section only", "[other]\r\nFile1=a\r\nNumberOfEntries=1\r\n", {}},
-        {"huge count", "[playlist]\r\nFile1=a\r\nNumberOfEntries=2000000000\r\n", {"a", "", ""}},
+        {"huge count", "[playlist]\r\nFile1=a\r\nNumberOfEntries=2000000000\r\n", {"a"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -105,51 +105,38 @@ TEST(playlist_files, written_files_hold_one_path_per_line_and_skip_paths_that_wo
     EXPECT_FALSE(write_pls(folder.file("dir.m3u"), paths));
 }
 
-// The one-pass PLS writer must leave the file exactly as one profile write per key does.
-TEST(playlist_files, pls_export_equals_one_profile_write_per_key)
+// Players read every File key, whatever NumberOfEntries says: an export must leave nothing of the file it replaces.
+TEST(playlist_files, pls_export_replaces_the_file_it_is_written_over)
 {
     testing::temp_folder folder;
-    const std::string fast = folder.file("fast.pls");
-    const std::string slow = folder.file("slow.pls");
+    const std::string file = folder.file("list.pls");
+    const std::string fresh = folder.file("fresh.pls");
     const std::string longer = "[playlist]\r\nFile1=/m/1\r\nFile2=/m/2\r\nFile3=/m/3\r\nNumberOfEntries=3\r\n";
     struct { const char* name; std::string before; string_list paths; } cases[] = {
         {"no file", "", {"/m/a", "/m/b"}},
         {"empty playlist", "", {}},
         {"over a longer export", longer, {"/m/a"}},
         {"same content again", longer, {"/m/1", "/m/2", "/m/3"}},
-        {"other sections and keys stay",
+        {"other sections and keys",
          "\xEF\xBB\xBF; note\n[Other]\nFile1=x\n\n[PLAYLIST]\r\nTitle=t\r\nfile2=old\r\n\r\n; end\r\n[Last]\rk=v",
-         {"/m/a", " /m/b", "/m/c"}},
-        {"section without keys, last line unended", "[playlist]", {"/m/a"}},
+         {"/m/a", "/m/b", "/m/c"}},
         {"duplicate key and quoted value", "[playlist]\r\nFile1=\"/m/a\"\r\nFILE1=dup\r\nNumberOfEntries = 9 ",
          {"/m/a", "/m/b"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        fs::remove(fast);
-        fs::remove(slow);
-        if (!c.before.empty()) {
-            write_raw(fast, c.before);
-            write_raw(slow, c.before);
-        }
-        const auto file_key = [](std::size_t i) { return "File" + std::to_string(i + 1); };
-        ASSERT_TRUE(write_pls(fast, c.paths));
-        for (std::size_t i = 0; i < c.paths.size(); ++i)
-            ASSERT_TRUE(platform::write_private_profile_string("playlist", file_key(i), c.paths[i], slow));
-        const std::string count = std::to_string(c.paths.size());
-        ASSERT_TRUE(platform::write_private_profile_string("playlist", "NumberOfEntries", count, slow));
-        EXPECT_EQ(read_raw(fast), read_raw(slow));
-        const string_list read = read_pls(fast);
-        ASSERT_EQ(read.size(), c.paths.size());
-        for (std::size_t i = 0; i < c.paths.size(); ++i)
-            EXPECT_EQ(read[i], platform::get_private_profile_string("playlist", file_key(i), "", slow));
+        fs::remove(file);
+        fs::remove(fresh);
+        if (!c.before.empty())
+            write_raw(file, c.before);
+        ASSERT_TRUE(write_pls(file, c.paths));
+        ASSERT_TRUE(write_pls(fresh, c.paths));
+        EXPECT_EQ(read_raw(file), read_raw(fresh));
+        EXPECT_EQ(read_pls(file), c.paths);
+        EXPECT_EQ(platform::get_private_profile_sections(file), (std::vector<std::string>{"playlist"}));
+        EXPECT_EQ(platform::get_private_profile_int("playlist", "NumberOfEntries", -1, file),
+                  static_cast<int>(c.paths.size()));
     }
-
-    // Over the longer export: File2 and File3 remain, readers use the count.
-    write_raw(fast, longer);
-    ASSERT_TRUE(write_pls(fast, {"/m/a"}));
-    EXPECT_EQ(read_raw(fast), "[playlist]\r\nFile1=/m/a\r\nFile2=/m/2\r\nFile3=/m/3\r\nNumberOfEntries=1\r\n");
-    EXPECT_EQ(read_pls(fast), (string_list{"/m/a"}));
 }
 
 struct command_test : ::testing::Test {
@@ -239,6 +226,22 @@ TEST_F(command_test, export_writes_full_paths_and_reports_an_unwritable_m3u)
     EXPECT_EQ(message.caption, "Karvo");
     EXPECT_EQ(message.buttons, platform::message_buttons::ok_cancel);
     EXPECT_TRUE(prompts.errors().empty());
+}
+
+TEST_F(command_test, an_export_that_leaves_rows_out_says_how_many)
+{
+    const media_list list = list_of({"/m/a.mp3", "/m/x\ny.mp3", "/m/b.mp3", "/m/c\r.mp3"});
+    prompts.answer_save_file(data.file("out.m3u")).answer_save_file(data.file("out.pls"));
+    prompts.answer_message(platform::message_result::ok).answer_message(platform::message_result::ok);
+
+    EXPECT_EQ(export_m3u(prompts, "t", list, m3u_form::extended), command_result::done);
+    EXPECT_EQ(export_pls(prompts, "t", list), command_result::done);
+    ASSERT_EQ(prompts.questions().size(), 4u);
+    for (const std::size_t i : {1u, 3u})
+        EXPECT_EQ(prompts.questions()[i].text,
+                  "2 entries were left out of the playlist file: their paths hold a line break.");
+    EXPECT_EQ(read_raw(data.file("out.m3u")), "#EXTM3U\r\n#EXTINF:-1,a\r\n/m/a.mp3\r\n#EXTINF:-1,b\r\n/m/b.mp3\r\n");
+    EXPECT_EQ(read_pls(data.file("out.pls")), (string_list{"/m/a.mp3", "/m/b.mp3"}));
 }
 
 } // namespace

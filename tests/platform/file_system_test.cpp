@@ -1,4 +1,6 @@
 // Wildcards, attributes and the file operations with the guarantees the stores rely on.
+#include <fstream>
+
 #include "platform/file_system.h"
 #include "platform/paths.h"
 
@@ -165,12 +167,14 @@ TEST(Paths, ProgramAndDataFolders)
     EXPECT_EQ(program.back(), '/');
     EXPECT_TRUE(file_exists(program + "test_platform"));
 
-    testing::temp_folder folder;
-    EXPECT_EQ(data_folder_for(folder.path()), folder.path() + "/");
-
     const char* saved = std::getenv("XDG_DATA_HOME");
     const std::string saved_value = saved ? saved : "";
     ::setenv("XDG_DATA_HOME", "/xdg/data", 1);
+    // A writable program folder (a build tree) is no data folder unless it is marked portable.
+    testing::temp_folder folder;
+    EXPECT_EQ(data_folder_for(folder.path()), "/xdg/data/karvo-media/");
+    std::ofstream(folder.file("portable")).flush();
+    EXPECT_EQ(data_folder_for(folder.path()), folder.path() + "/");
     EXPECT_EQ(data_folder_for("/no/such/program/"), "/xdg/data/karvo-media/");
     ::setenv("XDG_DATA_HOME", "relative/ignored", 1);
     const std::string fallback = data_folder_for("/no/such/program/");

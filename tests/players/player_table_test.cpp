@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "platform/file_system.h"
-#include "players/file_uri.h"
+#include "platform/file_uri.h"
 #include "players/player_table.h"
 #include "tests/support/temp_folder.h"
 
@@ -53,12 +53,12 @@ TEST(file_uri, paths_survive_the_round_trip)
         {"/m/?&=+;'\"", "file:///m/%3F%26%3D%2B%3B%27%22"},
     };
     for (const uri_case& c : cases) {
-        EXPECT_EQ(file_uri(c.path), c.uri);
-        EXPECT_EQ(path_of_file_uri(c.uri), c.path);
+        EXPECT_EQ(platform::file_uri(c.path), c.uri);
+        EXPECT_EQ(platform::path_of_file_uri(c.uri), c.path);
     }
     for (const char* other : {"http://host/a.mp3", "file://otherhost/a.mp3", "file:", "/m/a.mp3"})
-        EXPECT_EQ(path_of_file_uri(other), "") << other;
-    EXPECT_EQ(path_of_file_uri("file://localhost/m/x%2"), "/m/x%2");
+        EXPECT_EQ(platform::path_of_file_uri(other), "") << other;
+    EXPECT_EQ(platform::path_of_file_uri("file://localhost/m/x%2"), "/m/x%2");
 }
 
 } // namespace

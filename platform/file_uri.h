@@ -5,11 +5,12 @@
 
 #include <string>
 
-namespace karvo {
+namespace karvo::platform {
 
 std::string file_uri(const std::string& path);
 
-// The local path of a file:// URI (with an empty or "localhost" host), percent-decoded; "" for any other URI.
+// The local path of a file: URI (no host, an empty or "localhost" host; the scheme in any case), percent-decoded;
+// "file:///C:/a" and "file:///C|/a" give the drive path "C:/a". "" for any other URI or one holding a NUL.
 std::string path_of_file_uri(const std::string& uri);
 
-} // namespace karvo
+} // namespace karvo::platform

@@ -1,0 +1,386 @@
+#include "cli/cli_commands.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <ostream>
+#include <utility>
+
+#include "cli/cli_usage.h"
+#include "components/Fileiterator/TFileIterator.h"
+#include "library/media_entry.h"
+#include "library/media_files.h"
+#include "library/mp3_cd_class.h"
+#include "library/playlist_class.h"
+#include "library/playlist_files.h"
+#include "platform/cp1252.h"
+#include "platform/file_system.h"
+#include "platform/ini_file.h"
+#include "platform/paths.h"
+#include "plugins/resource_plugin.h"
+
+namespace karvo::cli {
+
+namespace {
+
+constexpr int status_ok = 0;
+constexpr int status_bad_input = 1;
+constexpr int status_usage = 2;
+
+// Names of the info string fields, in string order.
+constexpr const char* field_names[info_field_count] = {
+    "path", "song", "artist", "album", "year", "comment", "genre", "seconds",
+    "info8", "info9", "info10", "sample_rate", "quality", "info13", "info14",
+};
+
+struct parsed_args {
+    std::vector<std::string> positional;
+    std::map<std::string, std::string> values;  // options with a value
+    std::map<std::string, bool> flags;
+};
+
+// The context of one subcommand: where its error lines go and what they start with.
+class command {
+public:
+    command(const environment& env, std::string name) : env_(env), name_(std::move(name)) {}
+
+    // "karvo-media-cli: import: FILE: no such file"
+    int fail(const std::string& text, int status = status_bad_input) const
+    {
+        env_.err << program_name << ": " << name_ << ": " << text << "\n";
+        return status;
+    }
+    int usage(const std::string& text) const
+    {
+        return fail(text + " (usage: " + program_name + " " + synopsis_of(name_) + ")", status_usage);
+    }
+
+    // Options as `with_value` and `flags` name them; anything else starting with "--" is refused.
+    std::optional<parsed_args> parse(const std::vector<std::string>& args, std::size_t first,
+                                     const std::vector<std::string>& with_value,
+                                     const std::vector<std::string>& flags) const
+    {
+        parsed_args parsed;
+        const auto listed = [](const std::vector<std::string>& names, const std::string& name) {
+            return std::find(names.begin(), names.end(), name) != names.end();
+        };
+        for (std::size_t i = first; i < args.size(); ++i) {
+            const std::string& arg = args[i];
+            if (arg.size() < 3 || arg.compare(0, 2, "--") != 0) {
+                parsed.positional.push_back(arg);
+            } else if (listed(with_value, arg)) {
+                if (i + 1 >= args.size()) {
+                    usage(arg + " needs a value");
+                    return std::nullopt;
+                }
+                parsed.values[arg] = args[++i];
+            } else if (listed(flags, arg)) {
+                parsed.flags[arg] = true;
+            } else {
+                usage("unknown option " + arg);
+                return std::nullopt;
+            }
+        }
+        return parsed;
+    }
+
+    const environment& env() const { return env_; }
+
+private:
+    const environment& env_;
+    std::string name_;
+};
+
+bool load_resource(const command& c, resource_plugin& resource)
+{
+    if (resource.load_from(c.env().program_folder) && resource.has_media_info())
+        return true;
+    c.fail("the resource plug-in cannot be loaded: " + platform::with_trailing_slash(c.env().program_folder) +
+           resource_plugin::relative_path);
+    return false;
+}
+
+std::string json_string(const std::string& raw)
+{
+    // JSON is Unicode: a field in another encoding is shown as the Windows text it most likely is.
+    const std::string text = platform::is_valid_utf8(raw) ? raw : platform::decode_cp1252_to_utf8(raw);
+    std::string out = "\"";
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += ch;
+        } else if (c < 0x20) {
+            static constexpr char hex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += ch;
+        }
+    }
+    return out + "\"";
+}
+
+int info_command(const command& c, const std::vector<std::string>& args)
+{
+    const auto parsed = c.parse(args, 1, {}, {"--json"});
+    if (!parsed)
+        return status_usage;
+    if (parsed->positional.empty())
+        return c.usage("no file given");
+    resource_plugin resource;
+    if (!load_resource(c, resource))
+        return status_bad_input;
+    const bool json = parsed->flags.count("--json") > 0;
+    std::ostream& out = c.env().out;
+    int status = status_ok;
+    bool first = true;
+    if (json)
+        out << "[";
+    for (const auto& file : parsed->positional) {
+        if (!platform::file_exists(file)) {
+            status = c.fail(file + ": " + (platform::path_exists(file) ? "not a file" : "no such file"));
+            continue;
+        }
+        const std::string info = resource.media_info_string(file);
+        if (info.empty()) {
+            status = c.fail(file + ": the resource plug-in cannot describe it");
+            continue;
+        }
+        const media_fields fields = parse_media_info(info);
+        if (json) {
+            out << (first ? "\n" : ",\n") << "  {";
+            for (int i = 0; i < info_field_count; ++i)
+                out << (i == 0 ? "" : ", ") << json_string(field_names[i]) << ": " << json_string(fields[i]);
+            out << ", \"length\": " << json_string(format_length(fields[7])) << "}";
+        } else {
+            out << (first ? "" : "\n") << fields[0] << "\n";
+            for (int i = 1; i < info_field_count; ++i)
+                out << "  " << field_names[i] << ": " << fields[i] << "\n";
+            out << "  length: " << format_length(fields[7]) << "\n";
+        }
+        first = false;
+    }
+    if (json)
+        out << (first ? "]\n" : "\n]\n");
+    return status;
+}
+
+int scan_command(const command& c, const std::vector<std::string>& args)
+{
+    const auto parsed = c.parse(args, 1, {}, {});
+    if (!parsed)
+        return status_usage;
+    if (parsed->positional.size() != 1)
+        return c.usage(parsed->positional.empty() ? "no folder given" : "one folder only");
+    const std::string& folder = parsed->positional[0];
+    if (!platform::directory_exists(folder))
+        return c.fail(folder + ": " + (platform::path_exists(folder) ? "not a folder" : "no such folder"));
+    resource_plugin resource;
+    if (!load_resource(c, resource))
+        return status_bad_input;
+    // The extensions the program's settings leave enabled, as the program itself scans.
+    const std::string settings = platform::with_trailing_slash(c.env().data_folder) + "karvo.ini";
+    media_files media;
+    media.load(resource.extensions(), [&settings](const std::string& extension) {
+        return platform::get_private_profile_int("Advanced", extension, 1, settings) != 0;
+    });
+    TFileIterator walker;
+    walker.SetRootFolder(folder);
+    walker.SetOptions(fiPath | fiRecurseFolders);
+    long long looked_at = 0;
+    long long found = 0;
+    const bool progress = c.env().err_is_terminal;
+    walker.OnAddFile = [&](TFileIterator&, const std::string& path, const TFileInfo&) {
+        ++looked_at;
+        if (media.is_media_file(path)) {
+            ++found;
+            c.env().out << path << "\n";
+        }
+        if (progress && looked_at % 256 == 0)
+            c.env().err << "\rscanning: " << found << " media files in " << looked_at << " files" << std::flush;
+    };
+    walker.Iterate();
+    if (progress)
+        c.env().err << "\rscanning: " << found << " media files in " << looked_at << " files\n";
+    return status_ok;
+}
+
+// The data folder with its parents, created when missing (the stores create only their own sub-folder).
+bool ensure_data_folder(const command& c)
+{
+    std::error_code error;
+    std::filesystem::create_directories(c.env().data_folder, error);
+    if (platform::directory_exists(c.env().data_folder))
+        return true;
+    c.fail("the data folder cannot be created: " + c.env().data_folder);
+    return false;
+}
+
+int import_command(const command& c, const std::vector<std::string>& args)
+{
+    const auto parsed = c.parse(args, 1, {}, {"--replace"});
+    if (!parsed)
+        return status_usage;
+    if (parsed->positional.size() != 2)
+        return c.usage("a playlist file and a name are needed");
+    const std::string& file = parsed->positional[0];
+    const std::string& name = parsed->positional[1];
+    if (!platform::file_exists(file))
+        return c.fail(file + ": " + (platform::path_exists(file) ? "not a file" : "no such file"));
+    if (!playlist_class::is_valid_name(name))
+        return c.fail("\"" + name + "\" cannot be the name of a saved playlist");
+    if (!ensure_data_folder(c))
+        return status_bad_input;
+    std::string folder_error;
+    playlist_class store(c.env().data_folder, [&folder_error](const std::string& text, const std::string&) {
+        folder_error = text;
+    });
+    if (!folder_error.empty())
+        return c.fail(folder_error);
+    // Replacing a saved playlist the program may hold open is the user's explicit choice.
+    if (store.exists(name) && parsed->flags.count("--replace") == 0)
+        return c.fail("a saved playlist \"" + name + "\" exists already (use --replace)");
+    resource_plugin resource;
+    if (!load_resource(c, resource))
+        return status_bad_input;
+    const auto info = [&resource](const std::string& path) { return resource.media_info_string(path); };
+    const import_outcome outcome =
+        import_playlist_file(file, playlist_format_of(file), name, store, info, system_roots());
+    if (outcome.result != command_result::done)
+        return c.fail(file + ": " + outcome.report.error);
+    c.env().out << outcome.report.details();
+    return status_ok;
+}
+
+int export_command(const command& c, const std::vector<std::string>& args)
+{
+    const auto parsed = c.parse(args, 1, {"--format"}, {"--extended"});
+    if (!parsed)
+        return status_usage;
+    if (parsed->positional.size() != 2)
+        return c.usage("a saved playlist name and a file are needed");
+    const std::string& name = parsed->positional[0];
+    const std::string& file = parsed->positional[1];
+    playlist_format format = playlist_format_of(file);
+    if (const auto given = parsed->values.find("--format"); given != parsed->values.end()) {
+        if (given->second == "pls")
+            format = playlist_format::pls;
+        else if (given->second == "m3u")
+            format = playlist_format::m3u;
+        else
+            return c.usage("unknown format \"" + given->second + "\"");
+    }
+    const bool extended = parsed->flags.count("--extended") > 0;
+    if (extended && format != playlist_format::m3u)
+        return c.usage("--extended is for the m3u format");
+    playlist_class store(c.env().data_folder, [](const std::string&, const std::string&) {});
+    if (!playlist_class::is_valid_name(name) || !store.exists(name))
+        return c.fail("no saved playlist \"" + name + "\"");
+    const export_result result = write_playlist(file, format, rows_of_info_lines(store.load(name)),
+                                                extended ? m3u_form::extended : m3u_form::plain);
+    if (!result.written)
+        return c.fail(file + ": cannot be written");
+    if (result.left_out > 0)
+        return c.fail(file + ": " + left_out_message(result.left_out));
+    return status_ok;
+}
+
+int list_command(const command& c, const std::vector<std::string>& args)
+{
+    const auto parsed = c.parse(args, 1, {}, {});
+    if (!parsed)
+        return status_usage;
+    if (!parsed->positional.empty())
+        return c.usage("no arguments expected");
+    const auto ignore = [](const std::string&, const std::string&) {};
+    for (const auto& name : playlist_class(c.env().data_folder, ignore).names())
+        c.env().out << "playlist\t" << name << "\n";
+    for (const auto& name : mp3_cd_class(c.env().data_folder, ignore).names())
+        c.env().out << "media-cd\t" << name << "\n";
+    return status_ok;
+}
+
+int tag_command(const command& c, const std::vector<std::string>& args, const tag_writer& write_tag)
+{
+    static const std::vector<std::string> field_options = {"--title", "--artist", "--album",
+                                                           "--year",  "--comment", "--genre"};
+    const auto parsed = c.parse(args, 1, field_options, {});
+    if (!parsed)
+        return status_usage;
+    if (parsed->positional.size() != 1)
+        return c.usage(parsed->positional.empty() ? "no file given" : "one file only");
+    const std::string& file = parsed->positional[0];
+    if (parsed->values.empty())
+        return c.usage("no field to write");
+    if (!platform::file_exists(file))
+        return c.fail(file + ": " + (platform::path_exists(file) ? "not a file" : "no such file"));
+    std::vector<std::pair<std::string, std::string>> fields;
+    for (const auto& [option, value] : parsed->values)
+        fields.emplace_back(option.substr(2), value);
+    if (const std::string error = write_tag(file, fields); !error.empty())
+        return c.fail(file + ": " + error);
+    return status_ok;
+}
+
+} // namespace
+
+tag_writer default_tag_writer()
+{
+    return [](const std::string&, const std::vector<std::pair<std::string, std::string>>&) {
+        return std::string("not available yet: this version cannot write ID3v1 tags");
+    };
+}
+
+int run(const std::vector<std::string>& args, const environment& env, const tag_writer& write_tag)
+{
+    environment local{env.program_folder, env.data_folder, env.out, env.err, env.err_is_terminal};
+    std::size_t first = 0;
+    while (first < args.size() && args[first].rfind("--", 0) == 0) {
+        if (args[first] == "--help") {
+            env.out << usage_text();
+            return status_ok;
+        }
+        if (args[first] == "--man") {  // the build renders the man page with it
+            env.out << man_page();
+            return status_ok;
+        }
+        if (args[first] == "--data-folder" && first + 1 < args.size()) {
+            local.data_folder = args[first + 1];
+            first += 2;
+            continue;
+        }
+        env.err << program_name << ": unknown option " << args[first] << " (see " << program_name
+                << " --help)\n";
+        return status_usage;
+    }
+    if (first == args.size()) {
+        env.err << program_name << ": no command given (see " << program_name << " --help)\n";
+        return status_usage;
+    }
+    const std::vector<std::string> rest(args.begin() + static_cast<long>(first), args.end());
+    const std::string& name = rest[0];
+    if (std::find(rest.begin() + 1, rest.end(), "--help") != rest.end() && !synopsis_of(name).empty()) {
+        env.out << "Usage: " << program_name << " " << synopsis_of(name) << "\n";
+        return status_ok;
+    }
+    const command c(local, name);
+    if (name == "info")
+        return info_command(c, rest);
+    if (name == "scan")
+        return scan_command(c, rest);
+    if (name == "import")
+        return import_command(c, rest);
+    if (name == "export")
+        return export_command(c, rest);
+    if (name == "list")
+        return list_command(c, rest);
+    if (name == "tag")
+        return tag_command(c, rest, write_tag);
+    env.err << program_name << ": unknown command \"" << name << "\" (see " << program_name << " --help)\n";
+    return status_usage;
+}
+
+} // namespace karvo::cli
