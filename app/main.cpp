@@ -27,14 +27,16 @@ int main(int argc, char* argv[]) {
 
     karvo::qt_prompts prompts;
     const std::string program_folder = karvo::platform::program_folder();
-    karvo::TfrmMain frmMain({program_folder, karvo::platform::data_folder_for(program_folder), prompts,
-                             [] { QApplication::quit(); }});
+    karvo::main_environment environment{program_folder, karvo::platform::data_folder_for(program_folder), prompts,
+                                        [] { QApplication::quit(); }};
+    karvo::TfrmMain frmMain(std::move(environment));
     main_window = &frmMain;
     prompts.set_parent(&frmMain);
     karvo::TfrmAbout frmAbout(&frmMain);
     karvo::TfrmOptions frmOptions(&frmMain);
     karvo::TfrmPlayerControl frmPlayerControl;
     frmMain.set_player_control(&frmPlayerControl);
+    frmMain.set_options_dialog(&frmOptions);
 
     if (!frmMain.FormCreate())
         return 1;

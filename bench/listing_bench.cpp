@@ -19,7 +19,7 @@ struct bench_setup : karvo::bench::main_window_fixture {
         music = folder.string() + "/music/";
         window->show();
         QApplication::processEvents();
-        names = karvo::folder_media_names(music, window->media_types);
+        names = karvo::folder_media_names(music, window->media_file_types());
     }
     static void write_music(const std::filesystem::path& folder) {
         std::filesystem::create_directories(folder / "music");
@@ -46,7 +46,7 @@ bench_setup& setup() {
 double plugin_only(bench_setup& s) {
     const auto start = std::chrono::steady_clock::now();
     std::size_t bytes = 0;
-    for (const std::string& name : s.names) bytes += s.window->resource.media_info_string(s.music + name).size();
+    for (const std::string& name : s.names) bytes += s.window->resource_library().media_info_string(s.music + name).size();
     benchmark::DoNotOptimize(bytes);
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
@@ -66,14 +66,14 @@ void BM_plugin_only(benchmark::State& state) {
 void BM_folder_listing(benchmark::State& state) {
     auto& s = setup();
     for (auto _ : state) listing(s);
-    state.counters["rows"] = s.window->folder_model->rowCount();
+    state.counters["rows"] = s.window->listing().model()->rowCount();
 }
 
 // Both in turn in one run, so the ratio is not skewed by a machine that got busier between two benchmarks.
 void BM_listing_over_plugin(benchmark::State& state) {
     auto& s = setup();
     double plugin_ms = 0, listing_ms = 0;
-    const int repaints_before = s.window->progress_repaints;
+    const int repaints_before = s.window->status().progress_repaints();
     for (auto _ : state) {
         plugin_ms += plugin_only(s);
         listing_ms += listing(s);
@@ -82,7 +82,7 @@ void BM_listing_over_plugin(benchmark::State& state) {
     state.counters["plugin_ms"] = plugin_ms / runs;
     state.counters["listing_ms"] = listing_ms / runs;
     state.counters["ratio"] = listing_ms / plugin_ms;
-    state.counters["repaints_per_fill"] = (s.window->progress_repaints - repaints_before) / runs;
+    state.counters["repaints_per_fill"] = (s.window->status().progress_repaints() - repaints_before) / runs;
 }
 
 BENCHMARK(BM_plugin_only)->Unit(benchmark::kMillisecond);

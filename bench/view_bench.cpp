@@ -26,7 +26,7 @@ struct bench_window : karvo::bench::main_window_fixture {
             fields[4] = std::to_string(1950 + i % 70);
             fields[7] = std::to_string(60 + i % 600);
             fields[12] = "192";
-            window->music_list.append(karvo::make_media_info(fields), "Bench");
+            window->virtual_playlist().append(karvo::make_media_info(fields), "Bench");
         }
     }
 };
@@ -40,9 +40,9 @@ void BM_first_paint(benchmark::State& state) {
     auto& w = *shared_window().window;
     for (auto _ : state) {
         w.refresh_count();  // the rows arrive: the view's item count is set
-        benchmark::DoNotOptimize(w.LstMusicList->grab());
+        benchmark::DoNotOptimize(w.playlist().view()->grab());
     }
-    state.counters["rows"] = w.playlist->rowCount();
+    state.counters["rows"] = w.playlist().model()->rowCount();
 }
 BENCHMARK(BM_first_paint)->Unit(benchmark::kMillisecond);
 
@@ -50,8 +50,8 @@ void BM_header_sort_and_repaint(benchmark::State& state) {
     auto& w = *shared_window().window;
     int column = 0;
     for (auto _ : state) {
-        w.LstMusicListColumnClick(column);
-        benchmark::DoNotOptimize(w.LstMusicList->grab());
+        w.playlist().LstMusicListColumnClick(column);
+        benchmark::DoNotOptimize(w.playlist().view()->grab());
         column = (column + 1) % karvo::playlist_view_columns;
     }
 }
@@ -59,7 +59,7 @@ BENCHMARK(BM_header_sort_and_repaint)->Unit(benchmark::kMillisecond);
 
 // The store's share of the above: the same sorts without the view.
 void BM_store_sort_only(benchmark::State& state) {
-    auto& list = shared_window().window->music_list;
+    auto& list = shared_window().window->virtual_playlist();
     int column = 0;
     bool ascending = true;
     for (auto _ : state) {
@@ -78,14 +78,14 @@ void BM_data_calls_per_paint(benchmark::State& state) {
     auto& w = *shared_window().window;
     std::size_t calls = 0;
     for (auto _ : state) {
-        w.playlist->reset_data_calls();
-        benchmark::DoNotOptimize(w.LstMusicList->grab());
-        calls = w.playlist->data_calls();
+        w.playlist().model()->reset_data_calls();
+        benchmark::DoNotOptimize(w.playlist().view()->grab());
+        calls = w.playlist().model()->data_calls();
     }
-    const int row_height = w.LstMusicList->verticalHeader()->defaultSectionSize();
+    const int row_height = w.playlist().view()->verticalHeader()->defaultSectionSize();
     state.counters["data_calls"] = static_cast<double>(calls);
-    state.counters["visible_rows"] = w.LstMusicList->viewport()->height() / row_height + 1;
-    state.counters["rows"] = w.playlist->rowCount();
+    state.counters["visible_rows"] = w.playlist().view()->viewport()->height() / row_height + 1;
+    state.counters["rows"] = w.playlist().model()->rowCount();
 }
 BENCHMARK(BM_data_calls_per_paint)->Unit(benchmark::kMillisecond);
 

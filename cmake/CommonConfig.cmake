@@ -1,7 +1,8 @@
 # Settings shared by every target of the project.
 add_library(karvo_common INTERFACE)
 target_compile_features(karvo_common INTERFACE cxx_std_20)
-target_compile_options(karvo_common INTERFACE -Wall -Wextra -Wpedantic)
+target_compile_options(karvo_common INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
+  $<$<BOOL:${KARVO_WERROR}>:-Werror>)
 target_include_directories(karvo_common INTERFACE ${PROJECT_SOURCE_DIR})
 
 # Sanitizers for the Qt-free core and its tests.

@@ -137,9 +137,9 @@ bool id3_2_class::read_tag(const std::string& path, id3_tag& tag)
     last_read.assign(block, id3_tag_size - 1);
     if (std::string_view(block, 3) != "TAG") return false;
     for (const field& f : fields) {
-        std::string_view text(block + f.offset, f.width);
-        text = text.substr(0, text.find('\0'));
-        tag.*f.member = platform::decode_cp1252_to_utf8(text);
+        std::string_view stored(block + f.offset, f.width);
+        stored = stored.substr(0, stored.find('\0'));
+        tag.*f.member = platform::decode_cp1252_to_utf8(stored);
     }
     tag.genre = static_cast<unsigned char>(block[id3_tag_size - 1]);
     return true;

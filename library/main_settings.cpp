@@ -186,13 +186,7 @@ bool write_window_state(platform::profile_document& ini, const window_state& s) 
     put_int("WindowTop", s.window.top);
     put_int("WindowWidth", s.window.width);
     put_int("WindowHeight", s.window.height);
-    if (ini.set_strings(settings_section, pairs))
-        return true;
-    // One value refused refuses the whole batch; write key by key so the others are kept.
-    bool ok = true;
-    for (const auto& [key, value] : pairs)
-        ok = ini.set_string(settings_section, key, value) && ok;
-    return ok;
+    return ini.set_strings_leaving_out(settings_section, pairs);
 }
 
 bool write_window_state(const std::string& ini_file, const window_state& s) {

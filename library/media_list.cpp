@@ -114,12 +114,15 @@ int media_list::take_slot()
     return static_cast<int>(live_[FullPath].size()) - 1;
 }
 
-void media_list::release_slot(int slot)
+void media_list::clear_slot(int slot)
 {
-    for (auto& column : live_)
-        std::string().swap(column[slot]);
+    // The texts stay until the slot is taken again (and overwritten in place) or the store is compacted: freeing
+    // eighteen strings per row would cost a large deletion more than the deletion itself.
     free_slots_.push_back(slot);
-    // Many deletions leave the store mostly holes: gather the rows again, in display order.
+}
+
+void media_list::compact_when_sparse()
+{
     if (free_slots_.size() > 4096 && free_slots_.size() > rows_.size()) {
         table compact;
         for (int column = 0; column < column_count; ++column) {
@@ -131,6 +134,12 @@ void media_list::release_slot(int slot)
         std::iota(rows_.begin(), rows_.end(), 0);
         free_slots_.clear();
     }
+}
+
+void media_list::release_slot(int slot)
+{
+    clear_slot(slot);
+    compact_when_sparse();
 }
 
 bool media_list::insert(int position, std::string_view info, const std::string& list_name)
@@ -200,6 +209,68 @@ bool media_list::clone(int row)
     for (auto& column : live_)
         column[slot] = column[source];
     rows_.insert(rows_.begin() + row + 1, slot);
+    return true;
+}
+
+int media_list::remove_rows(std::span<const int> rows)
+{
+    std::vector<char> gone(rows_.size(), 0);
+    for (const int row : rows)
+        if (valid_row(row))
+            gone[static_cast<std::size_t>(row)] = 1;
+    std::size_t kept = 0;
+    int removed = 0;
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        if (gone[row]) {
+            clear_slot(rows_[row]);
+            ++removed;
+        } else {
+            rows_[kept++] = rows_[row];
+        }
+    }
+    rows_.resize(kept);
+    compact_when_sparse();
+    return removed;
+}
+
+int media_list::clone_rows(std::span<const int> rows)
+{
+    std::vector<char> cloned(rows_.size(), 0);
+    int copies = 0;
+    for (const int row : rows)
+        if (valid_row(row) && !cloned[static_cast<std::size_t>(row)]) {
+            cloned[static_cast<std::size_t>(row)] = 1;
+            ++copies;
+        }
+    if (copies == 0)
+        return 0;
+    std::vector<int> order;
+    order.reserve(rows_.size() + static_cast<std::size_t>(copies));
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        order.push_back(rows_[row]);
+        if (cloned[row]) {
+            const int source = rows_[row];
+            const int slot = take_slot();
+            for (auto& column : live_)
+                column[slot] = column[source];
+            order.push_back(slot);
+        }
+    }
+    rows_.swap(order);
+    return copies;
+}
+
+bool media_list::reorder_rows(std::span<const int> order)
+{
+    if (order.size() != rows_.size())
+        return false;
+    std::vector<char> seen(rows_.size(), 0);
+    for (const int row : order) {
+        if (!valid_row(row) || seen[static_cast<std::size_t>(row)])
+            return false;
+        seen[static_cast<std::size_t>(row)] = 1;
+    }
+    reorder(0, std::vector<int>(order.begin(), order.end()));
     return true;
 }
 
@@ -295,12 +366,71 @@ void media_list::backup()
     backup_count_ = count();
 }
 
+void media_list::move_to_backup()
+{
+    bool in_order = free_slots_.empty() && rows_.size() == live_[FullPath].size();
+    for (std::size_t row = 0; in_order && row < rows_.size(); ++row)
+        in_order = rows_[row] == static_cast<int>(row);
+    for (int column = 0; column < column_count; ++column) {
+        string_list& copy = backup_[column];
+        if (in_order) {
+            // Slots in display order: the columns themselves become the backup.
+            copy.swap(live_[column]);
+            continue;
+        }
+        copy.clear();
+        copy.reserve(rows_.size());
+        for (const int slot : rows_)
+            copy.push_back(std::move(live_[column][slot]));
+    }
+    backup_count_ = count();
+    clear();
+}
+
+void media_list::restore_and_discard_backup()
+{
+    live_.swap(backup_);
+    rows_.resize(live_[FullPath].size());
+    std::iota(rows_.begin(), rows_.end(), 0);
+    free_slots_.clear();
+    discard_backup();
+}
+
 void media_list::restore()
 {
     live_ = backup_;
     rows_.resize(backup_[FullPath].size());
     std::iota(rows_.begin(), rows_.end(), 0);
     free_slots_.clear();
+}
+
+void media_list::discard_backup()
+{
+    for (auto& column : backup_)
+        string_list().swap(column);
+    backup_count_ = -1;
+}
+
+int media_list::append_rows_from_backup(std::span<const int> backup_rows)
+{
+    const int backup_rows_count = static_cast<int>(backup_[FullPath].size());
+    std::vector<int> valid;
+    valid.reserve(backup_rows.size());
+    for (const int row : backup_rows)
+        if (row >= 0 && row < backup_rows_count)
+            valid.push_back(row);
+    // Column by column into new slots at the end of the store: each column is walked once.
+    const std::size_t first = live_[FullPath].size();
+    for (int column = 0; column < column_count; ++column) {
+        string_list& cells = live_[column];
+        cells.reserve(first + valid.size());
+        for (const int row : valid)
+            cells.push_back(backup_[column][static_cast<std::size_t>(row)]);
+    }
+    rows_.reserve(rows_.size() + valid.size());
+    for (std::size_t k = 0; k < valid.size(); ++k)
+        rows_.push_back(static_cast<int>(first + k));
+    return static_cast<int>(valid.size());
 }
 
 bool media_list::append_from_backup(int backup_row)

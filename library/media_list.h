@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,12 @@ public:
     bool move_to_top(int row);
     bool move_to_bottom(int row);
     bool swap(int a, int b);
+    // Whole-selection edits in one pass each, so a command over many rows stays linear. Rows out of range and
+    // repeated rows are ignored.
+    int remove_rows(std::span<const int> rows);       // returns how many went
+    int clone_rows(std::span<const int> rows);        // each copy directly after its row; returns how many
+    // Row k takes old row order[k]; false (nothing done) unless `order` is a permutation of the rows.
+    bool reorder_rows(std::span<const int> order);
     void set_list_name_of_all(const std::string& name);
     void clear();  // the backup stays
 
@@ -48,8 +55,17 @@ public:
     std::string serialise_row(int row) const;
 
     void backup();
+    // Moves every live row into the backup table (replacing it) and leaves the live list empty: a backup taken
+    // only to be filtered back needs no copy.
+    void move_to_backup();
     void restore();
+    // Moves the backup rows back into the live table, replacing it; the backup is then discarded.
+    void restore_and_discard_backup();
+    // Forgets the backup table (backup count -1): another list is shown, an old copy must not come back.
+    void discard_backup();
     bool append_from_backup(int backup_row);
+    // The listed backup rows appended in that order (rows out of range skipped); returns how many.
+    int append_rows_from_backup(std::span<const int> backup_rows);
 
     // Quicksort of rows first..last on one column, comparing upper-cased text byte by byte.
     void sort_ascending(int first, int last, int column);
@@ -67,6 +83,9 @@ private:
     // A free slot of the column store (a freed one, or a new one at the end).
     int take_slot();
     void release_slot(int slot);
+    void clear_slot(int slot);
+    // Many deletions leave the store mostly holes: gather the rows again, in display order.
+    void compact_when_sparse();
     // Rows first.. take the rows first + order[k] in turn.
     void reorder(int first, const std::vector<int>& order);
     std::vector<int> sorted_order(int first, int last, int column) const;

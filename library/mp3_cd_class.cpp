@@ -51,10 +51,15 @@ float parse_identity(std::string_view text, float fallback)
     return static_cast<float>(value);
 }
 
+bool is_media_cd_drive(platform::drive_type type)
+{
+    return type == platform::drive_type::cdrom || type == platform::drive_type::removable;
+}
+
 std::optional<std::string> drive_holding(float identity, const std::vector<platform::drive_info>& drives)
 {
     for (const auto& drive : drives)
-        if (drive.type == platform::drive_type::cdrom && disc_identity(drive.serial) == identity)
+        if (is_media_cd_drive(drive.type) && disc_identity(drive.serial) == identity)
             return drive.root;
     return std::nullopt;
 }

@@ -57,7 +57,7 @@ public:
     // as they are); every row then gets `name` as list name. False when the catalogue could not be written.
     bool save_catalogue(const std::string& name, media_list& list, platform::drive_table& drives);
 
-    // Appends the catalogue's entries with `name` as list name. When a CD-ROM drive holds the disc (the first in
+    // Appends the catalogue's entries with `name` as list name. When a CD-ROM or removable drive holds the disc (the first in
     // drive order whose identity equals the stored one) its root is put in front of each stored line, and the root
     // is returned; otherwise the paths stay relative.
     std::optional<std::string> load_into(const std::string& name, media_list& list, platform::drive_table& drives);
@@ -66,7 +66,10 @@ private:
     std::string index_;
 };
 
-// The CD-ROM drive whose disc has `identity`, first in drive order.
+// Drives a Media CD can be made from and found in: CD-ROMs and removable volumes (USB sticks, memory cards).
+bool is_media_cd_drive(platform::drive_type type);
+
+// The CD-ROM or removable drive whose volume has `identity`, first in drive order.
 std::optional<std::string> drive_holding(float identity, const std::vector<platform::drive_info>& drives);
 
 // `line` without the drive root its path lies under; a relative path (or any text not starting with '/') is kept.

@@ -273,13 +273,13 @@ void read_pls_entries(const std::string& file, std::vector<raw_entry>& raw, impo
         const std::u32string folded = platform::fold_case(key);
         if (folded == U"numberofentries") {
             count = platform::to_integer(value, -1);
-        } else if (const long long n = numbered(folded, U"file"); n > 0) {
-            items[n].path = std::move(value);
-            items[n].has_file = true;
-        } else if (const long long n = numbered(folded, U"title"); n > 0) {
-            items[n].title = std::move(value);
-        } else if (const long long n = numbered(folded, U"length"); n > 0) {
-            items[n].seconds = platform::to_integer(value, -1);
+        } else if (const long long file_n = numbered(folded, U"file"); file_n > 0) {
+            items[file_n].path = std::move(value);
+            items[file_n].has_file = true;
+        } else if (const long long title_n = numbered(folded, U"title"); title_n > 0) {
+            items[title_n].title = std::move(value);
+        } else if (const long long length_n = numbered(folded, U"length"); length_n > 0) {
+            items[length_n].seconds = static_cast<int>(platform::to_integer(value, -1));
         }
     }
     long long expected = 1;

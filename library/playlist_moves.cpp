@@ -25,7 +25,66 @@ move_result finish(const std::set<int>& selection, move_result result) {
     return result;
 }
 
+// The selected rows that exist, ascending, each once.
+std::vector<int> valid_positions(const media_list& list, const std::vector<int>& selected) {
+    std::vector<int> rows;
+    rows.reserve(selected.size());
+    for (const int row : selected)
+        if (row >= 0 && row < list.count())
+            rows.push_back(row);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+// The row order with the picked rows (ascending) taken out and put, reversed, in front of or behind the rest.
+std::vector<int> order_with_picked(int count, const std::vector<int>& picked, bool to_top) {
+    std::vector<char> is_picked(static_cast<std::size_t>(count), 0);
+    for (const int row : picked)
+        is_picked[static_cast<std::size_t>(row)] = 1;
+    std::vector<int> order;
+    order.reserve(static_cast<std::size_t>(count));
+    if (to_top)
+        order.assign(picked.rbegin(), picked.rend());
+    for (int row = 0; row < count; ++row)
+        if (!is_picked[static_cast<std::size_t>(row)])
+            order.push_back(row);
+    if (!to_top)
+        order.insert(order.end(), picked.rbegin(), picked.rend());
+    return order;
+}
+
 } // namespace
+
+move_result move_selected_to_top(media_list& list, const std::vector<int>& selected) {
+    const std::vector<int> picked = valid_positions(list, selected);
+    move_result result;
+    if (picked.empty())
+        return result;
+    list.reorder_rows(order_with_picked(list.count(), picked, true));
+    const int moved = static_cast<int>(picked.size());
+    result.selected.resize(picked.size());
+    for (int k = 0; k < moved; ++k)
+        result.selected[static_cast<std::size_t>(k)] = k;
+    result.focused = moved - 1;
+    result.first_changed = 0;
+    result.last_changed = picked.back();
+    return result;
+}
+
+move_result move_selected_to_bottom(media_list& list, const std::vector<int>& selected) {
+    const std::vector<int> picked = valid_positions(list, selected);
+    move_result result;
+    if (picked.empty())
+        return result;
+    list.reorder_rows(order_with_picked(list.count(), picked, false));
+    const int last = list.count() - 1;
+    result.selected = {last};
+    result.focused = last;
+    result.first_changed = picked.front();
+    result.last_changed = last;
+    return result;
+}
 
 move_result move_selected_up(media_list& list, std::vector<int>& positions, const std::vector<int>& selected) {
     std::set<int> selection(selected.begin(), selected.end());

@@ -1,7 +1,9 @@
 #include "platform/file_system.h"
 
 #include "platform/case_fold.h"
+#include "platform/directory_reader.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -10,6 +12,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
+#include <unordered_set>
+#include <system_error>
+#include <thread>
 
 namespace karvo::platform {
 
@@ -179,6 +185,100 @@ bool file_exists(const std::string& path)
 {
     struct stat st{};
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+namespace {
+
+// Marks which of `members` (indexes into `paths`, all in `folder`) name an existing file. A folder holding a few
+// of them gets a look-up per name from one handle; one holding more is read once, which costs less.
+void mark_files_of_folder(std::string_view folder, const std::vector<std::size_t>& members,
+                          const std::vector<std::string_view>& paths, std::vector<char>& present)
+{
+    constexpr std::size_t listing_threshold = 8;
+    const std::string folder_path(folder);
+    if (!folder.empty() && members.size() >= listing_threshold) {
+        directory_reader reader(folder_path);
+        if (reader.is_open()) {
+            std::string arena;
+            std::vector<std::pair<std::size_t, std::size_t>> spans;
+            bool unsure = false;  // devices, FIFOs, broken links: the plain test decides for the paths naming one
+            while (reader.next()) {
+                const entry_kind kind = reader.kind();
+                if (kind == entry_kind::directory)
+                    continue;
+                unsure = unsure || kind == entry_kind::other;
+                spans.emplace_back(arena.size(), reader.name().size());
+                arena += reader.name();
+            }
+            std::unordered_set<std::string_view> files;
+            files.reserve(spans.size());
+            for (const auto& [at, size] : spans)
+                files.emplace(arena.data() + at, size);
+            for (const std::size_t k : members) {
+                const bool listed = files.count(paths[k].substr(folder.size())) > 0;
+                present[k] = listed && (!unsure || file_exists(std::string(paths[k])));
+            }
+            return;
+        }
+    }
+    const int dir = folder.empty() ? -1 : ::open(folder_path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    std::string name;
+    for (const std::size_t k : members) {
+        struct stat st{};
+        if (dir < 0) {
+            present[k] = file_exists(std::string(paths[k]));
+            continue;
+        }
+        name.assign(paths[k].substr(folder.size()));
+        present[k] = !name.empty() && ::fstatat(dir, name.c_str(), &st, 0) == 0 && !S_ISDIR(st.st_mode);
+    }
+    if (dir >= 0)
+        ::close(dir);
+}
+
+} // namespace
+
+std::vector<char> files_exist(const std::vector<std::string_view>& paths)
+{
+    std::vector<char> present(paths.size(), 0);
+    std::unordered_map<std::string_view, std::vector<std::size_t>> by_folder;
+    std::string_view last_folder;
+    std::vector<std::size_t>* last_members = nullptr;
+    for (std::size_t k = 0; k < paths.size(); ++k) {
+        const std::size_t slash = paths[k].find_last_of('/');
+        const std::string_view folder =
+            slash == std::string_view::npos ? std::string_view() : paths[k].substr(0, slash + 1);
+        // Playlists mostly hold a folder's files one after another: the previous row's group saves a hash.
+        if (!last_members || folder != last_folder) {
+            last_members = &by_folder[folder];
+            last_folder = folder;
+        }
+        last_members->push_back(k);
+    }
+    std::vector<const std::pair<const std::string_view, std::vector<std::size_t>>*> groups;
+    groups.reserve(by_folder.size());
+    for (const auto& group : by_folder)
+        groups.push_back(&group);
+
+    // The time goes to the kernel's directory reads: a second thread halves it on a large list. Each worker
+    // writes only its own folders' elements of `present`.
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t g = next++; g < groups.size(); g = next++)
+            mark_files_of_folder(groups[g]->first, groups[g]->second, paths, present);
+    };
+    const unsigned helpers = paths.size() < 4096 ? 0u : std::min(3u, std::max(std::thread::hardware_concurrency(), 1u) - 1);
+    std::vector<std::thread> threads;
+    try {
+        for (unsigned t = 0; t < helpers; ++t)
+            threads.emplace_back(work);
+    } catch (const std::system_error&) {
+        // No thread to be had: this one does all of it.
+    }
+    work();
+    for (std::thread& thread : threads)
+        thread.join();
+    return present;
 }
 
 bool directory_exists(const std::string& path)

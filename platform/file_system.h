@@ -39,6 +39,9 @@ std::optional<std::uint32_t> file_attributes(const std::string& path);
 std::vector<find_entry> find_files(const std::string& folder, const std::string& pattern);
 
 bool file_exists(const std::string& path);       // a file, not a folder
+// file_exists for many paths at once: paths of one folder are looked up from one open handle of that folder, so
+// each costs one name look-up instead of a walk of the whole path.
+std::vector<char> files_exist(const std::vector<std::string_view>& paths);
 bool directory_exists(const std::string& path);
 bool path_exists(const std::string& path);       // either
 

@@ -403,6 +403,15 @@ bool profile_document::set_strings(std::string_view section, const key_values& p
     return change([&](lines& document) { return apply_writes(document, section, pairs); });
 }
 
+bool profile_document::set_strings_leaving_out(std::string_view section, const key_values& pairs)
+{
+    key_values kept;
+    for (const auto& pair : pairs)
+        if (writable_names(section, pair.first) && !has_line_break(pair.second))
+            kept.push_back(pair);
+    return set_strings(section, kept) && kept.size() == pairs.size();
+}
+
 bool profile_document::delete_key(std::string_view section, std::string_view key)
 {
     return change([&](lines& document) {

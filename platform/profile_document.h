@@ -67,6 +67,9 @@ public:
     // document and the file are then unchanged. A change that changes no line writes nothing.
     bool set_string(std::string_view section, std::string_view key, std::string_view value);
     bool set_strings(std::string_view section, const key_values& pairs);
+    // set_strings for the pairs the file can hold; a pair it cannot (a line break in the value, a key that cannot be
+    // named) is left out, so one bad value never costs the others. False when one was left out or the write failed.
+    bool set_strings_leaving_out(std::string_view section, const key_values& pairs);
     bool delete_key(std::string_view section, std::string_view key);
     bool delete_section(std::string_view section);
 

@@ -19,6 +19,9 @@ public:
                       show_mode mode) = 0;
 };
 
+// A name without '/' looked up in PATH, as the shell would; empty when not found.
+std::string find_in_path(const std::string& name);
+
 // Splits a parameter string into arguments with the Windows rules.
 std::vector<std::string> split_command_line(const std::string& parameters);
 

@@ -1,5 +1,7 @@
 #include "plugins/plugin_lists.h"
 
+#include <charconv>
+
 namespace karvo {
 namespace {
 
@@ -33,6 +35,14 @@ std::string join_plugin_list(const karvo_string_list* list)
 const std::string& item_or(const string_list& list, std::size_t index, const std::string& fallback)
 {
     return index < list.size() ? list[index] : fallback;
+}
+
+std::string general_format(double value)
+{
+    // Like the general format of the desktop's float-to-text; to_chars ignores the locale.
+    char digits[64];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 15);
+    return std::string(digits, result.ptr);
 }
 
 } // namespace karvo

@@ -17,4 +17,7 @@ std::string join_plugin_list(const karvo_string_list* list);
 // The item at `index`, or `fallback` when the list is shorter (a short list never makes the program read beyond it).
 const std::string& item_or(const string_list& list, std::size_t index, const std::string& fallback);
 
+// A plug-in's version number in general floating-point format with 15 significant digits: 2 gives "2", 1.5 "1.5".
+std::string general_format(double value);
+
 } // namespace karvo

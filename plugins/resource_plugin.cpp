@@ -3,8 +3,6 @@
 #include "platform/paths.h"
 #include "plugins/plugin_lists.h"
 
-#include <charconv>
-
 namespace karvo {
 namespace {
 
@@ -44,10 +42,7 @@ struct resource_exports {
 
 std::string format_version_label(double version)
 {
-    // 15 significant digits like the general format of the desktop's float-to-text; to_chars ignores the locale.
-    char digits[64];
-    const auto result = std::to_chars(digits, digits + sizeof digits, version, std::chars_format::general, 15);
-    return "v. " + std::string(digits, result.ptr);
+    return "v. " + general_format(version);
 }
 
 std::string missing_resource_plugin_text(const std::string& message_15)

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh --tests
-cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKARVO_SANITIZE=ON -DKARVO_BUILD_BENCH=OFF
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKARVO_SANITIZE=ON -DKARVO_BUILD_BENCH=OFF -DKARVO_WERROR=ON
 cmake --build build-test -j2
 
 export QT_QPA_PLATFORM=offscreen

@@ -79,6 +79,28 @@ typedef const unsigned char* (*karvo_get_icon_resource_fn)(int32_t id, int32_t* 
  * _get_about_language; an index beyond the list's count is never read (the text keeps its built-in value). */
 typedef const struct karvo_string_list* (*karvo_get_language_fn)(void);
 
+/* ---- Export plug-ins (plugins/NAME.kep) -----------------------------------------------------------------------
+ *
+ * Each one adds an item to the "Export To" submenu. The program loads the library for one operation only and
+ * unloads it right after: the scan (the four texts and the version below are copied at once), one _execute, one
+ * _show_config_window or one _show_about_window. The four scan exports are required; a library lacking one is not
+ * taken. A plug-in that links libraries keeping process-wide state (Qt, TagLib) should link with -z nodelete. */
+
+/* _get_version_number: shown in general floating-point format. */
+typedef double (*karvo_get_version_number_fn)(void);
+/* _get_author_name (the type above), _get_plugin_name, _get_menu_name: one text each, NULL read as empty; the
+ * program copies at most KARVO_EXPORT_TEXT_MAX bytes of it. _get_menu_name is the caption of the menu item. */
+typedef const char* (*karvo_get_plugin_name_fn)(void);
+typedef const char* (*karvo_get_menu_name_fn)(void);
+#define KARVO_EXPORT_TEXT_MAX 255
+/* _execute: the full paths of every entry of the virtual playlist, in list order (never an empty list). The list
+ * and its texts belong to the program and are valid only until _execute returns; the plug-in copies what it keeps.
+ * It runs on the program's user-interface thread inside its Qt application, so it may show modal Qt windows; it
+ * must not return before they are closed. */
+typedef void (*karvo_execute_fn)(const struct karvo_string_list* paths);
+/* _show_config_window, _show_about_window: optional; show a modal window and return when it is closed. */
+typedef void (*karvo_show_window_fn)(void);
+
 #ifdef __cplusplus
 }
 #endif

@@ -127,8 +127,10 @@ void clean_field(std::string& text)
             c = ' ';
 }
 
-info_fields read_media_info(const char* path)
+info_fields read_media_info(const char* path, long long* length_ms)
 {
+    if (length_ms)
+        *length_ms = -1;
     info_fields fields;
     fields[field_path] = path;
     struct stat info {};
@@ -149,6 +151,8 @@ info_fields read_media_info(const char* path)
         fields[field_track] = number_or_empty(tag->track());
     }
     fields[field_seconds] = std::to_string(audio->lengthInSeconds());
+    if (length_ms)
+        *length_ms = audio->lengthInMilliseconds();
     fields[field_channels] = number_or_empty(audio->channels());
     fields[field_sample_rate] = number_or_empty(audio->sampleRate());
     fields[field_bit_rate] = number_or_empty(audio->bitrate());

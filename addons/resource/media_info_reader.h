@@ -23,8 +23,9 @@ bool representable_path(std::string_view path);
 void clean_field(std::string& text);
 
 // The fields of the file: the path, then what can be read; a file that is not a readable media file gives the path
-// and empty fields. May throw (allocation); callers at the library boundary catch.
-info_fields read_media_info(const char* path);
+// and empty fields. With `length_ms`, the length in milliseconds goes there too (-1 when not media). May throw
+// (allocation); callers at the library boundary catch.
+info_fields read_media_info(const char* path, long long* length_ms = nullptr);
 
 // Length in whole seconds, or -1 when the file cannot be read as media.
 int read_media_duration(const char* path);

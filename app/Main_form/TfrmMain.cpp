@@ -161,10 +161,12 @@ void TfrmMain::wire_panes() {
     chrome_->add_move_handle(status_->strip());
     connect(chrome_, &chrome_pane::minimize_clicked, this, [this] { ToolbarMinClick(); });
 
-    // The toolbar strip: playlist buttons, then the players' buttons, then the three operation menus.
+    // The toolbar strip: playlist buttons, then the players' buttons and the preferences, then the three operation
+    // menus.
     playlist_->add_button(artwork::picture::play, "cmdPlay");
     playlist_->add_button(artwork::picture::stop, "cmdStop");
     playlist_->add_button(artwork::picture::volume_off, "cmdVolume", 12);
+    playlist_->add_button(artwork::picture::options, "cmdOptions", 12);
     playlist_->add_button(artwork::picture::my_computer, "my_computer", 3, true);
     playlist_->add_button(artwork::picture::selected_playlist, "my_saved_pls", 3, true);
     playlist_->add_button(artwork::picture::selected_media_cd, "my_media_cd", 3, true);
@@ -222,6 +224,8 @@ bool TfrmMain::FormCreate() {
                                          platform::message_buttons::ok, platform::message_icon::error);
         return false;
     }
+    // 5. export plug-ins
+    load_export_plugins();
     // 7, 9. paths of the data files
     settings_file = data_folder + "karvo.ini";
     settings_ini.open(settings_file);
@@ -264,7 +268,7 @@ void TfrmMain::apply_language() {
     auto message = [this](int n) { return QString::fromStdString(messages_[n]); };
     playlist_->model()->set_count_texts(message(0), message(1));
     const std::pair<const char*, int> hints[] = {
-        {"cmdSort", 10}, {"cmdSortza", 11}, {"cmdRandom", 9}, {"cmdCommands", 12}, {"cmdPlay", 7}, {"cmdStop", 8},
+        {"cmdSort", 10}, {"cmdSortza", 11}, {"cmdRandom", 9}, {"cmdCommands", 12}, {"cmdOptions", 13}, {"cmdPlay", 7}, {"cmdStop", 8},
         {"my_computer", 2}, {"my_saved_pls", 3}, {"my_media_cd", 4}};
     for (const auto& [name, n] : hints)
         playlist_->button(name)->setStatusTip(message(n));
@@ -275,12 +279,8 @@ bool TfrmMain::load_resource_plugin() {
     if (!resource.load(program_folder + resource_plugin::relative_path))
         return false;
     std::vector<QIcon> icons;
-    for (const auto& png : resource.extension_icons()) {
-        QPixmap pixmap;
-        if (!png.empty())
-            pixmap.loadFromData(png.data(), static_cast<uint>(png.size()), "PNG");
-        icons.emplace_back(pixmap);
-    }
+    for (const auto& png : resource.extension_icons())
+        icons.emplace_back(artwork::pixmap_from_png(png));
     playlist_model* model = playlist_->model();
     listing_->set_images(icons, [model](const std::string& path) { return model->extension_image(path); });
     model->set_extension_images(resource.extensions(), std::move(icons));

@@ -5,6 +5,7 @@
 // control and event read the panes, call one Qt-free operation and refresh what changed.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -21,6 +22,7 @@
 #include "platform/drives.h"
 #include "platform/profile_document.h"
 #include "platform/random.h"
+#include "plugins/export_plugins.h"
 #include "plugins/language_plugin.h"
 #include "plugins/resource_plugin.h"
 
@@ -51,7 +53,9 @@ struct player_table;
 class sonique_class;
 class search_pane;
 class status_pane;
+class TfrmOptions;
 class TfrmPlayerControl;
+class TID3Form;
 class TThreadTimer;
 class tree_pane;
 class volume_control;
@@ -84,6 +88,8 @@ public:
     bool FormCreate();
     // The control panel gets its own drivers on the window's services, now or once the create event has them.
     void set_player_control(TfrmPlayerControl* panel);
+    // The preferences dialog (main_form_options.cpp): its language, prompts and the settings document.
+    void set_options_dialog(TfrmOptions* dialog);
 
     // --- the panes, the registry and the data, for the program's entry and the tests
     command_registry& commands() const { return *commands_; }
@@ -104,8 +110,11 @@ public:
     mp3_cd_class& media_cd_store() const { return *media_cds; }
     player_selection& player_choice() const { return *selection; }
     const main_settings& settings() const { return settings_; }
+    const media_files& media_file_types() const { return media_types; }
+    const resource_plugin& resource_library() const { return resource; }
     const std::array<std::string, main_message_count>& messages() const { return messages_; }
     const drive_lists& drive_roots() const { return drive_roots_; }
+    const export_plugins& export_plugin_list() const { return exports_; }  // the preferences' plug-in page
 
     // --- Load settings, Restore state, Save settings (main_form_settings.cpp)
     void Load_settings();
@@ -184,6 +193,19 @@ public:
     void AddPLSPlaylistClick();
     void rebuild_my_playlists();  // after an import: the saved playlists listed again, "My Playlists" open
 
+    // --- tag editor (main_form_tags.cpp)
+    void mnuID3Click();
+    TID3Form* tag_editor() const;  // while it is open, else null
+    // The rows of this file read again through the resource plug-in, so the columns show what was written.
+    void refresh_rows_of(const std::string& path);
+    // --- export plug-ins (main_form_exports.cpp)
+    void load_export_plugins();  // scans plugins/*.kep and rebuilds the plug-in items of "Export To"
+    void ExportPluginClick(std::size_t index);
+    // --- the preferences dialog (main_form_options.cpp)
+    void cmdOptionsClick();
+    void set_player_location(int player, const std::string& path);  // at once, as the dialog takes it
+    void settings_changed();  // after OK or Apply: settings loaded again, what depends on them refreshed
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -223,6 +245,8 @@ private:
     std::unique_ptr<mp3_cd_class> media_cds;
     resource_plugin resource;
     language_plugin language;
+    export_plugins exports_;
+    std::vector<std::string> export_command_ids_;  // the "Export To" items of the plug-ins, in scan order
     platform::random_source random;
     main_settings settings_;
     shell_state state_;
@@ -246,6 +270,8 @@ private:
     QWidget* imgFolderCaption = nullptr;
 
     TfrmPlayerControl* frmPlayerControl = nullptr;
+    QPointer<TID3Form> frmID3;
+    TfrmOptions* frmOptions = nullptr;
     std::unique_ptr<folder_scanner> scanners;
     std::unique_ptr<winamp_class> winamp;
     std::unique_ptr<nad_class> nad;

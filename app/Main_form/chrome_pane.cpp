@@ -6,13 +6,13 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
 #include "app/Main_form/command_registry.h"
 #include "app/Main_form/picture_button.h"
+#include "app/Main_form/window_mover.h"
 #include "library/shell_state.h"
 
 namespace karvo {
@@ -28,8 +28,7 @@ chrome_pane::chrome_pane(QWidget* window, QWidget* back, command_registry& comma
     lblTitle->setFont(title_font);
     lblTitle->setStyleSheet("color: white; background: transparent;");
     lblTitle->setAttribute(Qt::WA_TransparentForMouseEvents);
-    pnlTitle->setStyleSheet("#pnlTitle { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
-                            "stop:0 rgb(40,165,230), stop:0.5 rgb(0,128,192), stop:1 rgb(0,70,130)); }");
+    pnlTitle->setStyleSheet(artwork::title_strip_style(pnlTitle->objectName()));
     pnlTitle->setAttribute(Qt::WA_StyledBackground);
 
     ToolbarMin = new picture_button(artwork::picture::minimize, "ToolbarMin", pnlTitle);
@@ -60,28 +59,19 @@ chrome_pane::chrome_pane(QWidget* window, QWidget* back, command_registry& comma
     TimerResize->setInterval(100);
     connect(TimerResize, &QTimer::timeout, this, [this] { imgResizeTimer(); });
 
+    mover_ = new window_mover(window);
     add_move_handle(pnlTitle);
     add_move_handle(back);
+    pnlTitle->installEventFilter(this);  // after the mover's, so it sees the double click first
 }
 
 void chrome_pane::add_move_handle(QWidget* handle) {
-    handle->installEventFilter(this);
+    mover_->add_handle(handle);
 }
-
-namespace {
-
-// A region with rounded corners; `corner` is the diameter of the corner ellipse, as the window regions give it.
-QRegion rounded_region(const QSize& size, int corner) {
-    QPainterPath path;
-    path.addRoundedRect(QRectF(0, 0, size.width(), size.height()), corner / 2.0, corner / 2.0);
-    return QRegion(path.toFillPolygon().toPolygon());
-}
-
-} // namespace
 
 void chrome_pane::place(int w, int h) {
     back_->setGeometry(0, 0, w, h);
-    back_->setMask(rounded_region(back_->size(), 20));
+    back_->setMask(artwork::rounded_region(back_->size(), 20));
     window_->setMask(back_->mask());
 
     pnlTitle->setGeometry(0, 0, w, title_height);
@@ -105,6 +95,7 @@ void chrome_pane::start_restored(const window_rectangle& rect) {
 void chrome_pane::ToolbarMaxClick() {
     if (window_maximised) {
         window_maximised = false;
+        mover_->set_movable(true);
         ToolbarMax->set_picture(artwork::picture::maximize);
         window_->setGeometry(restore_rect_.left, restore_rect_.top, restore_rect_.width, restore_rect_.height);
         imgResize->show();
@@ -113,6 +104,7 @@ void chrome_pane::ToolbarMaxClick() {
         imgResize->hide();
         TimerResize->stop();
         window_maximised = true;
+        mover_->set_movable(false);
         ToolbarMax->set_picture(artwork::picture::restore);
         if (const QScreen* where = window_->screen())
             window_->setGeometry(where->availableGeometry());
@@ -131,7 +123,9 @@ void chrome_pane::imgResizeTimer() {
 bool chrome_pane::eventFilter(QObject* watched, QEvent* event) {
     if (watched == imgResize)
         return grip_event(event);
-    return move_event(watched, event) || QObject::eventFilter(watched, event);
+    if (watched == pnlTitle && title_event(event))
+        return true;
+    return QObject::eventFilter(watched, event);
 }
 
 // The grip's mouse events stop here: they must never reach the background, which would start a move.
@@ -150,37 +144,10 @@ bool chrome_pane::grip_event(QEvent* event) {
     return type == QEvent::MouseButtonPress || type == QEvent::MouseMove || type == QEvent::MouseButtonDblClick;
 }
 
-bool chrome_pane::move_event(QObject* watched, QEvent* event) {
-    const auto type = event->type();
+bool chrome_pane::title_event(QEvent* event) {
     auto* mouse = dynamic_cast<QMouseEvent*>(event);
-    if (!mouse)
-        return false;
-    if (type == QEvent::MouseButtonDblClick && watched == pnlTitle && mouse->button() == Qt::LeftButton) {
+    if (event->type() == QEvent::MouseButtonDblClick && mouse && mouse->button() == Qt::LeftButton) {
         ToolbarMaxClick();
-        return true;
-    }
-    if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
-        drag_origin_ = mouse->globalPosition().toPoint();
-        dragging_window_ = false;
-        return true;
-    }
-    if (type == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton)) {
-        const QPoint global = mouse->globalPosition().toPoint();
-        if (dragging_window_) {
-            window_->move(drag_window_start_ + global - drag_origin_);
-        } else if (!window_maximised &&
-                   (global - drag_origin_).manhattanLength() >= QApplication::startDragDistance()) {
-            QWindow* handle = window_->windowHandle();
-            if (!handle || !handle->startSystemMove()) {
-                // No window manager to move us: follow the pointer ourselves.
-                dragging_window_ = true;
-                drag_window_start_ = window_->pos();
-            }
-        }
-        return true;
-    }
-    if (type == QEvent::MouseButtonRelease) {
-        dragging_window_ = false;
         return true;
     }
     return false;

@@ -16,6 +16,7 @@ namespace karvo {
 
 class command_registry;
 class picture_button;
+class window_mover;
 
 class chrome_pane : public QObject {
     Q_OBJECT
@@ -51,7 +52,7 @@ protected:
 
 private:
     bool grip_event(QEvent* event);
-    bool move_event(QObject* watched, QEvent* event);
+    bool title_event(QEvent* event);
 
     QWidget* window_;
     QWidget* back_;
@@ -64,9 +65,7 @@ private:
     QTimer* TimerResize;
     bool window_maximised = false;
     window_rectangle restore_rect_;
-    QPoint drag_origin_;  // the fallback window move when the system cannot move it
-    QPoint drag_window_start_;
-    bool dragging_window_ = false;
+    window_mover* mover_ = nullptr;
 };
 
 } // namespace karvo

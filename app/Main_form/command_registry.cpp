@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QWidget>
+#include <algorithm>
 #include <stdexcept>
 
 #include "app/Main_form/picture_button.h"
@@ -31,6 +32,16 @@ QAction* command_registry::add(command declared) {
     order_.push_back(id);
     commands_.emplace(id, std::move(declared));
     return action;
+}
+
+void command_registry::remove(const std::string& id) {
+    const auto found = actions_.find(id);
+    if (found == actions_.end())
+        return;
+    delete found->second;  // leaves every menu and the window that holds it
+    actions_.erase(found);
+    commands_.erase(id);
+    order_.erase(std::find(order_.begin(), order_.end(), id));
 }
 
 void command_registry::add_menu(const std::string& id, const QString& caption, std::vector<std::string> entries) {
@@ -69,16 +80,29 @@ QMenu* command_registry::menu(const std::string& id) {
     built->menuAction()->setObjectName(QString::fromStdString(id));
     built->setStyleSheet(menu_style_);
     table.built = built;
-    for (const std::string& entry : table.entries) {
-        if (entry == menu_separator)
-            built->addSeparator();
-        else if (is_menu(entry))
-            built->addMenu(menu(entry));
-        else
-            built->addAction(actions_.at(entry));
-    }
+    fill(table);
     connect(built, &QMenu::aboutToShow, this, [this, id] { prepare(id); });
     return built;
+}
+
+void command_registry::set_entries(const std::string& id, std::vector<std::string> entries) {
+    menu_table& table = menus_.at(id);
+    table.entries = std::move(entries);
+    if (table.built) {
+        table.built->clear();  // a submenu's own QMenu stays alive; only its action leaves this menu
+        fill(table);
+    }
+}
+
+void command_registry::fill(const menu_table& table) {
+    for (const std::string& entry : table.entries) {
+        if (entry == menu_separator)
+            table.built->addSeparator();
+        else if (is_menu(entry))
+            table.built->addMenu(menu(entry));
+        else
+            table.built->addAction(actions_.at(entry));
+    }
 }
 
 const std::vector<std::string>& command_registry::entries(const std::string& menu_id) const {

@@ -40,9 +40,13 @@ public:
     ~command_registry() override;
 
     QAction* add(command declared);
+    // Drops a command declared at run time (a plug-in's item); menus that list it must be given new entries.
+    void remove(const std::string& id);
     // A menu table: command ids, other menu ids (submenus) and menu_separator, in order. A submenu's caption is
     // its own table's caption.
     void add_menu(const std::string& id, const QString& caption, std::vector<std::string> entries);
+    // Replaces a menu's table; a menu already built is filled again, so items can follow the plug-ins found.
+    void set_entries(const std::string& id, std::vector<std::string> entries);
     // Runs before the menu shows, after the enabling rules (the Send To list is rebuilt this way).
     void on_menu_open(const std::string& id, std::function<void(QMenu&)> hook);
 
@@ -72,6 +76,7 @@ private:
         std::function<void(QMenu&)> hook;
     };
     void prepare(const std::string& menu_id);
+    void fill(const menu_table& table);
 
     QWidget* window_;
     QString menu_style_;

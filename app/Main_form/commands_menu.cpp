@@ -22,6 +22,8 @@ void TfrmMain::declare_commands_menu() {
                {"mnuPlaySelected", "mnuPlayCurrentPlaylist", "mnuEnqueueSelected", "mnuEnqueuePlaylist",
                 "mnuPlayAllPlaylists", "mnuPlayAllPlaylistsRandomized"});
 
+    item("mnuID3", "Edit ID3 Tag", Qt::Key_F3, [this] { mnuID3Click(); });
+
     item("RemoveAllSelected", "Delete Selected", Qt::Key_Delete, [this] { RemoveAllSelectedClick(); });
     r.add_menu("mnuDelete", QStringLiteral("Delete"), {"RemoveAllSelected"});
 
@@ -40,7 +42,7 @@ void TfrmMain::declare_commands_menu() {
     item("mnuExitKarvo", "Exit", QKeySequence(Qt::CTRL | Qt::Key_X), [this] { ExitClick(); });
 
     r.add_menu("mnuCommands", {},
-               {"mnuPlay", menu_separator, "mnuDelete", "mnuMove", "mnuSelect", menu_separator, "ExportTo",
+               {"mnuPlay", "mnuID3", menu_separator, "mnuDelete", "mnuMove", "mnuSelect", menu_separator, "ExportTo",
                 menu_separator, "mnuExitKarvo"});
 }
 

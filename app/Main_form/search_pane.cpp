@@ -7,7 +7,6 @@
 #include "app/Main_form/floating_panel.h"
 #include "app/Main_form/picture_button.h"
 #include "components/Coolcombobox/CoolComboBox.h"
-#include "library/playlist_search.h"
 
 namespace karvo {
 
@@ -52,8 +51,9 @@ search_pane::search_pane(QWidget* parent) : QObject(parent) {
     cmbSearchCategory->setStyleSheet(QStringLiteral("QComboBox { %1 padding-left: 3px; } "
                                                     "QComboBox QAbstractItemView { %1 }")
                                          .arg(QString::fromLatin1(field_style)));
-    for (const search_category& category : search_categories)
-        cmbSearchCategory->addItem(QString::fromLatin1(category.text));
+    for (const char* category : {"Filename", "Filename and Path", "ID3 Artist", "ID3 Album", "ID3 Year", "ID3 Genre",
+                                 "Song Length", "Quality of Audio", "MP3 Sample Rate"})
+        cmbSearchCategory->addItem(QString::fromLatin1(category));
     cmbSearchCategory->setCurrentIndex(0);
     cmbSearchCategory->setGeometry(left, 62, width, 22);
 

@@ -1,4 +1,4 @@
-// The toolbar strip's commands: sort, randomize, play, stop and volume, and the three operation menus that the
+// The toolbar strip's commands: sort, randomize, play, stop, volume and the preferences, and the three operation menus that the
 // buttons below the panes open at the cursor.
 #include <QCursor>
 #include <QMenu>
@@ -24,6 +24,7 @@ void TfrmMain::declare_toolbar_commands() {
     r.add({"cmdPlay", QStringLiteral("Play"), {}, {}, [this] { cmdPlayClick(); }});
     r.add({"cmdStop", QStringLiteral("Stop"), {}, {}, [this] { cmdStopClick(); }});
     r.add({"cmdVolume", QStringLiteral("Volume"), {}, {}, [this] { cmdVolumeClick(); }});
+    r.add({"cmdOptions", QStringLiteral("Preferences"), {}, {}, [this] { cmdOptionsClick(); }});
     // A press opens the menu at the cursor with tag 0; the listing's "Add New Media CD" stays hidden.
     auto opens = [this](const char* id, const char* menu) {
         commands_->add({id, QString::fromLatin1(id), {}, {}, [this, menu, id] {

@@ -4,6 +4,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <utility>
 
 #include "app/resources/player_artwork.h"
 
@@ -18,6 +19,18 @@ QColor panel_blue() { return from_bgr(0xC08000); }
 QColor grid_blue() { return from_bgr(0xC03600); }
 QColor list_background() { return QColor(0, 0, 72); }
 QColor list_grid() { return QColor(16, 40, 120); }
+
+QRegion rounded_region(const QSize& size, int corner) {
+    QPainterPath path;
+    path.addRoundedRect(QRectF(0, 0, size.width(), size.height()), corner / 2.0, corner / 2.0);
+    return QRegion(path.toFillPolygon().toPolygon());
+}
+
+QString title_strip_style(const QString& object_name) {
+    return QStringLiteral("#%1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
+                          "stop:0 rgb(40,165,230), stop:0.5 rgb(0,128,192), stop:1 rgb(0,70,130)); }")
+        .arg(object_name);
+}
 
 namespace {
 
@@ -149,6 +162,16 @@ void paint_glyph(QPainter& p, const QRectF& box, picture which, const QColor& c)
         p.setPen(round_pen(c, w * 1.2));
         for (qreal f : {0.2, 0.5, 0.8})
             p.drawLine(QPointF(r.left(), r.top() + r.height() * f), QPointF(r.right(), r.top() + r.height() * f));
+        break;
+    case picture::options:
+        // Three sliders, their knobs at different places.
+        p.setPen(round_pen(c, w));
+        for (const auto& [f, knob] : {std::pair{0.2, 0.7}, std::pair{0.5, 0.3}, std::pair{0.8, 0.55}}) {
+            const qreal y = r.top() + r.height() * f;
+            p.drawLine(QPointF(r.left(), y), QPointF(r.right(), y));
+            p.setBrush(c);
+            p.drawEllipse(QPointF(r.left() + r.width() * knob, y), w * 1.3, w * 1.3);
+        }
         break;
     case picture::fold_plus:
     case picture::fold_minus:
@@ -296,6 +319,13 @@ QPixmap glyph_pixmap(picture which, int size, qreal device_pixel_ratio) {
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     paint_glyph(p, QRectF(1, 1, size - 2, size - 2), which, QColor(200, 220, 255));
+    return pixmap;
+}
+
+QPixmap pixmap_from_png(const std::vector<unsigned char>& png) {
+    QPixmap pixmap;
+    if (!png.empty())
+        pixmap.loadFromData(png.data(), static_cast<uint>(png.size()), "PNG");
     return pixmap;
 }
 

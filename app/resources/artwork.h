@@ -5,7 +5,10 @@
 #include <QColor>
 #include <QPixmap>
 #include <QRectF>
+#include <QRegion>
+#include <QString>
 #include <cstdint>
+#include <vector>
 
 class QPainter;
 
@@ -13,7 +16,7 @@ namespace karvo::artwork {
 
 enum class picture {
     minimize, maximize, restore, exit,
-    sort_az, sort_za, randomize, move_up, move_down, commands,
+    sort_az, sort_za, randomize, move_up, move_down, commands, options,
     fold_plus, fold_minus,
     selected_playlist, selected_media_cd, selected_nothing, my_computer,
     resize_grip,
@@ -34,6 +37,12 @@ QColor grid_blue();      // status-line grid, 0xC03600
 QColor list_background();
 QColor list_grid();
 
+// A region with rounded corners; `corner` is the diameter of the corner ellipse, as window regions give it.
+QRegion rounded_region(const QSize& size, int corner);
+
+// The style sheet of a title strip (the blue gradient) for the widget of that object name.
+QString title_strip_style(const QString& object_name);
+
 // A picture button: a rounded face with its glyph; `hover` paints the lit form.
 void paint_button(QPainter& painter, const QRectF& box, picture which, bool hover);
 
@@ -42,6 +51,9 @@ void paint_glyph(QPainter& painter, const QRectF& box, picture which, const QCol
 
 // A glyph as a pixmap for labels, drawn at the screen's device pixel ratio.
 QPixmap glyph_pixmap(picture which, int size, qreal device_pixel_ratio);
+
+// An image a plug-in delivers as PNG bytes; a null pixmap when there are none or they do not decode.
+QPixmap pixmap_from_png(const std::vector<unsigned char>& png);
 
 // The "My Computer:" picture of the status line: the computer glyph and its caption.
 QPixmap my_computer_pixmap(const QFont& font, qreal device_pixel_ratio);

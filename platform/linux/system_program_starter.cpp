@@ -23,24 +23,6 @@ bool is_executable_file(const std::string& path)
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 
-// A name without '/' is looked up in PATH, as the shell would; empty when not found.
-std::string find_in_path(const std::string& name)
-{
-    const char* path = std::getenv("PATH");
-    const std::string folders = path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin";
-    std::size_t start = 0;
-    while (start <= folders.size()) {
-        const std::size_t end = std::min(folders.find(':', start), folders.size());
-        const std::string folder = folders.substr(start, end - start);
-        if (!folder.empty() && folder[0] == '/') {
-            const std::string candidate = folder + "/" + name;
-            if (is_executable_file(candidate))
-                return candidate;
-        }
-        start = end + 1;
-    }
-    return {};
-}
 
 std::vector<char*> pointers(std::vector<std::string>& arguments)
 {
@@ -156,6 +138,24 @@ public:
 };
 
 } // namespace
+
+std::string find_in_path(const std::string& name)
+{
+    const char* path = std::getenv("PATH");
+    const std::string folders = path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin";
+    std::size_t start = 0;
+    while (start <= folders.size()) {
+        const std::size_t end = std::min(folders.find(':', start), folders.size());
+        const std::string folder = folders.substr(start, end - start);
+        if (!folder.empty() && folder[0] == '/') {
+            const std::string candidate = folder + "/" + name;
+            if (is_executable_file(candidate))
+                return candidate;
+        }
+        start = end + 1;
+    }
+    return {};
+}
 
 program_starter& system_program_starter()
 {

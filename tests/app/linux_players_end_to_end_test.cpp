@@ -210,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(
                                         "org.mpris.MediaPlayer2.mpv"},
                       player_under_test{"Audacious", "/usr/bin/audacious", "/usr/bin/audtool", "-H",
                                         "org.mpris.MediaPlayer2.audacious"}),
-    [](const ::testing::TestParamInfo<player_under_test>& info) { return info.index == 0 ? "mpv" : "audacious"; });
+    [](const ::testing::TestParamInfo<player_under_test>& param) { return param.index == 0 ? "mpv" : "audacious"; });
 
 } // namespace
 } // namespace karvo::testing

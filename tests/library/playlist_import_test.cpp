@@ -167,8 +167,9 @@ TEST_F(playlist_tree, exports_round_trip_with_titles_and_lengths)
         ASSERT_EQ(read.entries.size(), rows.size());
         for (std::size_t i = 0; i < rows.size(); ++i) {
             EXPECT_EQ(read.entries[i].path, rows[i].path);
-            if (c.titles)
+            if (c.titles) {
                 EXPECT_EQ(read.entries[i].seconds, rows[i].seconds > 0 ? rows[i].seconds : -1);
+            }
         }
         if (c.titles) {
             EXPECT_EQ(read.entries[0].title, "Band - Tune");

@@ -76,5 +76,36 @@ TEST(playlist_moves, reports_the_rewritten_range) {
     EXPECT_EQ(result.last_changed, 4);
 }
 
+TEST(playlist_moves, moves_the_selection_to_the_top_or_the_bottom) {
+    struct end_case {
+        const char* name;
+        bool top;
+        int rows;
+        std::vector<int> selected;
+        const char* order;
+        std::vector<int> selected_after;
+        int focused, first_changed, last_changed;
+    };
+    const std::vector<end_case> cases = {
+        {"top 3 and 5", true, 7, {3, 5}, "r5 r3 r0 r1 r2 r4 r6", {0, 1}, 1, 0, 5},
+        {"top with row 0 among them", true, 4, {0, 2}, "r2 r0 r1 r3", {0, 1}, 1, 0, 2},
+        {"bottom 3 and 5 of 10", false, 10, {3, 5}, "r0 r1 r2 r4 r6 r7 r8 r9 r5 r3", {9}, 9, 3, 9},
+        {"bottom the last row", false, 3, {2}, "r0 r1 r2", {2}, 2, 2, 2},
+        {"rows outside the list are left out", true, 3, {1, 9, -1}, "r1 r0 r2", {0}, 0, 0, 1},
+        {"nothing selected", false, 3, {}, "r0 r1 r2", {}, -1, -1, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        media_list list = rows(c.rows);
+        const move_result result = c.top ? move_selected_to_top(list, c.selected)
+                                         : move_selected_to_bottom(list, c.selected);
+        EXPECT_EQ(order(list), c.order);
+        EXPECT_EQ(result.selected, c.selected_after);
+        EXPECT_EQ(result.focused, c.focused);
+        EXPECT_EQ(result.first_changed, c.first_changed);
+        EXPECT_EQ(result.last_changed, c.last_changed);
+    }
+}
+
 } // namespace
 } // namespace karvo

@@ -119,6 +119,36 @@ TEST(FileOperations, RenameNeverReplacesAndOtherCallsReportTheTruth)
     EXPECT_EQ(read_file(folder.file("Playlists")), std::nullopt);
 }
 
+TEST(FileOperations, ManyPathsAtOnceAgreeWithFileExists)
+{
+    testing::temp_folder folder;
+    // "big" holds enough of the paths to be read as a listing, "small" is looked up name by name.
+    for (const char* sub : {"big", "small"}) {
+        std::filesystem::create_directory(folder.file(sub));
+        for (int k = 0; k < 10; ++k)
+            write_raw(folder.file(std::string(sub) + "/f" + std::to_string(k) + ".mp3"), "x");
+        std::filesystem::create_directory(folder.file(std::string(sub) + "/dir.mp3"));
+        std::filesystem::create_symlink(folder.file(std::string(sub) + "/f0.mp3"),
+                                        folder.file(std::string(sub) + "/link.mp3"));
+        std::filesystem::create_symlink(folder.file("nowhere"), folder.file(std::string(sub) + "/dead.mp3"));
+    }
+    std::vector<std::string> paths;
+    for (int k = 0; k < 10; ++k)
+        paths.push_back(folder.file("big/f" + std::to_string(k) + ".mp3"));
+    for (const char* sub : {"big", "small"})
+        for (const char* name : {"f1.mp3", "gone.mp3", "dir.mp3", "link.mp3", "dead.mp3", "", ".", "../big/f2.mp3"})
+            paths.push_back(folder.file(std::string(sub) + "/" + name));
+    paths.push_back("relative.mp3");
+    paths.push_back(folder.file("missing/f1.mp3"));
+
+    const std::vector<std::string_view> views(paths.begin(), paths.end());
+    const std::vector<char> present = files_exist(views);
+    ASSERT_EQ(present.size(), paths.size());
+    for (std::size_t k = 0; k < paths.size(); ++k)
+        EXPECT_EQ(present[k] != 0, file_exists(paths[k])) << paths[k];
+    EXPECT_EQ(std::count(present.begin(), present.end(), 1), 10 + 2 * 3);
+}
+
 TEST(FileOperations, AtomicWriteReplacesWholeFilesAndKeepsTheirMode)
 {
     testing::temp_folder folder;

@@ -1,0 +1,37 @@
+// The XSPF version 1 document of a list of media files: file:// locations percent-encoded, and title, creator,
+// album, track number and duration read from the files' tags where they have them. No window here, so the tests
+// call it directly.
+#pragma once
+
+#include "library/string_list.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace karvo::xspf {
+
+struct track {
+    std::string location;  // a URI
+    std::string title, creator, album;
+    long long duration_ms = -1;  // -1: unknown, left out
+    int track_num = 0;           // 0: unknown, left out
+};
+
+// "file://" + the path with every byte outside the unreserved set and '/' written as %XX (RFC 3986).
+std::string file_uri(std::string_view path);
+
+// The text escaped for XML; bytes that are not UTF-8 and characters XML 1.0 forbids are dropped.
+std::string xml_text(std::string_view text);
+
+// The whole document, UTF-8.
+std::string document(const std::string& title, const std::vector<track>& tracks);
+
+// The track of one file: its location, and its tags when `read_tags` (a file that is not media keeps only the
+// location).
+track track_of(const std::string& path, bool read_tags);
+
+// Writes the document of the paths to `target`, replacing it atomically; false when it could not be written.
+bool write_playlist(const std::string& target, const string_list& paths, const std::string& title, bool read_tags);
+
+} // namespace karvo::xspf

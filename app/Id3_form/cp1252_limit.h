@@ -1,0 +1,24 @@
+// A text field's length limit counted in CP1252 bytes, the width an ID3v1 field has on disk: typing into a full
+// field is refused, a paste keeps what fits, and nothing is cut inside a character.
+#pragma once
+
+#include <QValidator>
+#include <cstddef>
+
+class QLineEdit;
+
+namespace karvo {
+
+class cp1252_limit : public QValidator {
+public:
+    // Installs itself as the field's validator.
+    cp1252_limit(QLineEdit* field, std::size_t max_bytes);
+
+    State validate(QString& input, int& pos) const override;
+
+private:
+    std::size_t max_bytes_;
+    QString accepted_;  // the field's text before the edit being validated
+};
+
+} // namespace karvo

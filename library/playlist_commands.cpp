@@ -1,0 +1,240 @@
+#include "library/playlist_commands.h"
+
+#include <optional>
+
+#include "library/command_texts.h"
+#include "library/media_cd_commands.h"
+#include "library/media_list.h"
+#include "library/navigation_tree_logic.h"
+#include "library/playlist_class.h"
+#include "platform/file_system.h"
+#include "platform/prompts.h"
+
+namespace karvo {
+
+namespace {
+
+bool in_playlist_mode(const shell_state& state) {
+    return state.PlaylistMode == playlist_modes::saved_playlist && !state.current_playlist_name.empty();
+}
+
+// A saved playlist that exists gets its tree node back by a new listing, a new one gets a node of its own.
+void show_saved_playlist(store_outcome& outcome, const std::string& name, bool existed) {
+    if (existed) {
+        outcome.tree.relist_playlists = true;
+        outcome.tree.refresh_groupings = name;
+    } else {
+        outcome.tree.add_playlist_node = name;
+    }
+}
+
+} // namespace
+
+store_outcome new_playlist(store_context& context) {
+    store_outcome outcome;
+    std::string initial = texts::new_playlist_default;
+    std::string name;
+    bool existed = false;
+    for (;;) {
+        const auto entered = context.prompts.input_box(context.texts.title,
+                                                       context.texts[texts::enter_new_playlist_name], initial);
+        if (!entered)
+            return outcome;
+        name = *entered;
+        if (name.empty()) {
+            inform(context, context.texts[texts::nothing_entered]);
+            continue;
+        }
+        initial = name;
+        if (const auto problem = unusable_name_message(name)) {
+            inform(context, *problem);
+            continue;
+        }
+        existed = context.playlists.exists(name);
+        if (existed && !confirm(context, texts::playlist_exists_question))
+            continue;
+        break;
+    }
+    // Written first: a playlist that cannot be stored must not become the current one.
+    if (!context.playlists.save(name, {})) {
+        inform(context, write_failed_message(name));
+        return outcome;
+    }
+    begin_new_list(context.list);
+    context.state.current_playlist_name = name;
+    context.state.PlaylistMode = playlist_modes::saved_playlist;
+    outcome.done = true;
+    outcome.list = list_change::rewritten;
+    show_saved_playlist(outcome, name, existed);
+    return outcome;
+}
+
+store_outcome delete_playlist(store_context& context, bool saved_playlist_node_selected) {
+    store_outcome outcome;
+    if (!saved_playlist_node_selected)
+        return outcome;
+    const std::string name = context.state.current_playlist_name;
+    if (name.empty()) {
+        inform(context, context.texts[texts::choose_playlist_to_delete]);
+        return outcome;
+    }
+    if (!confirm(context, context.texts[texts::delete_playlist_question] + " " + name + " ?"))
+        return outcome;
+    if (!context.playlists.remove(name))
+        return outcome;
+    begin_new_list(context.list);
+    context.state.current_playlist_name.clear();
+    outcome.done = true;
+    outcome.list = list_change::rewritten;
+    outcome.tree.relist_playlists = true;
+    return outcome;
+}
+
+store_outcome rename_playlist(store_context& context) {
+    store_outcome outcome;
+    const std::string old_name = context.state.current_playlist_name;
+    if (old_name.empty())
+        return outcome;
+    const auto name = context.prompts.input_box(
+        context.texts.title, context.texts[texts::rename_playlist_prompt] + " " + old_name + ".", old_name);
+    if (!name)
+        return outcome;
+    if (name->empty()) {
+        inform(context, context.texts[texts::nothing_entered]);
+        return outcome;
+    }
+    if (const auto problem = unusable_name_message(*name)) {
+        inform(context, *problem);
+        return outcome;
+    }
+    outcome.tree.relist_playlists = true;
+    if (!context.playlists.rename(old_name, *name)) {
+        inform(context, rename_failed_message(old_name, *name));
+        return outcome;
+    }
+    context.state.current_playlist_name = *name;
+    context.list.set_list_name_of_all(*name);
+    outcome.done = true;
+    outcome.list = list_change::list_names;
+    return outcome;
+}
+
+store_outcome save_playlist(store_context& context) {
+    if (context.state.PlaylistMode == playlist_modes::media_cd)
+        return save_media_cd(context);
+    store_outcome outcome;
+    const std::string name = context.state.current_playlist_name;
+    // The file is replaced in one atomic step rather than deleted first: a failed write keeps the saved copy.
+    if (!in_playlist_mode(context.state) || !context.playlists.exists(name)) {
+        inform(context, context.texts[texts::cant_save_playlist]);
+        return outcome;
+    }
+    if (!save_media_list_as_playlist(context.playlists, name, context.list)) {
+        inform(context, write_failed_message(name));
+        return outcome;
+    }
+    outcome.done = true;
+    outcome.list = list_change::list_names;
+    outcome.tree.refresh_groupings = name;
+    return outcome;
+}
+
+store_outcome save_playlist_as(store_context& context) {
+    if (context.state.PlaylistMode == playlist_modes::media_cd)
+        return save_media_cd(context);
+    store_outcome outcome;
+    if (context.state.PlaylistMode != playlist_modes::saved_playlist)
+        return outcome;
+    const auto name = context.prompts.input_box(
+        context.texts.title, context.texts[texts::enter_playlist_name] + " " + context.state.current_playlist_name,
+        texts::save_as_default);
+    if (!name)
+        return outcome;
+    if (name->empty()) {
+        inform(context, context.texts[texts::nothing_entered]);
+        return outcome;
+    }
+    if (const auto problem = unusable_name_message(*name)) {
+        inform(context, *problem);
+        return outcome;
+    }
+    const bool existed = context.playlists.exists(*name);
+    if (!save_media_list_as_playlist(context.playlists, *name, context.list)) {
+        inform(context, write_failed_message(*name));
+        return outcome;
+    }
+    context.state.current_playlist_name = *name;
+    outcome.done = true;
+    outcome.list = list_change::list_names;
+    show_saved_playlist(outcome, *name, existed);
+    return outcome;
+}
+
+store_outcome revert_playlist(store_context& context) {
+    store_outcome outcome;
+    const shell_state& state = context.state;
+    const bool media_cd = state.PlaylistMode == playlist_modes::media_cd && !state.current_media_cd_name.empty();
+    if (!in_playlist_mode(state) && !media_cd)
+        return outcome;
+    if (!confirm(context, context.texts[texts::revert_question]))
+        return outcome;
+    begin_new_list(context.list);
+    if (media_cd)
+        return load_media_cd(context, state.current_media_cd_name);
+    load_playlist_into(context.playlists, state.current_playlist_name, context.list);
+    outcome.done = true;
+    outcome.list = list_change::rewritten;
+    outcome.tree.refresh_groupings = state.current_playlist_name;
+    return outcome;
+}
+
+store_outcome recache_playlist(store_context& context, const recache_info_source& info,
+                               const recache_status& show_status) {
+    store_outcome outcome;
+    if (!in_playlist_mode(context.state))
+        return outcome;
+    media_list& list = context.list;
+    for (int row = 0; row < list.count(); ++row) {
+        const std::string path = list.full_path(row);
+        if (!platform::file_exists(path))
+            continue;
+        if (show_status)
+            show_status(texts::recaching_file + path);
+        list.replace(row, info(path));
+    }
+    outcome.done = true;
+    outcome.list = list_change::rows_replaced;
+    outcome.tree.refresh_groupings = context.state.current_playlist_name;
+    return outcome;
+}
+
+store_outcome display_all_saved_playlists(store_context& context) {
+    begin_new_list(context.list);
+    display_all_saved_playlists(context.playlists, context.list);
+    context.state.current_playlist_name.clear();
+    store_outcome outcome;
+    outcome.done = true;
+    outcome.list = list_change::rewritten;
+    return outcome;
+}
+
+store_outcome send_to(store_context& context, const std::string& target, const std::vector<int>& selected) {
+    store_outcome outcome;
+    if (selected.empty() || !context.playlists.exists(target))
+        return outcome;
+    if (!append_rows_to_playlist(context.playlists, target, context.list, selected)) {
+        inform(context, write_failed_message(target));
+        return outcome;
+    }
+    outcome.done = true;
+    outcome.tree.refresh_groupings = target;
+    return outcome;
+}
+
+bool save_playlist_enabled(int playlist_mode) {
+    return playlist_mode == playlist_modes::saved_playlist || playlist_mode == playlist_modes::media_cd;
+}
+
+bool save_playlist_as_enabled(int playlist_mode) { return playlist_mode == playlist_modes::saved_playlist; }
+
+} // namespace karvo

@@ -1,0 +1,52 @@
+#include "library/store_commands.h"
+
+#include <algorithm>
+
+#include "library/command_texts.h"
+#include "library/media_list.h"
+#include "platform/prompts.h"
+
+namespace karvo {
+
+namespace {
+// NAME_MAX less the longest extension (".spl", ".vmc") and a margin for the temporary name of an atomic write.
+constexpr std::size_t longest_name = 250;
+}
+
+std::optional<std::string> unusable_name_message(const std::string& name) {
+    const bool control = std::any_of(name.begin(), name.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F;
+    });
+    if (name.find('/') == std::string::npos && (name.empty() || name.front() != '.') && !control && name.size() <= longest_name)
+        return std::nullopt;
+    return "\"" + std::string(control ? "(this name)" : name) +
+           "\" can't be used as a name. A name may not begin with a dot, hold a \"/\" or control characters, or "
+           "be longer than " + std::to_string(longest_name) + " bytes.";
+}
+
+void inform(const store_context& context, const std::string& text) {
+    context.prompts.message_box(text, context.texts.title, platform::message_buttons::ok,
+                                platform::message_icon::information);
+}
+
+bool confirm(const store_context& context, const std::string& text) {
+    return context.prompts.message_box(text, context.texts.title, platform::message_buttons::yes_no,
+                                       platform::message_icon::question) == platform::message_result::yes;
+}
+
+void begin_new_list(media_list& list) {
+    list.clear();
+    list.discard_backup();
+}
+
+std::string rename_failed_message(const std::string& old_name, const std::string& new_name) {
+    return "Karvo was NOT able to rename \"" + old_name + "\" to \"" + new_name +
+           "\". An item of that name may exist already.";
+}
+
+std::string write_failed_message(const std::string& name) {
+    return "Karvo was NOT able to write \"" + name + "\". The saved copy is unchanged.";
+}
+
+} // namespace karvo

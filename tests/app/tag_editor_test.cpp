@@ -1,0 +1,223 @@
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "app/Id3_form/TID3Form.h"
+#include "app/Id3_form/cp1252_limit.h"
+#include "library/id3_class.h"
+#include "main_window_fixture.h"
+#include "tests/support/media_fixtures.h"
+
+namespace karvo {
+namespace {
+
+using testing::main_window_fixture;
+
+// A window whose playlist holds one generated MP3 file per entry of `files`, listed as "listed <n>".
+struct tagged_window {
+    explicit tagged_window(const std::vector<testing::mp3_options>& files, bool with_language = false) {
+        if (with_language)
+            std::filesystem::copy_file(KARVO_TEST_PLUGIN_DIR "/language_long.dll",
+                                       f.folder.file("plugins/language.dll"));
+        TfrmMain& w = f.create();
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            paths.push_back(f.folder.file("song" + std::to_string(i) + ".mp3"));
+            testing::write_mp3(paths.back(), files[i]);
+            w.virtual_playlist().append(testing::media_info({paths.back(), "listed " + std::to_string(i)}), "");
+        }
+        w.refresh_count();
+    }
+    TfrmMain& window() { return *f.window; }
+    // Opens the editor through its command, with `focused` selected and focused (-1: nothing selected).
+    TID3Form& open(int focused) {
+        window().playlist().select_positions(focused < 0 ? std::vector<int>{} : std::vector<int>{focused}, focused);
+        EXPECT_TRUE(window().commands().invoke("mnuID3"));
+        return *window().tag_editor();
+    }
+
+    main_window_fixture f;
+    std::vector<std::string> paths;
+};
+
+testing::mp3_options v1(const std::string& title) {
+    return testing::mp3_options{}.with_id3v1(testing::title_tag(title, "Artist " + title));
+}
+
+// Key presses carrying `text`, one per character (QTest's key clicks know only ASCII).
+void type(QLineEdit& field, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(&field, &press);
+    }
+}
+
+std::vector<testing::mp3_options> three_files() { return {v1("One"), v1("Two"), v1("Three")}; }
+
+TEST(tag_editor, opens_on_the_focused_row_and_moves_within_the_list) {
+    struct row {
+        int focused;
+        std::vector<const char*> moves;  // "next" / "back"
+        int position;
+        const char* title;
+    };
+    const row rows[] = {
+        {-1, {}, 1, "One"},
+        {1, {}, 2, "Two"},
+        {2, {"next"}, 3, "Three"},  // Next on the last entry does nothing
+        {-1, {"back"}, 1, "One"},   // Back on the first does nothing
+        {0, {"next", "next", "back"}, 2, "Two"},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.focused);
+        tagged_window t(three_files());
+        TID3Form& form = t.open(r.focused);
+        for (const char* move : r.moves)
+            QTest::mouseClick(std::string(move) == "next" ? form.cmdNext : form.cmdBack, Qt::LeftButton);
+        EXPECT_EQ(form.current_position(), r.position);
+        EXPECT_EQ(form.lblCurrent->text(), QString::number(r.position));
+        EXPECT_EQ(form.lblTotal->text(), "3");
+        EXPECT_EQ(form.txtTitle->text(), r.title);
+        EXPECT_EQ(form.txtFilename->text().toStdString(), t.paths[static_cast<std::size_t>(r.position - 1)]);
+        EXPECT_FALSE(form.cmdSave->isEnabled());
+    }
+    // An empty playlist: nothing to move through or edit.
+    tagged_window t(std::vector<testing::mp3_options>{});
+    TID3Form& form = t.open(-1);
+    EXPECT_EQ(form.lblCurrent->text() + form.lblTotal->text(), "00");
+    EXPECT_FALSE(form.cmdNext->isEnabled() || form.cmdBack->isEnabled() || form.txtTitle->isEnabled());
+    EXPECT_FALSE(form.cmdSave->isEnabled());
+}
+
+TEST(tag_editor, save_is_enabled_by_an_edit_and_off_again_after_save_or_a_move) {
+    struct row {
+        const char* action;
+        bool enabled;
+    };
+    const row rows[] = {{"type", true}, {"genre", true}, {"type+save", false}, {"type+next", false}};
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.action);
+        tagged_window t(three_files());
+        TID3Form& form = t.open(-1);
+        const std::string action = r.action;
+        if (action == "genre")
+            form.cmbGenre->setCurrentIndex(5);
+        else
+            QTest::keyClicks(form.txtTitle, "x");
+        if (action == "type+save")
+            QTest::mouseClick(form.cmdSave, Qt::LeftButton);
+        if (action == "type+next")
+            QTest::mouseClick(form.cmdNext, Qt::LeftButton);
+        EXPECT_EQ(form.cmdSave->isEnabled(), r.enabled);
+    }
+}
+
+TEST(tag_editor, save_writes_the_tag_and_the_playlist_row_reads_it_again) {
+    testing::tag_fields both = testing::title_tag("Frame Title", "Frame Artist");
+    struct row {
+        testing::mp3_options file;
+        bool notice;
+        std::uintmax_t growth;
+        const char* listed_after;  // the Song column once the editor closed
+    };
+    const row rows[] = {
+        {v1("Old"), false, 0, "New Title"},
+        {testing::mp3_options{}, false, 128, "New Title"},  // no tag: a new one is appended
+        {testing::mp3_options{}.with_id3v2(both).with_id3v1(testing::title_tag("Old")), true, 0, "Frame Title"},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.listed_after);
+        tagged_window t({v1("First"), r.file});
+        const std::uintmax_t size = std::filesystem::file_size(t.paths[1]);
+        TID3Form& form = t.open(1);
+        EXPECT_EQ(form.lblID3v2->isVisibleTo(&form), r.notice);
+        form.txtTitle->setText("New Title");
+        form.cmbGenre->setCurrentIndex(17);
+        QTest::mouseClick(form.cmdSave, Qt::LeftButton);
+
+        id3_tag written;
+        ASSERT_TRUE(id3_2_class().read_tag(t.paths[1], written));
+        EXPECT_EQ(written.title, "New Title" + std::string(21, ' '));
+        EXPECT_EQ(written.genre, 17);
+        EXPECT_EQ(std::filesystem::file_size(t.paths[1]), size + r.growth);
+
+        QTest::mouseClick(form.cmdExit, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(t.window().tag_editor(), nullptr);  // freed when it closed
+        EXPECT_EQ(t.window().virtual_playlist().song(1), r.listed_after);
+        EXPECT_EQ(t.window().virtual_playlist().song(0), "listed 0");  // other rows untouched
+    }
+}
+
+TEST(tag_editor, fields_count_their_limit_in_cp1252_bytes) {
+    const std::string e_acute = "\xC3\xA9", smile = "\xF0\x9F\x98\x80";
+    auto times = [](const std::string& text, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i)
+            out += text;
+        return out;
+    };
+    struct row {
+        std::size_t limit;
+        std::string start, typed, pasted;
+        std::string kept;
+    };
+    const row rows[] = {
+        {30, times("a", 30), "b", "", times("a", 30)},                     // a 31st character is refused
+        {30, times(e_acute, 29), e_acute + "x", "", times(e_acute, 30)},  // é is one byte on disk
+        {30, "", "", times(smile, 31), times(smile, 30)},                  // a paste keeps what fits, whole characters
+        {4, "19", "", "99999", "1999"},
+        {30, "", "", times("ab", 20), times("ab", 15)},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.kept);
+        QLineEdit field;
+        new cp1252_limit(&field, r.limit);
+        field.setText(QString::fromStdString(r.start));
+        field.setCursorPosition(static_cast<int>(field.text().size()));
+        type(field, QString::fromStdString(r.typed));
+        field.insert(QString::fromStdString(r.pasted));
+        EXPECT_EQ(field.text().toStdString(), r.kept);
+    }
+    // Typing into the middle of a full field changes nothing either.
+    QLineEdit field;
+    new cp1252_limit(&field, 4);
+    field.setText("1999");
+    field.setCursorPosition(2);
+    QTest::keyClicks(&field, "0");
+    EXPECT_EQ(field.text(), "1999");
+}
+
+TEST(tag_editor, language_plugin_replaces_captions_and_labels_stay_beside_their_fields) {
+    tagged_window t(three_files(), true);
+    TID3Form& form = t.open(-1);
+    EXPECT_EQ(form.windowTitle(), "id3 0");
+    EXPECT_EQ(form.lblCaption->text(), "id3 0");
+    struct row {
+        QLabel* label;
+        QWidget* control;
+        const char* caption;
+    };
+    const row rows[] = {
+        {form.lblGenre, form.cmbGenre, "id3 3"},   {form.lblComments, form.txtComments, "id3 4"},
+        {form.CurrentLabel, form.lblCurrent, "id3 7"}, {form.TotalLabel, form.lblTotal, "id3 8"},
+        {form.lblArtist, form.txtArtist, "main 35"}, {form.lblTitle, form.txtTitle, "main 36"},
+        {form.lblAlbum, form.txtAlbum, "main 37"},   {form.lblYear, form.txtYear, "main 38"},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(r.caption);
+        EXPECT_EQ(r.label->text(), r.caption);
+        EXPECT_EQ(r.label->geometry().right() + 1, r.control->x() - id3_label_gap);
+    }
+    for (auto [button, caption] : {std::pair{form.cmdSave, "id3 1"}, {form.cmdExit, "id3 2"},
+                                   {form.cmdNext, "id3 5"}, {form.cmdBack, "id3 6"}})
+        EXPECT_EQ(button->text(), caption);
+}
+
+} // namespace
+} // namespace karvo
