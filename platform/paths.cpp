@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdlib>
 #include <pwd.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace karvo::platform {
@@ -42,6 +43,17 @@ std::string data_folder_for(const std::string& program_folder)
                                  ? std::string(data_home)
                                  : with_trailing_slash(home_folder()) + ".local/share";
     return with_trailing_slash(base) + "karvo-media/";
+}
+
+std::string runtime_socket_path(const std::string& file_name)
+{
+    // Nowhere else is private to the user: a shared /tmp would let others listen in its place.
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime == nullptr || runtime[0] != '/')
+        return {};
+    const std::string path = with_trailing_slash(runtime) + file_name;
+    constexpr std::size_t sun_path_size = sizeof(sockaddr_un::sun_path);
+    return path.size() < sun_path_size ? path : std::string();
 }
 
 std::string with_trailing_slash(std::string folder)

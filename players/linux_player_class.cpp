@@ -111,6 +111,14 @@ bool linux_player_class::is_instance(const std::string& bus_name) const
                        [&](const std::string& suffix) { return matches_suffix(bus_name, suffix); });
 }
 
+bool linux_player_class::is_running_instance(const std::string& bus_name)
+{
+    if (is_instance(bus_name))
+        return true;
+    const std::vector<std::string> names = instances();
+    return std::find(names.begin(), names.end(), bus_name) != names.end();
+}
+
 std::vector<std::string> linux_player_class::instances()
 {
     if (program_path_.empty())

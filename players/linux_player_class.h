@@ -50,6 +50,8 @@ public:
     std::vector<std::string> instances();
     // Whether the bus name belongs to this program (by name; the desktop entry is not read here).
     bool is_instance(const std::string& bus_name) const;
+    // The same, counting also an instance known only by its desktop entry (this asks the bus).
+    bool is_running_instance(const std::string& bus_name);
     // The instance commands go to, with its state.
     found_player find_player();
 

@@ -449,4 +449,16 @@ std::optional<control_panel_opening> playback_commands::bus_player_hover(int pla
                                  program};
 }
 
+bool playback_commands::is_selected_instance(const std::string& bus_name)
+{
+    linux_player_class* driver = bus_driver(services_.selection.name(), services_.selection.program());
+    return driver != nullptr && driver->is_running_instance(bus_name);
+}
+
+std::string playback_commands::now_playing_path()
+{
+    linux_player_class* driver = bus_driver(services_.selection.name(), services_.selection.program());
+    return driver == nullptr || services_.selection.program().empty() ? std::string() : driver->playing_path();
+}
+
 } // namespace karvo

@@ -140,6 +140,11 @@ public:
     std::optional<control_panel_opening> bus_player_hover(int player_index, int cursor_x, int cursor_y,
                                                           int panel_width, int panel_height);
 
+    // Now playing: whether a bus name belongs to the selected player (when it is driven over the bus), and the local
+    // file its running instance plays ("" when none).
+    bool is_selected_instance(const std::string& bus_name);
+    std::string now_playing_path();
+
 private:
     enum class enqueue_target { none, winamp, sonique, nad };
 

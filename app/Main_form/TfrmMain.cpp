@@ -33,7 +33,10 @@
 #include "platform/paths.h"
 #include "platform/program_starter.h"
 #include "platform/prompts.h"
+#include "platform/media_bus.h"
+#include "players/linux_player_class.h"
 #include "players/nad_class.h"
+#include "players/player_table.h"
 #include "players/playback_commands.h"
 #include "players/player_selection.h"
 #include "players/sonique_class.h"
@@ -149,7 +152,11 @@ TfrmMain::TfrmMain(main_environment environment, QWidget* parent)
     resize(chrome_->restore_rect().width, chrome_->restore_rect().height);
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain() {
+    // A bus given by the caller outlives the window: it must not call back into it.
+    if (bus_)
+        bus_->watch({}, {});
+}
 
 // Everything one pane tells another goes through here.
 void TfrmMain::wire_panes() {

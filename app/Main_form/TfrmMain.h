@@ -41,10 +41,12 @@ class prompts;
 class program_starter;
 class window_messages;
 class mixer;
+class media_bus;
 } // namespace platform
 class chrome_pane;
 class command_registry;
 class folder_scanner;
+class linux_player_class;
 class listing_pane;
 class mp3_cd_class;
 class nad_class;
@@ -53,6 +55,7 @@ class player_selection;
 class players_pane;
 class playlist_class;
 class playlist_pane;
+struct player_table;
 class sonique_class;
 class search_pane;
 class status_pane;
@@ -77,6 +80,8 @@ struct main_environment {
     platform::drive_table* drives = nullptr;  // the system's drives when not given
     // Whether a player's program is there; the file system when not given.
     std::function<bool(const std::string& path)> program_exists = {};
+    // The session bus the other players are found on; the user's when not given.
+    platform::media_bus* bus = nullptr;
 };
 
 class TfrmMain : public QWidget {
@@ -87,7 +92,8 @@ public:
 
     // The create event: plug-ins, paths, settings, previous state. False when the program must end.
     bool FormCreate();
-    void set_player_control(TfrmPlayerControl* panel) { frmPlayerControl = panel; }
+    // The control panel gets its own drivers on the window's services, now or once the create event has them.
+    void set_player_control(TfrmPlayerControl* panel);
     // The preferences dialog (main_form_options.cpp): its language, prompts and the settings document.
     void set_options_dialog(TfrmOptions* dialog);
 
@@ -176,6 +182,10 @@ public:
     void LstMusicListDblClick();
     void RemoteControlTimerTimer();
     void RCImageMouseMove(int marker);
+    // A player on the session bus came, went or changed: markers, now playing and the control panel follow.
+    void bus_player_changed(const std::string& bus_name, bool names_changed);
+    void update_now_playing();
+    void wire_player_control();
     void drop_files_on_player(int slot, const string_list& files);
     bool show_player_popup(int slot);
     void drop_on_player(int slot);
@@ -313,6 +323,10 @@ private:
     std::unique_ptr<nad_class> nad;
     std::unique_ptr<sonique_class> sonique;
     std::unique_ptr<player_selection> selection;
+    std::unique_ptr<platform::media_bus> own_bus;
+    platform::media_bus* bus_ = nullptr;
+    std::unique_ptr<player_table> linux_table;
+    std::unique_ptr<linux_player_class> linux_players;
     std::unique_ptr<playback_commands> playback;
     std::unique_ptr<volume_control> volume;
     std::unique_ptr<TThreadTimer> RemoteControlTimer;  // after what its ticks use, so it stops first

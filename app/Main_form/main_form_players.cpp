@@ -1,5 +1,6 @@
 // TfrmMain: the players panel and its popups, the play, stop and enqueue commands with their menu and keys, the
-// remote-control markers, the volume panel, and the M3U/PLS import and export commands. Each handler reads its
+// remote-control markers and now playing of the players on the session bus, the volume panel, and the M3U/PLS
+// import and export commands. Each handler reads its
 // widgets, calls one operation of the players' or the library's logic and refreshes what changed.
 #include <QAbstractItemView>
 #include <QAction>
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTableView>
+#include <QTimer>
 
 #include "app/Main_form/TfrmMain.h"
 #include "app/Main_form/command_registry.h"
@@ -16,9 +18,11 @@
 #include "app/Main_form/tree_pane.h"
 #include "app/Main_form/navigation_tree.h"
 #include "components/Thrdunit/TThreadTimer.h"
+#include "players/linux_player_class.h"
 #include "players/nad_class.h"
 #include "players/playback_commands.h"
 #include "players/player_selection.h"
+#include "players/player_table.h"
 #include "players/sonique_class.h"
 #include "players/volume_control.h"
 #include "players/winamp_class.h"
@@ -28,10 +32,13 @@
 #include "app/Main_form/volume_panel.h"
 #include "app/Player_control/TfrmPlayerControl.h"
 #include "app/qt_platform/qt_dispatcher.h"
+#include "app/qt_platform/qt_media_bus.h"
 #include "library/playlist_class.h"
 #include "library/playlist_files.h"
 #include "library/playlist_import.h"
 #include "platform/file_system.h"
+#include "platform/local_sockets.h"
+#include "platform/paths.h"
 #include "platform/mixer.h"
 #include "platform/program_starter.h"
 #include "platform/prompts.h"
@@ -46,6 +53,8 @@ constexpr int export_pls_title = 17;
 constexpr int export_m3u_title = 18;
 constexpr int add_m3u_title = 39;
 constexpr int add_pls_title = 40;
+// Where an mpv the program starts listens for files to add; the same each run, so a later run still reaches it.
+constexpr const char* mpv_socket_name = "karvo-media-mpv.sock";
 
 platform::ui_dispatcher& ui_thread() {
     // Outlives every timer worker, which may still be handing over a tick while the window goes.
@@ -100,8 +109,35 @@ void TfrmMain::apply_player_settings() {
         auto exists = environment_.program_exists ? environment_.program_exists
                                                   : [](const std::string& path) { return platform::file_exists(path); };
         selection = std::make_unique<player_selection>(environment_.prompts, messages_, settings_ini, exists);
-        playback = std::make_unique<playback_commands>(playback_services{
-            *selection, starter, windows, *winamp, *nad, *sonique, environment_.prompts, messages_, data_folder});
+
+        // Every other player: over the session bus, and the command lines of the player table.
+        if (environment_.bus) {
+            bus_ = environment_.bus;
+        } else {
+            own_bus = std::make_unique<qt_media_bus>();
+            bus_ = own_bus.get();
+        }
+        linux_table = std::make_unique<player_table>(load_player_table(program_folder, data_folder));
+        const linux_player_services services{*bus_, starter, platform::system_local_sockets(), *linux_table,
+                                             platform::runtime_socket_path(mpv_socket_name)};
+        linux_players = std::make_unique<linux_player_class>(services);
+        playback_services commands{*selection, starter, windows, *winamp, *nad, *sonique, environment_.prompts,
+                                   messages_, data_folder};
+        commands.linux_players = linux_players.get();
+        commands.status = [this](const std::string& text) { show_message(QString::fromStdString(text)); };
+        playback = std::make_unique<playback_commands>(std::move(commands));
+        wire_player_control();
+        bus_->watch([this](const std::string& name, bool) { bus_player_changed(name, true); },
+                    [this](const std::string& name) { bus_player_changed(name, false); });
+        // A user's table with lines it could not read says so once; after the create event, so the location
+        // line that ends it does not hide it at once.
+        if (!linux_table->problems.empty()) {
+            std::string problems;
+            for (const std::string& line : linux_table->problems)
+                problems += (problems.empty() ? "" : "  ") + line;
+            QTimer::singleShot(0, this, [this, problems] { show_message(QString::fromStdString(problems)); });
+        }
+
         volume = std::make_unique<volume_control>(environment_.mixer ? *environment_.mixer : platform::system_mixer());
         RemoteControlTimer = std::make_unique<TThreadTimer>(ui_thread());
         RemoteControlTimer->set_interval(remote_control_interval);
@@ -139,8 +175,26 @@ void TfrmMain::apply_player_settings() {
     media_types.load(settings_.enabled_extensions, {});
 }
 
+void TfrmMain::set_player_control(TfrmPlayerControl* panel) {
+    frmPlayerControl = panel;
+    if (linux_players)
+        wire_player_control();
+}
+
+void TfrmMain::wire_player_control() {
+    if (!frmPlayerControl)
+        return;
+    platform::program_starter& starter =
+        environment_.starter ? *environment_.starter : platform::system_program_starter();
+    frmPlayerControl->set_drivers(environment_.windows ? *environment_.windows : platform::system_window_messages(),
+                                  starter);
+    frmPlayerControl->set_bus_players({*bus_, starter, platform::system_local_sockets(), *linux_table,
+                                       platform::runtime_socket_path(mpv_socket_name)});
+}
+
 void TfrmMain::refresh_player_labels() {
     players_->show_selection(selection->name(), selection->extra_label());
+    update_now_playing();
 }
 
 void TfrmMain::restore_volume_panel() {
@@ -206,21 +260,55 @@ void TfrmMain::RemoteControlTimerTimer() {
         playback->remote_control_tick(settings_.enhanced_winamp, players_->slot_top(0), players_->slot_top(1));
     players_->set_marker(0, markers.winamp.remote_picture, markers.winamp.top);
     players_->set_marker(1, markers.sonique.remote_picture, markers.sonique.top);
+    // The other labels, the extra players' one included, by the player their caption names.
+    for (int label = 2; label < players_panel::label_count; ++label) {
+        const int index = selection->index_of(players_->slot_caption(label));
+        const remote_marker marker = playback->bus_player_marker(index, players_->slot_top(label));
+        players_->set_marker(label, marker.remote_picture, marker.top);
+    }
 }
 
 void TfrmMain::RCImageMouseMove(int marker) {
-    if (!frmPlayerControl)
+    // Passing on over the panel's own marker neither moves the open panel nor opens it again.
+    if (!frmPlayerControl || frmPlayerControl->isVisible())
         return;
     const QPoint cursor = QCursor::pos();
-    const auto opening = playback->remote_control_hover(marker, settings_.enhanced_winamp, cursor.x(), cursor.y(),
-                                                        frmPlayerControl->width(), frmPlayerControl->height());
+    const int width = frmPlayerControl->width();
+    const int height = frmPlayerControl->height();
+    std::optional<control_panel_opening> opening;
+    int index = -1;
+    if (marker < 2) {
+        opening = playback->remote_control_hover(marker, settings_.enhanced_winamp, cursor.x(), cursor.y(), width,
+                                                 height);
+    } else {
+        index = selection->index_of(players_->slot_caption(marker));
+        opening = playback->bus_player_hover(index, cursor.x(), cursor.y(), width, height);
+    }
     if (!opening)
         return;
     frmPlayerControl->player_kind = opening->player_kind;
     if (opening->player_kind == 2)
         frmPlayerControl->sonique_path = opening->sonique_location;
+    if (opening->player_kind == bus_player_kind) {
+        frmPlayerControl->bus_program = opening->program;
+        frmPlayerControl->bus_player = entry_or_empty(selection->lists.names, index);
+    }
     frmPlayerControl->move(opening->left, opening->top);
     frmPlayerControl->show();
+}
+
+void TfrmMain::bus_player_changed(const std::string& bus_name, bool names_changed) {
+    // A player that came or went shows or hides its marker now rather than at the next tick.
+    if (names_changed)
+        RemoteControlTimerTimer();
+    if (names_changed || playback->is_selected_instance(bus_name))
+        update_now_playing();
+    if (frmPlayerControl)
+        frmPlayerControl->player_changed(bus_name);
+}
+
+void TfrmMain::update_now_playing() {
+    playlist_->model()->set_playing_path(playback->now_playing_path());
 }
 
 void TfrmMain::drop_files_on_player(int slot, const string_list& files) {

@@ -84,7 +84,7 @@ players_panel::players_panel(QWidget* parent)
     imgComboDown->setGeometry(panel_width - combo_arrow_size - 7, row_top(6) + 1, combo_arrow_size, combo_arrow_size);
     connect(imgComboDown, &QAbstractButton::clicked, this, [this] { cmbPlayers->showPopup(); });
 
-    for (int marker = 0; marker < 2; ++marker) {
+    for (int marker = 0; marker < label_count; ++marker) {
         auto* image = new QLabel(this);
         image->setObjectName(QStringLiteral("RCImage%1").arg(marker));
         image->setMouseTracking(true);
@@ -110,9 +110,11 @@ void players_panel::set_marker(int marker, bool remote, int top) {
 
 bool players_panel::eventFilter(QObject* watched, QEvent* event) {
     const auto type = event->type();
-    if (watched == RCImage[0] || watched == RCImage[1]) {
+    for (int marker = 0; marker < label_count; ++marker) {
+        if (watched != RCImage[marker])
+            continue;
         if (type == QEvent::Enter || type == QEvent::MouseMove)
-            emit marker_hovered(watched == RCImage[0] ? 0 : 1);
+            emit marker_hovered(marker);
         return false;
     }
     auto* mouse = dynamic_cast<QMouseEvent*>(event);
@@ -144,12 +146,10 @@ void players_panel::paintEvent(QPaintEvent* event) {
     floating_panel::paintEvent(event);
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    // Row bullets for the slots without a remote-control marker, and faint rules between the rows.
+    // Faint rules between the rows; the markers are the rows' bullets.
     p.setPen(QPen(QColor(30, 110, 180, 120), 1));
     for (int i = 1; i < label_count; ++i)
         p.drawLine(QPointF(6, row_top(i) - 0.5), QPointF(width() - 6, row_top(i) - 0.5));
-    for (int i = 2; i < label_count; ++i)
-        p.drawPixmap(marker_left, row_top(i) + 3, artwork::marker_pixmap(false, devicePixelRatioF()));
 }
 
 bool players_panel::accepts_at(const QPoint& at, const QDropEvent* event) {

@@ -1,5 +1,5 @@
 // The players panel `a` of the main window: the six player slot labels, the extra-players box with its label and
-// arrow, the selected player's name, and the remote-control markers of the first two slots. It takes files dropped
+// arrow, the selected player's name, and a remote-control marker beside every label. It takes files dropped
 // from a file manager and playlist entries dragged from the virtual playlist; what they do is the window's.
 // Also the two player popups that a playlist drag over a slot label brings up.
 #pragma once
@@ -31,7 +31,8 @@ public:
     std::array<QLabel*, label_count> lblPlayer{};
     QComboBox* cmbPlayers = nullptr;
     picture_button* imgComboDown = nullptr;
-    std::array<QLabel*, 2> RCImage{};  // RCImage0 over lblPlayer0, RCImage1 over lblPlayer1
+    // RCImage0 over lblPlayer0, RCImage1 over lblPlayer1; the others mark the players on the session bus.
+    std::array<QLabel*, label_count> RCImage{};
 
     // Slots 0-5 accept files from a file manager only while this is set (their program exists).
     std::array<bool, 6> accepts_files{};
@@ -62,7 +63,7 @@ protected:
 
 private:
     bool accepts_at(const QPoint& at, const QDropEvent* event);
-    std::array<bool, 2> marker_remote_{};
+    std::array<bool, label_count> marker_remote_{};
 };
 
 // MPlayerPopup1 (play only) and MPlayerPopup2 (enqueue on the left part, play on the right): drop targets for

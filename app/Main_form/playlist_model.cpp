@@ -4,6 +4,7 @@
 
 #include <QMimeData>
 
+#include "app/resources/artwork.h"
 #include "library/media_list.h"
 #include "library/text.h"
 
@@ -13,7 +14,12 @@ playlist_model::playlist_model(const media_list& list, QObject* parent)
     : listing_model(playlist_view_columns, parent), list_(list),
       captions_({QStringLiteral("Media Name"), QStringLiteral("Artist"), QStringLiteral("Song"),
                  QStringLiteral("Album"), QStringLiteral("Genre"), QStringLiteral("Length"),
-                 QStringLiteral("Quality"), QStringLiteral("Year"), QStringLiteral("List")}) {}
+                 QStringLiteral("Quality"), QStringLiteral("Year"), QStringLiteral("List")}) {
+    QIcon playing;
+    for (const qreal ratio : {1.0, 2.0})
+        playing.addPixmap(artwork::glyph_pixmap(artwork::picture::play, 16, ratio));
+    playing_icon_ = playing;
+}
 
 int playlist_model::list_count() const {
     return list_.count();
@@ -21,7 +27,36 @@ int playlist_model::list_count() const {
 
 QVariant playlist_model::data(const QModelIndex& index, int role) const {
     ++data_calls_;
+    if (role == Qt::DecorationRole && index.isValid() && index.column() == 0 && index.row() == playing_row_ &&
+        index.row() < list_count())
+        return playing_icon_;
     return listing_model::data(index, role);
+}
+
+void playlist_model::set_playing_path(const std::string& path) {
+    playing_path_ = path;
+    const int row = find_playing_row();
+    if (row == playing_row_)
+        return;
+    const int old = playing_row_;
+    playing_row_ = row;
+    repaint_image(old);
+    repaint_image(row);
+}
+
+int playlist_model::find_playing_row() const {
+    if (playing_path_.empty())
+        return -1;
+    const int count = std::min(rows_, list_count());
+    for (int row = 0; row < count; ++row)
+        if (list_.full_path(row) == playing_path_)
+            return row;
+    return -1;
+}
+
+void playlist_model::repaint_image(int row) {
+    if (row >= 0 && row < rows_)
+        emit dataChanged(index(row, 0), index(row, 0), {Qt::DecorationRole});
 }
 
 const std::string& playlist_model::cell_text(int column, int row) const {
@@ -84,6 +119,8 @@ void playlist_model::refresh_count() {
         rows_ = count;
         endRemoveRows();
     }
+    // Every row repaints below, the picture's row with them.
+    playing_row_ = find_playing_row();
     rows_changed(0, rows_ - 1);
     emit headerDataChanged(Qt::Horizontal, 0, 0);
 }

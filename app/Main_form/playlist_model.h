@@ -53,6 +53,11 @@ public:
     // (removed: old coordinates, last range first; inserted: new coordinates, ascending), then the count follows.
     void rows_edited(const std::vector<row_range>& removed, const std::vector<row_range>& inserted);
 
+    // Now playing: the first row with this full path shows the play picture instead of its file icon ("" none).
+    // Only the row that had the picture and the one that gets it repaint; after edits it is looked up again.
+    void set_playing_path(const std::string& path);
+    int playing_row() const { return playing_row_; }
+
     QString count_caption() const;
     // How many times data() ran; the view asks only for what it paints.
     std::size_t data_calls() const { return data_calls_; }
@@ -65,12 +70,18 @@ private:
     int row_image(int row) const override;
     QString caption(int section) const override;
 
+    int find_playing_row() const;
+    void repaint_image(int row);
+
     const media_list& list_;
     QStringList captions_;
     QString media_names_ = QStringLiteral("Media Names");
     QString total_files_ = QStringLiteral("Total Files");
     std::unordered_map<std::string, int> extension_index_;
     mutable std::size_t data_calls_ = 0;
+    std::string playing_path_;
+    int playing_row_ = -1;
+    QIcon playing_icon_;
 };
 
 } // namespace karvo

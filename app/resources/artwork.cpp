@@ -232,7 +232,11 @@ void paint_glyph(QPainter& p, const QRectF& box, picture which, const QColor& c)
     case picture::volume_off:
     case picture::combo_down:
     case picture::remote_control:
-    case picture::blue_arrow: paint_player_glyph(p, r, which, c); break;
+    case picture::blue_arrow:
+    case picture::previous:
+    case picture::pause:
+    case picture::next:
+    case picture::note: paint_player_glyph(p, r, which, c); break;
     case picture::search: {
         // A magnifier: the lens and its handle.
         const qreal d = r.width() * 0.62;

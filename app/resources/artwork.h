@@ -22,6 +22,8 @@ enum class picture {
     resize_grip,
     // the players panel, the play buttons and the volume panel (player_artwork.cpp)
     play, stop, volume_on, volume_off, combo_down, remote_control, blue_arrow,
+    // the player control panel (player_artwork.cpp)
+    previous, pause, next, note,
     // the search panel and the waste bin
     search, tips, waste,
 };

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <utility>
 
 namespace karvo::artwork {
 
@@ -80,6 +81,55 @@ void paint_player_glyph(QPainter& p, const QRectF& r, picture which, const QColo
         break;
     }
     case picture::remote_control: paint_remote(p, r, c); break;
+    case picture::previous:
+    case picture::next: {
+        // Two triangles against a bar, pointing the way the track goes.
+        const bool back = which == picture::previous;
+        const qreal bar = qMax<qreal>(1.5, r.width() * 0.14);
+        const qreal half = (r.width() - bar) / 2;
+        QPainterPath path;
+        for (int i = 0; i < 2; ++i) {
+            const qreal from = back ? r.right() - i * half : r.left() + i * half;
+            const qreal to = back ? from - half : from + half;
+            path.moveTo(from, r.top());
+            path.lineTo(to, r.center().y());
+            path.lineTo(from, r.bottom());
+            path.closeSubpath();
+        }
+        p.fillPath(path, c);
+        p.fillRect(back ? QRectF(r.left(), r.top(), bar, r.height()) : QRectF(r.right() - bar, r.top(), bar, r.height()),
+                   c);
+        break;
+    }
+    case picture::pause: {
+        const qreal bar = r.width() * 0.34;
+        p.fillRect(QRectF(r.left() + r.width() * 0.08, r.top(), bar, r.height()), c);
+        p.fillRect(QRectF(r.right() - r.width() * 0.08 - bar, r.top(), bar, r.height()), c);
+        break;
+    }
+    case picture::note: {
+        // A pair of eighth notes on a beam.
+        const qreal stem = qMax<qreal>(1.0, r.width() * 0.09);
+        const QSizeF head(r.width() * 0.34, r.height() * 0.26);
+        const QPointF left_head(r.left() + head.width() / 2, r.bottom() - head.height() / 2);
+        const QPointF right_head(r.right() - head.width() / 2, r.bottom() - head.height() / 2 - r.height() * 0.1);
+        p.setPen(Qt::NoPen);
+        p.setBrush(c);
+        for (const QPointF& at : {left_head, right_head})
+            p.drawEllipse(at, head.width() / 2, head.height() / 2);
+        const qreal left_x = left_head.x() + head.width() / 2 - stem;
+        const qreal right_x = right_head.x() + head.width() / 2 - stem;
+        p.fillRect(QRectF(left_x, r.top() + r.height() * 0.2, stem, left_head.y() - r.top() - r.height() * 0.2), c);
+        p.fillRect(QRectF(right_x, r.top() + r.height() * 0.1, stem, right_head.y() - r.top() - r.height() * 0.1), c);
+        QPainterPath beam;
+        beam.moveTo(left_x, r.top() + r.height() * 0.2);
+        beam.lineTo(right_x + stem, r.top() + r.height() * 0.1 - stem);
+        beam.lineTo(right_x + stem, r.top() + r.height() * 0.1 + stem * 1.6);
+        beam.lineTo(left_x, r.top() + r.height() * 0.2 + stem * 2.6);
+        beam.closeSubpath();
+        p.fillPath(beam, c);
+        break;
+    }
     case picture::blue_arrow: {
         QPainterPath path;
         path.moveTo(r.left(), r.top());
@@ -105,6 +155,51 @@ QPixmap marker_pixmap(bool remote, qreal device_pixel_ratio) {
     else
         paint_player_glyph(p, QRectF(0.5, 0.5, 6, 6), picture::blue_arrow, QColor(40, 120, 255));
     return pixmap;
+}
+
+void paint_control_button(QPainter& p, const QRectF& box, picture glyph, button_set set, bool pressed, bool enabled) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF face = box.adjusted(0.5, 0.5, -0.5, -0.5);
+    const bool steel = set == button_set::steel;
+    const qreal radius = steel ? 2.0 : qMin(face.width(), face.height()) * 0.3;
+    QLinearGradient fill(face.topLeft(), face.bottomLeft());
+    QColor top = steel ? QColor(190, 205, 220) : panel_blue().lighter(130);
+    QColor bottom = steel ? QColor(70, 85, 105) : panel_blue().darker(170);
+    if (pressed)
+        std::swap(top, bottom);  // the face sinks in
+    if (!enabled) {
+        top = top.darker(190);
+        bottom = bottom.darker(190);
+    }
+    fill.setColorAt(0, top);
+    fill.setColorAt(1, bottom);
+    p.setPen(QPen(pressed ? QColor(235, 250, 255) : QColor(steel ? 40 : 90, steel ? 50 : 170, steel ? 60 : 230), 1));
+    p.setBrush(fill);
+    p.drawRoundedRect(face, radius, radius);
+    const QColor ink = !enabled ? QColor(120, 135, 160) : steel ? QColor(15, 25, 40) : Qt::white;
+    const qreal side = qMin(face.width(), face.height()) * 0.46;
+    QRectF glyph_box(0, 0, side, side);
+    glyph_box.moveCenter(face.center() + (pressed ? QPointF(0.5, 0.5) : QPointF()));
+    paint_player_glyph(p, glyph_box, glyph, ink);
+    p.restore();
+}
+
+void paint_player_logo(QPainter& p, const QRectF& box, int kind) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    // Each named player a colour of its own, on the same round badge.
+    const QColor tone = kind == 0 ? QColor(255, 170, 40) : kind == 1 ? QColor(170, 190, 210)
+                        : kind == 2 ? QColor(120, 220, 140) : QColor(110, 200, 255);
+    QRadialGradient fill(box.center() - QPointF(box.width() * 0.2, box.height() * 0.2), box.width() * 0.7);
+    fill.setColorAt(0, tone.lighter(140));
+    fill.setColorAt(1, tone.darker(230));
+    p.setPen(QPen(QColor(235, 250, 255, 200), 1));
+    p.setBrush(fill);
+    p.drawEllipse(box.adjusted(0.5, 0.5, -0.5, -0.5));
+    const qreal inset = box.width() * 0.27;
+    paint_player_glyph(p, box.adjusted(inset, inset, -inset, -inset), picture::note, QColor(255, 255, 255, 235));
+    p.restore();
 }
 
 } // namespace karvo::artwork

@@ -18,6 +18,7 @@
 #include "app/Main_form/status_pane.h"
 #include "app/Main_form/tree_pane.h"
 #include "library/media_entry.h"
+#include "platform/testing/scripted_media_bus.h"
 #include "platform/testing/scripted_prompts.h"
 #include "tests/support/temp_folder.h"
 
@@ -71,6 +72,7 @@ public:
         main_environment environment{program(), data_folder.empty() ? program() : data_folder, prompts,
                                      [this] { ++terminated; }};
         environment.program_exists = only_programs_here();
+        environment.bus = &bus;
         window = std::make_unique<TfrmMain>(std::move(environment));
         created = window->FormCreate();
         return *window;
@@ -86,6 +88,8 @@ public:
 
     temp_folder folder;
     platform::scripted_prompts prompts;
+    // Players on the session bus are the test's, never the user's.
+    platform::scripted_media_bus bus;
     int terminated = 0;
     bool created = false;
     std::unique_ptr<TfrmMain> window;

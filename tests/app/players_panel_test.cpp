@@ -4,7 +4,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
+#include <QAbstractItemModelTester>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTimer>
 #include <QTest>
@@ -18,6 +20,7 @@
 #include "app/Main_form/players_panel.h"
 #include "app/Main_form/playlist_model.h"
 #include "app/Main_form/volume_panel.h"
+#include "app/Player_control/TfrmPlayerControl.h"
 #include "players/player_selection.h"
 #include "library/playlist_class.h"
 #include "library/playlist_files.h"
@@ -54,8 +57,10 @@ public:
     }
 
     TfrmMain& open() {
-        window = std::make_unique<TfrmMain>(main_environment{program(), program(), prompts, [this] { ++terminated; },
-                                                             &starter, &windows, &mixer});
+        main_environment environment{program(), program(), prompts, [this] { ++terminated; }, &starter, &windows,
+                                     &mixer};
+        environment.bus = &bus;
+        window = std::make_unique<TfrmMain>(std::move(environment));
         created = window->FormCreate();
         return *window;
     }
@@ -229,7 +234,7 @@ TEST(players_panel, double_click_follows_the_double_click_setting) {
         std::string list;  // the temporary list, "" when nothing was started
     };
     const std::vector<expected> rows = {
-        {0, 3, 1, ""},  // enqueue: only WinAMP and NAD take it
+        {0, 3, 1, "/music/two.mp3\r\n"},  // enqueue: Audacious is not running, so it starts with the entry
         {1, 3, 1, "/music/two.mp3\r\n"},
         {2, 2, 0, ""},
         {3, 3, 3, ""},
@@ -325,6 +330,127 @@ TEST(players_panel, remote_control_markers_follow_the_running_players) {
     EXPECT_EQ(w.players().panel()->RCImage[0]->geometry().top(), top0);
     EXPECT_EQ(w.players().panel()->RCImage[0]->size(), QSize(9, 12));
     EXPECT_EQ(w.players().panel()->RCImage[1]->geometry().top(), top1 + 3);
+}
+
+TEST(players_panel, bus_markers_show_on_the_labels_whose_player_is_on_the_bus) {
+    players_fixture f;
+    f.install({2, 3, 4, 6});  // VLC, mpv, Audacious, and SMPlayer on lblPlayer6
+    TfrmMain& w = f.open();
+    players_panel& a = *w.players().panel();
+    const std::string prefix = "org.mpris.MediaPlayer2.";
+    struct bus_case {
+        std::vector<std::string> on_bus;
+        std::array<bool, 5> remote;  // labels 2-6
+    };
+    const bus_case cases[] = {
+        {{}, {false, false, false, false, false}},
+        {{"vlc", "audacious.instance4711"}, {true, false, true, false, false}},
+        {{"smplayer"}, {false, false, false, false, true}},
+        {{"winamp", "nad", "mpv"}, {false, true, false, false, false}},  // slot 5 is NAD, never on the bus
+    };
+    std::vector<std::string> present;
+    for (const bus_case& c : cases) {
+        SCOPED_TRACE(c.on_bus.size());
+        // The names coming and going move the markers at once, without waiting for the timer.
+        for (const std::string& name : present) {
+            f.bus.remove_player(name);
+            f.bus.emit_name(name, false);
+        }
+        present.clear();
+        for (const std::string& name : c.on_bus) {
+            present.push_back(prefix + name);
+            f.bus.add_player(prefix + name, {});
+            f.bus.emit_name(prefix + name, true);
+        }
+        for (int label = 2; label < players_panel::label_count; ++label) {
+            EXPECT_EQ(a.marker_is_remote(label), c.remote[label - 2]) << label;
+            EXPECT_EQ(a.RCImage[label]->y(), a.lblPlayer[label]->y() + (c.remote[label - 2] ? 0 : 3)) << label;
+        }
+    }
+}
+
+TEST(players_panel, passing_over_a_bus_marker_opens_the_panel_that_drives_that_player) {
+    players_fixture f;
+    f.install({3, 4});
+    TfrmMain& w = f.open();
+    TfrmPlayerControl panel;
+    w.set_player_control(&panel);
+    const std::string audacious = "org.mpris.MediaPlayer2.audacious";
+    platform::media_player_state state;
+    state.identity = "Audacious";
+    state.can_play = state.can_pause = state.can_control = true;
+    state.track.title = "Take Five";
+    state.track.artist = "Brubeck";
+    f.bus.add_player(audacious, state);
+
+    w.RCImageMouseMove(3);  // mpv is not on the bus
+    EXPECT_FALSE(panel.isVisible());
+    w.RCImageMouseMove(4);
+    ASSERT_TRUE(panel.isVisible());
+    EXPECT_EQ(panel.title()->text(), "Audacious");
+    const std::array<bool, control_button_count> enabled = {false, true, true, true, false};
+    for (int i = 0; i < control_button_count; ++i)
+        EXPECT_EQ(panel.button(static_cast<control_button>(i))->isEnabled(), enabled[i]) << i;
+
+    QTest::mouseClick(panel.button(control_button::pause), Qt::LeftButton);
+    EXPECT_EQ(f.bus.calls(), std::vector<std::string>{"Pause " + audacious});
+    EXPECT_EQ(panel.status()->text(), "Paused");
+    f.bus.set_answering(audacious, false);
+    QTest::mouseClick(panel.button(control_button::play), Qt::LeftButton);
+    EXPECT_EQ(panel.status()->text(), "Audacious did not answer.");
+    panel.hide();
+}
+
+TEST(players_panel, now_playing_marks_the_row_of_the_selected_players_track) {
+    players_fixture f;
+    f.install({3, 4}, "SelectedPlayer=4\r\n");
+    f.save_playlist("Mix", {track("/music/one.mp3"), track("/music/two words.flac"), track("/music/three.ogg")});
+    TfrmMain& w = f.open();
+    ASSERT_EQ(w.player_choice().index(), 4);
+    load_playlist_into(w.saved_playlists(), "Mix", w.virtual_playlist());
+    w.refresh_count();
+    playlist_model& model = *w.playlist().model();
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    const std::string audacious = "org.mpris.MediaPlayer2.audacious";
+    const std::string mpv = "org.mpris.MediaPlayer2.mpv";
+    f.bus.add_player(mpv, {});
+    struct change_case {
+        const char* url;  // the selected player's track; nullptr: it leaves the bus
+        std::string from;  // whose change is signalled
+        int row;
+        int repaints;  // only the rows that lose and gain the picture
+    };
+    const change_case cases[] = {
+        {"file:///music/two%20words.flac", audacious, 1, 1},
+        {"file:///music/three.ogg", mpv, 1, 0},  // another player's change leaves the mark
+        {"file:///music/three.ogg", audacious, 2, 2},
+        {"http://radio.example/stream", audacious, -1, 1},
+        {"file:///music/one.mp3", audacious, 0, 1},
+        {nullptr, audacious, -1, 1},
+    };
+    const auto picture = [&](int row) {
+        return model.data(model.index(row, 0), Qt::DecorationRole).value<QIcon>().cacheKey();
+    };
+    qint64 playing_picture = 0;
+    for (const change_case& c : cases) {
+        SCOPED_TRACE(c.url ? c.url : "gone");
+        QSignalSpy repaints(&model, &QAbstractItemModel::dataChanged);
+        if (c.url) {
+            platform::media_player_state state;
+            state.track.url = c.url;
+            f.bus.add_player(audacious, state);
+            f.bus.emit_change(c.from);
+        } else {
+            f.bus.remove_player(audacious);
+            f.bus.emit_name(audacious, false);
+        }
+        EXPECT_EQ(model.playing_row(), c.row);
+        EXPECT_EQ(repaints.count(), c.repaints);
+        if (playing_picture == 0 && c.row >= 0)
+            playing_picture = picture(c.row);
+        for (int row = 0; row < model.rowCount(); ++row)
+            EXPECT_EQ(picture(row) == playing_picture, row == c.row) << row;
+    }
 }
 
 TEST(players_panel, folds_in_steps_reverses_and_snaps_to_the_edges) {

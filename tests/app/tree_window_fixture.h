@@ -33,6 +33,7 @@ public:
         environment.windows = &windows;
         environment.mixer = &mixer;
         environment.drives = &drive_table;
+        environment.bus = &bus;
         window = std::make_unique<TfrmMain>(std::move(environment));
         created = window->FormCreate();
         return *window;
