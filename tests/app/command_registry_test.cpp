@@ -1,10 +1,16 @@
 // The command registry as the main window fills it: every command runs by id without a display, on an empty list
 // with nothing selected, and start-up reads karvo.ini once.
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "platform/testing/read_counter.h"
+#include "app/Main_form/playlist_model.h"
+#include "app/Main_form/search_pane.h"
+#include "library/playlist_class.h"
 #include "tests/app/main_window_fixture.h"
 
 namespace karvo {
@@ -63,6 +69,154 @@ TEST(command_registry, start_up_reads_the_settings_file_once) {
     f.create();
     ASSERT_TRUE(f.created);
     EXPECT_EQ(counter.reads_of(f.ini()), 1u);
+}
+
+} // namespace
+} // namespace karvo
+
+namespace karvo {
+namespace {
+
+struct menu_row {
+    const char* id;
+    const char* caption;
+    QKeySequence key;
+};
+
+// The Parts' menu tables: every row present, in order, with its caption and key (separators and the program's
+// own additions may stand between them).
+TEST(command_registry, menus_hold_the_tables_in_order_with_their_keys) {
+    main_window_fixture f;
+    TfrmMain& w = f.create();
+    ASSERT_TRUE(f.created);
+    const std::vector<std::pair<const char*, std::vector<menu_row>>> tables = {
+        {"mnuCommands",
+         {{"SavePlaylist", "Save Playlist", QKeySequence(Qt::CTRL | Qt::Key_S)},
+          {"SavePlaylistAs", "Save Playlist As", {}},
+          {"mnuPlay", "Play", {}},
+          {"mnuID3", "Edit ID3 Tag", Qt::Key_F3},
+          {"mnuShowFileInfo", "Show File Info", QKeySequence(Qt::CTRL | Qt::Key_I)},
+          {"mnuDelete", "Delete", {}},
+          {"mnuMove", "Move", {}},
+          {"mnuSelect", "Select", {}},
+          {"ExportTo", "Export To", {}},
+          {"mnuSendTo", "Send To", {}},
+          {"mnuRevertPlaylist", "Revert Playlist", QKeySequence(Qt::CTRL | Qt::Key_R)},
+          {"mnuCloneSong", "Clone Selected", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C)},
+          {"mnuAbout", "About Karvo Media.", {}},
+          {"mnuOnline", "Online", {}},
+          {"mnuExitKarvo", "Exit", QKeySequence(Qt::CTRL | Qt::Key_X)}}},
+        {"mnuPlay",
+         {{"mnuPlaySelected", "Play Selected", Qt::Key_F6},
+          {"mnuPlayCurrentPlaylist", "Play Current Playlist", Qt::Key_F7},
+          {"mnuEnqueueSelected", "Enqueue Selected", Qt::Key_F8},
+          {"mnuEnqueuePlaylist", "Enqueue Playlist", Qt::Key_F9},
+          {"mnuPlayAllPlaylists", "Play All Playlists", Qt::Key_F10},
+          {"mnuPlayAllPlaylistsRandomized", "Play All Playlists (Randomized)", Qt::Key_F11}}},
+        {"mnuDelete",
+         {{"RemoveAllDeadFiles", "Delete Broken Files", QKeySequence(Qt::CTRL | Qt::Key_D)},
+          {"RemoveAllSelected", "Delete Selected", Qt::Key_Delete},
+          {"RemoveAllbutSelected", "Delete All but Selected", QKeySequence(Qt::ALT | Qt::Key_Backspace)},
+          {"RemoveAll", "Delete All", QKeySequence(Qt::CTRL | Qt::Key_Delete)}}},
+        {"mnuMove",
+         {{"mnuMoveSelectedTop", "Move Selected to Top", {}},
+          {"mnuMoveSelectedBottom", "Move Selected to Bottom", {}},
+          {"mnuMoveSelectedUp", "Move Selected Up", {}},
+          {"mnuMoveSelectedDown", "Move Selected Down", {}}}},
+        {"mnuSelect",
+         {{"mnuInvertSelection", "Invert Selection", {}},
+          {"mnuSelectAll", "Select All", QKeySequence(Qt::CTRL | Qt::Key_A)},
+          {"mnuSelectthatHave", "Select that Have...", {}}}},
+        {"mnuAdd",
+         {{"mnuAdd_File", "Add Selected Files.", QKeySequence(Qt::SHIFT | Qt::Key_Insert)},
+          {"mnuAdd_Directory", "Add Directory", QKeySequence(Qt::CTRL | Qt::Key_Insert)},
+          {"mnuAdd_Files", "Add Files.", Qt::Key_Insert},
+          {"mnuPlayThisPath", "Play This Drive.", {}},
+          {"mnuPlaySelectedTemp", "Play Selected", {}}}},
+        {"mnuSave",
+         {{"mnuNewPls", "New Playlist", QKeySequence(Qt::CTRL | Qt::Key_N)},
+          {"mnuDeletePlaylist", "Delete Playlist", {}},
+          {"RenamePlaylist", "Rename Playlist", {}},
+          {"RecachePlaylist", "Re-cache Playlist", {}},
+          {"mnuDisplayAllSavedPlaylists", "Display All Saved Playlists", QKeySequence(Qt::CTRL | Qt::Key_W)},
+          {"mnuSaveAs", "Save Playlist As..", {}}}},
+        {"mnuMP3CD",
+         {{"AddNewMediaCD", "Add New Media CD", {}},
+          {"RemoveMediaCD", "Remove Media CD", {}},
+          {"RenameMediaCD", "Rename Media CD", {}},
+          {"SaveMediaCD", "Save Media CD", {}},
+          {"mnuDisplayAllMediaCDs", "Display All Media CDs", {}}}},
+    };
+    command_registry& commands = w.commands();
+    for (const auto& [menu, rows] : tables) {
+        SCOPED_TRACE(menu);
+        commands.menu(menu);
+        const std::vector<std::string>& entries = commands.entries(menu);
+        std::size_t at = 0;
+        for (const menu_row& row : rows) {
+            SCOPED_TRACE(row.id);
+            while (at < entries.size() && entries[at] != row.id)
+                ++at;
+            ASSERT_LT(at, entries.size()) << "missing or out of order";
+            QAction* action = commands.action(row.id);
+            ASSERT_NE(action, nullptr);
+            EXPECT_EQ(action->text().toStdString(), row.caption);
+            EXPECT_EQ(action->shortcut(), row.key);
+        }
+    }
+    // Hidden as the tables say, until their moment comes.
+    for (const char* hidden : {"mnuSaveAs", "SaveMediaCD", "mnuSendToFolder"})
+        EXPECT_FALSE(commands.action(hidden)->isVisible()) << hidden;
+}
+
+// A new user's round: select all, delete, save; a new playlist; clone; delete broken files; a narrowing search
+// and its undoing. The file on disk and the list follow each step.
+TEST(command_registry, editing_and_saving_through_the_keys_commands) {
+    main_window_fixture f;
+    f.save_playlist("Mix", testing::twelve_songs());
+    f.write_ini("PlaylistMode=0\r\nplaylist_name=Mix\r\n");
+    TfrmMain& w = f.create();
+    ASSERT_TRUE(f.created);
+    command_registry& commands = w.commands();
+    ASSERT_EQ(w.virtual_playlist().count(), 12);
+
+    EXPECT_TRUE(commands.enabled("SavePlaylist"));
+    commands.invoke("mnuSelectAll");
+    EXPECT_EQ(w.selected_positions().size(), 12u);
+    commands.invoke("mnuCloneSong");
+    EXPECT_EQ(w.virtual_playlist().count(), 24);
+    EXPECT_EQ(w.virtual_playlist().full_path(0), w.virtual_playlist().full_path(1));
+    // Every path of the fixture is missing: Delete Broken Files empties the list.
+    commands.invoke("RemoveAllDeadFiles");
+    EXPECT_EQ(w.virtual_playlist().count(), 0);
+    EXPECT_EQ(w.playlist().model()->rowCount(), 0);
+    commands.invoke("SavePlaylist");
+    EXPECT_TRUE(w.saved_playlists().load("Mix").empty());
+
+    f.prompts.answer_input(std::string("Fresh"));
+    commands.invoke("mnuNewPls");
+    EXPECT_TRUE(w.saved_playlists().exists("Fresh"));
+    EXPECT_EQ(w.state().current_playlist_name, "Fresh");
+    EXPECT_NE(w.navigation().playlist_node("Fresh"), nullptr);
+}
+
+TEST(command_registry, display_found_narrows_and_an_empty_search_restores) {
+    main_window_fixture f;
+    f.save_playlist("Mix", testing::twelve_songs());
+    f.write_ini("PlaylistMode=0\r\nplaylist_name=Mix\r\nsearch_item=1\r\n");
+    TfrmMain& w = f.create();
+    ASSERT_TRUE(f.created);
+    ASSERT_TRUE(w.search().display_found());
+    w.search().category_list()->setCurrentIndex(2);  // ID3 Artist
+    w.search().query_field()->setText("mo");          // Monk (and nobody else)
+    w.picSearchTypeClick();
+    EXPECT_EQ(w.virtual_playlist().count(), 1);
+    EXPECT_EQ(w.playlist().model()->headerData(0, Qt::Horizontal).toString(), "Media Names   (Found 1 of 12)");
+    w.search().query_field()->clear();
+    QTest::keyClick(w.search().query_field(), Qt::Key_Return);
+    EXPECT_EQ(w.virtual_playlist().count(), 12);
+    EXPECT_TRUE(w.selected_positions().empty());
+    EXPECT_EQ(w.playlist().model()->headerData(0, Qt::Horizontal).toString(), "Media Names   (Total Files 12)");
 }
 
 } // namespace
