@@ -12,10 +12,9 @@ if(KARVO_SANITIZE)
   target_link_options(karvo_sanitize INTERFACE -fsanitize=address,undefined)
 endif()
 
-# A Qt-free static library made of every source file of one folder.
-function(karvo_core_library name folder)
-  file(GLOB sources CONFIGURE_DEPENDS ${folder}/*.cpp ${folder}/*.h)
-  add_library(${name} STATIC ${sources})
+# A Qt-free static library of the sources given.
+function(karvo_core_library name)
+  add_library(${name} STATIC ${ARGN})
   set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
   target_link_libraries(${name} PUBLIC karvo_common karvo_sanitize)
 endfunction()

@@ -12,9 +12,9 @@ inline constexpr const char* application_title = "Karvo Media v4.0 Beta 3.5";
 
 struct shell_state {
     int PlaylistMode = -1;  // playlist_mode_value
-    std::string current_playlist_name;
-    std::string current_media_cd_name;
-    std::string current_folder;
+    std::string current_playlist_name{};
+    std::string current_media_cd_name{};
+    std::string current_folder{};
     int v_splitter = 215;  // tree width
     int h_splitter = 195;  // upper pane height
     bool tree_saved_pls_state = false;

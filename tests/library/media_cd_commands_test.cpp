@@ -181,8 +181,9 @@ TEST(media_cd_commands, remove_rename_and_save_with_their_prompts) {
             EXPECT_EQ(f.prompts.questions().back().text, "Please Enter a New Media CD Name for: Disc.");
             EXPECT_EQ(f.media_cds.stored_identity("Disc (3)"), disc_identity(stick_serial));
         }
-        if (c.run == command::save_wrong_mode)
+        if (c.run == command::save_wrong_mode) {
             EXPECT_EQ(f.prompts.questions().front().caption, "Karvo Media");
+        }
     }
 }
 

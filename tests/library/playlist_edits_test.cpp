@@ -116,8 +116,9 @@ TEST(playlist_edits, selection_commands) {
         prompts.answer_input(c.answer);
         const auto result = select_that_have(list, c.selected, prompts, command_texts{});
         ASSERT_EQ(result.has_value(), c.selected_after.has_value());
-        if (result)
+        if (result) {
             EXPECT_EQ(result->selected, *c.selected_after);
+        }
         ASSERT_EQ(prompts.questions().size(), 1u);
         EXPECT_EQ(prompts.questions()[0].text, "Select all entries that have...");
     }
