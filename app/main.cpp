@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program entry: the application, its four long-lived windows in their order, then the main window's create event.
 #include <QApplication>
 #include <QSessionManager>

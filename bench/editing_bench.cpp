@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the playlist editing commands and the search at 100,000 rows: Delete Selected of every second row,
 // Move Selected to Top and Clone Selected of 1,000 rows, Delete Broken Files over files that all exist (warm
 // cache), and "Display Found." / "Select Found." searches of one column.

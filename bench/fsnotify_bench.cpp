@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How fast the auto playlister keeps up with files arriving in its folder (each written and closed, then acted on
 // once), and how fast the watcher puts watches on a tree of sub-folders. Also prints the watch budget of this
 // machine, which bounds how many folders one user can watch at all.

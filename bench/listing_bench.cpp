@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder listing of a folder with 2,000 tagged MP3 files (warm cache), with its per-file progress on the status
 // line, against the resource plug-in alone reading the same files. Runs on the offscreen platform with the window
 // shown, so the status line really paints.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixture of the benchmarks that drive the whole main window on the offscreen platform: a throw-away program
 // folder holding the resource plug-in, a window started in it that never waits on a dialog, and the Qt main.
 #pragma once

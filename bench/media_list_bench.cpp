@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the virtual playlist's store at 100,000 rows: filling it from media info strings, clearing, saving,
 // sorting (random, sorted, reversed and all-equal keys), shuffling and a search-style scan of one column.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Media information speed: the shipped resource plug-in's info string through the program's loader, against a
 // bare TagLib read of the same files and the raw cost of touching each file's head and tail. Prints files per
 // second for each and the plug-in / bare TagLib time ratio.

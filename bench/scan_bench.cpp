@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A recursive scan of 10,000 files in 500 folders by the file iterator and by the ScanDir scanner, against a bare
 // opendir/readdir walk of the same tree in the same run. All runs see a warm directory cache.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The virtual playlist view over 100,000 rows: the first paint after the rows arrive, a header sort with its
 // repaint, and how many cells one paint asks the model for. Runs on the offscreen platform.
 #include <QHeaderView>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The companion's subcommands over the core libraries: media information, folder scans, playlist import and export,
 // the stores' listing and tags. Everything it prints goes to the given streams, so tests and the program share it.
 #pragma once

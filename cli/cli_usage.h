@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The companion's usage: one table of subcommands and options, rendered as the --help text and, at build time, as
 // the man page, so the two never disagree.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // karvo-media-cli: the command-line companion, on the program's own data folder.
 #include <iostream>
 #include <string>

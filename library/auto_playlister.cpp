@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "library/auto_playlister.h"
 
 #include "library/named_file_store.h"

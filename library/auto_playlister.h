@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The auto playlister: watches one folder tree and acts on each new, complete media file once: enqueues it in a
 // running WinAMP or NAD, adds it to the virtual playlist and appends it to a saved playlist, as the settings say.
 // The window's parts (players, playlist view, status line, media information) come in as callbacks.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts the playlist commands show: the message-box title and the entries of the main window's message table
 // (replaceable by the language plug-in), each named with its index and built-in wording, plus the few fixed texts
 // the table does not hold.

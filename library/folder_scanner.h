@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's four folder scanners (what each does with a media file it finds) and the fill of the folder
 // listing. Everything that touches the window (status line, view updates, the player, media information) comes in
 // as a callback, so the same code runs under tests.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 128-byte ID3v1 tag at the end of an MP3 file and the ID3v1 genre names. id3_class serves the main window
 // (genre names only); id3_2_class serves the tag editor: genre names, reading and writing the tag. Text is CP1252
 // on disk and UTF-8 here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's keys of karvo.ini: what Load settings reads, what Restore state reads and Save settings writes,
 // each with its default. Values that make no sense are replaced by their defaults (or clamped) so that a damaged
 // file never breaks the window. Each read and write takes the file by name (read afresh) or as a profile document

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Media CD commands: Add New (from a CD-ROM or a removable volume), Remove, Rename, Save, Display All, Load
 // Media CD (the volume found by its identity wherever it is mounted, its entries re-based onto that mount point)
 // and the Media CD check that marks the catalogued volumes that are in.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One media entry: eighteen text fields addressed by column index, its one-line text form (the media info string)
 // and the derivations of the display name, length and quality.
 #pragma once

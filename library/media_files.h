@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which files count as media: the extensions of the resource plug-in that the [Advanced] section leaves enabled,
 // and the icon of a file, by the position of its extension in the plug-in's list.
 #pragma once

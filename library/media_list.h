@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entries of the virtual playlist, held column by column: eighteen string lists of one length, plus a backup
 // table of the same layout. Rows are added from media info strings; Media, Length and Quality are derived.
 // Row indexes out of range are refused (false, or nothing done), never a crash.

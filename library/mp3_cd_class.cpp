@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "library/mp3_cd_class.h"
 
 #include <charconv>

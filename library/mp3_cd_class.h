@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Media CD catalogue: one .vmc file per catalogued disc in the data folder's "Media CDs/", each line a media
 // info string whose path is relative to the disc's root, and the index media_cds.ini mapping each name to the disc
 // identity (the volume serial number as a single-precision value) by which an inserted disc is recognised.

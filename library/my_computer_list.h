@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder listing's store: the media entry fields without ListName, column by column. Media is the bare file
 // name; Length and Quality are derived.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One text file per named item in one data sub-folder ("Playlists/" holding .spl files, "Media CDs/" holding .vmc
 // files): listing, loading into a reused buffer, atomic saving, existence, delete and rename. The two stores build
 // on it.

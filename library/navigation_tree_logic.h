@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the navigation tree shows and does, without the widget: node texts and paths, the sub-folders listed one
 // level ahead, the grouping values of a saved playlist and the grouping filter, the hover hints, and the playlist
 // displays a tree click runs. The window only turns these results into nodes.

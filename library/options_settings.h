@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preferences dialog's side of karvo.ini: which key each control edits, the value shown when the key is
 // missing, how a damaged value is brought back into range, and the write of every key in its order. The dialog
 // only moves these values in and out of its controls.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "library/playlist_class.h"
 
 #include "library/media_list.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's saved playlists: one .spl file per playlist in the data folder's "Playlists/", each line a media info
 // string. Also the main window's two steps between the store and the virtual playlist.
 #pragma once

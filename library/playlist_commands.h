@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The saved playlist commands: New, Delete, Rename, Save, Save As, Revert, Re-cache, Display All Saved Playlists
 // and Send To. Each asks its questions through the prompts, changes the virtual playlist, the store and the shell
 // state, and returns what the view and the navigation tree must show afterwards.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a drop on the virtual playlist or on the waste bin does, apart from the widgets: where dropped entries go
 // (drag_n_drop 0 end, 1 drop point, 2 top), a dropped M3U/PLS file's expansion, the shell drop's file rules, which
 // tree nodes may be dropped on the playlist, and what the waste bin does with each kind of dragged thing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editing commands of the virtual playlist: the four deletions, Clone Selected and the three selection
 // commands. Each takes the ascending selected positions, works in one pass over the list, and returns the selection
 // afterwards (positions, not entries) with the rows it removed or inserted, so the view can be told precisely.

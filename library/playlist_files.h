@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The foreign playlist formats: M3U (one path per line) and PLS (a profile file with section "playlist"), the
 // player hand-over list temp_playlist.m3u, and the import and export commands built on them.
 #pragma once

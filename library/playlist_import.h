@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads M3U, M3U8 and PLS files as other programs write them: extended M3U directives, UTF-8 or Windows-1252 text,
 // foreign paths resolved to files of this system, and a report of what was found, so nothing is dropped silently.
 // A plain M3U keeps the line-as-entry rule, so the program's own files read back exactly.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Moving the selected rows of the virtual playlist one place up or down, or all of them to the top or the bottom. The positions are the ascending selected
 // row numbers taken when the command starts; they are rewritten as rows move so that an auto-repeating button can
 // keep moving the same rows. The selection marks positions, so it is returned as rows, not entries.

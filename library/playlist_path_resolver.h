@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turns a path as another program wrote it into a playlist (relative, with backslashes, a drive letter, a file://
 // URI, a stream URL) into a file of this system. Windows names are case-insensitive and Linux ones are not, so
 // foreign paths are matched segment by segment without regard to case, from folder listings read once.

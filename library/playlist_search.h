@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search of the virtual playlist: simple and advanced ("*+a -b +c") queries over one of nine columns, either
 // selecting the matches or narrowing the list to them. While narrowed, the full list is the media list's backup
 // copy; the count caption then says how many of how many are shown.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the main window shows and remembers between commands: the playlist mode, the current playlist, Media CD and
 // folder, and the layout values that Save settings writes. Plain data, so commands are tested without a window.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the saved-playlist and Media CD commands share: the shell state they read and change, what the navigation
 // tree and the view must do afterwards, and the check of a name the user typed for a new item.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's string list: ordered 8-bit (UTF-8) texts, loaded from and saved to text files one item per line,
 // each line ended by CR LF.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Case-insensitive comparison of UTF-8 text, as the profile functions and the wildcard matcher need it: letters
 // outside ASCII (é, É) compare equal too. Bytes that are not valid UTF-8 are kept as they are.
 #pragma once

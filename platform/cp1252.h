@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Windows-1252 code page: the text of ID3v1 tags on disk and of playlists Windows programs write. Conversion to
 // and from the UTF-8 used in memory, widths counted in encoded bytes, and the UTF-8 validity test that decides
 // which of the two a foreign text is in.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shortcuts to the program as freedesktop desktop entries: one on the user's desktop, one in the user's
 // applications folder (where the desktop's menus and launchers find programs). Failures are silent: a shortcut
 // that cannot be made is simply not made.

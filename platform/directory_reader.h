@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One open enumeration of a folder for the scans that must cost little more than a bare readdir walk: each entry
 // comes with a kind read from the directory entry itself; a stat is made only for links, unknown kinds and on request.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs work on the user-interface thread: a worker thread hands a function over and waits until it has run.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "logical drives" of this desktop: mounted file systems with their type, label and 32-bit serial number.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A loaded plug-in library: dlopen with RTLD_NOW | RTLD_LOCAL, exports looked up by exact name, unloaded on
 // destruction.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file-system calls the program makes: find-first/find-next style enumeration with Windows wildcards and
 // attributes, existence tests, folder creation, delete, rename, and whole-file read and atomic write.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Local paths as the file:// URIs players take over the session bus and their sockets, and back. Every byte that
 // is not an unreserved character or '/' is percent-encoded, so blanks, '#', '%' and bytes that are not UTF-8 all
 // survive the trip.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Private-profile access to INI files with the rules of the Windows profile functions: sections and keys compared
 // without regard to case, blanks around keys and values trimmed, one pair of surrounding quotes stripped on read,
 // a missing file, section or key yields the caller's default. Every write keeps all other lines, writes CR LF line

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Talking to another program over a local (Unix-domain) stream socket, one text line at a time. Every connect,
 // write and read gives up after a short time-out, so a program that stops answering never blocks the caller.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop session bus as the player drivers see it: the media players that announce themselves there, what they
 // report about themselves and the commands they take. Every call returns within a short time-out; without a
 // session bus no player is listed and every call fails.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound card's master volume (ALSA simple mixer element "Master" of the "default" card).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Integers read from text: one scanner behind both the profile functions' number rules and the program's plain
 // decimal reads (lengths in seconds, settings read as text).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the program and its data live: the program folder is the folder of the executable; data files live in
 // $XDG_DATA_HOME/karvo-media/, or beside the program when a `portable` file marks its folder.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A profile (INI) file read once and kept as its lines: gets are answered from memory with the rules of the
 // per-call profile functions, and every change is written through at once, atomically, keeping the bytes of the
 // lines it does not touch, so that a run of changes leaves the file as the same run of per-call writes would.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting another program or opening a document, the "open" verb of the desktop shell.
 #pragma once
 

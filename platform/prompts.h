@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every question the program asks the user goes through this interface, so command logic runs with scripted
 // answers in tests and with real dialogs in the program.
 #pragma once

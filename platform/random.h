@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's pseudo-random generator: non-negative 31-bit values, seeded from the clock at start-up; tests seed
 // it themselves.
 #pragma once

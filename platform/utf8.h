@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // UTF-8 one character at a time, for the case folding of the profile functions and the upper-casing of sort keys,
 // and the locale that gives both their Unicode case rules whatever the process locale is.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Messages to other programs' windows: find a top-level window by class name and send it a command or a block of
 // copy-data. The calls return when the receiver has handled the message.
 #pragma once

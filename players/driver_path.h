@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks shared by the player drivers before a path leaves the program.
 #pragma once
 

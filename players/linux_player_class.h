@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives every player that is not one of the three named ones: through the session bus when its running instance
 // is there, and through the command-line switches of its row in the player table (or the JSON IPC socket of an
 // mpv the program started) for what the bus lacks. Callers run set_program_path before each series of commands.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "players/message_driver.h"
 
 #include "players/driver_path.h"

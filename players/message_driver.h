@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The common part of the players driven only through messages to their main window (Winamp, NAD): transport
 // commands and appending files to the play list. Each player is a traits table of its window class and message ids.
 #pragma once

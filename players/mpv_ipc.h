@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Commands over a JSON IPC socket of the kind a player opens when started with its IPC switch: one JSON request
 // per line, each answered by a line with the same request id (other lines on the socket are events and ignored).
 #pragma once

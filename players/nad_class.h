@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives a running NAD through messages to its main window: transport commands and appending files to its play
 // queue. Nothing is read back; the only thing learnt is whether the window exists. Unlike Winamp, enqueue_file is
 // sent to the stored handle without a new look-up: callers run find_window first.

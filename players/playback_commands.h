@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The play, stop and enqueue commands of the main window and the players panel's drag-and-drop and remote-control
 // markers. A command writes the temporary list and starts a player's program with it, or talks to a running
 // player through its driver; the window only reads its widgets, calls one operation and shows the result.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "players/player_control_class.h"
 
 #include "players/playback_commands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the player control panel shows and does, apart from drawing: its own drivers of the three named players and
 // of the players on the session bus, the five buttons sent to the player of the panel's kind, and for a bus player
 // its name, track and which buttons it takes.

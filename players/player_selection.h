@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player lists of the players panel and the one selected player. The name, the program path and the stored
 // `SelectedPlayer` index change only together; a player whose program file is missing is never selected.
 #pragma once

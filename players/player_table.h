@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table of Linux media players the program knows how to drive: for each program (by the base name of its
 // file) the bus names its running instance takes, its desktop entry, and the command-line switches that control
 // a running instance. It is a text file shipped beside the program, which a copy in the data folder extends.

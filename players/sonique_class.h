@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives Sonique by starting its program again with a command-line switch for each command. A command does
 // nothing until the program's path is known.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "players/volume_control.h"
 
 #include "platform/mixer.h"

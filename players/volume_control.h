@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The volume panel's logic: the percentage shown on the bar, mouse presses and drags on it, and the sound card's
 // master volume behind it. Without a mixer the bar still moves but only the display changes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives a running Winamp through messages to its main window: transport commands and appending files to its
 // playlist. Nothing is read back; the only thing learnt is whether the window exists.
 #pragma once

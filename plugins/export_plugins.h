@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program side of the export plug-ins (plugins/*.kep): one scan fills five parallel lists in sorted file
 // order; each later call (execute, configure, about) loads the library for that one operation and releases it at
 // once. Qt-free; the main window builds the "Export To" items and the preferences' list from the lists.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tag editor's replaceable texts: its own list (entries 0-8) plus four labels from the main window's list,
 // applied only when the language library exports both lists.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program side of plugins/language.dll: each window loads the library for itself and keeps it loaded, then
 // asks for its texts. Without the library or an export, the built-in texts apply and no message is shown.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's replaceable texts: the 61-entry message table with its built-in wording, and how a language
 // list replaces messages and control captions by index.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preferences dialog's replaceable texts: control captions by name and four named texts, from a language list
 // or built in, so the dialog only has to apply them.
 #pragma once

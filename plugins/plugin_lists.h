@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copies the string lists a plug-in returns into the program's own lists, so nothing the program keeps points into
 // plug-in memory. A list from a plug-in is read defensively: NULL, a negative count or a NULL item read as empty.
 #pragma once

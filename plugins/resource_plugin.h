@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program side of plugins/resource.krp: loads the library once, copies its player table, media types, icons and
 // description into the program's own lists, and forwards the media information calls. Qt-free; the main window
 // puts the lists into its controls.

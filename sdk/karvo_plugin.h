@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /*
  * karvo_plugin.h - the C interface between Karvo Media and its plug-ins.
  *

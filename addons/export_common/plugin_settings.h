@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where an export plug-in keeps its own few settings: a small INI file of its own in the program's data folder
 // (never karvo.ini, which the program keeps open), read and written through the program's profile functions.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "addons/export_common/plugin_windows.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows both shipped export plug-ins show inside the program's Qt application: the about box and the parent
 // their dialogs open over. Without a Qt widget application in the process they show nothing.
 #pragma once

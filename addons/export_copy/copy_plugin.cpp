@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exports of plugins/export_copy.kep: "Copy to Folder" asks for a folder (a phone, a USB stick) and copies the
 // playlist's files there with a progress window that can be cancelled. Nothing here lets an exception out.
 #include "addons/export_common/plugin_settings.h"

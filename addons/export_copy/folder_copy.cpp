@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "addons/export_copy/folder_copy.h"
 
 #include "library/playlist_files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copies the files of a playlist into one folder (a phone, a USB stick): in playlist order with an optional number
 // before each name, never over a different file of the same name (the copy gets " (2)"), only when the files fit
 // into the free space, each under a temporary name renamed into place, so a failed or cancelled copy leaves no

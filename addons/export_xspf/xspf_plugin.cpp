@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exports of plugins/export_xspf.kep: "Export to XSPF" asks for a file and writes the playlist there as an
 // XSPF document. Nothing here lets an exception out.
 #include "addons/export_common/plugin_settings.h"

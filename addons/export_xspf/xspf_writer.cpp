@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "addons/export_xspf/xspf_writer.h"
 
 #include "addons/resource/media_info_reader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The XSPF version 1 document of a list of media files: file:// locations percent-encoded, and title, creator,
 // album, track number and duration read from the files' tags where they have them. No window here, so the tests
 // call it directly.

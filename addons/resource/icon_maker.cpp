@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build tool: draws (with QPainter) the 16 x 16 icon of every media type (a coloured tile with a note and the extension) and writes
 // them as PNG byte arrays into a C++ include file for the resource plug-in. Usage: icon_maker <output file>.
 #include "addons/resource/media_types.h"

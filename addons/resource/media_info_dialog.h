@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The details window of one media file, shown by the resource plug-in itself inside the program's Qt application.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads what the program shows about one media file (tags, length, bit rate, sample rate, channels, size, codec,
 // modification time) with TagLib, opening the file once, and lays it out as the fifteen fields of a media info
 // string.

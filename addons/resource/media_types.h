@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The media file types the resource plug-in announces: extension, description and the look of its icon. Shared by
 // the plug-in and the build tool that draws the icons, so both always agree on order and count.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exports of plugins/resource.krp: the player table, the media types with their icons, the plug-in's own
 // description, and the media information of files read with TagLib. Nothing here lets an exception out.
 #include "addons/resource/media_info_dialog.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about box: program title, version and a close button. It lives for the whole run and is shown on request.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tag editor: a small frameless window that edits the ID3v1 tag of every file of the virtual playlist, one
 // entry after another (Back / Next), writing a tag on Save. The opener creates it, shows it modally and frees it
 // when it closes; it reports each written tag so the opener can read that playlist row again.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Id3_form/cp1252_limit.h"
 
 #include <QLineEdit>

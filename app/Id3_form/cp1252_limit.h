@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A text field's length limit counted in CP1252 bytes, the width an ID3v1 field has on disk: typing into a full
 // field is refused, a paste keeps what fits, and nothing is cut inside a character.
 #pragma once

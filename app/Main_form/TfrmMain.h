@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: a borderless shell composed of pane controllers (navigation tree, folder listing, virtual
 // playlist with its toolbar, players and volume, status line, chrome) that own their widgets. The window owns the
 // media lists, the stores, the plug-ins and the settings for the whole run, wires the panes together in one place

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The add menu `mnuAdd`: the folder listing's pop-up menu, also opened from drive and folder nodes of the tree
 // (tag 1) and by the `my_computer` button.
 #include "app/Main_form/TfrmMain.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The borderless window's chrome: the title strip with its three picture buttons, the resize grip, and moving the window by its title strip, background or status line. It keeps the maximise
 // toggle's state and the rectangle the window returns to.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every menu item, toolbar command and shortcut of the main window, declared once: id (the control name), caption,
 // key, enabling rule and handler. Menus are tables of ids; menus, buttons, double clicks and drops run commands by
 // id, so a test can list the tables and invoke any command without a display.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands menu `mnuCommands`: the playlist view's pop-up menu, also opened by `cmdCommands`.
 #include "app/Main_form/TfrmMain.h"
 #include "app/Main_form/command_registry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a drop carries and where it comes from: the control a drag started in is recognised by its name (the
 // playlist, the tree, the folder listing), files come from a file manager as local URLs. Also the waste bin, a
 // picture button that takes drops.

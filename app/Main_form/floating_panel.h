@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A panel that floats inside the main window: its fold button folds it to its title strip and unfolds it again,
 // one step per tick of a 1 ms timer, and dragging its picture moves it, with the edges snapping to the window's
 // client edges. The players panel is one; the search panel can be another.

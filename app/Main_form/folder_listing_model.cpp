@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Main_form/folder_listing_model.h"
 
 #include "library/my_computer_list.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model behind `LstMusicListAll`: eight columns read from the window's my_computer_list when the view asks for
 // a cell. It holds no entries; its row count is the view's item count, set when a fill ends.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Main_form/hot_row_delegate.h"
 
 namespace karvo {

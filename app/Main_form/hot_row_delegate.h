@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Paints the playlist's hot row (the row under the pointer) underlined, as the list's hot tracking asks.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The common part of the main window's two list models (`LstMusicList`, `LstMusicListAll`): rows read from a list
 // at the moment the view asks for a cell, a file icon in the first column, left-aligned captions, draggable rows.
 #pragma once

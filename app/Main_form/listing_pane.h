@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder listing pane: the view `LstMusicListAll` over the window's my_computer_list and its model. A fill
 // reads the media information of every file of a folder, reporting per-file progress; the listing's pop-up menu
 // is the add menu of the command registry.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfrmMain: the playlist editing commands (delete, clone, select, move to the edges, file info), the folder
 // listing's add commands, and every drop on the playlist and on the waste bin. Each runs one library operation
 // and hands its rows and selection to the playlist pane.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfrmMain: the export plug-ins' items of the "Export To" submenu, after the program's own M3U and PLS items.
 #include "app/Main_form/TfrmMain.h"
 #include "app/Main_form/command_registry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfrmMain: the folder listing's handlers: its fill with per-file progress on the status line, its pop-up menu and
 // "Play Selected".
 #include <QMenu>

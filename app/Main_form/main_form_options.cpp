@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfrmMain: the preferences dialog. The toolbar's cmdOptions shows it with what the window and the plug-ins know;
 // a location typed there is taken at once, and after OK or Apply the window loads its settings again and
 // refreshes what depends on them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfrmMain: the players panel and its popups, the play, stop and enqueue commands with their menu and keys, the
 // remote-control markers and now playing of the players on the session bus, the volume panel, and the M3U/PLS
 // import and export commands. Each handler reads its

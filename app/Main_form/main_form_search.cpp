@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfrmMain: the search panel's handlers: a search (Enter or the search button) narrows the playlist to the
 // matches or selects them; the tips button shows the searching tips.
 #include "app/Main_form/TfrmMain.h"

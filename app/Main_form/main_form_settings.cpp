@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfrmMain: Load settings, Restore state and Save settings.
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfrmMain: the saved playlist and Media CD commands. Each runs one store command of the library with the window's
 // lists, stores and prompts, then shows what its outcome names: the list, the tree, the status line.
 #include <QMenu>

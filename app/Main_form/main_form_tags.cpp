@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tag editor's side of the main window: "Edit ID3 Tag" opens it on the focused row, each written tag is read
 // back into the playlist rows of that file, and the playlist repaints when the editor closes.
 #include "app/Id3_form/TID3Form.h"

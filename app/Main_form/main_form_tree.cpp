@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfrmMain: the navigation tree's handlers: building its roots, the clicks on playlist, Media CD, drive and folder
 // nodes, the right-click menus, F5, drops of playlist entries, the grouping values and the tree's Add commands.
 #include <QMenu>

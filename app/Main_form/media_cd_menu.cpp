@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Media CD menu `mnuMP3CD`: opened from Media CD nodes (tag 1), the "My Media CDs" root (tag 2) and the
 // `my_media_cd` button (tag 0).
 #include "app/Main_form/TfrmMain.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `MyTree`, the navigation tree widget: it reports clicks and right clicks that hit a node's icon or label, hover,
 // the F5 key and drops from the one list allowed to drop here; the main window decides what each one means.
 #pragma once

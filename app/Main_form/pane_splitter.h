@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A splitter bar between two panes whose sizes the main window keeps itself (tree width, upper pane height): a drag
 // reports the pointer's travel, the window clamps and lays out.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A picture button of the main window: an idle and a hover picture, the hover one also while pressed. Its hint is
 // the widget's status tip, which the window shows on the status line while the pointer is over the button.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The players pane: the floating players panel `a` with its slot labels, extra-players box and remote-control
 // markers, the two player popups a playlist drag brings up, and the volume panel. It shows what the players'
 // logic decides and reports what the user does; the window owns the drivers and the commands.

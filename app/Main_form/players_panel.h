@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The players panel `a` of the main window: the six player slot labels, the extra-players box with its label and
 // arrow, the selected player's name, and a remote-control marker beside every label. It takes files dropped
 // from a file manager and playlist entries dragged from the virtual playlist; what they do is the window's.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The playlist menu `mnuSave`: opened from saved playlist nodes (tag 1), the "My Playlists" root (tag 2) and the
 // `my_saved_pls` button (tag 0).
 #include "app/Main_form/TfrmMain.h"

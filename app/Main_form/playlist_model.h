@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model behind `LstMusicList`: nine columns read from the main window's media_list at the moment the view asks
 // for a cell. It holds no entries; its row count is the view's item count, set by refresh_count.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The virtual playlist pane: the view `LstMusicList` over the main media_list, its model and count caption, and
 // the toolbar strip below the upper panes with its picture buttons. It sorts, shuffles and moves the selection
 // (header clicks, the arrow buttons' auto-repeat); every other button runs a command of the registry.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search panel `a1`: a floating panel (folds like the players panel) with the query field `txtSearch`, the
 // category list `cmbSearchCategory`, the search button `picSearchType`, the result-mode pair "Select Found." /
 // "Display Found." of which exactly one is ticked, and the searching tips button. The search itself is the

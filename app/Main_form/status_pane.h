@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status line at the bottom of the main window: the painted strip `imgMessage` with its message label and its
 // location labels (playlist or Media CD picture and name, the My Computer picture and the current folder). It is in
 // one of two states, a message or the location, and paints scan progress at most once a frame.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The toolbar strip's commands: sort, randomize, play, stop, volume and the preferences, and the three operation menus that the
 // buttons below the panes open at the cursor.
 #include <QCursor>

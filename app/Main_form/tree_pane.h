@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The navigation tree pane: the tree `MyTree` with its three roots (My Computer, My Playlists, My Media CDs), the
 // drive, folder, saved playlist, grouping and Media CD nodes, folders listed one level ahead as nodes expand, and
 // the hover hints. What a click, a menu or a drop means is the window's; the pane only reports it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The volume panel: "Volume:", the 102 x 10 bar and the percentage label on a rounded inner panel. The bar paints
 // what the volume logic decides; the panel reports presses and drags so the window can move it and set volumes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Moves a frameless window by dragging one of its handles (a title strip, a background panel): the window system
 // moves it where it can, else the window follows the pointer itself.
 #pragma once

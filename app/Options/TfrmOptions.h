@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preferences dialog: a page tree and one page per group of settings. It lives for the whole run, loads every
 // control from karvo.ini each time it is shown and writes them all on OK or Apply; the keys, defaults and checks
 // are library/options_settings.h, the dialog only moves values in and out of its controls. What it shows of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A colour shape of the preferences: a swatch filled with a settings colour (0x00BBGGRR). A mouse-up on it, or
 // Space / Enter while it has the focus, asks for a new colour.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TfrmOptions: the page tree and the pages with their controls, in tree order. Control names are the ones the
 // settings table and the language list address; captions are the built-in ones.
 #include <QButtonGroup>

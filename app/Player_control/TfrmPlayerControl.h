@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The small player control panel: a borderless, always-on-top remote control for a running player with five
 // picture buttons, the player's logo and, for a player on the session bus, its name and current track. It lives
 // for the whole run, opens over a remote-control marker and hides as soon as the cursor leaves it.

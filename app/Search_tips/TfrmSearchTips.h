@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The searching tips window: how simple and advanced queries are written. Created when asked for, shown modally
 // and freed when it closes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs work on the Qt GUI thread for a worker thread and waits for it; on the GUI thread itself it runs at once.
 #pragma once
 

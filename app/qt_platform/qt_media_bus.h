@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The session bus through QtDBus. Every call waits at most call_timeout_ms; without a bus connection no player
 // is listed and every call fails at once.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's questions as Qt dialogs: message boxes, the one-line input box, the file, folder and colour
 // choices. Dialog filters arrive in the "Description|*.ext|All Files (*.*)|*.*" form and are translated here.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own pictures, painted in code so they stay sharp at any scaling: the picture buttons in their idle
 // and hover forms, the status-line pictures and the window's colours (settings colours are 0x00BBGGRR).
 #pragma once

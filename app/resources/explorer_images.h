@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The navigation tree's image list `Explorer`, painted in code: folders, drives by type, the playlist and Media CD
 // pictures and the grouping pictures, at the indices the tree's node kinds use.
 #pragma once

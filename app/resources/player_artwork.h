@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures of the players panel, the play and stop buttons, the volume panel and the player control panel:
 // glyphs for the picture buttons, the two remote-control marker pictures (the remote control 9 x 12, the blue arrow
 // 7 x 7), the panel's buttons in their two sets and the logos of the named players.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ten notification-area icons the user chooses from (`system_tray_icon` 0-9, shown as icon1 ... icon10): one
 // note glyph on ten different faces, painted in code so they stay sharp at any size.
 #pragma once

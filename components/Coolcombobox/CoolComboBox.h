@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A painted tick box with a caption: a coloured box that shows a cross while checked, on its own background. A
 // click toggles it, unless its owner takes the clicks over (the search panel's pair and the preferences' radio
 // pairs keep exactly one of two ticked).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Walks a folder tree depth first and raises an event for every file found; TFileIteratorThread runs the same walk
 // on a worker thread. Folders whose names begin with a dot are never entered, and a folder reached again through a
 // link is not walked twice, so a link loop ends.

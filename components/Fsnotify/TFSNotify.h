@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A non-visual folder watcher: while Active, a worker thread (TThNotifyWalker) watches Path, and with SubTree every
 // folder below it, and raises OnChange on the user-interface thread when something of the kinds in Filters
 // happened there. New files signal once they are complete; FileComplete tells a scan which files are.

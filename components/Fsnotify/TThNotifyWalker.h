@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder watcher's thread: an inotify watch on the folder and, with the sub-tree flag, on every folder below it
 // (also folders that appear later), woken at once by an eventfd when asked to stop. Every event goes to the
 // user-interface thread through the dispatcher; the thread itself only waits, keeps the watches and tracks which

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which files under a watched folder are complete, so that nobody reads a file that is still being written. A
 // file is complete after its writer closed it or it was moved in, or once its size and change time have held still
 // for the settle time. Shared by the watcher thread (which reports what happens) and the thread that scans.

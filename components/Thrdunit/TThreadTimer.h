@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A non-visual timer that fires OnTimer at a fixed interval from a worker thread of its own. It runs at a chosen
 // thread priority, keeps a schedule that does not drift, can make up for missed ticks, and runs the event either
 // on the user-interface thread (SafeCall) or on the worker.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The time source of the thread timer: a monotonic clock that the worker reads, sleeps on and spins against.
 // Tests put a fake clock in its place so that schedules are checked without waiting.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drive table of this desktop: mounted file systems read from /proc/self/mountinfo, typed from the file system
 // and /sys, labelled and numbered from udev's /dev/disk links.
 #include "platform/drives.h"

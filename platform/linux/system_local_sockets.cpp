@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unix-domain stream sockets with poll() time-outs on every step.
 #include "platform/local_sockets.h"
 

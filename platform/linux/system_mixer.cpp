@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The master volume of this desktop: the ALSA simple mixer element "Master" of the "default" card. Each call opens
 // the mixer afresh, so a sound server or card that comes and goes is seen as it is now.
 #include "platform/mixer.h"

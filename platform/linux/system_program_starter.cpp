@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting programs and documents on this desktop: the program runs detached in its own session and is never
 // waited for; a document (any file that is not executable) goes to xdg-open.
 #include "platform/program_starter.h"

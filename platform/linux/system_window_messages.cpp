@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window messages on this desktop: no window of the Windows player classes exists here, so nothing is found and a
 // message to a window reaches no one.
 #include "platform/window_messages.h"

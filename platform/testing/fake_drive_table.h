@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A drive table for tests: the drives a test sets up, returned as they are, in the order given.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A mixer for tests: a volume in memory, with or without volume support, recording every change asked for.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A dispatcher for tests: the thread that created it plays the user-interface thread. Work handed over from
 // another thread waits in a queue until that thread calls pump(), so a test decides when deliveries happen.
 #pragma once

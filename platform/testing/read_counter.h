@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Counts the files read_file opens while a counter lives, by path, through the file-system read seam. One counter
 // at a time; reads from any thread are counted.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/testing/recording_program_starter.h"
 
 namespace karvo::platform {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program start for tests: records every request (file, parameters, folder, show mode) and starts nothing.
 #pragma once
 

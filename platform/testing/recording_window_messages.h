@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window messages for tests: fake windows registered by class name, and a record of every message sent with its
 // window, ids and the exact copy-data bytes.
 #pragma once

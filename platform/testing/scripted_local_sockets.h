@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Local sockets for tests: listeners registered by path that answer each written line with lines of their own,
 // and a record of every line written, as "path: line".
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The session bus for tests: players put on it by the test, each answering or silent, and a record of every
 // command sent, written as "Method bus.name [arguments]".
 #pragma once

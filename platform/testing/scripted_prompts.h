@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prompts for tests: every question is answered from a script of queued answers and recorded with everything the
 // program showed. A question with no answer left is an error the test sees in errors().
 #pragma once

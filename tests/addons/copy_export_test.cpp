@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The copying of plugins/export_copy.kep: names, the plan against what the folder holds, cancelling and failing
 // without half files, and a small volume that runs out of space.
 #include "addons/export_copy/folder_copy.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shipped resource plug-in, loaded as the program loads it, against media files generated here.
 #include "library/media_entry.h"
 #include "library/string_list.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The XSPF writer of plugins/export_xspf.kep: locations, text escaping, the document read back with an XML parser
 // against the format's rules, and the file opened by a real player.
 #include "addons/export_xspf/xspf_writer.h"

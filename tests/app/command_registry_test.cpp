@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command registry as the main window fills it: every command runs by id without a display, on an empty list
 // with nothing selected, and start-up reads karvo.ini once.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Export To" submenu: the program's own items, then one item per export plug-in, rebuilt when the plug-ins
 // are scanned again, each running its own plug-in with the whole virtual playlist.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player commands against real players on a private session bus: Play starts the player with the list,
 // Enqueue Selected adds to the running instance, Pause and Stop reach it, and a frozen player is reported as
 // not answering instead of hanging the program. A player that is not installed is skipped.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A main window on a temporary program folder (plugins/resource.krp linked in from the build) with scripted
 // answers, plus helpers that write karvo.ini and saved playlists.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // However the program ends in order, the Shutdown keys are written: the window manager's close, and SIGTERM to
 // the real program.
 #include <QProcess>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The players panel, the play commands and the volume panel as the main window wires them: on a temporary program
 // folder with the shipped resource plug-in, fake player programs, recorded program starts and a fake mixer.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window tests need one QApplication for the whole program; they run on the offscreen platform.
 #include <QApplication>
 #include <gtest/gtest.h>

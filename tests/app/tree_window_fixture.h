@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A main window for the browsing tests: fake drives rooted in temporary folders, recorded program starts (a player
 // is "installed" as /bin/true, so nothing real starts), and helpers to find tree nodes and write MP3 folders.
 #pragma once

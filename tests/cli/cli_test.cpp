@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The companion run as a process, as scripts run it; and the exports checked by a real player when one is installed.
 #include <algorithm>
 #include <cstdio>

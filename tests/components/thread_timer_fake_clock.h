@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A clock for the thread timer's tests: time moves only when the worker sleeps or spins, or when a test moves it.
 // While held, the worker's sleeps wait (for real) until released, so a test can change the timer in a known state.
 #pragma once

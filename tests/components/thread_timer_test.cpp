@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The thread timer: its schedule on a fake clock (no drift, missed ticks, interval changes, suspend and resume),
 // and on the real clock the thread the event runs on, the priority and destruction in every state.
 

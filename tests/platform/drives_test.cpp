@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mount table parsing, drive types and volume serials.
 #include "platform/drives.h"
 

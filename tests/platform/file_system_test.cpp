@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Wildcards, attributes and the file operations with the guarantees the stores rely on.
 #include <fstream>
 

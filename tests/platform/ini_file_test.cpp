@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The profile functions against the rules of the Windows functions they stand in for.
 #include "platform/ini_file.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Libraries, the random source and the test doubles other tests build on.
 #include "platform/dynamic_library.h"
 #include "platform/random.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The in-memory profile document against the per-call profile functions it must match byte for byte.
 #include "platform/profile_document.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Splitting parameter strings and starting real programs detached.
 #include "platform/program_starter.h"
 

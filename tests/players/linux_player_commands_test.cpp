@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player commands for players that are not one of the named three, over a scripted session bus: which bus
 // calls, program starts and socket lines each command makes, and what it tells the user.
 #include "tests/players/playback_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts a real external "player": a shell script that records its arguments and a copy of the list it is given.
 #include "tests/players/playback_fixture.h"
 

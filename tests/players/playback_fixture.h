@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A players panel wired to recording doubles: eight players (six slots, two extra), a set of installed programs,
 // the main-window messages the commands show and a temporary data folder for temp_playlist.m3u.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player control panel's logic: what each button sends for each kind of player, which buttons a player on the
 // session bus takes, what the panel shows of it, and when the cursor counts as inside.
 #include <gtest/gtest.h>

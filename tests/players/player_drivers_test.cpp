@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three player drivers against recording doubles: every message id, copy-data record and program start.
 
 #include <gtest/gtest.h>

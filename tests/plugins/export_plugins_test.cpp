@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The export plug-in scan and calls against test plug-ins written in C, beside files that only look like plug-ins.
 #include "plugins/export_plugins.h"
 

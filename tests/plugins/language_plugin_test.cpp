@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Language texts: the built-in message table, and lists applied to messages and captions by index, through the
 // loader and the C test plug-ins (whose entry i reads "<list> i").
 #include "plugins/language_plugin.h"

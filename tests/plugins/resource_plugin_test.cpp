@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The resource plug-in loader against test plug-ins written in C: step order, missing exports, empty lists, the
 // player lists and the derived display texts.
 #include "plugins/resource_plugin.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes small, valid media files for tests and benchmarks: MPEG-1 Layer III files made of silent frames, with
 // optional ID3v2.3 and ID3v1 tags, and PCM WAV files. Nothing here depends on a test framework.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-file byte access for tests that build fixtures and check written files byte for byte.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* An export plug-in for the tests. MENU names its menu item, VERSION its version; WITHOUT_MENU leaves out a scan
  * export, NULL_TEXTS returns NULL texts and has no window exports, LONG_NAME names itself with a 1 MB text. Every
  * call is noted in a log that _test_call_log returns. */

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* A resource plug-in for the tests, written in C. It records the order in which the program calls it
  * (_test_call_log), names PLAYER_COUNT players, two media types with stand-in icon bytes, and reports VERSION. */
 #include "sdk/karvo_plugin.h"

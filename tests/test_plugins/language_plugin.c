@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* A language plug-in for the tests, written in C against sdk/karvo_plugin.h. Entry i of each list reads
  * "<list> <i>" (for example "main 20"). The list lengths and which exports exist are set when it is compiled:
  * MAIN_COUNT, OPTIONS_COUNT, ID3_COUNT, ABOUT_COUNT; WITHOUT_MAIN leaves _get_main_language out. */

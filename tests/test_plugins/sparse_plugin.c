@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* A plug-in for the tests that offers little: with EMPTY_LISTS every export the program knows exists and returns
  * an empty list, NULL or nothing; without it, only a few resource exports exist and the extensions come without
  * their descriptions. */
