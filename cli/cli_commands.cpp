@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/cli_commands.h"
+#include "platform/numbers.h"
+#include "platform/case_fold.h"
+#include "library/id3_class.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -330,8 +333,32 @@ int tag_command(const command& c, const std::vector<std::string>& args, const ta
 
 tag_writer default_tag_writer()
 {
-    return [](const std::string&, const std::vector<std::pair<std::string, std::string>>&) {
-        return std::string("not available yet: this version cannot write ID3v1 tags");
+    // The fields not named keep what the file's tag holds; a genre is its number or its name (any case).
+    return [](const std::string& file, const std::vector<std::pair<std::string, std::string>>& fields) {
+        id3_2_class tags;
+        id3_tag tag;
+        tags.read_tag(file, tag);
+        for (const auto& [field, value] : fields) {
+            if (field == "title") tag.title = value;
+            else if (field == "artist") tag.artist = value;
+            else if (field == "album") tag.album = value;
+            else if (field == "year") tag.year = value;
+            else if (field == "comment") tag.comment = value;
+            else if (field == "genre") {
+                const string_list& genres = id3_genre_table();
+                const auto named = std::find_if(genres.begin(), genres.end(), [&value](const std::string& genre) {
+                    return platform::equal_ignoring_case(genre, value);
+                });
+                const long long number = platform::to_integer(value, -1);
+                if (named != genres.end())
+                    tag.genre = static_cast<int>(named - genres.begin());
+                else if (!value.empty() && value.find_first_not_of("0123456789") == std::string::npos && number <= 255)
+                    tag.genre = static_cast<int>(number);
+                else
+                    return "unknown genre \"" + value + "\"";
+            }
+        }
+        return tags.write_tag(file, tag) ? std::string() : std::string("the tag could not be written");
     };
 }
 

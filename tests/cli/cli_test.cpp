@@ -9,6 +9,8 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "library/id3_class.h"
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -106,7 +108,9 @@ TEST(cli, every_subcommand_works_and_each_bad_input_gets_a_status_and_one_line)
         {"export in an unknown format", {"export", "Mix", m3u, "--format", "xspf"}, 2, "", "unknown format"},
         {"list", {"list"}, 0, "playlist\tMix\nmedia-cd\tDisc\n", ""},
         {"list with arguments", {"list", "x"}, 2, "", "no arguments expected"},
-        {"tag", {"tag", folder.file("music/two.wav"), "--title", "T"}, 1, "", "not available yet"},
+        {"tag", {"tag", folder.file("music/Sub/One.mp3"), "--title", "New Tune", "--genre", "jazz"}, 0, "", ""},
+        {"tag with an unknown genre", {"tag", folder.file("music/Sub/One.mp3"), "--genre", "Polka2"}, 1, "",
+         "unknown genre"},
         {"tag without a field", {"tag", folder.file("music/two.wav")}, 2, "", "no field to write"},
         {"unknown option", {"import", "--force", "a", "b"}, 2, "", "unknown option --force"},
     };
@@ -130,6 +134,12 @@ TEST(cli, every_subcommand_works_and_each_bad_input_gets_a_status_and_one_line)
     EXPECT_NE(read_raw(m3u).find(",Band - Tune\r\n" + folder.file("music/Sub/One.mp3")), std::string::npos);
     EXPECT_NE(read_raw(pls).find("File2=" + folder.file("music/two.wav")), std::string::npos);
     EXPECT_NE(read_raw(KARVO_CLI_MAN_PAGE).find("import FILE NAME [\\-\\-replace]"), std::string::npos);
+    // tag changed the named fields and kept the others.
+    id3_tag tag;
+    ASSERT_TRUE(id3_2_class().read_tag(folder.file("music/Sub/One.mp3"), tag));
+    EXPECT_EQ(tag.title.substr(0, 8), "New Tune");
+    EXPECT_EQ(tag.artist.substr(0, 4), "Band");
+    EXPECT_EQ(tag.genre, 8);  // Jazz
 }
 
 // A real player counts the entries of an export written over a longer one.
