@@ -52,6 +52,7 @@ class search_pane;
 class status_pane;
 class TfrmOptions;
 class TfrmPlayerControl;
+class TStatusIcon;
 class TID3Form;
 class TThreadTimer;
 class tree_pane;
@@ -71,6 +72,8 @@ struct main_environment {
     platform::drive_table* drives = nullptr;  // the system's drives when not given
     // Whether a player's program is there; the file system when not given.
     std::function<bool(const std::string& path)> program_exists;
+    // Whether the desktop has a notification area; the system's answer when not given.
+    std::function<bool()> tray_available;
 };
 
 class TfrmMain : public QWidget {
@@ -193,6 +196,10 @@ public:
     void cmdOptionsClick();
     void set_player_location(int player, const std::string& path);  // at once, as the dialog takes it
     void settings_changed();  // after OK or Apply: settings loaded again, what depends on them refreshed
+    // --- the tray icon (main_form_tray.cpp)
+    TStatusIcon& tray_icon() const { return *IconTray; }
+    void IconTrayClick();  // the icon's click and "Show Karvo Media"
+    void apply_show_in(int show_in);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -206,6 +213,9 @@ private:
     void declare_playlist_menu();
     void declare_media_cd_menu();
     void declare_toolbar_commands();
+    void declare_tray_menu();
+    void create_tray_icon();
+    void apply_tray_settings();  // system_tray_icon and show_in
     void wire_panes();
     void apply_language();
     bool load_resource_plugin();
@@ -256,6 +266,7 @@ private:
     status_pane* status_ = nullptr;
     search_pane* search_ = nullptr;
     QWidget* imgFolderCaption = nullptr;
+    TStatusIcon* IconTray = nullptr;
 
     TfrmPlayerControl* frmPlayerControl = nullptr;
     QPointer<TID3Form> frmID3;

@@ -71,6 +71,7 @@ public:
         main_environment environment{program(), data_folder.empty() ? program() : data_folder, prompts,
                                      [this] { ++terminated; }};
         environment.program_exists = only_programs_here();
+        environment.tray_available = tray_available;
         window = std::make_unique<TfrmMain>(std::move(environment));
         created = window->FormCreate();
         return *window;
@@ -87,6 +88,7 @@ public:
     temp_folder folder;
     platform::scripted_prompts prompts;
     int terminated = 0;
+    std::function<bool()> tray_available = [] { return false; };  // no notification area unless a test says so
     bool created = false;
     std::unique_ptr<TfrmMain> window;
 };
