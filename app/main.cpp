@@ -16,6 +16,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("karvo-media"));
     QApplication::setApplicationDisplayName(QString::fromUtf8(karvo::application_title));
     QApplication::setDesktopFileName(QStringLiteral("karvo-media"));
+    // Only Exit ends the program: the window hidden behind the tray icon and a small window closing must not.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     // A signal that arrives while the windows are made waits in its pipe until the event loop runs.
     karvo::TfrmMain* main_window = nullptr;

@@ -25,6 +25,7 @@
 #include "app/Main_form/status_pane.h"
 #include "app/Main_form/tree_pane.h"
 #include "app/resources/artwork.h"
+#include "components/Statusicon/TStatusIcon.h"
 #include "components/Thrdunit/TThreadTimer.h"
 #include "library/folder_scanner.h"
 #include "library/mp3_cd_class.h"
@@ -137,6 +138,7 @@ TfrmMain::TfrmMain(main_environment environment, QWidget* parent)
     declare_playlist_menu();
     declare_media_cd_menu();
     declare_commands_menu();
+    declare_tray_menu();
 
     chrome_ = new chrome_pane(this, back_panel, *commands_, "mnuExitKarvo");
     tree_ = new tree_pane(state_, back_panel);
@@ -150,6 +152,7 @@ TfrmMain::TfrmMain(main_environment environment, QWidget* parent)
     caption->setStyleSheet("color: rgb(150,210,255); background: transparent; font-weight: bold;");
     imgFolderCaption = caption;
     wire_panes();
+    create_tray_icon();
     resize(chrome_->restore_rect().width, chrome_->restore_rect().height);
 }
 
@@ -348,12 +351,6 @@ void TfrmMain::set_splitters(int tree_width, int upper_height) {
     place_controls();
 }
 
-void TfrmMain::ToolbarMinClick() {
-    showMinimized();
-    // The tray icon follows show_in once the notification-area icon exists.
-    settings_.show_in = read_show_in(settings_ini);
-}
-
 void TfrmMain::save_state_once() {
     if (state_saved_ || settings_file.empty())
         return;
@@ -363,6 +360,7 @@ void TfrmMain::save_state_once() {
 
 void TfrmMain::ExitClick() {
     save_state_once();
+    IconTray->set_Enabled(false);  // the icon leaves the notification area with the program
     if (environment_.terminate)
         environment_.terminate();
 }

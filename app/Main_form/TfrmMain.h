@@ -62,6 +62,7 @@ class search_pane;
 class status_pane;
 class TfrmOptions;
 class TfrmPlayerControl;
+class TStatusIcon;
 class TID3Form;
 class TThreadTimer;
 class tree_pane;
@@ -83,6 +84,8 @@ struct main_environment {
     std::function<bool(const std::string& path)> program_exists = {};
     // The session bus the other players are found on; the user's when not given.
     platform::media_bus* bus = nullptr;
+    // Whether the desktop has a notification area; the system's answer when not given.
+    std::function<bool()> tray_available = {};
 };
 
 class TfrmMain : public QWidget {
@@ -211,6 +214,10 @@ public:
     void cmdOptionsClick();
     void set_player_location(int player, const std::string& path);  // at once, as the dialog takes it
     void settings_changed();  // after OK or Apply: settings loaded again, what depends on them refreshed
+    // --- the tray icon (main_form_tray.cpp)
+    TStatusIcon& tray_icon() const { return *IconTray; }
+    void IconTrayClick();  // the icon's click and "Show Karvo Media"
+    void apply_show_in(int show_in);
 
     // --- editing, the add commands and the drops (main_form_editing.cpp)
     void RemoveAllSelectedClick();  // "Delete Selected"
@@ -262,6 +269,9 @@ private:
     void append_paths(const string_list& paths);
     drop_settings drops_as_set() const;
     void dropped(const drop_result& result);
+    void declare_tray_menu();
+    void create_tray_icon();
+    void apply_tray_settings();  // system_tray_icon and show_in
     void wire_panes();
     void apply_language();
     bool load_resource_plugin();
@@ -312,6 +322,7 @@ private:
     status_pane* status_ = nullptr;
     search_pane* search_ = nullptr;
     QWidget* imgFolderCaption = nullptr;
+    TStatusIcon* IconTray = nullptr;
 
     TfrmPlayerControl* frmPlayerControl = nullptr;
     QWidget* frmAbout = nullptr;

@@ -41,6 +41,7 @@ void TfrmMain::Load_settings() {
     music_list.switches.remove_brackets = settings_.remove_brackets;
     playlist_->set_font_size(settings_.pls_font_size);
     apply_player_settings();
+    apply_tray_settings();
 }
 
 void TfrmMain::Restore_state() {

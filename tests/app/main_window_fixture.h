@@ -74,6 +74,7 @@ public:
                                      [this] { ++terminated; }};
         environment.program_exists = only_programs_here();
         environment.bus = &bus;
+        environment.tray_available = tray_available;
         window = std::make_unique<TfrmMain>(std::move(environment));
         created = window->FormCreate();
         return *window;
@@ -92,6 +93,7 @@ public:
     // Players on the session bus are the test's, never the user's.
     platform::scripted_media_bus bus;
     int terminated = 0;
+    std::function<bool()> tray_available = [] { return false; };  // no notification area unless a test says so
     bool created = false;
     std::unique_ptr<TfrmMain> window;
 };
