@@ -22,14 +22,12 @@ namespace {
 constexpr int rows = 100000;
 constexpr int folders = 1000;
 
-std::string song_name(int row)
-{
+std::string song_name(int row) {
     static const char* const words[] = {"aqua", "candyman", "lollipop", "dawn", "river", "night", "blue", "fire"};
     return std::string(words[row % 8]) + " " + words[(row / 8) % 8] + " " + std::to_string(row);
 }
 
-std::vector<std::string> make_infos(const std::string& root)
-{
+std::vector<std::string> make_infos(const std::string& root) {
     std::vector<std::string> infos;
     infos.reserve(rows);
     for (int row = 0; row < rows; ++row) {
@@ -46,8 +44,7 @@ std::vector<std::string> make_infos(const std::string& root)
 }
 
 // 100,000 empty files in 1,000 folders, made once and kept for later runs; the list's paths name them.
-const std::string& file_root()
-{
+const std::string& file_root() {
     static const std::string root = [] {
         const std::string path = std::filesystem::temp_directory_path() / "karvo_editing_bench";
         const std::string complete = path + "/complete";
@@ -64,30 +61,26 @@ const std::string& file_root()
     return root;
 }
 
-const std::vector<std::string>& infos()
-{
+const std::vector<std::string>& infos() {
     static const std::vector<std::string> made = make_infos(file_root());
     return made;
 }
 
-void fill(karvo::media_list& list)
-{
+void fill(karvo::media_list& list) {
     list.clear();
     list.discard_backup();
     for (const auto& info : infos())
         list.append(info, "bench");
 }
 
-std::vector<int> every(int step, int count)
-{
+std::vector<int> every(int step, int count) {
     std::vector<int> picked;
     for (int row = 0; row < count; row += step)
         picked.push_back(row);
     return picked;
 }
 
-void BM_delete_selected_every_second_row(benchmark::State& state)
-{
+void BM_delete_selected_every_second_row(benchmark::State& state) {
     karvo::media_list list;
     const std::vector<int> selected = every(2, rows);
     for (auto _ : state) {
@@ -98,8 +91,7 @@ void BM_delete_selected_every_second_row(benchmark::State& state)
     }
 }
 
-void BM_move_1000_to_top(benchmark::State& state)
-{
+void BM_move_1000_to_top(benchmark::State& state) {
     karvo::media_list list;
     fill(list);
     const std::vector<int> selected = every(rows / 1000, rows);
@@ -107,8 +99,7 @@ void BM_move_1000_to_top(benchmark::State& state)
         benchmark::DoNotOptimize(karvo::move_selected_to_top(list, selected));
 }
 
-void BM_clone_1000(benchmark::State& state)
-{
+void BM_clone_1000(benchmark::State& state) {
     karvo::media_list list;
     const std::vector<int> selected = every(rows / 1000, rows);
     for (auto _ : state) {
@@ -119,11 +110,10 @@ void BM_clone_1000(benchmark::State& state)
     }
 }
 
-void BM_delete_broken_files_all_present(benchmark::State& state)
-{
+void BM_delete_broken_files_all_present(benchmark::State& state) {
     karvo::media_list list;
     fill(list);
-    karvo::delete_broken_files(list);  // warms the cache
+    karvo::delete_broken_files(list); // warms the cache
     for (auto _ : state) {
         const karvo::edit_result result = karvo::delete_broken_files(list);
         if (result.changed)
@@ -132,8 +122,7 @@ void BM_delete_broken_files_all_present(benchmark::State& state)
 }
 
 // Display Found of "aqua" on the file name. Arg 1: the first search of the list, which takes the backup copy.
-void BM_display_found_filename(benchmark::State& state)
-{
+void BM_display_found_filename(benchmark::State& state) {
     karvo::media_list list;
     fill(list);
     const bool first = state.range(0) == 1;
@@ -148,16 +137,14 @@ void BM_display_found_filename(benchmark::State& state)
     }
 }
 
-void BM_select_found_filename(benchmark::State& state)
-{
+void BM_select_found_filename(benchmark::State& state) {
     karvo::media_list list;
     fill(list);
     for (auto _ : state)
         benchmark::DoNotOptimize(karvo::run_search(list, "*+aqua -dawn", 0, karvo::search_mode::select_found, {}));
 }
 
-void BM_invert_selection(benchmark::State& state)
-{
+void BM_invert_selection(benchmark::State& state) {
     karvo::media_list list;
     fill(list);
     const std::vector<int> selected = every(2, rows);
@@ -165,8 +152,7 @@ void BM_invert_selection(benchmark::State& state)
         benchmark::DoNotOptimize(karvo::invert_selection(list, selected));
 }
 
-void setup(benchmark::internal::Benchmark* bench)
-{
+void setup(benchmark::internal::Benchmark* bench) {
     bench->Unit(benchmark::kMillisecond)->ComputeStatistics("min", [](const std::vector<double>& runs) {
         return *std::min_element(runs.begin(), runs.end());
     });

@@ -22,7 +22,8 @@ namespace fs = std::filesystem;
 
 std::string temp_root(const char* prefix) {
     std::string name = std::string("/tmp/") + prefix + "-XXXXXX";
-    if (mkdtemp(name.data()) == nullptr) throw std::runtime_error("cannot create the bench folder");
+    if (mkdtemp(name.data()) == nullptr)
+        throw std::runtime_error("cannot create the bench folder");
     return name;
 }
 
@@ -44,8 +45,8 @@ void BM_AutoPlaylisterKeepsUp(benchmark::State& state) {
     karvo::folder_scanner scanner(media);
     karvo::playlist_class store(root + "/data");
     int acted = 0;
-    karvo::auto_playlister playlister({watcher, scanner, store, {}, {}, {}, {},
-                                       [&](const std::string&) { ++acted; }, {}});
+    karvo::auto_playlister playlister(
+        {watcher, scanner, store, {}, {}, {}, {}, [&](const std::string&) { ++acted; }, {}});
     int round = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -56,9 +57,11 @@ void BM_AutoPlaylisterKeepsUp(benchmark::State& state) {
         state.ResumeTiming();
         std::thread writer([&] {
             const std::string block(64 * 1024, 'x');
-            for (int i = 0; i < files; ++i) std::ofstream(folder + "/track " + std::to_string(i) + ".mp3") << block;
+            for (int i = 0; i < files; ++i)
+                std::ofstream(folder + "/track " + std::to_string(i) + ".mp3") << block;
         });
-        while (acted < files) ui.pump_for(std::chrono::milliseconds(5));
+        while (acted < files)
+            ui.pump_for(std::chrono::milliseconds(5));
         writer.join();
     }
     watcher.SetActive(false);
@@ -74,7 +77,8 @@ void BM_WatchSubFolders(benchmark::State& state) {
     const int folders = static_cast<int>(state.range(0));
     const std::string root = temp_root("karvo-watch-tree");
     for (int a = 0; a < folders / 10; ++a)
-        for (int b = 0; b < 10; ++b) fs::create_directories(root + "/a" + std::to_string(a) + "/b" + std::to_string(b));
+        for (int b = 0; b < 10; ++b)
+            fs::create_directories(root + "/a" + std::to_string(a) + "/b" + std::to_string(b));
     karvo::platform::pumped_dispatcher ui;
     karvo::TFSNotify watcher(ui);
     watcher.SetPath(root);

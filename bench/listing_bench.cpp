@@ -26,8 +26,8 @@ struct bench_setup : karvo::bench::main_window_fixture {
         std::filesystem::create_directories(folder / "music");
         const std::string music = folder.string() + "/music/";
         for (int i = 0; i < file_count; ++i) {
-            karvo::testing::tag_fields tag = karvo::testing::title_tag("Song " + std::to_string(i),
-                                                                       "Artist " + std::to_string(i % 37));
+            karvo::testing::tag_fields tag =
+                karvo::testing::title_tag("Song " + std::to_string(i), "Artist " + std::to_string(i % 37));
             tag.album = "Album " + std::to_string(i % 101);
             tag.year = 1950 + i % 70;
             tag.genre = "Jazz";
@@ -47,7 +47,8 @@ bench_setup& setup() {
 double plugin_only(bench_setup& s) {
     const auto start = std::chrono::steady_clock::now();
     std::size_t bytes = 0;
-    for (const std::string& name : s.names) bytes += s.window->resource_library().media_info_string(s.music + name).size();
+    for (const std::string& name : s.names)
+        bytes += s.window->resource_library().media_info_string(s.music + name).size();
     benchmark::DoNotOptimize(bytes);
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
@@ -60,13 +61,15 @@ double listing(bench_setup& s) {
 
 void BM_plugin_only(benchmark::State& state) {
     auto& s = setup();
-    for (auto _ : state) plugin_only(s);
+    for (auto _ : state)
+        plugin_only(s);
     state.counters["files"] = static_cast<double>(s.names.size());
 }
 
 void BM_folder_listing(benchmark::State& state) {
     auto& s = setup();
-    for (auto _ : state) listing(s);
+    for (auto _ : state)
+        listing(s);
     state.counters["rows"] = s.window->listing().model()->rowCount();
 }
 
@@ -92,4 +95,6 @@ BENCHMARK(BM_listing_over_plugin)->Unit(benchmark::kMillisecond)->Iterations(10)
 
 } // namespace
 
-int main(int argc, char** argv) { return karvo::bench::run_window_benchmarks(argc, argv); }
+int main(int argc, char** argv) {
+    return karvo::bench::run_window_benchmarks(argc, argv);
+}

@@ -18,8 +18,7 @@ namespace {
 constexpr int rows = 100000;
 
 // Deterministic text: a few syllables, some with accents, so keys share prefixes as real tags do.
-std::string make_word(std::uint32_t& state)
-{
+std::string make_word(std::uint32_t& state) {
     static const char* const syllables[] = {"ka", "ro", "mé", "li", "su", "an", "TO", "ne", "ül", "ba", "ço", "di"};
     std::string word;
     const int length = 2 + static_cast<int>(state % 4);
@@ -30,8 +29,7 @@ std::string make_word(std::uint32_t& state)
     return word;
 }
 
-std::vector<std::string> make_infos(int count)
-{
+std::vector<std::string> make_infos(int count) {
     std::vector<std::string> infos;
     infos.reserve(static_cast<std::size_t>(count));
     std::uint32_t state = 12345;
@@ -54,21 +52,18 @@ std::vector<std::string> make_infos(int count)
     return infos;
 }
 
-const std::vector<std::string>& infos()
-{
+const std::vector<std::string>& infos() {
     static const std::vector<std::string> made = make_infos(rows);
     return made;
 }
 
-void fill(karvo::media_list& list)
-{
+void fill(karvo::media_list& list) {
     for (const auto& info : infos())
         list.append(info, "Bench");
 }
 
 // The playlist's store lives as long as the main window and is cleared and filled again.
-void BM_append_from_info(benchmark::State& state)
-{
+void BM_append_from_info(benchmark::State& state) {
     karvo::media_list list;
     for (auto _ : state) {
         state.PauseTiming();
@@ -79,8 +74,7 @@ void BM_append_from_info(benchmark::State& state)
     }
 }
 
-void BM_append_from_info_new_list(benchmark::State& state)
-{
+void BM_append_from_info_new_list(benchmark::State& state) {
     for (auto _ : state) {
         karvo::media_list list;
         fill(list);
@@ -91,8 +85,7 @@ void BM_append_from_info_new_list(benchmark::State& state)
     }
 }
 
-void BM_clear(benchmark::State& state)
-{
+void BM_clear(benchmark::State& state) {
     karvo::media_list list;
     for (auto _ : state) {
         state.PauseTiming();
@@ -102,8 +95,7 @@ void BM_clear(benchmark::State& state)
     }
 }
 
-void BM_serialise_all(benchmark::State& state)
-{
+void BM_serialise_all(benchmark::State& state) {
     karvo::media_list list;
     fill(list);
     for (auto _ : state)
@@ -112,8 +104,7 @@ void BM_serialise_all(benchmark::State& state)
 
 enum class order { random, sorted, reversed, all_equal };
 
-void prepare(karvo::media_list& list, order kind)
-{
+void prepare(karvo::media_list& list, order kind) {
     fill(list);
     if (kind == order::sorted)
         list.sort_ascending(0, list.count() - 1, karvo::Artist);
@@ -124,8 +115,7 @@ void prepare(karvo::media_list& list, order kind)
             list.set_cell(karvo::Artist, row, "Same Artist");
 }
 
-void BM_sort_ascending_artist(benchmark::State& state)
-{
+void BM_sort_ascending_artist(benchmark::State& state) {
     const auto kind = static_cast<order>(state.range(0));
     karvo::media_list list;
     prepare(list, kind);
@@ -139,8 +129,7 @@ void BM_sort_ascending_artist(benchmark::State& state)
     }
 }
 
-void BM_sort_descending_artist(benchmark::State& state)
-{
+void BM_sort_descending_artist(benchmark::State& state) {
     karvo::media_list list;
     fill(list);
     list.backup();
@@ -152,8 +141,7 @@ void BM_sort_descending_artist(benchmark::State& state)
     }
 }
 
-void BM_randomize(benchmark::State& state)
-{
+void BM_randomize(benchmark::State& state) {
     karvo::media_list list;
     fill(list);
     karvo::platform::random_source random(7);
@@ -161,8 +149,7 @@ void BM_randomize(benchmark::State& state)
         list.randomize(random);
 }
 
-void BM_scan_column_contains(benchmark::State& state)
-{
+void BM_scan_column_contains(benchmark::State& state) {
     karvo::media_list list;
     fill(list);
     const std::string needle = karvo::upper_case("mékaro");
@@ -175,8 +162,7 @@ void BM_scan_column_contains(benchmark::State& state)
 }
 
 // Milliseconds, and with --benchmark_repetitions the fastest run too: on a shared machine it is the steadiest.
-void setup(benchmark::internal::Benchmark* bench)
-{
+void setup(benchmark::internal::Benchmark* bench) {
     bench->Unit(benchmark::kMillisecond)->ComputeStatistics("min", [](const std::vector<double>& runs) {
         return *std::min_element(runs.begin(), runs.end());
     });

@@ -32,12 +32,15 @@ struct corpus {
 };
 
 // Small tagged MP3 files: alternate Latin-1 and UTF-16 ID3v2 tags, each with an ID3v1 tag too.
-void generate(corpus& made)
-{
+void generate(corpus& made) {
     for (int i = 0; i < file_count; ++i) {
-        const testing::tag_fields tag{"Title " + std::to_string(i), "Artist " + std::to_string(i % 97),
-                                      "Album " + std::to_string(i % 31), "Comment for file " + std::to_string(i),
-                                      "Jazz", 1990 + i % 30, 1 + i % 20};
+        const testing::tag_fields tag{"Title " + std::to_string(i),
+                                      "Artist " + std::to_string(i % 97),
+                                      "Album " + std::to_string(i % 31),
+                                      "Comment for file " + std::to_string(i),
+                                      "Jazz",
+                                      1990 + i % 30,
+                                      1 + i % 20};
         const auto encoding = i % 2 ? testing::id3v2_encoding::utf16 : testing::id3v2_encoding::latin1;
         made.paths.push_back(made.folder.file("track " + std::to_string(i) + ".mp3"));
         testing::write_mp3(made.paths.back(),
@@ -45,8 +48,7 @@ void generate(corpus& made)
     }
 }
 
-const corpus& files()
-{
+const corpus& files() {
     static corpus made;
     // Written back to disk before any measurement, so write-back does not slow whichever benchmark runs first.
     static const bool generated = (generate(made), ::sync(), true);
@@ -54,8 +56,7 @@ const corpus& files()
     return made;
 }
 
-const resource_plugin& plugin()
-{
+const resource_plugin& plugin() {
     static const resource_plugin loaded = [] {
         resource_plugin p;
         if (!p.load(KARVO_PLUGIN_DIR "/resource.krp"))
@@ -65,13 +66,11 @@ const resource_plugin& plugin()
     return loaded;
 }
 
-void per_file(benchmark::State& state)
-{
+void per_file(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(files().paths.size()));
 }
 
-void plugin_info_string(benchmark::State& state)
-{
+void plugin_info_string(benchmark::State& state) {
     const resource_plugin& p = plugin();
     for (auto _ : state)
         for (const std::string& path : files().paths)
@@ -79,8 +78,7 @@ void plugin_info_string(benchmark::State& state)
     per_file(state);
 }
 
-void bare_taglib(benchmark::State& state)
-{
+void bare_taglib(benchmark::State& state) {
     for (auto _ : state)
         for (const std::string& path : files().paths) {
             const TagLib::FileRef ref(path.c_str(), true, TagLib::AudioProperties::Fast);
@@ -99,8 +97,7 @@ void bare_taglib(benchmark::State& state)
     per_file(state);
 }
 
-void raw_head_and_tail(benchmark::State& state)
-{
+void raw_head_and_tail(benchmark::State& state) {
     char head[4096], tail[128];
     for (auto _ : state)
         for (const std::string& path : files().paths) {
@@ -120,8 +117,7 @@ class ratio_reporter : public benchmark::ConsoleReporter {
 public:
     ratio_reporter() : ConsoleReporter(::isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
 
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
+    void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             // The median of the repetitions when there are several, else the single run.
             const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
@@ -133,8 +129,7 @@ public:
         ConsoleReporter::ReportRuns(runs);
     }
     // Milliseconds per pass over all files: wall clock and processor time.
-    std::pair<double, double> time(const std::string& name) const
-    {
+    std::pair<double, double> time(const std::string& name) const {
         const auto it = times_.find(name);
         return it == times_.end() ? std::pair{0.0, 0.0} : it->second;
     }
@@ -151,8 +146,7 @@ BENCHMARK(plugin_info_string)->Unit(benchmark::kMillisecond)->UseRealTime()->Min
 BENCHMARK(bare_taglib)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0)->Repetitions(3);
 BENCHMARK(raw_head_and_tail)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0)->Repetitions(3);
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (!plugin().loaded())
         return 1;

@@ -18,11 +18,12 @@
 namespace {
 
 std::string tree_root;
-constexpr int top_folders = 25, sub_folders = 19, files_per_folder = 20;  // 500 folders, 10,000 files
+constexpr int top_folders = 25, sub_folders = 19, files_per_folder = 20; // 500 folders, 10,000 files
 
 void make_tree() {
     char name[] = "/tmp/karvo-scan-bench-XXXXXX";
-    if (mkdtemp(name) == nullptr) throw std::runtime_error("cannot create the bench folder");
+    if (mkdtemp(name) == nullptr)
+        throw std::runtime_error("cannot create the bench folder");
     tree_root = name;
     static const char* extensions[] = {".mp3", ".ogg", ".flac", ".txt", ".jpg"};
     const auto fill = [](const std::string& folder) {
@@ -33,16 +34,19 @@ void make_tree() {
     for (int t = 0; t < top_folders; ++t) {
         const std::string top = tree_root + "/artist " + std::to_string(t);
         fill(top);
-        for (int s = 0; s < sub_folders; ++s) fill(top + "/album " + std::to_string(s));
+        for (int s = 0; s < sub_folders; ++s)
+            fill(top + "/album " + std::to_string(s));
     }
 }
 
 long readdir_walk(const std::string& folder) {
     DIR* dir = opendir(folder.c_str());
-    if (dir == nullptr) return 0;
+    if (dir == nullptr)
+        return 0;
     long files = 0;
     while (const dirent* entry = readdir(dir)) {
-        if (entry->d_name[0] == '.') continue;
+        if (entry->d_name[0] == '.')
+            continue;
         if (entry->d_type == DT_DIR)
             files += readdir_walk(folder + "/" + entry->d_name);
         else
@@ -55,7 +59,8 @@ long readdir_walk(const std::string& folder) {
 void BM_ReaddirWalk(benchmark::State& state) {
     for (auto _ : state) {
         const long files = readdir_walk(tree_root);
-        if (files != 10000) state.SkipWithError("wrong file count");
+        if (files != 10000)
+            state.SkipWithError("wrong file count");
         benchmark::DoNotOptimize(files);
     }
 }
@@ -77,7 +82,8 @@ void BM_FileIterator(benchmark::State& state) {
     for (auto _ : state) {
         files = 0;
         it.Iterate();
-        if (files != 10000) state.SkipWithError("wrong file count");
+        if (files != 10000)
+            state.SkipWithError("wrong file count");
     }
 }
 
@@ -93,7 +99,8 @@ void BM_ScanDir(benchmark::State& state) {
     for (auto _ : state) {
         karvo::media_list playlist;
         const int added = scanner.scan_dir(tree_root, playlist, [&info](const std::string&) { return info; }, {});
-        if (added != 6000) state.SkipWithError("wrong media count");
+        if (added != 6000)
+            state.SkipWithError("wrong media count");
     }
 }
 

@@ -40,7 +40,7 @@ bench_window& shared_window() {
 void BM_first_paint(benchmark::State& state) {
     auto& w = *shared_window().window;
     for (auto _ : state) {
-        w.refresh_count();  // the rows arrive: the view's item count is set
+        w.refresh_count(); // the rows arrive: the view's item count is set
         benchmark::DoNotOptimize(w.playlist().view()->grab());
     }
     state.counters["rows"] = w.playlist().model()->rowCount();
@@ -92,4 +92,6 @@ BENCHMARK(BM_data_calls_per_paint)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) { return karvo::bench::run_window_benchmarks(argc, argv); }
+int main(int argc, char** argv) {
+    return karvo::bench::run_window_benchmarks(argc, argv);
+}

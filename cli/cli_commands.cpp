@@ -34,13 +34,13 @@ constexpr int status_usage = 2;
 
 // Names of the info string fields, in string order.
 constexpr const char* field_names[info_field_count] = {
-    "path", "song", "artist", "album", "year", "comment", "genre", "seconds",
-    "info8", "info9", "info10", "sample_rate", "quality", "info13", "info14",
+    "path",  "song",  "artist", "album",       "year",    "comment", "genre",  "seconds",
+    "info8", "info9", "info10", "sample_rate", "quality", "info13",  "info14",
 };
 
 struct parsed_args {
     std::vector<std::string> positional;
-    std::map<std::string, std::string> values;  // options with a value
+    std::map<std::string, std::string> values; // options with a value
     std::map<std::string, bool> flags;
 };
 
@@ -50,21 +50,18 @@ public:
     command(const environment& env, std::string name) : env_(env), name_(std::move(name)) {}
 
     // "karvo-media-cli: import: FILE: no such file"
-    int fail(const std::string& text, int status = status_bad_input) const
-    {
+    int fail(const std::string& text, int status = status_bad_input) const {
         env_.err << program_name << ": " << name_ << ": " << text << "\n";
         return status;
     }
-    int usage(const std::string& text) const
-    {
+    int usage(const std::string& text) const {
         return fail(text + " (usage: " + program_name + " " + synopsis_of(name_) + ")", status_usage);
     }
 
     // Options as `with_value` and `flags` name them; anything else starting with "--" is refused.
     std::optional<parsed_args> parse(const std::vector<std::string>& args, std::size_t first,
                                      const std::vector<std::string>& with_value,
-                                     const std::vector<std::string>& flags) const
-    {
+                                     const std::vector<std::string>& flags) const {
         parsed_args parsed;
         const auto listed = [](const std::vector<std::string>& names, const std::string& name) {
             return std::find(names.begin(), names.end(), name) != names.end();
@@ -96,8 +93,7 @@ private:
     std::string name_;
 };
 
-bool load_resource(const command& c, resource_plugin& resource)
-{
+bool load_resource(const command& c, resource_plugin& resource) {
     if (resource.load_from(c.env().program_folder) && resource.has_media_info())
         return true;
     c.fail("the resource plug-in cannot be loaded: " + platform::with_trailing_slash(c.env().program_folder) +
@@ -105,8 +101,7 @@ bool load_resource(const command& c, resource_plugin& resource)
     return false;
 }
 
-std::string json_string(const std::string& raw)
-{
+std::string json_string(const std::string& raw) {
     // JSON is Unicode: a field in another encoding is shown as the Windows text it most likely is.
     const std::string text = platform::is_valid_utf8(raw) ? raw : platform::decode_cp1252_to_utf8(raw);
     std::string out = "\"";
@@ -127,8 +122,7 @@ std::string json_string(const std::string& raw)
     return out + "\"";
 }
 
-int info_command(const command& c, const std::vector<std::string>& args)
-{
+int info_command(const command& c, const std::vector<std::string>& args) {
     const auto parsed = c.parse(args, 1, {}, {"--json"});
     if (!parsed)
         return status_usage;
@@ -172,8 +166,7 @@ int info_command(const command& c, const std::vector<std::string>& args)
     return status;
 }
 
-int scan_command(const command& c, const std::vector<std::string>& args)
-{
+int scan_command(const command& c, const std::vector<std::string>& args) {
     const auto parsed = c.parse(args, 1, {}, {});
     if (!parsed)
         return status_usage;
@@ -213,8 +206,7 @@ int scan_command(const command& c, const std::vector<std::string>& args)
 }
 
 // The data folder with its parents, created when missing (the stores create only their own sub-folder).
-bool ensure_data_folder(const command& c)
-{
+bool ensure_data_folder(const command& c) {
     std::error_code error;
     std::filesystem::create_directories(c.env().data_folder, error);
     if (platform::directory_exists(c.env().data_folder))
@@ -223,8 +215,7 @@ bool ensure_data_folder(const command& c)
     return false;
 }
 
-int import_command(const command& c, const std::vector<std::string>& args)
-{
+int import_command(const command& c, const std::vector<std::string>& args) {
     const auto parsed = c.parse(args, 1, {}, {"--replace"});
     if (!parsed)
         return status_usage;
@@ -239,9 +230,8 @@ int import_command(const command& c, const std::vector<std::string>& args)
     if (!ensure_data_folder(c))
         return status_bad_input;
     std::string folder_error;
-    playlist_class store(c.env().data_folder, [&folder_error](const std::string& text, const std::string&) {
-        folder_error = text;
-    });
+    playlist_class store(c.env().data_folder,
+                         [&folder_error](const std::string& text, const std::string&) { folder_error = text; });
     if (!folder_error.empty())
         return c.fail(folder_error);
     // Replacing a saved playlist the program may hold open is the user's explicit choice.
@@ -259,8 +249,7 @@ int import_command(const command& c, const std::vector<std::string>& args)
     return status_ok;
 }
 
-int export_command(const command& c, const std::vector<std::string>& args)
-{
+int export_command(const command& c, const std::vector<std::string>& args) {
     const auto parsed = c.parse(args, 1, {"--format"}, {"--extended"});
     if (!parsed)
         return status_usage;
@@ -292,8 +281,7 @@ int export_command(const command& c, const std::vector<std::string>& args)
     return status_ok;
 }
 
-int list_command(const command& c, const std::vector<std::string>& args)
-{
+int list_command(const command& c, const std::vector<std::string>& args) {
     const auto parsed = c.parse(args, 1, {}, {});
     if (!parsed)
         return status_usage;
@@ -307,9 +295,8 @@ int list_command(const command& c, const std::vector<std::string>& args)
     return status_ok;
 }
 
-int tag_command(const command& c, const std::vector<std::string>& args, const tag_writer& write_tag)
-{
-    static const std::vector<std::string> field_options = {"--title", "--artist", "--album",
+int tag_command(const command& c, const std::vector<std::string>& args, const tag_writer& write_tag) {
+    static const std::vector<std::string> field_options = {"--title", "--artist",  "--album",
                                                            "--year",  "--comment", "--genre"};
     const auto parsed = c.parse(args, 1, field_options, {});
     if (!parsed)
@@ -331,19 +318,23 @@ int tag_command(const command& c, const std::vector<std::string>& args, const ta
 
 } // namespace
 
-tag_writer default_tag_writer()
-{
+tag_writer default_tag_writer() {
     // The fields not named keep what the file's tag holds; a genre is its number or its name (any case).
     return [](const std::string& file, const std::vector<std::pair<std::string, std::string>>& fields) {
         id3_2_class tags;
         id3_tag tag;
         tags.read_tag(file, tag);
         for (const auto& [field, value] : fields) {
-            if (field == "title") tag.title = value;
-            else if (field == "artist") tag.artist = value;
-            else if (field == "album") tag.album = value;
-            else if (field == "year") tag.year = value;
-            else if (field == "comment") tag.comment = value;
+            if (field == "title")
+                tag.title = value;
+            else if (field == "artist")
+                tag.artist = value;
+            else if (field == "album")
+                tag.album = value;
+            else if (field == "year")
+                tag.year = value;
+            else if (field == "comment")
+                tag.comment = value;
             else if (field == "genre") {
                 const string_list& genres = id3_genre_table();
                 const auto named = std::find_if(genres.begin(), genres.end(), [&value](const std::string& genre) {
@@ -362,8 +353,7 @@ tag_writer default_tag_writer()
     };
 }
 
-int run(const std::vector<std::string>& args, const environment& env, const tag_writer& write_tag)
-{
+int run(const std::vector<std::string>& args, const environment& env, const tag_writer& write_tag) {
     environment local{env.program_folder, env.data_folder, env.out, env.err, env.err_is_terminal};
     std::size_t first = 0;
     while (first < args.size() && args[first].rfind("--", 0) == 0) {
@@ -371,7 +361,7 @@ int run(const std::vector<std::string>& args, const environment& env, const tag_
             env.out << usage_text();
             return status_ok;
         }
-        if (args[first] == "--man") {  // the build renders the man page with it
+        if (args[first] == "--man") { // the build renders the man page with it
             env.out << man_page();
             return status_ok;
         }
@@ -380,8 +370,7 @@ int run(const std::vector<std::string>& args, const environment& env, const tag_
             first += 2;
             continue;
         }
-        env.err << program_name << ": unknown option " << args[first] << " (see " << program_name
-                << " --help)\n";
+        env.err << program_name << ": unknown option " << args[first] << " (see " << program_name << " --help)\n";
         return status_usage;
     }
     if (first == args.size()) {

@@ -8,8 +8,8 @@ namespace karvo::cli {
 namespace {
 
 struct entry {
-    const char* name;      // subcommand or option
-    const char* synopsis;  // its arguments
+    const char* name;     // subcommand or option
+    const char* synopsis; // its arguments
     const char* text;
 };
 
@@ -46,8 +46,7 @@ constexpr std::string_view exit_status =
     "0 when everything worked; 1 when an input could not be used (one line on standard error for each); 2 for a "
     "command line that is not understood.";
 
-std::string roff_escaped(std::string_view text)
-{
+std::string roff_escaped(std::string_view text) {
     std::string out;
     for (const char c : text) {
         if (c == '\\')
@@ -62,15 +61,13 @@ std::string roff_escaped(std::string_view text)
     return out;
 }
 
-std::string joined(const entry& e)
-{
+std::string joined(const entry& e) {
     return std::string(e.name) + (e.synopsis[0] != '\0' ? std::string(" ") + e.synopsis : std::string());
 }
 
 } // namespace
 
-std::string usage_text()
-{
+std::string usage_text() {
     std::string text = std::string("Usage: ") + program_name + " [--data-folder DIR] COMMAND [ARGUMENTS]\n\n" +
                        program_name + " " + std::string(summary) + "\n\nCommands:\n";
     for (const auto& c : commands)
@@ -82,16 +79,14 @@ std::string usage_text()
     return text;
 }
 
-std::string synopsis_of(const std::string& subcommand)
-{
+std::string synopsis_of(const std::string& subcommand) {
     for (const auto& c : commands)
         if (subcommand == c.name)
             return joined(c);
     return {};
 }
 
-std::string man_page()
-{
+std::string man_page() {
     std::string page = std::string(".TH KARVO-MEDIA-CLI 1\n.SH NAME\n") + roff_escaped(program_name) +
                        " \\- the command-line companion of Karvo Media\n.SH SYNOPSIS\n.B " +
                        roff_escaped(program_name) + "\n[\\-\\-data\\-folder DIR] COMMAND [ARGUMENTS]\n" +

@@ -9,8 +9,7 @@
 #include "cli/cli_commands.h"
 #include "platform/paths.h"
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const std::string program_folder = karvo::platform::program_folder();
     const karvo::cli::environment env{program_folder, karvo::platform::data_folder_for(program_folder), std::cout,

@@ -16,7 +16,8 @@ auto_playlister::auto_playlister(auto_playlister_services services) : services_(
     w.SetSubTree(true);
     w.OnChange = [this](TFSNotify& sender) { AutoPlaylisterChange(sender); };
     w.OnWatchLimit = [this](TFSNotify&, const std::string& folder) {
-        if (services_.show_message) services_.show_message(watch_limit_message(folder));
+        if (services_.show_message)
+            services_.show_message(watch_limit_message(folder));
     };
 }
 
@@ -29,11 +30,13 @@ auto_playlister::~auto_playlister() {
 void auto_playlister::reload(const auto_playlister_options& options) {
     options_ = options;
     TFSNotify& w = services_.watcher;
-    if (!options.enabled) w.SetActive(false);  // before the path, which would restart a running watch
+    if (!options.enabled)
+        w.SetActive(false); // before the path, which would restart a running watch
     w.SetPath(options.dir);
     services_.scanner.set_watched_folder(options.dir);
     w.SetActive(options.enabled);
-    if (w.Active() && platform::directory_exists(options.dir)) services_.scanner.initial_scan();
+    if (w.Active() && platform::directory_exists(options.dir))
+        services_.scanner.initial_scan();
 }
 
 void auto_playlister::AutoPlaylisterChange(TFSNotify& sender) {
@@ -55,14 +58,17 @@ void auto_playlister::AutoPlaylisterChange(TFSNotify& sender) {
 void auto_playlister::act_on(const std::string& path) {
     if (options_.enqueue && services_.player_top) {
         const std::string player = services_.player_top();
-        if (player == "WinAMP" && services_.enqueue_winamp) services_.enqueue_winamp(path);
-        if (player == "NAD" && services_.enqueue_nad) services_.enqueue_nad(path);
+        if (player == "WinAMP" && services_.enqueue_winamp)
+            services_.enqueue_winamp(path);
+        if (player == "NAD" && services_.enqueue_nad)
+            services_.enqueue_nad(path);
     }
-    if (options_.add_curr_playlist && services_.add_to_playlist) services_.add_to_playlist(path);
+    if (options_.add_curr_playlist && services_.add_to_playlist)
+        services_.add_to_playlist(path);
     if (options_.add_saved_playlist && services_.playlists.exists(options_.saved_playlist)) {
         string_list lines = services_.playlists.load(options_.saved_playlist);
         lines.push_back(services_.media_info ? services_.media_info(path) : std::string());
-        services_.playlists.save(options_.saved_playlist, lines);  // a failed write is not reported
+        services_.playlists.save(options_.saved_playlist, lines); // a failed write is not reported
     }
 }
 

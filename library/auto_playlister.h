@@ -25,11 +25,11 @@ struct auto_playlister_services {
     folder_scanner& scanner;     // InitialScan, AutoPlaylistScan and the known-file list
     named_file_store& playlists; // the saved playlists
     media_info_source media_info;
-    std::function<std::string()> player_top;  // the players panel's title, lblPlayerTop
-    path_sink enqueue_winamp;                 // the Winamp driver's enqueue
-    path_sink enqueue_nad;                    // the NAD driver's window look-up, then its enqueue
-    path_sink add_to_playlist;                // the common add-file operation, empty list name, view updated
-    message_sink show_message;                // the status line
+    std::function<std::string()> player_top; // the players panel's title, lblPlayerTop
+    path_sink enqueue_winamp;                // the Winamp driver's enqueue
+    path_sink enqueue_nad;                   // the NAD driver's window look-up, then its enqueue
+    path_sink add_to_playlist;               // the common add-file operation, empty list name, view updated
+    message_sink show_message;               // the status line
 };
 
 class auto_playlister {

@@ -20,30 +20,29 @@ inline constexpr message_id media_names{0, "Media Names"};
 inline constexpr message_id total_files{1, "Total Files"};
 inline constexpr message_id none_name{14, "<none>"};
 inline constexpr message_id cant_save_playlist{19,
-    "Can't Save! Please Choose a Playlist to Save or Not in Playlist Mode."};
+                                               "Can't Save! Please Choose a Playlist to Save or Not in Playlist Mode."};
 inline constexpr message_id enter_playlist_name{20, "Please Enter Playlist Name."};
 inline constexpr message_id nothing_entered{21, "Nothing was entered."};
 inline constexpr message_id only_drives_and_folders{27,
-    "Only Drives and Folders can be dropped on the Virtual Playlist."};
-inline constexpr message_id revert_question{28,
-    "Are you sure you want to Revert the current Playlist?  All Changes will be Lost!"};
+                                                    "Only Drives and Folders can be dropped on the Virtual Playlist."};
+inline constexpr message_id revert_question{
+    28, "Are you sure you want to Revert the current Playlist?  All Changes will be Lost!"};
 inline constexpr message_id enter_new_playlist_name{33, "Please Enter a New Playlist Name."};
-inline constexpr message_id delete_playlist_question{34,
-    "Are you sure you want to DELETE the currently selected Playlist: "};
+inline constexpr message_id delete_playlist_question{
+    34, "Are you sure you want to DELETE the currently selected Playlist: "};
 inline constexpr message_id choose_playlist_to_delete{35, "Please Choose a Playlist to Delete."};
 inline constexpr message_id rename_playlist_prompt{37, ";Please Enter a New Playlist Name for: "};
 inline constexpr message_id name_new_media_cd{43, "Please enter a name for your new Media CD."};
 inline constexpr message_id not_a_cdrom{44, "The Selected Drive is not a CD-ROM!"};
-inline constexpr message_id delete_media_cd_question{45,
-    "Are you sure you want to DELETE the currently selected Media CD, called: "};
+inline constexpr message_id delete_media_cd_question{
+    45, "Are you sure you want to DELETE the currently selected Media CD, called: "};
 inline constexpr message_id choose_media_cd_to_delete{46, "Please Choose an Media CD to Delete."};
 inline constexpr message_id cant_save_media_cd{47, "Can't Save or not in Media CD Mode."};
 inline constexpr message_id select_entries_that_have{48, "Select all entries that have..."};
 inline constexpr message_id rename_media_cd_prompt{52, "Please Enter a New Media CD Name for: "};
 
 // Texts outside the message table.
-inline constexpr const char* playlist_exists_question =
-    "This Playlist already exists.  Do you Want to overwrite it";
+inline constexpr const char* playlist_exists_question = "This Playlist already exists.  Do you Want to overwrite it";
 inline constexpr const char* new_playlist_default = "My New Favorite MP3's";
 inline constexpr const char* save_as_default = "My Favorite MP3's";
 inline constexpr const char* media_cd_caption = "Karvo Media";
@@ -64,8 +63,7 @@ public:
     // built-in wording.
     std::vector<std::string> messages;
 
-    std::string operator[](texts::message_id id) const
-    {
+    std::string operator[](texts::message_id id) const {
         if (id.index >= 0 && id.index < static_cast<int>(messages.size()))
             return messages[static_cast<std::size_t>(id.index)];
         return id.builtin;

@@ -16,8 +16,8 @@ namespace karvo {
 class media_list;
 class my_computer_list;
 
-using media_info_source = std::function<std::string(const std::string& path)>;  // media info string of a file
-using message_sink = std::function<void(const std::string& text)>;              // status line message
+using media_info_source = std::function<std::string(const std::string& path)>; // media info string of a file
+using message_sink = std::function<void(const std::string& text)>;             // status line message
 using path_sink = std::function<void(const std::string& path)>;
 
 std::string adding_to_playlist_message(const std::string& path);
@@ -30,9 +30,9 @@ string_list folder_media_names(const std::string& folder, const media_files& med
 
 struct folder_listing_callbacks {
     media_info_source media_info;
-    message_sink show_message;             // also repaints the status line at once
-    std::function<void()> begin_update;    // optional: the view's updates are suspended
-    std::function<void(int)> end_update;   // optional: the view gets the item count; updates resume
+    message_sink show_message;           // also repaints the status line at once
+    std::function<void()> begin_update;  // optional: the view's updates are suspended
+    std::function<void(int)> end_update; // optional: the view gets the item count; updates resume
 };
 
 // Clears `listing` and appends the media entry of every media file of `folder`, showing a progress line per file
@@ -93,7 +93,7 @@ private:
     slot initial_scan_{InitialScan, {}};
     slot play_this_location_{PlayThisLocation, {}};
     string_list collected_;
-    string_list known_;   // kept sorted for the look-up
+    string_list known_; // kept sorted for the look-up
 };
 
 } // namespace karvo

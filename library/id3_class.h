@@ -10,7 +10,9 @@
 #include "library/string_list.h"
 
 namespace karvo {
-namespace platform { class prompts; }
+namespace platform {
+class prompts;
+}
 
 inline constexpr const char* id3_file_error_text = "Can't Read from File.";
 inline constexpr const char* id3_file_error_caption = "File Error";
@@ -29,7 +31,7 @@ std::string id3_genre_name(int number);
 
 struct id3_tag {
     std::string title, artist, album, year, comment;
-    int genre = id3_no_genre;  // 0..255
+    int genre = id3_no_genre; // 0..255
     bool operator==(const id3_tag&) const = default;
 };
 
@@ -42,7 +44,7 @@ public:
     std::string genre_name(int number) const { return id3_genre_name(number); }
 
     std::string text = "0";
-    std::string last_read;  // never filled here: the main window reads no tags
+    std::string last_read; // never filled here: the main window reads no tags
     string_list genres;
     int spare = 0;
 };
@@ -67,7 +69,7 @@ public:
     static std::string encode_tag(const id3_tag& tag);
 
     std::string text = "0";
-    std::string last_read;  // the first 127 bytes of the last block read
+    std::string last_read; // the first 127 bytes of the last block read
     string_list genres;
 
 private:

@@ -14,10 +14,10 @@ constexpr const char* advanced_section = "Advanced";
 constexpr const char* auto_section = "AutoPlaylister";
 
 constexpr std::array<const char*, playlist_view_columns> playlist_width_keys = {
-    "MediaColumnWidth", "ArtistColumnWidth", "SongColumnWidth", "AlbumColumnWidth", "GenreColumnWidth",
+    "MediaColumnWidth",  "ArtistColumnWidth",  "SongColumnWidth", "AlbumColumnWidth",   "GenreColumnWidth",
     "LengthColumnWidth", "QualityColumnWidth", "YearColumnWidth", "ListNameColumnWidth"};
 constexpr std::array<const char*, folder_view_columns> folder_width_keys = {
-    "MediaColumnWidth_Dir", "ArtistColumnWidth_Dir", "SongColumnWidth_Dir", "AlbumColumnWidth_Dir",
+    "MediaColumnWidth_Dir", "ArtistColumnWidth_Dir", "SongColumnWidth_Dir",    "AlbumColumnWidth_Dir",
     "GenreColumnWidth_Dir", "LengthColumnWidth_Dir", "QualityColumnWidth_Dir", "YearColumnWidth_Dir"};
 
 // A column wider than this is a damaged value, not a user's choice.
@@ -201,9 +201,9 @@ int stored_playlist_mode(int mode) {
 
 std::string stored_playlist_name(int mode, const std::string& playlist_name, const std::string& media_cd_name) {
     switch (stored_playlist_mode(mode)) {
-    case mode_playlist: return playlist_name;
-    case mode_media_cd: return media_cd_name;
-    default: return {};
+        case mode_playlist: return playlist_name;
+        case mode_media_cd: return media_cd_name;
+        default: return {};
     }
 }
 

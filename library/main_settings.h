@@ -30,7 +30,7 @@ struct auto_playlister_settings {
 
 // Read by Load settings at start-up and after the preferences dialog is confirmed.
 struct main_settings {
-    std::vector<std::string> player_locations;  // one per player name
+    std::vector<std::string> player_locations; // one per player name
     std::uint32_t main_fore_color = 0xFFFFFF;
     std::uint32_t main_back_color = 0x800000;
     std::uint32_t panel_color = 0xC08000;
@@ -47,7 +47,7 @@ struct main_settings {
     bool dot_with_space = true;
     bool remove_brackets = true;
     bool verify_on_startup = true;
-    bool show_file_extension = true;  // true: the extension is cut from display names
+    bool show_file_extension = true; // true: the extension is cut from display names
     bool add_playlist_type = true;
     int double_click = 1;
     int randomize_times = 1;
@@ -55,7 +55,7 @@ struct main_settings {
     int show_in = 0;
     int drag_n_drop = 0;
     bool drag_n_drop_rnd = false;
-    std::vector<std::string> enabled_extensions;  // plug-in order
+    std::vector<std::string> enabled_extensions; // plug-in order
     auto_playlister_settings auto_playlister;
 };
 
@@ -73,8 +73,8 @@ int read_show_in(const std::string& ini_file);
 struct window_rectangle {
     int left = 0;
     int top = 0;
-    int width = 736;   // client width
-    int height = 488;  // client height
+    int width = 736;  // client width
+    int height = 488; // client height
     bool operator==(const window_rectangle&) const = default;
 };
 
@@ -82,8 +82,8 @@ struct window_rectangle {
 struct window_state {
     std::array<int, playlist_view_columns> playlist_widths = {210, 90, 90, 90, 50, 40, 40, 40, 70};
     std::array<int, folder_view_columns> folder_widths = {125, 70, 70, 70, 50, 40, 40, 40};
-    int v_splitter = 215;  // tree width
-    int h_splitter = 195;  // upper pane height; 0 is taken as 1
+    int v_splitter = 215; // tree width
+    int h_splitter = 195; // upper pane height; 0 is taken as 1
     int playlist_mode = -1;
     std::string playlist_name;
     std::string last_dir;
@@ -94,13 +94,17 @@ struct window_state {
     int volume_left = 10;
     int volume_top = 30;
     bool volume_visible = false;
-    bool window_max = false;  // written only
+    bool window_max = false; // written only
     window_rectangle window;
 };
 
 // The playlist modes: nothing, a saved playlist, a Media CD, all saved playlists, all Media CDs, a grouping.
 enum playlist_mode_value : int {
-    mode_nothing = -1, mode_playlist = 0, mode_media_cd = 1, mode_all_playlists = 3, mode_all_media_cds = 4,
+    mode_nothing = -1,
+    mode_playlist = 0,
+    mode_media_cd = 1,
+    mode_all_playlists = 3,
+    mode_all_media_cds = 4,
     mode_grouping = 7,
 };
 

@@ -46,8 +46,8 @@ store_outcome add_new_media_cd(store_context& context, const std::string& curren
     store_outcome outcome;
     const std::vector<platform::drive_info> drives = context.drives.drives();
     const std::string root = platform::drive_root_of(current_folder, drives);
-    const auto drive = std::find_if(drives.begin(), drives.end(),
-                                    [&](const platform::drive_info& d) { return d.root == root; });
+    const auto drive =
+        std::find_if(drives.begin(), drives.end(), [&](const platform::drive_info& d) { return d.root == root; });
     if (current_folder.empty() || drive == drives.end() || !is_media_cd_drive(drive->type)) {
         inform(context, context.texts[texts::not_a_cdrom]);
         return outcome;

@@ -10,8 +10,7 @@ namespace karvo {
 namespace {
 
 // Replaces every `pattern` by `by` and looks again, so that no occurrence is left at the end.
-void replace_until_gone(std::string& text, std::string_view pattern, char by)
-{
+void replace_until_gone(std::string& text, std::string_view pattern, char by) {
     while (text.find(pattern) != std::string::npos) {
         std::string replaced;
         replaced.reserve(text.size());
@@ -26,15 +25,13 @@ void replace_until_gone(std::string& text, std::string_view pattern, char by)
     }
 }
 
-void remove_brackets(std::string& text)
-{
+void remove_brackets(std::string& text) {
     std::erase_if(text, [](char c) { return c == '(' || c == ')' || c == '[' || c == ']' || c == '{' || c == '}'; });
 }
 
 } // namespace
 
-media_field_views split_media_info(std::string_view info)
-{
+media_field_views split_media_info(std::string_view info) {
     media_field_views fields{};
     std::size_t start = 0;
     for (int field = 0; field < info_field_count; ++field) {
@@ -47,8 +44,7 @@ media_field_views split_media_info(std::string_view info)
     return fields;
 }
 
-media_fields parse_media_info(std::string_view info)
-{
+media_fields parse_media_info(std::string_view info) {
     const media_field_views views = split_media_info(info);
     media_fields fields;
     for (int field = 0; field < info_field_count; ++field)
@@ -56,8 +52,7 @@ media_fields parse_media_info(std::string_view info)
     return fields;
 }
 
-std::string make_media_info(const media_fields& fields)
-{
+std::string make_media_info(const media_fields& fields) {
     std::size_t total = info_field_count + 1;
     for (const auto& field : fields)
         total += field.size();
@@ -71,8 +66,7 @@ std::string make_media_info(const media_fields& fields)
     return info;
 }
 
-std::string derive_media_name(std::string_view full_path, const name_switches& switches)
-{
+std::string derive_media_name(std::string_view full_path, const name_switches& switches) {
     std::string name(file_name_part(full_path));
     if (switches.underscore_to_space)
         std::replace(name.begin(), name.end(), '_', ' ');
@@ -94,8 +88,7 @@ std::string derive_media_name(std::string_view full_path, const name_switches& s
     return name;
 }
 
-std::string format_length(std::string_view seconds)
-{
+std::string format_length(std::string_view seconds) {
     // Negative values are no length either.
     const long long total = platform::to_integer(seconds, 0);
     if (total <= 0)
@@ -119,8 +112,7 @@ std::string format_length(std::string_view seconds)
 
 namespace {
 
-std::string joined(std::string_view a, std::string_view b)
-{
+std::string joined(std::string_view a, std::string_view b) {
     std::string text;
     text.reserve(a.size() + b.size());
     text += a;
@@ -130,8 +122,7 @@ std::string joined(std::string_view a, std::string_view b)
 
 } // namespace
 
-std::string derive_quality(std::string_view full_path, std::string_view quality, std::string_view sample_rate)
-{
+std::string derive_quality(std::string_view full_path, std::string_view quality, std::string_view sample_rate) {
     const std::string extension = upper_extension(full_path);
     if (extension == "MP3")
         return quality.find("kbits") == std::string_view::npos ? joined(quality, "kbits") : std::string(quality);
@@ -140,8 +131,7 @@ std::string derive_quality(std::string_view full_path, std::string_view quality,
     return std::string(quality);
 }
 
-std::string derive_folder_quality(std::string_view full_path, std::string_view quality, std::string_view sample_rate)
-{
+std::string derive_folder_quality(std::string_view full_path, std::string_view quality, std::string_view sample_rate) {
     const std::string extension = upper_extension(full_path);
     if (extension == "MP3")
         return joined(quality, "kbits");
@@ -150,8 +140,7 @@ std::string derive_folder_quality(std::string_view full_path, std::string_view q
     return std::string(quality);
 }
 
-std::string_view file_name_part(std::string_view path)
-{
+std::string_view file_name_part(std::string_view path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }

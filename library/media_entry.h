@@ -10,8 +10,24 @@
 namespace karvo {
 
 enum media_column : int {
-    Media = 0, FullPath, ListName, Song, Album, Artist, Year, Comment, Genre, Length, Seconds, Quality,
-    Info8, Info9, Info10, SampleRate, Info13, Info14,
+    Media = 0,
+    FullPath,
+    ListName,
+    Song,
+    Album,
+    Artist,
+    Year,
+    Comment,
+    Genre,
+    Length,
+    Seconds,
+    Quality,
+    Info8,
+    Info9,
+    Info10,
+    SampleRate,
+    Info13,
+    Info14,
 };
 inline constexpr int column_count = 18;
 inline constexpr char info_separator = '\xFF';
@@ -22,8 +38,8 @@ using media_fields = std::array<std::string, info_field_count>;
 
 // Which column each info string field fills.
 inline constexpr std::array<media_column, info_field_count> info_field_column = {
-    FullPath, Song, Artist, Album, Year, Comment, Genre, Seconds, Info8, Info9, Info10, SampleRate, Quality,
-    Info13, Info14,
+    FullPath, Song,  Artist, Album,      Year,    Comment, Genre,  Seconds,
+    Info8,    Info9, Info10, SampleRate, Quality, Info13,  Info14,
 };
 
 // The same fields as views into the info string.

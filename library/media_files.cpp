@@ -13,9 +13,11 @@ void media_files::load(const string_list& plugin_extensions, const flag_lookup& 
     enabled_upper_.clear();
     for (const std::string& extension : plugin_extensions) {
         plugin_extensions_.push_back(upper_case(extension));
-        if (enabled_flag && !enabled_flag(extension)) continue;
+        if (enabled_flag && !enabled_flag(extension))
+            continue;
         enabled_.push_back(extension);
-        if (!extension.empty()) enabled_upper_.insert(plugin_extensions_.back());
+        if (!extension.empty())
+            enabled_upper_.insert(plugin_extensions_.back());
     }
 }
 
@@ -26,7 +28,8 @@ bool media_files::is_media_file(std::string_view path) const {
 
 int media_files::icon_index(std::string_view path) const {
     const std::string extension = upper_extension(path);
-    if (extension.empty()) return 9;
+    if (extension.empty())
+        return 9;
     const auto found = std::find(plugin_extensions_.begin(), plugin_extensions_.end(), extension);
     return found == plugin_extensions_.end() ? 9 : static_cast<int>(found - plugin_extensions_.begin());
 }

@@ -30,8 +30,8 @@ public:
     const string_list& enabled() const { return enabled_; }
 
 private:
-    string_list plugin_extensions_;  // upper-cased, plug-in order
-    string_list enabled_;            // as delivered, plug-in order
+    string_list plugin_extensions_; // upper-cased, plug-in order
+    string_list enabled_;           // as delivered, plug-in order
     std::unordered_set<std::string> enabled_upper_;
 };
 

@@ -20,11 +20,10 @@ struct sort_entry {
     std::uint64_t head;
     const char* text;
     std::uint32_t size;
-    int row;  // offset from the first sorted row
+    int row; // offset from the first sorted row
 };
 
-sort_entry make_entry(std::string_view key, int row)
-{
+sort_entry make_entry(std::string_view key, int row) {
     std::uint64_t head = 0;
     for (std::size_t k = 0; k < 8; ++k)
         head = (head << 8) | (k < key.size() ? static_cast<unsigned char>(key[k]) : 0u);
@@ -33,8 +32,7 @@ sort_entry make_entry(std::string_view key, int row)
 
 // Byte-wise unsigned order, a shorter common prefix first. Different heads already order the keys: where a head
 // was padded with zero bytes, the shorter key is a prefix of the other.
-int compare(const sort_entry& a, const sort_entry& b)
-{
+int compare(const sort_entry& a, const sort_entry& b) {
     if (a.head != b.head)
         return a.head < b.head ? -1 : 1;
     return std::string_view(a.text, a.size).compare(std::string_view(b.text, b.size));
@@ -43,8 +41,7 @@ int compare(const sort_entry& a, const sort_entry& b)
 // The list's quicksort: middle pivot, both scans stop on equal keys, so sorted, reversed and all-equal columns
 // split evenly. Recursing into the smaller part only keeps the stack shallow; the parts are disjoint, so the order
 // in which they are sorted does not change the result.
-void quicksort(std::vector<sort_entry>& entries, int first, int last)
-{
+void quicksort(std::vector<sort_entry>& entries, int first, int last) {
     while (first < last) {
         const sort_entry pivot = entries[static_cast<std::size_t>((first + last) / 2)];
         int i = first;
@@ -84,8 +81,7 @@ struct media_list::row_text {
     row_text& operator=(const row_text&) = delete;
 };
 
-void media_list::make_row(row_text& row, std::string_view info, std::string_view list_name) const
-{
+void media_list::make_row(row_text& row, std::string_view info, std::string_view list_name) const {
     const media_field_views fields = split_media_info(info);
     for (int field = 0; field < info_field_count; ++field)
         row.cells[info_field_column[field]] = fields[field];
@@ -98,13 +94,11 @@ void media_list::make_row(row_text& row, std::string_view info, std::string_view
     row.cells[Quality] = row.quality;
 }
 
-bool media_list::append(std::string_view info, const std::string& list_name)
-{
+bool media_list::append(std::string_view info, const std::string& list_name) {
     return insert(count(), info, list_name);
 }
 
-int media_list::take_slot()
-{
+int media_list::take_slot() {
     if (!free_slots_.empty()) {
         const int slot = free_slots_.back();
         free_slots_.pop_back();
@@ -115,15 +109,13 @@ int media_list::take_slot()
     return static_cast<int>(live_[FullPath].size()) - 1;
 }
 
-void media_list::clear_slot(int slot)
-{
+void media_list::clear_slot(int slot) {
     // The texts stay until the slot is taken again (and overwritten in place) or the store is compacted: freeing
     // eighteen strings per row would cost a large deletion more than the deletion itself.
     free_slots_.push_back(slot);
 }
 
-void media_list::compact_when_sparse()
-{
+void media_list::compact_when_sparse() {
     if (free_slots_.size() > 4096 && free_slots_.size() > rows_.size()) {
         table compact;
         for (int column = 0; column < column_count; ++column) {
@@ -137,14 +129,12 @@ void media_list::compact_when_sparse()
     }
 }
 
-void media_list::release_slot(int slot)
-{
+void media_list::release_slot(int slot) {
     clear_slot(slot);
     compact_when_sparse();
 }
 
-bool media_list::insert(int position, std::string_view info, const std::string& list_name)
-{
+bool media_list::insert(int position, std::string_view info, const std::string& list_name) {
     if (position < 0 || position > count())
         return false;
     row_text row;
@@ -156,8 +146,7 @@ bool media_list::insert(int position, std::string_view info, const std::string& 
     return true;
 }
 
-bool media_list::replace(int row, std::string_view info)
-{
+bool media_list::replace(int row, std::string_view info) {
     if (!valid_row(row))
         return false;
     const int slot = rows_[row];
@@ -169,30 +158,26 @@ bool media_list::replace(int row, std::string_view info)
     return true;
 }
 
-const std::string& media_list::cell(int column, int row) const
-{
+const std::string& media_list::cell(int column, int row) const {
     if (column < 0 || column >= column_count || !valid_row(row))
         return no_text;
     return live_[column][rows_[row]];
 }
 
-bool media_list::set_cell(int column, int row, const std::string& value)
-{
+bool media_list::set_cell(int column, int row, const std::string& value) {
     if (column < 0 || column >= column_count || !valid_row(row))
         return false;
     live_[column][rows_[row]] = value;
     return true;
 }
 
-const std::string& media_list::backup_cell(int column, int row) const
-{
+const std::string& media_list::backup_cell(int column, int row) const {
     if (column < 0 || column >= column_count || row < 0 || row >= static_cast<int>(backup_[column].size()))
         return no_text;
     return backup_[column][row];
 }
 
-bool media_list::remove(int row)
-{
+bool media_list::remove(int row) {
     if (!valid_row(row))
         return false;
     const int slot = rows_[row];
@@ -201,8 +186,7 @@ bool media_list::remove(int row)
     return true;
 }
 
-bool media_list::clone(int row)
-{
+bool media_list::clone(int row) {
     if (!valid_row(row))
         return false;
     const int source = rows_[row];
@@ -213,8 +197,7 @@ bool media_list::clone(int row)
     return true;
 }
 
-int media_list::remove_rows(std::span<const int> rows)
-{
+int media_list::remove_rows(std::span<const int> rows) {
     std::vector<char> gone(rows_.size(), 0);
     for (const int row : rows)
         if (valid_row(row))
@@ -234,8 +217,7 @@ int media_list::remove_rows(std::span<const int> rows)
     return removed;
 }
 
-int media_list::clone_rows(std::span<const int> rows)
-{
+int media_list::clone_rows(std::span<const int> rows) {
     std::vector<char> cloned(rows_.size(), 0);
     int copies = 0;
     for (const int row : rows)
@@ -261,8 +243,7 @@ int media_list::clone_rows(std::span<const int> rows)
     return copies;
 }
 
-bool media_list::reorder_rows(std::span<const int> order)
-{
+bool media_list::reorder_rows(std::span<const int> order) {
     if (order.size() != rows_.size())
         return false;
     std::vector<char> seen(rows_.size(), 0);
@@ -275,52 +256,45 @@ bool media_list::reorder_rows(std::span<const int> order)
     return true;
 }
 
-bool media_list::move_up(int row)
-{
+bool media_list::move_up(int row) {
     if (row < 1 || row >= count())
         return false;
     return swap(row - 1, row);
 }
 
-bool media_list::move_down(int row)
-{
+bool media_list::move_down(int row) {
     if (row < 0 || row >= count() - 1)
         return false;
     return swap(row + 1, row);
 }
 
-bool media_list::move_to_top(int row)
-{
+bool media_list::move_to_top(int row) {
     if (row <= 0 || row >= count())
         return false;
     std::rotate(rows_.begin(), rows_.begin() + row, rows_.begin() + row + 1);
     return true;
 }
 
-bool media_list::move_to_bottom(int row)
-{
+bool media_list::move_to_bottom(int row) {
     if (!valid_row(row))
         return false;
     std::rotate(rows_.begin() + row, rows_.begin() + row + 1, rows_.end());
     return true;
 }
 
-bool media_list::swap(int a, int b)
-{
+bool media_list::swap(int a, int b) {
     if (!valid_row(a) || !valid_row(b))
         return false;
     std::swap(rows_[a], rows_[b]);
     return true;
 }
 
-void media_list::set_list_name_of_all(const std::string& name)
-{
+void media_list::set_list_name_of_all(const std::string& name) {
     for (const int slot : rows_)
         live_[ListName][slot] = name;
 }
 
-void media_list::clear()
-{
+void media_list::clear() {
     // The lists keep their capacity: the list is usually filled again at once.
     for (auto& column : live_)
         column.clear();
@@ -328,8 +302,7 @@ void media_list::clear()
     free_slots_.clear();
 }
 
-std::string media_list::serialise_row(int row) const
-{
+std::string media_list::serialise_row(int row) const {
     if (!valid_row(row))
         return {};
     const int slot = rows_[row];
@@ -346,8 +319,7 @@ std::string media_list::serialise_row(int row) const
     return info;
 }
 
-string_list media_list::serialise_all() const
-{
+string_list media_list::serialise_all() const {
     string_list lines;
     lines.reserve(static_cast<std::size_t>(count()));
     for (int row = 0; row < count(); ++row)
@@ -355,8 +327,7 @@ string_list media_list::serialise_all() const
     return lines;
 }
 
-void media_list::backup()
-{
+void media_list::backup() {
     for (int column = 0; column < column_count; ++column) {
         string_list& copy = backup_[column];
         copy.clear();
@@ -367,8 +338,7 @@ void media_list::backup()
     backup_count_ = count();
 }
 
-void media_list::move_to_backup()
-{
+void media_list::move_to_backup() {
     bool in_order = free_slots_.empty() && rows_.size() == live_[FullPath].size();
     for (std::size_t row = 0; in_order && row < rows_.size(); ++row)
         in_order = rows_[row] == static_cast<int>(row);
@@ -388,8 +358,7 @@ void media_list::move_to_backup()
     clear();
 }
 
-void media_list::restore_and_discard_backup()
-{
+void media_list::restore_and_discard_backup() {
     live_.swap(backup_);
     rows_.resize(live_[FullPath].size());
     std::iota(rows_.begin(), rows_.end(), 0);
@@ -397,23 +366,20 @@ void media_list::restore_and_discard_backup()
     discard_backup();
 }
 
-void media_list::restore()
-{
+void media_list::restore() {
     live_ = backup_;
     rows_.resize(backup_[FullPath].size());
     std::iota(rows_.begin(), rows_.end(), 0);
     free_slots_.clear();
 }
 
-void media_list::discard_backup()
-{
+void media_list::discard_backup() {
     for (auto& column : backup_)
         string_list().swap(column);
     backup_count_ = -1;
 }
 
-int media_list::append_rows_from_backup(std::span<const int> backup_rows)
-{
+int media_list::append_rows_from_backup(std::span<const int> backup_rows) {
     const int backup_rows_count = static_cast<int>(backup_[FullPath].size());
     std::vector<int> valid;
     valid.reserve(backup_rows.size());
@@ -434,8 +400,7 @@ int media_list::append_rows_from_backup(std::span<const int> backup_rows)
     return static_cast<int>(valid.size());
 }
 
-bool media_list::append_from_backup(int backup_row)
-{
+bool media_list::append_from_backup(int backup_row) {
     if (backup_row < 0 || backup_row >= static_cast<int>(backup_[FullPath].size()))
         return false;
     const int slot = take_slot();
@@ -445,8 +410,7 @@ bool media_list::append_from_backup(int backup_row)
     return true;
 }
 
-std::vector<int> media_list::sorted_order(int first, int last, int column) const
-{
+std::vector<int> media_list::sorted_order(int first, int last, int column) const {
     // Upper-case every key once, into one buffer, instead of on each comparison.
     const string_list& cells = live_[column];
     std::size_t total = 0;
@@ -477,23 +441,20 @@ std::vector<int> media_list::sorted_order(int first, int last, int column) const
     return order;
 }
 
-void media_list::reorder(int first, const std::vector<int>& order)
-{
+void media_list::reorder(int first, const std::vector<int>& order) {
     std::vector<int> slots(order.size());
     for (std::size_t k = 0; k < order.size(); ++k)
         slots[k] = rows_[first + order[k]];
     std::copy(slots.begin(), slots.end(), rows_.begin() + first);
 }
 
-void media_list::sort_ascending(int first, int last, int column)
-{
+void media_list::sort_ascending(int first, int last, int column) {
     if (column < 0 || column >= column_count || first < 0 || last >= count() || first >= last)
         return;
     reorder(first, sorted_order(first, last, column));
 }
 
-void media_list::sort_descending(int column)
-{
+void media_list::sort_descending(int column) {
     if (column < 0 || column >= column_count || count() < 2)
         return;
     std::vector<int> order = sorted_order(0, count() - 1, column);
@@ -501,8 +462,7 @@ void media_list::sort_descending(int column)
     reorder(0, order);
 }
 
-void media_list::randomize(platform::random_source& random)
-{
+void media_list::randomize(platform::random_source& random) {
     const int rows = count();
     if (rows == 0)
         return;

@@ -16,7 +16,9 @@
 #include "library/string_list.h"
 
 namespace karvo {
-namespace platform { class random_source; }
+namespace platform {
+class random_source;
+}
 
 class media_list {
 public:
@@ -24,8 +26,8 @@ public:
     name_switches switches;
 
     bool append(std::string_view info, const std::string& list_name);
-    bool insert(int position, std::string_view info, const std::string& list_name);  // position 0..count
-    bool replace(int row, std::string_view info);  // ListName stays
+    bool insert(int position, std::string_view info, const std::string& list_name); // position 0..count
+    bool replace(int row, std::string_view info);                                   // ListName stays
 
     int count() const { return static_cast<int>(rows_.size()); }
     // Cells out of range read as empty text.
@@ -37,7 +39,7 @@ public:
     int backup_count() const { return backup_count_; }
 
     bool remove(int row);
-    bool clone(int row);  // copy inserted at row + 1
+    bool clone(int row); // copy inserted at row + 1
     bool move_up(int row);
     bool move_down(int row);
     bool move_to_top(int row);
@@ -45,12 +47,12 @@ public:
     bool swap(int a, int b);
     // Whole-selection edits in one pass each, so a command over many rows stays linear. Rows out of range and
     // repeated rows are ignored.
-    int remove_rows(std::span<const int> rows);       // returns how many went
-    int clone_rows(std::span<const int> rows);        // each copy directly after its row; returns how many
+    int remove_rows(std::span<const int> rows); // returns how many went
+    int clone_rows(std::span<const int> rows);  // each copy directly after its row; returns how many
     // Row k takes old row order[k]; false (nothing done) unless `order` is a permutation of the rows.
     bool reorder_rows(std::span<const int> order);
     void set_list_name_of_all(const std::string& name);
-    void clear();  // the backup stays
+    void clear(); // the backup stays
 
     string_list serialise_all() const;
     std::string serialise_row(int row) const;
@@ -91,10 +93,10 @@ private:
     void reorder(int first, const std::vector<int>& order);
     std::vector<int> sorted_order(int first, int last, int column) const;
 
-    table live_;                 // the column store, indexed by slot
-    std::vector<int> rows_;      // slot of each row, in display order
+    table live_;            // the column store, indexed by slot
+    std::vector<int> rows_; // slot of each row, in display order
     std::vector<int> free_slots_;
-    table backup_;               // a copy in display order, indexed by row
+    table backup_; // a copy in display order, indexed by row
     int backup_count_ = -1;
 };
 

@@ -16,28 +16,24 @@ namespace {
 constexpr const char* index_section = "Settings";
 }
 
-float disc_identity(std::uint32_t serial)
-{
+float disc_identity(std::uint32_t serial) {
     return static_cast<float>(serial);
 }
 
-float disc_identity_of(const std::string& root, platform::drive_table& drives)
-{
+float disc_identity_of(const std::string& root, platform::drive_table& drives) {
     for (const auto& drive : drives.drives())
         if (drive.root == root)
             return disc_identity(drive.serial);
     return disc_identity(0xFFFFFFFFu);
 }
 
-std::string format_identity(float identity)
-{
+std::string format_identity(float identity) {
     char text[32];
     std::snprintf(text, sizeof text, "%.15g", static_cast<double>(identity));
     return text;
 }
 
-float parse_identity(std::string_view text, float fallback)
-{
+float parse_identity(std::string_view text, float fallback) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
         text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
@@ -52,21 +48,18 @@ float parse_identity(std::string_view text, float fallback)
     return static_cast<float>(value);
 }
 
-bool is_media_cd_drive(platform::drive_type type)
-{
+bool is_media_cd_drive(platform::drive_type type) {
     return type == platform::drive_type::cdrom || type == platform::drive_type::removable;
 }
 
-std::optional<std::string> drive_holding(float identity, const std::vector<platform::drive_info>& drives)
-{
+std::optional<std::string> drive_holding(float identity, const std::vector<platform::drive_info>& drives) {
     for (const auto& drive : drives)
         if (is_media_cd_drive(drive.type) && disc_identity(drive.serial) == identity)
             return drive.root;
     return std::nullopt;
 }
 
-std::string relative_to_drive(const std::string& line, const std::vector<platform::drive_info>& drives)
-{
+std::string relative_to_drive(const std::string& line, const std::vector<platform::drive_info>& drives) {
     if (line.empty() || line.front() != '/')
         return line;
     const std::string path = line.substr(0, line.find(info_separator));
@@ -75,40 +68,34 @@ std::string relative_to_drive(const std::string& line, const std::vector<platfor
 }
 
 mp3_cd_class::mp3_cd_class(const std::string& data_folder, folder_failure_handler on_failure)
-    : named_file_store(data_folder, "Media CDs", ".vmc", media_cds_folder_failure, std::move(on_failure))
-{
+    : named_file_store(data_folder, "Media CDs", ".vmc", media_cds_folder_failure, std::move(on_failure)) {
     index_ = folder() + "media_cds.ini";
 }
 
-std::string mp3_cd_class::index_path() const
-{
+std::string mp3_cd_class::index_path() const {
     return index_;
 }
 
-float mp3_cd_class::stored_identity(const std::string& name) const
-{
+float mp3_cd_class::stored_identity(const std::string& name) const {
     if (!is_valid_name(name))
         return no_disc_identity;
     return parse_identity(platform::get_private_profile_string(index_section, name, "-1", index_));
 }
 
-bool mp3_cd_class::store_identity(const std::string& name, float identity)
-{
+bool mp3_cd_class::store_identity(const std::string& name, float identity) {
     if (!is_valid_name(name))
         return false;
     return platform::write_private_profile_string(index_section, name, format_identity(identity), index_);
 }
 
-bool mp3_cd_class::remove(const std::string& name)
-{
+bool mp3_cd_class::remove(const std::string& name) {
     if (!named_file_store::remove(name))
         return false;
     platform::delete_private_profile_key(index_section, name, index_);
     return true;
 }
 
-bool mp3_cd_class::rename(const std::string& old_name, const std::string& new_name)
-{
+bool mp3_cd_class::rename(const std::string& old_name, const std::string& new_name) {
     if (!named_file_store::rename(old_name, new_name))
         return false;
     const float identity = stored_identity(old_name);
@@ -117,8 +104,7 @@ bool mp3_cd_class::rename(const std::string& old_name, const std::string& new_na
     return true;
 }
 
-bool mp3_cd_class::save_catalogue(const std::string& name, media_list& list, platform::drive_table& drives)
-{
+bool mp3_cd_class::save_catalogue(const std::string& name, media_list& list, platform::drive_table& drives) {
     const auto known = drives.drives();
     string_list lines = list.serialise_all();
     for (auto& line : lines)
@@ -130,8 +116,7 @@ bool mp3_cd_class::save_catalogue(const std::string& name, media_list& list, pla
 }
 
 std::optional<std::string> mp3_cd_class::load_into(const std::string& name, media_list& list,
-                                                   platform::drive_table& drives)
-{
+                                                   platform::drive_table& drives) {
     const string_list& lines = load(name);
     const auto root = drive_holding(stored_identity(name), drives.drives());
     for (const auto& line : lines)

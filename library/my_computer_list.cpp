@@ -6,8 +6,7 @@ namespace {
 const std::string no_text;
 }
 
-bool my_computer_list::append(std::string_view info)
-{
+bool my_computer_list::append(std::string_view info) {
     const media_field_views fields = split_media_info(info);
     for (int field = 0; field < info_field_count; ++field)
         columns_[info_field_column[field]].emplace_back(fields[field]);
@@ -19,14 +18,12 @@ bool my_computer_list::append(std::string_view info)
     return true;
 }
 
-void my_computer_list::clear()
-{
+void my_computer_list::clear() {
     for (auto& column : columns_)
         string_list().swap(column);
 }
 
-const std::string& my_computer_list::cell(int column, int row) const
-{
+const std::string& my_computer_list::cell(int column, int row) const {
     if (column < 0 || column >= column_count || column == ListName || row < 0 || row >= count())
         return no_text;
     return columns_[column][row];

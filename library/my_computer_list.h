@@ -20,9 +20,9 @@ public:
     const std::string& full_path(int row) const { return cell(FullPath, row); }
     // ListName is not held: cell(ListName, row) is empty, as is any cell out of range.
     const std::string& cell(int column, int row) const;
-    string_list& extra() { return extra_; }  // the further list, unused
+    string_list& extra() { return extra_; } // the further list, unused
 private:
-    std::array<string_list, column_count> columns_;  // the ListName column stays empty
+    std::array<string_list, column_count> columns_; // the ListName column stays empty
     string_list extra_;
 };
 

@@ -11,18 +11,13 @@
 namespace karvo {
 
 named_file_store::named_file_store(const std::string& data_folder, const std::string& folder_name,
-                                   std::string extension, std::string failure_text,
-                                   folder_failure_handler on_failure)
-    : folder_(platform::with_trailing_slash(data_folder) + folder_name + "/"),
-      extension_(std::move(extension)),
-      failure_text_(std::move(failure_text)),
-      on_failure_(std::move(on_failure))
-{
+                                   std::string extension, std::string failure_text, folder_failure_handler on_failure)
+    : folder_(platform::with_trailing_slash(data_folder) + folder_name + "/"), extension_(std::move(extension)),
+      failure_text_(std::move(failure_text)), on_failure_(std::move(on_failure)) {
     ensure_folder();
 }
 
-bool named_file_store::ensure_folder()
-{
+bool named_file_store::ensure_folder() {
     if (!platform::directory_exists(folder_)) {
         // The data folder itself may be new on a first run.
         const std::string parent = folder_.substr(0, folder_.find_last_of('/', folder_.size() - 2) + 1);
@@ -36,20 +31,17 @@ bool named_file_store::ensure_folder()
     return folder_ok_;
 }
 
-std::string named_file_store::folder_path()
-{
+std::string named_file_store::folder_path() {
     ensure_folder();
     return folder_;
 }
 
-bool named_file_store::is_valid_name(const std::string& name)
-{
-    return !name.empty() && name != "." && name != ".." && name.find_first_of(std::string("/\r\n\0", 4)) ==
-                                                                std::string::npos;
+bool named_file_store::is_valid_name(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(std::string("/\r\n\0", 4)) == std::string::npos;
 }
 
-std::string named_file_store::file_of(const std::string& name) const
-{
+std::string named_file_store::file_of(const std::string& name) const {
     if (!is_valid_name(name))
         return {};
     std::string exact = folder_ + name + extension_;
@@ -64,8 +56,7 @@ std::string named_file_store::file_of(const std::string& name) const
     return exact;
 }
 
-string_list named_file_store::names() const
-{
+string_list named_file_store::names() const {
     string_list result;
     for (const auto& entry : platform::find_files(folder_, "*" + extension_)) {
         if (entry.attributes == platform::attr_directory)
@@ -75,19 +66,16 @@ string_list named_file_store::names() const
         if (is_valid_name(name))
             result.push_back(std::move(name));
     }
-    std::sort(result.begin(), result.end(), [](const std::string& a, const std::string& b) {
-        return less_case_insensitive(a, b);
-    });
+    std::sort(result.begin(), result.end(),
+              [](const std::string& a, const std::string& b) { return less_case_insensitive(a, b); });
     return result;
 }
 
-int named_file_store::count() const
-{
+int named_file_store::count() const {
     return static_cast<int>(names().size());
 }
 
-const string_list& named_file_store::load(const std::string& name)
-{
+const string_list& named_file_store::load(const std::string& name) {
     buffer_.clear();
     const std::string file = file_of(name);
     if (!file.empty())
@@ -95,8 +83,7 @@ const string_list& named_file_store::load(const std::string& name)
     return buffer_;
 }
 
-bool named_file_store::save(const std::string& name, const string_list& lines)
-{
+bool named_file_store::save(const std::string& name, const string_list& lines) {
     const std::string file = file_of(name);
     if (file.empty())
         return false;
@@ -105,26 +92,24 @@ bool named_file_store::save(const std::string& name, const string_list& lines)
                     [](const std::string& line) { return line.find_first_of("\r\n") != std::string::npos; })) {
         string_list clean = lines;
         for (auto& line : clean)
-            std::replace_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+            std::replace_if(
+                line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
         return save_lines(file, clean);
     }
     return save_lines(file, lines);
 }
 
-bool named_file_store::exists(const std::string& name) const
-{
+bool named_file_store::exists(const std::string& name) const {
     const std::string file = file_of(name);
     return !file.empty() && platform::file_exists(file);
 }
 
-bool named_file_store::remove(const std::string& name)
-{
+bool named_file_store::remove(const std::string& name) {
     const std::string file = file_of(name);
     return !file.empty() && platform::delete_file(file);
 }
 
-bool named_file_store::rename(const std::string& old_name, const std::string& new_name)
-{
+bool named_file_store::rename(const std::string& old_name, const std::string& new_name) {
     const std::string from = file_of(old_name);
     const std::string to = file_of(new_name);
     // A new name differing only in case names the same item: that rename goes ahead.

@@ -21,9 +21,20 @@ class playlist_class;
 
 // Image indices of the tree's image list.
 enum explorer_image : int {
-    img_folder = 0, img_folder_open = 1, img_my_computer = 2, img_removable = 3, img_fixed = 4, img_cdrom = 5,
-    img_media_cds = 7, img_playlists = 8, img_network = 10, img_playlist = 11, img_media_cd = 12,
-    img_media_cd_inserted = 13, img_grouping = 17, img_grouping_value = 18,
+    img_folder = 0,
+    img_folder_open = 1,
+    img_my_computer = 2,
+    img_removable = 3,
+    img_fixed = 4,
+    img_cdrom = 5,
+    img_media_cds = 7,
+    img_playlists = 8,
+    img_network = 10,
+    img_playlist = 11,
+    img_media_cd = 12,
+    img_media_cd_inserted = 13,
+    img_grouping = 17,
+    img_grouping_value = 18,
 };
 inline constexpr int explorer_image_count = 19;
 
@@ -34,11 +45,15 @@ inline constexpr const char* grouping_placeholder = "<secret temp>";
 
 struct grouping_kind {
     const char* text;
-    int field;  // media entry column
+    int field; // media entry column
 };
 // The five grouping nodes of a saved playlist, in node order.
 inline constexpr std::array<grouping_kind, 5> grouping_kinds = {{
-    {"Albums", 4}, {"Artists", 5}, {"Genre", 8}, {"Year", 6}, {"Quality", 11},
+    {"Albums", 4},
+    {"Artists", 5},
+    {"Genre", 8},
+    {"Year", 6},
+    {"Quality", 11},
 }};
 // The field of a grouping node's text; nullopt for any other text.
 std::optional<int> grouping_field(const std::string& text);

@@ -44,8 +44,7 @@ const std::vector<option_key>& option_keys() {
         {settings_section, "sort_item", K::choice, {"chkSortFileName", "chkSortFullPath"}, 1, 0, 1},
         {settings_section, "add_playlist_type", K::choice, {"chkAddPlaylist", "chkAddPlaylistContents"}, 1, 0, 1},
         {settings_section, "show_in", K::choice, {"rdoTaskbar", "rdoSystemTray", "rdoBoth"}, 0, 0, 2},
-        {advanced_section, "Double_Click", K::choice, {"rdoEnqueue", "rdoPlay", "rdoRemove", "rdoSelectAll"}, 1, 0,
-         3},
+        {advanced_section, "Double_Click", K::choice, {"rdoEnqueue", "rdoPlay", "rdoRemove", "rdoSelectAll"}, 1, 0, 3},
         {settings_section, "system_tray_icon", K::integer, {"IconTrackBar"}, 0, 0, 9},
         {advanced_section, "RandomizeTimes", K::integer, {"RandomizeTimes"}, 1, 0, max_randomize_times},
         {settings_section, "drag_n_drop", K::choice, {"rdoAtBottom", "rdoCurrsorPos", "rdoAtTop"}, 0, 0, 2},
@@ -84,32 +83,36 @@ option_value* row_of(options_values& values, std::string_view key) {
 option_value read_row(const platform::profile_document& ini, const option_key& k) {
     option_value v;
     switch (k.kind) {
-    case K::boolean: v.number = ini.get_int(k.section, k.key, k.shown_default) != 0 ? 1 : 0; break;
-    case K::colour:
-        v.number = static_cast<int>(static_cast<std::uint32_t>(ini.get_int(k.section, k.key, k.shown_default)) &
-                                    0xFFFFFFu);
-        break;
-    case K::integer: v.number = std::clamp(ini.get_int(k.section, k.key, k.shown_default), k.first, k.last); break;
-    case K::text: v.text = ini.get_string(k.section, k.key, ""); break;
-    case K::choice:
-        // sort_item is read as a boolean, show_in as text; both end up a value of the range or the default.
-        if (std::string_view(k.key) == "show_in") {
-            v.number = read_show_in(ini);
-        } else {
-            const int stored = ini.get_int(k.section, k.key, k.shown_default);
-            v.number = std::string_view(k.key) == "sort_item" || std::string_view(k.key) == "search_item"
-                           ? (stored != 0 ? 1 : 0)
-                           : (stored < k.first || stored > k.last ? k.shown_default : stored);
-        }
-        break;
+        case K::boolean: v.number = ini.get_int(k.section, k.key, k.shown_default) != 0 ? 1 : 0; break;
+        case K::colour:
+            v.number = static_cast<int>(static_cast<std::uint32_t>(ini.get_int(k.section, k.key, k.shown_default)) &
+                                        0xFFFFFFu);
+            break;
+        case K::integer: v.number = std::clamp(ini.get_int(k.section, k.key, k.shown_default), k.first, k.last); break;
+        case K::text: v.text = ini.get_string(k.section, k.key, ""); break;
+        case K::choice:
+            // sort_item is read as a boolean, show_in as text; both end up a value of the range or the default.
+            if (std::string_view(k.key) == "show_in") {
+                v.number = read_show_in(ini);
+            } else {
+                const int stored = ini.get_int(k.section, k.key, k.shown_default);
+                v.number = std::string_view(k.key) == "sort_item" || std::string_view(k.key) == "search_item"
+                               ? (stored != 0 ? 1 : 0)
+                               : (stored < k.first || stored > k.last ? k.shown_default : stored);
+            }
+            break;
     }
     return v;
 }
 
 } // namespace
 
-int options_values::number(std::string_view key) const { return row_of(*this, key).number; }
-const std::string& options_values::text(std::string_view key) const { return row_of(*this, key).text; }
+int options_values::number(std::string_view key) const {
+    return row_of(*this, key).number;
+}
+const std::string& options_values::text(std::string_view key) const {
+    return row_of(*this, key).text;
+}
 
 void options_values::set_number(std::string_view key, int value) {
     if (option_value* v = row_of(*this, key))
@@ -148,7 +151,7 @@ bool write_options(platform::profile_document& ini, const options_values& values
     bool complete = true;
     for (std::size_t i = 0; i < player_names.size(); ++i) {
         if (player_names[i].empty())
-            continue;  // a slot without a player has no key
+            continue; // a slot without a player has no key
         put(settings_section, player_names[i], i < player_locations.size() ? player_locations[i] : "");
     }
     const auto& keys = option_keys();

@@ -15,11 +15,11 @@
 namespace karvo {
 
 enum class option_kind {
-    boolean,  // a tick box, "1"/"0"
-    integer,  // a number field or track bar, clamped to first..last
-    colour,   // a colour shape, 0x00BBGGRR as a decimal integer
-    text,     // a text field or the text of the chosen drop-down item
-    choice,   // radio buttons (or a pair of tick boxes acting as one): the value is the ticked control's index
+    boolean, // a tick box, "1"/"0"
+    integer, // a number field or track bar, clamped to first..last
+    colour,  // a colour shape, 0x00BBGGRR as a decimal integer
+    text,    // a text field or the text of the chosen drop-down item
+    choice,  // radio buttons (or a pair of tick boxes acting as one): the value is the ticked control's index
 };
 
 struct option_key {
@@ -28,8 +28,8 @@ struct option_key {
     option_kind kind;
     // The control that edits the key; a choice names one control per value 0, 1, ... (the rest null).
     std::array<const char*, 4> controls;
-    int shown_default = 0;  // what the dialog shows when the key is missing
-    int first = 0;          // integer and choice: the values that make sense
+    int shown_default = 0; // what the dialog shows when the key is missing
+    int first = 0;         // integer and choice: the values that make sense
     int last = 0;
 };
 
@@ -39,14 +39,14 @@ const std::vector<option_key>& option_keys();
 int option_row(std::string_view key);
 
 struct option_value {
-    int number = 0;    // every kind but text; a choice with nothing ticked is -1
-    std::string text;  // option_kind::text
+    int number = 0;   // every kind but text; a choice with nothing ticked is -1
+    std::string text; // option_kind::text
     bool operator==(const option_value&) const = default;
 };
 
 struct options_values {
-    std::vector<option_value> rows;  // one per option_keys() row
-    std::vector<bool> extensions;    // one per media extension of the resource plug-in
+    std::vector<option_value> rows; // one per option_keys() row
+    std::vector<bool> extensions;   // one per media extension of the resource plug-in
 
     int number(std::string_view key) const;
     const std::string& text(std::string_view key) const;

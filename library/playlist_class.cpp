@@ -6,20 +6,16 @@
 namespace karvo {
 
 playlist_class::playlist_class(const std::string& data_folder, folder_failure_handler on_failure)
-    : named_file_store(data_folder, "Playlists", ".spl", playlists_folder_failure, std::move(on_failure))
-{
-}
+    : named_file_store(data_folder, "Playlists", ".spl", playlists_folder_failure, std::move(on_failure)) {}
 
-bool save_media_list_as_playlist(playlist_class& store, const std::string& name, media_list& list)
-{
+bool save_media_list_as_playlist(playlist_class& store, const std::string& name, media_list& list) {
     if (!store.save(name, list.serialise_all()))
         return false;
     list.set_list_name_of_all(name);
     return true;
 }
 
-void load_playlist_into(playlist_class& store, const std::string& name, media_list& list)
-{
+void load_playlist_into(playlist_class& store, const std::string& name, media_list& list) {
     for (const auto& line : store.load(name))
         list.append(line, name);
 }

@@ -37,8 +37,8 @@ store_outcome new_playlist(store_context& context) {
     std::string name;
     bool existed = false;
     for (;;) {
-        const auto entered = context.prompts.input_box(context.texts.title,
-                                                       context.texts[texts::enter_new_playlist_name], initial);
+        const auto entered =
+            context.prompts.input_box(context.texts.title, context.texts[texts::enter_new_playlist_name], initial);
         if (!entered)
             return outcome;
         name = *entered;
@@ -236,6 +236,8 @@ bool save_playlist_enabled(int playlist_mode) {
     return playlist_mode == mode_playlist || playlist_mode == mode_media_cd;
 }
 
-bool save_playlist_as_enabled(int playlist_mode) { return playlist_mode == mode_playlist; }
+bool save_playlist_as_enabled(int playlist_mode) {
+    return playlist_mode == mode_playlist;
+}
 
 } // namespace karvo

@@ -68,9 +68,9 @@ string_list listed_paths(const std::string& playlist) {
 
 int drop_position(int drag_n_drop, int row_under_point, int count) {
     switch (drag_n_drop) {
-    case 1: return std::clamp(row_under_point, 0, std::max(count, 0));
-    case 2: return 0;
-    default: return -1;
+        case 1: return std::clamp(row_under_point, 0, std::max(count, 0));
+        case 2: return 0;
+        default: return -1;
     }
 }
 

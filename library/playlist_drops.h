@@ -15,7 +15,7 @@ namespace karvo {
 namespace platform {
 class prompts;
 class random_source;
-}
+} // namespace platform
 class command_texts;
 class media_files;
 class media_list;
@@ -33,8 +33,8 @@ int drop_position(int drag_n_drop, int row_under_point, int count);
 
 struct drop_result {
     int added = 0;
-    row_range inserted;      // rows added, after the drop (empty when none or when shuffled)
-    bool shuffled = false;   // the whole list was shuffled afterwards: the view is reset
+    row_range inserted;    // rows added, after the drop (empty when none or when shuffled)
+    bool shuffled = false; // the whole list was shuffled afterwards: the view is reset
 };
 
 // The media info string of a path (from the resource plug-in).

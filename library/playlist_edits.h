@@ -11,13 +11,15 @@
 
 namespace karvo {
 
-namespace platform { class prompts; }
+namespace platform {
+class prompts;
+}
 class command_texts;
 class media_list;
 
 struct row_range {
     int first = 0;
-    int last = -1;  // inclusive; last < first is an empty range
+    int last = -1; // inclusive; last < first is an empty range
     bool operator==(const row_range&) const = default;
 };
 
@@ -25,9 +27,9 @@ struct row_range {
 std::vector<row_range> runs_of(const std::vector<int>& rows);
 
 struct edit_result {
-    bool changed = false;            // rows were removed or inserted
-    std::vector<int> selected;       // the selection afterwards, ascending
-    int focused = -1;                // the row to focus; -1 leaves the focus where it is
+    bool changed = false;      // rows were removed or inserted
+    std::vector<int> selected; // the selection afterwards, ascending
+    int focused = -1;          // the row to focus; -1 leaves the focus where it is
     // Removed rows in the coordinates before the command, last range first: removing them one range at a time in
     // this order keeps every later range valid.
     std::vector<row_range> removed;

@@ -17,8 +17,7 @@
 
 namespace karvo {
 
-string_list read_m3u(const std::string& path)
-{
+string_list read_m3u(const std::string& path) {
     string_list lines = load_lines(path);
     for (auto& line : lines)
         if (const auto nul = line.find('\0'); nul != std::string::npos)
@@ -26,30 +25,27 @@ string_list read_m3u(const std::string& path)
     return lines;
 }
 
-string_list read_pls(const std::string& path)
-{
+string_list read_pls(const std::string& path) {
     string_list paths;
     for (auto& entry : read_playlist_as_written(path, playlist_format::pls))
         paths.push_back(std::move(entry.path));
     return paths;
 }
 
-bool is_writable_path(const std::string& path)
-{
+bool is_writable_path(const std::string& path) {
     return path.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos;
 }
 
 namespace {
 
 // A title shown by players holds no line break.
-std::string one_line(std::string text)
-{
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; }, ' ');
+std::string one_line(std::string text) {
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; }, ' ');
     return text;
 }
 
-std::string extinf_title(const playlist_row& row)
-{
+std::string extinf_title(const playlist_row& row) {
     if (row.artist.empty() && row.title.empty())
         return without_three_letter_extension(platform::file_name_of(row.path));
     if (row.artist.empty() || row.title.empty())
@@ -57,8 +53,7 @@ std::string extinf_title(const playlist_row& row)
     return row.artist + " - " + row.title;
 }
 
-std::vector<playlist_row> rows_of_paths(const string_list& paths)
-{
+std::vector<playlist_row> rows_of_paths(const string_list& paths) {
     std::vector<playlist_row> rows;
     rows.reserve(paths.size());
     for (const auto& path : paths)
@@ -69,8 +64,7 @@ std::vector<playlist_row> rows_of_paths(const string_list& paths)
 } // namespace
 
 export_result write_playlist(const std::string& path, playlist_format format, const std::vector<playlist_row>& rows,
-                             m3u_form form)
-{
+                             m3u_form form) {
     export_result result;
     // Writing the new content atomically replaces the old file: the same result as deleting it first, without
     // losing it when the write fails.
@@ -103,8 +97,7 @@ export_result write_playlist(const std::string& path, playlist_format format, co
     return result;
 }
 
-std::vector<playlist_row> rows_of(const media_list& list)
-{
+std::vector<playlist_row> rows_of(const media_list& list) {
     std::vector<playlist_row> rows;
     rows.reserve(static_cast<std::size_t>(list.count()));
     for (int row = 0; row < list.count(); ++row)
@@ -113,8 +106,7 @@ std::vector<playlist_row> rows_of(const media_list& list)
     return rows;
 }
 
-std::vector<playlist_row> rows_of_info_lines(const string_list& info_lines)
-{
+std::vector<playlist_row> rows_of_info_lines(const string_list& info_lines) {
     std::vector<playlist_row> rows;
     rows.reserve(info_lines.size());
     for (const auto& line : info_lines) {
@@ -125,35 +117,29 @@ std::vector<playlist_row> rows_of_info_lines(const string_list& info_lines)
     return rows;
 }
 
-std::string left_out_message(int left_out)
-{
+std::string left_out_message(int left_out) {
     return left_out == 1 ? "1 entry was left out of the playlist file: its path holds a line break."
                          : std::to_string(left_out) +
                                " entries were left out of the playlist file: their paths hold a line break.";
 }
 
-bool write_m3u(const std::string& path, const string_list& paths)
-{
+bool write_m3u(const std::string& path, const string_list& paths) {
     return write_playlist(path, playlist_format::m3u, rows_of_paths(paths)).written;
 }
 
-bool write_pls(const std::string& path, const string_list& paths)
-{
+bool write_pls(const std::string& path, const string_list& paths) {
     return write_playlist(path, playlist_format::pls, rows_of_paths(paths)).written;
 }
 
-std::string temp_playlist_path(const std::string& data_folder)
-{
+std::string temp_playlist_path(const std::string& data_folder) {
     return platform::with_trailing_slash(data_folder) + "temp_playlist.m3u";
 }
 
-bool write_temp_playlist(const std::string& data_folder, const string_list& paths)
-{
+bool write_temp_playlist(const std::string& data_folder, const string_list& paths) {
     return write_m3u(temp_playlist_path(data_folder), paths);
 }
 
-string_list full_paths_of(const string_list& info_lines)
-{
+string_list full_paths_of(const string_list& info_lines) {
     string_list paths;
     paths.reserve(info_lines.size());
     for (const auto& line : info_lines)
@@ -163,8 +149,7 @@ string_list full_paths_of(const string_list& info_lines)
 
 namespace {
 
-platform::file_dialog_options dialog(const std::string& title, const char* filter, const char* extension)
-{
+platform::file_dialog_options dialog(const std::string& title, const char* filter, const char* extension) {
     return {title, filter, extension, ""};
 }
 
@@ -172,8 +157,7 @@ platform::file_dialog_options dialog(const std::string& title, const char* filte
 
 import_outcome import_playlist_file(const std::string& file, playlist_format format, const std::string& name,
                                     playlist_class& store, const media_info_source& info,
-                                    const std::vector<std::string>& roots)
-{
+                                    const std::vector<std::string>& roots) {
     import_outcome outcome;
     outcome.name = name;
     playlist_read read = read_playlist(file, format, roots);
@@ -198,8 +182,7 @@ import_outcome import_playlist_file(const std::string& file, playlist_format for
 import_outcome import_playlist(platform::prompts& prompts, const std::string& title, playlist_format format,
                                playlist_class& store, const media_info_source& info,
                                const std::function<void()>& rebuild_my_playlists,
-                               const std::vector<std::string>& roots)
-{
+                               const std::vector<std::string>& roots) {
     const bool pls = format == playlist_format::pls;
     const auto file = prompts.open_file(pls ? dialog(title, pls_filter, "pls") : dialog(title, m3u_filter, "m3u"));
     if (!file || file->empty() || (!pls && !platform::file_exists(*file)))
@@ -212,22 +195,19 @@ import_outcome import_playlist(platform::prompts& prompts, const std::string& ti
 }
 
 command_result import_m3u(platform::prompts& prompts, const std::string& title, playlist_class& store,
-                          const media_info_source& info, const std::function<void()>& rebuild_my_playlists)
-{
+                          const media_info_source& info, const std::function<void()>& rebuild_my_playlists) {
     return import_playlist(prompts, title, playlist_format::m3u, store, info, rebuild_my_playlists, system_roots())
         .result;
 }
 
 command_result import_pls(platform::prompts& prompts, const std::string& title, playlist_class& store,
-                          const media_info_source& info, const std::function<void()>& rebuild_my_playlists)
-{
+                          const media_info_source& info, const std::function<void()>& rebuild_my_playlists) {
     return import_playlist(prompts, title, playlist_format::pls, store, info, rebuild_my_playlists, system_roots())
         .result;
 }
 
 string_list dropped_playlist_lines(const std::string& file, const media_info_source& info,
-                                   const std::vector<std::string>& roots, import_report& report)
-{
+                                   const std::vector<std::string>& roots, import_report& report) {
     playlist_read read = read_playlist(file, roots);
     report = std::move(read.report);
     return media_info_lines(read, info);
@@ -235,8 +215,7 @@ string_list dropped_playlist_lines(const std::string& file, const media_info_sou
 
 namespace {
 
-void tell_left_out(platform::prompts& prompts, int left_out)
-{
+void tell_left_out(platform::prompts& prompts, int left_out) {
     if (left_out > 0)
         prompts.message_box(left_out_message(left_out), cant_write_file_caption, platform::message_buttons::ok,
                             platform::message_icon::warning);
@@ -244,8 +223,7 @@ void tell_left_out(platform::prompts& prompts, int left_out)
 
 } // namespace
 
-command_result export_m3u(platform::prompts& prompts, const std::string& title, const media_list& list, m3u_form form)
-{
+command_result export_m3u(platform::prompts& prompts, const std::string& title, const media_list& list, m3u_form form) {
     const auto file = prompts.save_file(dialog(title, m3u_filter, "m3u"));
     if (!file || file->empty())
         return command_result::cancelled;
@@ -259,8 +237,7 @@ command_result export_m3u(platform::prompts& prompts, const std::string& title, 
     return command_result::done;
 }
 
-command_result export_pls(platform::prompts& prompts, const std::string& title, const media_list& list)
-{
+command_result export_pls(platform::prompts& prompts, const std::string& title, const media_list& list) {
     const auto file = prompts.save_file(dialog(title, pls_filter, "pls"));
     if (!file || file->empty())
         return command_result::cancelled;

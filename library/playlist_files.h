@@ -12,7 +12,9 @@
 
 namespace karvo {
 
-namespace platform { class prompts; }
+namespace platform {
+class prompts;
+}
 class media_list;
 class playlist_class;
 
@@ -37,13 +39,13 @@ enum class m3u_form { plain, extended };
 // One row of an exported playlist.
 struct playlist_row {
     std::string path;
-    std::string artist, title;  // both empty: the extended form shows the file name
-    long long seconds = -1;     // -1 or 0: unknown
+    std::string artist, title; // both empty: the extended form shows the file name
+    long long seconds = -1;    // -1 or 0: unknown
 };
 
 struct export_result {
-    bool written = false;  // false: the old file is intact
-    int left_out = 0;      // rows whose path would break the file's lines
+    bool written = false; // false: the old file is intact
+    int left_out = 0;     // rows whose path would break the file's lines
 };
 
 // Replaces the file atomically, each line ended by CR LF. A PLS holds section "playlist" with File1..FileN and
@@ -70,14 +72,14 @@ string_list full_paths_of(const string_list& info_lines);
 
 enum class command_result {
     done,
-    cancelled,  // no file chosen (or, for M3U import, the chosen file does not exist)
-    failed,     // the caller shows its standard error report (the M3U export has shown its own message)
+    cancelled, // no file chosen (or, for M3U import, the chosen file does not exist)
+    failed,    // the caller shows its standard error report (the M3U export has shown its own message)
 };
 
 struct import_outcome {
     command_result result = command_result::cancelled;
-    std::string name;      // the saved playlist written
-    import_report report;  // for the status line (summary) and the report dialog (details)
+    std::string name;     // the saved playlist written
+    import_report report; // for the status line (summary) and the report dialog (details)
 };
 
 // Reads a playlist file (format by its extension unless given), resolves its entries and saves their media info

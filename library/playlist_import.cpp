@@ -38,8 +38,7 @@ public:
     explicit line_reader(std::FILE* file) : file_(file) {}
 
     // False at the end of the file.
-    bool next(std::string& line, bool& too_long)
-    {
+    bool next(std::string& line, bool& too_long) {
         line.clear();
         too_long = false;
         bool any = false;
@@ -76,8 +75,7 @@ public:
     }
 
 private:
-    bool fill()
-    {
+    bool fill() {
         filled_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
         position_ = 0;
         return filled_ > 0;
@@ -94,8 +92,7 @@ enum class text_kind { text, utf16, binary };
 
 // Playlists are text: a file whose first block is more than 5 % control bytes (NULs included) is something else.
 // A few stray bytes in a short file are not enough to refuse it; its lines are cut at them instead.
-text_kind kind_of(std::string_view head)
-{
+text_kind kind_of(std::string_view head) {
     if (head.substr(0, 2) == "\xFF\xFE" || head.substr(0, 2) == "\xFE\xFF")
         return text_kind::utf16;
     const auto controls = std::count_if(head.begin(), head.end(), [](char c) {
@@ -105,28 +102,24 @@ text_kind kind_of(std::string_view head)
     return controls > 8 && static_cast<std::size_t>(controls) * 20 > head.size() ? text_kind::binary : text_kind::text;
 }
 
-void add_note(import_report& report, std::string note)
-{
+void add_note(import_report& report, std::string note) {
     if (report.notes.size() < import_report::max_listed)
         report.notes.push_back(std::move(note));
 }
 
-void cut_at_nul(std::string& line, long long number, import_report& report)
-{
+void cut_at_nul(std::string& line, long long number, import_report& report) {
     if (const auto nul = line.find('\0'); nul != std::string::npos) {
         line.resize(nul);
         add_note(report, "line " + std::to_string(number) + " holds a NUL byte: read up to it");
     }
 }
 
-bool is_extm3u_header(std::string_view line)
-{
+bool is_extm3u_header(std::string_view line) {
     return line.substr(0, 7) == "#EXTM3U";
 }
 
 // "#EXTINF:123,Artist - Title"; attributes before the comma ("-1 tvg-id=\"a,b\"") may hold quoted commas.
-void parse_extinf(std::string_view directive, playlist_entry& entry)
-{
+void parse_extinf(std::string_view directive, playlist_entry& entry) {
     const std::string_view body = directive.substr(8);
     bool quoted = false;
     std::size_t comma = std::string_view::npos;
@@ -147,9 +140,8 @@ struct raw_entry {
 };
 
 // Decodes the texts and, with a resolver, turns each path into a file of this system.
-void finish(std::vector<raw_entry>& raw, playlist_format format, bool force_utf8,
-            playlist_path_resolver* resolver, playlist_read& read)
-{
+void finish(std::vector<raw_entry>& raw, playlist_format format, bool force_utf8, playlist_path_resolver* resolver,
+            playlist_read& read) {
     import_report& report = read.report;
     if (!force_utf8) {
         const bool valid = std::all_of(raw.begin(), raw.end(), [](const raw_entry& r) {
@@ -174,14 +166,14 @@ void finish(std::vector<raw_entry>& raw, playlist_format format, bool force_utf8
         resolved_path where = resolver->resolve(entry.path);
         entry.state = where.state;
         switch (where.state) {
-        case entry_state::resolved: ++report.resolved; break;
-        case entry_state::stream: ++report.streams; break;
-        case entry_state::not_found:
-            ++report.not_found;
-            if (report.unresolved.size() < import_report::max_listed)
-                report.unresolved.push_back((format == playlist_format::pls ? "File" : "line ") +
-                                            std::to_string(r.line) + ": " + entry.path);
-            break;
+            case entry_state::resolved: ++report.resolved; break;
+            case entry_state::stream: ++report.streams; break;
+            case entry_state::not_found:
+                ++report.not_found;
+                if (report.unresolved.size() < import_report::max_listed)
+                    report.unresolved.push_back((format == playlist_format::pls ? "File" : "line ") +
+                                                std::to_string(r.line) + ": " + entry.path);
+                break;
         }
         if (where.state != entry_state::not_found)
             entry.path = std::move(where.path);
@@ -193,8 +185,7 @@ void finish(std::vector<raw_entry>& raw, playlist_format format, bool force_utf8
     raw.clear();
 }
 
-std::string read_head(const std::string& file, bool& readable)
-{
+std::string read_head(const std::string& file, bool& readable) {
     file_handle handle(std::fopen(file.c_str(), "rb"));
     readable = handle != nullptr && platform::file_exists(file);
     std::string head(sniff_size, '\0');
@@ -202,18 +193,16 @@ std::string read_head(const std::string& file, bool& readable)
     return head;
 }
 
-bool refuse_foreign_data(std::string_view head, import_report& report)
-{
+bool refuse_foreign_data(std::string_view head, import_report& report) {
     switch (kind_of(head)) {
-    case text_kind::utf16: report.error = "UTF-16 text is not understood; save the playlist as UTF-8"; return true;
-    case text_kind::binary: report.error = "not a playlist: the file holds binary data"; return true;
-    case text_kind::text: return false;
+        case text_kind::utf16: report.error = "UTF-16 text is not understood; save the playlist as UTF-8"; return true;
+        case text_kind::binary: report.error = "not a playlist: the file holds binary data"; return true;
+        case text_kind::text: return false;
     }
     return false;
 }
 
-void read_m3u_entries(const std::string& file, std::vector<raw_entry>& raw, import_report& report)
-{
+void read_m3u_entries(const std::string& file, std::vector<raw_entry>& raw, import_report& report) {
     file_handle handle(std::fopen(file.c_str(), "rb"));
     if (!handle)
         return;
@@ -227,8 +216,8 @@ void read_m3u_entries(const std::string& file, std::vector<raw_entry>& raw, impo
             line.erase(0, utf8_bom.size());
         if (too_long) {
             ++report.left_out;
-            add_note(report, "line " + std::to_string(number) + " is longer than " +
-                                 std::to_string(max_line_length) + " bytes: left out");
+            add_note(report, "line " + std::to_string(number) + " is longer than " + std::to_string(max_line_length) +
+                                 " bytes: left out");
             continue;
         }
         cut_at_nul(line, number, report);
@@ -250,8 +239,7 @@ void read_m3u_entries(const std::string& file, std::vector<raw_entry>& raw, impo
     }
 }
 
-void read_pls_entries(const std::string& file, std::vector<raw_entry>& raw, import_report& report)
-{
+void read_pls_entries(const std::string& file, std::vector<raw_entry>& raw, import_report& report) {
     struct item {
         std::string path, title;
         long long seconds = -1;
@@ -311,20 +299,17 @@ void read_pls_entries(const std::string& file, std::vector<raw_entry>& raw, impo
                              " were ignored");
 }
 
-std::string plural(int n, const char* one, const char* many)
-{
+std::string plural(int n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
 } // namespace
 
-playlist_format playlist_format_of(const std::string& file)
-{
+playlist_format playlist_format_of(const std::string& file) {
     return upper_extension(platform::file_name_of(file)) == "PLS" ? playlist_format::pls : playlist_format::m3u;
 }
 
-std::vector<std::string> system_roots()
-{
+std::vector<std::string> system_roots() {
     std::vector<std::string> roots;
     for (const auto& drive : platform::system_drives().drives())
         roots.push_back(drive.root);
@@ -333,8 +318,7 @@ std::vector<std::string> system_roots()
 
 namespace {
 
-playlist_read read_with(const std::string& file, playlist_format format, playlist_path_resolver* resolver)
-{
+playlist_read read_with(const std::string& file, playlist_format format, playlist_path_resolver* resolver) {
     playlist_read read;
     bool readable = false;
     const std::string head = read_head(file, readable);
@@ -357,8 +341,7 @@ playlist_read read_with(const std::string& file, playlist_format format, playlis
 
 } // namespace
 
-playlist_read read_playlist(const std::string& file, playlist_format format, const std::vector<std::string>& roots)
-{
+playlist_read read_playlist(const std::string& file, playlist_format format, const std::vector<std::string>& roots) {
     // Entries relative to the playlist become absolute paths, whatever folder the caller runs in.
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(file, error).lexically_normal();
@@ -366,18 +349,15 @@ playlist_read read_playlist(const std::string& file, playlist_format format, con
     return read_with(file, format, &resolver);
 }
 
-std::vector<playlist_entry> read_playlist_as_written(const std::string& file, playlist_format format)
-{
+std::vector<playlist_entry> read_playlist_as_written(const std::string& file, playlist_format format) {
     return read_with(file, format, nullptr).entries;
 }
 
-playlist_read read_playlist(const std::string& file, const std::vector<std::string>& roots)
-{
+playlist_read read_playlist(const std::string& file, const std::vector<std::string>& roots) {
     return read_playlist(file, playlist_format_of(file), roots);
 }
 
-string_list media_info_lines(const playlist_read& read, const media_info_source& info)
-{
+string_list media_info_lines(const playlist_read& read, const media_info_source& info) {
     string_list lines;
     lines.reserve(read.entries.size());
     for (const auto& entry : read.entries) {
@@ -399,19 +379,18 @@ string_list media_info_lines(const playlist_read& read, const media_info_source&
             changed = true;
         }
         if (changed)
-            for (int field : {0, 1, 2})  // 0xFF would split the info string
+            for (int field : {0, 1, 2}) // 0xFF would split the info string
                 std::replace(fields[field].begin(), fields[field].end(), info_separator, '?');
         lines.push_back(changed ? make_media_info(fields) : std::move(from_source));
     }
     return lines;
 }
 
-std::string import_report::summary() const
-{
+std::string import_report::summary() const {
     if (!error.empty())
         return error;
-    std::string text = plural(imported, "entry", "entries") + " imported, " + std::to_string(resolved) +
-                       " resolved, " + std::to_string(not_found) + " not found";
+    std::string text = plural(imported, "entry", "entries") + " imported, " + std::to_string(resolved) + " resolved, " +
+                       std::to_string(not_found) + " not found";
     if (streams > 0)
         text += ", " + plural(streams, "stream", "streams");
     if (left_out > 0)
@@ -419,8 +398,7 @@ std::string import_report::summary() const
     return text;
 }
 
-std::string import_report::details() const
-{
+std::string import_report::details() const {
     std::string text = summary() + "\n";
     const auto section = [&text](const char* heading, const string_list& items, int total) {
         if (items.empty())

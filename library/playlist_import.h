@@ -19,9 +19,9 @@ enum class playlist_format { m3u, pls };
 playlist_format playlist_format_of(const std::string& file);
 
 struct playlist_entry {
-    std::string path;        // the file found, the stream URL, or the text as written when nothing was found
-    std::string title;       // "#EXTINF:" or TitleN; may be empty
-    long long seconds = -1;  // "#EXTINF:" or LengthN; -1 when not given
+    std::string path;       // the file found, the stream URL, or the text as written when nothing was found
+    std::string title;      // "#EXTINF:" or TitleN; may be empty
+    long long seconds = -1; // "#EXTINF:" or LengthN; -1 when not given
     entry_state state = entry_state::not_found;
 };
 
@@ -29,12 +29,12 @@ struct import_report {
     static constexpr std::size_t max_listed = 20;
 
     int imported = 0, resolved = 0, not_found = 0, streams = 0;
-    int left_out = 0;            // lines too long to be a path
-    bool cp1252 = false;         // the text was read as Windows-1252
-    string_list unresolved;      // "line 4: C:\Music\a.mp3", the first max_listed
-    string_list ambiguities;     // the first max_listed
-    string_list notes;           // what else the reader changed or skipped, the first max_listed
-    std::string error;           // set when the file was not read at all
+    int left_out = 0;        // lines too long to be a path
+    bool cp1252 = false;     // the text was read as Windows-1252
+    string_list unresolved;  // "line 4: C:\Music\a.mp3", the first max_listed
+    string_list ambiguities; // the first max_listed
+    string_list notes;       // what else the reader changed or skipped, the first max_listed
+    std::string error;       // set when the file was not read at all
 
     // "12 entries imported, 10 resolved, 2 not found" (+ streams, lines left out), or the error.
     std::string summary() const;

@@ -11,9 +11,9 @@ namespace karvo {
 class media_list;
 
 struct move_result {
-    std::vector<int> selected;  // the selection after the move, ascending, no duplicates
-    int focused = -1;           // the row that became focused, -1 when nothing moved
-    int first_changed = -1;     // rows first_changed .. last_changed were rewritten
+    std::vector<int> selected; // the selection after the move, ascending, no duplicates
+    int focused = -1;          // the row that became focused, -1 when nothing moved
+    int first_changed = -1;    // rows first_changed .. last_changed were rewritten
     int last_changed = -1;
 };
 

@@ -18,21 +18,17 @@ namespace {
 // A playlist can name any number of folders; the cache of their listings is dropped when it grows this large.
 constexpr std::size_t max_cached_listings = 4096;
 
-bool starts_with_ignoring_case(const std::string& text, std::string_view prefix)
-{
-    return text.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
+bool starts_with_ignoring_case(const std::string& text, std::string_view prefix) {
+    return text.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
                return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
            });
 }
 
-bool is_drive_letter_path(const std::string& text)
-{
+bool is_drive_letter_path(const std::string& text) {
     return text.size() >= 2 && std::isalpha(static_cast<unsigned char>(text[0])) && text[1] == ':';
 }
 
-std::vector<std::string> segments_of(std::string_view text)
-{
+std::vector<std::string> segments_of(std::string_view text) {
     std::vector<std::string> segments;
     std::size_t start = 0;
     while (start <= text.size()) {
@@ -44,16 +40,14 @@ std::vector<std::string> segments_of(std::string_view text)
     return segments;
 }
 
-std::string trimmed(const std::string& text)
-{
+std::string trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string::npos)
         return {};
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::string parent_of(const std::string& folder)
-{
+std::string parent_of(const std::string& folder) {
     if (folder.size() <= 1)
         return "/";
     return platform::folder_of(folder.substr(0, folder.size() - 1));
@@ -61,8 +55,7 @@ std::string parent_of(const std::string& folder)
 
 } // namespace
 
-bool is_stream_url(const std::string& text)
-{
+bool is_stream_url(const std::string& text) {
     const std::size_t colon = text.find("://");
     if (colon == std::string::npos || colon < 2 || !std::isalpha(static_cast<unsigned char>(text[0])))
         return false;
@@ -75,8 +68,7 @@ bool is_stream_url(const std::string& text)
 }
 
 playlist_path_resolver::playlist_path_resolver(std::string playlist_folder, std::vector<std::string> roots)
-    : folder_(platform::with_trailing_slash(std::move(playlist_folder)))
-{
+    : folder_(platform::with_trailing_slash(std::move(playlist_folder))) {
     const auto add_base = [this](const std::string& base) {
         if (std::find(bases_.begin(), bases_.end(), base) == bases_.end())
             bases_.push_back(base);
@@ -91,8 +83,7 @@ playlist_path_resolver::playlist_path_resolver(std::string playlist_folder, std:
         add_base(platform::with_trailing_slash(std::move(root)));
 }
 
-const playlist_path_resolver::listing& playlist_path_resolver::listing_of(const std::string& folder)
-{
+const playlist_path_resolver::listing& playlist_path_resolver::listing_of(const std::string& folder) {
     if (const auto found = listings_.find(folder); found != listings_.end())
         return found->second;
     if (listings_.size() >= max_cached_listings)
@@ -112,9 +103,8 @@ const playlist_path_resolver::listing& playlist_path_resolver::listing_of(const 
     return entries;
 }
 
-bool playlist_path_resolver::walk(const std::string& base, const std::vector<std::string>& segments,
-                                  std::size_t first, resolved_path& result)
-{
+bool playlist_path_resolver::walk(const std::string& base, const std::vector<std::string>& segments, std::size_t first,
+                                  resolved_path& result) {
     std::string current = base;
     std::string ambiguity;
     for (std::size_t i = first; i < segments.size(); ++i) {
@@ -156,8 +146,7 @@ bool playlist_path_resolver::walk(const std::string& base, const std::vector<std
 }
 
 bool playlist_path_resolver::find_foreign(const std::vector<std::string>& segments, const std::string& written,
-                                          resolved_path& result)
-{
+                                          resolved_path& result) {
     // The longest tail of the path that lies under a base wins, so a match on the bare file name comes last.
     for (std::size_t drop = 0; drop < segments.size(); ++drop)
         for (const auto& base : bases_)
@@ -169,8 +158,7 @@ bool playlist_path_resolver::find_foreign(const std::vector<std::string>& segmen
     return false;
 }
 
-resolved_path playlist_path_resolver::resolve(const std::string& written)
-{
+resolved_path playlist_path_resolver::resolve(const std::string& written) {
     resolved_path result;
     if (written.empty())
         return result;
@@ -202,7 +190,7 @@ resolved_path playlist_path_resolver::resolve(const std::string& written)
         if (platform::file_exists(text))
             result = {entry_state::resolved, text, {}};
         else if (windows_form)
-            find_foreign(segments_of(text), written, result);  // "\Music\a.mp3": the root of some drive
+            find_foreign(segments_of(text), written, result); // "\Music\a.mp3": the root of some drive
     } else {
         walk(folder_, segments_of(text), 0, result);
         if (!result.ambiguity.empty())

@@ -14,10 +14,9 @@ enum class entry_state { resolved, not_found, stream };
 
 struct resolved_path {
     entry_state state = entry_state::not_found;
-    std::string path;       // the file found or the stream URL; empty when not found
-    std::string ambiguity;  // set when a segment matched several names differing only in case
+    std::string path;      // the file found or the stream URL; empty when not found
+    std::string ambiguity; // set when a segment matched several names differing only in case
 };
-
 
 // A URL a player can stream ("http://", "https://" and other scheme://, "file://" not included).
 bool is_stream_url(const std::string& text);
@@ -44,7 +43,7 @@ private:
     bool find_foreign(const std::vector<std::string>& segments, const std::string& written, resolved_path& result);
 
     std::string folder_;
-    std::vector<std::string> bases_;  // the playlist folder, its ancestors, then the roots
+    std::vector<std::string> bases_; // the playlist folder, its ancestors, then the roots
     std::unordered_map<std::string, listing> listings_;
 };
 

@@ -12,7 +12,9 @@ namespace karvo {
 
 namespace {
 
-bool is_sign(char c) { return c == '+' || c == '-'; }
+bool is_sign(char c) {
+    return c == '+' || c == '-';
+}
 
 // Rows 0 .. rows-1 whose cell (read through `cell`) holds the upper-cased `needle`, in the order asked for.
 template <typename Cell>
@@ -70,11 +72,13 @@ int search_column(int category) {
 }
 
 std::vector<int> rows_containing(const media_list& list, int column, std::string_view term) {
-    return matching(list.count(), [&](int row) -> const std::string& { return list.cell(column, row); },
-                    upper_case(term), false);
+    return matching(
+        list.count(), [&](int row) -> const std::string& { return list.cell(column, row); }, upper_case(term), false);
 }
 
-bool is_narrowed(const media_list& list) { return list.count() < list.backup_count(); }
+bool is_narrowed(const media_list& list) {
+    return list.count() < list.backup_count();
+}
 
 search_result run_search(media_list& list, std::string_view query, int category, search_mode mode,
                          const std::vector<int>& selected) {
@@ -133,8 +137,7 @@ std::string with_thousands(long long number) {
     return number < 0 ? "-" + digits : digits;
 }
 
-std::string count_caption(const std::string& media_names, const std::string& total_files, int count,
-                          int backup_count) {
+std::string count_caption(const std::string& media_names, const std::string& total_files, int count, int backup_count) {
     if (count < backup_count)
         return media_names + "   (Found " + with_thousands(count) + " of " + with_thousands(backup_count) + ")";
     return media_names + "   (" + total_files + " " + std::to_string(count) + ")";

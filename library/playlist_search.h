@@ -26,11 +26,18 @@ search_query parse_search_query(std::string_view query);
 
 struct search_category {
     const char* text;
-    int column;  // media_list column
+    int column; // media_list column
 };
 inline constexpr std::array<search_category, 9> search_categories = {{
-    {"Filename", 0}, {"Filename and Path", 1}, {"ID3 Artist", 5}, {"ID3 Album", 4}, {"ID3 Year", 6},
-    {"ID3 Genre", 8}, {"Song Length", 9}, {"Quality of Audio", 11}, {"MP3 Sample Rate", 15},
+    {"Filename", 0},
+    {"Filename and Path", 1},
+    {"ID3 Artist", 5},
+    {"ID3 Album", 4},
+    {"ID3 Year", 6},
+    {"ID3 Genre", 8},
+    {"Song Length", 9},
+    {"Quality of Audio", 11},
+    {"MP3 Sample Rate", 15},
 }};
 // The column of a category; an index outside the list searches the display name.
 int search_column(int category);
@@ -43,7 +50,7 @@ enum class search_mode { select_found, display_found };
 struct search_result {
     // The live rows were replaced (narrowed or brought back): the view is reset.
     bool list_rewritten = false;
-    std::vector<int> selected;  // the selection afterwards, ascending
+    std::vector<int> selected; // the selection afterwards, ascending
 };
 
 // Runs one search as the Enter key and the search button do.
@@ -61,8 +68,7 @@ search_result run_search(media_list& list, std::string_view query, int category,
 bool is_narrowed(const media_list& list);
 
 // "Media Names   (Total Files 12)", or while narrowed "Media Names   (Found 12 of 3,400)".
-std::string count_caption(const std::string& media_names, const std::string& total_files, int count,
-                          int backup_count);
+std::string count_caption(const std::string& media_names, const std::string& total_files, int count, int backup_count);
 // 3400 as "3,400".
 std::string with_thousands(long long number);
 

@@ -12,12 +12,12 @@ namespace karvo {
 inline constexpr const char* application_title = "Karvo Media v4.0 Beta 3.5";
 
 struct shell_state {
-    int PlaylistMode = -1;  // playlist_mode_value
+    int PlaylistMode = -1; // playlist_mode_value
     std::string current_playlist_name{};
     std::string current_media_cd_name{};
     std::string current_folder{};
-    int v_splitter = 215;  // tree width
-    int h_splitter = 195;  // upper pane height
+    int v_splitter = 215; // tree width
+    int h_splitter = 195; // upper pane height
     bool tree_saved_pls_state = false;
     bool tree_media_cd_state = false;
     int search_item = 1;

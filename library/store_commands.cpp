@@ -12,18 +12,20 @@ namespace karvo {
 namespace {
 // NAME_MAX less the longest extension (".spl", ".vmc") and a margin for the temporary name of an atomic write.
 constexpr std::size_t longest_name = 250;
-}
+} // namespace
 
 std::optional<std::string> unusable_name_message(const std::string& name) {
     const bool control = std::any_of(name.begin(), name.end(), [](char c) {
         const auto byte = static_cast<unsigned char>(c);
         return byte < 0x20 || byte == 0x7F;
     });
-    if (name.find('/') == std::string::npos && (name.empty() || name.front() != '.') && !control && name.size() <= longest_name)
+    if (name.find('/') == std::string::npos && (name.empty() || name.front() != '.') && !control &&
+        name.size() <= longest_name)
         return std::nullopt;
     return "\"" + std::string(control ? "(this name)" : name) +
            "\" can't be used as a name. A name may not begin with a dot, hold a \"/\" or control characters, or "
-           "be longer than " + std::to_string(longest_name) + " bytes.";
+           "be longer than " +
+           std::to_string(longest_name) + " bytes.";
 }
 
 void inform(const store_context& context, const std::string& text) {

@@ -14,34 +14,33 @@ namespace karvo {
 namespace platform {
 class drive_table;
 class prompts;
-}
+} // namespace platform
 class command_texts;
 class media_list;
 class mp3_cd_class;
 class playlist_class;
 
-
 enum class list_change {
     none,
-    list_names,     // every row's ListName was set (the List column changed)
-    rows_replaced,  // rows changed in place, the count is the same
-    rewritten,      // the rows were replaced: the view is reset and the count caption refreshed
+    list_names,    // every row's ListName was set (the List column changed)
+    rows_replaced, // rows changed in place, the count is the same
+    rewritten,     // the rows were replaced: the view is reset and the count caption refreshed
 };
 
 struct tree_update {
-    bool relist_playlists = false;   // list the saved-playlist nodes again and expand "My Playlists"
-    std::string add_playlist_node;   // add this playlist's node (image 11, selected) with its five groupings
-    std::string refresh_groupings;   // recompute this playlist's grouping values
-    bool relist_media_cds = false;   // list the Media CD nodes again and expand "My Media CDs"
-    bool media_cd_check = false;     // run the Media CD check (media_cd_check_images) afterwards
+    bool relist_playlists = false; // list the saved-playlist nodes again and expand "My Playlists"
+    std::string add_playlist_node; // add this playlist's node (image 11, selected) with its five groupings
+    std::string refresh_groupings; // recompute this playlist's grouping values
+    bool relist_media_cds = false; // list the Media CD nodes again and expand "My Media CDs"
+    bool media_cd_check = false;   // run the Media CD check (media_cd_check_images) afterwards
 };
 
 struct store_outcome {
-    bool done = false;                    // the command did its work (false: cancelled, refused or failed)
+    bool done = false; // the command did its work (false: cancelled, refused or failed)
     list_change list = list_change::none;
     tree_update tree;
-    std::string status;                   // a status-line message to show, or empty
-    bool name_label_none = false;         // `SelectedName` shows "<none>" with the nothing picture
+    std::string status;           // a status-line message to show, or empty
+    bool name_label_none = false; // `SelectedName` shows "<none>" with the nothing picture
 };
 
 // Everything a store command works on; the main window owns all of it.

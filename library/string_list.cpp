@@ -5,8 +5,7 @@
 
 namespace karvo {
 
-string_list split_lines(const std::string& text)
-{
+string_list split_lines(const std::string& text) {
     string_list lines;
     std::size_t start = 0;
     const std::size_t size = text.size();
@@ -24,8 +23,7 @@ string_list split_lines(const std::string& text)
     return lines;
 }
 
-std::string join_lines(const string_list& lines)
-{
+std::string join_lines(const string_list& lines) {
     std::size_t total = 0;
     for (const auto& line : lines)
         total += line.size() + 2;
@@ -38,14 +36,12 @@ std::string join_lines(const string_list& lines)
     return text;
 }
 
-string_list load_lines(const std::string& path)
-{
+string_list load_lines(const std::string& path) {
     auto text = platform::read_file(path);
     return text ? split_lines(*text) : string_list{};
 }
 
-bool save_lines(const std::string& path, const string_list& lines)
-{
+bool save_lines(const std::string& path, const string_list& lines) {
     return platform::write_file_atomic(path, join_lines(lines));
 }
 

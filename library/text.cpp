@@ -10,13 +10,11 @@
 namespace karvo {
 namespace {
 
-char ascii_upper(char c)
-{
+char ascii_upper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-char32_t locale_upper(char32_t code)
-{
+char32_t locale_upper(char32_t code) {
     const locale_t locale = platform::utf8_locale();
     if (!locale)
         return code;
@@ -31,8 +29,7 @@ char32_t locale_upper(char32_t code)
 // upper cases are looked up once, as the locale call is costly when a sort upper-cases many keys.
 constexpr char32_t two_byte_end = 0x800;
 
-char32_t upper_code(char32_t code)
-{
+char32_t upper_code(char32_t code) {
     static const std::vector<char32_t> two_byte_upper = [] {
         std::vector<char32_t> table(two_byte_end);
         for (char32_t c = 0; c < two_byte_end; ++c)
@@ -44,8 +41,7 @@ char32_t upper_code(char32_t code)
 
 } // namespace
 
-void append_upper_case(std::string& out, std::string_view text)
-{
+void append_upper_case(std::string& out, std::string_view text) {
     std::size_t i = 0;
     const std::size_t size = text.size();
     while (i < size) {
@@ -65,7 +61,7 @@ void append_upper_case(std::string& out, std::string_view text)
         char32_t code = 0;
         const std::size_t length = platform::decode_utf8(text, i, code);
         if (length == 0) {
-            out += text[i];  // an invalid byte stays as it is
+            out += text[i]; // an invalid byte stays as it is
             ++i;
             continue;
         }
@@ -74,16 +70,14 @@ void append_upper_case(std::string& out, std::string_view text)
     }
 }
 
-std::string upper_case(std::string_view text)
-{
+std::string upper_case(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     append_upper_case(out, text);
     return out;
 }
 
-int compare_upper(std::string_view a, std::string_view b)
-{
+int compare_upper(std::string_view a, std::string_view b) {
     // Compare ASCII prefixes in place; an ASCII byte is always a whole character, so the texts can be split there
     // and only the rest needs full upper-casing.
     const std::size_t common = std::min(a.size(), b.size());
@@ -104,26 +98,23 @@ int compare_upper(std::string_view a, std::string_view b)
     return result < 0 ? -1 : (result > 0 ? 1 : 0);
 }
 
-bool less_case_insensitive(std::string_view a, std::string_view b)
-{
+bool less_case_insensitive(std::string_view a, std::string_view b) {
     return compare_upper(a, b) < 0;
 }
 
-std::string without_three_letter_extension(const std::string& name)
-{
+std::string without_three_letter_extension(const std::string& name) {
     if (name.size() > 4 && name[name.size() - 4] == '.')
         return name.substr(0, name.size() - 4);
     return name;
 }
 
-std::string upper_extension(std::string_view path)
-{
+std::string upper_extension(std::string_view path) {
     const std::size_t dot = path.rfind('.');
     if (dot == std::string_view::npos)
         return {};
     const std::string_view extension = path.substr(dot + 1);
     if (extension.find('/') != std::string_view::npos)
-        return {};  // the dot belongs to a folder name
+        return {}; // the dot belongs to a folder name
     return upper_case(extension);
 }
 

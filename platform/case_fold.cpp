@@ -9,8 +9,7 @@ namespace karvo::platform {
 
 namespace {
 
-char32_t lower(char32_t c)
-{
+char32_t lower(char32_t c) {
     if (c < 0x80)
         return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
     if (const locale_t locale = utf8_locale())
@@ -20,8 +19,7 @@ char32_t lower(char32_t c)
 
 } // namespace
 
-std::u32string fold_case(std::string_view text)
-{
+std::u32string fold_case(std::string_view text) {
     std::u32string result;
     result.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
@@ -38,8 +36,7 @@ std::u32string fold_case(std::string_view text)
     return result;
 }
 
-bool equal_ignoring_case(std::string_view a, std::string_view b)
-{
+bool equal_ignoring_case(std::string_view a, std::string_view b) {
     return fold_case(a) == fold_case(b);
 }
 

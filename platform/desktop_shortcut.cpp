@@ -182,8 +182,7 @@ std::optional<std::string> desktop_entry_text(std::string_view program, std::str
     return text;
 }
 
-bool write_desktop_entry(const std::string& file, std::string_view program, std::string_view icon,
-                         bool mark_trusted) {
+bool write_desktop_entry(const std::string& file, std::string_view program, std::string_view icon, bool mark_trusted) {
     const auto text = desktop_entry_text(program, icon);
     if (!text || !write_file_atomic(file, *text))
         return false;

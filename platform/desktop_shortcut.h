@@ -13,15 +13,15 @@ namespace karvo::platform {
 // The user's folders as the XDG rules give them; the folders come from the environment when not filled in.
 struct user_folders {
     std::string home;
-    std::string config_home;  // $XDG_CONFIG_HOME, default home + "/.config"
-    std::string data_home;    // $XDG_DATA_HOME, default home + "/.local/share"
+    std::string config_home; // $XDG_CONFIG_HOME, default home + "/.config"
+    std::string data_home;   // $XDG_DATA_HOME, default home + "/.local/share"
 };
 user_folders user_folders_from_environment();
 
 // XDG_DESKTOP_DIR of user-dirs.dirs, home + "/Desktop" without one; "" when the desktop is switched off (it names
 // the home folder) or the folder does not exist.
 std::string desktop_folder(const user_folders& folders);
-std::string applications_folder(const user_folders& folders);  // data_home + "/applications"
+std::string applications_folder(const user_folders& folders); // data_home + "/applications"
 
 inline constexpr const char* desktop_shortcut_name = "Karvo Media.desktop";
 inline constexpr const char* menu_shortcut_name = "karvo-media.desktop";
@@ -33,8 +33,7 @@ std::optional<std::string> desktop_entry_text(std::string_view program, std::str
 
 // Writes the entry to `file` atomically (an existing one is replaced) and makes it executable, as desktops want
 // of a launcher they are to trust. With `mark_trusted`, `gio` marks it trusted when it is installed.
-bool write_desktop_entry(const std::string& file, std::string_view program, std::string_view icon,
-                         bool mark_trusted);
+bool write_desktop_entry(const std::string& file, std::string_view program, std::string_view icon, bool mark_trusted);
 
 // "Add Desktop Icon": nothing happens without a desktop folder. "Add QuickLaunch Icon": the applications folder
 // is created when missing.

@@ -56,7 +56,7 @@ private:
     bool stat_entry(struct stat& st) const;
 
     int fd_ = -1;
-    std::unique_ptr<char[]> buffer_;  // getdents64 records; name_ points into it
+    std::unique_ptr<char[]> buffer_; // getdents64 records; name_ points into it
     std::size_t filled_ = 0;
     std::size_t position_ = 0;
     std::string_view name_;

@@ -3,8 +3,7 @@
 
 namespace karvo::platform {
 
-std::string drive_root_of(const std::string& path, const std::vector<drive_info>& drives)
-{
+std::string drive_root_of(const std::string& path, const std::vector<drive_info>& drives) {
     std::string best = "/";
     // "/media/cd" lies under the root "/media/cd/" just as "/media/cd/a.mp3" does.
     const std::string with_slash = (!path.empty() && path.back() != '/') ? path + "/" : path;

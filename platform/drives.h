@@ -11,9 +11,9 @@ namespace karvo::platform {
 enum class drive_type { fixed, removable, cdrom, network };
 
 struct drive_info {
-    std::string root;    // mount point with trailing '/'
+    std::string root; // mount point with trailing '/'
     drive_type type = drive_type::fixed;
-    std::string label;   // volume label, may be empty
+    std::string label; // volume label, may be empty
     std::uint32_t serial = 0xFFFFFFFFu;
 };
 

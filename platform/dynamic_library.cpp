@@ -8,15 +8,14 @@
 
 namespace karvo::platform {
 
-dynamic_library::~dynamic_library() { unload(); }
-
-dynamic_library::dynamic_library(dynamic_library&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)), error_(std::move(other.error_))
-{
+dynamic_library::~dynamic_library() {
+    unload();
 }
 
-dynamic_library& dynamic_library::operator=(dynamic_library&& other) noexcept
-{
+dynamic_library::dynamic_library(dynamic_library&& other) noexcept
+    : handle_(std::exchange(other.handle_, nullptr)), error_(std::move(other.error_)) {}
+
+dynamic_library& dynamic_library::operator=(dynamic_library&& other) noexcept {
     if (this != &other) {
         unload();
         handle_ = std::exchange(other.handle_, nullptr);
@@ -25,8 +24,7 @@ dynamic_library& dynamic_library::operator=(dynamic_library&& other) noexcept
     return *this;
 }
 
-bool dynamic_library::load(const std::string& path)
-{
+bool dynamic_library::load(const std::string& path) {
     unload();
     error_.clear();
     if (path.empty()) {
@@ -42,23 +40,20 @@ bool dynamic_library::load(const std::string& path)
     return true;
 }
 
-void dynamic_library::unload()
-{
+void dynamic_library::unload() {
     if (handle_ != nullptr) {
         ::dlclose(handle_);
         handle_ = nullptr;
     }
 }
 
-void* dynamic_library::symbol(const char* name) const
-{
+void* dynamic_library::symbol(const char* name) const {
     if (handle_ == nullptr || name == nullptr)
         return nullptr;
     return ::dlsym(handle_, name);
 }
 
-std::vector<unsigned char> dynamic_library::icon_resource(std::int32_t id) const
-{
+std::vector<unsigned char> dynamic_library::icon_resource(std::int32_t id) const {
     const auto get_icon = function<karvo_get_icon_resource_fn>("_get_icon_resource");
     if (get_icon == nullptr)
         return {};

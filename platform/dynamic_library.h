@@ -19,14 +19,16 @@ public:
     dynamic_library(dynamic_library&& other) noexcept;
     dynamic_library& operator=(dynamic_library&& other) noexcept;
 
-    bool load(const std::string& path);  // unloads what was loaded before
+    bool load(const std::string& path); // unloads what was loaded before
     void unload();
     bool loaded() const { return handle_ != nullptr; }
     const std::string& error() const { return error_; }
 
     void* symbol(const char* name) const;
     template <typename Fn>
-    Fn function(const char* name) const { return reinterpret_cast<Fn>(symbol(name)); }
+    Fn function(const char* name) const {
+        return reinterpret_cast<Fn>(symbol(name));
+    }
 
     // Icon resource `id` through the library's _get_icon_resource export; empty when there is none.
     std::vector<unsigned char> icon_resource(std::int32_t id) const;

@@ -24,8 +24,7 @@ namespace {
 
 // '*' any run (also empty), '?' exactly one character; backtracks to the last star only, which is enough for
 // patterns without character classes.
-bool glob_match(const std::u32string& pattern, const std::u32string& name)
-{
+bool glob_match(const std::u32string& pattern, const std::u32string& name) {
     std::size_t p = 0, n = 0;
     std::size_t star = std::u32string::npos, star_n = 0;
     while (n < name.size()) {
@@ -47,23 +46,22 @@ bool glob_match(const std::u32string& pattern, const std::u32string& name)
     return p == pattern.size();
 }
 
-bool has_dot(const std::u32string& name) { return name.find(U'.') != std::u32string::npos; }
+bool has_dot(const std::u32string& name) {
+    return name.find(U'.') != std::u32string::npos;
+}
 
-std::uint32_t attributes_from(const std::string& name, const struct stat* followed)
-{
+std::uint32_t attributes_from(const std::string& name, const struct stat* followed) {
     // A dangling link counts as a plain file.
     return followed != nullptr ? attributes_for(name, followed->st_mode) : attributes_for(name, S_IFREG | S_IWUSR);
 }
 
-std::string without_trailing_slashes(std::string path)
-{
+std::string without_trailing_slashes(std::string path) {
     while (path.size() > 1 && path.back() == '/')
         path.pop_back();
     return path;
 }
 
-bool write_all(int fd, const std::string& content)
-{
+bool write_all(int fd, const std::string& content) {
     std::size_t done = 0;
     while (done < content.size()) {
         const ssize_t written = ::write(fd, content.data() + done, content.size() - done);
@@ -77,8 +75,7 @@ bool write_all(int fd, const std::string& content)
     return true;
 }
 
-void sync_folder(const std::string& folder)
-{
+void sync_folder(const std::string& folder) {
     const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
@@ -88,21 +85,20 @@ void sync_folder(const std::string& folder)
 
 // A unique name beside the target, created exclusively so that two writers never share it. The mode is the old
 // file's, or the usual 0666 less the umask for a new one.
-int create_temporary(const std::string& target, std::string& temporary_path)
-{
+int create_temporary(const std::string& target, std::string& temporary_path) {
     static std::atomic<unsigned> counter{0};
-    struct stat old{};
+    struct stat old {};
     const bool has_old = ::stat(target.c_str(), &old) == 0;
     const mode_t mode = has_old ? (old.st_mode & 07777) : 0666;
     const std::string folder = folder_of(target);
     const std::string name = file_name_of(target);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary_path = folder + "." + name + ".tmp-" + std::to_string(::getpid()) + "-" +
-                         std::to_string(counter.fetch_add(1));
+        temporary_path =
+            folder + "." + name + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
         const int fd = ::open(temporary_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0) {
             if (has_old)
-                ::fchmod(fd, mode);  // the umask must not narrow an existing file's permissions
+                ::fchmod(fd, mode); // the umask must not narrow an existing file's permissions
             return fd;
         }
         if (errno != EEXIST)
@@ -113,13 +109,12 @@ int create_temporary(const std::string& target, std::string& temporary_path)
 
 } // namespace
 
-std::uint32_t attributes_for(std::string_view name, std::uint32_t mode)
-{
+std::uint32_t attributes_for(std::string_view name, std::uint32_t mode) {
     std::uint32_t attributes = 0;
     if (!name.empty() && name[0] == '.')
         attributes |= attr_hidden;
     if (S_ISDIR(mode))
-        return attributes | attr_directory;  // never read-only, as on Windows
+        return attributes | attr_directory; // never read-only, as on Windows
     if (S_ISREG(mode))
         attributes |= attr_archive;
     if ((mode & S_IWUSR) == 0)
@@ -127,8 +122,7 @@ std::uint32_t attributes_for(std::string_view name, std::uint32_t mode)
     return attributes;
 }
 
-bool wildcard_match(const std::string& pattern, const std::string& name)
-{
+bool wildcard_match(const std::string& pattern, const std::string& name) {
     const std::u32string p = fold_case(pattern);
     const std::u32string n = fold_case(name);
     if (p == U"*" || p == U"*.*")
@@ -143,21 +137,19 @@ bool wildcard_match(const std::string& pattern, const std::string& name)
     return false;
 }
 
-std::optional<std::uint32_t> file_attributes(const std::string& path)
-{
+std::optional<std::uint32_t> file_attributes(const std::string& path) {
     const std::string clean = without_trailing_slashes(path);
-    struct stat link{};
+    struct stat link {};
     if (clean.empty() || ::lstat(clean.c_str(), &link) != 0)
         return std::nullopt;
-    struct stat followed{};
+    struct stat followed {};
     const bool resolved = !S_ISLNK(link.st_mode) || ::stat(clean.c_str(), &followed) == 0;
     if (!S_ISLNK(link.st_mode))
         followed = link;
     return attributes_from(file_name_of(clean), resolved ? &followed : nullptr);
 }
 
-std::vector<find_entry> find_files(const std::string& folder, const std::string& pattern)
-{
+std::vector<find_entry> find_files(const std::string& folder, const std::string& pattern) {
     std::vector<find_entry> entries;
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr)
@@ -167,10 +159,10 @@ std::vector<find_entry> find_files(const std::string& folder, const std::string&
         const std::string name = item->d_name;
         if (name == "." || name == ".." || !wildcard_match(pattern, name))
             continue;
-        struct stat st{};
+        struct stat st {};
         bool resolved = ::fstatat(dir_fd, name.c_str(), &st, 0) == 0;
         if (!resolved && ::fstatat(dir_fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-            continue;  // vanished since readdir
+            continue; // vanished since readdir
         find_entry entry;
         entry.name = name;
         entry.attributes = attributes_from(name, resolved ? &st : nullptr);
@@ -182,9 +174,8 @@ std::vector<find_entry> find_files(const std::string& folder, const std::string&
     return entries;
 }
 
-bool file_exists(const std::string& path)
-{
-    struct stat st{};
+bool file_exists(const std::string& path) {
+    struct stat st {};
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
@@ -193,8 +184,7 @@ namespace {
 // Marks which of `members` (indexes into `paths`, all in `folder`) name an existing file. A folder holding a few
 // of them gets a look-up per name from one handle; one holding more is read once, which costs less.
 void mark_files_of_folder(std::string_view folder, const std::vector<std::size_t>& members,
-                          const std::vector<std::string_view>& paths, std::vector<char>& present)
-{
+                          const std::vector<std::string_view>& paths, std::vector<char>& present) {
     constexpr std::size_t listing_threshold = 8;
     const std::string folder_path(folder);
     if (!folder.empty() && members.size() >= listing_threshold) {
@@ -202,7 +192,7 @@ void mark_files_of_folder(std::string_view folder, const std::vector<std::size_t
         if (reader.is_open()) {
             std::string arena;
             std::vector<std::pair<std::size_t, std::size_t>> spans;
-            bool unsure = false;  // devices, FIFOs, broken links: the plain test decides for the paths naming one
+            bool unsure = false; // devices, FIFOs, broken links: the plain test decides for the paths naming one
             while (reader.next()) {
                 const entry_kind kind = reader.kind();
                 if (kind == entry_kind::directory)
@@ -225,7 +215,7 @@ void mark_files_of_folder(std::string_view folder, const std::vector<std::size_t
     const int dir = folder.empty() ? -1 : ::open(folder_path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     std::string name;
     for (const std::size_t k : members) {
-        struct stat st{};
+        struct stat st {};
         if (dir < 0) {
             present[k] = file_exists(std::string(paths[k]));
             continue;
@@ -239,8 +229,7 @@ void mark_files_of_folder(std::string_view folder, const std::vector<std::size_t
 
 } // namespace
 
-std::vector<char> files_exist(const std::vector<std::string_view>& paths)
-{
+std::vector<char> files_exist(const std::vector<std::string_view>& paths) {
     std::vector<char> present(paths.size(), 0);
     std::unordered_map<std::string_view, std::vector<std::size_t>> by_folder;
     std::string_view last_folder;
@@ -268,7 +257,8 @@ std::vector<char> files_exist(const std::vector<std::string_view>& paths)
         for (std::size_t g = next++; g < groups.size(); g = next++)
             mark_files_of_folder(groups[g]->first, groups[g]->second, paths, present);
     };
-    const unsigned helpers = paths.size() < 4096 ? 0u : std::min(3u, std::max(std::thread::hardware_concurrency(), 1u) - 1);
+    const unsigned helpers =
+        paths.size() < 4096 ? 0u : std::min(3u, std::max(std::thread::hardware_concurrency(), 1u) - 1);
     std::vector<std::thread> threads;
     try {
         for (unsigned t = 0; t < helpers; ++t)
@@ -282,21 +272,18 @@ std::vector<char> files_exist(const std::vector<std::string_view>& paths)
     return present;
 }
 
-bool directory_exists(const std::string& path)
-{
-    struct stat st{};
+bool directory_exists(const std::string& path) {
+    struct stat st {};
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool path_exists(const std::string& path)
-{
-    struct stat st{};
+bool path_exists(const std::string& path) {
+    struct stat st {};
     return !path.empty() && ::stat(path.c_str(), &st) == 0;
 }
 
-std::optional<file_version> file_version_of(const std::string& path)
-{
-    struct stat st{};
+std::optional<file_version> file_version_of(const std::string& path) {
+    struct stat st {};
     if (path.empty() || ::stat(path.c_str(), &st) != 0)
         return std::nullopt;
     return file_version{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
@@ -305,8 +292,7 @@ std::optional<file_version> file_version_of(const std::string& path)
                         static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec};
 }
 
-bool create_directory(const std::string& path)
-{
+bool create_directory(const std::string& path) {
     if (path.empty())
         return false;
     if (::mkdir(path.c_str(), 0777) == 0)
@@ -314,16 +300,14 @@ bool create_directory(const std::string& path)
     return directory_exists(path);
 }
 
-bool delete_file(const std::string& path)
-{
-    struct stat st{};
+bool delete_file(const std::string& path) {
+    struct stat st {};
     if (path.empty() || ::lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
         return false;
     return ::unlink(path.c_str()) == 0;
 }
 
-bool rename_file(const std::string& from, const std::string& to)
-{
+bool rename_file(const std::string& from, const std::string& to) {
     if (from.empty() || to.empty())
         return false;
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
@@ -331,7 +315,7 @@ bool rename_file(const std::string& from, const std::string& to)
     if (errno != EINVAL && errno != ENOSYS)
         return false;
     // File systems without RENAME_NOREPLACE: a hard link fails on an existing target just the same.
-    struct stat st{};
+    struct stat st {};
     if (::lstat(from.c_str(), &st) == 0 && !S_ISDIR(st.st_mode)) {
         if (::link(from.c_str(), to.c_str()) != 0)
             return false;
@@ -348,20 +332,18 @@ std::atomic<read_observer> current_read_observer{nullptr};
 
 } // namespace
 
-void set_read_observer(read_observer observer)
-{
+void set_read_observer(read_observer observer) {
     current_read_observer.store(observer);
 }
 
-std::optional<std::string> read_file(const std::string& path)
-{
+std::optional<std::string> read_file(const std::string& path) {
     if (const read_observer observe = current_read_observer.load())
         observe(path);
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
     std::string content;
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
         content.reserve(static_cast<std::size_t>(st.st_size));
     char buffer[65536];
@@ -381,13 +363,12 @@ std::optional<std::string> read_file(const std::string& path)
     return content;
 }
 
-bool write_file_atomic(const std::string& path, const std::string& content)
-{
+bool write_file_atomic(const std::string& path, const std::string& content) {
     if (path.empty() || path.back() == '/')
         return false;
     // Replace what a link points at, not the link itself.
     std::string target = path;
-    struct stat link{};
+    struct stat link {};
     if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
         if (char* real = ::realpath(path.c_str(), nullptr)) {
             target = real;
@@ -410,14 +391,12 @@ bool write_file_atomic(const std::string& path, const std::string& content)
     return true;
 }
 
-std::string file_name_of(const std::string& path)
-{
+std::string file_name_of(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string folder_of(const std::string& path)
-{
+std::string folder_of(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }

@@ -20,10 +20,10 @@ enum file_attribute : std::uint32_t {
 };
 
 struct find_entry {
-    std::string name;          // file name without folder
-    std::uint32_t attributes;  // combination of file_attribute bits
+    std::string name;         // file name without folder
+    std::uint32_t attributes; // combination of file_attribute bits
     std::uint64_t size;
-    std::int64_t modified;     // seconds since the epoch
+    std::int64_t modified; // seconds since the epoch
 };
 
 // Windows wildcard match: case-insensitive, '*' any run, '?' one character, "*.*" matches every name.
@@ -39,12 +39,12 @@ std::optional<std::uint32_t> file_attributes(const std::string& path);
 // the order the file system returns them. An unreadable or missing folder gives no entries.
 std::vector<find_entry> find_files(const std::string& folder, const std::string& pattern);
 
-bool file_exists(const std::string& path);       // a file, not a folder
+bool file_exists(const std::string& path); // a file, not a folder
 // file_exists for many paths at once: paths of one folder are looked up from one open handle of that folder, so
 // each costs one name look-up instead of a walk of the whole path.
 std::vector<char> files_exist(const std::vector<std::string_view>& paths);
 bool directory_exists(const std::string& path);
-bool path_exists(const std::string& path);       // either
+bool path_exists(const std::string& path); // either
 
 // What changes whenever a file is written or replaced (links followed); lets a reader that keeps a file in memory
 // tell cheaply whether it must read it again.
@@ -52,14 +52,14 @@ struct file_version {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     std::uint64_t size = 0;
-    std::int64_t modified_ns = 0;  // since the epoch
-    std::int64_t changed_ns = 0;   // status change, which no program can set back
+    std::int64_t modified_ns = 0; // since the epoch
+    std::int64_t changed_ns = 0;  // status change, which no program can set back
     bool operator==(const file_version&) const = default;
 };
-std::optional<file_version> file_version_of(const std::string& path);  // nullopt when it does not exist
-bool create_directory(const std::string& path);  // one level; true when it exists afterwards
+std::optional<file_version> file_version_of(const std::string& path); // nullopt when it does not exist
+bool create_directory(const std::string& path);                       // one level; true when it exists afterwards
 bool delete_file(const std::string& path);
-bool rename_file(const std::string& from, const std::string& to);  // fails when `to` exists
+bool rename_file(const std::string& from, const std::string& to); // fails when `to` exists
 
 // Reads the whole file; nullopt when it cannot be read.
 std::optional<std::string> read_file(const std::string& path);

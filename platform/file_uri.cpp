@@ -12,14 +12,12 @@ namespace {
 
 constexpr std::string_view scheme = "file://";
 
-bool unreserved(unsigned char c)
-{
+bool unreserved(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
            c == '_' || c == '~' || c == '/';
 }
 
-int hex_value(char c)
-{
+int hex_value(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'A' && c <= 'F')
@@ -29,15 +27,13 @@ int hex_value(char c)
     return -1;
 }
 
-bool starts_with_ignoring_case(const std::string& text, std::string_view prefix)
-{
+bool starts_with_ignoring_case(const std::string& text, std::string_view prefix) {
     return text.size() >= prefix.size() && equal_ignoring_case(std::string_view(text).substr(0, prefix.size()), prefix);
 }
 
 } // namespace
 
-std::string file_uri(const std::string& path)
-{
+std::string file_uri(const std::string& path) {
     static constexpr char digits[] = "0123456789ABCDEF";
     std::string uri(scheme);
     for (const char ch : path) {
@@ -53,8 +49,7 @@ std::string file_uri(const std::string& path)
     return uri;
 }
 
-std::string path_of_file_uri(const std::string& uri)
-{
+std::string path_of_file_uri(const std::string& uri) {
     if (!starts_with_ignoring_case(uri, "file:"))
         return {};
     std::string rest = uri.substr(5);

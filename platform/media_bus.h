@@ -20,17 +20,17 @@ enum class bus_reply { ok, no_reply, failed };
 
 // The playing track, from the player's Metadata.
 struct media_track {
-    std::string track_id;  // mpris:trackid, an object path
-    std::string url;       // xesam:url, usually a file:// URI
-    std::string title;     // xesam:title
-    std::string artist;    // xesam:artist, several joined by ", "
-    std::string album;     // xesam:album
+    std::string track_id; // mpris:trackid, an object path
+    std::string url;      // xesam:url, usually a file:// URI
+    std::string title;    // xesam:title
+    std::string artist;   // xesam:artist, several joined by ", "
+    std::string album;    // xesam:album
 };
 
 struct media_player_state {
-    std::string identity;         // the player's own name for itself
-    std::string desktop_entry;    // base name of its .desktop file (also its icon name)
-    std::string playback_status;  // "Playing", "Paused" or "Stopped"
+    std::string identity;        // the player's own name for itself
+    std::string desktop_entry;   // base name of its .desktop file (also its icon name)
+    std::string playback_status; // "Playing", "Paused" or "Stopped"
     bool can_control = false;
     bool can_play = false;
     bool can_pause = false;

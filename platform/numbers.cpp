@@ -7,8 +7,7 @@ namespace karvo::platform {
 
 namespace {
 
-unsigned digit_value(char c)
-{
+unsigned digit_value(char c) {
     if (c >= '0' && c <= '9')
         return static_cast<unsigned>(c - '0');
     if (c >= 'a' && c <= 'z')
@@ -20,8 +19,7 @@ unsigned digit_value(char c)
 
 } // namespace
 
-integer_scan scan_integer(std::string_view text, bool base_prefixes)
-{
+integer_scan scan_integer(std::string_view text, bool base_prefixes) {
     integer_scan scan;
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
@@ -41,19 +39,18 @@ integer_scan scan_integer(std::string_view text, bool base_prefixes)
         if (digit >= base)
             break;
         if (scan.magnitude > (most - digit) / base)
-            scan.overflow = true;  // keeps wrapping: callers that read modulo 2^32 still get their value
+            scan.overflow = true; // keeps wrapping: callers that read modulo 2^32 still get their value
         scan.magnitude = scan.magnitude * base + digit;
         scan.has_digits = true;
     }
     return scan;
 }
 
-long long to_integer(std::string_view text, long long fallback)
-{
+long long to_integer(std::string_view text, long long fallback) {
     const integer_scan scan = scan_integer(text);
     constexpr auto most = static_cast<std::uint64_t>(std::numeric_limits<long long>::max());
     if (!scan.has_digits || scan.overflow || scan.magnitude > most + (scan.negative ? 1 : 0))
-        return fallback;  // no number, or too large to be one the program can hold
+        return fallback; // no number, or too large to be one the program can hold
     return scan.negative ? static_cast<long long>(0ULL - scan.magnitude) : static_cast<long long>(scan.magnitude);
 }
 

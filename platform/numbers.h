@@ -11,8 +11,8 @@ namespace karvo::platform {
 struct integer_scan {
     bool has_digits = false;
     bool negative = false;
-    std::uint64_t magnitude = 0;  // modulo 2^64 once it overflowed
-    bool overflow = false;        // the digits did not fit 64 bits
+    std::uint64_t magnitude = 0; // modulo 2^64 once it overflowed
+    bool overflow = false;       // the digits did not fit 64 bits
 };
 
 // Leading blanks (space, tab), an optional sign and the digits that follow, up to the first character that is not

@@ -13,8 +13,7 @@ namespace karvo::platform {
 
 namespace {
 
-std::string home_folder()
-{
+std::string home_folder() {
     if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/')
         return home;
     if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir != nullptr)
@@ -24,8 +23,7 @@ std::string home_folder()
 
 } // namespace
 
-std::string program_folder()
-{
+std::string program_folder() {
     char buffer[PATH_MAX];
     const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     if (length <= 0)
@@ -33,8 +31,7 @@ std::string program_folder()
     return folder_of(std::string(buffer, static_cast<std::size_t>(length)));
 }
 
-std::string data_folder_for(const std::string& program_folder)
-{
+std::string data_folder_for(const std::string& program_folder) {
     // Portable only on request: a build tree is writable too, and deleting it must not take the playlists along.
     if (!program_folder.empty() && ::access((with_trailing_slash(program_folder) + portable_marker).c_str(), F_OK) == 0)
         return with_trailing_slash(program_folder);
@@ -46,8 +43,7 @@ std::string data_folder_for(const std::string& program_folder)
     return with_trailing_slash(base) + "karvo-media/";
 }
 
-std::string runtime_socket_path(const std::string& file_name)
-{
+std::string runtime_socket_path(const std::string& file_name) {
     // Nowhere else is private to the user: a shared /tmp would let others listen in its place.
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (runtime == nullptr || runtime[0] != '/')
@@ -57,8 +53,7 @@ std::string runtime_socket_path(const std::string& file_name)
     return path.size() < sun_path_size ? path : std::string();
 }
 
-std::string with_trailing_slash(std::string folder)
-{
+std::string with_trailing_slash(std::string folder) {
     if (folder.empty() || folder.back() != '/')
         folder += '/';
     return folder;

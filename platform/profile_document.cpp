@@ -21,13 +21,11 @@ constexpr std::string_view utf8_bom = "\xEF\xBB\xBF";
 constexpr std::string_view crlf = "\r\n";
 
 // The profile functions count CR and the DOS end-of-file mark among the blanks.
-bool is_blank(char c)
-{
+bool is_blank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
 }
 
-std::string_view trim(std::string_view text)
-{
+std::string_view trim(std::string_view text) {
     while (!text.empty() && is_blank(text.front()))
         text.remove_prefix(1);
     while (!text.empty() && is_blank(text.back()))
@@ -35,15 +33,13 @@ std::string_view trim(std::string_view text)
     return text;
 }
 
-void name_line(line& l, line_kind kind, std::string_view name)
-{
+void name_line(line& l, line_kind kind, std::string_view name) {
     l.kind = kind;
     l.name = std::string(name);
     l.folded = fold_case(name);
 }
 
-void classify(line& l)
-{
+void classify(line& l) {
     const std::string_view text = trim(l.text);
     if (text.empty())
         return;
@@ -61,13 +57,12 @@ void classify(line& l)
     }
     const auto equals = text.find('=');
     if (equals == std::string_view::npos)
-        return;  // a line without '=' is no key
+        return; // a line without '=' is no key
     name_line(l, line_kind::key, trim(text.substr(0, equals)));
     l.value = std::string(trim(text.substr(equals + 1)));
 }
 
-lines parse(std::string_view content)
-{
+lines parse(std::string_view content) {
     lines document;
     if (content.substr(0, utf8_bom.size()) == utf8_bom) {
         document.bom = std::string(utf8_bom);
@@ -93,8 +88,7 @@ lines parse(std::string_view content)
     return document;
 }
 
-std::string serialise(const lines& document)
-{
+std::string serialise(const lines& document) {
     std::string out = document.bom;
     for (const line& l : document.items)
         out += l.text + l.ending;
@@ -102,8 +96,7 @@ std::string serialise(const lines& document)
 }
 
 // Index of the header of the first section of that name, or npos.
-std::size_t find_section(const lines& document, std::string_view section)
-{
+std::size_t find_section(const lines& document, std::string_view section) {
     const std::u32string wanted = fold_case(trim(section));
     if (wanted.empty())
         return std::string::npos;
@@ -116,16 +109,14 @@ std::size_t find_section(const lines& document, std::string_view section)
 }
 
 // One past the last line of the section whose header is at `header`.
-std::size_t section_end(const lines& document, std::size_t header)
-{
+std::size_t section_end(const lines& document, std::size_t header) {
     std::size_t i = header + 1;
     while (i < document.items.size() && document.items[i].kind != line_kind::section)
         ++i;
     return i;
 }
 
-std::size_t find_key(const lines& document, std::size_t header, std::string_view key)
-{
+std::size_t find_key(const lines& document, std::size_t header, std::string_view key) {
     const std::u32string wanted = fold_case(trim(key));
     const std::size_t end = section_end(document, header);
     for (std::size_t i = header + 1; i < end; ++i) {
@@ -136,8 +127,7 @@ std::size_t find_key(const lines& document, std::size_t header, std::string_view
     return std::string::npos;
 }
 
-const std::string* find_value(const lines& document, std::string_view section, std::string_view key)
-{
+const std::string* find_value(const lines& document, std::string_view section, std::string_view key) {
     if (trim(key).empty())
         return nullptr;
     const std::size_t header = find_section(document, section);
@@ -149,8 +139,7 @@ const std::string* find_value(const lines& document, std::string_view section, s
 
 // Each line with a key name in the first section of that name, in file order.
 template <typename Visit>
-void for_each_key_line(const lines& document, std::string_view section, Visit visit)
-{
+void for_each_key_line(const lines& document, std::string_view section, Visit visit) {
     const std::size_t header = find_section(document, section);
     if (header == std::string::npos)
         return;
@@ -163,19 +152,19 @@ void for_each_key_line(const lines& document, std::string_view section, Visit vi
 }
 
 // One pair of matching quotes around the whole text comes off; a lone quote stays.
-std::string strip_quotes(std::string_view text)
-{
+std::string strip_quotes(std::string_view text) {
     if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front())
         text = text.substr(1, text.size() - 2);
     return std::string(text);
 }
 
-bool has_line_break(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+bool has_line_break(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
 
 // A name that would read back as something else (a comment, a section, a different key) is refused instead of
 // being written into the file.
-bool writable_names(std::string_view section, std::string_view key)
-{
+bool writable_names(std::string_view section, std::string_view key) {
     const std::string_view s = trim(section);
     const std::string_view k = trim(key);
     if (s.empty() || has_line_break(section))
@@ -185,14 +174,12 @@ bool writable_names(std::string_view section, std::string_view key)
     return k.front() != ';' && k.front() != '[';
 }
 
-void end_line(line& l)
-{
+void end_line(line& l) {
     if (l.ending.empty())
         l.ending = std::string(crlf);
 }
 
-line make_line(std::string text)
-{
+line make_line(std::string text) {
     line l;
     l.text = std::move(text);
     l.ending = std::string(crlf);
@@ -203,12 +190,11 @@ line make_line(std::string text)
 // The writes as successive single writes would make them, in one pass over the lines: an existing key (its first
 // line in the section) changes in place keeping its spelling, a new key follows the section's last key in the
 // order given, a missing section is added at the end. Returns whether any line changed.
-bool apply_writes(lines& document, std::string_view section, const profile_document::key_values& pairs)
-{
+bool apply_writes(lines& document, std::string_view section, const profile_document::key_values& pairs) {
     auto& items = document.items;
     const std::size_t header = find_section(document, section);
-    std::unordered_map<std::u32string, std::size_t> existing;  // folded key -> line
-    std::size_t after = header;                                 // the section's last key line
+    std::unordered_map<std::u32string, std::size_t> existing; // folded key -> line
+    std::size_t after = header;                               // the section's last key line
     if (header != std::string::npos) {
         const std::size_t end = section_end(document, header);
         for (std::size_t i = header + 1; i < end; ++i) {
@@ -219,7 +205,7 @@ bool apply_writes(lines& document, std::string_view section, const profile_docum
         }
     }
     std::vector<line> added;
-    std::unordered_map<std::u32string, std::size_t> added_index;  // folded key -> index in `added`
+    std::unordered_map<std::u32string, std::size_t> added_index; // folded key -> index in `added`
     bool changed = false;
     for (const auto& [key, value] : pairs) {
         std::string_view stored = value;
@@ -257,8 +243,7 @@ bool apply_writes(lines& document, std::string_view section, const profile_docum
 
 // The value as get_int reads it: the system reads it into 30 characters, skips every control character, and
 // converts with base prefixes, wrapping modulo 2^32.
-int profile_integer(std::string text)
-{
+int profile_integer(std::string text) {
     text.resize(std::min<std::size_t>(text.size(), 29));
     std::size_t i = 0;
     while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ')
@@ -272,22 +257,19 @@ int profile_integer(std::string text)
 
 } // namespace
 
-std::recursive_mutex& profile_lock()
-{
+std::recursive_mutex& profile_lock() {
     static std::recursive_mutex lock;
     return lock;
 }
 
-void profile_document::open(std::string file)
-{
+void profile_document::open(std::string file) {
     std::lock_guard guard(profile_lock());
     file_ = std::move(file);
     lines_ = {};
     refresh(true);
 }
 
-void profile_document::refresh(bool always) const
-{
+void profile_document::refresh(bool always) const {
     if (file_.empty())
         return;
     // The version is taken before the bytes: a change in between shows as a new version at the next call.
@@ -307,8 +289,7 @@ void profile_document::refresh(bool always) const
 }
 
 template <typename Change>
-bool profile_document::change(Change apply)
-{
+bool profile_document::change(Change apply) {
     std::lock_guard guard(profile_lock());
     refresh();
     if (state_ == file_state::unreadable)
@@ -329,8 +310,7 @@ bool profile_document::change(Change apply)
 }
 
 std::string profile_document::get_string(std::string_view section, std::string_view key,
-                                         std::string_view default_value) const
-{
+                                         std::string_view default_value) const {
     std::lock_guard guard(profile_lock());
     refresh();
     if (const std::string* value = find_value(lines_, section, key))
@@ -341,14 +321,12 @@ std::string profile_document::get_string(std::string_view section, std::string_v
     return strip_quotes(default_value);
 }
 
-int profile_document::get_int(std::string_view section, std::string_view key, int default_value) const
-{
+int profile_document::get_int(std::string_view section, std::string_view key, int default_value) const {
     std::string text = get_string(section, key, "");
     return text.empty() ? default_value : profile_integer(std::move(text));
 }
 
-std::vector<std::string> profile_document::keys(std::string_view section) const
-{
+std::vector<std::string> profile_document::keys(std::string_view section) const {
     std::lock_guard guard(profile_lock());
     refresh();
     std::vector<std::string> names;
@@ -356,8 +334,7 @@ std::vector<std::string> profile_document::keys(std::string_view section) const
     return names;
 }
 
-profile_document::key_values profile_document::values(std::string_view section) const
-{
+profile_document::key_values profile_document::values(std::string_view section) const {
     std::lock_guard guard(profile_lock());
     refresh();
     key_values pairs;
@@ -369,8 +346,7 @@ profile_document::key_values profile_document::values(std::string_view section) 
     return pairs;
 }
 
-std::vector<std::string> profile_document::sections() const
-{
+std::vector<std::string> profile_document::sections() const {
     std::lock_guard guard(profile_lock());
     refresh();
     std::vector<std::string> names;
@@ -381,20 +357,17 @@ std::vector<std::string> profile_document::sections() const
     return names;
 }
 
-std::string profile_document::text() const
-{
+std::string profile_document::text() const {
     std::lock_guard guard(profile_lock());
     refresh();
     return serialise(lines_);
 }
 
-bool profile_document::set_string(std::string_view section, std::string_view key, std::string_view value)
-{
+bool profile_document::set_string(std::string_view section, std::string_view key, std::string_view value) {
     return set_strings(section, {{std::string(key), std::string(value)}});
 }
 
-bool profile_document::set_strings(std::string_view section, const key_values& pairs)
-{
+bool profile_document::set_strings(std::string_view section, const key_values& pairs) {
     for (const auto& [key, value] : pairs) {
         if (!writable_names(section, key) || has_line_break(value))
             return false;
@@ -404,8 +377,7 @@ bool profile_document::set_strings(std::string_view section, const key_values& p
     return change([&](lines& document) { return apply_writes(document, section, pairs); });
 }
 
-bool profile_document::set_strings_leaving_out(std::string_view section, const key_values& pairs)
-{
+bool profile_document::set_strings_leaving_out(std::string_view section, const key_values& pairs) {
     key_values kept;
     for (const auto& pair : pairs)
         if (writable_names(section, pair.first) && !has_line_break(pair.second))
@@ -413,8 +385,7 @@ bool profile_document::set_strings_leaving_out(std::string_view section, const k
     return set_strings(section, kept) && kept.size() == pairs.size();
 }
 
-bool profile_document::delete_key(std::string_view section, std::string_view key)
-{
+bool profile_document::delete_key(std::string_view section, std::string_view key) {
     return change([&](lines& document) {
         const std::size_t header = find_section(document, section);
         if (header == std::string::npos)
@@ -427,8 +398,7 @@ bool profile_document::delete_key(std::string_view section, std::string_view key
     });
 }
 
-bool profile_document::delete_section(std::string_view section)
-{
+bool profile_document::delete_section(std::string_view section) {
     return change([&](lines& document) {
         const std::size_t header = find_section(document, section);
         if (header == std::string::npos)

@@ -20,8 +20,8 @@ namespace profile_detail {
 enum class line_kind { other, section, key, comment };
 
 struct line {
-    std::string text;      // the bytes of the line without its ending
-    std::string ending;    // "\r\n", "\n", "\r" or "" for a last line without one
+    std::string text;   // the bytes of the line without its ending
+    std::string ending; // "\r\n", "\n", "\r" or "" for a last line without one
     line_kind kind = line_kind::other;
     std::string name;      // section name or key name, trimmed
     std::u32string folded; // the name case-folded, as it is compared
@@ -43,7 +43,7 @@ class profile_document {
 public:
     using key_values = std::vector<std::pair<std::string, std::string>>;
 
-    profile_document() = default;  // bound to no file: changes stay in memory
+    profile_document() = default; // bound to no file: changes stay in memory
     explicit profile_document(std::string file) { open(std::move(file)); }
     profile_document(const profile_document&) = delete;
     profile_document& operator=(const profile_document&) = delete;
@@ -60,9 +60,9 @@ public:
     std::string get_string(std::string_view section, std::string_view key, std::string_view default_value) const;
     int get_int(std::string_view section, std::string_view key, int default_value) const;
     std::vector<std::string> keys(std::string_view section) const;
-    key_values values(std::string_view section) const;  // a repeated key keeps its first value
+    key_values values(std::string_view section) const; // a repeated key keeps its first value
     std::vector<std::string> sections() const;
-    std::string text() const;  // the bytes the file holds
+    std::string text() const; // the bytes the file holds
 
     // False when the change is refused (see write_private_profile_string) or the file could not be written; the
     // document and the file are then unchanged. A change that changes no line writes nothing.

@@ -3,8 +3,7 @@
 
 namespace karvo::platform {
 
-std::vector<std::string> split_command_line(const std::string& parameters)
-{
+std::vector<std::string> split_command_line(const std::string& parameters) {
     // The command-line-to-arguments rules: blanks separate outside quotes; 2n backslashes before a quote give n
     // backslashes and the quote opens or closes a group; 2n+1 give n backslashes and a literal quote; inside a
     // group a tripled quote yields one literal quote.

@@ -17,7 +17,7 @@ enum class message_result { ok, cancel, yes, no };
 struct file_dialog_options {
     std::string title;
     std::string filter;
-    std::string default_extension;  // without dot, appended when the chosen name has none
+    std::string default_extension; // without dot, appended when the chosen name has none
     std::string initial_name;
 };
 

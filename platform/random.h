@@ -10,9 +10,9 @@ namespace karvo::platform {
 class random_source {
 public:
     explicit random_source(std::uint32_t seed);
-    random_source();  // seeded from the clock
+    random_source(); // seeded from the clock
     void seed(std::uint32_t seed);
-    std::int32_t next();  // 0 .. 2^31 - 1
+    std::int32_t next(); // 0 .. 2^31 - 1
 private:
     std::uint64_t state_;
 };

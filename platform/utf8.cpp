@@ -5,15 +5,13 @@ namespace karvo::platform {
 
 namespace {
 
-bool continuation(unsigned char c)
-{
+bool continuation(unsigned char c) {
     return (c & 0xC0) == 0x80;
 }
 
 } // namespace
 
-std::size_t decode_utf8(std::string_view text, std::size_t i, char32_t& code)
-{
+std::size_t decode_utf8(std::string_view text, std::size_t i, char32_t& code) {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
     const std::size_t left = text.size() - i;
     const unsigned char lead = byte(0);
@@ -31,7 +29,7 @@ std::size_t decode_utf8(std::string_view text, std::size_t i, char32_t& code)
         if (left < 3 || !continuation(byte(1)) || !continuation(byte(2)))
             return 0;
         if ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xED && byte(1) > 0x9F))
-            return 0;  // overlong form or surrogate
+            return 0; // overlong form or surrogate
         code = (char32_t(lead & 0x0F) << 12) | (char32_t(byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
         return 3;
     }
@@ -39,7 +37,7 @@ std::size_t decode_utf8(std::string_view text, std::size_t i, char32_t& code)
         if (left < 4 || !continuation(byte(1)) || !continuation(byte(2)) || !continuation(byte(3)))
             return 0;
         if ((lead == 0xF0 && byte(1) < 0x90) || (lead == 0xF4 && byte(1) > 0x8F))
-            return 0;  // overlong form or beyond U+10FFFF
+            return 0; // overlong form or beyond U+10FFFF
         code = (char32_t(lead & 0x07) << 18) | (char32_t(byte(1) & 0x3F) << 12) | (char32_t(byte(2) & 0x3F) << 6) |
                (byte(3) & 0x3F);
         return 4;
@@ -47,8 +45,7 @@ std::size_t decode_utf8(std::string_view text, std::size_t i, char32_t& code)
     return 0;
 }
 
-void append_utf8(std::string& out, char32_t code)
-{
+void append_utf8(std::string& out, char32_t code) {
     if (code < 0x80) {
         out += static_cast<char>(code);
     } else if (code < 0x800) {
@@ -66,8 +63,7 @@ void append_utf8(std::string& out, char32_t code)
     }
 }
 
-locale_t utf8_locale()
-{
+locale_t utf8_locale() {
     static const locale_t locale = [] {
         locale_t made = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
         if (!made)

@@ -8,7 +8,7 @@
 
 namespace karvo::platform {
 
-using window_handle = std::intptr_t;  // 0 = no window
+using window_handle = std::intptr_t; // 0 = no window
 
 class window_messages {
 public:

@@ -15,15 +15,13 @@ namespace {
 
 const std::string prefix = platform::media_player_name_prefix;
 
-bool matches_suffix(const std::string& bus_name, const std::string& suffix)
-{
+bool matches_suffix(const std::string& bus_name, const std::string& suffix) {
     const std::string exact = prefix + suffix;
-    return bus_name == exact || (bus_name.size() > exact.size() && bus_name.starts_with(exact) &&
-                                 bus_name[exact.size()] == '.');
+    return bus_name == exact ||
+           (bus_name.size() > exact.size() && bus_name.starts_with(exact) && bus_name[exact.size()] == '.');
 }
 
-bool known_to_table(const player_table& table, const std::string& bus_name)
-{
+bool known_to_table(const player_table& table, const std::string& bus_name) {
     return std::any_of(table.rows.begin(), table.rows.end(), [&](const player_row& row) {
         return std::any_of(row.bus_names.begin(), row.bus_names.end(),
                            [&](const std::string& suffix) { return matches_suffix(bus_name, suffix); });
@@ -31,8 +29,7 @@ bool known_to_table(const player_table& table, const std::string& bus_name)
 }
 
 // A template's placeholders filled in; several runs when it takes one file at a time.
-std::vector<std::string> expand_switch(const std::string& parameters, const string_list& paths)
-{
+std::vector<std::string> expand_switch(const std::string& parameters, const string_list& paths) {
     const bool per_file = parameters.find("%f") != std::string::npos || parameters.find("%u") != std::string::npos;
     const bool all_files = parameters.find("%F") != std::string::npos || parameters.find("%U") != std::string::npos;
     const auto fill = [&](const string_list& files) {
@@ -68,8 +65,7 @@ std::vector<std::string> expand_switch(const std::string& parameters, const stri
     return {parameters};
 }
 
-string_list sendable(const string_list& paths)
-{
+string_list sendable(const string_list& paths) {
     string_list kept;
     for (const std::string& path : paths)
         if (is_sendable_path(path))
@@ -77,12 +73,11 @@ string_list sendable(const string_list& paths)
     return kept;
 }
 
-command_outcome outcome_of(platform::bus_reply reply)
-{
+command_outcome outcome_of(platform::bus_reply reply) {
     switch (reply) {
-    case platform::bus_reply::ok: return command_outcome::done;
-    case platform::bus_reply::no_reply: return command_outcome::not_answering;
-    case platform::bus_reply::failed: return command_outcome::not_running;
+        case platform::bus_reply::ok: return command_outcome::done;
+        case platform::bus_reply::no_reply: return command_outcome::not_answering;
+        case platform::bus_reply::failed: return command_outcome::not_running;
     }
     return command_outcome::not_running;
 }
@@ -91,12 +86,15 @@ command_outcome outcome_of(platform::bus_reply reply)
 
 linux_player_class::linux_player_class(linux_player_services services) : services_(std::move(services)) {}
 
-void linux_player_class::set_program_path(const std::string& path) { program_path_ = path; }
+void linux_player_class::set_program_path(const std::string& path) {
+    program_path_ = path;
+}
 
-const player_row* linux_player_class::row() const { return services_.table.find(program_path_); }
+const player_row* linux_player_class::row() const {
+    return services_.table.find(program_path_);
+}
 
-std::vector<std::string> linux_player_class::bus_suffixes() const
-{
+std::vector<std::string> linux_player_class::bus_suffixes() const {
     const player_row* known = row();
     if (known != nullptr && !known->bus_names.empty())
         return known->bus_names;
@@ -105,23 +103,20 @@ std::vector<std::string> linux_player_class::bus_suffixes() const
     return name.empty() ? std::vector<std::string>{} : std::vector<std::string>{name};
 }
 
-bool linux_player_class::is_instance(const std::string& bus_name) const
-{
+bool linux_player_class::is_instance(const std::string& bus_name) const {
     const auto suffixes = bus_suffixes();
     return std::any_of(suffixes.begin(), suffixes.end(),
                        [&](const std::string& suffix) { return matches_suffix(bus_name, suffix); });
 }
 
-bool linux_player_class::is_running_instance(const std::string& bus_name)
-{
+bool linux_player_class::is_running_instance(const std::string& bus_name) {
     if (is_instance(bus_name))
         return true;
     const std::vector<std::string> names = instances();
     return std::find(names.begin(), names.end(), bus_name) != names.end();
 }
 
-std::vector<std::string> linux_player_class::instances()
-{
+std::vector<std::string> linux_player_class::instances() {
     if (program_path_.empty())
         return {};
     const std::vector<std::string> names = services_.bus.player_names();
@@ -149,8 +144,7 @@ std::vector<std::string> linux_player_class::instances()
     return found;
 }
 
-found_player linux_player_class::find_player()
-{
+found_player linux_player_class::find_player() {
     found_player result;
     for (const std::string& name : instances()) {
         platform::bus_reply reply = platform::bus_reply::failed;
@@ -166,8 +160,7 @@ found_player linux_player_class::find_player()
     return result;
 }
 
-command_outcome linux_player_class::stop()
-{
+command_outcome linux_player_class::stop() {
     const std::vector<std::string> names = instances();
     if (names.empty())
         return command_outcome::not_running;
@@ -178,8 +171,7 @@ command_outcome linux_player_class::stop()
     return silent ? command_outcome::not_answering : command_outcome::done;
 }
 
-bool linux_player_class::run_switch(const std::string& parameters, const string_list& paths)
-{
+bool linux_player_class::run_switch(const std::string& parameters, const string_list& paths) {
     if (parameters.empty())
         return false;
     if (!paths.empty())
@@ -188,8 +180,7 @@ bool linux_player_class::run_switch(const std::string& parameters, const string_
     return true;
 }
 
-command_outcome linux_player_class::add_tracks(const std::string& bus_name, const string_list& paths)
-{
+command_outcome linux_player_class::add_tracks(const std::string& bus_name, const string_list& paths) {
     if (paths.empty())
         return command_outcome::done;
     platform::bus_reply reply = platform::bus_reply::failed;
@@ -206,8 +197,7 @@ command_outcome linux_player_class::add_tracks(const std::string& bus_name, cons
     return command_outcome::done;
 }
 
-command_outcome linux_player_class::enqueue(const string_list& all_paths)
-{
+command_outcome linux_player_class::enqueue(const string_list& all_paths) {
     const string_list paths = sendable(all_paths);
     const found_player player = find_player();
     if (player.reach == player_reach::not_answering)
@@ -222,18 +212,17 @@ command_outcome linux_player_class::enqueue(const string_list& all_paths)
         for (const std::string& path : paths)
             commands.push_back({"loadfile", platform::file_uri(path), "append-play"});
         switch (send_ipc_commands(services_.sockets, services_.ipc_socket_path, commands)) {
-        case ipc_result::done:
-        case ipc_result::refused: return command_outcome::done;
-        case ipc_result::no_answer: return command_outcome::not_answering;
-        case ipc_result::not_listening: break;
+            case ipc_result::done:
+            case ipc_result::refused: return command_outcome::done;
+            case ipc_result::no_answer: return command_outcome::not_answering;
+            case ipc_result::not_listening: break;
         }
     }
     return player.reach == player_reach::running ? command_outcome::unsupported : command_outcome::not_running;
 }
 
 command_outcome linux_player_class::transport(platform::media_command command,
-                                              const std::string player_row::*switch_field)
-{
+                                              const std::string player_row::*switch_field) {
     const found_player player = find_player();
     if (player.reach == player_reach::not_answering)
         return command_outcome::not_answering;
@@ -247,24 +236,24 @@ command_outcome linux_player_class::transport(platform::media_command command,
     return command_outcome::not_running;
 }
 
-command_outcome linux_player_class::play() { return transport(platform::media_command::play, &player_row::play); }
-command_outcome linux_player_class::pause() { return transport(platform::media_command::pause, &player_row::pause); }
-command_outcome linux_player_class::play_pause()
-{
+command_outcome linux_player_class::play() {
+    return transport(platform::media_command::play, &player_row::play);
+}
+command_outcome linux_player_class::pause() {
+    return transport(platform::media_command::pause, &player_row::pause);
+}
+command_outcome linux_player_class::play_pause() {
     // With nothing running there is nothing to pause: the play switch starts it.
     return transport(platform::media_command::play_pause, &player_row::play);
 }
-command_outcome linux_player_class::next_track()
-{
+command_outcome linux_player_class::next_track() {
     return transport(platform::media_command::next, &player_row::next);
 }
-command_outcome linux_player_class::previous_track()
-{
+command_outcome linux_player_class::previous_track() {
     return transport(platform::media_command::previous, &player_row::previous);
 }
 
-std::string linux_player_class::start_parameters(const std::string& quoted_list) const
-{
+std::string linux_player_class::start_parameters(const std::string& quoted_list) const {
     const player_row* known = row();
     if (known == nullptr || known->ipc.empty() || services_.ipc_socket_path.empty())
         return quoted_list;
@@ -276,8 +265,7 @@ std::string linux_player_class::start_parameters(const std::string& quoted_list)
     return quote_argument(opening) + " " + quoted_list;
 }
 
-std::string linux_player_class::playing_path()
-{
+std::string linux_player_class::playing_path() {
     const found_player player = find_player();
     return player.reach == player_reach::running ? platform::path_of_file_uri(player.state.track.url) : std::string();
 }

@@ -24,7 +24,7 @@ struct linux_player_services {
     platform::program_starter& starter;
     platform::local_sockets& sockets;
     const player_table& table;
-    std::string ipc_socket_path;  // where a player started with its IPC switch listens; empty: never used
+    std::string ipc_socket_path; // where a player started with its IPC switch listens; empty: never used
 };
 
 enum class player_reach { running, not_running, not_answering };

@@ -17,9 +17,9 @@ struct message_driver_traits {
     std::uint32_t stop_id;
     std::uint32_t next_id;
     std::uint32_t previous_id;
-    std::uintptr_t enqueue_record;   // dwData of the copy-data record that appends a file
-    bool enqueue_looks_window_up;    // false: the stored handle is used, callers run find_window first
-    bool enqueue_counts_zero;        // the record carries the path's terminating zero
+    std::uintptr_t enqueue_record; // dwData of the copy-data record that appends a file
+    bool enqueue_looks_window_up;  // false: the stored handle is used, callers run find_window first
+    bool enqueue_counts_zero;      // the record carries the path's terminating zero
 };
 
 class message_driver {

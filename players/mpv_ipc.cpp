@@ -7,8 +7,7 @@
 
 namespace karvo {
 
-std::string json_string(const std::string& text)
-{
+std::string json_string(const std::string& text) {
     std::string json = "\"";
     for (const char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
@@ -27,8 +26,7 @@ std::string json_string(const std::string& text)
 }
 
 ipc_result send_ipc_commands(platform::local_sockets& sockets, const std::string& socket_path,
-                             const std::vector<std::vector<std::string>>& commands)
-{
+                             const std::vector<std::vector<std::string>>& commands) {
     if (socket_path.empty())
         return ipc_result::not_listening;
     const auto connection = sockets.connect(socket_path);

@@ -7,7 +7,9 @@
 #include <vector>
 
 namespace karvo {
-namespace platform { class local_sockets; }
+namespace platform {
+class local_sockets;
+}
 
 // `refused`: every request was answered, but not all with success.
 enum class ipc_result { done, refused, not_listening, no_answer };

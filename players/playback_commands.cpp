@@ -37,8 +37,7 @@ constexpr int play_only_offset = 30;
 
 // The full paths of the given rows of either list, in list order, each once; rows out of range are left out.
 template <typename List>
-string_list paths_of_rows(const List& list, std::span<const int> selected)
-{
+string_list paths_of_rows(const List& list, std::span<const int> selected) {
     std::vector<int> rows(selected.begin(), selected.end());
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
@@ -49,8 +48,7 @@ string_list paths_of_rows(const List& list, std::span<const int> selected)
     return paths;
 }
 
-string_list all_full_paths(const media_list& list)
-{
+string_list all_full_paths(const media_list& list) {
     string_list paths;
     paths.reserve(list.count());
     for (int row = 0; row < list.count(); ++row)
@@ -60,13 +58,11 @@ string_list all_full_paths(const media_list& list)
 
 } // namespace
 
-std::string did_not_answer_text(const std::string& player_name)
-{
+std::string did_not_answer_text(const std::string& player_name) {
     return player_name + " did not answer.";
 }
 
-std::string quote_argument(const std::string& text)
-{
+std::string quote_argument(const std::string& text) {
     // Backslashes count only before a quote: there they are doubled, so the split gives the text back unchanged.
     std::string quoted = "\"";
     std::size_t backslashes = 0;
@@ -84,13 +80,11 @@ std::string quote_argument(const std::string& text)
     return quoted + "\"";
 }
 
-string_list selected_full_paths(const media_list& list, std::span<const int> selected)
-{
+string_list selected_full_paths(const media_list& list, std::span<const int> selected) {
     return paths_of_rows(list, selected);
 }
 
-string_list shuffle_into_slots(const string_list& lines, platform::random_source& random)
-{
+string_list shuffle_into_slots(const string_list& lines, platform::random_source& random) {
     // The table has one slot per line: a longer list than the usual 30000 slots must not run off its end.
     const std::size_t count = lines.size();
     std::vector<const std::string*> slots(count, nullptr);
@@ -110,37 +104,31 @@ string_list shuffle_into_slots(const string_list& lines, platform::random_source
 
 playback_commands::playback_commands(playback_services services) : services_(std::move(services)) {}
 
-std::string playback_commands::temp_list_path() const
-{
+std::string playback_commands::temp_list_path() const {
     return temp_playlist_path(services_.data_folder);
 }
 
-std::string playback_commands::quoted_temp_list() const
-{
+std::string playback_commands::quoted_temp_list() const {
     return quote_argument(temp_list_path());
 }
 
-void playback_commands::show(const std::string& text)
-{
+void playback_commands::show(const std::string& text) {
     services_.prompts.message_box(text, main_message_caption, platform::message_buttons::ok,
                                   platform::message_icon::none);
 }
 
-void playback_commands::show_message(int index)
-{
+void playback_commands::show_message(int index) {
     show(entry_or_empty(services_.messages, index));
 }
 
-void playback_commands::start(const std::string& program, const std::string& parameters)
-{
+void playback_commands::start(const std::string& program, const std::string& parameters) {
     // No player selected: the start would fail anyway, and failures are silent.
     if (program.empty())
         return;
     services_.starter.open(program, parameters, "", platform::show_mode::show);
 }
 
-void playback_commands::write_and_start(const string_list& paths, const std::string& program)
-{
+void playback_commands::write_and_start(const string_list& paths, const std::string& program) {
     write_temp_playlist(services_.data_folder, paths);
     if (services_.linux_players == nullptr) {
         start(program, quoted_temp_list());
@@ -151,8 +139,7 @@ void playback_commands::write_and_start(const string_list& paths, const std::str
     start(program, services_.linux_players->start_parameters(quoted_temp_list()));
 }
 
-linux_player_class* playback_commands::bus_driver(const std::string& name, const std::string& program)
-{
+linux_player_class* playback_commands::bus_driver(const std::string& name, const std::string& program) {
     if (services_.linux_players == nullptr || name == winamp_player_name || name == sonique_player_name ||
         name == nad_player_name)
         return nullptr;
@@ -160,8 +147,7 @@ linux_player_class* playback_commands::bus_driver(const std::string& name, const
     return services_.linux_players;
 }
 
-bool playback_commands::settled(command_outcome outcome, const std::string& name)
-{
+bool playback_commands::settled(command_outcome outcome, const std::string& name) {
     if (outcome == command_outcome::not_answering) {
         if (services_.status)
             services_.status(did_not_answer_text(name));
@@ -170,20 +156,17 @@ bool playback_commands::settled(command_outcome outcome, const std::string& name
     return outcome == command_outcome::done;
 }
 
-bool playback_commands::enqueue_other(const string_list& paths)
-{
+bool playback_commands::enqueue_other(const string_list& paths) {
     const std::string& name = services_.selection.name();
     linux_player_class* driver = bus_driver(name, services_.selection.program());
     return driver != nullptr && settled(driver->enqueue(paths), name);
 }
 
-void playback_commands::play_paths(const string_list& paths)
-{
+void playback_commands::play_paths(const string_list& paths) {
     write_and_start(paths, services_.selection.program());
 }
 
-void playback_commands::play(const media_list& list)
-{
+void playback_commands::play(const media_list& list) {
     if (list.count() == 0) {
         show_message(nothing_in_playlist_message);
         return;
@@ -191,8 +174,7 @@ void playback_commands::play(const media_list& list)
     play_paths(all_full_paths(list));
 }
 
-void playback_commands::play_selected(const media_list& list, std::span<const int> selected, bool quiet)
-{
+void playback_commands::play_selected(const media_list& list, std::span<const int> selected, bool quiet) {
     const string_list paths = selected_full_paths(list, selected);
     if (paths.empty()) {
         if (!quiet)
@@ -202,13 +184,11 @@ void playback_commands::play_selected(const media_list& list, std::span<const in
     play_paths(paths);
 }
 
-void playback_commands::play_folder_selection(const my_computer_list& listing, std::span<const int> selected)
-{
+void playback_commands::play_folder_selection(const my_computer_list& listing, std::span<const int> selected) {
     play_paths(paths_of_rows(listing, selected));
 }
 
-void playback_commands::play_joined_playlists(named_file_store& store, platform::random_source* random)
-{
+void playback_commands::play_joined_playlists(named_file_store& store, platform::random_source* random) {
     // A stale list must not be played if the new one cannot be written.
     platform::delete_file(temp_list_path());
     string_list joined;
@@ -221,18 +201,15 @@ void playback_commands::play_joined_playlists(named_file_store& store, platform:
     play_paths(full_paths_of(joined));
 }
 
-void playback_commands::play_all_playlists(named_file_store& store)
-{
+void playback_commands::play_all_playlists(named_file_store& store) {
     play_joined_playlists(store, nullptr);
 }
 
-void playback_commands::play_all_playlists_randomized(named_file_store& store, platform::random_source& random)
-{
+void playback_commands::play_all_playlists_randomized(named_file_store& store, platform::random_source& random) {
     play_joined_playlists(store, &random);
 }
 
-void playback_commands::stop()
-{
+void playback_commands::stop() {
     const std::string& name = services_.selection.name();
     if (name == sonique_player_name) {
         start(services_.selection.program(), "-stop");
@@ -251,13 +228,11 @@ void playback_commands::stop()
     }
 }
 
-bool playback_commands::window_exists(const char* window_class)
-{
+bool playback_commands::window_exists(const char* window_class) {
     return services_.windows.find_window(window_class) != 0;
 }
 
-playback_commands::enqueue_target playback_commands::running_selected_player()
-{
+playback_commands::enqueue_target playback_commands::running_selected_player() {
     const std::string& name = services_.selection.name();
     if (name == winamp_player_name && services_.winamp.find_window() != 0)
         return enqueue_target::winamp;
@@ -269,29 +244,26 @@ playback_commands::enqueue_target playback_commands::running_selected_player()
     return enqueue_target::none;
 }
 
-void playback_commands::enqueue(enqueue_target target, const string_list& paths)
-{
+void playback_commands::enqueue(enqueue_target target, const string_list& paths) {
     switch (target) {
-    case enqueue_target::winamp:
-        for (const std::string& path : paths)
-            services_.winamp.enqueue_file(path);
-        break;
-    case enqueue_target::sonique:
-        services_.sonique.set_program_path(services_.selection.location(sonique_slot));
-        for (const std::string& path : paths)
-            services_.sonique.enqueue_file(path);
-        break;
-    case enqueue_target::nad:
-        for (const std::string& path : paths)
-            services_.nad.enqueue_file(path);
-        break;
-    case enqueue_target::none:
-        break;
+        case enqueue_target::winamp:
+            for (const std::string& path : paths)
+                services_.winamp.enqueue_file(path);
+            break;
+        case enqueue_target::sonique:
+            services_.sonique.set_program_path(services_.selection.location(sonique_slot));
+            for (const std::string& path : paths)
+                services_.sonique.enqueue_file(path);
+            break;
+        case enqueue_target::nad:
+            for (const std::string& path : paths)
+                services_.nad.enqueue_file(path);
+            break;
+        case enqueue_target::none: break;
     }
 }
 
-void playback_commands::enqueue_selected(const media_list& list, std::span<const int> selected)
-{
+void playback_commands::enqueue_selected(const media_list& list, std::span<const int> selected) {
     const enqueue_target target = running_selected_player();
     if (target == enqueue_target::none) {
         if (!enqueue_other(selected_full_paths(list, selected)))
@@ -301,8 +273,7 @@ void playback_commands::enqueue_selected(const media_list& list, std::span<const
     enqueue(target, selected_full_paths(list, selected));
 }
 
-void playback_commands::enqueue_playlist(const media_list& list)
-{
+void playback_commands::enqueue_playlist(const media_list& list) {
     const enqueue_target target = running_selected_player();
     if (target == enqueue_target::none) {
         if (!enqueue_other(all_full_paths(list)))
@@ -313,49 +284,42 @@ void playback_commands::enqueue_playlist(const media_list& list)
 }
 
 double_click_follow_up playback_commands::double_click(const media_list& list, std::span<const int> selected,
-                                                       int focused, int setting)
-{
+                                                       int focused, int setting) {
     if (list.count() == 0 || selected.empty())
         return double_click_follow_up::none;
     switch (setting) {
-    case 0: {
-        if (focused < 0 || focused >= list.count())
+        case 0: {
+            if (focused < 0 || focused >= list.count())
+                return double_click_follow_up::none;
+            const std::string& name = services_.selection.name();
+            const string_list path = {list.full_path(focused)};
+            if (name == winamp_player_name) {
+                if (services_.winamp.find_window() == 0)
+                    stop();
+                enqueue(enqueue_target::winamp, path);
+            } else if (name == nad_player_name) {
+                if (services_.nad.find_window() == 0)
+                    stop();
+                enqueue(enqueue_target::nad, path);
+            } else if (linux_player_class* driver = bus_driver(name, services_.selection.program())) {
+                // A player that is not running is started with the entry instead.
+                const command_outcome outcome = driver->enqueue(path);
+                if (outcome == command_outcome::not_running)
+                    play_paths(path);
+                else
+                    settled(outcome, name);
+            }
             return double_click_follow_up::none;
-        const std::string& name = services_.selection.name();
-        const string_list path = {list.full_path(focused)};
-        if (name == winamp_player_name) {
-            if (services_.winamp.find_window() == 0)
-                stop();
-            enqueue(enqueue_target::winamp, path);
-        } else if (name == nad_player_name) {
-            if (services_.nad.find_window() == 0)
-                stop();
-            enqueue(enqueue_target::nad, path);
-        } else if (linux_player_class* driver = bus_driver(name, services_.selection.program())) {
-            // A player that is not running is started with the entry instead.
-            const command_outcome outcome = driver->enqueue(path);
-            if (outcome == command_outcome::not_running)
-                play_paths(path);
-            else
-                settled(outcome, name);
         }
-        return double_click_follow_up::none;
-    }
-    case 1:
-        play_selected(list, selected, true);
-        return double_click_follow_up::none;
-    case 2:
-        return double_click_follow_up::delete_selected;
-    case 3:
-        return double_click_follow_up::select_all;
-    default:
-        return double_click_follow_up::none;
+        case 1: play_selected(list, selected, true); return double_click_follow_up::none;
+        case 2: return double_click_follow_up::delete_selected;
+        case 3: return double_click_follow_up::select_all;
+        default: return double_click_follow_up::none;
     }
 }
 
 void playback_commands::drop_files_on_slot(int slot, const string_list& names,
-                                           const std::function<bool(const std::string&)>& is_media_file)
-{
+                                           const std::function<bool(const std::string&)>& is_media_file) {
     if (slot < 0 || slot >= player_slot_count)
         return;
     string_list media;
@@ -365,8 +329,7 @@ void playback_commands::drop_files_on_slot(int slot, const string_list& names,
     write_and_start(media, services_.selection.location(slot));
 }
 
-popup_placement playback_commands::drag_over_slot(int slot, int panel_left, int label_top)
-{
+popup_placement playback_commands::drag_over_slot(int slot, int panel_left, int label_top) {
     if (!services_.selection.slot_accepts_drops(slot))
         return {};
     const std::string caption = services_.selection.slot_caption(slot);
@@ -377,13 +340,11 @@ popup_placement playback_commands::drag_over_slot(int slot, int panel_left, int 
     return {player_popup::play_only, panel_left + play_only_offset, label_top, play_only_width, popup_height, slot};
 }
 
-void playback_commands::drop_on_slot(int player_index, const media_list& list, std::span<const int> selected)
-{
+void playback_commands::drop_on_slot(int player_index, const media_list& list, std::span<const int> selected) {
     write_and_start(selected_full_paths(list, selected), services_.selection.location(player_index));
 }
 
-void playback_commands::drop_on_two_part_popup(int tag, int x, const media_list& list, std::span<const int> selected)
-{
+void playback_commands::drop_on_two_part_popup(int tag, int x, const media_list& list, std::span<const int> selected) {
     const string_list paths = selected_full_paths(list, selected);
     write_temp_playlist(services_.data_folder, paths);
     if (x >= two_part_play_left) {
@@ -403,8 +364,7 @@ void playback_commands::drop_on_two_part_popup(int tag, int x, const media_list&
     }
 }
 
-remote_markers playback_commands::remote_control_tick(bool enhanced, int label0_top, int label1_top)
-{
+remote_markers playback_commands::remote_control_tick(bool enhanced, int label0_top, int label1_top) {
     const auto marker = [&](const char* window_class, int label_top) {
         if (window_exists(window_class) && enhanced)
             return remote_marker{true, label_top, 9, 12};
@@ -414,9 +374,8 @@ remote_markers playback_commands::remote_control_tick(bool enhanced, int label0_
 }
 
 std::optional<control_panel_opening> playback_commands::remote_control_hover(int marker, bool enhanced, int cursor_x,
-                                                                            int cursor_y, int panel_width,
-                                                                            int panel_height)
-{
+                                                                             int cursor_y, int panel_width,
+                                                                             int panel_height) {
     if (!enhanced || (marker != 0 && marker != 1))
         return std::nullopt;
     const bool sonique = marker == 1;
@@ -428,8 +387,7 @@ std::optional<control_panel_opening> playback_commands::remote_control_hover(int
     return opening;
 }
 
-remote_marker playback_commands::bus_player_marker(int player_index, int label_top)
-{
+remote_marker playback_commands::bus_player_marker(int player_index, int label_top) {
     const std::string& name = entry_or_empty(services_.selection.lists.names, player_index);
     linux_player_class* driver = bus_driver(name, services_.selection.location(player_index));
     if (name.empty() || driver == nullptr || driver->instances().empty())
@@ -437,27 +395,22 @@ remote_marker playback_commands::bus_player_marker(int player_index, int label_t
     return remote_marker{true, label_top, 9, 12};
 }
 
-std::optional<control_panel_opening> playback_commands::bus_player_hover(int player_index, int cursor_x,
-                                                                        int cursor_y, int panel_width,
-                                                                        int panel_height)
-{
+std::optional<control_panel_opening> playback_commands::bus_player_hover(int player_index, int cursor_x, int cursor_y,
+                                                                         int panel_width, int panel_height) {
     const std::string& name = entry_or_empty(services_.selection.lists.names, player_index);
     const std::string& program = services_.selection.location(player_index);
     linux_player_class* driver = bus_driver(name, program);
     if (name.empty() || driver == nullptr || driver->instances().empty())
         return std::nullopt;
-    return control_panel_opening{cursor_x - panel_width / 2, cursor_y - panel_height / 2, bus_player_kind, {},
-                                 program};
+    return control_panel_opening{cursor_x - panel_width / 2, cursor_y - panel_height / 2, bus_player_kind, {}, program};
 }
 
-bool playback_commands::is_selected_instance(const std::string& bus_name)
-{
+bool playback_commands::is_selected_instance(const std::string& bus_name) {
     linux_player_class* driver = bus_driver(services_.selection.name(), services_.selection.program());
     return driver != nullptr && driver->is_running_instance(bus_name);
 }
 
-std::string playback_commands::now_playing_path()
-{
+std::string playback_commands::now_playing_path() {
     linux_player_class* driver = bus_driver(services_.selection.name(), services_.selection.program());
     return driver == nullptr || services_.selection.program().empty() ? std::string() : driver->playing_path();
 }

@@ -48,29 +48,29 @@ struct popup_placement {
     int top = 0;
     int width = 0;
     int height = 0;
-    int tag = -1;  // the slot's player index
+    int tag = -1; // the slot's player index
 };
 
 // One remote-control marker (RCImage0 over lblPlayer0, RCImage1 over lblPlayer1).
 struct remote_marker {
-    bool remote_picture = false;  // the remote control (9 x 12) instead of the blue arrow (7 x 7)
-    int top = 0;                  // the label's top, or 3 pixels lower for the arrow
+    bool remote_picture = false; // the remote control (9 x 12) instead of the blue arrow (7 x 7)
+    int top = 0;                 // the label's top, or 3 pixels lower for the arrow
     int width = 7;
     int height = 7;
 };
 
 struct remote_markers {
-    remote_marker winamp;   // RCImage0
-    remote_marker sonique;  // RCImage1
+    remote_marker winamp;  // RCImage0
+    remote_marker sonique; // RCImage1
 };
 
 // The player control panel to open when the mouse passes over a marker.
 struct control_panel_opening {
     int left = 0;
     int top = 0;
-    int player_kind = 0;           // 0 Winamp, 2 Sonique, 3 a player on the session bus
-    std::string sonique_location;  // handed to the panel for Sonique only
-    std::string program = {};      // kind 3: the player's program, for linux_player_class::set_program_path
+    int player_kind = 0;          // 0 Winamp, 2 Sonique, 3 a player on the session bus
+    std::string sonique_location; // handed to the panel for Sonique only
+    std::string program = {};     // kind 3: the player's program, for linux_player_class::set_program_path
 };
 
 inline constexpr int bus_player_kind = 3;
@@ -83,11 +83,11 @@ struct playback_services {
     nad_class& nad;
     sonique_class& sonique;
     platform::prompts& prompts;
-    std::span<const std::string> messages;  // the main-window message table
-    std::string data_folder;                // where temp_playlist.m3u is written
+    std::span<const std::string> messages; // the main-window message table
+    std::string data_folder;               // where temp_playlist.m3u is written
     // Drives every other player when given; without it they get only the list-file commands.
     linux_player_class* linux_players = nullptr;
-    std::function<void(const std::string&)> status = {};  // a message on the status line
+    std::function<void(const std::string&)> status = {}; // a message on the status line
 };
 
 class playback_commands {
@@ -138,8 +138,8 @@ public:
     // The same for the label of any other player (a slot label's index, or the extra player shown on lblPlayer6):
     // the marker shows while its player is on the session bus, and passing over it opens the panel in kind 3.
     remote_marker bus_player_marker(int player_index, int label_top);
-    std::optional<control_panel_opening> bus_player_hover(int player_index, int cursor_x, int cursor_y,
-                                                          int panel_width, int panel_height);
+    std::optional<control_panel_opening> bus_player_hover(int player_index, int cursor_x, int cursor_y, int panel_width,
+                                                          int panel_height);
 
     // Now playing: whether a bus name belongs to the selected player (when it is driven over the bus), and the local
     // file its running instance plays ("" when none).

@@ -7,18 +7,14 @@
 namespace karvo {
 
 player_control_class::player_control_class(platform::window_messages& messages, platform::program_starter& starter)
-    : winamp_(messages, starter), nad_(messages, starter), sonique_(messages, starter)
-{
-}
+    : winamp_(messages, starter), nad_(messages, starter), sonique_(messages, starter) {}
 
-void player_control_class::set_bus_players(const linux_player_services& services)
-{
+void player_control_class::set_bus_players(const linux_player_services& services) {
     bus_players_ = std::make_unique<linux_player_class>(services);
 }
 
 void player_control_class::open(int kind, const std::string& sonique_path, const std::string& program,
-                                const std::string& name)
-{
+                                const std::string& name) {
     view_ = player_control_view{};
     view_.kind = kind;
     sonique_path_ = sonique_path;
@@ -32,8 +28,7 @@ void player_control_class::open(int kind, const std::string& sonique_path, const
     }
 }
 
-std::string player_control_class::player_name() const
-{
+std::string player_control_class::player_name() const {
     if (!view_.title.empty())
         return view_.title;
     if (!name_.empty())
@@ -41,8 +36,7 @@ std::string player_control_class::player_name() const
     return bus_players_ ? program_base_name(bus_players_->program_path()) : std::string();
 }
 
-void player_control_class::refresh()
-{
+void player_control_class::refresh() {
     if (view_.kind != bus_kind)
         return;
     const found_player player = bus_players_ ? bus_players_->find_player() : found_player{};
@@ -67,25 +61,23 @@ void player_control_class::refresh()
     view_.status.clear();
 }
 
-bool player_control_class::player_changed(const std::string& bus_name)
-{
+bool player_control_class::player_changed(const std::string& bus_name) {
     if (view_.kind != bus_kind || !bus_players_ || !bus_players_->is_running_instance(bus_name))
         return false;
     refresh();
     return true;
 }
 
-void player_control_class::press_bus(control_button button)
-{
+void player_control_class::press_bus(control_button button) {
     if (!bus_players_)
         return;
     command_outcome outcome = command_outcome::not_running;
     switch (button) {
-    case control_button::previous: outcome = bus_players_->previous_track(); break;
-    case control_button::play: outcome = bus_players_->play(); break;
-    case control_button::pause: outcome = bus_players_->pause(); break;
-    case control_button::stop: outcome = bus_players_->stop(); break;
-    case control_button::next: outcome = bus_players_->next_track(); break;
+        case control_button::previous: outcome = bus_players_->previous_track(); break;
+        case control_button::play: outcome = bus_players_->play(); break;
+        case control_button::pause: outcome = bus_players_->pause(); break;
+        case control_button::stop: outcome = bus_players_->stop(); break;
+        case control_button::next: outcome = bus_players_->next_track(); break;
     }
     // Asking a player that kept the command waiting again would only keep the user waiting twice.
     if (outcome == command_outcome::not_answering)
@@ -94,39 +86,37 @@ void player_control_class::press_bus(control_button button)
         refresh();
 }
 
-void player_control_class::press(control_button button)
-{
+void player_control_class::press(control_button button) {
     switch (view_.kind) {
-    case winamp_kind:
-    case nad_kind: {
-        message_driver& driver = view_.kind == winamp_kind ? static_cast<message_driver&>(winamp_) : nad_;
-        driver.find_window();
-        switch (button) {
-        case control_button::previous: driver.previous_track(); break;
-        case control_button::play: driver.play(); break;
-        case control_button::pause: driver.pause(); break;
-        case control_button::stop: driver.stop(); break;
-        case control_button::next: driver.next_track(); break;
+        case winamp_kind:
+        case nad_kind: {
+            message_driver& driver = view_.kind == winamp_kind ? static_cast<message_driver&>(winamp_) : nad_;
+            driver.find_window();
+            switch (button) {
+                case control_button::previous: driver.previous_track(); break;
+                case control_button::play: driver.play(); break;
+                case control_button::pause: driver.pause(); break;
+                case control_button::stop: driver.stop(); break;
+                case control_button::next: driver.next_track(); break;
+            }
+            break;
         }
-        break;
-    }
-    case sonique_kind:
-        sonique_.set_program_path(sonique_path_);
-        switch (button) {
-        case control_button::previous: sonique_.previous_track(); break;
-        case control_button::play: sonique_.play(); break;
-        case control_button::pause: sonique_.pause(); break;
-        case control_button::stop: sonique_.stop(); break;
-        case control_button::next: sonique_.next_track(); break;
-        }
-        break;
-    case bus_kind: press_bus(button); break;
-    default: break;
+        case sonique_kind:
+            sonique_.set_program_path(sonique_path_);
+            switch (button) {
+                case control_button::previous: sonique_.previous_track(); break;
+                case control_button::play: sonique_.play(); break;
+                case control_button::pause: sonique_.pause(); break;
+                case control_button::stop: sonique_.stop(); break;
+                case control_button::next: sonique_.next_track(); break;
+            }
+            break;
+        case bus_kind: press_bus(button); break;
+        default: break;
     }
 }
 
-bool cursor_inside(int left, int top, int width, int height, int x, int y)
-{
+bool cursor_inside(int left, int top, int width, int height, int x, int y) {
     return left < x && x < left + width && top < y && y < top + height;
 }
 

@@ -23,13 +23,13 @@ enum control_kind { winamp_kind = 0, nad_kind = 1, sonique_kind = 2, bus_kind = 
 
 struct player_control_view {
     int kind = winamp_kind;
-    std::string title;      // a bus player's own name for itself (the named three show their logo)
-    std::string icon_name;  // a bus player's desktop entry, also its icon's name
+    std::string title;     // a bus player's own name for itself (the named three show their logo)
+    std::string icon_name; // a bus player's desktop entry, also its icon's name
     std::string track_title;
     std::string track_artist;
-    std::string playback_status;  // the player's "Playing", "Paused" or "Stopped"
+    std::string playback_status; // the player's "Playing", "Paused" or "Stopped"
     std::array<bool, control_button_count> enabled{true, true, true, true, true};
-    std::string status;     // the last command's trouble, e.g. "Audacious did not answer."
+    std::string status; // the last command's trouble, e.g. "Audacious did not answer."
 };
 
 class player_control_class {
@@ -41,8 +41,7 @@ public:
 
     // Showing the panel: the message drivers look their windows up; a bus player (`program`, listed as `name`)
     // is read at once.
-    void open(int kind, const std::string& sonique_path, const std::string& program = {},
-              const std::string& name = {});
+    void open(int kind, const std::string& sonique_path, const std::string& program = {}, const std::string& name = {});
     const player_control_view& view() const { return view_; }
     // A bus player's properties changed: read them again. False when the name is not the panel's player.
     bool player_changed(const std::string& bus_name);

@@ -14,8 +14,7 @@ constexpr int missing_player_message = 15;
 
 } // namespace
 
-const std::string& entry_or_empty(std::span<const std::string> list, int index)
-{
+const std::string& entry_or_empty(std::span<const std::string> list, int index) {
     static const std::string empty;
     return index >= 0 && index < static_cast<int>(list.size()) ? list[index] : empty;
 }
@@ -23,54 +22,42 @@ const std::string& entry_or_empty(std::span<const std::string> list, int index)
 player_selection::player_selection(platform::prompts& prompts, std::span<const std::string> messages,
                                    std::string settings_file, exists_test program_exists)
     : prompts_(prompts), messages_(messages), settings_file_(std::move(settings_file)),
-      exists_(std::move(program_exists))
-{
-}
+      exists_(std::move(program_exists)) {}
 
 player_selection::player_selection(platform::prompts& prompts, std::span<const std::string> messages,
                                    platform::profile_document& settings, exists_test program_exists)
-    : prompts_(prompts), messages_(messages), settings_(&settings), exists_(std::move(program_exists))
-{
-}
+    : prompts_(prompts), messages_(messages), settings_(&settings), exists_(std::move(program_exists)) {}
 
-std::string player_selection::slot_caption(int slot) const
-{
+std::string player_selection::slot_caption(int slot) const {
     return slot < player_slot_count ? entry_or_empty(lists.names, slot) : std::string();
 }
 
-string_list player_selection::extra_player_names() const
-{
+string_list player_selection::extra_player_names() const {
     if (lists.names.size() <= static_cast<std::size_t>(first_extra_player))
         return {};
     return string_list(lists.names.begin() + first_extra_player, lists.names.end());
 }
 
-void player_selection::names_changed()
-{
+void player_selection::names_changed() {
     extra_label_ = entry_or_empty(lists.names, first_extra_player);
 }
 
-int player_selection::index_of(const std::string& name) const
-{
+int player_selection::index_of(const std::string& name) const {
     const auto found = std::find(lists.names.begin(), lists.names.end(), name);
     return found == lists.names.end() ? -1 : static_cast<int>(found - lists.names.begin());
 }
 
-bool player_selection::program_exists(int index) const
-{
+bool player_selection::program_exists(int index) const {
     const std::string& path = location(index);
     return !path.empty() && exists_(path);
 }
 
-void player_selection::show_missing(const std::string& caption)
-{
-    prompts_.message_box(entry_or_empty(messages_, missing_player_message) +
-                             " " + caption + ".",
-                         main_message_caption, platform::message_buttons::ok, platform::message_icon::none);
+void player_selection::show_missing(const std::string& caption) {
+    prompts_.message_box(entry_or_empty(messages_, missing_player_message) + " " + caption + ".", main_message_caption,
+                         platform::message_buttons::ok, platform::message_icon::none);
 }
 
-bool player_selection::apply(int index, const std::string& caption)
-{
+bool player_selection::apply(int index, const std::string& caption) {
     if (!program_exists(index)) {
         show_missing(caption);
         return false;
@@ -85,14 +72,12 @@ bool player_selection::apply(int index, const std::string& caption)
     return true;
 }
 
-bool player_selection::select_by_label(const std::string& caption)
-{
+bool player_selection::select_by_label(const std::string& caption) {
     // A caption that names no player (fewer plug-in names than slots) has no program: reported like a missing one.
     return apply(index_of(caption), caption);
 }
 
-bool player_selection::select_extra(int box_index)
-{
+bool player_selection::select_extra(int box_index) {
     const string_list extras = extra_player_names();
     if (extras.empty())
         return false;
@@ -106,8 +91,7 @@ bool player_selection::select_extra(int box_index)
     return true;
 }
 
-void player_selection::select_at_startup(int stored_index)
-{
+void player_selection::select_at_startup(int stored_index) {
     if (stored_index < 0) {
         const int count = static_cast<int>(lists.locations.size());
         int first = 0;

@@ -35,8 +35,8 @@ inline constexpr const char* no_player_location_text =
 // The parallel lists of the resource plug-in and the settings, all indexed by player index.
 struct player_lists {
     string_list names;
-    string_list locations;       // program path of each player ([Settings], one key per name)
-    string_list program_names;   // file-dialog filter of each player's program
+    string_list locations;     // program path of each player ([Settings], one key per name)
+    string_list program_names; // file-dialog filter of each player's program
     string_list default_locations;
     string_list home_pages;
 };
@@ -58,9 +58,9 @@ public:
 
     player_lists lists;
 
-    const std::string& name() const { return name_; }        // caption of lblPlayerTop; "" before a selection
-    const std::string& program() const { return program_; }  // the current player program
-    int index() const { return index_; }                     // -1 before a selection
+    const std::string& name() const { return name_; }       // caption of lblPlayerTop; "" before a selection
+    const std::string& program() const { return program_; } // the current player program
+    int index() const { return index_; }                    // -1 before a selection
 
     // Caption of slot label 0-5: the plug-in's name for it, blank when the plug-in names fewer players.
     std::string slot_caption(int slot) const;
@@ -69,7 +69,7 @@ public:
     // Caption of lblPlayer6: the box's first entry until an extra player is chosen.
     const std::string& extra_label() const { return extra_label_; }
 
-    int index_of(const std::string& name) const;  // -1 when the name is not a player
+    int index_of(const std::string& name) const; // -1 when the name is not a player
     const std::string& location(int index) const { return entry_or_empty(lists.locations, index); }
     bool program_exists(int index) const;
     // Whether a slot label accepts files dropped from a file manager, and whether a playlist drag may go there.

@@ -10,8 +10,7 @@
 namespace karvo {
 namespace {
 
-std::string_view trimmed(std::string_view text)
-{
+std::string_view trimmed(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     while (!text.empty() && blank(text.front()))
         text.remove_prefix(1);
@@ -20,16 +19,14 @@ std::string_view trimmed(std::string_view text)
     return text;
 }
 
-std::string lower_case(std::string_view text)
-{
+std::string lower_case(std::string_view text) {
     std::string lower(text);
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
     return lower;
 }
 
-std::vector<std::string> words(std::string_view text)
-{
+std::vector<std::string> words(std::string_view text) {
     std::vector<std::string> result;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -42,15 +39,14 @@ std::vector<std::string> words(std::string_view text)
 }
 
 // Sets the key of the row; false for a key the table does not have.
-bool set_key(player_row& row, const std::string& key, std::string_view value)
-{
+bool set_key(player_row& row, const std::string& key, std::string_view value) {
     if (key == "bus") {
         row.bus_names = words(value);
         return true;
     }
     std::string player_row::*const fields[] = {&player_row::desktop_entry, &player_row::enqueue, &player_row::play,
-                                               &player_row::pause, &player_row::stop, &player_row::next,
-                                               &player_row::previous, &player_row::ipc};
+                                               &player_row::pause,         &player_row::stop,    &player_row::next,
+                                               &player_row::previous,      &player_row::ipc};
     const char* const names[] = {"desktop", "enqueue", "play", "pause", "stop", "next", "previous", "ipc"};
     for (std::size_t i = 0; i < std::size(names); ++i) {
         if (key == names[i]) {
@@ -61,32 +57,29 @@ bool set_key(player_row& row, const std::string& key, std::string_view value)
     return false;
 }
 
-bool valid_program_name(std::string_view name)
-{
+bool valid_program_name(std::string_view name) {
     return !name.empty() && name.find_first_of("/[]= \t") == std::string_view::npos;
 }
 
 } // namespace
 
-std::string program_base_name(const std::string& program_path)
-{
+std::string program_base_name(const std::string& program_path) {
     std::string name = lower_case(platform::file_name_of(program_path));
     if (name.size() > 4 && name.ends_with(".exe"))
         name.resize(name.size() - 4);
     return name;
 }
 
-const player_row* player_table::find(const std::string& program_path) const
-{
+const player_row* player_table::find(const std::string& program_path) const {
     const std::string name = program_base_name(program_path);
     if (name.empty())
         return nullptr;
-    const auto found = std::find_if(rows.begin(), rows.end(), [&](const player_row& row) { return row.program == name; });
+    const auto found =
+        std::find_if(rows.begin(), rows.end(), [&](const player_row& row) { return row.program == name; });
     return found == rows.end() ? nullptr : &*found;
 }
 
-void read_player_table(player_table& table, const std::string& text, const std::string& label)
-{
+void read_player_table(player_table& table, const std::string& text, const std::string& label) {
     std::vector<int> skipped;
     player_row* row = nullptr;
     int number = 0;
@@ -125,8 +118,7 @@ void read_player_table(player_table& table, const std::string& text, const std::
     table.problems.push_back(problem + " not understood and skipped");
 }
 
-player_table load_player_table(const std::string& program_folder, const std::string& data_folder)
-{
+player_table load_player_table(const std::string& program_folder, const std::string& data_folder) {
     player_table table;
     const std::string shipped = platform::with_trailing_slash(program_folder) + player_table_file_name;
     const std::string user = platform::with_trailing_slash(data_folder) + player_table_file_name;

@@ -23,7 +23,7 @@ struct player_row {
     std::string stop;
     std::string next;
     std::string previous;
-    std::string ipc;                    // start switch that opens a JSON IPC socket at %s
+    std::string ipc; // start switch that opens a JSON IPC socket at %s
 };
 
 struct player_table {

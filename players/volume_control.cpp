@@ -6,14 +6,13 @@
 namespace karvo {
 namespace {
 
-constexpr int bar_press_offset = 2;  // the bar's frame: x = 2 is 0 %
+constexpr int bar_press_offset = 2; // the bar's frame: x = 2 is 0 %
 constexpr int snap_distance = 10;
 constexpr int snapped_left = 1;
-constexpr int top_limit = 40;  // below the title strip
+constexpr int top_limit = 40; // below the title strip
 constexpr int snapped_top = 30;
 
-volume_display shown(int value)
-{
+volume_display shown(int value) {
     return {value, std::to_string(value) + "%"};
 }
 
@@ -21,14 +20,12 @@ volume_display shown(int value)
 
 volume_control::volume_control(platform::mixer& mixer) : mixer_(mixer) {}
 
-volume_display volume_control::read_at_startup()
-{
+volume_display volume_control::read_at_startup() {
     current_ = shown(mixer_.has_volume() ? mixer_.volume_percent() : 0);
     return current_;
 }
 
-volume_display volume_control::set(int value)
-{
+volume_display volume_control::set(int value) {
     value = value > 100 ? 100 : value < 1 ? 1 : value;
     current_ = shown(value);
     if (mixer_.has_volume())
@@ -36,22 +33,19 @@ volume_display volume_control::set(int value)
     return current_;
 }
 
-volume_display volume_control::press(int x)
-{
+volume_display volume_control::press(int x) {
     dragging_ = true;
     return set(x - bar_press_offset);
 }
 
-bool volume_control::move(int x, volume_display& display)
-{
+bool volume_control::move(int x, volume_display& display) {
     if (!dragging_)
         return false;
     display = set(x - bar_press_offset);
     return true;
 }
 
-panel_rect move_volume_panel(const panel_rect& start, int dx, int dy, int client_width, int client_height)
-{
+panel_rect move_volume_panel(const panel_rect& start, int dx, int dy, int client_width, int client_height) {
     panel_rect moved = start;
     moved.left += dx;
     moved.top += dy;

@@ -6,14 +6,16 @@
 #include <string>
 
 namespace karvo {
-namespace platform { class mixer; }
+namespace platform {
+class mixer;
+}
 
 inline constexpr int volume_bar_width = 102;
 inline constexpr int volume_bar_height = 10;
 
 struct volume_display {
-    int value = 100;    // the bar's tag, 1..100 once set
-    std::string label;  // the percentage label, "100%"
+    int value = 100;   // the bar's tag, 1..100 once set
+    std::string label; // the percentage label, "100%"
 };
 
 class volume_control {

@@ -16,15 +16,14 @@ namespace karvo {
 namespace {
 
 // A plug-in's text, copied with a bound: a runaway string (or one never terminated) cannot flood a menu caption.
-std::string bounded_text(const char* text)
-{
+std::string bounded_text(const char* text) {
     if (!text)
         return {};
     std::size_t length = ::strnlen(text, KARVO_EXPORT_TEXT_MAX + 1);
     if (length > KARVO_EXPORT_TEXT_MAX) {
         length = KARVO_EXPORT_TEXT_MAX;
         while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
-            --length;  // never cut inside a UTF-8 character
+            --length; // never cut inside a UTF-8 character
     }
     return std::string(text, length);
 }
@@ -32,8 +31,7 @@ std::string bounded_text(const char* text)
 // A list view of the program's strings for the length of one call.
 class borrowed_list {
 public:
-    explicit borrowed_list(const string_list& items)
-    {
+    explicit borrowed_list(const string_list& items) {
         pointers_.reserve(items.size());
         for (const std::string& item : items)
             pointers_.push_back(item.c_str());
@@ -48,13 +46,11 @@ private:
 
 } // namespace
 
-void export_plugins::scan_program_folder(const std::string& program_folder)
-{
+void export_plugins::scan_program_folder(const std::string& program_folder) {
     scan(platform::with_trailing_slash(program_folder) + relative_folder);
 }
 
-void export_plugins::scan(const std::string& plugin_folder)
-{
+void export_plugins::scan(const std::string& plugin_folder) {
     const std::string folder = platform::with_trailing_slash(plugin_folder);
     string_list candidates;
     for (const platform::find_entry& entry : platform::find_files(folder, "*.kep"))
@@ -81,8 +77,7 @@ void export_plugins::scan(const std::string& plugin_folder)
     }
 }
 
-bool export_plugins::execute(std::size_t index, const string_list& full_paths) const
-{
+bool export_plugins::execute(std::size_t index, const string_list& full_paths) const {
     if (index >= files_.size() || full_paths.empty())
         return false;
     const platform::dynamic_library library(files_[index]);
@@ -94,8 +89,7 @@ bool export_plugins::execute(std::size_t index, const string_list& full_paths) c
     return true;
 }
 
-bool export_plugins::call_window(std::size_t index, const char* export_name) const
-{
+bool export_plugins::call_window(std::size_t index, const char* export_name) const {
     if (index >= files_.size())
         return false;
     const platform::dynamic_library library(files_[index]);
@@ -106,18 +100,15 @@ bool export_plugins::call_window(std::size_t index, const char* export_name) con
     return true;
 }
 
-bool export_plugins::show_config_window(std::size_t index) const
-{
+bool export_plugins::show_config_window(std::size_t index) const {
     return call_window(index, "_show_config_window");
 }
 
-bool export_plugins::show_about_window(std::size_t index) const
-{
+bool export_plugins::show_about_window(std::size_t index) const {
     return call_window(index, "_show_about_window");
 }
 
-std::string export_plugins::display_line(std::size_t index) const
-{
+std::string export_plugins::display_line(std::size_t index) const {
     if (index >= files_.size())
         return {};
     return names_[index] + "  v." + versions_[index] + "   (" + platform::file_name_of(files_[index]) + " )";

@@ -18,7 +18,7 @@ public:
     // Clears the lists and takes every "*.kep" of the folder that is not a plain folder, in case-insensitive name
     // order, whose library loads and has the four scan exports. A library that fails either way is skipped.
     void scan(const std::string& plugin_folder);
-    void scan_program_folder(const std::string& program_folder);  // program_folder + relative_folder
+    void scan_program_folder(const std::string& program_folder); // program_folder + relative_folder
 
     std::size_t count() const { return files_.size(); }
     const string_list& authors() const { return authors_; }

@@ -17,14 +17,19 @@ inline constexpr const char* id3_window_caption = "Caption";
 
 // Labels that are right-aligned after renaming: the label and the control its right edge stays 3 pixels left of.
 inline constexpr std::array<std::pair<const char*, const char*>, 8> id3_label_anchors = {{
-    {"lblGenre", "cmbGenre"}, {"lblComments", "txtComments"}, {"CurrentLabel", "lblCurrent"},
-    {"TotalLabel", "lblTotal"}, {"lblTitle", "txtTitle"}, {"lblArtist", "txtArtist"}, {"lblAlbum", "txtAlbum"},
+    {"lblGenre", "cmbGenre"},
+    {"lblComments", "txtComments"},
+    {"CurrentLabel", "lblCurrent"},
+    {"TotalLabel", "lblTotal"},
+    {"lblTitle", "txtTitle"},
+    {"lblArtist", "txtArtist"},
+    {"lblAlbum", "txtAlbum"},
     {"lblYear", "txtYear"},
 }};
 inline constexpr int id3_label_gap = 3;
 
 struct id3_language {
-    std::map<std::string, std::string> captions;  // control name (or id3_window_caption) -> new caption
+    std::map<std::string, std::string> captions; // control name (or id3_window_caption) -> new caption
 };
 
 // Entries beyond a list's count are not read; their controls keep the layout caption.

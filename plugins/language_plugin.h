@@ -26,10 +26,10 @@ public:
     // The list of one export, copied; nullopt when the library or the export is missing.
     std::optional<string_list> texts(const char* export_name) const;
 
-    main_language main_window() const;         // _get_main_language, or the built-in table
-    options_language options_dialog() const;   // _get_options_language, or the built-in texts
-    id3_language tag_editor() const;           // only when both _get_id3_language and _get_main_language exist
-    string_list about_box() const;             // _get_about_language; empty without it
+    main_language main_window() const;       // _get_main_language, or the built-in table
+    options_language options_dialog() const; // _get_options_language, or the built-in texts
+    id3_language tag_editor() const;         // only when both _get_id3_language and _get_main_language exist
+    string_list about_box() const;           // _get_about_language; empty without it
 
 private:
     platform::dynamic_library library_;

@@ -80,27 +80,47 @@ struct main_target {
 };
 
 constexpr int no_message = -1;
-constexpr int long_list_threshold = 91;  // entries 91 and up are read only from a list longer than this
+constexpr int long_list_threshold = 91; // entries 91 and up are read only from a list longer than this
 
-std::vector<main_target> make_main_targets()
-{
+std::vector<main_target> make_main_targets() {
     std::vector<main_target> t = {
-        {6, 0, {}}, {7, 1, {}}, {11, no_message, {"mnuPlayAllPlaylists"}}, {13, no_message, {"mnuPlaySelected"}},
+        {6, 0, {}},
+        {7, 1, {}},
+        {11, no_message, {"mnuPlayAllPlaylists"}},
+        {13, no_message, {"mnuPlaySelected"}},
         {14, no_message, {"mnuEnableID3Read"}},
     };
     for (int index = 15; index <= 62; ++index) {
         t.push_back({index, index - 13, {}});
-        if (index == 20)  // message 7 is also the caption of this menu entry
+        if (index == 20) // message 7 is also the caption of this menu entry
             t.back().controls = {"mnuPlayCurrentPlaylist"};
     }
     const std::vector<std::pair<int, std::vector<const char*>>> menus = {
-        {63, {"AddNewMediaCD", "AddNewMediaCD1"}}, {64, {"RemoveMediaCD"}}, {65, {"RenameMediaCD"}},
-        {66, {"SaveMediaCD"}}, {67, {"mnuID3"}}, {68, {"RemoveAllSelected"}}, {69, {"RemoveAllbutSelected"}},
-        {70, {"RemoveAll"}}, {71, {"RemoveAllDeadFiles"}}, {72, {"mnuSelectthatHave"}}, {73, {"mnuRevertPlaylist"}},
-        {74, {"mnuCloneSong"}}, {75, {"mnuMoveSelectedTop"}}, {76, {"mnuMoveSelectedBottom"}},
-        {77, {"mnuSelectAll"}}, {78, {"mnuInvertSelection"}}, {79, {"mnuAbout"}}, {80, {"mnuAdd_File"}},
-        {81, {"mnuAdd_Directory"}}, {82, {"mnuAdd_Files"}}, {83, {"mnuNewPls"}}, {84, {"mnuDeletePlaylist"}},
-        {85, {"RenamePlaylist"}}, {86, {"AddPlaylistFile"}}, {89, {"mnuSaveAs"}},
+        {63, {"AddNewMediaCD", "AddNewMediaCD1"}},
+        {64, {"RemoveMediaCD"}},
+        {65, {"RenameMediaCD"}},
+        {66, {"SaveMediaCD"}},
+        {67, {"mnuID3"}},
+        {68, {"RemoveAllSelected"}},
+        {69, {"RemoveAllbutSelected"}},
+        {70, {"RemoveAll"}},
+        {71, {"RemoveAllDeadFiles"}},
+        {72, {"mnuSelectthatHave"}},
+        {73, {"mnuRevertPlaylist"}},
+        {74, {"mnuCloneSong"}},
+        {75, {"mnuMoveSelectedTop"}},
+        {76, {"mnuMoveSelectedBottom"}},
+        {77, {"mnuSelectAll"}},
+        {78, {"mnuInvertSelection"}},
+        {79, {"mnuAbout"}},
+        {80, {"mnuAdd_File"}},
+        {81, {"mnuAdd_Directory"}},
+        {82, {"mnuAdd_Files"}},
+        {83, {"mnuNewPls"}},
+        {84, {"mnuDeletePlaylist"}},
+        {85, {"RenamePlaylist"}},
+        {86, {"AddPlaylistFile"}},
+        {89, {"mnuSaveAs"}},
     };
     for (const auto& [index, controls] : menus)
         t.push_back({index, no_message, controls});
@@ -110,45 +130,53 @@ std::vector<main_target> make_main_targets()
     for (int index = 98; index <= 102; ++index)
         t.push_back({index, index - 42, {}});
     const std::vector<std::pair<int, const char*>> late_menus = {
-        {103, "mnuShow"}, {104, "mnuExit"}, {105, "mnuPlayAllPlaylistsRandomized"}, {106, "mnuEnqueuePlaylist"},
-        {107, "mnuEnqueueSelected"}, {108, "mnuShowFileInfo"}, {109, "mnuMoveSelectedUp"},
-        {110, "mnuMoveSelectedDown"}, {111, "mnuExitKarvo"}, {112, "mnuDisplayAllMediaCDs"},
-        {113, "mnuDisplayAllSavedPlaylists"}, {114, virtual_playlist_column1}, {115, "ExportTo"},
-        {116, "mnuSendTo"}, {117, "mnuSelect"}, {118, "mnuMove"}, {119, "mnuDelete"},
+        {103, "mnuShow"},
+        {104, "mnuExit"},
+        {105, "mnuPlayAllPlaylistsRandomized"},
+        {106, "mnuEnqueuePlaylist"},
+        {107, "mnuEnqueueSelected"},
+        {108, "mnuShowFileInfo"},
+        {109, "mnuMoveSelectedUp"},
+        {110, "mnuMoveSelectedDown"},
+        {111, "mnuExitKarvo"},
+        {112, "mnuDisplayAllMediaCDs"},
+        {113, "mnuDisplayAllSavedPlaylists"},
+        {114, virtual_playlist_column1},
+        {115, "ExportTo"},
+        {116, "mnuSendTo"},
+        {117, "mnuSelect"},
+        {118, "mnuMove"},
+        {119, "mnuDelete"},
     };
     for (const auto& [index, control] : late_menus)
         t.push_back({index, no_message, {control}});
     return t;
 }
 
-const std::vector<main_target>& main_targets()
-{
+const std::vector<main_target>& main_targets() {
     static const std::vector<main_target> targets = make_main_targets();
     return targets;
 }
 
 } // namespace
 
-const std::array<const char*, main_message_count>& builtin_main_messages()
-{
+const std::array<const char*, main_message_count>& builtin_main_messages() {
     return builtin_messages;
 }
 
-main_language builtin_main_language()
-{
+main_language builtin_main_language() {
     main_language language;
     for (int i = 0; i < main_message_count; ++i)
         language.messages[i] = builtin_messages[i];
     return language;
 }
 
-main_language apply_main_language(const string_list& list)
-{
+main_language apply_main_language(const string_list& list) {
     main_language language = builtin_main_language();
     const bool long_list = list.size() > static_cast<std::size_t>(long_list_threshold);
     for (const main_target& target : main_targets()) {
         if (target.index >= long_list_threshold && !long_list)
-            break;  // the targets are in index order
+            break; // the targets are in index order
         if (static_cast<std::size_t>(target.index) >= list.size())
             continue;
         const std::string& text = list[target.index];

@@ -11,7 +11,7 @@
 namespace karvo {
 
 struct options_language {
-    std::map<std::string, std::string> captions;  // control name -> new caption
+    std::map<std::string, std::string> captions; // control name -> new caption
     std::string folder_browse_title = "Select Auto Playlist Directory.";
     std::string location_prompt = "Please specify the location of ";
     std::string resource_page_name = "Resource";

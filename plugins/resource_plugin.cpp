@@ -18,13 +18,10 @@ struct resource_exports {
           url(library.function<karvo_get_url_fn>("_get_URL")),
           plugin_info(library.function<karvo_get_plugin_info_fn>("_get_plugin_info")),
           author_name(library.function<karvo_get_author_name_fn>("_get_author_name")),
-          default_locations(
-              library.function<karvo_get_default_player_locations_fn>("_get_default_player_locations")),
+          default_locations(library.function<karvo_get_default_player_locations_fn>("_get_default_player_locations")),
           media_info_string(library.function<karvo_get_media_info_string_fn>("_get_media_info_string")),
           show_media_info(library.function<karvo_show_media_info_fn>("_show_media_info")),
-          media_duration(library.function<karvo_get_media_duration_fn>("_get_media_duration"))
-    {
-    }
+          media_duration(library.function<karvo_get_media_duration_fn>("_get_media_duration")) {}
     karvo_get_player_names_fn player_names;
     karvo_get_version_fn version;
     karvo_get_new_extensions_fn extensions;
@@ -41,23 +38,19 @@ struct resource_exports {
 
 } // namespace
 
-std::string format_version_label(double version)
-{
+std::string format_version_label(double version) {
     return "v. " + general_format(version);
 }
 
-std::string missing_resource_plugin_text(const std::string& message_15)
-{
+std::string missing_resource_plugin_text(const std::string& message_15) {
     return message_15 + " plugins/resource.krp";
 }
 
-void resource_plugin::clear()
-{
+void resource_plugin::clear() {
     *this = resource_plugin{};
 }
 
-bool resource_plugin::load(const std::string& library_path)
-{
+bool resource_plugin::load(const std::string& library_path) {
     clear();
     if (!library_.load(library_path))
         return false;
@@ -94,45 +87,38 @@ bool resource_plugin::load(const std::string& library_path)
     return true;
 }
 
-bool resource_plugin::load_from(const std::string& program_folder)
-{
+bool resource_plugin::load_from(const std::string& program_folder) {
     return load(platform::with_trailing_slash(program_folder) + relative_path);
 }
 
-string_list resource_plugin::slot_captions() const
-{
+string_list resource_plugin::slot_captions() const {
     string_list captions(player_slot_count);
     for (std::size_t i = 0; i < captions.size() && i < player_names_.size(); ++i)
         captions[i] = player_names_[i];
     return captions;
 }
 
-string_list resource_plugin::extra_player_names() const
-{
+string_list resource_plugin::extra_player_names() const {
     if (player_names_.size() <= static_cast<std::size_t>(player_slot_count))
         return {};
     return string_list(player_names_.begin() + player_slot_count, player_names_.end());
 }
 
-std::string resource_plugin::player6_caption() const
-{
+std::string resource_plugin::player6_caption() const {
     const string_list extra = extra_player_names();
     return extra.empty() ? std::string() : extra.front();
 }
 
-std::string resource_plugin::media_info_string(const std::string& path) const
-{
+std::string resource_plugin::media_info_string(const std::string& path) const {
     return get_media_info_string_ ? join_plugin_list(get_media_info_string_(path.c_str())) : std::string();
 }
 
-void resource_plugin::show_media_info(const std::string& path) const
-{
+void resource_plugin::show_media_info(const std::string& path) const {
     if (show_media_info_)
         show_media_info_(path.c_str());
 }
 
-int resource_plugin::media_duration(const std::string& path) const
-{
+int resource_plugin::media_duration(const std::string& path) const {
     return get_media_duration_ ? get_media_duration_(path.c_str()) : -1;
 }
 

@@ -27,7 +27,7 @@ public:
     // Loads the library and fills every list, in the fixed step order. False when the library cannot be loaded
     // (the program then reports missing_resource_plugin_text and ends). A missing export leaves its list empty.
     bool load(const std::string& library_path);
-    bool load_from(const std::string& program_folder);  // program_folder + relative_path
+    bool load_from(const std::string& program_folder); // program_folder + relative_path
     bool loaded() const { return library_.loaded(); }
     const std::string& error() const { return library_.error(); }
 

@@ -26,36 +26,31 @@ constexpr const char* author = "The Karvo Media developers";
 constexpr const char* name = "Copy to Folder";
 constexpr const char* menu_name = "Copy to Folder...";
 
-exports::plugin_settings settings()
-{
+exports::plugin_settings settings() {
     return exports::plugin_settings("export_copy.ini");
 }
 
-copy_options read_options(const exports::plugin_settings& store)
-{
+copy_options read_options(const exports::plugin_settings& store) {
     copy_options options;
     options.number_prefix = store.flag("NumberPrefix", options.number_prefix);
     options.write_m3u = store.flag("WriteM3U", options.write_m3u);
     return options;
 }
 
-void tell(QMessageBox::Icon icon, const QString& text)
-{
+void tell(QMessageBox::Icon icon, const QString& text) {
     QMessageBox box(icon, QString::fromUtf8(name), text, QMessageBox::Ok, exports::dialog_parent());
     box.exec();
 }
 
-QString size_text(std::uint64_t bytes)
-{
+QString size_text(std::uint64_t bytes) {
     return QLocale().formattedDataSize(static_cast<qint64>(bytes));
 }
 
-void copy_playlist(const string_list& paths)
-{
+void copy_playlist(const string_list& paths) {
     const exports::plugin_settings store = settings();
-    const QString folder = QFileDialog::getExistingDirectory(
-        exports::dialog_parent(), QStringLiteral("Copy the playlist's files to"),
-        QString::fromStdString(store.text("LastFolder", {})));
+    const QString folder =
+        QFileDialog::getExistingDirectory(exports::dialog_parent(), QStringLiteral("Copy the playlist's files to"),
+                                          QString::fromStdString(store.text("LastFolder", {})));
     if (folder.isEmpty())
         return;
     store.set_text("LastFolder", folder.toStdString());
@@ -73,8 +68,7 @@ void copy_playlist(const string_list& paths)
         return;
     }
 
-    QProgressDialog progress(QStringLiteral("Copying..."), QStringLiteral("Cancel"), 0, 1000,
-                             exports::dialog_parent());
+    QProgressDialog progress(QStringLiteral("Copying..."), QStringLiteral("Cancel"), 0, 1000, exports::dialog_parent());
     progress.setWindowTitle(QString::fromUtf8(name));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
@@ -95,30 +89,27 @@ void copy_playlist(const string_list& paths)
 
     QString text;
     switch (result.status) {
-    case copy_status::done:
-        text = QStringLiteral("%1 files copied to %2.").arg(result.copied).arg(folder);
-        if (result.copied < plan.files.size())
-            text += QStringLiteral(" Already there: %1.").arg(plan.files.size() - result.copied);
-        break;
-    case copy_status::cancelled:
-        text = QStringLiteral("Cancelled after %1 files.").arg(result.copied);
-        break;
-    case copy_status::no_space:
-        text = QStringLiteral("There is not enough free space in %1. Nothing was copied.").arg(folder);
-        break;
-    case copy_status::failed:
-        text = QStringLiteral("%1 could not be written. %2 files were copied before it.")
-                   .arg(QString::fromStdString(result.failed_file))
-                   .arg(result.copied);
-        break;
+        case copy_status::done:
+            text = QStringLiteral("%1 files copied to %2.").arg(result.copied).arg(folder);
+            if (result.copied < plan.files.size())
+                text += QStringLiteral(" Already there: %1.").arg(plan.files.size() - result.copied);
+            break;
+        case copy_status::cancelled: text = QStringLiteral("Cancelled after %1 files.").arg(result.copied); break;
+        case copy_status::no_space:
+            text = QStringLiteral("There is not enough free space in %1. Nothing was copied.").arg(folder);
+            break;
+        case copy_status::failed:
+            text = QStringLiteral("%1 could not be written. %2 files were copied before it.")
+                       .arg(QString::fromStdString(result.failed_file))
+                       .arg(result.copied);
+            break;
     }
     if (!plan.missing.empty())
         text += QStringLiteral("\nNot found and left out: %1.").arg(plan.missing.size());
     tell(result.status == copy_status::done ? QMessageBox::Information : QMessageBox::Warning, text);
 }
 
-void configure()
-{
+void configure() {
     const exports::plugin_settings store = settings();
     const copy_options options = read_options(store);
     QDialog dialog(exports::dialog_parent());
@@ -141,8 +132,7 @@ void configure()
 }
 
 template <typename Action>
-void guarded(Action action) noexcept
-{
+void guarded(Action action) noexcept {
     try {
         if (exports::widgets_available())
             action();
@@ -154,23 +144,28 @@ void guarded(Action action) noexcept
 
 extern "C" {
 
-KARVO_EXPORT double _get_version_number(void) { return version; }
-KARVO_EXPORT const char* _get_author_name(void) { return author; }
-KARVO_EXPORT const char* _get_plugin_name(void) { return name; }
-KARVO_EXPORT const char* _get_menu_name(void) { return menu_name; }
+KARVO_EXPORT double _get_version_number(void) {
+    return version;
+}
+KARVO_EXPORT const char* _get_author_name(void) {
+    return author;
+}
+KARVO_EXPORT const char* _get_plugin_name(void) {
+    return name;
+}
+KARVO_EXPORT const char* _get_menu_name(void) {
+    return menu_name;
+}
 
-KARVO_EXPORT void _execute(const karvo_string_list* paths)
-{
+KARVO_EXPORT void _execute(const karvo_string_list* paths) {
     guarded([paths] { copy_playlist(copy_plugin_list(paths)); });
 }
 
-KARVO_EXPORT void _show_config_window(void)
-{
+KARVO_EXPORT void _show_config_window(void) {
     guarded(configure);
 }
 
-KARVO_EXPORT void _show_about_window(void)
-{
+KARVO_EXPORT void _show_about_window(void) {
     guarded([] {
         exports::show_about({QString::fromUtf8(name), QString::number(version, 'g', 15), QString::fromUtf8(author),
                              QStringLiteral("Copies the playlist's files into a folder, for example a phone or a "

@@ -20,15 +20,13 @@ namespace {
 // Closes a descriptor on every way out.
 struct descriptor {
     int fd = -1;
-    ~descriptor()
-    {
+    ~descriptor() {
         if (fd >= 0)
             ::close(fd);
     }
 };
 
-bool same_bytes(const std::string& a, const std::string& b)
-{
+bool same_bytes(const std::string& a, const std::string& b) {
     descriptor fa{::open(a.c_str(), O_RDONLY | O_CLOEXEC)};
     descriptor fb{::open(b.c_str(), O_RDONLY | O_CLOEXEC)};
     if (fa.fd < 0 || fb.fd < 0)
@@ -41,7 +39,7 @@ bool same_bytes(const std::string& a, const std::string& b)
         if (na < 0)
             return false;
         ssize_t nb = 0;
-        while (nb < na) {  // read b up to the same length, so short reads do not misalign the comparison
+        while (nb < na) { // read b up to the same length, so short reads do not misalign the comparison
             const ssize_t n = ::read(fb.fd, bb.get() + nb, static_cast<std::size_t>(na - nb));
             if (n <= 0)
                 break;
@@ -54,8 +52,7 @@ bool same_bytes(const std::string& a, const std::string& b)
     }
 }
 
-bool write_all(int fd, const char* data, std::size_t size)
-{
+bool write_all(int fd, const char* data, std::size_t size) {
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size);
         if (n < 0 && errno == EINTR)
@@ -68,8 +65,7 @@ bool write_all(int fd, const char* data, std::size_t size)
     return true;
 }
 
-std::string folder_m3u_name(const std::string& folder)
-{
+std::string folder_m3u_name(const std::string& folder) {
     std::string trimmed = folder;
     while (trimmed.size() > 1 && trimmed.back() == '/')
         trimmed.pop_back();
@@ -79,8 +75,7 @@ std::string folder_m3u_name(const std::string& folder)
 
 } // namespace
 
-std::string portable_name(const std::string& name)
-{
+std::string portable_name(const std::string& name) {
     std::string out = name;
     for (char& c : out)
         if (static_cast<unsigned char>(c) < 0x20 || std::string_view("\\:*?\"<>|").find(c) != std::string_view::npos)
@@ -88,8 +83,7 @@ std::string portable_name(const std::string& name)
     return out;
 }
 
-std::string numbered_name(std::size_t position, std::size_t count, const std::string& name)
-{
+std::string numbered_name(std::size_t position, std::size_t count, const std::string& name) {
     std::size_t width = 2;
     for (std::size_t c = count; c >= 100; c /= 10)
         ++width;
@@ -99,8 +93,7 @@ std::string numbered_name(std::size_t position, std::size_t count, const std::st
     return number + " - " + name;
 }
 
-std::string variant_name(const std::string& name, int n)
-{
+std::string variant_name(const std::string& name, int n) {
     if (n <= 1)
         return name;
     const auto dot = name.rfind('.');
@@ -110,8 +103,7 @@ std::string variant_name(const std::string& name, int n)
     return stem + " (" + std::to_string(n) + ")" + extension;
 }
 
-copy_plan plan_copy(const string_list& sources, const std::string& folder, const copy_options& options)
-{
+copy_plan plan_copy(const string_list& sources, const std::string& folder, const copy_options& options) {
     copy_plan plan;
     plan.folder = platform::with_trailing_slash(folder);
     std::vector<std::pair<std::string, std::uint64_t>> present;
@@ -123,7 +115,7 @@ copy_plan plan_copy(const string_list& sources, const std::string& folder, const
             plan.missing.push_back(source);
     }
 
-    std::set<std::string> taken;  // names this plan gives out
+    std::set<std::string> taken; // names this plan gives out
     for (std::size_t i = 0; i < present.size(); ++i) {
         const auto& [source, size] = present[i];
         std::string base = portable_name(platform::file_name_of(source));
@@ -153,8 +145,7 @@ copy_plan plan_copy(const string_list& sources, const std::string& folder, const
     return plan;
 }
 
-std::optional<std::uint64_t> free_space(const std::string& folder)
-{
+std::optional<std::uint64_t> free_space(const std::string& folder) {
     struct statvfs st {};
     if (::statvfs(folder.c_str(), &st) != 0)
         return std::nullopt;
@@ -162,8 +153,7 @@ std::optional<std::uint64_t> free_space(const std::string& folder)
 }
 
 bool copy_file_safely(const std::string& source, const std::string& target,
-                      const std::function<bool(std::uint64_t bytes)>& keep_going)
-{
+                      const std::function<bool(std::uint64_t bytes)>& keep_going) {
     descriptor in{::open(source.c_str(), O_RDONLY | O_CLOEXEC)};
     if (in.fd < 0)
         return false;
@@ -196,26 +186,25 @@ bool copy_file_safely(const std::string& source, const std::string& target,
         }
     }
     if (ok)
-        ok = ::fchmod(out.fd, st.st_mode & 0777) == 0 || errno == EPERM;  // FAT has no modes to set
+        ok = ::fchmod(out.fd, st.st_mode & 0777) == 0 || errno == EPERM; // FAT has no modes to set
     ok = ok && ::fsync(out.fd) == 0;
     ok = ::close(out.fd) == 0 && ok;
     out.fd = -1;
     if (ok)
-        ok = platform::rename_file(temporary, target);  // never over a file that appeared meanwhile
+        ok = platform::rename_file(temporary, target); // never over a file that appeared meanwhile
     if (!ok)
         ::unlink(temporary.c_str());
     return ok;
 }
 
-copy_result run_copy(const copy_plan& plan, const copy_options& options, const copy_progress& progress)
-{
+copy_result run_copy(const copy_plan& plan, const copy_options& options, const copy_progress& progress) {
     copy_result result;
     const auto room = free_space(plan.folder);
     if (!room || *room < plan.bytes_to_copy) {
         result.status = copy_status::no_space;
         return result;
     }
-    std::uint64_t before = 0;  // bytes of the files already copied
+    std::uint64_t before = 0; // bytes of the files already copied
     for (std::size_t i = 0; i < plan.files.size(); ++i) {
         const planned_file& file = plan.files[i];
         if (progress && !progress(i, before)) {

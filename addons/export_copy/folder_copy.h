@@ -16,21 +16,21 @@
 namespace karvo::copy_export {
 
 struct copy_options {
-    bool number_prefix = true;  // "01 - name"
-    bool write_m3u = true;      // <folder name>.m3u beside the copies
+    bool number_prefix = true; // "01 - name"
+    bool write_m3u = true;     // <folder name>.m3u beside the copies
 };
 
 struct planned_file {
     std::string source;
-    std::string target_name;     // inside the folder
+    std::string target_name; // inside the folder
     std::uint64_t size = 0;
-    bool already_there = false;  // the folder holds this very file (same bytes) under that name: not copied again
+    bool already_there = false; // the folder holds this very file (same bytes) under that name: not copied again
 };
 
 struct copy_plan {
-    std::string folder;  // with a trailing '/'
+    std::string folder; // with a trailing '/'
     std::vector<planned_file> files;
-    string_list missing;  // playlist entries whose file is not there
+    string_list missing; // playlist entries whose file is not there
     std::uint64_t bytes_to_copy = 0;
 };
 
@@ -50,9 +50,9 @@ enum class copy_status { done, cancelled, no_space, failed };
 
 struct copy_result {
     copy_status status = copy_status::done;
-    std::size_t copied = 0;      // files written by this run
-    std::string failed_file;     // the source that could not be copied
-    std::string m3u;             // the playlist written, empty when none
+    std::size_t copied = 0;  // files written by this run
+    std::string failed_file; // the source that could not be copied
+    std::string m3u;         // the playlist written, empty when none
 };
 
 // Told before each file and after each chunk: the plan's index and the bytes copied so far; false cancels.

@@ -28,13 +28,11 @@ constexpr const char* author = "The Karvo Media developers";
 constexpr const char* name = "XSPF Playlist Export";
 constexpr const char* menu_name = "Export to XSPF";
 
-exports::plugin_settings settings()
-{
+exports::plugin_settings settings() {
     return exports::plugin_settings("export_xspf.ini");
 }
 
-void export_playlist(const string_list& paths)
-{
+void export_playlist(const string_list& paths) {
     const exports::plugin_settings options = settings();
     const QString folder = QString::fromStdString(options.text("LastFolder", {}));
     QString target = QFileDialog::getSaveFileName(exports::dialog_parent(), QString::fromUtf8(menu_name),
@@ -57,12 +55,12 @@ void export_playlist(const string_list& paths)
                              QString::fromUtf8(cant_write_file_text));
 }
 
-void configure()
-{
+void configure() {
     const exports::plugin_settings options = settings();
     QDialog dialog(exports::dialog_parent());
     dialog.setWindowTitle(QStringLiteral("XSPF Export Settings"));
-    auto* read_tags = new QCheckBox(QStringLiteral("Read title, artist, album, track number and length from the files"));
+    auto* read_tags =
+        new QCheckBox(QStringLiteral("Read title, artist, album, track number and length from the files"));
     read_tags->setChecked(options.flag("ReadTags", true));
     auto* title = new QLineEdit(QString::fromStdString(options.text("Title", {})));
     title->setPlaceholderText(QStringLiteral("the file's name"));
@@ -82,8 +80,7 @@ void configure()
 }
 
 template <typename Action>
-void guarded(Action action) noexcept
-{
+void guarded(Action action) noexcept {
     try {
         if (exports::widgets_available())
             action();
@@ -95,23 +92,28 @@ void guarded(Action action) noexcept
 
 extern "C" {
 
-KARVO_EXPORT double _get_version_number(void) { return version; }
-KARVO_EXPORT const char* _get_author_name(void) { return author; }
-KARVO_EXPORT const char* _get_plugin_name(void) { return name; }
-KARVO_EXPORT const char* _get_menu_name(void) { return menu_name; }
+KARVO_EXPORT double _get_version_number(void) {
+    return version;
+}
+KARVO_EXPORT const char* _get_author_name(void) {
+    return author;
+}
+KARVO_EXPORT const char* _get_plugin_name(void) {
+    return name;
+}
+KARVO_EXPORT const char* _get_menu_name(void) {
+    return menu_name;
+}
 
-KARVO_EXPORT void _execute(const karvo_string_list* paths)
-{
+KARVO_EXPORT void _execute(const karvo_string_list* paths) {
     guarded([paths] { export_playlist(copy_plugin_list(paths)); });
 }
 
-KARVO_EXPORT void _show_config_window(void)
-{
+KARVO_EXPORT void _show_config_window(void) {
     guarded(configure);
 }
 
-KARVO_EXPORT void _show_about_window(void)
-{
+KARVO_EXPORT void _show_about_window(void) {
     guarded([] {
         exports::show_about({QString::fromUtf8(name), QString::number(version, 'g', 15), QString::fromUtf8(author),
                              QStringLiteral("Writes the playlist as an XSPF document (UTF-8, file:// locations) "

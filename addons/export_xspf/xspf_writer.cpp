@@ -9,20 +9,17 @@
 namespace karvo::xspf {
 namespace {
 
-bool unreserved(unsigned char c)
-{
+bool unreserved(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
            c == '_' || c == '~';
 }
 
 // XML 1.0 Char: tab, LF, CR, U+0020-U+D7FF, U+E000-U+FFFD, U+10000 on (surrogates never decode).
-bool xml_char(char32_t code)
-{
+bool xml_char(char32_t code) {
     return code == 0x9 || code == 0xA || code == 0xD || (code >= 0x20 && code != 0xFFFE && code != 0xFFFF);
 }
 
-void element(std::string& out, const char* name, const std::string& text)
-{
+void element(std::string& out, const char* name, const std::string& text) {
     if (text.empty())
         return;
     out += "      <";
@@ -36,8 +33,7 @@ void element(std::string& out, const char* name, const std::string& text)
 
 } // namespace
 
-std::string file_uri(std::string_view path)
-{
+std::string file_uri(std::string_view path) {
     static const char hex[] = "0123456789ABCDEF";
     std::string uri = "file://";
     for (const char ch : path) {
@@ -53,8 +49,7 @@ std::string file_uri(std::string_view path)
     return uri;
 }
 
-std::string xml_text(std::string_view text)
-{
+std::string xml_text(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
@@ -79,8 +74,7 @@ std::string xml_text(std::string_view text)
     return out;
 }
 
-std::string document(const std::string& title, const std::vector<track>& tracks)
-{
+std::string document(const std::string& title, const std::vector<track>& tracks) {
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "<playlist version=\"1\" xmlns=\"http://xspf.org/ns/0/\">\n";
     if (!title.empty())
@@ -103,8 +97,7 @@ std::string document(const std::string& title, const std::vector<track>& tracks)
     return out;
 }
 
-track track_of(const std::string& path, bool read_tags)
-{
+track track_of(const std::string& path, bool read_tags) {
     track t;
     t.location = file_uri(path);
     if (!read_tags || !resource::representable_path(path))
@@ -120,8 +113,7 @@ track track_of(const std::string& path, bool read_tags)
     return t;
 }
 
-bool write_playlist(const std::string& target, const string_list& paths, const std::string& title, bool read_tags)
-{
+bool write_playlist(const std::string& target, const string_list& paths, const std::string& title, bool read_tags) {
     std::vector<track> tracks;
     tracks.reserve(paths.size());
     for (const std::string& path : paths)

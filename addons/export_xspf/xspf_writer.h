@@ -13,10 +13,10 @@
 namespace karvo::xspf {
 
 struct track {
-    std::string location;  // a URI
+    std::string location; // a URI
     std::string title, creator, album;
-    long long duration_ms = -1;  // -1: unknown, left out
-    int track_num = 0;           // 0: unknown, left out
+    long long duration_ms = -1; // -1: unknown, left out
+    int track_num = 0;          // 0: unknown, left out
 };
 
 // "file://" + the path with every byte outside the unreserved set and '/' written as %XX (RFC 3986).

@@ -31,8 +31,7 @@ constexpr std::array<glyph, 19> font = {{
     {'4', {5, 5, 7, 1, 1}}, {'K', {5, 5, 6, 5, 5}}, {'R', {6, 5, 6, 5, 5}},
 }};
 
-const glyph* find_glyph(char c)
-{
+const glyph* find_glyph(char c) {
     for (const glyph& g : font)
         if (g.c == c)
             return &g;
@@ -40,8 +39,7 @@ const glyph* find_glyph(char c)
 }
 
 // A coloured tile with a note and the extension under it.
-QImage draw_icon(const karvo::resource::media_type& type)
-{
+QImage draw_icon(const karvo::resource::media_type& type) {
     QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -50,10 +48,10 @@ QImage draw_icon(const karvo::resource::media_type& type)
     painter.setBrush(QColor((type.colour >> 16) & 0xFF, (type.colour >> 8) & 0xFF, type.colour & 0xFF));
     painter.drawRoundedRect(QRectF(0, 0, size, size), 2, 2);
     painter.setBrush(Qt::white);
-    painter.drawEllipse(QRectF(5.5, 5.5, 4.5, 3.2));              // the head
-    painter.fillRect(QRectF(9, 1, 1, 7), Qt::white);              // the stem
+    painter.drawEllipse(QRectF(5.5, 5.5, 4.5, 3.2)); // the head
+    painter.fillRect(QRectF(9, 1, 1, 7), Qt::white); // the stem
     painter.setPen(QPen(Qt::white, 1.2));
-    painter.drawLine(QPointF(9.5, 1.5), QPointF(12.5, 4));        // the flag
+    painter.drawLine(QPointF(9.5, 1.5), QPointF(12.5, 4)); // the flag
     painter.end();
 
     const std::string_view text = type.extension;
@@ -69,8 +67,7 @@ QImage draw_icon(const karvo::resource::media_type& type)
     return image;
 }
 
-QByteArray encode_png(const QImage& image)
-{
+QByteArray encode_png(const QImage& image) {
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
@@ -80,8 +77,7 @@ QByteArray encode_png(const QImage& image)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s <output file>\n", argv[0]);
         return 2;

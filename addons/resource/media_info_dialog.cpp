@@ -22,15 +22,24 @@ struct row {
 };
 
 constexpr std::array<row, info_field_count> rows = {{
-    {field_path, "File", ""}, {field_title, "Title", ""}, {field_artist, "Artist", ""},
-    {field_album, "Album", ""}, {field_year, "Year", ""}, {field_track, "Track", ""},
-    {field_genre, "Genre", ""}, {field_comment, "Comment", ""}, {field_seconds, "Length", ""},
-    {field_codec, "Codec", ""}, {field_bit_rate, "Bit rate", " kbit/s"}, {field_sample_rate, "Sample rate", " Hz"},
-    {field_channels, "Channels", ""}, {field_file_size, "File size", " bytes"}, {field_modified, "Modified", ""},
+    {field_path, "File", ""},
+    {field_title, "Title", ""},
+    {field_artist, "Artist", ""},
+    {field_album, "Album", ""},
+    {field_year, "Year", ""},
+    {field_track, "Track", ""},
+    {field_genre, "Genre", ""},
+    {field_comment, "Comment", ""},
+    {field_seconds, "Length", ""},
+    {field_codec, "Codec", ""},
+    {field_bit_rate, "Bit rate", " kbit/s"},
+    {field_sample_rate, "Sample rate", " Hz"},
+    {field_channels, "Channels", ""},
+    {field_file_size, "File size", " bytes"},
+    {field_modified, "Modified", ""},
 }};
 
-QString length_text(const std::string& seconds)
-{
+QString length_text(const std::string& seconds) {
     if (seconds.empty())
         return {};
     const long total = std::strtol(seconds.c_str(), nullptr, 10);
@@ -39,8 +48,7 @@ QString length_text(const std::string& seconds)
 
 } // namespace
 
-void show_media_info_dialog(const info_fields& fields)
-{
+void show_media_info_dialog(const info_fields& fields) {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
         return;
     QDialog dialog(QApplication::activeWindow());

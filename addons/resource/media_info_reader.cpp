@@ -25,20 +25,17 @@
 namespace karvo::resource {
 namespace {
 
-std::string field_text(const TagLib::String& text)
-{
+std::string field_text(const TagLib::String& text) {
     std::string utf8 = text.to8Bit(true);
     clean_field(utf8);
     return utf8;
 }
 
-std::string number_or_empty(long long value)
-{
+std::string number_or_empty(long long value) {
     return value > 0 ? std::to_string(value) : std::string();
 }
 
-std::string mpeg_codec(const TagLib::MPEG::Properties* properties)
-{
+std::string mpeg_codec(const TagLib::MPEG::Properties* properties) {
     if (!properties)
         return "MPEG";
     const char* version = properties->version() == TagLib::MPEG::Header::Version1   ? "MPEG-1"
@@ -48,8 +45,7 @@ std::string mpeg_codec(const TagLib::MPEG::Properties* properties)
 }
 
 // The codec by the file class TagLib chose; the container alone would call every Ogg or MP4 file the same.
-std::string codec_name(TagLib::File* file)
-{
+std::string codec_name(TagLib::File* file) {
     using namespace TagLib;
     if (auto* f = dynamic_cast<MPEG::File*>(file))
         return mpeg_codec(f->audioProperties());
@@ -63,8 +59,9 @@ std::string codec_name(TagLib::File* file)
         return "Speex";
     if (auto* f = dynamic_cast<MP4::File*>(file)) {
         const auto* p = f->audioProperties();
-        return p && p->codec() == MP4::Properties::ALAC ? "ALAC" : p && p->codec() == MP4::Properties::AAC ? "AAC"
-                                                                                                            : "MP4";
+        return p && p->codec() == MP4::Properties::ALAC  ? "ALAC"
+               : p && p->codec() == MP4::Properties::AAC ? "AAC"
+                                                         : "MP4";
     }
     if (auto* f = dynamic_cast<ASF::File*>(file)) {
         const auto* p = f->audioProperties();
@@ -88,8 +85,7 @@ std::string codec_name(TagLib::File* file)
     return {};
 }
 
-std::string modification_time(const struct stat& info)
-{
+std::string modification_time(const struct stat& info) {
     std::tm local{};
     if (!localtime_r(&info.st_mtime, &local))
         return {};
@@ -99,15 +95,13 @@ std::string modification_time(const struct stat& info)
 }
 
 // Opening a FIFO or a device would block or read without end; only regular files are media.
-bool regular_file(const char* path, struct stat& info)
-{
+bool regular_file(const char* path, struct stat& info) {
     return ::stat(path, &info) == 0 && S_ISREG(info.st_mode);
 }
 
 // The file's audio properties when it holds an audio stream. Some file classes accept a file without a single
 // audio frame (an MP3 name on a text file, a file cut inside its tag); such a file is not media.
-const TagLib::AudioProperties* audio_stream(const TagLib::FileRef& ref)
-{
+const TagLib::AudioProperties* audio_stream(const TagLib::FileRef& ref) {
     if (ref.isNull())
         return nullptr;
     const TagLib::AudioProperties* audio = ref.audioProperties();
@@ -116,20 +110,17 @@ const TagLib::AudioProperties* audio_stream(const TagLib::FileRef& ref)
 
 } // namespace
 
-bool representable_path(std::string_view path)
-{
+bool representable_path(std::string_view path) {
     return path.find_first_of("\xFF\r\n") == std::string_view::npos;
 }
 
-void clean_field(std::string& text)
-{
+void clean_field(std::string& text) {
     for (char& c : text)
         if (c == '\xFF' || c == '\r' || c == '\n')
             c = ' ';
 }
 
-info_fields read_media_info(const char* path, long long* length_ms)
-{
+info_fields read_media_info(const char* path, long long* length_ms) {
     if (length_ms)
         *length_ms = -1;
     info_fields fields;
@@ -163,8 +154,7 @@ info_fields read_media_info(const char* path, long long* length_ms)
     return fields;
 }
 
-int read_media_duration(const char* path)
-{
+int read_media_duration(const char* path) {
     struct stat info {};
     if (!regular_file(path, info))
         return -1;

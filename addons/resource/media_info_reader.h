@@ -11,8 +11,21 @@
 namespace karvo::resource {
 
 enum info_field : int {
-    field_path = 0, field_title, field_artist, field_album, field_year, field_comment, field_genre, field_seconds,
-    field_channels, field_file_size, field_track, field_sample_rate, field_bit_rate, field_codec, field_modified,
+    field_path = 0,
+    field_title,
+    field_artist,
+    field_album,
+    field_year,
+    field_comment,
+    field_genre,
+    field_seconds,
+    field_channels,
+    field_file_size,
+    field_track,
+    field_sample_rate,
+    field_bit_rate,
+    field_codec,
+    field_modified,
     info_field_count,
 };
 using info_fields = std::array<std::string, info_field_count>;

@@ -9,9 +9,9 @@
 namespace karvo::resource {
 
 struct media_type {
-    const char* extension;    // upper case, without the dot; also the text drawn on the icon
+    const char* extension; // upper case, without the dot; also the text drawn on the icon
     const char* description;
-    std::uint32_t colour;     // icon tile colour, 0xRRGGBB
+    std::uint32_t colour; // icon tile colour, 0xRRGGBB
 };
 
 inline constexpr std::array<media_type, 14> media_types = {{

@@ -53,8 +53,7 @@ constexpr std::array<const char*, 4> info_lines = {
 class fixed_list {
 public:
     template <typename Range, typename Project>
-    fixed_list(const Range& range, Project project)
-    {
+    fixed_list(const Range& range, Project project) {
         for (const auto& element : range)
             items_.push_back(project(element));
         list_ = {static_cast<int32_t>(items_.size()), items_.data()};
@@ -69,8 +68,7 @@ private:
 const karvo_string_list empty_list{0, nullptr};
 
 template <typename Make>
-const karvo_string_list* guarded_list(Make make) noexcept
-{
+const karvo_string_list* guarded_list(Make make) noexcept {
     try {
         return make();
     } catch (...) {
@@ -81,8 +79,7 @@ const karvo_string_list* guarded_list(Make make) noexcept
 // The last media info string, kept in one buffer whose strings reuse their storage from call to call.
 class info_buffer {
 public:
-    const karvo_string_list* fill(const char* path)
-    {
+    const karvo_string_list* fill(const char* path) {
         if (!path || !representable_path(path)) {
             list_ = {0, pointers_.data()};
             return &list_;
@@ -109,74 +106,64 @@ private:
 
 extern "C" {
 
-KARVO_EXPORT const karvo_string_list* _get_player_names(void)
-{
+KARVO_EXPORT const karvo_string_list* _get_player_names(void) {
     return guarded_list([] {
         static const fixed_list list(players, [](const player& p) { return p.name; });
         return list.get();
     });
 }
 
-KARVO_EXPORT const karvo_string_list* _get_filename(void)
-{
+KARVO_EXPORT const karvo_string_list* _get_filename(void) {
     return guarded_list([] {
         static const fixed_list list(players, [](const player& p) { return p.program; });
         return list.get();
     });
 }
 
-KARVO_EXPORT const karvo_string_list* _get_default_player_locations(void)
-{
+KARVO_EXPORT const karvo_string_list* _get_default_player_locations(void) {
     return guarded_list([] {
         static const fixed_list list(players, [](const player& p) { return p.location; });
         return list.get();
     });
 }
 
-KARVO_EXPORT const karvo_string_list* _get_URL(void)
-{
+KARVO_EXPORT const karvo_string_list* _get_URL(void) {
     return guarded_list([] {
         static const fixed_list list(players, [](const player& p) { return p.url; });
         return list.get();
     });
 }
 
-KARVO_EXPORT const karvo_string_list* _get_new_extensions(void)
-{
+KARVO_EXPORT const karvo_string_list* _get_new_extensions(void) {
     return guarded_list([] {
         static const fixed_list list(media_types, [](const media_type& t) { return t.extension; });
         return list.get();
     });
 }
 
-KARVO_EXPORT const karvo_string_list* _get_new_descriptions(void)
-{
+KARVO_EXPORT const karvo_string_list* _get_new_descriptions(void) {
     return guarded_list([] {
         static const fixed_list list(media_types, [](const media_type& t) { return t.description; });
         return list.get();
     });
 }
 
-KARVO_EXPORT const karvo_string_list* _get_plugin_info(void)
-{
+KARVO_EXPORT const karvo_string_list* _get_plugin_info(void) {
     return guarded_list([] {
         static const fixed_list list(info_lines, [](const char* line) { return line; });
         return list.get();
     });
 }
 
-KARVO_EXPORT const char* _get_author_name(void)
-{
+KARVO_EXPORT const char* _get_author_name(void) {
     return author;
 }
 
-KARVO_EXPORT double _get_version(void)
-{
+KARVO_EXPORT double _get_version(void) {
     return plugin_version;
 }
 
-KARVO_EXPORT const unsigned char* _get_icon_resource(int32_t id, int32_t* size)
-{
+KARVO_EXPORT const unsigned char* _get_icon_resource(int32_t id, int32_t* size) {
     static_assert(sizeof generated_icons / sizeof generated_icons[0] == media_types.size());
     const bool known = id >= 1 && id <= static_cast<int32_t>(media_types.size());
     if (size)
@@ -184,14 +171,12 @@ KARVO_EXPORT const unsigned char* _get_icon_resource(int32_t id, int32_t* size)
     return known ? generated_icons[id - 1].bytes : nullptr;
 }
 
-KARVO_EXPORT const karvo_string_list* _get_media_info_string(const char* path)
-{
+KARVO_EXPORT const karvo_string_list* _get_media_info_string(const char* path) {
     static info_buffer buffer;
     return guarded_list([&] { return buffer.fill(path); });
 }
 
-KARVO_EXPORT void _show_media_info(const char* path)
-{
+KARVO_EXPORT void _show_media_info(const char* path) {
     try {
         if (path && representable_path(path))
             show_media_info_dialog(read_media_info(path));
@@ -199,8 +184,7 @@ KARVO_EXPORT void _show_media_info(const char* path)
     }
 }
 
-KARVO_EXPORT int32_t _get_media_duration(const char* path)
-{
+KARVO_EXPORT int32_t _get_media_duration(const char* path) {
     try {
         return path ? read_media_duration(path) : -1;
     } catch (...) {

@@ -24,7 +24,9 @@ constexpr int row_height = 20;
 constexpr int first_row = 26;
 constexpr int row_step = 22;
 
-constexpr int row_top(int row) { return first_row + row * row_step; }
+constexpr int row_top(int row) {
+    return first_row + row * row_step;
+}
 
 const char* const form_style = R"(
 QLabel { color: white; background: transparent; }
@@ -83,8 +85,8 @@ QPushButton* make_button(const char* name, const char* caption, int left, QWidge
 
 TID3Form::TID3Form(const media_list& playlist, int focused_row, platform::prompts& prompts,
                    const id3_language& language, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      playlist_(playlist), focused_row_(focused_row), tags_(&prompts) {
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), playlist_(playlist),
+      focused_row_(focused_row), tags_(&prompts) {
     setObjectName("frmID3");
     setWindowTitle(QString::fromUtf8(id3_form_caption));
     setModal(true);
@@ -297,8 +299,7 @@ void TID3Form::LoadEntry() {
 
 void TID3Form::set_entry_controls_enabled(bool enabled) {
     for (QWidget* control : std::initializer_list<QWidget*>{txtTitle, txtArtist, txtAlbum, txtYear, txtComments,
-                                                              cmbGenre, imgGenreDown, txtFilename, cmdBack,
-                                                              cmdNext})
+                                                            cmbGenre, imgGenreDown, txtFilename, cmdBack, cmdNext})
         control->setEnabled(enabled);
 }
 

@@ -20,7 +20,9 @@ namespace karvo {
 
 class media_list;
 class picture_button;
-namespace platform { class prompts; }
+namespace platform {
+class prompts;
+}
 
 inline constexpr const char* id3_form_caption = "Karvo Media - ID3 Tag Editor v2.0";
 // Shown when the file also carries an ID3v2 tag, which players and the playlist columns prefer.
@@ -54,8 +56,8 @@ public:
     QLabel *lblTitle, *lblArtist, *lblAlbum, *lblYear, *lblGenre, *lblComments;
     QLineEdit *txtTitle, *txtArtist, *txtAlbum, *txtYear, *txtComments, *txtFilename;
     QComboBox* cmbGenre;
-    picture_button* imgGenreDown;  // the box's arrow
-    QLabel* lblID3v2;  // the one-line ID3v2 notice
+    picture_button* imgGenreDown; // the box's arrow
+    QLabel* lblID3v2;             // the one-line ID3v2 notice
     QLabel *CurrentLabel, *lblCurrent, *TotalLabel, *lblTotal;
     QPushButton *cmdBack, *cmdNext, *cmdSave, *cmdExit;
 

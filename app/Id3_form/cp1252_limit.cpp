@@ -35,10 +35,12 @@ QValidator::State cp1252_limit::validate(QString& input, int& pos) const {
     if (tail > 0 && input[input.size() - tail].isLowSurrogate())
         --tail;
 
-    const std::size_t kept = platform::encode_utf8_to_cp1252((input.left(head) + input.right(tail)).toStdString()).size();
+    const std::size_t kept =
+        platform::encode_utf8_to_cp1252((input.left(head) + input.right(tail)).toStdString()).size();
     const std::size_t room = kept < max_bytes_ ? max_bytes_ - kept : 0;
     const std::string inserted = input.mid(head, input.size() - head - tail).toStdString();
-    const QString fitting = QString::fromStdString(inserted.substr(0, platform::utf8_prefix_fitting_cp1252(inserted, room)));
+    const QString fitting =
+        QString::fromStdString(inserted.substr(0, platform::utf8_prefix_fitting_cp1252(inserted, room)));
     input = input.left(head) + fitting + input.right(tail);
     pos = static_cast<int>(head + fitting.size());
     return Acceptable;

@@ -19,7 +19,7 @@ public:
 
 private:
     std::size_t max_bytes_;
-    QString accepted_;  // the field's text before the edit being validated
+    QString accepted_; // the field's text before the edit being validated
 };
 
 } // namespace karvo

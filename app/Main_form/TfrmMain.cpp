@@ -50,7 +50,7 @@ namespace karvo {
 namespace {
 
 constexpr int margin = 6;
-constexpr int pane_top = 46;  // the upper pane; the toolbar strip sits at its height + 48
+constexpr int pane_top = 46; // the upper pane; the toolbar strip sits at its height + 48
 constexpr int strip_offset = 48;
 constexpr int splitter_width = 3;
 constexpr int strip_height = 24;
@@ -209,8 +209,9 @@ void TfrmMain::wire_panes() {
     auto* HSplitter = new pane_splitter(Qt::Vertical, "HSplitter", back_panel);
     auto drag_start = std::make_shared<QPoint>();
     for (pane_splitter* splitter : {VSplitter, HSplitter})
-        connect(splitter, &pane_splitter::pressed, this,
-                [this, drag_start] { *drag_start = {state_.v_splitter, state_.h_splitter}; });
+        connect(splitter, &pane_splitter::pressed, this, [this, drag_start] {
+            *drag_start = {state_.v_splitter, state_.h_splitter};
+        });
     connect(VSplitter, &pane_splitter::dragged, this,
             [this, drag_start](int travel) { set_splitters(drag_start->x() + travel, state_.h_splitter); });
     connect(HSplitter, &pane_splitter::dragged, this,
@@ -287,8 +288,8 @@ void TfrmMain::apply_language() {
     auto message = [this](int n) { return QString::fromStdString(messages_[n]); };
     playlist_->model()->set_count_texts(message(0), message(1));
     const std::pair<const char*, int> hints[] = {
-        {"cmdSort", 10}, {"cmdSortza", 11}, {"cmdRandom", 9}, {"cmdCommands", 12}, {"cmdOptions", 13}, {"cmdPlay", 7}, {"cmdStop", 8},
-        {"my_computer", 2}, {"my_saved_pls", 3}, {"my_media_cd", 4}};
+        {"cmdSort", 10}, {"cmdSortza", 11}, {"cmdRandom", 9},   {"cmdCommands", 12}, {"cmdOptions", 13},
+        {"cmdPlay", 7},  {"cmdStop", 8},    {"my_computer", 2}, {"my_saved_pls", 3}, {"my_media_cd", 4}};
     for (const auto& [name, n] : hints)
         playlist_->button(name)->setStatusTip(message(n));
     playlist_->button("cmdVolume")->setStatusTip(QStringLiteral("Show or hide the Volume panel."));
@@ -323,8 +324,7 @@ void TfrmMain::place_controls() {
     // The panes follow the splitter values, squeezed only as far as the window demands.
     const int list_room = h - strip_offset - strip_height - 1 - margin - status_height - 3 - min_list_height;
     const int upper = std::clamp(state_.h_splitter, 1, std::max(1, list_room));
-    const int tree =
-        std::clamp(state_.v_splitter, 0, std::max(0, w - 2 * margin - splitter_width - min_folder_width));
+    const int tree = std::clamp(state_.v_splitter, 0, std::max(0, w - 2 * margin - splitter_width - min_folder_width));
 
     tree_->tree()->setGeometry(margin, pane_top, tree, upper);
     findChild<pane_splitter*>("VSplitter")->setGeometry(margin + tree, pane_top, splitter_width, upper);
@@ -333,8 +333,8 @@ void TfrmMain::place_controls() {
     imgFolderCaption->adjustSize();
     imgFolderCaption->move(tree + 7, chrome_pane::title_height +
                                          (pane_top - chrome_pane::title_height - imgFolderCaption->height()) / 2);
-    findChild<pane_splitter*>("HSplitter")->setGeometry(margin, pane_top + upper, w - 2 * margin,
-                                                         strip_offset - pane_top);
+    findChild<pane_splitter*>("HSplitter")
+        ->setGeometry(margin, pane_top + upper, w - 2 * margin, strip_offset - pane_top);
 
     const int strip_top = upper + strip_offset;
     const int list_top = strip_top + strip_height + 1;
@@ -360,7 +360,7 @@ void TfrmMain::save_state_once() {
 
 void TfrmMain::ExitClick() {
     save_state_once();
-    IconTray->set_Enabled(false);  // the icon leaves the notification area with the program
+    IconTray->set_Enabled(false); // the icon leaves the notification area with the program
     if (environment_.terminate)
         environment_.terminate();
 }

@@ -71,15 +71,15 @@ class winamp_class;
 
 // What the window needs from outside, so tests can run it on a temporary folder with scripted answers.
 struct main_environment {
-    std::string program_folder;  // holds plugins/, with a trailing '/'
-    std::string data_folder;     // holds karvo.ini and Playlists/, with a trailing '/'
+    std::string program_folder; // holds plugins/, with a trailing '/'
+    std::string data_folder;    // holds karvo.ini and Playlists/, with a trailing '/'
     platform::prompts& prompts;
-    std::function<void()> terminate;  // ends the application after Exit
+    std::function<void()> terminate; // ends the application after Exit
     // The players' side of the desktop; the system ones when not given.
     platform::program_starter* starter = nullptr;
     platform::window_messages* windows = nullptr;
     platform::mixer* mixer = nullptr;
-    platform::drive_table* drives = nullptr;  // the system's drives when not given
+    platform::drive_table* drives = nullptr; // the system's drives when not given
     // Whether a player's program is there; the file system when not given.
     std::function<bool(const std::string& path)> program_exists = {};
     // The session bus the other players are found on; the user's when not given.
@@ -124,7 +124,7 @@ public:
     const resource_plugin& resource_library() const { return resource; }
     const std::array<std::string, main_message_count>& messages() const { return messages_; }
     const drive_lists& drive_roots() const { return drive_roots_; }
-    const export_plugins& export_plugin_list() const { return exports_; }  // the preferences' plug-in page
+    const export_plugins& export_plugin_list() const { return exports_; } // the preferences' plug-in page
 
     // --- Load settings, Restore state, Save settings (main_form_settings.cpp)
     void Load_settings();
@@ -162,7 +162,7 @@ public:
     void DisplayAllMediaCDs();
     // Appends a Media CD to the virtual playlist; false when its disc is in no CD-ROM drive.
     bool LoadMediaCD(const std::string& name);
-    void mnuAdd_DirectoryClick();  // ScanDir over the current folder into the virtual playlist
+    void mnuAdd_DirectoryClick(); // ScanDir over the current folder into the virtual playlist
     void mnuPlayThisPathClick();
 
     // --- folder listing (main_form_listing.cpp)
@@ -200,27 +200,27 @@ public:
     void AddM3UPlaylistClick();
     void AddPLSPlaylistClick();
     void mnuImportReportClick();
-    void rebuild_my_playlists();  // after an import: the saved playlists listed again, "My Playlists" open
+    void rebuild_my_playlists(); // after an import: the saved playlists listed again, "My Playlists" open
 
     // --- tag editor (main_form_tags.cpp)
     void mnuID3Click();
-    TID3Form* tag_editor() const;  // while it is open, else null
+    TID3Form* tag_editor() const; // while it is open, else null
     // The rows of this file read again through the resource plug-in, so the columns show what was written.
     void refresh_rows_of(const std::string& path);
     // --- export plug-ins (main_form_exports.cpp)
-    void load_export_plugins();  // scans plugins/*.kep and rebuilds the plug-in items of "Export To"
+    void load_export_plugins(); // scans plugins/*.kep and rebuilds the plug-in items of "Export To"
     void ExportPluginClick(std::size_t index);
     // --- the preferences dialog (main_form_options.cpp)
     void cmdOptionsClick();
-    void set_player_location(int player, const std::string& path);  // at once, as the dialog takes it
-    void settings_changed();  // after OK or Apply: settings loaded again, what depends on them refreshed
+    void set_player_location(int player, const std::string& path); // at once, as the dialog takes it
+    void settings_changed(); // after OK or Apply: settings loaded again, what depends on them refreshed
     // --- the tray icon (main_form_tray.cpp)
     TStatusIcon& tray_icon() const { return *IconTray; }
-    void IconTrayClick();  // the icon's click and "Show Karvo Media"
+    void IconTrayClick(); // the icon's click and "Show Karvo Media"
     void apply_show_in(int show_in);
 
     // --- editing, the add commands and the drops (main_form_editing.cpp)
-    void RemoveAllSelectedClick();  // "Delete Selected"
+    void RemoveAllSelectedClick(); // "Delete Selected"
     void RemoveAllbutSelectedClick();
     void RemoveAllClick();
     void RemoveAllDeadFilesClick();
@@ -240,7 +240,7 @@ public:
     void open_web_page(const std::string& address);
 
     // --- saved playlists and Media CDs (main_form_stores.cpp)
-    void MediaCDCheck();  // marks the Media CD nodes whose volume is in a drive
+    void MediaCDCheck(); // marks the Media CD nodes whose volume is in a drive
 
     // --- search (main_form_search.cpp)
     void picSearchTypeClick();
@@ -271,7 +271,7 @@ private:
     void dropped(const drop_result& result);
     void declare_tray_menu();
     void create_tray_icon();
-    void apply_tray_settings();  // system_tray_icon and show_in
+    void apply_tray_settings(); // system_tray_icon and show_in
     void wire_panes();
     void apply_language();
     bool load_resource_plugin();
@@ -289,25 +289,25 @@ private:
     std::string program_folder;
     std::string data_folder;
     std::string settings_file;
-    platform::profile_document settings_ini;  // karvo.ini, read once and written through
+    platform::profile_document settings_ini; // karvo.ini, read once and written through
     std::string media_cd_index;
     std::string temp_playlist;
     std::array<std::string, main_message_count> messages_;
-    media_list music_list;         // the virtual playlist
-    my_computer_list folder_list;  // the folder listing
+    media_list music_list;        // the virtual playlist
+    my_computer_list folder_list; // the folder listing
     std::unique_ptr<playlist_class> playlists;
     std::unique_ptr<mp3_cd_class> media_cds;
     resource_plugin resource;
     language_plugin language;
     export_plugins exports_;
-    std::vector<std::string> export_command_ids_;  // the "Export To" items of the plug-ins, in scan order
+    std::vector<std::string> export_command_ids_; // the "Export To" items of the plug-ins, in scan order
     platform::random_source random;
     main_settings settings_;
     shell_state state_;
-    media_files media_types;  // the media-file test of the enabled extensions
+    media_files media_types; // the media-file test of the enabled extensions
     std::vector<platform::drive_info> listed_drives;
-    drive_lists drive_roots_;  // the drive roots and the CD-ROM drive roots, rebuilt with the drive nodes
-    std::string tree_menu_path;  // the drive or folder node whose add menu is open
+    drive_lists drive_roots_;   // the drive roots and the CD-ROM drive roots, rebuilt with the drive nodes
+    std::string tree_menu_path; // the drive or folder node whose add menu is open
     bool folder_failed_ = false;
     bool state_saved_ = false;
 
@@ -327,7 +327,7 @@ private:
     TfrmPlayerControl* frmPlayerControl = nullptr;
     QWidget* frmAbout = nullptr;
     std::vector<std::string> send_to_ids_;
-    std::string last_import_report_;  // the Send To items of the saved playlists
+    std::string last_import_report_; // the Send To items of the saved playlists
     QPointer<TID3Form> frmID3;
     TfrmOptions* frmOptions = nullptr;
     std::unique_ptr<folder_scanner> scanners;
@@ -341,7 +341,7 @@ private:
     std::unique_ptr<linux_player_class> linux_players;
     std::unique_ptr<playback_commands> playback;
     std::unique_ptr<volume_control> volume;
-    std::unique_ptr<TThreadTimer> RemoteControlTimer;  // after what its ticks use, so it stops first
+    std::unique_ptr<TThreadTimer> RemoteControlTimer; // after what its ticks use, so it stops first
 };
 
 } // namespace karvo

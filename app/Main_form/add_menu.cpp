@@ -11,15 +11,23 @@ void TfrmMain::declare_add_menu() {
     command_registry& r = *commands_;
     r.add({"mnuAdd_File", QStringLiteral("Add Selected Files."), QKeySequence(Qt::SHIFT | Qt::Key_Insert),
            [this] { return listing_->has_selection(); }, [this] { mnuAdd_FileClick(); }});
-    r.add({"mnuAdd_Directory", QStringLiteral("Add Directory"), QKeySequence(Qt::CTRL | Qt::Key_Insert), {},
-           [this] { mnuAdd_DirectoryClick(); }});
+    r.add({"mnuAdd_Directory", QStringLiteral("Add Directory"), QKeySequence(Qt::CTRL | Qt::Key_Insert), {}, [this] {
+               mnuAdd_DirectoryClick();
+           }});
     r.add({"mnuAdd_Files", QStringLiteral("Add Files."), Qt::Key_Insert, [this] { return folder_list.count() > 0; },
            [this] { mnuAdd_FilesClick(); }});
     r.add({"mnuPlayThisPath", QStringLiteral("Play This Drive."), {}, {}, [this] { mnuPlayThisPathClick(); }});
-    r.add({"mnuPlaySelectedTemp", QStringLiteral("Play Selected"), {}, [this] { return listing_->has_selection(); },
+    r.add({"mnuPlaySelectedTemp",
+           QStringLiteral("Play Selected"),
+           {},
+           [this] { return listing_->has_selection(); },
            [this] { mnuPlaySelectedTempClick(); }});
     // Shown only on the nodes of CD-ROM and removable drives; it catalogues that drive's volume.
-    r.add({"AddNewMediaCD1", QStringLiteral("Add New Media CD"), {}, {}, [this] { commands_->invoke("AddNewMediaCD"); },
+    r.add({"AddNewMediaCD1",
+           QStringLiteral("Add New Media CD"),
+           {},
+           {},
+           [this] { commands_->invoke("AddNewMediaCD"); },
            false});
     r.add_menu("mnuAdd", {},
                {"mnuAdd_File", "mnuAdd_Directory", "mnuAdd_Files", menu_separator, "mnuPlayThisPath",

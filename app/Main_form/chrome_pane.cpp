@@ -63,7 +63,7 @@ chrome_pane::chrome_pane(QWidget* window, QWidget* back, command_registry& comma
     mover_ = new window_mover(window);
     add_move_handle(pnlTitle);
     add_move_handle(back);
-    pnlTitle->installEventFilter(this);  // after the mover's, so it sees the double click first
+    pnlTitle->installEventFilter(this); // after the mover's, so it sees the double click first
 }
 
 void chrome_pane::add_move_handle(QWidget* handle) {

@@ -42,8 +42,8 @@ public:
     const window_rectangle& restore_rect() const { return restore_rect_; }
     // Restore state: the window starts restored at `rect`, whatever it was before.
     void start_restored(const window_rectangle& rect);
-    void ToolbarMaxClick();  // the maximise toggle
-    void imgResizeTimer();   // the grip's own resizing where the window system cannot resize
+    void ToolbarMaxClick(); // the maximise toggle
+    void imgResizeTimer();  // the grip's own resizing where the window system cannot resize
 
 signals:
     void minimize_clicked();

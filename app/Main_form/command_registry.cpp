@@ -39,7 +39,7 @@ void command_registry::remove(const std::string& id) {
     const auto found = actions_.find(id);
     if (found == actions_.end())
         return;
-    delete found->second;  // leaves every menu and the window that holds it
+    delete found->second; // leaves every menu and the window that holds it
     actions_.erase(found);
     commands_.erase(id);
     order_.erase(std::find(order_.begin(), order_.end(), id));
@@ -90,7 +90,7 @@ void command_registry::set_entries(const std::string& id, std::vector<std::strin
     menu_table& table = menus_.at(id);
     table.entries = std::move(entries);
     if (table.built) {
-        table.built->clear();  // a submenu's own QMenu stays alive; only its action leaves this menu
+        table.built->clear(); // a submenu's own QMenu stays alive; only its action leaves this menu
         fill(table);
     }
 }
@@ -155,8 +155,8 @@ void command_registry::prepare(const std::string& menu_id) {
 void command_registry::popup(const std::string& menu_id, const QPoint& global, picture_button* opener) {
     QMenu* shown = menu(menu_id);
     if (opener)
-        connect(shown, &QMenu::aboutToHide, opener, [opener] { opener->refresh_hover(); },
-                Qt::SingleShotConnection);
+        connect(
+            shown, &QMenu::aboutToHide, opener, [opener] { opener->refresh_hover(); }, Qt::SingleShotConnection);
     shown->popup(global);
 }
 

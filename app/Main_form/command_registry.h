@@ -25,8 +25,8 @@ class picture_button;
 struct command {
     std::string id;
     QString caption;
-    QKeySequence key;               // a window shortcut, live while the menus are closed
-    std::function<bool()> enabled;  // null: always enabled; asked when a menu opens and before the handler runs
+    QKeySequence key;              // a window shortcut, live while the menus are closed
+    std::function<bool()> enabled; // null: always enabled; asked when a menu opens and before the handler runs
     std::function<void()> handler;
     bool visible = true;
 };

@@ -56,7 +56,8 @@ void TfrmMain::declare_commands_menu() {
     r.add({"mnuSendToFolder", QStringLiteral("Another Folder"), {}, {}, {}, false});
     r.add_menu("mnuSendTo", QStringLiteral("Send To"), {"mnuSendToFolder", menu_separator});
 
-    item("mnuCloneSong", "Clone Selected", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C), [this] { mnuCloneSongClick(); });
+    item("mnuCloneSong", "Clone Selected", QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C),
+         [this] { mnuCloneSongClick(); });
     item("mnuAbout", "About Karvo Media.", {}, [this] { mnuAboutClick(); });
     const std::pair<const char*, const char*> pages[] = {
         {"Karvo Media Home Page", "https://github.com/karvo-media/karvo-media"},
@@ -73,10 +74,10 @@ void TfrmMain::declare_commands_menu() {
     item("mnuExitKarvo", "Exit", QKeySequence(Qt::CTRL | Qt::Key_X), [this] { ExitClick(); });
 
     r.add_menu("mnuCommands", {},
-               {"SavePlaylist", "SavePlaylistAs", menu_separator, "mnuPlay", "mnuID3", "mnuShowFileInfo",
-                menu_separator, "mnuDelete", "mnuMove", "mnuSelect", menu_separator, "ExportTo", "mnuSendTo",
-                "mnuRevertPlaylist", "mnuCloneSong", menu_separator, "mnuAbout", "mnuOnline", menu_separator,
-                "mnuExitKarvo"});
+               {"SavePlaylist",    "SavePlaylistAs", menu_separator, "mnuPlay",           "mnuID3",
+                "mnuShowFileInfo", menu_separator,   "mnuDelete",    "mnuMove",           "mnuSelect",
+                menu_separator,    "ExportTo",       "mnuSendTo",    "mnuRevertPlaylist", "mnuCloneSong",
+                menu_separator,    "mnuAbout",       "mnuOnline",    menu_separator,      "mnuExitKarvo"});
     r.on_menu_open("mnuCommands", [this](QMenu& menu) { rebuild_send_to(menu); });
 }
 

@@ -28,7 +28,7 @@ public:
     explicit waste_button(QWidget* parent);
 
 signals:
-    void dropped(const QString& source);  // the source control's name, or empty
+    void dropped(const QString& source); // the source control's name, or empty
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -25,10 +25,10 @@ struct fold_tick_result {
 fold_tick_result fold_tick(int height, bool unfolding, int folded_height, int unfolded_height, int step);
 
 struct floating_panel_texts {
-    QString hide_hint;       // on the fold button while unfolded
-    QString show_hint;       // on the fold button while folded
-    QString picture_open;    // on the panel's picture while unfolded
-    QString picture_folded;  // on the panel's picture while folded
+    QString hide_hint;      // on the fold button while unfolded
+    QString show_hint;      // on the fold button while folded
+    QString picture_open;   // on the panel's picture while unfolded
+    QString picture_folded; // on the panel's picture while folded
 };
 
 class floating_panel : public QFrame {
@@ -37,8 +37,8 @@ public:
     static constexpr int folded_height = 25;
     static constexpr int fold_step = 25;
 
-    floating_panel(const QString& name, const QString& fold_button_name, const QString& timer_name,
-                   int unfolded_height, int corner, floating_panel_texts texts, QWidget* parent);
+    floating_panel(const QString& name, const QString& fold_button_name, const QString& timer_name, int unfolded_height,
+                   int corner, floating_panel_texts texts, QWidget* parent);
 
     picture_button* fold_button() const { return fold_button_; }
     QTimer* fold_timer() const { return timer_; }

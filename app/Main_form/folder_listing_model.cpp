@@ -6,7 +6,7 @@
 namespace karvo {
 
 namespace {
-const char* const captions[folder_view_columns] = {"Media Name", "Artist", "Song",   "Album",
+const char* const captions[folder_view_columns] = {"Media Name", "Artist",  "Song",   "Album",
                                                    "Genre",      "Quality", "Length", "Year"};
 }
 

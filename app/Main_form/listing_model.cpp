@@ -18,25 +18,23 @@ QVariant listing_model::data(const QModelIndex& index, int role) const {
         return {};
     const int row = index.row();
     switch (role) {
-    case Qt::DisplayRole:
-    case Qt::ToolTipRole:
-        return QString::fromStdString(cell_text(index.column(), row));
-    case Qt::DecorationRole:
-        if (index.column() == 0) {
-            const int image = row_image(row);
-            if (image >= 0 && image < static_cast<int>(icons_.size()))
-                return icons_[image];
-        }
-        return {};
-    default:
-        return {};
+        case Qt::DisplayRole:
+        case Qt::ToolTipRole: return QString::fromStdString(cell_text(index.column(), row));
+        case Qt::DecorationRole:
+            if (index.column() == 0) {
+                const int image = row_image(row);
+                if (image >= 0 && image < static_cast<int>(icons_.size()))
+                    return icons_[image];
+            }
+            return {};
+        default: return {};
     }
 }
 
 QVariant listing_model::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= columns_)
         return {};
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)  // the tip shows a caption the column cuts
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) // the tip shows a caption the column cuts
         return caption(section);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));

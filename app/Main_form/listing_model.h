@@ -31,7 +31,7 @@ protected:
     // Replaces the image list; the icons of the rows shown are repainted.
     void set_icons(std::vector<QIcon> icons);
 
-    int rows_ = 0;  // the view's item count
+    int rows_ = 0; // the view's item count
 
 private:
     int columns_;

@@ -13,21 +13,18 @@
 
 namespace karvo {
 
-listing_pane::listing_pane(my_computer_list& list, QWidget* parent)
-    : QObject(parent), list_(list) {
+listing_pane::listing_pane(my_computer_list& list, QWidget* parent) : QObject(parent), list_(list) {
     LstMusicListAll = make_list_view("LstMusicListAll", parent);
     model_ = new folder_listing_model(list, this);
     LstMusicListAll->setModel(model_);
     // Compact fixed rows, as in the playlist: a folder of thousands of files scrolls without measuring rows.
-    LstMusicListAll->verticalHeader()->setDefaultSectionSize(
-        std::max(LstMusicListAll->fontMetrics().height() + 4, 18));
+    LstMusicListAll->verticalHeader()->setDefaultSectionSize(std::max(LstMusicListAll->fontMetrics().height() + 4, 18));
     LstMusicListAll->setDragEnabled(true);
     LstMusicListAll->setDragDropMode(QAbstractItemView::DragOnly);
     LstMusicListAll->setMouseTracking(true);
     LstMusicListAll->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(LstMusicListAll, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        emit context_menu_requested(LstMusicListAll->viewport()->mapToGlobal(at));
-    });
+    connect(LstMusicListAll, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { emit context_menu_requested(LstMusicListAll->viewport()->mapToGlobal(at)); });
     connect(LstMusicListAll, &QAbstractItemView::doubleClicked, this, &listing_pane::double_clicked);
 }
 
@@ -36,9 +33,9 @@ void listing_pane::set_images(const std::vector<QIcon>& icons, std::function<int
 }
 
 void listing_pane::LstMusicListAllFill(const std::string& folder, const media_files& types,
-                                        const std::function<std::string(const std::string&)>& media_info,
-                                        const std::function<void(const std::string&)>& progress,
-                                        const std::function<void()>& finished) {
+                                       const std::function<std::string(const std::string&)>& media_info,
+                                       const std::function<void(const std::string&)>& progress,
+                                       const std::function<void()>& finished) {
     folder_listing_callbacks callbacks;
     callbacks.media_info = media_info;
     callbacks.show_message = progress;
@@ -51,7 +48,7 @@ void listing_pane::LstMusicListAllFill(const std::string& folder, const media_fi
         finished();
         throw;
     }
-    finished();  // after the count line, the fill's last progress line
+    finished(); // after the count line, the fill's last progress line
 }
 
 std::vector<int> listing_pane::selected_rows() const {

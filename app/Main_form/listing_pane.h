@@ -40,7 +40,7 @@ public:
                              const std::function<void()>& finished);
     std::vector<int> selected_rows() const;
     bool has_selection() const;
-    int focused_row() const;  // -1 when none
+    int focused_row() const; // -1 when none
     void clear_selection();
 
     std::array<int, folder_view_columns> column_widths() const;

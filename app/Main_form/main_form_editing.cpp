@@ -23,7 +23,7 @@
 namespace karvo {
 
 namespace {
-constexpr int msg_choose_directory = 53;  // Add Files: with the full stop and its own caption
+constexpr int msg_choose_directory = 53; // Add Files: with the full stop and its own caption
 }
 
 void TfrmMain::edited(const edit_result& result) {
@@ -94,8 +94,8 @@ void TfrmMain::mnuAdd_FileClick() {
 
 void TfrmMain::mnuAdd_FilesClick() {
     if (state_.current_folder.empty()) {
-        environment_.prompts.message_box(messages_[msg_choose_directory], "Karvo Media",
-                                         platform::message_buttons::ok, platform::message_icon::none);
+        environment_.prompts.message_box(messages_[msg_choose_directory], "Karvo Media", platform::message_buttons::ok,
+                                         platform::message_icon::none);
         return;
     }
     const std::string folder = platform::with_trailing_slash(state_.current_folder);
@@ -143,15 +143,17 @@ void TfrmMain::LstMusicListListingDrop(int row_under_point) {
     for (const int row : rows)
         paths.push_back(folder_list.full_path(row));
     listing_->clear_selection();
-    dropped(drop_listing_rows(music_list, paths, row_under_point, drops_as_set(),
-                              [this](const std::string& path) { return resource.media_info_string(path); }, random));
+    dropped(drop_listing_rows(
+        music_list, paths, row_under_point, drops_as_set(),
+        [this](const std::string& path) { return resource.media_info_string(path); }, random));
 }
 
 void TfrmMain::LstMusicListFilesDrop(const string_list& files, int row_under_point) {
     // No second shell drop while this one is added.
     playlist_->set_accepts_shell_files(false);
-    dropped(drop_shell_files(music_list, files, row_under_point, drops_as_set(), media_types,
-                             [this](const std::string& path) { return resource.media_info_string(path); }, random));
+    dropped(drop_shell_files(
+        music_list, files, row_under_point, drops_as_set(), media_types,
+        [this](const std::string& path) { return resource.media_info_string(path); }, random));
     playlist_->set_accepts_shell_files(true);
 }
 
@@ -163,10 +165,10 @@ void TfrmMain::WasteDragDrop(const QString& source) {
     const QTreeWidgetItem* parent = node ? node->parent() : nullptr;
     switch (waste_drop(from, parent && parent == tree_->my_playlists(), parent && parent == tree_->my_media_cds(),
                        environment_.prompts, texts())) {
-    case waste_action::delete_selected: commands_->invoke("RemoveAllSelected"); break;
-    case waste_action::delete_playlist: commands_->invoke("mnuDeletePlaylist"); break;
-    case waste_action::remove_media_cd: commands_->invoke("RemoveMediaCD"); break;
-    case waste_action::refused: break;
+        case waste_action::delete_selected: commands_->invoke("RemoveAllSelected"); break;
+        case waste_action::delete_playlist: commands_->invoke("mnuDeletePlaylist"); break;
+        case waste_action::remove_media_cd: commands_->invoke("RemoveMediaCD"); break;
+        case waste_action::refused: break;
     }
 }
 

@@ -63,7 +63,6 @@ platform::ui_dispatcher& ui_thread() {
     return dispatcher;
 }
 
-
 } // namespace
 
 void TfrmMain::build_players() {
@@ -122,8 +121,8 @@ void TfrmMain::apply_player_settings() {
         const linux_player_services services{*bus_, starter, platform::system_local_sockets(), *linux_table,
                                              platform::runtime_socket_path(mpv_socket_name)};
         linux_players = std::make_unique<linux_player_class>(services);
-        playback_services commands{*selection, starter, windows, *winamp, *nad, *sonique, environment_.prompts,
-                                   messages_, data_folder};
+        playback_services commands{*selection,           starter,   windows,    *winamp, *nad, *sonique,
+                                   environment_.prompts, messages_, data_folder};
         commands.linux_players = linux_players.get();
         commands.status = [this](const std::string& text) { show_message(QString::fromStdString(text)); };
         playback = std::make_unique<playback_commands>(std::move(commands));
@@ -248,11 +247,11 @@ void TfrmMain::mnuPlayAllPlaylistsRandomizedClick() {
 }
 
 void TfrmMain::LstMusicListDblClick() {
-    switch (playback->double_click(music_list, selected_positions(), playlist_->focused_row(),
-                                   settings_.double_click)) {
-    case double_click_follow_up::delete_selected: commands_->invoke("RemoveAllSelected"); break;
-    case double_click_follow_up::select_all: commands_->invoke("mnuSelectAll"); break;
-    case double_click_follow_up::none: break;
+    switch (
+        playback->double_click(music_list, selected_positions(), playlist_->focused_row(), settings_.double_click)) {
+        case double_click_follow_up::delete_selected: commands_->invoke("RemoveAllSelected"); break;
+        case double_click_follow_up::select_all: commands_->invoke("mnuSelectAll"); break;
+        case double_click_follow_up::none: break;
     }
 }
 
@@ -279,8 +278,8 @@ void TfrmMain::RCImageMouseMove(int marker) {
     std::optional<control_panel_opening> opening;
     int index = -1;
     if (marker < 2) {
-        opening = playback->remote_control_hover(marker, settings_.enhanced_winamp, cursor.x(), cursor.y(), width,
-                                                 height);
+        opening =
+            playback->remote_control_hover(marker, settings_.enhanced_winamp, cursor.x(), cursor.y(), width, height);
     } else {
         index = selection->index_of(players_->slot_caption(marker));
         opening = playback->bus_player_hover(index, cursor.x(), cursor.y(), width, height);
@@ -313,9 +312,8 @@ void TfrmMain::update_now_playing() {
 }
 
 void TfrmMain::drop_files_on_player(int slot, const string_list& files) {
-    playback->drop_files_on_slot(slot, files, [this](const std::string& name) {
-        return media_types.is_media_file(name);
-    });
+    playback->drop_files_on_slot(slot, files,
+                                 [this](const std::string& name) { return media_types.is_media_file(name); });
 }
 
 bool TfrmMain::show_player_popup(int slot) {
@@ -331,8 +329,8 @@ void TfrmMain::drop_on_player(int slot) {
 void TfrmMain::cmdVolumeClick() {
     state_.volume_visible = !state_.volume_visible;
     players_->set_volume_visible(state_.volume_visible);
-    playlist_->button("cmdVolume")->set_picture(state_.volume_visible ? artwork::picture::volume_on
-                                                                      : artwork::picture::volume_off);
+    playlist_->button("cmdVolume")
+        ->set_picture(state_.volume_visible ? artwork::picture::volume_on : artwork::picture::volume_off);
 }
 
 void TfrmMain::set_volume(int value) {
@@ -362,10 +360,10 @@ void TfrmMain::ExportPLSClick() {
 // An import saves the file's entries as a saved playlist; the tree then shows it under "My Playlists", the status
 // line says what was found, and the whole report stays for "Show Import Report".
 void TfrmMain::import_playlist_file(playlist_format format, int title) {
-    const import_outcome outcome =
-        import_playlist(environment_.prompts, messages_[static_cast<std::size_t>(title)], format, *playlists,
-                        [this](const std::string& path) { return resource.media_info_string(path); },
-                        [this] { rebuild_my_playlists(); }, system_roots());
+    const import_outcome outcome = import_playlist(
+        environment_.prompts, messages_[static_cast<std::size_t>(title)], format, *playlists,
+        [this](const std::string& path) { return resource.media_info_string(path); },
+        [this] { rebuild_my_playlists(); }, system_roots());
     if (outcome.result == command_result::cancelled)
         return;
     last_import_report_ = outcome.report.details();
@@ -387,10 +385,9 @@ void TfrmMain::AddPLSPlaylistClick() {
 }
 
 void TfrmMain::mnuImportReportClick() {
-    environment_.prompts.message_box(last_import_report_.empty() ? "No playlist file was imported yet."
-                                                                 : last_import_report_,
-                                     application_title, platform::message_buttons::ok,
-                                     platform::message_icon::information);
+    environment_.prompts.message_box(
+        last_import_report_.empty() ? "No playlist file was imported yet." : last_import_report_, application_title,
+        platform::message_buttons::ok, platform::message_icon::information);
 }
 
 void TfrmMain::rebuild_my_playlists() {

@@ -10,10 +10,9 @@
 namespace karvo {
 
 void TfrmMain::picSearchTypeClick() {
-    const search_result result =
-        run_search(music_list, search_->query(), search_->category(),
-                   search_->display_found() ? search_mode::display_found : search_mode::select_found,
-                   selected_positions());
+    const search_result result = run_search(
+        music_list, search_->query(), search_->category(),
+        search_->display_found() ? search_mode::display_found : search_mode::select_found, selected_positions());
     if (result.list_rewritten)
         refresh_count();
     playlist_->select_positions(result.selected);

@@ -32,8 +32,8 @@ window_rectangle on_a_screen(window_rectangle rect) {
 } // namespace
 
 void TfrmMain::Load_settings() {
-    settings_ = load_main_settings(settings_ini, resource.player_names(), resource.default_locations(),
-                                   resource.extensions());
+    settings_ =
+        load_main_settings(settings_ini, resource.player_names(), resource.default_locations(), resource.extensions());
     music_list.switches.strip_extension = settings_.show_file_extension;
     music_list.switches.underscore_to_space = settings_.underscore_with_space;
     music_list.switches.percent20_to_space = settings_.percent20_with_space;

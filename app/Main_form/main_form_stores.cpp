@@ -30,13 +30,13 @@ void TfrmMain::run_store_command(const std::function<store_outcome(store_context
     store_context context{music_list, *playlists, *media_cds, environment_.prompts, drives(), words, state_};
     const store_outcome outcome = command(context);
     switch (outcome.list) {
-    case list_change::none: break;
-    case list_change::list_names:
-    case list_change::rows_replaced: playlist_->model()->rows_changed(0, music_list.count() - 1); break;
-    case list_change::rewritten:
-        refresh_count();
-        playlist_->select_positions({});
-        break;
+        case list_change::none: break;
+        case list_change::list_names:
+        case list_change::rows_replaced: playlist_->model()->rows_changed(0, music_list.count() - 1); break;
+        case list_change::rewritten:
+            refresh_count();
+            playlist_->select_positions({});
+            break;
     }
     const tree_update& tree = outcome.tree;
     if (tree.relist_playlists || !tree.add_playlist_node.empty()) {
@@ -86,9 +86,8 @@ void TfrmMain::declare_store_commands() {
     };
     // The playlist menu.
     store("mnuNewPls", "New Playlist", QKeySequence(Qt::CTRL | Qt::Key_N), new_playlist);
-    store("mnuDeletePlaylist", "Delete Playlist", {}, [this](store_context& c) {
-        return delete_playlist(c, tree_selection_is(tree_pane::kind_playlist));
-    });
+    store("mnuDeletePlaylist", "Delete Playlist", {},
+          [this](store_context& c) { return delete_playlist(c, tree_selection_is(tree_pane::kind_playlist)); });
     store("RenamePlaylist", "Rename Playlist", {}, rename_playlist);
     store("RecachePlaylist", "Re-cache Playlist", {}, [this, info, status](store_context& c) {
         store_outcome outcome = recache_playlist(c, info, status);
@@ -112,9 +111,8 @@ void TfrmMain::declare_store_commands() {
         status_->finish_progress();
         return outcome;
     });
-    store("RemoveMediaCD", "Remove Media CD", {}, [this](store_context& c) {
-        return remove_media_cd(c, tree_selection_is(tree_pane::kind_media_cd));
-    });
+    store("RemoveMediaCD", "Remove Media CD", {},
+          [this](store_context& c) { return remove_media_cd(c, tree_selection_is(tree_pane::kind_media_cd)); });
     store("RenameMediaCD", "Rename Media CD", {}, rename_media_cd);
     store("SaveMediaCD", "Save Media CD", {}, save_media_cd, false);
     store("mnuDisplayAllMediaCDs", "Display All Media CDs", {},
@@ -130,9 +128,8 @@ void TfrmMain::rebuild_send_to(QMenu& menu) {
     for (const std::string& name : playlists->names()) {
         const std::string id = "mnuSendTo:" + name;
         commands_->add({id, QString::fromStdString(name), {}, {}, [this, name] {
-                            run_store_command([this, name](store_context& c) {
-                                return send_to(c, name, selected_positions());
-                            });
+                            run_store_command(
+                                [this, name](store_context& c) { return send_to(c, name, selected_positions()); });
                         }});
         commands_->action(id)->setIcon(artwork::explorer_icon(img_playlist));
         send_to_ids_.push_back(id);

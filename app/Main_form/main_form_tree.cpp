@@ -29,7 +29,7 @@ constexpr int msg_my_playlists = 30;
 constexpr int msg_my_media_cds = 31;
 constexpr int msg_not_inserted = 32;
 constexpr int msg_cant_add_here = 36;
-constexpr int msg_choose_a_directory = 16;  // without the full stop, as Add Directory shows it
+constexpr int msg_choose_a_directory = 16; // without the full stop, as Add Directory shows it
 constexpr int msg_choose_directory = 53;
 constexpr int msg_play_this_drive = 54;
 constexpr int msg_play_this_folder = 55;
@@ -162,9 +162,9 @@ void TfrmMain::MyTreeRightClick(QTreeWidgetItem* item, const QPoint& global) {
         commands_->popup("mnuMP3CD", global);
     } else if (node == kind::kind_drive || node == kind::kind_folder) {
         tree_menu_path = tree_->node_path(item);
-        commands_->set_caption("mnuPlayThisPath", QString::fromStdString(messages_[node == kind::kind_drive
-                                                                                      ? msg_play_this_drive
-                                                                                      : msg_play_this_folder]));
+        commands_->set_caption(
+            "mnuPlayThisPath",
+            QString::fromStdString(messages_[node == kind::kind_drive ? msg_play_this_drive : msg_play_this_folder]));
         commands_->action("AddNewMediaCD1")->setVisible(on_cdrom_drive(tree_menu_path, listed_drives));
         commands_->menu("mnuAdd")->setProperty("tag", 1);
         commands_->popup("mnuAdd", global);
@@ -177,18 +177,18 @@ void TfrmMain::MyTreeF5() {
         return;
     QTreeWidgetItem* root = nullptr;
     switch (tree_->subtree_of(selected)) {
-    case subtree_my_playlists:
-        ListSavedPlaylists();
-        root = tree_->my_playlists();
-        break;
-    case subtree_my_media_cds:
-        ListMediaCDs();
-        root = tree_->my_media_cds();
-        break;
-    default:
-        ListDrives();
-        root = tree_->my_computer();
-        break;
+        case subtree_my_playlists:
+            ListSavedPlaylists();
+            root = tree_->my_playlists();
+            break;
+        case subtree_my_media_cds:
+            ListMediaCDs();
+            root = tree_->my_media_cds();
+            break;
+        default:
+            ListDrives();
+            root = tree_->my_computer();
+            break;
     }
     tree_->expand_again(root);
 }
@@ -240,13 +240,12 @@ void TfrmMain::mnuPlayThisPathClick() {
         show_message(QString::fromStdString(messages_[msg_choose_directory]));
         return;
     }
-    scanners->play_this_location(
-        folder,
-        [this](const string_list& paths) {
-            play_paths(paths);
-            return true;
-        },
-        {});
+    scanners->play_this_location(folder,
+                                 [this](const string_list& paths) {
+                                     play_paths(paths);
+                                     return true;
+                                 },
+                                 {});
 }
 
 } // namespace karvo

@@ -8,9 +8,9 @@ namespace karvo {
 
 void TfrmMain::declare_media_cd_menu() {
     // The Media CD commands are declared with the store commands in main_form_stores.cpp.
-    commands_->add_menu("mnuMP3CD", {},
-                        {"AddNewMediaCD", "RemoveMediaCD", "RenameMediaCD", "SaveMediaCD", menu_separator,
-                         "mnuDisplayAllMediaCDs"});
+    commands_->add_menu(
+        "mnuMP3CD", {},
+        {"AddNewMediaCD", "RemoveMediaCD", "RenameMediaCD", "SaveMediaCD", menu_separator, "mnuDisplayAllMediaCDs"});
 }
 
 } // namespace karvo

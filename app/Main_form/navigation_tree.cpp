@@ -17,7 +17,7 @@ navigation_tree::navigation_tree(QWidget* parent) : QTreeWidget(parent) {
     setIconSize(QSize(16, 16));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setMouseTracking(true);  // hot tracking and the hover hints
+    setMouseTracking(true); // hot tracking and the hover hints
     setExpandsOnDoubleClick(true);
     setDragEnabled(true);
     setAcceptDrops(true);

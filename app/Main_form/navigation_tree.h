@@ -15,14 +15,14 @@ public:
     // The node whose icon or label is under `pos` (viewport coordinates), or null.
     QTreeWidgetItem* node_hit_at(const QPoint& pos) const;
 
-    QWidget* drop_source = nullptr;  // only drags started in this widget are accepted
+    QWidget* drop_source = nullptr; // only drags started in this widget are accepted
 
 signals:
     void node_clicked(QTreeWidgetItem* item);                             // left button on a node
-    void node_right_clicked(QTreeWidgetItem* item, const QPoint& global);  // any part of its row; selected first
+    void node_right_clicked(QTreeWidgetItem* item, const QPoint& global); // any part of its row; selected first
     void node_hovered(QTreeWidgetItem* item);                             // null: not over a node
     void f5_pressed();
-    void dropped_on(QTreeWidgetItem* item);  // any node, or null when dropped beside the nodes
+    void dropped_on(QTreeWidgetItem* item); // any node, or null when dropped beside the nodes
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -27,9 +27,8 @@ constexpr int row_height = 17;
 constexpr int marker_left = 8;
 constexpr int combo_arrow_size = 15;
 
-const char* const label_style =
-    "QLabel { color: white; background: transparent; }"
-    "QLabel:hover { color: rgb(140,230,255); text-decoration: underline; }";
+const char* const label_style = "QLabel { color: white; background: transparent; }"
+                                "QLabel:hover { color: rgb(140,230,255); text-decoration: underline; }";
 
 floating_panel_texts players_texts() {
     return {QStringLiteral("Click to Hide Media Players Selection Menu."),
@@ -77,9 +76,7 @@ players_panel::players_panel(QWidget* parent)
     cmbPlayers->hide();
     cmbPlayers->setStyleSheet("QComboBox QAbstractItemView { background: rgb(0,0,96); color: white; "
                               "selection-background-color: rgb(0,128,192); border: 1px solid rgb(0,128,192); }");
-    connect(cmbPlayers, &QComboBox::activated, this, [this](int entry) {
-        emit box_changed(entry);
-    });
+    connect(cmbPlayers, &QComboBox::activated, this, [this](int entry) { emit box_changed(entry); });
 
     imgComboDown = new picture_button(artwork::picture::combo_down, "imgComboDown", this);
     imgComboDown->setGeometry(panel_width - combo_arrow_size - 7, row_top(6) + 1, combo_arrow_size, combo_arrow_size);

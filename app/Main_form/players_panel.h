@@ -22,7 +22,7 @@ class picture_button;
 class players_panel : public floating_panel {
     Q_OBJECT
 public:
-    static constexpr int label_count = 7;  // lblPlayer0..lblPlayer5 and lblPlayer6 of the extra players
+    static constexpr int label_count = 7; // lblPlayer0..lblPlayer5 and lblPlayer6 of the extra players
     static constexpr int panel_width = 140;
     static constexpr int unfolded_panel_height = 160;
 

@@ -14,8 +14,10 @@ constexpr int add_pls_title = 40;
 void TfrmMain::declare_playlist_menu() {
     command_registry& r = *commands_;
     const auto& builtin = builtin_main_messages();
-    r.add({"AddM3UPlaylist", QString::fromStdString(builtin[add_m3u_title]), {}, {}, [this] { AddM3UPlaylistClick(); }});
-    r.add({"AddPLSPlaylist", QString::fromStdString(builtin[add_pls_title]), {}, {}, [this] { AddPLSPlaylistClick(); }});
+    r.add(
+        {"AddM3UPlaylist", QString::fromStdString(builtin[add_m3u_title]), {}, {}, [this] { AddM3UPlaylistClick(); }});
+    r.add(
+        {"AddPLSPlaylist", QString::fromStdString(builtin[add_pls_title]), {}, {}, [this] { AddPLSPlaylistClick(); }});
     r.add({"mnuImportReport", QStringLiteral("Show Import Report"), {}, {}, [this] { mnuImportReportClick(); }});
     r.add_menu("AddPlaylistFile", QStringLiteral("Add Playlist File"),
                {"AddM3UPlaylist", "AddPLSPlaylist", menu_separator, "mnuImportReport"});

@@ -14,8 +14,8 @@ namespace karvo {
 playlist_model::playlist_model(const media_list& list, QObject* parent)
     : listing_model(playlist_view_columns, parent), list_(list),
       captions_({QStringLiteral("Media Name"), QStringLiteral("Artist"), QStringLiteral("Song"),
-                 QStringLiteral("Album"), QStringLiteral("Genre"), QStringLiteral("Length"),
-                 QStringLiteral("Quality"), QStringLiteral("Year"), QStringLiteral("List")}) {
+                 QStringLiteral("Album"), QStringLiteral("Genre"), QStringLiteral("Length"), QStringLiteral("Quality"),
+                 QStringLiteral("Year"), QStringLiteral("List")}) {
     QIcon playing;
     for (const qreal ratio : {1.0, 2.0})
         playing.addPixmap(artwork::glyph_pixmap(artwork::picture::play, 16, ratio));
@@ -100,7 +100,7 @@ void playlist_model::set_count_texts(const QString& media_names, const QString& 
 void playlist_model::set_extension_images(const std::vector<std::string>& extensions, std::vector<QIcon> icons) {
     extension_index_.clear();
     for (std::size_t i = 0; i < extensions.size(); ++i)
-        extension_index_.emplace(upper_case(extensions[i]), static_cast<int>(i));  // the first one wins
+        extension_index_.emplace(upper_case(extensions[i]), static_cast<int>(i)); // the first one wins
     set_icons(std::move(icons));
 }
 
@@ -130,8 +130,8 @@ void playlist_model::rows_changed(int first, int last) {
     first = std::max(first, 0);
     last = std::min(last, rows_ - 1);
     if (first <= last)
-        emit dataChanged(index(first, 0), index(last, playlist_view_columns - 1), {Qt::DisplayRole,
-                                                                                   Qt::DecorationRole});
+        emit dataChanged(index(first, 0), index(last, playlist_view_columns - 1),
+                         {Qt::DisplayRole, Qt::DecorationRole});
 }
 
 void playlist_model::rows_edited(const std::vector<row_range>& removed, const std::vector<row_range>& inserted) {
@@ -155,8 +155,8 @@ void playlist_model::rows_edited(const std::vector<row_range>& removed, const st
 
 QString playlist_model::count_caption() const {
     // While a search has narrowed the list the caption says so, so emptying the search is known to bring it back.
-    return QString::fromStdString(karvo::count_caption(media_names_.toStdString(), total_files_.toStdString(), rows_,
-                                                       list_.backup_count()));
+    return QString::fromStdString(
+        karvo::count_caption(media_names_.toStdString(), total_files_.toStdString(), rows_, list_.backup_count()));
 }
 
 } // namespace karvo

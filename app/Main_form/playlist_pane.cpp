@@ -44,8 +44,8 @@ protected:
 
 private:
     static std::unique_ptr<QMouseEvent> as_left(const QMouseEvent* event) {
-        const Qt::MouseButtons held = event->buttons() & (Qt::LeftButton | Qt::RightButton) ? Qt::LeftButton
-                                                                                             : Qt::NoButton;
+        const Qt::MouseButtons held =
+            event->buttons() & (Qt::LeftButton | Qt::RightButton) ? Qt::LeftButton : Qt::NoButton;
         return std::make_unique<QMouseEvent>(event->type(), event->position(), event->scenePosition(),
                                              event->globalPosition(), Qt::LeftButton, held, event->modifiers());
     }
@@ -60,7 +60,7 @@ public:
 protected:
     void initStyleOptionForIndex(QStyleOptionHeader* option, int logical) const override {
         QHeaderView::initStyleOptionForIndex(option, logical);
-        constexpr int padding = 10;  // the style's left and right padding and the divider
+        constexpr int padding = 10; // the style's left and right padding and the divider
         option->text = fontMetrics().elidedText(option->text, Qt::ElideRight, sectionSize(logical) - padding);
     }
 };
@@ -110,9 +110,8 @@ playlist_pane::playlist_pane(media_list& list, command_registry& commands, QWidg
     LstMusicList->setDragDropMode(QAbstractItemView::DragDrop);
     LstMusicList->setDropIndicatorShown(false);
     LstMusicList->viewport()->setAcceptDrops(true);
-    connect(LstMusicList, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        commands_.popup("mnuCommands", LstMusicList->viewport()->mapToGlobal(at));
-    });
+    connect(LstMusicList, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { commands_.popup("mnuCommands", LstMusicList->viewport()->mapToGlobal(at)); });
     connect(LstMusicList->horizontalHeader(), &QHeaderView::sectionClicked, this,
             [this](int column) { LstMusicListColumnClick(column); });
     connect(LstMusicList, &QAbstractItemView::doubleClicked, this, &playlist_pane::double_clicked);
@@ -229,8 +228,8 @@ void playlist_pane::apply(const edit_result& result) {
 }
 
 void playlist_pane::move_to_edge(bool top) {
-    const move_result result = top ? move_selected_to_top(list_, selected_positions())
-                                   : move_selected_to_bottom(list_, selected_positions());
+    const move_result result =
+        top ? move_selected_to_top(list_, selected_positions()) : move_selected_to_bottom(list_, selected_positions());
     if (result.focused < 0)
         return;
     model_->rows_changed(result.first_changed, result.last_changed);

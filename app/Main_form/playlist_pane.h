@@ -61,9 +61,9 @@ public:
     void set_column_widths(const std::array<int, playlist_view_columns>& widths);
 
     void LstMusicListColumnClick(int column);
-    void sort_ascending(int column);   // the list must hold rows
+    void sort_ascending(int column); // the list must hold rows
     void sort_descending(int column);
-    void move_to_edge(bool top);  // Move Selected to Top / to Bottom
+    void move_to_edge(bool top); // Move Selected to Top / to Bottom
     void randomize(int passes, platform::random_source& random);
     void move_selected(bool up);
     // The arrow buttons: press keeps the positions and moves once; each repeat moves again and scrolls a line.
@@ -101,7 +101,7 @@ private:
     std::vector<picture_button*> buttons_;
     int toolbar_width_ = 0;
     bool accepts_shell_files_ = true;
-    bool sort_direction_ = true;  // the next header click sorts ascending
+    bool sort_direction_ = true; // the next header click sorts ascending
     std::vector<int> kept_positions_;
 };
 

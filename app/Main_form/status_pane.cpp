@@ -27,12 +27,12 @@ QLabel* make_label(const char* name, QWidget* parent) {
 } // namespace
 
 status_pane::status_pane(const shell_state& state, QWidget* parent)
-    : QObject(parent), state_(state), imgMessage(new status_line(parent)), lblMessage(make_label("lblMessage", imgMessage)),
-      Selected_Playlist(make_label("Selected_Playlist", imgMessage)),
+    : QObject(parent), state_(state), imgMessage(new status_line(parent)),
+      lblMessage(make_label("lblMessage", imgMessage)), Selected_Playlist(make_label("Selected_Playlist", imgMessage)),
       Selected_MediaCD(make_label("Selected_MediaCD", imgMessage)),
-      Selected_Nothing(make_label("Selected_Nothing", imgMessage)), SelectedName(make_label("SelectedName", imgMessage)),
-      imgMyComputer(make_label("imgMyComputer", imgMessage)), lblmycomputer(make_label("lblmycomputer", imgMessage)),
-      now_([] { return std::chrono::steady_clock::now(); }) {
+      Selected_Nothing(make_label("Selected_Nothing", imgMessage)),
+      SelectedName(make_label("SelectedName", imgMessage)), imgMyComputer(make_label("imgMyComputer", imgMessage)),
+      lblmycomputer(make_label("lblmycomputer", imgMessage)), now_([] { return std::chrono::steady_clock::now(); }) {
     const qreal ratio = imgMessage->devicePixelRatioF();
     Selected_Playlist->setPixmap(artwork::glyph_pixmap(artwork::picture::selected_playlist, 14, ratio));
     Selected_MediaCD->setPixmap(artwork::glyph_pixmap(artwork::picture::selected_media_cd, 14, ratio));
@@ -48,8 +48,8 @@ void status_pane::place(int left, int top, int width, int height) {
 }
 
 void status_pane::show_message(const QString& text) {
-    for (QLabel* label : {Selected_Playlist, Selected_MediaCD, Selected_Nothing, SelectedName, imgMyComputer,
-                          lblmycomputer})
+    for (QLabel* label :
+         {Selected_Playlist, Selected_MediaCD, Selected_Nothing, SelectedName, imgMyComputer, lblmycomputer})
         label->hide();
     location_shown_ = false;
     lblMessage->setText(text);
@@ -59,7 +59,7 @@ void status_pane::show_message(const QString& text) {
 }
 
 bool status_pane::message_shown() const {
-    return !lblMessage->isHidden();  // the strip's state, whether the window is on screen or not
+    return !lblMessage->isHidden(); // the strip's state, whether the window is on screen or not
 }
 
 void status_pane::show_location() {
@@ -69,18 +69,18 @@ void status_pane::show_location() {
         return;
     QLabel* picture = Selected_Nothing;
     switch (state_.PlaylistMode) {
-    case mode_playlist:
-    case mode_grouping: picture = Selected_Playlist; break;
-    case mode_media_cd: picture = Selected_MediaCD; break;
-    case mode_all_playlists:
-        picture = Selected_Playlist;
-        SelectedName->setText(QStringLiteral("<Displaying All Saved Playlists>"));
-        break;
-    case mode_all_media_cds:
-        picture = Selected_MediaCD;
-        SelectedName->setText(QStringLiteral("<Displaying All Media CDs>"));
-        break;
-    default: break;
+        case mode_playlist:
+        case mode_grouping: picture = Selected_Playlist; break;
+        case mode_media_cd: picture = Selected_MediaCD; break;
+        case mode_all_playlists:
+            picture = Selected_Playlist;
+            SelectedName->setText(QStringLiteral("<Displaying All Saved Playlists>"));
+            break;
+        case mode_all_media_cds:
+            picture = Selected_MediaCD;
+            SelectedName->setText(QStringLiteral("<Displaying All Media CDs>"));
+            break;
+        default: break;
     }
     for (QLabel* other : {Selected_Playlist, Selected_MediaCD, Selected_Nothing})
         other->setVisible(other == picture);
@@ -136,7 +136,7 @@ void status_pane::show_progress(const QString& line) {
         progress_painted_ = now;
         progress_pending_ = false;
     } else {
-        lblMessage->setText(line);  // painted with the next repaint
+        lblMessage->setText(line); // painted with the next repaint
         progress_pending_ = true;
         emit message_set(line);
     }
@@ -144,7 +144,7 @@ void status_pane::show_progress(const QString& line) {
 }
 
 void status_pane::finish_progress() {
-    if (progress_pending_) {  // the last progress line is always seen
+    if (progress_pending_) { // the last progress line is always seen
         imgMessage->repaint();
         ++progress_repaints_;
     }

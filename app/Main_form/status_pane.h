@@ -44,7 +44,7 @@ public:
     void refresh_location();
     void set_folder(const QString& folder);
     void set_playlist_name(const QString& name);
-    void set_media_cd_name(const QString& name);  // cut to the label's room
+    void set_media_cd_name(const QString& name); // cut to the label's room
 
     // Progress of a long scan: every line is set, the strip is repainted for the first line, then at most once per
     // interval of the clock, and by finish_progress for the last line if it was not painted yet.

@@ -20,8 +20,9 @@ void TfrmMain::declare_toolbar_commands() {
                if (music_list.count() > 0)
                    playlist_->sort_descending(settings_.sort_item);
            }});
-    r.add({"cmdRandom", QStringLiteral("Randomize"), {}, {},
-           [this] { playlist_->randomize(settings_.randomize_times, random); }});
+    r.add({"cmdRandom", QStringLiteral("Randomize"), {}, {}, [this] {
+               playlist_->randomize(settings_.randomize_times, random);
+           }});
     r.add({"cmdPlay", QStringLiteral("Play"), {}, {}, [this] { cmdPlayClick(); }});
     r.add({"cmdStop", QStringLiteral("Stop"), {}, {}, [this] { cmdStopClick(); }});
     r.add({"cmdVolume", QStringLiteral("Volume"), {}, {}, [this] { cmdVolumeClick(); }});

@@ -14,7 +14,7 @@ namespace karvo {
 namespace {
 
 constexpr int kind_role = Qt::UserRole;
-constexpr int root_role = Qt::UserRole + 1;  // a drive node's root
+constexpr int root_role = Qt::UserRole + 1; // a drive node's root
 
 QTreeWidgetItem* add_node(QTreeWidgetItem* parent, const std::string& text, tree_pane::node_kind kind, int image) {
     auto* item = new QTreeWidgetItem(parent, {QString::fromStdString(text)});

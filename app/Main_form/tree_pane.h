@@ -22,8 +22,16 @@ struct shell_state;
 class tree_pane : public QObject {
     Q_OBJECT
 public:
-    enum node_kind : int { kind_root, kind_drive, kind_folder, kind_playlist, kind_grouping, kind_value, kind_media_cd,
-                           kind_placeholder };
+    enum node_kind : int {
+        kind_root,
+        kind_drive,
+        kind_folder,
+        kind_playlist,
+        kind_grouping,
+        kind_value,
+        kind_media_cd,
+        kind_placeholder
+    };
 
     // The root states of `state` follow the expanding and collapsing of the two roots.
     tree_pane(shell_state& state, QWidget* parent);
@@ -69,7 +77,7 @@ private:
     QTreeWidgetItem* tree_my_computer = nullptr;
     QTreeWidgetItem* tree_my_playlists = nullptr;
     QTreeWidgetItem* tree_my_media_cds = nullptr;
-    bool filling_grouping_ = false;  // expanding a grouping node runs no second fill
+    bool filling_grouping_ = false; // expanding a grouping node runs no second fill
 };
 
 } // namespace karvo

@@ -23,7 +23,7 @@ public:
     void show_startup(int value);
     // A set volume: the inner rectangle and its lines over the start-up frame.
     void show_value(int value);
-    int value() const { return value_; }  // the bar's tag
+    int value() const { return value_; } // the bar's tag
 
     // The picture as painted at 1:1, for checking the drawing.
     QImage picture() const;
@@ -44,7 +44,7 @@ private:
 
     QColor off_colour_;
     int value_ = 100;
-    bool set_once_ = false;  // the inner rectangle is drawn once a volume has been set
+    bool set_once_ = false; // the inner rectangle is drawn once a volume has been set
 };
 
 // The panel moves itself when dragged by its inner panel or labels, kept inside its parent.

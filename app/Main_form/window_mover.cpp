@@ -19,33 +19,30 @@ bool window_mover::eventFilter(QObject* watched, QEvent* event) {
     if (!mouse)
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        if (mouse->button() != Qt::LeftButton)
-            return false;
-        drag_origin_ = mouse->globalPosition().toPoint();
-        dragging_ = false;
-        return true;
-    case QEvent::MouseMove: {
-        if (!(mouse->buttons() & Qt::LeftButton))
-            return false;
-        const QPoint global = mouse->globalPosition().toPoint();
-        if (dragging_) {
-            window_->move(drag_window_start_ + global - drag_origin_);
-        } else if (movable_ && (global - drag_origin_).manhattanLength() >= QApplication::startDragDistance()) {
-            QWindow* handle = window_->windowHandle();
-            if (!handle || !handle->startSystemMove()) {
-                // No window manager to move us: follow the pointer ourselves.
-                dragging_ = true;
-                drag_window_start_ = window_->pos();
+        case QEvent::MouseButtonPress:
+            if (mouse->button() != Qt::LeftButton)
+                return false;
+            drag_origin_ = mouse->globalPosition().toPoint();
+            dragging_ = false;
+            return true;
+        case QEvent::MouseMove: {
+            if (!(mouse->buttons() & Qt::LeftButton))
+                return false;
+            const QPoint global = mouse->globalPosition().toPoint();
+            if (dragging_) {
+                window_->move(drag_window_start_ + global - drag_origin_);
+            } else if (movable_ && (global - drag_origin_).manhattanLength() >= QApplication::startDragDistance()) {
+                QWindow* handle = window_->windowHandle();
+                if (!handle || !handle->startSystemMove()) {
+                    // No window manager to move us: follow the pointer ourselves.
+                    dragging_ = true;
+                    drag_window_start_ = window_->pos();
+                }
             }
+            return true;
         }
-        return true;
-    }
-    case QEvent::MouseButtonRelease:
-        dragging_ = false;
-        return mouse->button() == Qt::LeftButton;
-    default:
-        return false;
+        case QEvent::MouseButtonRelease: dragging_ = false; return mouse->button() == Qt::LeftButton;
+        default: return false;
     }
 }
 

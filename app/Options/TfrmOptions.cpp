@@ -25,7 +25,7 @@ namespace karvo {
 namespace {
 
 constexpr int page_role = Qt::UserRole;
-constexpr int settings_pages = 6;  // under the first root; the plug-in pages follow under "Plugins"
+constexpr int settings_pages = 6; // under the first root; the plug-in pages follow under "Plugins"
 
 const char* const dialog_style = R"(
 QDialog#frmOptions { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 rgb(0,0,140), stop:1 rgb(0,0,88)); }
@@ -79,7 +79,9 @@ QMenu::item { padding: 3px 24px 3px 18px; }
 QMenu::item:selected { background: rgb(0,128,192); }
 )";
 
-QString text_of(const std::string& text) { return QString::fromStdString(text); }
+QString text_of(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 } // namespace
 
@@ -144,7 +146,7 @@ void TfrmOptions::fill_tree_texts() {
     plugins->setText(0, QStringLiteral("Plugins"));
     for (int i = 0; i < settings_pages; ++i) {
         settings->child(i)->setText(0, pages_[i]->title().trimmed());
-        settings->child(i)->setToolTip(0, pages_[i]->title().trimmed());  // the narrow tree may cut it
+        settings->child(i)->setToolTip(0, pages_[i]->title().trimmed()); // the narrow tree may cut it
         settings->child(i)->setData(0, page_role, i);
     }
     plugins->child(0)->setText(0, text_of(texts_.resource_page_name));
@@ -155,7 +157,7 @@ void TfrmOptions::fill_tree_texts() {
 
 void TfrmOptions::OptionsTreeChange(QTreeWidgetItem* node) {
     if (!node || !node->data(0, page_role).isValid())
-        return;  // a root has no page: the chosen one stays
+        return; // a root has no page: the chosen one stays
     for (QGroupBox* p : pages_)
         p->hide();
     pages_[node->data(0, page_role).toInt()]->show();
@@ -225,28 +227,30 @@ options_values TfrmOptions::values() const {
     for (const option_key& k : option_keys()) {
         option_value v;
         switch (k.kind) {
-        case option_kind::boolean: v.number = control<QCheckBox>(k.controls[0])->isChecked() ? 1 : 0; break;
-        case option_kind::colour: v.number = static_cast<int>(control<colour_shape>(k.controls[0])->colour()); break;
-        case option_kind::integer:
-            if (auto* field = control<QLineEdit>(k.controls[0]))
-                v.number = coerce_number(field->text().toStdString(), k.shown_default, k.first, k.last);
-            else
-                v.number = control<QSlider>(k.controls[0])->value();
-            break;
-        case option_kind::text:
-            if (auto* field = control<QLineEdit>(k.controls[0])) {
-                v.text = field->text().toStdString();
-            } else {
-                auto* box = control<QComboBox>(k.controls[0]);
-                v.text = box->currentIndex() >= 0 ? box->currentText().toStdString() : std::string();
-            }
-            break;
-        case option_kind::choice:
-            v.number = -1;
-            for (int i = 0; i < static_cast<int>(k.controls.size()); ++i)
-                if (auto* b = control<QAbstractButton>(k.controls[i]); b && b->isChecked() && v.number < 0)
-                    v.number = i;
-            break;
+            case option_kind::boolean: v.number = control<QCheckBox>(k.controls[0])->isChecked() ? 1 : 0; break;
+            case option_kind::colour:
+                v.number = static_cast<int>(control<colour_shape>(k.controls[0])->colour());
+                break;
+            case option_kind::integer:
+                if (auto* field = control<QLineEdit>(k.controls[0]))
+                    v.number = coerce_number(field->text().toStdString(), k.shown_default, k.first, k.last);
+                else
+                    v.number = control<QSlider>(k.controls[0])->value();
+                break;
+            case option_kind::text:
+                if (auto* field = control<QLineEdit>(k.controls[0])) {
+                    v.text = field->text().toStdString();
+                } else {
+                    auto* box = control<QComboBox>(k.controls[0]);
+                    v.text = box->currentIndex() >= 0 ? box->currentText().toStdString() : std::string();
+                }
+                break;
+            case option_kind::choice:
+                v.number = -1;
+                for (int i = 0; i < static_cast<int>(k.controls.size()); ++i)
+                    if (auto* b = control<QAbstractButton>(k.controls[i]); b && b->isChecked() && v.number < 0)
+                        v.number = i;
+                break;
         }
         values.rows.push_back(v);
     }
@@ -261,54 +265,55 @@ void TfrmOptions::load_values(const options_values& values) {
         const option_key& k = keys[row];
         const option_value& v = values.rows[row];
         switch (k.kind) {
-        case option_kind::boolean: control<QCheckBox>(k.controls[0])->setChecked(v.number != 0); break;
-        case option_kind::colour:
-            control<colour_shape>(k.controls[0])->set_colour(static_cast<std::uint32_t>(v.number));
-            break;
-        case option_kind::integer:
-            if (auto* field = control<QLineEdit>(k.controls[0]))
-                field->setText(QString::number(v.number));
-            else
-                control<QSlider>(k.controls[0])->setValue(v.number);
-            break;
-        case option_kind::text:
-            if (auto* field = control<QLineEdit>(k.controls[0])) {
-                field->setText(text_of(v.text));
-            } else {
-                auto* box = control<QComboBox>(k.controls[0]);
-                box->setCurrentIndex(v.text.empty() ? -1 : box->findText(text_of(v.text), Qt::MatchExactly));
-            }
-            break;
-        case option_kind::choice:
-            for (int i = 0; i < static_cast<int>(k.controls.size()); ++i)
-                if (auto* b = control<QAbstractButton>(k.controls[i])) {
-                    // Radio buttons of a group must be allowed to end up all unticked.
-                    const bool exclusive = b->autoExclusive();
-                    b->setAutoExclusive(false);
-                    b->setChecked(i == v.number);
-                    b->setAutoExclusive(exclusive);
+            case option_kind::boolean: control<QCheckBox>(k.controls[0])->setChecked(v.number != 0); break;
+            case option_kind::colour:
+                control<colour_shape>(k.controls[0])->set_colour(static_cast<std::uint32_t>(v.number));
+                break;
+            case option_kind::integer:
+                if (auto* field = control<QLineEdit>(k.controls[0]))
+                    field->setText(QString::number(v.number));
+                else
+                    control<QSlider>(k.controls[0])->setValue(v.number);
+                break;
+            case option_kind::text:
+                if (auto* field = control<QLineEdit>(k.controls[0])) {
+                    field->setText(text_of(v.text));
+                } else {
+                    auto* box = control<QComboBox>(k.controls[0]);
+                    box->setCurrentIndex(v.text.empty() ? -1 : box->findText(text_of(v.text), Qt::MatchExactly));
                 }
-            break;
+                break;
+            case option_kind::choice:
+                for (int i = 0; i < static_cast<int>(k.controls.size()); ++i)
+                    if (auto* b = control<QAbstractButton>(k.controls[i])) {
+                        // Radio buttons of a group must be allowed to end up all unticked.
+                        const bool exclusive = b->autoExclusive();
+                        b->setAutoExclusive(false);
+                        b->setChecked(i == v.number);
+                        b->setAutoExclusive(exclusive);
+                    }
+                break;
         }
     }
     for (int i = 0; i < lstExtensions->count(); ++i)
         lstExtensions->item(i)->setCheckState(
             static_cast<std::size_t>(i) >= values.extensions.size() || values.extensions[i] ? Qt::Checked
-                                                                                             : Qt::Unchecked);
+                                                                                            : Qt::Unchecked);
     IconTrackBarChange(control<QSlider>("IconTrackBar")->value());
     apply_auto_playlister_enabling();
 }
 
 void TfrmOptions::lstMP3PlayersClick(int player) {
     chosen_player_ = player;
-    const std::string name =
-        player >= 0 && static_cast<std::size_t>(player) < sources_.player_names.size() ? sources_.player_names[player]
-                                                                                       : std::string();
+    const std::string name = player >= 0 && static_cast<std::size_t>(player) < sources_.player_names.size()
+                                 ? sources_.player_names[player]
+                                 : std::string();
     const bool usable = !name.empty();
     lblSpecify->setEnabled(usable);
     txtLocation->setEnabled(usable);
     cmdBrowseLocation->setEnabled(usable);
-    lblSpecify->setText(text_of(usable ? player_location_prompt(texts_.location_prompt, name) : texts_.location_prompt));
+    lblSpecify->setText(
+        text_of(usable ? player_location_prompt(texts_.location_prompt, name) : texts_.location_prompt));
     txtLocation->setText(usable && static_cast<std::size_t>(player) < sources_.player_locations.size()
                              ? text_of(sources_.player_locations[player])
                              : QString());
@@ -317,7 +322,7 @@ void TfrmOptions::lstMP3PlayersClick(int player) {
 void TfrmOptions::txtLocationChange(const QString& text) {
     const std::string path = text.toStdString();
     if (chosen_player_ < 0 || !platform::file_exists(path))
-        return;  // only a path of an existing file is a location
+        return; // only a path of an existing file is a location
     if (sources_.player_locations.size() <= static_cast<std::size_t>(chosen_player_))
         sources_.player_locations.resize(chosen_player_ + 1);
     sources_.player_locations[chosen_player_] = path;
@@ -394,7 +399,8 @@ void TfrmOptions::cmdAutoPlaylisterBrowseClick() {
     if (!environment_.prompts)
         return;
     auto* field = control<QLineEdit>("txtAutoPlaylister");
-    if (const auto folder = environment_.prompts->choose_folder(texts_.folder_browse_title, field->text().toStdString()))
+    if (const auto folder =
+            environment_.prompts->choose_folder(texts_.folder_browse_title, field->text().toStdString()))
         field->setText(text_of(*folder));
 }
 

@@ -32,22 +32,22 @@ class prompts;
 
 // Set once: where the program and the user's folders are, and who asks the user.
 struct options_environment {
-    std::string program_folder;  // holds plugins/language.dll, with a trailing '/'
-    std::string program_path;    // what the shortcuts start
-    std::string icon;            // the shortcuts' icon: a theme name or an absolute file
+    std::string program_folder; // holds plugins/language.dll, with a trailing '/'
+    std::string program_path;   // what the shortcuts start
+    std::string icon;           // the shortcuts' icon: a theme name or an absolute file
     platform::prompts* prompts = nullptr;
     platform::user_folders folders;
 };
 
 // What the dialog shows of the main window and the plug-ins, handed over before each show.
 struct options_sources {
-    std::vector<std::string> player_names, player_locations, program_names;  // parallel, by player index
-    std::vector<std::string> extensions, extension_descriptions;             // the resource plug-in's
+    std::vector<std::string> player_names, player_locations, program_names; // parallel, by player index
+    std::vector<std::string> extensions, extension_descriptions;            // the resource plug-in's
     std::vector<QIcon> extension_icons;
     std::vector<std::string> saved_playlists;
     std::string resource_name, resource_author, resource_version;
     std::vector<std::string> resource_info;
-    std::vector<std::string> export_plugins;  // names of the export plug-ins, in menu order
+    std::vector<std::string> export_plugins; // names of the export plug-ins, in menu order
 };
 
 class TfrmOptions : public QDialog {
@@ -102,7 +102,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void reject() override;  // Escape is Cancel
+    void reject() override; // Escape is Cancel
 
 private:
     // The pages, in tree order (options_pages.cpp).
@@ -135,7 +135,7 @@ private:
     int chosen_player_ = -1;
 
     QTreeWidget* OptionsTree = nullptr;
-    std::vector<QGroupBox*> pages_;  // tree order
+    std::vector<QGroupBox*> pages_; // tree order
     QListWidget* lstMP3Players = nullptr;
     QLabel* lblSpecify = nullptr;
     QLineEdit* txtLocation = nullptr;

@@ -218,13 +218,13 @@ void TfrmOptions::build_preferences(QGroupBox* page) {
     layout->setSpacing(4);
     layout->addWidget(tick("chkEnhancedWinamp", "Enable WinAMP, and Soniuqe Remote Controller."));
     layout->addWidget(tick("chkVeryfiyMP3", "Verify MP3's when loading Playlist."));
-    layout->addWidget(frame("GroupBoxNames", " Names in the Playlist ",
-                            column({tick("chkUnderscore", "Replace underscores with spaces."),
-                                    tick("chkPrctWithSpace", "Replace %20 with spaces."),
-                                    tick("chkDotWithSpace", "Replace dots with spaces."),
-                                    tick("chkRemoveBracket", "Remove brackets."),
-                                    tick("chkShowExtension", "Don't show file extension in Playlist.")},
-                                   1)));
+    layout->addWidget(frame(
+        "GroupBoxNames", " Names in the Playlist ",
+        column({tick("chkUnderscore", "Replace underscores with spaces."),
+                tick("chkPrctWithSpace", "Replace %20 with spaces."),
+                tick("chkDotWithSpace", "Replace dots with spaces."), tick("chkRemoveBracket", "Remove brackets."),
+                tick("chkShowExtension", "Don't show file extension in Playlist.")},
+               1)));
 
     auto* taskbar = radio("rdoTaskbar", "Taskbar Only");
     auto* tray = radio("rdoSystemTray", "System Tray Only");
@@ -278,21 +278,20 @@ void TfrmOptions::build_advanced_one(QGroupBox* page) {
             [this] { lstExtensionsSelect(false); });
     connect(lstExtensions, &QWidget::customContextMenuRequested, this,
             [this, menu](const QPoint& at) { menu->popup(lstExtensions->viewport()->mapToGlobal(at)); });
-    layout->addWidget(
-        frame("GroupBoxFileTypes", " File Types ",
-              column({label("lblFileTypes", "Tick the types of file that may be added to the Playlist:"),
-                      lstExtensions})),
-        1);
+    layout->addWidget(frame("GroupBoxFileTypes", " File Types ",
+                            column({label("lblFileTypes", "Tick the types of file that may be added to the Playlist:"),
+                                    lstExtensions})),
+                      1);
 
     auto* enqueue = radio("rdoEnqueue", "Enqueue (Only when WinAMP and NAD is running).");
     auto* play = radio("rdoPlay", "Play the selected File.");
     auto* remove = radio("rdoRemove", "Remove selected entry from Playlist.");
     auto* select_all = radio("rdoSelectAll", "Select All entries from Playlist.");
     group_radios(page, {enqueue, play, remove, select_all});
-    layout->addWidget(frame("GroupBoxDblClick", " Double Click ",
-                            column({label("lblDblClick", "A double click on the Playlist does this:"), enqueue,
-                                    play, remove, select_all},
-                                   1)));
+    layout->addWidget(frame(
+        "GroupBoxDblClick", " Double Click ",
+        column({label("lblDblClick", "A double click on the Playlist does this:"), enqueue, play, remove, select_all},
+               1)));
 }
 
 void TfrmOptions::build_advanced_two(QGroupBox* page) {
@@ -308,11 +307,10 @@ void TfrmOptions::build_advanced_two(QGroupBox* page) {
 
     auto* contents = tick("chkAddPlaylistContents", "Add the contents of the Playlist File");
     auto* file = tick("chkAddPlaylist", "Add the actual Playlist File");
-    layout->addWidget(
-        frame("GroupBoxPlaylistAdding", " Adding Playlists ",
-              column({label("lblAddingPlaylistsInfo", "When an M3U or PLS file is added to the Playlist:"), contents,
-                      file},
-                     1)));
+    layout->addWidget(frame(
+        "GroupBoxPlaylistAdding", " Adding Playlists ",
+        column({label("lblAddingPlaylistsInfo", "When an M3U or PLS file is added to the Playlist:"), contents, file},
+               1)));
 
     auto* search_name = tick("chkSearchFileName", "Search by File Name.");
     auto* search_path = tick("chkSearchFullPath", "Search by Full Path Name.");
@@ -331,7 +329,8 @@ void TfrmOptions::build_advanced_two(QGroupBox* page) {
     layout->addStretch();
 
     // The three pairs act as radio pairs.
-    for (auto [a, b] : {std::pair{contents, file}, std::pair{search_name, search_path}, std::pair{sort_name, sort_path}}) {
+    for (auto [a, b] :
+         {std::pair{contents, file}, std::pair{search_name, search_path}, std::pair{sort_name, sort_path}}) {
         connect(a, &QCheckBox::clicked, this, [this, a, b] { pair_click(a, b); });
         connect(b, &QCheckBox::clicked, this, [this, a, b] { pair_click(b, a); });
     }
@@ -419,7 +418,7 @@ void TfrmOptions::build_tree() {
     OptionsTree = named<QTreeWidget>("OptionsTree", this);
     OptionsTree->setGeometry(6, page_top + 6, page_left - 6 - 5, page_height - 6);
     OptionsTree->setHeaderHidden(true);
-    OptionsTree->setRootIsDecorated(false);  // always expanded; the room goes to the page names
+    OptionsTree->setRootIsDecorated(false); // always expanded; the room goes to the page names
     OptionsTree->setIndentation(12);
     OptionsTree->setAccessibleName(QStringLiteral("Pages"));
     QFont font(QStringLiteral("Verdana"));

@@ -172,8 +172,8 @@ void TfrmPlayerControl::show_view() {
     }
     LogoPlayer->setVisible(kind == bus_kind);
 
-    const std::string title = kind == winamp_kind ? std::string(winamp_player_name)
-                              : kind == nad_kind  ? std::string(nad_player_name)
+    const std::string title = kind == winamp_kind    ? std::string(winamp_player_name)
+                              : kind == nad_kind     ? std::string(nad_player_name)
                               : kind == sonique_kind ? std::string(sonique_player_name)
                                                      : shown.title;
     set_elided(lblTitle, title);

@@ -47,10 +47,10 @@ public:
     ~TfrmPlayerControl() override;
 
     // Set by the opener before showing.
-    int player_kind = 0;       // 0 Winamp, 1 NAD, 2 Sonique, 3 a player on the session bus
-    std::string sonique_path;  // the Sonique location, for kind 2
-    std::string bus_program;   // kind 3: the player's program
-    std::string bus_player;    // kind 3: its name in the player list, until it names itself
+    int player_kind = 0;      // 0 Winamp, 1 NAD, 2 Sonique, 3 a player on the session bus
+    std::string sonique_path; // the Sonique location, for kind 2
+    std::string bus_program;  // kind 3: the player's program
+    std::string bus_player;   // kind 3: its name in the player list, until it names itself
 
     // The panel's own drivers, built on the platform's services once the main window has them.
     void set_drivers(platform::window_messages& messages, platform::program_starter& starter);
@@ -86,7 +86,7 @@ private:
     QLabel* LogoWinamp = nullptr;
     QLabel* LogoNAD = nullptr;
     QLabel* LogoSonique = nullptr;
-    QLabel* LogoPlayer = nullptr;  // a bus player's desktop icon
+    QLabel* LogoPlayer = nullptr; // a bus player's desktop icon
     QLabel* lblTitle = nullptr;
     QLabel* lblSong = nullptr;
     QLabel* lblArtist = nullptr;

@@ -13,7 +13,8 @@ void qt_dispatcher::run_and_wait(const std::function<void()>& work) {
         work();
         return;
     }
-    QMetaObject::invokeMethod(application, [&work] { work(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        application, [&work] { work(); }, Qt::BlockingQueuedConnection);
 }
 
 } // namespace karvo

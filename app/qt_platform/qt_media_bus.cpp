@@ -22,18 +22,18 @@ const QString player_interface = QStringLiteral("org.mpris.MediaPlayer2.Player")
 const QString track_list_interface = QStringLiteral("org.mpris.MediaPlayer2.TrackList");
 const QString no_track = QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack");
 
-QString text(const std::string& s) { return QString::fromStdString(s); }
+QString text(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 // Containers inside a variant arrive still marshalled.
-QVariantMap as_map(const QVariant& value)
-{
+QVariantMap as_map(const QVariant& value) {
     if (value.canConvert<QDBusArgument>())
         return qdbus_cast<QVariantMap>(value.value<QDBusArgument>());
     return value.toMap();
 }
 
-QStringList as_strings(const QVariant& value)
-{
+QStringList as_strings(const QVariant& value) {
     if (value.canConvert<QDBusArgument>())
         return qdbus_cast<QStringList>(value.value<QDBusArgument>());
     if (value.metaType() == QMetaType::fromType<QString>())
@@ -41,15 +41,13 @@ QStringList as_strings(const QVariant& value)
     return value.toStringList();
 }
 
-QString as_path(const QVariant& value)
-{
+QString as_path(const QVariant& value) {
     if (value.canConvert<QDBusObjectPath>() && value.metaType() == QMetaType::fromType<QDBusObjectPath>())
         return value.value<QDBusObjectPath>().path();
     return value.toString();
 }
 
-platform::media_track track_of(const QVariantMap& metadata)
-{
+platform::media_track track_of(const QVariantMap& metadata) {
     platform::media_track track;
     track.track_id = as_path(metadata.value(QStringLiteral("mpris:trackid"))).toStdString();
     track.url = metadata.value(QStringLiteral("xesam:url")).toString().toStdString();
@@ -59,23 +57,21 @@ platform::media_track track_of(const QVariantMap& metadata)
     return track;
 }
 
-QDBusMessage get_all(const std::string& bus_name, const QString& interface)
-{
-    QDBusMessage message = QDBusMessage::createMethodCall(text(bus_name), player_path, properties_interface,
-                                                          QStringLiteral("GetAll"));
+QDBusMessage get_all(const std::string& bus_name, const QString& interface) {
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(text(bus_name), player_path, properties_interface, QStringLiteral("GetAll"));
     message << interface;
     return message;
 }
 
-const char* method_of(platform::media_command command)
-{
+const char* method_of(platform::media_command command) {
     switch (command) {
-    case platform::media_command::play: return "Play";
-    case platform::media_command::pause: return "Pause";
-    case platform::media_command::play_pause: return "PlayPause";
-    case platform::media_command::stop: return "Stop";
-    case platform::media_command::next: return "Next";
-    case platform::media_command::previous: return "Previous";
+        case platform::media_command::play: return "Play";
+        case platform::media_command::pause: return "Pause";
+        case platform::media_command::play_pause: return "PlayPause";
+        case platform::media_command::stop: return "Stop";
+        case platform::media_command::next: return "Next";
+        case platform::media_command::previous: return "Previous";
     }
     return "Stop";
 }
@@ -83,12 +79,9 @@ const char* method_of(platform::media_command command)
 } // namespace
 
 qt_media_bus::qt_media_bus(QDBusConnection connection, QObject* parent)
-    : QObject(parent), connection_(std::move(connection))
-{
-}
+    : QObject(parent), connection_(std::move(connection)) {}
 
-QDBusMessage qt_media_bus::call(const QDBusMessage& message, platform::bus_reply* reply)
-{
+QDBusMessage qt_media_bus::call(const QDBusMessage& message, platform::bus_reply* reply) {
     platform::bus_reply result = platform::bus_reply::failed;
     QDBusMessage answer;
     if (connection_.isConnected()) {
@@ -106,8 +99,7 @@ QDBusMessage qt_media_bus::call(const QDBusMessage& message, platform::bus_reply
     return answer;
 }
 
-std::vector<std::string> qt_media_bus::player_names()
-{
+std::vector<std::string> qt_media_bus::player_names() {
     platform::bus_reply reply;
     const QDBusMessage answer =
         call(QDBusMessage::createMethodCall(bus_service, bus_path, bus_service, QStringLiteral("ListNames")), &reply);
@@ -122,8 +114,7 @@ std::vector<std::string> qt_media_bus::player_names()
 }
 
 std::optional<platform::media_player_state> qt_media_bus::state(const std::string& bus_name,
-                                                                platform::bus_reply* reply)
-{
+                                                                platform::bus_reply* reply) {
     platform::bus_reply result;
     const QDBusMessage root = call(get_all(bus_name, root_interface), &result);
     QDBusMessage player;
@@ -150,8 +141,7 @@ std::optional<platform::media_player_state> qt_media_bus::state(const std::strin
 }
 
 std::optional<std::vector<std::string>> qt_media_bus::track_ids(const std::string& bus_name,
-                                                                platform::bus_reply* reply)
-{
+                                                                platform::bus_reply* reply) {
     QDBusMessage message =
         QDBusMessage::createMethodCall(text(bus_name), player_path, properties_interface, QStringLiteral("Get"));
     message << track_list_interface << QStringLiteral("Tracks");
@@ -179,8 +169,7 @@ std::optional<std::vector<std::string>> qt_media_bus::track_ids(const std::strin
 }
 
 platform::bus_reply qt_media_bus::player_call(const std::string& bus_name, const QString& interface,
-                                              const QString& method, const QList<QVariant>& arguments)
-{
+                                              const QString& method, const QList<QVariant>& arguments) {
     QDBusMessage message = QDBusMessage::createMethodCall(text(bus_name), player_path, interface, method);
     message.setArguments(arguments);
     platform::bus_reply reply;
@@ -188,26 +177,22 @@ platform::bus_reply qt_media_bus::player_call(const std::string& bus_name, const
     return reply;
 }
 
-platform::bus_reply qt_media_bus::command(const std::string& bus_name, platform::media_command command)
-{
+platform::bus_reply qt_media_bus::command(const std::string& bus_name, platform::media_command command) {
     return player_call(bus_name, player_interface, QString::fromLatin1(method_of(command)), {});
 }
 
-platform::bus_reply qt_media_bus::open_uri(const std::string& bus_name, const std::string& uri)
-{
+platform::bus_reply qt_media_bus::open_uri(const std::string& bus_name, const std::string& uri) {
     return player_call(bus_name, player_interface, QStringLiteral("OpenUri"), {text(uri)});
 }
 
 platform::bus_reply qt_media_bus::add_track(const std::string& bus_name, const std::string& uri,
-                                            const std::string& after_track, bool set_as_current)
-{
+                                            const std::string& after_track, bool set_as_current) {
     const QDBusObjectPath after(after_track.empty() ? no_track : text(after_track));
     return player_call(bus_name, track_list_interface, QStringLiteral("AddTrack"),
                        {text(uri), QVariant::fromValue(after), set_as_current});
 }
 
-void qt_media_bus::watch(name_handler names, change_handler changes)
-{
+void qt_media_bus::watch(name_handler names, change_handler changes) {
     names_ = std::move(names);
     changes_ = std::move(changes);
     if (watching_ || !connection_.isConnected() || (!names_ && !changes_))
@@ -229,8 +214,7 @@ void qt_media_bus::watch(name_handler names, change_handler changes)
     }
 }
 
-void qt_media_bus::name_owner_changed(const QString& name, const QString& old_owner, const QString& new_owner)
-{
+void qt_media_bus::name_owner_changed(const QString& name, const QString& old_owner, const QString& new_owner) {
     if (!name.startsWith(QLatin1String(platform::media_player_name_prefix)))
         return;
     if (!old_owner.isEmpty())
@@ -241,8 +225,7 @@ void qt_media_bus::name_owner_changed(const QString& name, const QString& old_ow
         names_(name.toStdString(), !new_owner.isEmpty());
 }
 
-void qt_media_bus::properties_changed(const QDBusMessage& message)
-{
+void qt_media_bus::properties_changed(const QDBusMessage& message) {
     const auto found = owners_.constFind(message.service());
     if (found != owners_.constEnd() && changes_)
         changes_(found.value().toStdString());

@@ -21,10 +21,8 @@ public:
     explicit qt_media_bus(QDBusConnection connection = QDBusConnection::sessionBus(), QObject* parent = nullptr);
 
     std::vector<std::string> player_names() override;
-    std::optional<platform::media_player_state> state(const std::string& bus_name,
-                                                      platform::bus_reply* reply) override;
-    std::optional<std::vector<std::string>> track_ids(const std::string& bus_name,
-                                                      platform::bus_reply* reply) override;
+    std::optional<platform::media_player_state> state(const std::string& bus_name, platform::bus_reply* reply) override;
+    std::optional<std::vector<std::string>> track_ids(const std::string& bus_name, platform::bus_reply* reply) override;
     platform::bus_reply command(const std::string& bus_name, platform::media_command command) override;
     platform::bus_reply open_uri(const std::string& bus_name, const std::string& uri) override;
     platform::bus_reply add_track(const std::string& bus_name, const std::string& uri, const std::string& after_track,
@@ -42,7 +40,7 @@ private:
 
     QDBusConnection connection_;
     bool watching_ = false;
-    QHash<QString, QString> owners_;  // unique name -> media player name, for PropertiesChanged senders
+    QHash<QString, QString> owners_; // unique name -> media player name, for PropertiesChanged senders
     name_handler names_;
     change_handler changes_;
 };

@@ -78,29 +78,29 @@ platform::message_result qt_prompts::message_box(const std::string& text, const 
     box.setWindowTitle(text_of(caption));
     box.setText(text_of(text));
     switch (icon) {
-    case platform::message_icon::information: box.setIcon(QMessageBox::Information); break;
-    case platform::message_icon::warning: box.setIcon(QMessageBox::Warning); break;
-    case platform::message_icon::error: box.setIcon(QMessageBox::Critical); break;
-    case platform::message_icon::question: box.setIcon(QMessageBox::Question); break;
-    case platform::message_icon::none: break;
+        case platform::message_icon::information: box.setIcon(QMessageBox::Information); break;
+        case platform::message_icon::warning: box.setIcon(QMessageBox::Warning); break;
+        case platform::message_icon::error: box.setIcon(QMessageBox::Critical); break;
+        case platform::message_icon::question: box.setIcon(QMessageBox::Question); break;
+        case platform::message_icon::none: break;
     }
     switch (buttons) {
-    case message_buttons::ok: box.setStandardButtons(QMessageBox::Ok); break;
-    case message_buttons::ok_cancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-    case message_buttons::yes_no: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-    case message_buttons::yes_no_cancel:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        break;
+        case message_buttons::ok: box.setStandardButtons(QMessageBox::Ok); break;
+        case message_buttons::ok_cancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+        case message_buttons::yes_no: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case message_buttons::yes_no_cancel:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            break;
     }
     switch (box.exec()) {
-    case QMessageBox::Ok: return message_result::ok;
-    case QMessageBox::Yes: return message_result::yes;
-    case QMessageBox::No: return message_result::no;
-    default:
-        // Closing the box answers like its cancelling button; a plain OK box can only be confirmed.
-        return buttons == message_buttons::ok ? message_result::ok
-               : buttons == message_buttons::yes_no ? message_result::no
-                                                    : message_result::cancel;
+        case QMessageBox::Ok: return message_result::ok;
+        case QMessageBox::Yes: return message_result::yes;
+        case QMessageBox::No: return message_result::no;
+        default:
+            // Closing the box answers like its cancelling button; a plain OK box can only be confirmed.
+            return buttons == message_buttons::ok       ? message_result::ok
+                   : buttons == message_buttons::yes_no ? message_result::no
+                                                        : message_result::cancel;
     }
 }
 

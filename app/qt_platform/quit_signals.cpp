@@ -27,7 +27,7 @@ void end_on_signals(std::function<void()> on_end) {
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier, on_end = std::move(on_end)] {
         char byte = 0;
         [[maybe_unused]] const ssize_t got = ::read(signal_pipe[1], &byte, 1);
-        notifier->setEnabled(false);  // one orderly end, however many signals follow
+        notifier->setEnabled(false); // one orderly end, however many signals follow
         on_end();
     });
     struct sigaction action {};

@@ -15,11 +15,21 @@ QColor from_bgr(std::uint32_t colour) {
     return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
-QColor navy() { return from_bgr(0x800000); }
-QColor panel_blue() { return from_bgr(0xC08000); }
-QColor grid_blue() { return from_bgr(0xC03600); }
-QColor list_background() { return QColor(0, 0, 72); }
-QColor list_grid() { return QColor(16, 40, 120); }
+QColor navy() {
+    return from_bgr(0x800000);
+}
+QColor panel_blue() {
+    return from_bgr(0xC08000);
+}
+QColor grid_blue() {
+    return from_bgr(0xC03600);
+}
+QColor list_background() {
+    return QColor(0, 0, 72);
+}
+QColor list_grid() {
+    return QColor(16, 40, 120);
+}
 
 QRegion rounded_region(const QSize& size, int corner) {
     QPainterPath path;
@@ -124,168 +134,168 @@ void paint_glyph(QPainter& p, const QRectF& box, picture which, const QColor& c)
     const QRectF r = box;
     const qreal w = qMax<qreal>(1.0, r.width() * 0.12);
     switch (which) {
-    case picture::minimize:
-        p.setPen(round_pen(c, w * 1.3));
-        p.drawLine(QPointF(r.left(), r.bottom() - w), QPointF(r.right(), r.bottom() - w));
-        break;
-    case picture::maximize:
-        p.setPen(round_pen(c, w));
-        p.drawRect(r.adjusted(w / 2, w / 2, -w / 2, -w / 2));
-        p.fillRect(QRectF(r.left(), r.top(), r.width(), w * 2), c);
-        break;
-    case picture::restore: {
-        const QRectF back(r.left() + r.width() * 0.3, r.top(), r.width() * 0.7, r.height() * 0.7);
-        const QRectF front(r.left(), r.top() + r.height() * 0.3, r.width() * 0.7, r.height() * 0.7);
-        p.setPen(round_pen(c, w * 0.8));
-        p.setBrush(Qt::NoBrush);
-        QPainterPath outside;
-        outside.addRect(box.adjusted(-w * 2, -w * 2, w * 2, w * 2));
-        QPainterPath hidden;
-        hidden.addRect(front.adjusted(-w, -w, w, w));
-        p.setClipPath(outside.subtracted(hidden), Qt::IntersectClip);
-        p.drawRect(back);
-        p.setClipping(false);
-        p.drawRect(front);
-        p.fillRect(QRectF(front.left(), front.top(), front.width(), w * 1.6), c);
-        break;
-    }
-    case picture::exit:
-        p.setPen(round_pen(c, w * 1.3));
-        p.drawLine(r.topLeft(), r.bottomRight());
-        p.drawLine(r.topRight(), r.bottomLeft());
-        break;
-    case picture::sort_az: paint_sort(p, r, c, "A", "Z"); break;
-    case picture::sort_za: paint_sort(p, r, c, "Z", "A"); break;
-    case picture::randomize: paint_randomize(p, r, c); break;
-    case picture::move_up: paint_move(p, r, c, true); break;
-    case picture::move_down: paint_move(p, r, c, false); break;
-    case picture::commands:
-        p.setPen(round_pen(c, w * 1.2));
-        for (qreal f : {0.2, 0.5, 0.8})
-            p.drawLine(QPointF(r.left(), r.top() + r.height() * f), QPointF(r.right(), r.top() + r.height() * f));
-        break;
-    case picture::options:
-        // Three sliders, their knobs at different places.
-        p.setPen(round_pen(c, w));
-        for (const auto& [f, knob] : {std::pair{0.2, 0.7}, std::pair{0.5, 0.3}, std::pair{0.8, 0.55}}) {
-            const qreal y = r.top() + r.height() * f;
-            p.drawLine(QPointF(r.left(), y), QPointF(r.right(), y));
-            p.setBrush(c);
-            p.drawEllipse(QPointF(r.left() + r.width() * knob, y), w * 1.3, w * 1.3);
+        case picture::minimize:
+            p.setPen(round_pen(c, w * 1.3));
+            p.drawLine(QPointF(r.left(), r.bottom() - w), QPointF(r.right(), r.bottom() - w));
+            break;
+        case picture::maximize:
+            p.setPen(round_pen(c, w));
+            p.drawRect(r.adjusted(w / 2, w / 2, -w / 2, -w / 2));
+            p.fillRect(QRectF(r.left(), r.top(), r.width(), w * 2), c);
+            break;
+        case picture::restore: {
+            const QRectF back(r.left() + r.width() * 0.3, r.top(), r.width() * 0.7, r.height() * 0.7);
+            const QRectF front(r.left(), r.top() + r.height() * 0.3, r.width() * 0.7, r.height() * 0.7);
+            p.setPen(round_pen(c, w * 0.8));
+            p.setBrush(Qt::NoBrush);
+            QPainterPath outside;
+            outside.addRect(box.adjusted(-w * 2, -w * 2, w * 2, w * 2));
+            QPainterPath hidden;
+            hidden.addRect(front.adjusted(-w, -w, w, w));
+            p.setClipPath(outside.subtracted(hidden), Qt::IntersectClip);
+            p.drawRect(back);
+            p.setClipping(false);
+            p.drawRect(front);
+            p.fillRect(QRectF(front.left(), front.top(), front.width(), w * 1.6), c);
+            break;
         }
-        break;
-    case picture::fold_plus:
-    case picture::fold_minus:
-        p.setPen(round_pen(c, w * 1.2));
-        p.drawLine(QPointF(r.left(), r.center().y()), QPointF(r.right(), r.center().y()));
-        if (which == picture::fold_plus)
-            p.drawLine(QPointF(r.center().x(), r.top()), QPointF(r.center().x(), r.bottom()));
-        break;
-    case picture::selected_playlist: {
-        const QRectF sheet(r.left() + r.width() * 0.1, r.top(), r.width() * 0.8, r.height());
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(230, 240, 255));
-        p.drawRoundedRect(sheet, r.width() * 0.1, r.width() * 0.1);
-        p.setPen(round_pen(panel_blue(), qMax<qreal>(1.0, r.height() * 0.09)));
-        for (qreal f : {0.25, 0.45, 0.65, 0.85})
-            p.drawLine(QPointF(sheet.left() + sheet.width() * 0.2, r.top() + r.height() * f),
-                       QPointF(sheet.right() - sheet.width() * 0.2, r.top() + r.height() * f));
-        break;
-    }
-    case picture::selected_media_cd: {
-        QRadialGradient shine(r.center(), r.width() / 2);
-        shine.setColorAt(0, QColor(255, 255, 255));
-        shine.setColorAt(0.6, QColor(170, 200, 255));
-        shine.setColorAt(1, QColor(200, 160, 255));
-        p.setPen(QPen(QColor(220, 230, 255), 1));
-        p.setBrush(shine);
-        p.drawEllipse(r.adjusted(0.5, 0.5, -0.5, -0.5));
-        p.setBrush(Qt::black);
-        const qreal hole = r.width() * 0.14;
-        p.drawEllipse(r.center(), hole, hole);
-        break;
-    }
-    case picture::selected_nothing:
-        p.setPen(round_pen(QColor(170, 180, 210), w));
-        p.setBrush(Qt::NoBrush);
-        p.drawEllipse(r.adjusted(w, w, -w, -w));
-        p.drawLine(QPointF(r.left() + r.width() * 0.3, r.center().y()),
-                   QPointF(r.right() - r.width() * 0.3, r.center().y()));
-        break;
-    case picture::my_computer: {
-        const QRectF screen(r.left(), r.top(), r.width(), r.height() * 0.72);
-        p.setPen(QPen(QColor(220, 230, 255), qMax<qreal>(1.0, r.width() * 0.08)));
-        QLinearGradient glass(screen.topLeft(), screen.bottomRight());
-        glass.setColorAt(0, QColor(90, 190, 255));
-        glass.setColorAt(1, panel_blue().darker(150));
-        p.setBrush(glass);
-        p.drawRoundedRect(screen, r.width() * 0.08, r.width() * 0.08);
-        p.fillRect(QRectF(r.center().x() - r.width() * 0.08, screen.bottom(), r.width() * 0.16, r.height() * 0.16),
-                   QColor(220, 230, 255));
-        p.fillRect(QRectF(r.left() + r.width() * 0.2, r.bottom() - r.height() * 0.1, r.width() * 0.6,
-                          r.height() * 0.1),
-                   QColor(220, 230, 255));
-        break;
-    }
-    case picture::play:
-    case picture::stop:
-    case picture::volume_on:
-    case picture::volume_off:
-    case picture::combo_down:
-    case picture::remote_control:
-    case picture::blue_arrow:
-    case picture::previous:
-    case picture::pause:
-    case picture::next:
-    case picture::note: paint_player_glyph(p, r, which, c); break;
-    case picture::search: {
-        // A magnifier: the lens and its handle.
-        const qreal d = r.width() * 0.62;
-        p.setPen(round_pen(c, w * 1.1));
-        p.setBrush(Qt::NoBrush);
-        p.drawEllipse(QRectF(r.left(), r.top(), d, d));
-        p.setPen(round_pen(c, w * 1.8));
-        p.drawLine(QPointF(r.left() + d * 0.88, r.top() + d * 0.88), QPointF(r.right(), r.bottom()));
-        break;
-    }
-    case picture::tips: {
-        // A question mark in a ring.
-        p.setPen(round_pen(c, w * 0.9));
-        p.setBrush(Qt::NoBrush);
-        p.drawEllipse(r.adjusted(w / 2, w / 2, -w / 2, -w / 2));
-        QFont font = p.font();
-        font.setBold(true);
-        font.setPixelSize(qMax(6, qRound(r.height() * 0.7)));
-        p.setFont(font);
-        p.drawText(r, Qt::AlignCenter, QStringLiteral("?"));
-        break;
-    }
-    case picture::waste: {
-        // A bin: lid with handle, body narrowing downwards, three ribs.
-        p.setPen(round_pen(c, w));
-        p.setBrush(Qt::NoBrush);
-        const qreal top = r.top() + r.height() * 0.22;
-        p.drawLine(QPointF(r.left(), top), QPointF(r.right(), top));
-        p.drawLine(QPointF(r.center().x() - r.width() * 0.15, r.top() + w / 2),
-                   QPointF(r.center().x() + r.width() * 0.15, r.top() + w / 2));
-        QPolygonF body;
-        body << QPointF(r.left() + r.width() * 0.12, top) << QPointF(r.left() + r.width() * 0.22, r.bottom())
-             << QPointF(r.right() - r.width() * 0.22, r.bottom()) << QPointF(r.right() - r.width() * 0.12, top);
-        p.drawPolyline(body);
-        for (const qreal x : {0.37, 0.5, 0.63})
-            p.drawLine(QPointF(r.left() + r.width() * x, top + r.height() * 0.16),
-                       QPointF(r.left() + r.width() * x, r.bottom() - r.height() * 0.14));
-        break;
-    }
-    case picture::resize_grip:
-        p.setPen(Qt::NoPen);
-        p.setBrush(c);
-        for (int row = 0; row < 3; ++row)
-            for (int col = 2 - row; col < 3; ++col) {
-                const qreal d = r.width() / 3;
-                p.drawRect(QRectF(r.left() + col * d + d * 0.2, r.top() + row * d + d * 0.2, d * 0.6, d * 0.6));
+        case picture::exit:
+            p.setPen(round_pen(c, w * 1.3));
+            p.drawLine(r.topLeft(), r.bottomRight());
+            p.drawLine(r.topRight(), r.bottomLeft());
+            break;
+        case picture::sort_az: paint_sort(p, r, c, "A", "Z"); break;
+        case picture::sort_za: paint_sort(p, r, c, "Z", "A"); break;
+        case picture::randomize: paint_randomize(p, r, c); break;
+        case picture::move_up: paint_move(p, r, c, true); break;
+        case picture::move_down: paint_move(p, r, c, false); break;
+        case picture::commands:
+            p.setPen(round_pen(c, w * 1.2));
+            for (qreal f : {0.2, 0.5, 0.8})
+                p.drawLine(QPointF(r.left(), r.top() + r.height() * f), QPointF(r.right(), r.top() + r.height() * f));
+            break;
+        case picture::options:
+            // Three sliders, their knobs at different places.
+            p.setPen(round_pen(c, w));
+            for (const auto& [f, knob] : {std::pair{0.2, 0.7}, std::pair{0.5, 0.3}, std::pair{0.8, 0.55}}) {
+                const qreal y = r.top() + r.height() * f;
+                p.drawLine(QPointF(r.left(), y), QPointF(r.right(), y));
+                p.setBrush(c);
+                p.drawEllipse(QPointF(r.left() + r.width() * knob, y), w * 1.3, w * 1.3);
             }
-        break;
+            break;
+        case picture::fold_plus:
+        case picture::fold_minus:
+            p.setPen(round_pen(c, w * 1.2));
+            p.drawLine(QPointF(r.left(), r.center().y()), QPointF(r.right(), r.center().y()));
+            if (which == picture::fold_plus)
+                p.drawLine(QPointF(r.center().x(), r.top()), QPointF(r.center().x(), r.bottom()));
+            break;
+        case picture::selected_playlist: {
+            const QRectF sheet(r.left() + r.width() * 0.1, r.top(), r.width() * 0.8, r.height());
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(230, 240, 255));
+            p.drawRoundedRect(sheet, r.width() * 0.1, r.width() * 0.1);
+            p.setPen(round_pen(panel_blue(), qMax<qreal>(1.0, r.height() * 0.09)));
+            for (qreal f : {0.25, 0.45, 0.65, 0.85})
+                p.drawLine(QPointF(sheet.left() + sheet.width() * 0.2, r.top() + r.height() * f),
+                           QPointF(sheet.right() - sheet.width() * 0.2, r.top() + r.height() * f));
+            break;
+        }
+        case picture::selected_media_cd: {
+            QRadialGradient shine(r.center(), r.width() / 2);
+            shine.setColorAt(0, QColor(255, 255, 255));
+            shine.setColorAt(0.6, QColor(170, 200, 255));
+            shine.setColorAt(1, QColor(200, 160, 255));
+            p.setPen(QPen(QColor(220, 230, 255), 1));
+            p.setBrush(shine);
+            p.drawEllipse(r.adjusted(0.5, 0.5, -0.5, -0.5));
+            p.setBrush(Qt::black);
+            const qreal hole = r.width() * 0.14;
+            p.drawEllipse(r.center(), hole, hole);
+            break;
+        }
+        case picture::selected_nothing:
+            p.setPen(round_pen(QColor(170, 180, 210), w));
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(r.adjusted(w, w, -w, -w));
+            p.drawLine(QPointF(r.left() + r.width() * 0.3, r.center().y()),
+                       QPointF(r.right() - r.width() * 0.3, r.center().y()));
+            break;
+        case picture::my_computer: {
+            const QRectF screen(r.left(), r.top(), r.width(), r.height() * 0.72);
+            p.setPen(QPen(QColor(220, 230, 255), qMax<qreal>(1.0, r.width() * 0.08)));
+            QLinearGradient glass(screen.topLeft(), screen.bottomRight());
+            glass.setColorAt(0, QColor(90, 190, 255));
+            glass.setColorAt(1, panel_blue().darker(150));
+            p.setBrush(glass);
+            p.drawRoundedRect(screen, r.width() * 0.08, r.width() * 0.08);
+            p.fillRect(QRectF(r.center().x() - r.width() * 0.08, screen.bottom(), r.width() * 0.16, r.height() * 0.16),
+                       QColor(220, 230, 255));
+            p.fillRect(
+                QRectF(r.left() + r.width() * 0.2, r.bottom() - r.height() * 0.1, r.width() * 0.6, r.height() * 0.1),
+                QColor(220, 230, 255));
+            break;
+        }
+        case picture::play:
+        case picture::stop:
+        case picture::volume_on:
+        case picture::volume_off:
+        case picture::combo_down:
+        case picture::remote_control:
+        case picture::blue_arrow:
+        case picture::previous:
+        case picture::pause:
+        case picture::next:
+        case picture::note: paint_player_glyph(p, r, which, c); break;
+        case picture::search: {
+            // A magnifier: the lens and its handle.
+            const qreal d = r.width() * 0.62;
+            p.setPen(round_pen(c, w * 1.1));
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(QRectF(r.left(), r.top(), d, d));
+            p.setPen(round_pen(c, w * 1.8));
+            p.drawLine(QPointF(r.left() + d * 0.88, r.top() + d * 0.88), QPointF(r.right(), r.bottom()));
+            break;
+        }
+        case picture::tips: {
+            // A question mark in a ring.
+            p.setPen(round_pen(c, w * 0.9));
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(r.adjusted(w / 2, w / 2, -w / 2, -w / 2));
+            QFont font = p.font();
+            font.setBold(true);
+            font.setPixelSize(qMax(6, qRound(r.height() * 0.7)));
+            p.setFont(font);
+            p.drawText(r, Qt::AlignCenter, QStringLiteral("?"));
+            break;
+        }
+        case picture::waste: {
+            // A bin: lid with handle, body narrowing downwards, three ribs.
+            p.setPen(round_pen(c, w));
+            p.setBrush(Qt::NoBrush);
+            const qreal top = r.top() + r.height() * 0.22;
+            p.drawLine(QPointF(r.left(), top), QPointF(r.right(), top));
+            p.drawLine(QPointF(r.center().x() - r.width() * 0.15, r.top() + w / 2),
+                       QPointF(r.center().x() + r.width() * 0.15, r.top() + w / 2));
+            QPolygonF body;
+            body << QPointF(r.left() + r.width() * 0.12, top) << QPointF(r.left() + r.width() * 0.22, r.bottom())
+                 << QPointF(r.right() - r.width() * 0.22, r.bottom()) << QPointF(r.right() - r.width() * 0.12, top);
+            p.drawPolyline(body);
+            for (const qreal x : {0.37, 0.5, 0.63})
+                p.drawLine(QPointF(r.left() + r.width() * x, top + r.height() * 0.16),
+                           QPointF(r.left() + r.width() * x, r.bottom() - r.height() * 0.14));
+            break;
+        }
+        case picture::resize_grip:
+            p.setPen(Qt::NoPen);
+            p.setBrush(c);
+            for (int row = 0; row < 3; ++row)
+                for (int col = 2 - row; col < 3; ++col) {
+                    const qreal d = r.width() / 3;
+                    p.drawRect(QRectF(r.left() + col * d + d * 0.2, r.top() + row * d + d * 0.2, d * 0.6, d * 0.6));
+                }
+            break;
     }
     p.restore();
 }
@@ -342,8 +352,7 @@ QPixmap my_computer_pixmap(const QFont& font, qreal device_pixel_ratio) {
     paint_glyph(p, QRectF(0, (size.height() - icon) / 2.0, icon, icon), picture::my_computer, Qt::white);
     p.setFont(font);
     p.setPen(QColor(150, 210, 255));
-    p.drawText(QRect(icon + 4, 0, size.width() - icon - 4, size.height()), Qt::AlignVCenter | Qt::AlignLeft,
-               caption);
+    p.drawText(QRect(icon + 4, 0, size.width() - icon - 4, size.height()), Qt::AlignVCenter | Qt::AlignLeft, caption);
     return pixmap;
 }
 

@@ -16,25 +16,49 @@ class QPainter;
 namespace karvo::artwork {
 
 enum class picture {
-    minimize, maximize, restore, exit,
-    sort_az, sort_za, randomize, move_up, move_down, commands, options,
-    fold_plus, fold_minus,
-    selected_playlist, selected_media_cd, selected_nothing, my_computer,
+    minimize,
+    maximize,
+    restore,
+    exit,
+    sort_az,
+    sort_za,
+    randomize,
+    move_up,
+    move_down,
+    commands,
+    options,
+    fold_plus,
+    fold_minus,
+    selected_playlist,
+    selected_media_cd,
+    selected_nothing,
+    my_computer,
     resize_grip,
     // the players panel, the play buttons and the volume panel (player_artwork.cpp)
-    play, stop, volume_on, volume_off, combo_down, remote_control, blue_arrow,
+    play,
+    stop,
+    volume_on,
+    volume_off,
+    combo_down,
+    remote_control,
+    blue_arrow,
     // the player control panel (player_artwork.cpp)
-    previous, pause, next, note,
+    previous,
+    pause,
+    next,
+    note,
     // the search panel and the waste bin
-    search, tips, waste,
+    search,
+    tips,
+    waste,
 };
 
 // A settings colour (0x00BBGGRR) as a QColor.
 QColor from_bgr(std::uint32_t colour);
 
-QColor navy();           // window background, 0x800000
-QColor panel_blue();     // panels, 0xC08000
-QColor grid_blue();      // status-line grid, 0xC03600
+QColor navy();       // window background, 0x800000
+QColor panel_blue(); // panels, 0xC08000
+QColor grid_blue();  // status-line grid, 0xC03600
 QColor list_background();
 QColor list_grid();
 

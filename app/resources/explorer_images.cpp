@@ -15,7 +15,7 @@ const QColor outline(20, 30, 60);
 void folder(QPainter& p, bool open) {
     p.setPen(QPen(QColor(150, 105, 10), 0.8));
     p.setBrush(QColor(235, 185, 60));
-    p.drawRoundedRect(QRectF(1.5, 3.5, 6, 3), 1, 1);  // the tab
+    p.drawRoundedRect(QRectF(1.5, 3.5, 6, 3), 1, 1); // the tab
     if (!open) {
         p.setBrush(QColor(250, 205, 85));
         p.drawRoundedRect(QRectF(1.5, 5, 13, 8.5), 1, 1);
@@ -84,65 +84,65 @@ void sheet(QPainter& p, const QRectF& r, const QColor& paper) {
 
 void paint(QPainter& p, int index) {
     switch (index) {
-    case img_folder: folder(p, false); break;
-    case img_folder_open: folder(p, true); break;
-    case img_my_computer: computer(p); break;
-    case img_removable:
-        p.setPen(QPen(outline, 0.8));
-        p.setBrush(QColor(180, 185, 195));
-        p.drawRect(QRectF(5.5, 1.5, 5, 4));
-        drive_box(p, QColor(60, 150, 90), QColor(150, 255, 150));
-        p.setBrush(QColor(60, 150, 90));
-        p.drawRoundedRect(QRectF(4, 5.5, 8, 9), 1.5, 1.5);
-        break;
-    case img_fixed:
-        drive_box(p, QColor(175, 185, 200), QColor(60, 230, 90));
-        p.setPen(QPen(QColor(110, 120, 140), 0.6));
-        p.drawLine(QPointF(3, 10), QPointF(9, 10));
-        break;
-    case img_cdrom:
-        drive_box(p, QColor(175, 185, 200), QColor(60, 230, 90));
-        disc(p, QPointF(8, 5), 4, QColor(190, 210, 235));
-        break;
-    case img_network:
-        drive_box(p, QColor(175, 185, 200), QColor(60, 230, 90));
-        p.setPen(QPen(outline, 1));
-        p.drawLine(QPointF(8, 11.5), QPointF(8, 14.5));
-        p.drawLine(QPointF(3, 14.5), QPointF(13, 14.5));
-        break;
-    case img_media_cds:
-        disc(p, QPointF(10, 6), 5, QColor(170, 200, 240));
-        disc(p, QPointF(6, 10), 5, QColor(200, 225, 255));
-        break;
-    case img_playlists:
-        sheet(p, QRectF(4.5, 1.5, 10, 11), QColor(220, 230, 250));
-        sheet(p, QRectF(1.5, 4.5, 10, 11), Qt::white);
-        note(p, QPointF(5, 13.5), QColor(0, 90, 190));
-        break;
-    case img_playlist:
-        sheet(p, QRectF(2.5, 1.5, 11, 13), Qt::white);
-        note(p, QPointF(7, 12.5), QColor(0, 90, 190));
-        break;
-    case img_media_cd: disc(p, QPointF(8, 8), 6.5, QColor(190, 205, 230)); break;
-    case img_media_cd_inserted:
-        disc(p, QPointF(8, 8), 6.5, QColor(150, 220, 255));
-        p.setPen(QPen(Qt::white, 0.8));
-        p.setBrush(QColor(40, 200, 80));
-        p.drawEllipse(QPointF(12.5, 12.5), 2.6, 2.6);
-        break;
-    case img_grouping:
-        p.setPen(QPen(outline, 0.7));
-        p.setBrush(QColor(120, 200, 250));
-        p.drawRoundedRect(QRectF(1.5, 2.5, 9, 5), 1, 1);
-        p.setBrush(QColor(80, 170, 235));
-        p.drawRoundedRect(QRectF(5.5, 8.5, 9, 5), 1, 1);
-        break;
-    case img_grouping_value:
-        p.setPen(QPen(outline, 0.7));
-        p.setBrush(QColor(130, 220, 255));
-        p.drawEllipse(QPointF(8, 8), 3.5, 3.5);
-        break;
-    default: break;
+        case img_folder: folder(p, false); break;
+        case img_folder_open: folder(p, true); break;
+        case img_my_computer: computer(p); break;
+        case img_removable:
+            p.setPen(QPen(outline, 0.8));
+            p.setBrush(QColor(180, 185, 195));
+            p.drawRect(QRectF(5.5, 1.5, 5, 4));
+            drive_box(p, QColor(60, 150, 90), QColor(150, 255, 150));
+            p.setBrush(QColor(60, 150, 90));
+            p.drawRoundedRect(QRectF(4, 5.5, 8, 9), 1.5, 1.5);
+            break;
+        case img_fixed:
+            drive_box(p, QColor(175, 185, 200), QColor(60, 230, 90));
+            p.setPen(QPen(QColor(110, 120, 140), 0.6));
+            p.drawLine(QPointF(3, 10), QPointF(9, 10));
+            break;
+        case img_cdrom:
+            drive_box(p, QColor(175, 185, 200), QColor(60, 230, 90));
+            disc(p, QPointF(8, 5), 4, QColor(190, 210, 235));
+            break;
+        case img_network:
+            drive_box(p, QColor(175, 185, 200), QColor(60, 230, 90));
+            p.setPen(QPen(outline, 1));
+            p.drawLine(QPointF(8, 11.5), QPointF(8, 14.5));
+            p.drawLine(QPointF(3, 14.5), QPointF(13, 14.5));
+            break;
+        case img_media_cds:
+            disc(p, QPointF(10, 6), 5, QColor(170, 200, 240));
+            disc(p, QPointF(6, 10), 5, QColor(200, 225, 255));
+            break;
+        case img_playlists:
+            sheet(p, QRectF(4.5, 1.5, 10, 11), QColor(220, 230, 250));
+            sheet(p, QRectF(1.5, 4.5, 10, 11), Qt::white);
+            note(p, QPointF(5, 13.5), QColor(0, 90, 190));
+            break;
+        case img_playlist:
+            sheet(p, QRectF(2.5, 1.5, 11, 13), Qt::white);
+            note(p, QPointF(7, 12.5), QColor(0, 90, 190));
+            break;
+        case img_media_cd: disc(p, QPointF(8, 8), 6.5, QColor(190, 205, 230)); break;
+        case img_media_cd_inserted:
+            disc(p, QPointF(8, 8), 6.5, QColor(150, 220, 255));
+            p.setPen(QPen(Qt::white, 0.8));
+            p.setBrush(QColor(40, 200, 80));
+            p.drawEllipse(QPointF(12.5, 12.5), 2.6, 2.6);
+            break;
+        case img_grouping:
+            p.setPen(QPen(outline, 0.7));
+            p.setBrush(QColor(120, 200, 250));
+            p.drawRoundedRect(QRectF(1.5, 2.5, 9, 5), 1, 1);
+            p.setBrush(QColor(80, 170, 235));
+            p.drawRoundedRect(QRectF(5.5, 8.5, 9, 5), 1, 1);
+            break;
+        case img_grouping_value:
+            p.setPen(QPen(outline, 0.7));
+            p.setBrush(QColor(130, 220, 255));
+            p.drawEllipse(QPointF(8, 8), 3.5, 3.5);
+            break;
+        default: break;
     }
 }
 
@@ -158,12 +158,21 @@ QPixmap render(int index, int scale) {
 
 bool has_picture(int index) {
     switch (index) {
-    case img_folder: case img_folder_open: case img_my_computer: case img_removable: case img_fixed: case img_cdrom:
-    case img_media_cds: case img_playlists: case img_network: case img_playlist: case img_media_cd:
-    case img_media_cd_inserted: case img_grouping: case img_grouping_value:
-        return true;
-    default:
-        return false;
+        case img_folder:
+        case img_folder_open:
+        case img_my_computer:
+        case img_removable:
+        case img_fixed:
+        case img_cdrom:
+        case img_media_cds:
+        case img_playlists:
+        case img_network:
+        case img_playlist:
+        case img_media_cd:
+        case img_media_cd_inserted:
+        case img_grouping:
+        case img_grouping_value: return true;
+        default: return false;
     }
 }
 

@@ -56,91 +56,93 @@ void paint_remote(QPainter& p, const QRectF& r, const QColor& c) {
 
 void paint_player_glyph(QPainter& p, const QRectF& r, picture which, const QColor& c) {
     switch (which) {
-    case picture::play: {
-        QPainterPath path;
-        path.moveTo(r.left() + r.width() * 0.12, r.top());
-        path.lineTo(r.right(), r.center().y());
-        path.lineTo(r.left() + r.width() * 0.12, r.bottom());
-        path.closeSubpath();
-        p.fillPath(path, c);
-        break;
-    }
-    case picture::stop: {
-        const qreal inset = r.width() * 0.06;
-        p.fillRect(r.adjusted(inset, inset, -inset, -inset), c);
-        break;
-    }
-    case picture::volume_on: paint_speaker(p, r, c, true); break;
-    case picture::volume_off: paint_speaker(p, r, c, false); break;
-    case picture::combo_down: {
-        QPainterPath path;
-        path.moveTo(r.left(), r.top() + r.height() * 0.25);
-        path.lineTo(r.right(), r.top() + r.height() * 0.25);
-        path.lineTo(r.center().x(), r.bottom() - r.height() * 0.15);
-        path.closeSubpath();
-        p.fillPath(path, c);
-        break;
-    }
-    case picture::remote_control: paint_remote(p, r, c); break;
-    case picture::previous:
-    case picture::next: {
-        // Two triangles against a bar, pointing the way the track goes.
-        const bool back = which == picture::previous;
-        const qreal bar = qMax<qreal>(1.5, r.width() * 0.14);
-        const qreal half = (r.width() - bar) / 2;
-        QPainterPath path;
-        for (int i = 0; i < 2; ++i) {
-            const qreal from = back ? r.right() - i * half : r.left() + i * half;
-            const qreal to = back ? from - half : from + half;
-            path.moveTo(from, r.top());
-            path.lineTo(to, r.center().y());
-            path.lineTo(from, r.bottom());
+        case picture::play: {
+            QPainterPath path;
+            path.moveTo(r.left() + r.width() * 0.12, r.top());
+            path.lineTo(r.right(), r.center().y());
+            path.lineTo(r.left() + r.width() * 0.12, r.bottom());
             path.closeSubpath();
+            p.fillPath(path, c);
+            break;
         }
-        p.fillPath(path, c);
-        p.fillRect(back ? QRectF(r.left(), r.top(), bar, r.height()) : QRectF(r.right() - bar, r.top(), bar, r.height()),
-                   c);
-        break;
-    }
-    case picture::pause: {
-        const qreal bar = r.width() * 0.34;
-        p.fillRect(QRectF(r.left() + r.width() * 0.08, r.top(), bar, r.height()), c);
-        p.fillRect(QRectF(r.right() - r.width() * 0.08 - bar, r.top(), bar, r.height()), c);
-        break;
-    }
-    case picture::note: {
-        // A pair of eighth notes on a beam.
-        const qreal stem = qMax<qreal>(1.0, r.width() * 0.09);
-        const QSizeF head(r.width() * 0.34, r.height() * 0.26);
-        const QPointF left_head(r.left() + head.width() / 2, r.bottom() - head.height() / 2);
-        const QPointF right_head(r.right() - head.width() / 2, r.bottom() - head.height() / 2 - r.height() * 0.1);
-        p.setPen(Qt::NoPen);
-        p.setBrush(c);
-        for (const QPointF& at : {left_head, right_head})
-            p.drawEllipse(at, head.width() / 2, head.height() / 2);
-        const qreal left_x = left_head.x() + head.width() / 2 - stem;
-        const qreal right_x = right_head.x() + head.width() / 2 - stem;
-        p.fillRect(QRectF(left_x, r.top() + r.height() * 0.2, stem, left_head.y() - r.top() - r.height() * 0.2), c);
-        p.fillRect(QRectF(right_x, r.top() + r.height() * 0.1, stem, right_head.y() - r.top() - r.height() * 0.1), c);
-        QPainterPath beam;
-        beam.moveTo(left_x, r.top() + r.height() * 0.2);
-        beam.lineTo(right_x + stem, r.top() + r.height() * 0.1 - stem);
-        beam.lineTo(right_x + stem, r.top() + r.height() * 0.1 + stem * 1.6);
-        beam.lineTo(left_x, r.top() + r.height() * 0.2 + stem * 2.6);
-        beam.closeSubpath();
-        p.fillPath(beam, c);
-        break;
-    }
-    case picture::blue_arrow: {
-        QPainterPath path;
-        path.moveTo(r.left(), r.top());
-        path.lineTo(r.right(), r.center().y());
-        path.lineTo(r.left(), r.bottom());
-        path.closeSubpath();
-        p.fillPath(path, c);
-        break;
-    }
-    default: break;
+        case picture::stop: {
+            const qreal inset = r.width() * 0.06;
+            p.fillRect(r.adjusted(inset, inset, -inset, -inset), c);
+            break;
+        }
+        case picture::volume_on: paint_speaker(p, r, c, true); break;
+        case picture::volume_off: paint_speaker(p, r, c, false); break;
+        case picture::combo_down: {
+            QPainterPath path;
+            path.moveTo(r.left(), r.top() + r.height() * 0.25);
+            path.lineTo(r.right(), r.top() + r.height() * 0.25);
+            path.lineTo(r.center().x(), r.bottom() - r.height() * 0.15);
+            path.closeSubpath();
+            p.fillPath(path, c);
+            break;
+        }
+        case picture::remote_control: paint_remote(p, r, c); break;
+        case picture::previous:
+        case picture::next: {
+            // Two triangles against a bar, pointing the way the track goes.
+            const bool back = which == picture::previous;
+            const qreal bar = qMax<qreal>(1.5, r.width() * 0.14);
+            const qreal half = (r.width() - bar) / 2;
+            QPainterPath path;
+            for (int i = 0; i < 2; ++i) {
+                const qreal from = back ? r.right() - i * half : r.left() + i * half;
+                const qreal to = back ? from - half : from + half;
+                path.moveTo(from, r.top());
+                path.lineTo(to, r.center().y());
+                path.lineTo(from, r.bottom());
+                path.closeSubpath();
+            }
+            p.fillPath(path, c);
+            p.fillRect(back ? QRectF(r.left(), r.top(), bar, r.height())
+                            : QRectF(r.right() - bar, r.top(), bar, r.height()),
+                       c);
+            break;
+        }
+        case picture::pause: {
+            const qreal bar = r.width() * 0.34;
+            p.fillRect(QRectF(r.left() + r.width() * 0.08, r.top(), bar, r.height()), c);
+            p.fillRect(QRectF(r.right() - r.width() * 0.08 - bar, r.top(), bar, r.height()), c);
+            break;
+        }
+        case picture::note: {
+            // A pair of eighth notes on a beam.
+            const qreal stem = qMax<qreal>(1.0, r.width() * 0.09);
+            const QSizeF head(r.width() * 0.34, r.height() * 0.26);
+            const QPointF left_head(r.left() + head.width() / 2, r.bottom() - head.height() / 2);
+            const QPointF right_head(r.right() - head.width() / 2, r.bottom() - head.height() / 2 - r.height() * 0.1);
+            p.setPen(Qt::NoPen);
+            p.setBrush(c);
+            for (const QPointF& at : {left_head, right_head})
+                p.drawEllipse(at, head.width() / 2, head.height() / 2);
+            const qreal left_x = left_head.x() + head.width() / 2 - stem;
+            const qreal right_x = right_head.x() + head.width() / 2 - stem;
+            p.fillRect(QRectF(left_x, r.top() + r.height() * 0.2, stem, left_head.y() - r.top() - r.height() * 0.2), c);
+            p.fillRect(QRectF(right_x, r.top() + r.height() * 0.1, stem, right_head.y() - r.top() - r.height() * 0.1),
+                       c);
+            QPainterPath beam;
+            beam.moveTo(left_x, r.top() + r.height() * 0.2);
+            beam.lineTo(right_x + stem, r.top() + r.height() * 0.1 - stem);
+            beam.lineTo(right_x + stem, r.top() + r.height() * 0.1 + stem * 1.6);
+            beam.lineTo(left_x, r.top() + r.height() * 0.2 + stem * 2.6);
+            beam.closeSubpath();
+            p.fillPath(beam, c);
+            break;
+        }
+        case picture::blue_arrow: {
+            QPainterPath path;
+            path.moveTo(r.left(), r.top());
+            path.lineTo(r.right(), r.center().y());
+            path.lineTo(r.left(), r.bottom());
+            path.closeSubpath();
+            p.fillPath(path, c);
+            break;
+        }
+        default: break;
     }
 }
 
@@ -168,7 +170,7 @@ void paint_control_button(QPainter& p, const QRectF& box, picture glyph, button_
     QColor top = steel ? QColor(190, 205, 220) : panel_blue().lighter(130);
     QColor bottom = steel ? QColor(70, 85, 105) : panel_blue().darker(170);
     if (pressed)
-        std::swap(top, bottom);  // the face sinks in
+        std::swap(top, bottom); // the face sinks in
     if (!enabled) {
         top = top.darker(190);
         bottom = bottom.darker(190);
@@ -190,8 +192,10 @@ void paint_player_logo(QPainter& p, const QRectF& box, int kind) {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     // Each named player a colour of its own, on the same round badge.
-    const QColor tone = kind == 0 ? QColor(255, 170, 40) : kind == 1 ? QColor(170, 190, 210)
-                        : kind == 2 ? QColor(120, 220, 140) : QColor(110, 200, 255);
+    const QColor tone = kind == 0   ? QColor(255, 170, 40)
+                        : kind == 1 ? QColor(170, 190, 210)
+                        : kind == 2 ? QColor(120, 220, 140)
+                                    : QColor(110, 200, 255);
     QRadialGradient fill(box.center() - QPointF(box.width() * 0.2, box.height() * 0.2), box.width() * 0.7);
     fill.setColorAt(0, tone.lighter(140));
     fill.setColorAt(1, tone.darker(230));

@@ -18,8 +18,8 @@ struct face {
 // Five colour pairs, each once on a rounded square and once on a disc.
 face face_of(int index) {
     static const std::pair<QColor, QColor> colours[] = {
-        {QColor(60, 170, 255), QColor(0, 40, 140)},   {QColor(255, 190, 60), QColor(190, 70, 0)},
-        {QColor(110, 230, 120), QColor(0, 110, 40)},  {QColor(230, 110, 255), QColor(100, 0, 150)},
+        {QColor(60, 170, 255), QColor(0, 40, 140)},  {QColor(255, 190, 60), QColor(190, 70, 0)},
+        {QColor(110, 230, 120), QColor(0, 110, 40)}, {QColor(230, 110, 255), QColor(100, 0, 150)},
         {QColor(255, 110, 110), QColor(150, 0, 20)},
     };
     const auto& [top, bottom] = colours[index % 5];

@@ -11,9 +11,11 @@ namespace karvo {
 std::uint32_t dos_date_time(std::int64_t seconds) {
     const std::time_t t = static_cast<std::time_t>(seconds);
     std::tm local{};
-    if (localtime_r(&t, &local) == nullptr) return 0;
+    if (localtime_r(&t, &local) == nullptr)
+        return 0;
     const int year = local.tm_year + 1900;
-    if (year < 1980 || year > 2107) return 0;
+    if (year < 1980 || year > 2107)
+        return 0;
     return static_cast<std::uint32_t>(year - 1980) << 25 | static_cast<std::uint32_t>(local.tm_mon + 1) << 21 |
            static_cast<std::uint32_t>(local.tm_mday) << 16 | static_cast<std::uint32_t>(local.tm_hour) << 11 |
            static_cast<std::uint32_t>(local.tm_min) << 5 | static_cast<std::uint32_t>(local.tm_sec / 2);
@@ -27,8 +29,10 @@ public:
 
     void run() {
         path_ = owner_.root_folder_;
-        if (path_.empty()) return;  // never the file-system root by accident
-        if (path_.back() == '/') path_.pop_back();
+        if (path_.empty())
+            return; // never the file-system root by accident
+        if (path_.back() == '/')
+            path_.pop_back();
         platform::directory_reader root(path_.empty() ? std::string("/") : path_);
         folder(root);
     }
@@ -41,7 +45,8 @@ private:
 
     void folder(platform::directory_reader& reader) {
         platform::folder_identity id;
-        if (!reader.identity(id) || !visited_.insert(id).second) return;
+        if (!reader.identity(id) || !visited_.insert(id).second)
+            return;
         const TFileIteratorOptions options = owner_.options_;
         const std::size_t base = path_.size();
         while (!stopping() && reader.next()) {
@@ -55,9 +60,11 @@ private:
                 }
                 continue;
             }
-            if (kind != platform::entry_kind::file) continue;
+            if (kind != platform::entry_kind::file)
+                continue;
             TFileInfo info;
-            if ((options & fiDetails) != 0 && !fill_details(reader, info)) continue;  // gone since it was listed
+            if ((options & fiDetails) != 0 && !fill_details(reader, info))
+                continue; // gone since it was listed
             const std::string* file_name = &path_;
             if ((options & fiPath) != 0) {
                 append_name(base, name);
@@ -66,8 +73,10 @@ private:
                 file_name = &name_;
             }
             bool accept = true;
-            if (owner_.OnAddFileQuery) owner_.OnAddFileQuery(owner_, *file_name, info, accept);
-            if (accept && owner_.OnAddFile) owner_.OnAddFile(owner_, *file_name, info);
+            if (owner_.OnAddFileQuery)
+                owner_.OnAddFileQuery(owner_, *file_name, info, accept);
+            if (accept && owner_.OnAddFile)
+                owner_.OnAddFile(owner_, *file_name, info);
         }
         path_.resize(base);
     }
@@ -82,7 +91,8 @@ private:
         std::uint64_t size = 0;
         std::int64_t modified = 0;
         std::uint32_t attributes = 0;
-        if (!reader.details(size, modified, attributes)) return false;
+        if (!reader.details(size, modified, attributes))
+            return false;
         info.Size = static_cast<std::uint32_t>(size);
         info.Time = dos_date_time(modified);
         info.Attr = attributes;
@@ -97,7 +107,8 @@ private:
 };
 
 void TFileIterator::require_idle_for_change() const {
-    if (!IsIdle()) throw file_iterator_error(options_on_fly_text);
+    if (!IsIdle())
+        throw file_iterator_error(options_on_fly_text);
 }
 
 void TFileIterator::SetRootFolder(const std::string& folder) {
@@ -110,30 +121,37 @@ void TFileIterator::SetOptions(TFileIteratorOptions options) {
     options_ = options & all_file_iterator_options;
 }
 
-void TFileIterator::Iterate() { run(nullptr); }
+void TFileIterator::Iterate() {
+    run(nullptr);
+}
 
 void TFileIterator::run(const std::atomic<bool>* stop) {
     state expected = state::idle;
-    if (!state_.compare_exchange_strong(expected, state::running)) throw file_iterator_error(iterator_busy_text);
+    if (!state_.compare_exchange_strong(expected, state::running))
+        throw file_iterator_error(iterator_busy_text);
     if (!OnAddFile && !OnAddFileQuery) {
         state_.store(state::idle);
         return;
     }
     std::exception_ptr error;
     try {
-        if (OnActivate) OnActivate(*this);
+        if (OnActivate)
+            OnActivate(*this);
         walk(*this, stop).run();
     } catch (...) {
         error = std::current_exception();
     }
     // The iterator must come back to idle even when OnTerminate itself throws.
     try {
-        if (OnTerminate) OnTerminate(*this);
+        if (OnTerminate)
+            OnTerminate(*this);
     } catch (...) {
-        if (!error) error = std::current_exception();
+        if (!error)
+            error = std::current_exception();
     }
     state_.store(state::idle);
-    if (error) std::rethrow_exception(error);
+    if (error)
+        std::rethrow_exception(error);
 }
 
 void TFileIterator::Cancel() {
@@ -143,7 +161,8 @@ void TFileIterator::Cancel() {
 
 TFileIteratorThread::~TFileIteratorThread() {
     Terminate();
-    if (!thread_.joinable()) return;
+    if (!thread_.joinable())
+        return;
     // Destroyed from the completion callback: the worker touches nothing of this object after the callback.
     if (thread_.get_id() == std::this_thread::get_id())
         thread_.detach();
@@ -152,7 +171,8 @@ TFileIteratorThread::~TFileIteratorThread() {
 }
 
 bool TFileIteratorThread::Start(completion on_done) {
-    if (started_) return false;
+    if (started_)
+        return false;
     started_ = true;
     // The worker waits at the gate until thread_ is assigned: a walk that ends at once and whose callback destroys
     // this object must not race the assignment.
@@ -161,12 +181,14 @@ bool TFileIteratorThread::Start(completion on_done) {
         { std::lock_guard pass(start_gate_); }
         std::exception_ptr error;
         try {
-            if (!terminated_.load()) Iterator.run(&terminated_);
+            if (!terminated_.load())
+                Iterator.run(&terminated_);
         } catch (...) {
             error = std::current_exception();
         }
         finished_.store(true);
-        if (done) done(error);
+        if (done)
+            done(error);
     });
     return true;
 }
@@ -177,7 +199,8 @@ void TFileIteratorThread::Terminate() {
 }
 
 void TFileIteratorThread::WaitFor() {
-    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
+    if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id())
+        thread_.join();
 }
 
 } // namespace karvo

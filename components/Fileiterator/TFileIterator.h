@@ -25,9 +25,9 @@ constexpr TFileIteratorOptions all_file_iterator_options = fiPath | fiDetails | 
 
 // Only meaningful with fiDetails.
 struct TFileInfo {
-    std::uint32_t Size = 0;  // low 32 bits of the file size
-    std::uint32_t Time = 0;  // packed DOS date and time of the last write, local time; 0 when out of its range
-    std::uint32_t Attr = 0;  // platform::file_attribute bits
+    std::uint32_t Size = 0; // low 32 bits of the file size
+    std::uint32_t Time = 0; // packed DOS date and time of the last write, local time; 0 when out of its range
+    std::uint32_t Attr = 0; // platform::file_attribute bits
 };
 
 class file_iterator_error : public std::runtime_error {

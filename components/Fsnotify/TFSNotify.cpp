@@ -9,29 +9,39 @@ namespace karvo {
 
 TFSNotify::TFSNotify(platform::ui_dispatcher& dispatcher) : dispatcher_(dispatcher) {}
 
-TFSNotify::~TFSNotify() { stop(); }
+TFSNotify::~TFSNotify() {
+    stop();
+}
 
 void TFSNotify::SetPath(const std::string& path) {
     const bool restart = Active();
-    if (restart) stop();
+    if (restart)
+        stop();
     path_ = path;
-    if (restart) start();
+    if (restart)
+        start();
 }
 
 void TFSNotify::SetFilters(TNotifyFilters filters) {
     const bool restart = Active();
-    if (restart) stop();
+    if (restart)
+        stop();
     filters_ = filters;
-    if (restart) start();
+    if (restart)
+        start();
 }
 
-bool TFSNotify::Active() const { return walker_ && !walker_->EndedByItself(); }
+bool TFSNotify::Active() const {
+    return walker_ && !walker_->EndedByItself();
+}
 
 void TFSNotify::SetActive(bool value) {
-    if (value == Active()) return;
+    if (value == Active())
+        return;
     // A walker that ended by itself is only cleared away; it is not touched otherwise.
     stop();
-    if (value) start();
+    if (value)
+        start();
 }
 
 void TFSNotify::start() {
@@ -40,13 +50,16 @@ void TFSNotify::start() {
     // after it was told to end, and it is told so before this object goes.
     TThNotifyWalker::events e{
         [this] {
-            if (OnChange) OnChange(*this);
+            if (OnChange)
+                OnChange(*this);
         },
         [this](std::uint32_t error, const std::string& message) {
-            if (OnError) OnError(*this, error, message);
+            if (OnError)
+                OnError(*this, error, message);
         },
         [this](const std::string& folder) {
-            if (OnWatchLimit) OnWatchLimit(*this, folder);
+            if (OnWatchLimit)
+                OnWatchLimit(*this, folder);
         },
     };
     walker_ = std::make_shared<TThNotifyWalker>(std::move(s), std::move(e), dispatcher_);
@@ -56,21 +69,25 @@ void TFSNotify::start() {
 }
 
 void TFSNotify::stop() {
-    if (!walker_) return;
+    if (!walker_)
+        return;
     const bool waits_for_caller = walker_->Terminate() || std::this_thread::get_id() == thread_.get_id();
     if (waits_for_caller)
-        thread_.detach();  // it ends on its own as soon as the event it waits on has run
+        thread_.detach(); // it ends on its own as soon as the event it waits on has run
     else
         thread_.join();
     walker_.reset();
 }
 
 bool TFSNotify::FileComplete(const std::string& path) {
-    if (walker_ && !walker_->EndedByItself()) return walker_->files().is_complete(path);
+    if (walker_ && !walker_->EndedByItself())
+        return walker_->files().is_complete(path);
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0;
 }
 
-std::size_t TFSNotify::WatchedFolders() const { return walker_ ? walker_->watched_folders() : 0; }
+std::size_t TFSNotify::WatchedFolders() const {
+    return walker_ ? walker_->watched_folders() : 0;
+}
 
 } // namespace karvo

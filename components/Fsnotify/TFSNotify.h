@@ -59,7 +59,7 @@ public:
     bool SubTree() const { return sub_tree_; }
     void SetSubTree(bool value) { sub_tree_ = value; }
     int TimeOut() const { return time_out_; }
-    void SetTimeOut(int milliseconds) { time_out_ = milliseconds; }  // -1: wait without limit
+    void SetTimeOut(int milliseconds) { time_out_ = milliseconds; } // -1: wait without limit
     bool First() const { return first_; }
     void SetFirst(bool value) { first_ = value; }
     // How long a file that was not seen closed must keep its size before it counts as complete.

@@ -32,7 +32,7 @@ public:
         bool sub_tree = false;
         bool first = false;
         int settle_ms = 1000;
-        std::size_t watch_budget = 0;  // 0: the system's limit
+        std::size_t watch_budget = 0; // 0: the system's limit
     };
     // Run on the user-interface thread, never after Terminate.
     struct events {
@@ -79,19 +79,19 @@ private:
     std::uint32_t kernel_mask() const;
 
     const settings settings_;
-    const std::string root_;  // the path without trailing '/'
+    const std::string root_; // the path without trailing '/'
     const events events_;
     platform::ui_dispatcher& dispatcher_;
     complete_files files_;
     int inotify_ = -1;
     int wake_fd_ = -1;
     int root_wd_ = -1;
-    std::unordered_map<int, std::string> folders_;  // watch descriptor -> folder
-    std::unordered_map<std::string, int> watches_;  // folder -> watch descriptor
+    std::unordered_map<int, std::string> folders_; // watch descriptor -> folder
+    std::unordered_map<std::string, int> watches_; // folder -> watch descriptor
     std::atomic<std::size_t> watched_count_{0};
     bool limit_reported_ = false;
     bool overflowed_ = false;
-    std::string limit_folder_;  // the first folder the budget did not cover, not reported yet
+    std::string limit_folder_; // the first folder the budget did not cover, not reported yet
 
     mutable std::mutex lock_;
     bool terminating_ = false;

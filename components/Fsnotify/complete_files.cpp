@@ -6,7 +6,9 @@
 namespace karvo {
 namespace {
 
-long long nanoseconds(const struct timespec& t) { return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec; }
+long long nanoseconds(const struct timespec& t) {
+    return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec;
+}
 
 } // namespace
 
@@ -41,7 +43,7 @@ bool complete_files::settle(clock::time_point now) {
     bool settled = false;
     for (auto it = growing_.begin(); it != growing_.end();) {
         struct stat st {};
-        if (::stat(it->first.c_str(), &st) != 0) {  // gone: its removal is reported on its own
+        if (::stat(it->first.c_str(), &st) != 0) { // gone: its removal is reported on its own
             it = growing_.erase(it);
             continue;
         }
@@ -68,18 +70,23 @@ void complete_files::scanned() {
 bool complete_files::is_complete(const std::string& path) {
     {
         std::lock_guard guard(lock_);
-        if (growing_.count(path) != 0) return false;
-        if (closed_.erase(path) != 0) return true;
+        if (growing_.count(path) != 0)
+            return false;
+        if (closed_.erase(path) != 0)
+            return true;
         struct stat st {};
-        if (::stat(path.c_str(), &st) != 0) return false;
+        if (::stat(path.c_str(), &st) != 0)
+            return false;
         // The change time, not the modification time: a copy that keeps the source's times still moves it.
         const auto now = std::chrono::system_clock::now().time_since_epoch();
-        const long long age_ns = std::chrono::duration_cast<std::chrono::nanoseconds>(now).count() -
-                                 nanoseconds(st.st_ctim);
-        if (age_ns >= std::chrono::duration_cast<std::chrono::nanoseconds>(settle_).count()) return true;
+        const long long age_ns =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(now).count() - nanoseconds(st.st_ctim);
+        if (age_ns >= std::chrono::duration_cast<std::chrono::nanoseconds>(settle_).count())
+            return true;
         growing_[path] = growing{st.st_size, nanoseconds(st.st_ctim), clock::now()};
     }
-    if (wake_) wake_();
+    if (wake_)
+        wake_();
     return false;
 }
 

@@ -21,8 +21,8 @@ public:
     complete_files(std::chrono::milliseconds settle, std::function<void()> wake);
 
     // The watcher's side.
-    void created(const std::string& path);  // being written from now on
-    void closed(const std::string& path);   // closed after writing, or moved in
+    void created(const std::string& path); // being written from now on
+    void closed(const std::string& path);  // closed after writing, or moved in
     void removed(const std::string& path);
     bool any_growing() const;
     // Looks at every growing file; true when one of them has held still long enough and is complete now.
@@ -38,7 +38,7 @@ public:
 private:
     struct growing {
         long long size = -1;
-        long long changed_ns = -1;  // change time of the inode
+        long long changed_ns = -1; // change time of the inode
         clock::time_point since;
     };
 

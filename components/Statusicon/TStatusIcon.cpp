@@ -85,7 +85,7 @@ void TStatusIcon::update_icon() {
         return;
     }
     if (!tray_available_())
-        return;  // no notification area: the program runs on without the icon
+        return; // no notification area: the program runs on without the icon
     if (!icon_) {
         icon_ = new QSystemTrayIcon(this);
         icon_->setContextMenu(popup_);
@@ -129,26 +129,25 @@ bool TStatusIcon::eventFilter(QObject* watched, QEvent* event) {
 
 void TStatusIcon::activated(QSystemTrayIcon::ActivationReason reason) {
     switch (reason) {
-    case QSystemTrayIcon::Trigger:
-        emit OnMouseDown(Qt::LeftButton, false);
-        emit OnClick();
-        emit OnMouseUp(Qt::LeftButton);
-        break;
-    case QSystemTrayIcon::DoubleClick:
-        emit OnDblClick();
-        emit OnMouseDown(Qt::LeftButton, true);
-        break;
-    case QSystemTrayIcon::MiddleClick:
-        emit OnMouseDown(Qt::MiddleButton, false);
-        emit OnMouseUp(Qt::MiddleButton);
-        break;
-    case QSystemTrayIcon::Context:
-        // The menu itself is popped up by the notification area, which owns the right button.
-        emit OnMouseDown(Qt::RightButton, false);
-        emit OnMouseUp(Qt::RightButton);
-        break;
-    default:
-        break;
+        case QSystemTrayIcon::Trigger:
+            emit OnMouseDown(Qt::LeftButton, false);
+            emit OnClick();
+            emit OnMouseUp(Qt::LeftButton);
+            break;
+        case QSystemTrayIcon::DoubleClick:
+            emit OnDblClick();
+            emit OnMouseDown(Qt::LeftButton, true);
+            break;
+        case QSystemTrayIcon::MiddleClick:
+            emit OnMouseDown(Qt::MiddleButton, false);
+            emit OnMouseUp(Qt::MiddleButton);
+            break;
+        case QSystemTrayIcon::Context:
+            // The menu itself is popped up by the notification area, which owns the right button.
+            emit OnMouseDown(Qt::RightButton, false);
+            emit OnMouseUp(Qt::RightButton);
+            break;
+        default: break;
     }
 }
 

@@ -71,9 +71,9 @@ private:
     int icon_index_ = 0;
     QPointer<QMenu> popup_;
     QPointer<QWidget> window_;
-    bool hidden_by_icon_ = false;      // the window was hidden here, so it must come back if the icon goes
+    bool hidden_by_icon_ = false; // the window was hidden here, so it must come back if the icon goes
     std::function<bool()> tray_available_;
-    QSystemTrayIcon* icon_ = nullptr;  // made the first time the icon is added
+    QSystemTrayIcon* icon_ = nullptr; // made the first time the icon is added
 };
 
 } // namespace karvo

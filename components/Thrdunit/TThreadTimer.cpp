@@ -17,13 +17,13 @@ std::atomic<int> running_worker_count{0};
 // Nice offsets from the process's own level; idle is a scheduling class of its own.
 int nice_offset(TThreadPriority priority) {
     switch (priority) {
-    case TThreadPriority::tpIdle: return 19;
-    case TThreadPriority::tpLowest: return 10;
-    case TThreadPriority::tpLower: return 5;
-    case TThreadPriority::tpNormal: return 0;
-    case TThreadPriority::tpHigher: return -5;
-    case TThreadPriority::tpHighest: return -10;
-    case TThreadPriority::tpTimeCritical: return -15;
+        case TThreadPriority::tpIdle: return 19;
+        case TThreadPriority::tpLowest: return 10;
+        case TThreadPriority::tpLower: return 5;
+        case TThreadPriority::tpNormal: return 0;
+        case TThreadPriority::tpHigher: return -5;
+        case TThreadPriority::tpHighest: return -10;
+        case TThreadPriority::tpTimeCritical: return -15;
     }
     return 0;
 }
@@ -33,7 +33,8 @@ void apply_priority(pthread_t thread, pid_t tid, TThreadPriority priority) {
     sched_param param{};
     param.sched_priority = 0;
     if (priority == TThreadPriority::tpIdle) {
-        if (pthread_setschedparam(thread, SCHED_IDLE, &param) != 0) setpriority(PRIO_PROCESS, tid, 19);
+        if (pthread_setschedparam(thread, SCHED_IDLE, &param) != 0)
+            setpriority(PRIO_PROCESS, tid, 19);
         return;
     }
     pthread_setschedparam(thread, SCHED_OTHER, &param);
@@ -71,12 +72,12 @@ public:
     TThreadTimer::TNotifyEvent on_behind_schedule_;
 
     // The worker's own state.
-    int period_ = 1000;  // the interval as last accepted (> 0)
+    int period_ = 1000; // the interval as last accepted (> 0)
     clock_time next_{};
     bool terminating_ = false;
-    bool in_dispatch_ = false;  // a SafeCall tick is waiting for the UI thread
+    bool in_dispatch_ = false; // a SafeCall tick is waiting for the UI thread
     pthread_t thread_{};
-    pid_t tid_ = 0;  // 0 until the thread runs
+    pid_t tid_ = 0; // 0 until the thread runs
 
 private:
     void fire(std::unique_lock<std::mutex>& lock);
@@ -88,7 +89,8 @@ void TExactLowLevelTimerThread::execute() {
     std::unique_lock lock(lock_);
     thread_ = pthread_self();
     tid_ = gettid();
-    if (priority_ != TThreadPriority::tpNormal) apply_priority(thread_, tid_, priority_);
+    if (priority_ != TThreadPriority::tpNormal)
+        apply_priority(thread_, tid_, priority_);
 
     next_ = clock_.now();
     milliseconds step{0};
@@ -96,7 +98,8 @@ void TExactLowLevelTimerThread::execute() {
     const auto interrupted = [this] { return terminating_ || !enabled_; };
     for (;;) {
         wake_.wait(lock, [this] { return terminating_ || enabled_; });
-        if (terminating_) return;
+        if (terminating_)
+            return;
         const int d = period_;
         if (d != last_period) {
             step = milliseconds(d);
@@ -108,23 +111,29 @@ void TExactLowLevelTimerThread::execute() {
         const milliseconds wait = std::chrono::duration_cast<milliseconds>(next_ - now) - milliseconds(1);
         if (wait > milliseconds(0)) {
             clock_.sleep_until(lock, wake_, now + wait, interrupted);
-            if (interrupted()) continue;
+            if (interrupted())
+                continue;
         }
         const clock_time due = next_;
         lock.unlock();
-        while (clock_.now() < due) clock_.spin();
+        while (clock_.now() < due)
+            clock_.spin();
         lock.lock();
-        if (terminating_) return;
-        if (!enabled_) continue;  // disabled during the spin: the tick waits for the resume
+        if (terminating_)
+            return;
+        if (!enabled_)
+            continue; // disabled during the spin: the tick waits for the resume
         fire(lock);
-        if (terminating_) return;
+        if (terminating_)
+            return;
         // Steps from the previous due time, never from the firing time, so the schedule does not drift.
         next_ += step;
         // A suspended thread makes up for nothing; resuming decides where the schedule goes on.
         for (clock_time late = clock_.now(); enabled_ && late > next_; late = clock_.now()) {
             if (follow_up_) {
                 fire(lock);
-                if (terminating_) return;
+                if (terminating_)
+                    return;
                 next_ += step;
             } else {
                 // Missed ticks are dropped and the phase is kept: jump to the first due time not before now.
@@ -136,10 +145,12 @@ void TExactLowLevelTimerThread::execute() {
 
 // Both callbacks of the component call OnTimer, so a tick and a follow-up fire alike.
 void TExactLowLevelTimerThread::fire(std::unique_lock<std::mutex>& lock) {
-    if (terminating_ || !on_timer_) return;
+    if (terminating_ || !on_timer_)
+        return;
     const bool safe = safe_call_;
     TThreadTimer::TNotifyEvent handler;
-    if (!safe) handler = on_timer_;
+    if (!safe)
+        handler = on_timer_;
     in_dispatch_ = safe;
     lock.unlock();
     try {
@@ -159,10 +170,12 @@ void TExactLowLevelTimerThread::run_on_timer() {
     TThreadTimer::TNotifyEvent handler;
     {
         std::lock_guard guard(lock_);
-        if (terminating_) return;
+        if (terminating_)
+            return;
         handler = on_timer_;
     }
-    if (handler) handler(owner_);
+    if (handler)
+        handler(owner_);
 }
 
 TThreadTimer::TThreadTimer(platform::ui_dispatcher& dispatcher, timer_clock& clock)
@@ -192,7 +205,9 @@ TThreadTimer::~TThreadTimer() {
         thread_.join();
 }
 
-int TThreadTimer::running_workers() { return running_worker_count.load(); }
+int TThreadTimer::running_workers() {
+    return running_worker_count.load();
+}
 
 bool TThreadTimer::enabled() const {
     std::lock_guard guard(worker_->lock_);
@@ -203,10 +218,12 @@ void TThreadTimer::set_enabled(bool value) {
     {
         std::lock_guard guard(worker_->lock_);
         auto& w = *worker_;
-        if (w.enabled_ == value) return;
+        if (w.enabled_ == value)
+            return;
         w.enabled_ = value;
         // Resuming with follow-up starts the schedule afresh rather than making up for the whole pause.
-        if (value && w.follow_up_) w.next_ = w.clock_.now();
+        if (value && w.follow_up_)
+            w.next_ = w.clock_.now();
     }
     worker_->wake_.notify_all();
 }
@@ -218,10 +235,12 @@ int TThreadTimer::interval() const {
 
 void TThreadTimer::set_interval(int milliseconds) {
     std::lock_guard guard(worker_->lock_);
-    if (worker_->interval_ == milliseconds) return;
+    if (worker_->interval_ == milliseconds)
+        return;
     worker_->interval_ = milliseconds;
     // The worker picks the new period up at its next round.
-    if (milliseconds > 0) worker_->period_ = milliseconds;
+    if (milliseconds > 0)
+        worker_->period_ = milliseconds;
 }
 
 TThreadPriority TThreadTimer::priority() const {
@@ -231,10 +250,12 @@ TThreadPriority TThreadTimer::priority() const {
 
 void TThreadTimer::set_priority(TThreadPriority value) {
     std::lock_guard guard(worker_->lock_);
-    if (worker_->priority_ == value) return;
+    if (worker_->priority_ == value)
+        return;
     worker_->priority_ = value;
     // Before the thread runs it applies the priority itself.
-    if (worker_->tid_ != 0) apply_priority(worker_->thread_, worker_->tid_, value);
+    if (worker_->tid_ != 0)
+        apply_priority(worker_->thread_, worker_->tid_, value);
 }
 
 bool TThreadTimer::force_follow_up() const {
@@ -244,7 +265,8 @@ bool TThreadTimer::force_follow_up() const {
 
 void TThreadTimer::set_force_follow_up(bool value) {
     std::lock_guard guard(worker_->lock_);
-    if (worker_->follow_up_ == value) return;
+    if (worker_->follow_up_ == value)
+        return;
     worker_->follow_up_ = value;
 }
 
@@ -255,7 +277,8 @@ bool TThreadTimer::safe_call() const {
 
 void TThreadTimer::set_safe_call(bool value) {
     std::lock_guard guard(worker_->lock_);
-    if (worker_->safe_call_ == value) return;
+    if (worker_->safe_call_ == value)
+        return;
     worker_->safe_call_ = value;
 }
 

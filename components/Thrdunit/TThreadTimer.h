@@ -32,9 +32,9 @@ public:
 
     // Each setter does nothing when the value is unchanged.
     bool enabled() const;
-    void set_enabled(bool value);  // resumes or suspends the same worker thread
+    void set_enabled(bool value); // resumes or suspends the same worker thread
     int interval() const;
-    void set_interval(int milliseconds);  // kept, but values of 0 or less leave the worker's period as it was
+    void set_interval(int milliseconds); // kept, but values of 0 or less leave the worker's period as it was
     TThreadPriority priority() const;
     void set_priority(TThreadPriority value);
     bool force_follow_up() const;

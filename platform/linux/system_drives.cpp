@@ -19,24 +19,21 @@ namespace karvo::platform {
 
 namespace {
 
-bool one_of(std::string_view value, std::initializer_list<std::string_view> values)
-{
+bool one_of(std::string_view value, std::initializer_list<std::string_view> values) {
     return std::find(values.begin(), values.end(), value) != values.end();
 }
 
 // File systems that hold no user files: the kernel's interfaces, memory file systems, automounter stubs and
 // read-only application images.
-bool is_pseudo(std::string_view fs_type)
-{
-    return one_of(fs_type, {"proc", "sysfs", "tmpfs", "devtmpfs", "devpts", "cgroup", "cgroup2", "mqueue",
-                            "debugfs", "tracefs", "securityfs", "pstore", "bpf", "configfs", "fusectl",
-                            "hugetlbfs", "autofs", "binfmt_misc", "efivarfs", "rpc_pipefs", "nsfs", "ramfs",
-                            "selinuxfs", "squashfs", "nfsd", "fuse.gvfsd-fuse", "fuse.portal", "fuse.lxcfs",
-                            "fuse.snapfuse", "overlay"});
+bool is_pseudo(std::string_view fs_type) {
+    return one_of(fs_type, {"proc",     "sysfs",           "tmpfs",       "devtmpfs",   "devpts",        "cgroup",
+                            "cgroup2",  "mqueue",          "debugfs",     "tracefs",    "securityfs",    "pstore",
+                            "bpf",      "configfs",        "fusectl",     "hugetlbfs",  "autofs",        "binfmt_misc",
+                            "efivarfs", "rpc_pipefs",      "nsfs",        "ramfs",      "selinuxfs",     "squashfs",
+                            "nfsd",     "fuse.gvfsd-fuse", "fuse.portal", "fuse.lxcfs", "fuse.snapfuse", "overlay"});
 }
 
-bool is_kernel_tree(std::string_view mount_point)
-{
+bool is_kernel_tree(std::string_view mount_point) {
     for (std::string_view tree : {"/proc", "/sys", "/dev"}) {
         if (mount_point == tree || (mount_point.size() > tree.size() && mount_point.substr(0, tree.size()) == tree &&
                                     mount_point[tree.size()] == '/'))
@@ -45,17 +42,18 @@ bool is_kernel_tree(std::string_view mount_point)
     return false;
 }
 
-int hex_value(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+int hex_value(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
 // mountinfo writes blank, tab, newline and backslash as three octal digits after a backslash.
-std::string unescape_octal(std::string_view text)
-{
+std::string unescape_octal(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\\' && i + 3 < text.size() &&
@@ -69,16 +67,14 @@ std::string unescape_octal(std::string_view text)
     return out;
 }
 
-std::string read_first_line(const std::string& path)
-{
+std::string read_first_line(const std::string& path) {
     const auto content = read_file(path);
     if (!content)
         return {};
     return content->substr(0, content->find('\n'));
 }
 
-std::string real_path(const std::string& path)
-{
+std::string real_path(const std::string& path) {
     std::string result;
     if (char* real = ::realpath(path.c_str(), nullptr)) {
         result = real;
@@ -88,8 +84,7 @@ std::string real_path(const std::string& path)
 }
 
 // The removable flag lives on the whole disk; a partition's sysfs folder sits inside its disk's.
-bool is_removable(unsigned major, unsigned minor)
-{
+bool is_removable(unsigned major, unsigned minor) {
     if (major == 0)
         return false;
     std::string device = real_path("/sys/dev/block/" + std::to_string(major) + ":" + std::to_string(minor));
@@ -101,16 +96,15 @@ bool is_removable(unsigned major, unsigned minor)
 }
 
 // The name of the /dev/disk/<kind> link that points at the mounted device, decoded; empty when none does.
-std::string disk_link_name(const std::string& kind, const mount_entry& mount)
-{
+std::string disk_link_name(const std::string& kind, const mount_entry& mount) {
     const std::string folder = "/dev/disk/" + kind + "/";
     const dev_t device = makedev(mount.major, mount.minor);
     const std::string source = mount.source.empty() || mount.source[0] != '/' ? std::string() : real_path(mount.source);
     for (const find_entry& entry : find_files(folder, "*")) {
         const std::string link = folder + entry.name;
-        struct stat st{};
-        const bool same_device = mount.major != 0 && ::stat(link.c_str(), &st) == 0 && S_ISBLK(st.st_mode) &&
-                                 st.st_rdev == device;
+        struct stat st {};
+        const bool same_device =
+            mount.major != 0 && ::stat(link.c_str(), &st) == 0 && S_ISBLK(st.st_mode) && st.st_rdev == device;
         if (same_device || (!source.empty() && real_path(link) == source))
             return decode_udev_name(entry.name);
     }
@@ -119,8 +113,7 @@ std::string disk_link_name(const std::string& kind, const mount_entry& mount)
 
 class linux_drive_table final : public drive_table {
 public:
-    std::vector<drive_info> drives() override
-    {
+    std::vector<drive_info> drives() override {
         std::vector<drive_info> result;
         const auto text = read_file("/proc/self/mountinfo");
         for (const mount_entry& mount : parse_mountinfo(text.value_or(std::string()))) {
@@ -142,8 +135,7 @@ public:
 
 } // namespace
 
-std::vector<mount_entry> parse_mountinfo(const std::string& text)
-{
+std::vector<mount_entry> parse_mountinfo(const std::string& text) {
     std::vector<mount_entry> mounts;
     std::istringstream lines(text);
     std::string line;
@@ -180,21 +172,20 @@ std::vector<mount_entry> parse_mountinfo(const std::string& text)
     return mounts;
 }
 
-drive_type drive_type_of(const std::string& fs_type, const std::string& source, bool removable)
-{
+drive_type drive_type_of(const std::string& fs_type, const std::string& source, bool removable) {
     if (fs_type == "iso9660" || fs_type == "udf" || source.rfind("/dev/sr", 0) == 0)
         return drive_type::cdrom;
-    if (one_of(fs_type, {"nfs", "nfs4", "cifs", "smb3", "smbfs", "ncpfs", "afs", "ceph", "glusterfs", "9p",
-                         "sshfs", "davfs", "fuse.sshfs", "fuse.davfs", "fuse.davfs2", "fuse.rclone", "fuse.s3fs",
-                         "fuse.glusterfs", "fuse.curlftpfs", "fuse.smbnetfs"}))
+    if (one_of(fs_type, {"nfs",         "nfs4",      "cifs",           "smb3",           "smbfs",
+                         "ncpfs",       "afs",       "ceph",           "glusterfs",      "9p",
+                         "sshfs",       "davfs",     "fuse.sshfs",     "fuse.davfs",     "fuse.davfs2",
+                         "fuse.rclone", "fuse.s3fs", "fuse.glusterfs", "fuse.curlftpfs", "fuse.smbnetfs"}))
         return drive_type::network;
     if (removable)
         return drive_type::removable;
     return drive_type::fixed;
 }
 
-std::uint32_t serial_from_uuid(const std::string& uuid)
-{
+std::uint32_t serial_from_uuid(const std::string& uuid) {
     const auto all_hex = [](std::string_view text) {
         return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return hex_value(c) >= 0; });
     };
@@ -211,7 +202,7 @@ std::uint32_t serial_from_uuid(const std::string& uuid)
         return (hex_number(text.substr(0, 4)) << 16) | hex_number(text.substr(5));
     if (text.size() == 16 && all_hex(text))
         return hex_number(text.substr(8));
-    std::uint32_t hash = 2166136261u;  // FNV-1a
+    std::uint32_t hash = 2166136261u; // FNV-1a
     for (unsigned char c : text) {
         hash ^= c;
         hash *= 16777619u;
@@ -219,8 +210,7 @@ std::uint32_t serial_from_uuid(const std::string& uuid)
     return hash;
 }
 
-std::string decode_udev_name(const std::string& name)
-{
+std::string decode_udev_name(const std::string& name) {
     std::string out;
     for (std::size_t i = 0; i < name.size(); ++i) {
         if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x' && hex_value(name[i + 2]) >= 0 &&
@@ -234,8 +224,7 @@ std::string decode_udev_name(const std::string& name)
     return out;
 }
 
-drive_table& system_drives()
-{
+drive_table& system_drives() {
     static linux_drive_table table;
     return table;
 }

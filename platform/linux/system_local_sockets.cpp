@@ -15,8 +15,7 @@ namespace {
 
 constexpr int step_timeout_ms = 1000;
 
-bool wait_for(int fd, short events)
-{
+bool wait_for(int fd, short events) {
     pollfd p{fd, events, 0};
     int ready;
     do
@@ -30,8 +29,7 @@ public:
     explicit unix_connection(int fd) : fd_(fd) {}
     ~unix_connection() override { ::close(fd_); }
 
-    bool write(const std::string& text) override
-    {
+    bool write(const std::string& text) override {
         std::size_t sent = 0;
         while (sent < text.size()) {
             if (!wait_for(fd_, POLLOUT))
@@ -46,8 +44,7 @@ public:
         return true;
     }
 
-    std::optional<std::string> read_line() override
-    {
+    std::optional<std::string> read_line() override {
         for (;;) {
             const std::size_t end = buffer_.find('\n');
             if (end != std::string::npos) {
@@ -76,8 +73,7 @@ private:
 
 class unix_sockets final : public local_sockets {
 public:
-    std::unique_ptr<local_connection> connect(const std::string& path) override
-    {
+    std::unique_ptr<local_connection> connect(const std::string& path) override {
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
         if (path.empty() || path.size() >= sizeof address.sun_path)
@@ -101,8 +97,7 @@ public:
 
 } // namespace
 
-local_sockets& system_local_sockets()
-{
+local_sockets& system_local_sockets() {
     static unix_sockets sockets;
     return sockets;
 }

@@ -21,8 +21,7 @@ void silent_alsa_errors(const char*, int, const char*, int, const char*, ...) {}
 
 class master_element {
 public:
-    master_element()
-    {
+    master_element() {
         static std::once_flag quiet;
         std::call_once(quiet, [] { snd_lib_error_set_handler(&silent_alsa_errors); });
         if (snd_mixer_open(&mixer_, 0) < 0) {
@@ -39,13 +38,12 @@ public:
         snd_mixer_selem_id_set_name(id, "Master");
         element_ = snd_mixer_find_selem(mixer_, id);
         snd_mixer_selem_id_free(id);
-        if (element_ != nullptr && (!snd_mixer_selem_has_playback_volume(element_) ||
-                                    snd_mixer_selem_get_playback_volume_range(element_, &min_, &max_) < 0 ||
-                                    max_ <= min_))
+        if (element_ != nullptr &&
+            (!snd_mixer_selem_has_playback_volume(element_) ||
+             snd_mixer_selem_get_playback_volume_range(element_, &min_, &max_) < 0 || max_ <= min_))
             element_ = nullptr;
     }
-    ~master_element()
-    {
+    ~master_element() {
         if (mixer_ != nullptr)
             snd_mixer_close(mixer_);
     }
@@ -54,16 +52,15 @@ public:
 
     bool valid() const { return element_ != nullptr; }
 
-    int percent() const
-    {
+    int percent() const {
         long value = 0;
         if (snd_mixer_selem_get_playback_volume(element_, SND_MIXER_SCHN_FRONT_LEFT, &value) < 0)
             return 0;
-        return static_cast<int>(std::lround(100.0 * static_cast<double>(value - min_) / static_cast<double>(max_ - min_)));
+        return static_cast<int>(
+            std::lround(100.0 * static_cast<double>(value - min_) / static_cast<double>(max_ - min_)));
     }
 
-    void set_percent(int percent)
-    {
+    void set_percent(int percent) {
         const long value = min_ + std::lround(static_cast<double>(max_ - min_) * std::clamp(percent, 0, 100) / 100.0);
         snd_mixer_selem_set_playback_volume_all(element_, value);
     }
@@ -77,19 +74,16 @@ private:
 
 class alsa_mixer final : public mixer {
 public:
-    bool has_volume() override
-    {
+    bool has_volume() override {
         std::lock_guard lock(mutex_);
         return master_element().valid();
     }
-    int volume_percent() override
-    {
+    int volume_percent() override {
         std::lock_guard lock(mutex_);
         master_element element;
         return element.valid() ? element.percent() : 0;
     }
-    void set_volume_percent(int percent) override
-    {
+    void set_volume_percent(int percent) override {
         std::lock_guard lock(mutex_);
         master_element element;
         if (element.valid())
@@ -117,8 +111,7 @@ using system_mixer_type = no_mixer;
 
 } // namespace
 
-mixer& system_mixer()
-{
+mixer& system_mixer() {
     static system_mixer_type instance;
     return instance;
 }

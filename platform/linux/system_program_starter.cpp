@@ -18,15 +18,12 @@ namespace karvo::platform {
 
 namespace {
 
-bool is_executable_file(const std::string& path)
-{
-    struct stat st{};
+bool is_executable_file(const std::string& path) {
+    struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 
-
-std::vector<char*> pointers(std::vector<std::string>& arguments)
-{
+std::vector<char*> pointers(std::vector<std::string>& arguments) {
     std::vector<char*> result;
     for (std::string& argument : arguments)
         result.push_back(argument.data());
@@ -34,8 +31,7 @@ std::vector<char*> pointers(std::vector<std::string>& arguments)
     return result;
 }
 
-void close_other_descriptors(int keep)
-{
+void close_other_descriptors(int keep) {
     if (keep > 3)
         ::close_range(3, static_cast<unsigned>(keep - 1), 0);
     if (::close_range(static_cast<unsigned>(keep + 1), ~0u, 0) != 0) {
@@ -46,10 +42,9 @@ void close_other_descriptors(int keep)
 
 // Runs in the grandchild: only async-signal-safe calls from here on.
 [[noreturn]] void exec_detached(const std::vector<char*>& argv, const std::vector<char*>& shell_argv,
-                                const char* directory, int report_fd)
-{
+                                const char* directory, int report_fd) {
     if (directory != nullptr)
-        (void)::chdir(directory);  // a folder that does not exist leaves the program where it is
+        (void)::chdir(directory); // a folder that does not exist leaves the program where it is
     const int null_fd = ::open("/dev/null", O_RDWR);
     if (null_fd >= 0) {
         ::dup2(null_fd, 0);
@@ -65,7 +60,7 @@ void close_other_descriptors(int keep)
     for (int sig : {SIGPIPE, SIGINT, SIGQUIT, SIGTERM, SIGCHLD, SIGHUP})
         ::signal(sig, SIG_DFL);
     ::execv(argv[0], argv.data());
-    if (errno == ENOEXEC)  // an executable script without "#!" runs in the shell, as execvp would do
+    if (errno == ENOEXEC) // an executable script without "#!" runs in the shell, as execvp would do
         ::execv(shell_argv[0], shell_argv.data());
     const int error = errno;
     (void)!::write(report_fd, &error, sizeof error);
@@ -74,8 +69,7 @@ void close_other_descriptors(int keep)
 
 // Double fork so that the program is adopted by init and never becomes our zombie; a close-on-exec pipe tells
 // whether exec succeeded without waiting for the program itself.
-bool spawn_detached(std::vector<std::string> arguments, const std::string& directory)
-{
+bool spawn_detached(std::vector<std::string> arguments, const std::string& directory) {
     std::vector<std::string> shell_arguments = arguments;
     shell_arguments.insert(shell_arguments.begin(), "/bin/sh");
     const std::vector<char*> argv = pointers(arguments);
@@ -119,8 +113,7 @@ bool spawn_detached(std::vector<std::string> arguments, const std::string& direc
 class linux_program_starter final : public program_starter {
 public:
     bool open(const std::string& file, const std::string& parameters, const std::string& directory,
-              show_mode /*mode*/) override
-    {
+              show_mode /*mode*/) override {
         if (file.empty())
             return false;
         const std::string path = file.find('/') != std::string::npos ? file : find_in_path(file);
@@ -140,8 +133,7 @@ public:
 
 } // namespace
 
-std::string find_in_path(const std::string& name)
-{
+std::string find_in_path(const std::string& name) {
     const char* path = std::getenv("PATH");
     const std::string folders = path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin";
     std::size_t start = 0;
@@ -158,8 +150,7 @@ std::string find_in_path(const std::string& name)
     return {};
 }
 
-program_starter& system_program_starter()
-{
+program_starter& system_program_starter() {
     static linux_program_starter starter;
     return starter;
 }

@@ -12,16 +12,14 @@ public:
     window_handle find_window(const std::string& /*class_name*/) override { return 0; }
     std::intptr_t send_command(window_handle /*window*/, std::uint32_t /*command_id*/) override { return 0; }
     std::intptr_t send_copy_data(window_handle /*window*/, std::uintptr_t /*dw_data*/, const void* /*data*/,
-                                 std::uint32_t /*cb_data*/) override
-    {
+                                 std::uint32_t /*cb_data*/) override {
         return 0;
     }
 };
 
 } // namespace
 
-window_messages& system_window_messages()
-{
+window_messages& system_window_messages() {
     static linux_window_messages messages;
     return messages;
 }

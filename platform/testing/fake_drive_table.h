@@ -16,8 +16,7 @@ public:
     void set_drives(std::vector<drive_info> drives) { drives_ = std::move(drives); }
     void add_drive(drive_info drive) { drives_.push_back(std::move(drive)); }
     // Changes the serial of the drive mounted at `root`, as when another disc is inserted.
-    void set_serial(const std::string& root, std::uint32_t serial)
-    {
+    void set_serial(const std::string& root, std::uint32_t serial) {
         for (drive_info& drive : drives_) {
             if (drive.root == root)
                 drive.serial = serial;

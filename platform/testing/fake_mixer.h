@@ -19,8 +19,7 @@ public:
 
     bool has_volume() override { return has_volume_; }
     int volume_percent() override { return has_volume_ ? percent_ : 0; }
-    void set_volume_percent(int percent) override
-    {
+    void set_volume_percent(int percent) override {
         changes_.push_back(percent);
         if (has_volume_)
             percent_ = std::clamp(percent, 0, 100);

@@ -5,10 +5,11 @@ namespace karvo::platform {
 
 pumped_dispatcher::pumped_dispatcher() : owner_(std::this_thread::get_id()) {}
 
-pumped_dispatcher::~pumped_dispatcher() { pump(); }
+pumped_dispatcher::~pumped_dispatcher() {
+    pump();
+}
 
-void pumped_dispatcher::run_and_wait(const std::function<void()>& work)
-{
+void pumped_dispatcher::run_and_wait(const std::function<void()>& work) {
     if (std::this_thread::get_id() == owner_) {
         work();
         return;
@@ -23,8 +24,7 @@ void pumped_dispatcher::run_and_wait(const std::function<void()>& work)
         std::rethrow_exception(item->error);
 }
 
-std::size_t pumped_dispatcher::pump()
-{
+std::size_t pumped_dispatcher::pump() {
     std::size_t ran = 0;
     for (;;) {
         std::shared_ptr<job> item;
@@ -49,8 +49,7 @@ std::size_t pumped_dispatcher::pump()
     }
 }
 
-std::size_t pumped_dispatcher::pump_for(std::chrono::milliseconds timeout)
-{
+std::size_t pumped_dispatcher::pump_for(std::chrono::milliseconds timeout) {
     {
         std::unique_lock lock(mutex_);
         arrived_.wait_for(lock, timeout, [&] { return !queue_.empty(); });
@@ -58,8 +57,7 @@ std::size_t pumped_dispatcher::pump_for(std::chrono::milliseconds timeout)
     return pump();
 }
 
-std::size_t pumped_dispatcher::pending() const
-{
+std::size_t pumped_dispatcher::pending() const {
     std::lock_guard lock(mutex_);
     return queue_.size();
 }

@@ -17,7 +17,7 @@ public:
 
     // Opens of exactly this path (as the caller spelled it) since the counter was made.
     std::size_t reads_of(const std::string& path) const;
-    std::size_t reads() const;  // of every path
+    std::size_t reads() const; // of every path
 };
 
 } // namespace karvo::platform

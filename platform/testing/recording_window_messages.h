@@ -18,11 +18,11 @@ enum class message_kind { command, copy_data };
 struct sent_message {
     message_kind kind = message_kind::command;
     window_handle window = 0;
-    bool delivered = false;  // the window existed when the message was sent
+    bool delivered = false; // the window existed when the message was sent
     std::uint32_t command_id = 0;
     std::uintptr_t dw_data = 0;
     std::uint32_t cb_data = 0;
-    std::vector<unsigned char> bytes;  // the cb_data bytes of a copy-data message
+    std::vector<unsigned char> bytes; // the cb_data bytes of a copy-data message
 
     std::string bytes_as_text() const { return std::string(bytes.begin(), bytes.end()); }
 };

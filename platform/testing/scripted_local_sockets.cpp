@@ -9,8 +9,7 @@ class scripted_connection final : public local_connection {
 public:
     scripted_connection(scripted_local_sockets& owner, std::string path) : owner_(owner), path_(std::move(path)) {}
 
-    bool write(const std::string& text) override
-    {
+    bool write(const std::string& text) override {
         const auto listener = owner_.listeners_.find(path_);
         if (listener == owner_.listeners_.end())
             return false;
@@ -25,10 +24,9 @@ public:
         return true;
     }
 
-    std::optional<std::string> read_line() override
-    {
+    std::optional<std::string> read_line() override {
         if (replies_.empty())
-            return std::nullopt;  // what a silent listener looks like after the time-out
+            return std::nullopt; // what a silent listener looks like after the time-out
         std::string line = std::move(replies_.front());
         replies_.pop_front();
         return line;
@@ -41,15 +39,15 @@ private:
     std::deque<std::string> replies_;
 };
 
-void scripted_local_sockets::listen(const std::string& path, responder answer)
-{
+void scripted_local_sockets::listen(const std::string& path, responder answer) {
     listeners_[path] = std::move(answer);
 }
 
-void scripted_local_sockets::close(const std::string& path) { listeners_.erase(path); }
+void scripted_local_sockets::close(const std::string& path) {
+    listeners_.erase(path);
+}
 
-std::unique_ptr<local_connection> scripted_local_sockets::connect(const std::string& path)
-{
+std::unique_ptr<local_connection> scripted_local_sockets::connect(const std::string& path) {
     if (listeners_.count(path) == 0)
         return nullptr;
     return std::make_unique<scripted_connection>(*this, path);

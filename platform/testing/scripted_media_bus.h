@@ -42,7 +42,7 @@ private:
         media_player_state state;
         std::vector<std::string> tracks;
         bool answering = true;
-        int commands_left = -1;  // -1: stays
+        int commands_left = -1; // -1: stays
         int next_track = 1;
     };
     // Records the call and says how the player takes it; the player may leave the bus afterwards.

@@ -7,27 +7,25 @@ namespace karvo::platform {
 
 namespace {
 
-const char* kind_name(question_kind kind)
-{
+const char* kind_name(question_kind kind) {
     switch (kind) {
-    case question_kind::message_box: return "message box";
-    case question_kind::input_box: return "input box";
-    case question_kind::open_file: return "open dialog";
-    case question_kind::save_file: return "save dialog";
-    case question_kind::choose_folder: return "folder dialog";
-    case question_kind::choose_colour: return "colour dialog";
+        case question_kind::message_box: return "message box";
+        case question_kind::input_box: return "input box";
+        case question_kind::open_file: return "open dialog";
+        case question_kind::save_file: return "save dialog";
+        case question_kind::choose_folder: return "folder dialog";
+        case question_kind::choose_colour: return "colour dialog";
     }
     return "question";
 }
 
 // The answer a user gives by closing the box: Cancel where there is one, else No, else OK.
-message_result closing_answer(message_buttons buttons)
-{
+message_result closing_answer(message_buttons buttons) {
     switch (buttons) {
-    case message_buttons::ok: return message_result::ok;
-    case message_buttons::yes_no: return message_result::no;
-    case message_buttons::ok_cancel:
-    case message_buttons::yes_no_cancel: return message_result::cancel;
+        case message_buttons::ok: return message_result::ok;
+        case message_buttons::yes_no: return message_result::no;
+        case message_buttons::ok_cancel:
+        case message_buttons::yes_no_cancel: return message_result::cancel;
     }
     return message_result::cancel;
 }
@@ -35,8 +33,7 @@ message_result closing_answer(message_buttons buttons)
 } // namespace
 
 template <typename T>
-T scripted_prompts::next(std::deque<T>& queue, const asked_question& question, T fallback)
-{
+T scripted_prompts::next(std::deque<T>& queue, const asked_question& question, T fallback) {
     questions_.push_back(question);
     if (queue.empty()) {
         std::string error = std::string("unexpected ") + kind_name(question.kind) + ": \"" + question.text + "\"";
@@ -53,44 +50,37 @@ T scripted_prompts::next(std::deque<T>& queue, const asked_question& question, T
     return answer;
 }
 
-scripted_prompts& scripted_prompts::answer_message(message_result result)
-{
+scripted_prompts& scripted_prompts::answer_message(message_result result) {
     messages_.push_back(result);
     return *this;
 }
 
-scripted_prompts& scripted_prompts::answer_input(std::optional<std::string> text)
-{
+scripted_prompts& scripted_prompts::answer_input(std::optional<std::string> text) {
     inputs_.push_back(std::move(text));
     return *this;
 }
 
-scripted_prompts& scripted_prompts::answer_open_file(std::optional<std::string> path)
-{
+scripted_prompts& scripted_prompts::answer_open_file(std::optional<std::string> path) {
     open_files_.push_back(std::move(path));
     return *this;
 }
 
-scripted_prompts& scripted_prompts::answer_save_file(std::optional<std::string> path)
-{
+scripted_prompts& scripted_prompts::answer_save_file(std::optional<std::string> path) {
     save_files_.push_back(std::move(path));
     return *this;
 }
 
-scripted_prompts& scripted_prompts::answer_folder(std::optional<std::string> path)
-{
+scripted_prompts& scripted_prompts::answer_folder(std::optional<std::string> path) {
     folders_.push_back(std::move(path));
     return *this;
 }
 
-scripted_prompts& scripted_prompts::answer_colour(std::optional<std::uint32_t> colour)
-{
+scripted_prompts& scripted_prompts::answer_colour(std::optional<std::uint32_t> colour) {
     colours_.push_back(colour);
     return *this;
 }
 
-std::vector<std::string> scripted_prompts::message_texts() const
-{
+std::vector<std::string> scripted_prompts::message_texts() const {
     std::vector<std::string> texts;
     for (const asked_question& question : questions_) {
         if (question.kind == question_kind::message_box)
@@ -99,20 +89,17 @@ std::vector<std::string> scripted_prompts::message_texts() const
     return texts;
 }
 
-std::size_t scripted_prompts::unused_answers() const
-{
+std::size_t scripted_prompts::unused_answers() const {
     return messages_.size() + inputs_.size() + open_files_.size() + save_files_.size() + folders_.size() +
            colours_.size();
 }
 
-void scripted_prompts::clear()
-{
+void scripted_prompts::clear() {
     *this = scripted_prompts();
 }
 
 message_result scripted_prompts::message_box(const std::string& text, const std::string& caption,
-                                             message_buttons buttons, message_icon icon)
-{
+                                             message_buttons buttons, message_icon icon) {
     asked_question question;
     question.kind = question_kind::message_box;
     question.text = text;
@@ -123,8 +110,7 @@ message_result scripted_prompts::message_box(const std::string& text, const std:
 }
 
 std::optional<std::string> scripted_prompts::input_box(const std::string& caption, const std::string& prompt,
-                                                       const std::string& default_text)
-{
+                                                       const std::string& default_text) {
     asked_question question;
     question.kind = question_kind::input_box;
     question.text = prompt;
@@ -133,24 +119,21 @@ std::optional<std::string> scripted_prompts::input_box(const std::string& captio
     return next<std::optional<std::string>>(inputs_, question, std::nullopt);
 }
 
-std::optional<std::string> scripted_prompts::open_file(const file_dialog_options& options)
-{
+std::optional<std::string> scripted_prompts::open_file(const file_dialog_options& options) {
     asked_question question;
     question.kind = question_kind::open_file;
     question.options = options;
     return next<std::optional<std::string>>(open_files_, question, std::nullopt);
 }
 
-std::optional<std::string> scripted_prompts::save_file(const file_dialog_options& options)
-{
+std::optional<std::string> scripted_prompts::save_file(const file_dialog_options& options) {
     asked_question question;
     question.kind = question_kind::save_file;
     question.options = options;
     return next<std::optional<std::string>>(save_files_, question, std::nullopt);
 }
 
-std::optional<std::string> scripted_prompts::choose_folder(const std::string& title, const std::string& start)
-{
+std::optional<std::string> scripted_prompts::choose_folder(const std::string& title, const std::string& start) {
     asked_question question;
     question.kind = question_kind::choose_folder;
     question.text = title;
@@ -158,8 +141,7 @@ std::optional<std::string> scripted_prompts::choose_folder(const std::string& ti
     return next<std::optional<std::string>>(folders_, question, std::nullopt);
 }
 
-std::optional<std::uint32_t> scripted_prompts::choose_colour(std::uint32_t initial)
-{
+std::optional<std::uint32_t> scripted_prompts::choose_colour(std::uint32_t initial) {
     asked_question question;
     question.kind = question_kind::choose_colour;
     question.initial_colour = initial;

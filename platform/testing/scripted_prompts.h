@@ -15,12 +15,12 @@ enum class question_kind { message_box, input_box, open_file, save_file, choose_
 
 struct asked_question {
     question_kind kind = question_kind::message_box;
-    std::string text;          // message text, input prompt, folder dialog title
-    std::string caption;       // message box caption, input box caption
+    std::string text;    // message text, input prompt, folder dialog title
+    std::string caption; // message box caption, input box caption
     message_buttons buttons = message_buttons::ok;
     message_icon icon = message_icon::none;
-    file_dialog_options options;  // open and save dialogs
-    std::string default_text;  // input box default, folder dialog start
+    file_dialog_options options; // open and save dialogs
+    std::string default_text;    // input box default, folder dialog start
     std::uint32_t initial_colour = 0;
 };
 

@@ -21,28 +21,24 @@ namespace fs = std::filesystem;
 using namespace copy_export;
 using testing::fixture_folder;
 
-void write(const std::string& path, const std::string& content)
-{
+void write(const std::string& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;
 }
 
-std::string read(const std::string& path)
-{
+std::string read(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Every name in the folder, so a leftover temporary file shows.
-std::set<std::string> names_in(const std::string& folder)
-{
+std::set<std::string> names_in(const std::string& folder) {
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder))
         names.insert(entry.path().filename().string());
     return names;
 }
 
-TEST(CopyNames, NumbersVariantsAndPortableCharacters)
-{
+TEST(CopyNames, NumbersVariantsAndPortableCharacters) {
     const std::pair<std::string, std::string> cases[] = {
         {numbered_name(3, 9, "a.mp3"), "03 - a.mp3"},
         {numbered_name(12, 150, "a.mp3"), "012 - a.mp3"},
@@ -60,8 +56,7 @@ TEST(CopyNames, NumbersVariantsAndPortableCharacters)
 
 class FolderCopy : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         fs::create_directories(source.file("one"));
         fs::create_directories(source.file("two"));
         write(source.file("one/song.mp3"), "first song");
@@ -78,23 +73,26 @@ protected:
     string_list playlist;
 };
 
-TEST_F(FolderCopy, NeverOverwritesADifferentFileAndReusesTheSameOne)
-{
+TEST_F(FolderCopy, NeverOverwritesADifferentFileAndReusesTheSameOne) {
     struct row {
         bool number_prefix;
-        std::vector<std::pair<std::string, std::string>> already;  // files in the folder before the copy
-        string_list names;                                           // the plan's target names in order
+        std::vector<std::pair<std::string, std::string>> already; // files in the folder before the copy
+        string_list names;                                        // the plan's target names in order
         std::size_t copied;
     };
     const row rows[] = {
         // Two sources of the same name: the second gets " (2)".
         {false, {}, {"song.mp3", "song (2).mp3", "other.ogg"}, 3},
         // A different file of the name stays; an identical earlier copy is used again.
-        {false, {{"song.mp3", "someone else's"}, {"other.ogg", "other"}},
-         {"song (2).mp3", "song (3).mp3", "other.ogg"}, 2},
+        {false,
+         {{"song.mp3", "someone else's"}, {"other.ogg", "other"}},
+         {"song (2).mp3", "song (3).mp3", "other.ogg"},
+         2},
         // Copying to the same folder again copies only what is new.
-        {false, {{"song.mp3", "first song"}, {"song (2).mp3", "second song, longer"}},
-         {"song.mp3", "song (2).mp3", "other.ogg"}, 1},
+        {false,
+         {{"song.mp3", "first song"}, {"song (2).mp3", "second song, longer"}},
+         {"song.mp3", "song (2).mp3", "other.ogg"},
+         1},
         {true, {{"01 - song.mp3", "x"}}, {"01 - song (2).mp3", "02 - song.mp3", "03 - other.ogg"}, 3},
     };
     for (const row& r : rows) {
@@ -124,17 +122,16 @@ TEST_F(FolderCopy, NeverOverwritesADifferentFileAndReusesTheSameOne)
     }
 }
 
-TEST_F(FolderCopy, CancellingOrFailingLeavesNoHalfFile)
-{
+TEST_F(FolderCopy, CancellingOrFailingLeavesNoHalfFile) {
     struct row {
-        int stop_at_call;  // the progress call that answers "cancel"; 0: never
-        bool source_gone;  // the second file disappears after planning
+        int stop_at_call; // the progress call that answers "cancel"; 0: never
+        bool source_gone; // the second file disappears after planning
         copy_status status;
         std::size_t copied;
     };
     const row rows[] = {
-        {1, false, copy_status::cancelled, 0},  // before the first file
-        {2, false, copy_status::cancelled, 0},  // inside the first file, after its only chunk
+        {1, false, copy_status::cancelled, 0}, // before the first file
+        {2, false, copy_status::cancelled, 0}, // inside the first file, after its only chunk
         {0, true, copy_status::failed, 1},
     };
     for (const row& r : rows) {
@@ -158,8 +155,7 @@ TEST_F(FolderCopy, CancellingOrFailingLeavesNoHalfFile)
 }
 
 // A 256 KiB volume: a plan that does not fit copies nothing; one that fits is copied whole.
-TEST(FolderCopyVolume, ASmallVolumeThatRunsOutOfSpace)
-{
+TEST(FolderCopyVolume, ASmallVolumeThatRunsOutOfSpace) {
     fixture_folder source, mount_point;
     if (::mount("tmpfs", mount_point.path().c_str(), "tmpfs", 0, "size=256k") != 0)
         GTEST_SKIP() << "no tmpfs can be mounted here (needs CAP_SYS_ADMIN)";
@@ -187,7 +183,7 @@ TEST(FolderCopyVolume, ASmallVolumeThatRunsOutOfSpace)
     // The space check passed, then the volume filled up under the copy (another writer): the failed copy is gone.
     write(mount_point.path() + "/filler", std::string(150 * 1024, 'f'));
     copy_plan plan = plan_copy({big[0]}, mount_point.path(), options);
-    plan.bytes_to_copy = 0;  // as if the free space had been read before the filler arrived
+    plan.bytes_to_copy = 0; // as if the free space had been read before the filler arrived
     const copy_result failed = run_copy(plan, options, {});
     EXPECT_EQ(failed.status, copy_status::failed);
     EXPECT_EQ(names_in(mount_point.path()).size(), 5u) << "three copies, their playlist and the filler";

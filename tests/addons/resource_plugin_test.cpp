@@ -27,15 +27,13 @@ using testing::tag_fields;
 
 class ResourcePlugin : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(library.load(KARVO_PLUGIN_DIR "/resource.krp")) << library.error();
         info_string = library.function<karvo_get_media_info_string_fn>("_get_media_info_string");
         ASSERT_NE(info_string, nullptr);
     }
 
-    string_list list(const char* name) const
-    {
+    string_list list(const char* name) const {
         const auto get = library.function<const karvo_string_list* (*)()>(name);
         EXPECT_NE(get, nullptr) << name;
         string_list items;
@@ -46,8 +44,7 @@ protected:
     }
 
     // The joined info string, or nullopt when the plug-in returned an empty list.
-    std::optional<std::string> info(const std::string& path) const
-    {
+    std::optional<std::string> info(const std::string& path) const {
         const karvo_string_list* l = info_string(path.c_str());
         if (!l || l->count == 0)
             return std::nullopt;
@@ -57,8 +54,7 @@ protected:
         return joined;
     }
 
-    media_fields fields_of(const std::string& path) const
-    {
+    media_fields fields_of(const std::string& path) const {
         const auto text = info(path);
         EXPECT_TRUE(text.has_value()) << path;
         if (!text)
@@ -75,11 +71,25 @@ protected:
 };
 
 // Field positions in the info string.
-enum { path_ = 0, song, artist, album, year, comment, genre, seconds, channels, file_size, track, sample_rate,
-       quality, codec, modified };
+enum {
+    path_ = 0,
+    song,
+    artist,
+    album,
+    year,
+    comment,
+    genre,
+    seconds,
+    channels,
+    file_size,
+    track,
+    sample_rate,
+    quality,
+    codec,
+    modified
+};
 
-TEST_F(ResourcePlugin, ReadsTagsInEveryEncodingAsCleanUtf8)
-{
+TEST_F(ResourcePlugin, ReadsTagsInEveryEncodingAsCleanUtf8) {
     struct tag_case {
         const char* name;
         mp3_options options;
@@ -118,18 +128,17 @@ TEST_F(ResourcePlugin, ReadsTagsInEveryEncodingAsCleanUtf8)
     }
 }
 
-TEST_F(ResourcePlugin, ReadsAudioPropertiesSizeAndTime)
-{
+TEST_F(ResourcePlugin, ReadsAudioPropertiesSizeAndTime) {
     struct audio_case {
         const char* name;
         std::vector<unsigned char> bytes;
-        const char* seconds, *channels, *sample_rate, *quality, *codec;
+        const char *seconds, *channels, *sample_rate, *quality, *codec;
     };
     const std::vector<audio_case> cases = {
         {"stereo.mp3", testing::make_mp3(mp3_options().with_rate(128, 44100).with_frames(200)), "5", "2", "44100",
          "128", "MPEG-1 Layer 3"},
-        {"mono.mp3", testing::make_mp3(mp3_options().with_rate(64, 48000).with_mono().with_frames(300)), "7",
-         "1", "48000", "64", "MPEG-1 Layer 3"},
+        {"mono.mp3", testing::make_mp3(mp3_options().with_rate(64, 48000).with_mono().with_frames(300)), "7", "1",
+         "48000", "64", "MPEG-1 Layer 3"},
         {"clip.wav", testing::make_wav(22050, 1, 16, 3.0), "3", "1", "22050", "353", "PCM"},
     };
     const std::regex minute_stamp(R"(\d{4}-\d\d-\d\d \d\d:\d\d)");
@@ -149,8 +158,7 @@ TEST_F(ResourcePlugin, ReadsAudioPropertiesSizeAndTime)
     }
 }
 
-TEST_F(ResourcePlugin, UnreadableFilesGiveThePathAndEmptyFields)
-{
+TEST_F(ResourcePlugin, UnreadableFilesGiveThePathAndEmptyFields) {
     const std::vector<unsigned char> tagged =
         testing::make_mp3(mp3_options().with_frames(20).with_id3v2(testing::title_tag("Cut", "Short")));
     const auto first = [&](std::size_t n) { return std::vector<unsigned char>(tagged.begin(), tagged.begin() + n); };
@@ -161,8 +169,8 @@ TEST_F(ResourcePlugin, UnreadableFilesGiveThePathAndEmptyFields)
     testing::write_bytes(folder.file("readme.txt"), {'h', 'e', 'l', 'l', 'o'});
     std::filesystem::create_directory(folder.file("folder.mp3"));
 
-    for (const char* name : {"empty.mp3", "cut in tag.mp3", "header only.mp3", "notes.mp3", "readme.txt",
-                             "folder.mp3", "missing.mp3"}) {
+    for (const char* name :
+         {"empty.mp3", "cut in tag.mp3", "header only.mp3", "notes.mp3", "readme.txt", "folder.mp3", "missing.mp3"}) {
         SCOPED_TRACE(name);
         const std::string path = folder.file(name);
         const media_fields f = fields_of(path);
@@ -172,8 +180,7 @@ TEST_F(ResourcePlugin, UnreadableFilesGiveThePathAndEmptyFields)
     }
 }
 
-TEST_F(ResourcePlugin, TruncatedAudioStillGivesAWellFormedString)
-{
+TEST_F(ResourcePlugin, TruncatedAudioStillGivesAWellFormedString) {
     const std::vector<unsigned char> whole =
         testing::make_mp3(mp3_options().with_frames(50).with_id3v2(testing::title_tag("Half", "Gone")));
     const std::string path = folder.file("half.mp3");
@@ -183,8 +190,7 @@ TEST_F(ResourcePlugin, TruncatedAudioStillGivesAWellFormedString)
     EXPECT_EQ(f[song], "Half");
 }
 
-TEST_F(ResourcePlugin, PathsThatCannotBeAFieldGiveAnEmptyList)
-{
+TEST_F(ResourcePlugin, PathsThatCannotBeAFieldGiveAnEmptyList) {
     for (const std::string name : {"line\nbreak.mp3", "carriage\rreturn.mp3", "byte\xFF.mp3"}) {
         const std::string path = folder.file(name);
         testing::write_mp3(path, mp3_options().with_frames(5));
@@ -192,8 +198,7 @@ TEST_F(ResourcePlugin, PathsThatCannotBeAFieldGiveAnEmptyList)
     }
 }
 
-TEST_F(ResourcePlugin, EachCallDescribesItsOwnFile)
-{
+TEST_F(ResourcePlugin, EachCallDescribesItsOwnFile) {
     testing::write_mp3(folder.file("a.mp3"), mp3_options().with_id3v2(testing::title_tag("First")));
     testing::write_mp3(folder.file("b.mp3"), mp3_options().with_id3v1(testing::title_tag("Second")));
     EXPECT_EQ(fields_of(folder.file("a.mp3"))[song], "First");
@@ -201,8 +206,7 @@ TEST_F(ResourcePlugin, EachCallDescribesItsOwnFile)
     EXPECT_EQ(fields_of(folder.file("missing.mp3"))[song], "");
 }
 
-TEST_F(ResourcePlugin, DurationOrMinusOne)
-{
+TEST_F(ResourcePlugin, DurationOrMinusOne) {
     const auto duration = library.function<karvo_get_media_duration_fn>("_get_media_duration");
     ASSERT_NE(duration, nullptr);
     testing::write_mp3(folder.file("five.mp3"), mp3_options().with_frames(200));
@@ -212,13 +216,12 @@ TEST_F(ResourcePlugin, DurationOrMinusOne)
     EXPECT_EQ(duration(folder.file("missing.mp3").c_str()), -1);
 }
 
-TEST_F(ResourcePlugin, AnnouncesMediaTypesWithDistinctIcons)
-{
+TEST_F(ResourcePlugin, AnnouncesMediaTypesWithDistinctIcons) {
     const string_list extensions = list("_get_new_extensions");
     const string_list descriptions = list("_get_new_descriptions");
     ASSERT_EQ(extensions.size(), descriptions.size());
-    for (const char* required : {"MP3", "MP2", "WAV", "OGG", "OPUS", "FLAC", "M4A", "AAC", "WMA", "MPC", "APE",
-                                 "AIF", "AIFF", "WV"})
+    for (const char* required :
+         {"MP3", "MP2", "WAV", "OGG", "OPUS", "FLAC", "M4A", "AAC", "WMA", "MPC", "APE", "AIF", "AIFF", "WV"})
         EXPECT_NE(std::find(extensions.begin(), extensions.end(), required), extensions.end()) << required;
     EXPECT_EQ(extensions.front(), "MP3");
     EXPECT_EQ(descriptions.front(), "MPEG Layer 3");
@@ -235,7 +238,7 @@ TEST_F(ResourcePlugin, AnnouncesMediaTypesWithDistinctIcons)
         ASSERT_GT(size, 24);
         const std::vector<unsigned char> png(bytes, bytes + size);
         EXPECT_TRUE(std::equal(signature.begin(), signature.end(), png.begin())) << id;
-        EXPECT_EQ(png[19], 16);  // IHDR width and height, big-endian
+        EXPECT_EQ(png[19], 16); // IHDR width and height, big-endian
         EXPECT_EQ(png[23], 16);
         distinct.insert(png);
     }
@@ -247,8 +250,7 @@ TEST_F(ResourcePlugin, AnnouncesMediaTypesWithDistinctIcons)
     }
 }
 
-TEST_F(ResourcePlugin, NamesSixSlotsThenExtraPlayers)
-{
+TEST_F(ResourcePlugin, NamesSixSlotsThenExtraPlayers) {
     const string_list names = list("_get_player_names");
     const string_list programs = list("_get_filename");
     const string_list locations = list("_get_default_player_locations");

@@ -26,8 +26,7 @@ using testing::fixture_folder;
 using testing::mp3_options;
 using testing::tag_fields;
 
-TEST(XspfWriter, LocationsArePercentEncodedFileUris)
-{
+TEST(XspfWriter, LocationsArePercentEncodedFileUris) {
     const std::pair<const char*, const char*> cases[] = {
         {"/music/a b.mp3", "file:///music/a%20b.mp3"},
         {"/m/\xC3\xA9t\xC3\xA9.mp3", "file:///m/%C3%A9t%C3%A9.mp3"},
@@ -45,28 +44,30 @@ TEST(XspfWriter, LocationsArePercentEncodedFileUris)
     }
 }
 
-TEST(XspfWriter, TextIsEscapedAndKeepsOnlyWhatXmlAllows)
-{
+TEST(XspfWriter, TextIsEscapedAndKeepsOnlyWhatXmlAllows) {
     const std::pair<const char*, const char*> cases[] = {
         {"Tom & Jerry <3>", "Tom &amp; Jerry &lt;3&gt;"},
         {"say \"hi\"", "say &quot;hi&quot;"},
-        {"bad\x01" "ctl\x1F\tok", "badctl\tok"},
+        {"bad\x01"
+         "ctl\x1F\tok",
+         "badctl\tok"},
         {"\xC3(stray", "(stray"},
         {"\xC3\x84\xC3\x96 \xF0\x9F\x8E\xB5", "\xC3\x84\xC3\x96 \xF0\x9F\x8E\xB5"},
-        {"no\xEF\xBF\xBE" "nchar", "nonchar"},
+        {"no\xEF\xBF\xBE"
+         "nchar",
+         "nonchar"},
     };
     for (const auto& [text, escaped] : cases)
         EXPECT_EQ(xspf::xml_text(text), escaped) << text;
 }
 
 struct read_track {
-    std::vector<std::string> elements;  // child element names in order
+    std::vector<std::string> elements; // child element names in order
     std::map<std::string, std::string> text;
 };
 
 // Parses the document as any XSPF reader would; empty on an XML error.
-std::vector<read_track> parse(const std::string& document, std::string& error)
-{
+std::vector<read_track> parse(const std::string& document, std::string& error) {
     QXmlStreamReader xml(QByteArray::fromStdString(document));
     std::vector<read_track> tracks;
     int depth = 0;
@@ -82,7 +83,7 @@ std::vector<read_track> parse(const std::string& document, std::string& error)
                 tracks.emplace_back();
             } else if (depth == 4) {
                 tracks.back().elements.push_back(name);
-                tracks.back().text[name] = xml.readElementText().toStdString();  // consumes its end element
+                tracks.back().text[name] = xml.readElementText().toStdString(); // consumes its end element
                 --depth;
             }
         } else if (xml.isEndElement()) {
@@ -96,8 +97,7 @@ std::vector<read_track> parse(const std::string& document, std::string& error)
 
 class XspfDocument : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         tag_fields tagged;
         tagged.title = "Rock & Roll <Live>";
         tagged.artist = "Bj\xC3\xB6rk";
@@ -114,8 +114,7 @@ protected:
     std::string target;
 };
 
-TEST_F(XspfDocument, HoldsEveryEntryWithItsTagsInTheFormatsOrder)
-{
+TEST_F(XspfDocument, HoldsEveryEntryWithItsTagsInTheFormatsOrder) {
     ASSERT_TRUE(xspf::write_playlist(target, paths, "My <Mix>", true));
     std::ifstream in(target, std::ios::binary);
     const std::string document((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -131,8 +130,11 @@ TEST_F(XspfDocument, HoldsEveryEntryWithItsTagsInTheFormatsOrder)
         long long duration_ms;
     };
     const expected rows[] = {
-        {{{"title", "Rock & Roll <Live>"}, {"creator", "Bj\xC3\xB6rk"}, {"album", "Greatest \"Hits\""},
-          {"trackNum", "7"}}, 1045},
+        {{{"title", "Rock & Roll <Live>"},
+          {"creator", "Bj\xC3\xB6rk"},
+          {"album", "Greatest \"Hits\""},
+          {"trackNum", "7"}},
+         1045},
         {{}, 2090},
         {{}, -1},
     };
@@ -146,7 +148,9 @@ TEST_F(XspfDocument, HoldsEveryEntryWithItsTagsInTheFormatsOrder)
             EXPECT_EQ(t.text.count("duration"), 0u) << i;
         } else {
             ASSERT_EQ(t.text.count("duration"), 1u) << i;
-            EXPECT_NEAR(static_cast<double>(std::stoll(t.text.at("duration"))), static_cast<double>(rows[i].duration_ms), 30) << i;
+            EXPECT_NEAR(static_cast<double>(std::stoll(t.text.at("duration"))),
+                        static_cast<double>(rows[i].duration_ms), 30)
+                << i;
         }
         // Each element once, in the order the format describes, and nothing empty.
         std::size_t next = 0;
@@ -159,8 +163,7 @@ TEST_F(XspfDocument, HoldsEveryEntryWithItsTagsInTheFormatsOrder)
     }
 }
 
-TEST_F(XspfDocument, ARealPlayerLoadsEveryEntry)
-{
+TEST_F(XspfDocument, ARealPlayerLoadsEveryEntry) {
     for (const char* program : {"audacious", "audtool", "dbus-run-session"})
         if (std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) != 0)
             GTEST_SKIP() << program << " is not installed (apt-get install audacious dbus)";
@@ -169,13 +172,15 @@ TEST_F(XspfDocument, ARealPlayerLoadsEveryEntry)
     const std::string home = folder.file("home");
     std::filesystem::create_directories(home);
     const std::string script =
-        "export HOME='" + home + "' XDG_CONFIG_HOME='" + home + "/.config'; "
+        "export HOME='" + home + "' XDG_CONFIG_HOME='" + home +
+        "/.config'; "
         "timeout 60 dbus-run-session -- sh -c '"
         "audacious --headless \"$0\" >/dev/null 2>&1 & "
         "for i in $(seq 1 120); do n=$(audtool --playlist-length 2>/dev/null); "
         "[ -n \"$n\" ] && [ \"$n\" != 0 ] && break; sleep 0.25; done; "
         "echo \"$n\"; for i in $(seq 1 \"${n:-0}\"); do audtool --playlist-song-filename $i; done; "
-        "audtool --shutdown; wait' '" + target + "' 2>/dev/null";
+        "audtool --shutdown; wait' '" +
+        target + "' 2>/dev/null";
     FILE* pipe = ::popen(script.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     std::string output;

@@ -28,12 +28,12 @@ TEST(command_registry, every_command_runs_on_an_empty_list_with_nothing_selected
     ASSERT_FALSE(ids.empty());
     for (const std::string& id : ids) {
         SCOPED_TRACE(id);
-        commands.invoke(id);  // dialogs get the scripted "cancel"
+        commands.invoke(id); // dialogs get the scripted "cancel"
         EXPECT_EQ(w.virtual_playlist().count(), 0);
         for (QMenu* open : w.findChildren<QMenu*>())
             open->close();
     }
-    EXPECT_EQ(f.terminated, 2);  // only the two Exits end the program: the commands menu's and the tray menu's
+    EXPECT_EQ(f.terminated, 2); // only the two Exits end the program: the commands menu's and the tray menu's
     EXPECT_FALSE(commands.invoke("no such command"));
 }
 
@@ -64,8 +64,8 @@ TEST(command_registry, menus_share_one_action_per_command_and_keys_work_while_cl
 TEST(command_registry, start_up_reads_the_settings_file_once) {
     main_window_fixture f;
     f.save_playlist("Mix", testing::twelve_songs());
-    f.write_ini("PlaylistMode=0\r\nplaylist_name=Mix\r\nLastDir=" + f.folder.path() + "\r\nWinAMP=" +
-                f.folder.file("plugins/resource.krp") + "\r\nSelectedPlayer=0\r\n");
+    f.write_ini("PlaylistMode=0\r\nplaylist_name=Mix\r\nLastDir=" + f.folder.path() +
+                "\r\nWinAMP=" + f.folder.file("plugins/resource.krp") + "\r\nSelectedPlayer=0\r\n");
     platform::read_counter counter;
     f.create();
     ASSERT_TRUE(f.created);
@@ -208,8 +208,8 @@ TEST(command_registry, display_found_narrows_and_an_empty_search_restores) {
     TfrmMain& w = f.create();
     ASSERT_TRUE(f.created);
     ASSERT_TRUE(w.search().display_found());
-    w.search().category_list()->setCurrentIndex(2);  // ID3 Artist
-    w.search().query_field()->setText("mo");          // Monk (and nobody else)
+    w.search().category_list()->setCurrentIndex(2); // ID3 Artist
+    w.search().query_field()->setText("mo");        // Monk (and nobody else)
     w.picSearchTypeClick();
     EXPECT_EQ(w.virtual_playlist().count(), 1);
     EXPECT_EQ(w.playlist().model()->headerData(0, Qt::Horizontal).toString(), "Media Names   (Found 1 of 12)");

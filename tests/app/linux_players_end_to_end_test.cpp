@@ -37,8 +37,7 @@ namespace karvo::testing {
 namespace {
 
 // Polls until the check holds; generous, as the machine may be busy.
-bool eventually(const std::function<bool()>& check)
-{
+bool eventually(const std::function<bool()>& check) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (std::chrono::steady_clock::now() < deadline) {
         QCoreApplication::processEvents();
@@ -49,8 +48,7 @@ bool eventually(const std::function<bool()>& check)
     return false;
 }
 
-std::string output_of(const std::string& command)
-{
+std::string output_of(const std::string& command) {
     std::string out;
     if (FILE* pipe = ::popen(command.c_str(), "r")) {
         char buffer[256];
@@ -64,19 +62,18 @@ std::string output_of(const std::string& command)
 // A bus daemon of our own, so the user's players are never touched; it ends with the test.
 class private_bus {
 public:
-    private_bus()
-    {
+    private_bus() {
         if (const char* old = std::getenv("DBUS_SESSION_BUS_ADDRESS"))
             old_address_ = old;
-        const string_list lines = split_lines(output_of("dbus-daemon --session --fork --print-address=1 --print-pid=1"));
+        const string_list lines =
+            split_lines(output_of("dbus-daemon --session --fork --print-address=1 --print-pid=1"));
         if (lines.size() < 2)
             return;
         address = lines[0];
         pid_ = std::atoi(lines[1].c_str());
         ::setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
     }
-    ~private_bus()
-    {
+    ~private_bus() {
         if (pid_ > 0)
             ::kill(pid_, SIGTERM);
         if (old_address_.empty())
@@ -91,8 +88,7 @@ private:
     int pid_ = 0;
 };
 
-int mpv_playlist_count(const std::string& socket)
-{
+int mpv_playlist_count(const std::string& socket) {
     const auto connection = platform::system_local_sockets().connect(socket);
     if (!connection || !connection->write("{\"command\":[\"get_property\",\"playlist-count\"],\"request_id\":7}\n"))
         return -1;
@@ -105,17 +101,16 @@ int mpv_playlist_count(const std::string& socket)
 }
 
 struct player_under_test {
-    std::string name;          // the player's name in the player lists
-    std::string program;       // the installed program the wrapper runs
-    std::string needs;         // another file it needs, or ""
-    std::string switches;      // what the wrapper adds for a machine without sound or screen
+    std::string name;     // the player's name in the player lists
+    std::string program;  // the installed program the wrapper runs
+    std::string needs;    // another file it needs, or ""
+    std::string switches; // what the wrapper adds for a machine without sound or screen
     std::string bus_name;
 };
 
 class linux_players_end_to_end : public ::testing::TestWithParam<player_under_test> {};
 
-TEST_P(linux_players_end_to_end, play_enqueue_pause_stop_and_a_frozen_player)
-{
+TEST_P(linux_players_end_to_end, play_enqueue_pause_stop_and_a_frozen_player) {
     const player_under_test& p = GetParam();
     for (const std::string& file : {p.program, p.needs, std::string("/usr/bin/dbus-daemon")})
         if (!file.empty() && !platform::file_exists(file))
@@ -128,7 +123,7 @@ TEST_P(linux_players_end_to_end, play_enqueue_pause_stop_and_a_frozen_player)
 
     temp_folder root;
     const std::string pids = root.file("pids");
-    const std::string program = root.file(platform::file_name_of(p.program));  // the table knows it by this name
+    const std::string program = root.file(platform::file_name_of(p.program)); // the table knows it by this name
     ASSERT_TRUE(platform::write_file_atomic(program, "#!/bin/sh\necho $$ >> '" + pids + "'\nXDG_CONFIG_HOME='" +
                                                          root.path() + "' exec " + p.program + " " + p.switches +
                                                          " \"$@\"\n"));

@@ -58,8 +58,8 @@ TEST(Listing, TwelveFilesGiveTwelveProgressLinesThenTheCount) {
 // The first line of a scan is painted, then one line per 16 ms of the clock, and the last line always.
 TEST(Listing, ProgressRepaintsFollowTheClock) {
     struct clock_case {
-        int step_ms;   // the clock's advance per progress line
-        int repaints;  // of the 13 lines of twelve files and the count
+        int step_ms;  // the clock's advance per progress line
+        int repaints; // of the 13 lines of twelve files and the count
     } cases[] = {{0, 2}, {8, 7}, {16, 13}, {40, 13}};
     tree_window_fixture f;
     const std::string folder = f.disk.path() + "/music/";
@@ -87,7 +87,7 @@ TEST(Listing, ModelShowsTheEntriesInTheListingColumns) {
     TfrmMain& w = f.create_with("MediaColumnWidth_Dir=150\r\nYearColumnWidth_Dir=33\r\n");
     QAbstractItemModelTester tester(w.listing().model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     w.LstMusicListAllFill(folder);
-    w.LstMusicListAllFill(folder);  // a second fill replaces the first
+    w.LstMusicListAllFill(folder); // a second fill replaces the first
 
     folder_listing_model& model = *w.listing().model();
     ASSERT_EQ(model.rowCount(), 3);
@@ -141,7 +141,7 @@ TEST(Listing, PopupAndPlayCommands) {
     std::sort(played.begin(), played.end());
     EXPECT_EQ(played, (string_list{folder + "more/track01.mp3", folder + "more/track02.mp3", folder + "track01.mp3",
                                    folder + "track02.mp3", folder + "track03.mp3"}));
-    EXPECT_EQ(w.virtual_playlist().count(), 0);  // the virtual playlist is not touched
+    EXPECT_EQ(w.virtual_playlist().count(), 0); // the virtual playlist is not touched
 
     // From a folder node's menu, that node plays even when another folder is current.
     f.tree().expandItem(tree_window_fixture::child(f.disk_node(), "music"));
@@ -162,7 +162,7 @@ TEST(Listing, AddDirectoryScansTheCurrentFolderIntoThePlaylist) {
     std::ofstream(folder + "notes.txt") << "not media";
     TfrmMain& w = f.create_with();
 
-    w.mnuAdd_DirectoryClick();  // no current folder yet
+    w.mnuAdd_DirectoryClick(); // no current folder yet
     EXPECT_EQ(f.prompts.message_texts(), std::vector<std::string>{"Please go to My Computer and choose a Directory"});
     EXPECT_EQ(w.virtual_playlist().count(), 0);
 
@@ -184,9 +184,9 @@ TEST(Listing, AddDirectoryScansTheCurrentFolderIntoThePlaylist) {
         added.push_back("Adding to Playlist: " + path);
     EXPECT_EQ(texts, added);
     std::sort(paths.begin(), paths.end());
-    EXPECT_EQ(paths, (std::vector<std::string>{folder + "more/track01.mp3", folder + "more/track02.mp3",
-                                               folder + "track01.mp3", folder + "track02.mp3",
-                                               folder + "track03.mp3"}));
+    EXPECT_EQ(paths,
+              (std::vector<std::string>{folder + "more/track01.mp3", folder + "more/track02.mp3",
+                                        folder + "track01.mp3", folder + "track02.mp3", folder + "track03.mp3"}));
     EXPECT_EQ(w.playlist().model()->rowCount(), 5);
     EXPECT_EQ(w.playlist().model()->headerData(0, Qt::Horizontal).toString(), "Media Names   (Total Files 5)");
     EXPECT_EQ(w.status().message_label()->text().toStdString(), texts.back());

@@ -56,7 +56,9 @@ public:
         std::filesystem::create_directories(std::filesystem::path(folder.file(relative)).parent_path());
         std::ofstream(folder.file(relative), std::ios::binary) << content;
     }
-    void write_ini(const std::string& settings_lines) const { write_file("karvo.ini", "[Settings]\r\n" + settings_lines); }
+    void write_ini(const std::string& settings_lines) const {
+        write_file("karvo.ini", "[Settings]\r\n" + settings_lines);
+    }
     void save_playlist(const std::string& name, const std::vector<song>& songs) const {
         std::string lines;
         for (const auto& s : songs)
@@ -93,7 +95,7 @@ public:
     // Players on the session bus are the test's, never the user's.
     platform::scripted_media_bus bus;
     int terminated = 0;
-    std::function<bool()> tray_available = [] { return false; };  // no notification area unless a test says so
+    std::function<bool()> tray_available = [] { return false; }; // no notification area unless a test says so
     bool created = false;
     std::unique_ptr<TfrmMain> window;
 };
@@ -101,10 +103,10 @@ public:
 // Twelve songs whose artists, albums and paths are in no order.
 inline std::vector<song> twelve_songs() {
     std::vector<song> songs;
-    const char* artists[] = {"Mingus", "Adderley", "Zawinul", "Coltrane", "Brubeck", "Evans",
-                             "Hancock", "Jarrett", "Monk", "Parker", "Rollins", "Shorter"};
-    const char* albums[] = {"Kappa", "Beta", "Lambda", "Alpha", "Mu", "Gamma", "Eta", "Iota", "Theta", "Zeta", "Epsilon",
-                            "Delta"};
+    const char* artists[] = {"Mingus",  "Adderley", "Zawinul", "Coltrane", "Brubeck", "Evans",
+                             "Hancock", "Jarrett",  "Monk",    "Parker",   "Rollins", "Shorter"};
+    const char* albums[] = {"Kappa", "Beta", "Lambda", "Alpha", "Mu",      "Gamma",
+                            "Eta",   "Iota", "Theta",  "Zeta",  "Epsilon", "Delta"};
     for (int i = 0; i < 12; ++i)
         songs.push_back({"/music/track" + std::to_string((i * 7) % 12 + 10) + ".mp3", "Song " + std::to_string(i),
                          artists[i], albums[i], std::to_string(1950 + i)});

@@ -74,7 +74,9 @@ TEST(main_window, restores_a_saved_playlist_and_the_previous_layout) {
     main_window_fixture f;
     f.save_playlist("Evening Mix", testing::twelve_songs());
     f.write_ini("PlaylistMode=0\r\nplaylist_name=Evening Mix\r\nVSplitter=180\r\nHSplitter=150\r\n"
-                "ArtistColumnWidth=123\r\nMediaColumnWidth_Dir=77\r\nLastDir=" + f.folder.path() + "\r\n"
+                "ArtistColumnWidth=123\r\nMediaColumnWidth_Dir=77\r\nLastDir=" +
+                f.folder.path() +
+                "\r\n"
                 "WindowLeft=20\r\nWindowTop=30\r\nWindowWidth=800\r\nWindowHeight=600\r\nWindowMax=1\r\n");
     TfrmMain& w = f.create();
     ASSERT_TRUE(f.created);
@@ -135,22 +137,48 @@ TEST(main_window, exit_writes_the_shutdown_keys_in_order) {
                 "MainBackColor=255\r\n");
     TfrmMain& w = f.create();
     ASSERT_TRUE(f.created);
-    w.state().PlaylistMode = mode_grouping;  // a grouping of the playlist is showing
+    w.state().PlaylistMode = mode_grouping; // a grouping of the playlist is showing
     w.set_splitters(230, 170);
-    w.setGeometry(15, 25, 900, 650);  // moved and resized while restored
+    w.setGeometry(15, 25, 900, 650); // moved and resized while restored
     w.commands().action("mnuExitKarvo")->trigger();
     EXPECT_EQ(f.terminated, 1);
     EXPECT_EQ(w.state().PlaylistMode, 0);
 
     const std::vector<std::string> keys = platform::get_private_profile_keys("Settings", f.ini());
-    const std::vector<std::string> shutdown = {
-        "MediaColumnWidth", "ArtistColumnWidth", "SongColumnWidth", "AlbumColumnWidth", "GenreColumnWidth",
-        "LengthColumnWidth", "QualityColumnWidth", "YearColumnWidth", "ListNameColumnWidth", "MediaColumnWidth_Dir",
-        "ArtistColumnWidth_Dir", "SongColumnWidth_Dir", "AlbumColumnWidth_Dir", "GenreColumnWidth_Dir",
-        "LengthColumnWidth_Dir", "QualityColumnWidth_Dir", "YearColumnWidth_Dir", "VSplitter", "HSplitter",
-        "PlaylistMode", "playlist_name", "LastDir", "Tree_SavedPls_State", "Tree_MediaCD_State", "search_item",
-        "sort_item", "VolumeLeft", "VolumeTop", "VolumeVisible", "WindowMax", "WindowLeft", "WindowTop",
-        "WindowWidth", "WindowHeight"};
+    const std::vector<std::string> shutdown = {"MediaColumnWidth",
+                                               "ArtistColumnWidth",
+                                               "SongColumnWidth",
+                                               "AlbumColumnWidth",
+                                               "GenreColumnWidth",
+                                               "LengthColumnWidth",
+                                               "QualityColumnWidth",
+                                               "YearColumnWidth",
+                                               "ListNameColumnWidth",
+                                               "MediaColumnWidth_Dir",
+                                               "ArtistColumnWidth_Dir",
+                                               "SongColumnWidth_Dir",
+                                               "AlbumColumnWidth_Dir",
+                                               "GenreColumnWidth_Dir",
+                                               "LengthColumnWidth_Dir",
+                                               "QualityColumnWidth_Dir",
+                                               "YearColumnWidth_Dir",
+                                               "VSplitter",
+                                               "HSplitter",
+                                               "PlaylistMode",
+                                               "playlist_name",
+                                               "LastDir",
+                                               "Tree_SavedPls_State",
+                                               "Tree_MediaCD_State",
+                                               "search_item",
+                                               "sort_item",
+                                               "VolumeLeft",
+                                               "VolumeTop",
+                                               "VolumeVisible",
+                                               "WindowMax",
+                                               "WindowLeft",
+                                               "WindowTop",
+                                               "WindowWidth",
+                                               "WindowHeight"};
     // Keys already in the file keep their place; every other key is appended in the shutdown order.
     std::vector<std::string> appended;
     for (const auto& key : keys)
@@ -246,12 +274,12 @@ TEST(main_window, header_clicks_sort_ascending_then_descending) {
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(section) + 5, header->height() / 2));
     };
-    click(1);  // Artist, ascending
+    click(1); // Artist, ascending
     EXPECT_EQ(column_text(w, Artist), "Adderley,Brubeck,Coltrane,Evans,Hancock,Jarrett,Mingus,Monk,Parker,Rollins,"
                                       "Shorter,Zawinul");
-    click(3);  // Album, descending
+    click(3); // Album, descending
     EXPECT_EQ(column_text(w, Album), "Zeta,Theta,Mu,Lambda,Kappa,Iota,Gamma,Eta,Epsilon,Delta,Beta,Alpha");
-    click(7);  // Year, ascending again
+    click(7); // Year, ascending again
     EXPECT_EQ(column_text(w, Year).substr(0, 9), "1950,1951");
     EXPECT_EQ(w.playlist().model()->rowCount(), 12);
 }
@@ -261,7 +289,7 @@ TEST(main_window, sort_and_randomize_buttons) {
     f.save_playlist("Mix", testing::twelve_songs());
     f.write_ini("PlaylistMode=0\r\nplaylist_name=Mix\r\nsort_item=1\r\n[Advanced]\r\nRandomizeTimes=3\r\n");
     TfrmMain& w = f.create();
-    w.playlist().button("cmdSort")->click();  // by full path
+    w.playlist().button("cmdSort")->click(); // by full path
     EXPECT_EQ(w.virtual_playlist().full_path(0), "/music/track10.mp3");
     EXPECT_EQ(w.virtual_playlist().full_path(11), "/music/track21.mp3");
     w.playlist().button("cmdSortza")->click();
@@ -291,7 +319,7 @@ TEST(main_window, move_commands_and_arrow_auto_repeat) {
         w.playlist().view()->clearSelection();
         for (int row : rows)
             w.playlist().view()->selectionModel()->select(w.playlist().model()->index(row, 0),
-                                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
+                                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
     };
     const std::string row3 = w.virtual_playlist().full_path(3);
     select({0, 3});
@@ -312,14 +340,14 @@ TEST(main_window, move_commands_and_arrow_auto_repeat) {
     QTest::mousePress(up, Qt::LeftButton);
     EXPECT_EQ(w.selected_positions(), (std::vector<int>{4}));
     EXPECT_EQ(w.playlist().kept_positions(), (std::vector<int>{4}));
-    emit up->pressed();  // a repeat tick while the button stays down
+    emit up->pressed(); // a repeat tick while the button stays down
     EXPECT_EQ(w.playlist().kept_positions(), (std::vector<int>{3}));
     EXPECT_EQ(w.selected_positions(), (std::vector<int>{3}));
     QTest::mouseRelease(up, Qt::LeftButton);
     EXPECT_TRUE(w.playlist().kept_positions().empty());
 
     picture_button* down = w.playlist().button("vp_down");
-    QTest::mousePress(down, Qt::RightButton);  // either button
+    QTest::mousePress(down, Qt::RightButton); // either button
     EXPECT_EQ(w.selected_positions(), (std::vector<int>{4}));
     EXPECT_TRUE(down->isDown());
     QTest::mouseRelease(down, Qt::RightButton);
@@ -339,8 +367,10 @@ TEST(main_window, status_line_hints_and_location) {
     EXPECT_TRUE(w.status().message_label()->text().isEmpty());
     EXPECT_FALSE(w.status().name_label()->isHidden());
     EXPECT_FALSE(w.status().my_computer_picture()->isHidden());
-    EXPECT_EQ(w.status().my_computer_picture()->x(), w.status().name_label()->x() + w.status().name_label()->width() + 5);
-    EXPECT_EQ(w.status().folder_label()->x(), w.status().my_computer_picture()->x() + w.status().my_computer_picture()->width() + 2);
+    EXPECT_EQ(w.status().my_computer_picture()->x(),
+              w.status().name_label()->x() + w.status().name_label()->width() + 5);
+    EXPECT_EQ(w.status().folder_label()->x(),
+              w.status().my_computer_picture()->x() + w.status().my_computer_picture()->width() + 2);
 
     w.set_current_folder(f.folder.path());
     EXPECT_EQ(platform::get_private_profile_string("Settings", "LastDir", "", f.ini()), f.folder.path());
@@ -362,7 +392,7 @@ TEST(main_window, language_plugin_replaces_captions_and_messages) {
     EXPECT_EQ(w.commands().action("mnuExitKarvo")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
     EXPECT_EQ(w.playlist().model()->headerData(1, Qt::Horizontal).toString(), "main 114");
     EXPECT_EQ(caption0(w), "main 6   (main 7 0)");
-    EXPECT_EQ(w.playlist().button("cmdSort")->statusTip(), "main 23");  // message 10
+    EXPECT_EQ(w.playlist().button("cmdSort")->statusTip(), "main 23"); // message 10
     EXPECT_EQ(w.playlist().button("cmdRandom")->statusTip(), "main 22");
 }
 
@@ -374,13 +404,14 @@ TEST(main_window, painting_asks_only_for_visible_cells) {
         main_window_fixture f;
         TfrmMain& w = f.create();
         for (int i = 0; i < rows; ++i)
-            w.virtual_playlist().append(testing::media_info({"/m/" + std::to_string(i) + ".mp3", "t", "a", "b", "1999"}),
-                                "big");
+            w.virtual_playlist().append(
+                testing::media_info({"/m/" + std::to_string(i) + ".mp3", "t", "a", "b", "1999"}), "big");
         w.refresh_count();
         w.playlist().model()->reset_data_calls();
         w.playlist().view()->grab();
         calls.push_back(w.playlist().model()->data_calls());
-        visible_rows = w.playlist().view()->viewport()->height() / w.playlist().view()->verticalHeader()->defaultSectionSize() + 1;
+        visible_rows =
+            w.playlist().view()->viewport()->height() / w.playlist().view()->verticalHeader()->defaultSectionSize() + 1;
     }
     EXPECT_EQ(calls[0], calls[1]);
     EXPECT_GT(calls[1], 0u);

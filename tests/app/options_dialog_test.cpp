@@ -74,7 +74,7 @@ TEST(options_dialog, every_page_round_trips_through_the_settings_file) {
         const char* section;
         const char* key;
         std::string written;
-        std::function<bool(S)> taken;  // what the main window loaded; null when it does not read the key
+        std::function<bool(S)> taken; // what the main window loaded; null when it does not read the key
     };
     options_fixture o;
     const std::string folder = o.f.folder.file("watched");
@@ -110,13 +110,15 @@ TEST(options_dialog, every_page_round_trips_through_the_settings_file) {
         {"rdoBoth", click("rdoBoth"), "Settings", "show_in", "2", [](S s) { return s.show_in == 2; }},
         {"IconTrackBar", [](options_fixture& x) { x.find<QSlider>("IconTrackBar")->setValue(4); }, "Settings",
          "system_tray_icon", "4", [](S s) { return s.system_tray_icon == 4; }},
-        {"RandomizeTimes", [](options_fixture& x) { x.type("RandomizeTimes", "25"); }, "Advanced",
-         "RandomizeTimes", "25", [](S s) { return s.randomize_times == 25; }},
+        {"RandomizeTimes", [](options_fixture& x) { x.type("RandomizeTimes", "25"); }, "Advanced", "RandomizeTimes",
+         "25", [](S s) { return s.randomize_times == 25; }},
         {"lstExtensions",
          [](options_fixture& x) { x.find<QListWidget>("lstExtensions")->item(0)->setCheckState(Qt::Unchecked); },
          "Advanced", "MP3", "0",
-         [](S s) { return std::find(s.enabled_extensions.begin(), s.enabled_extensions.end(), "MP3") ==
-                          s.enabled_extensions.end(); }},
+         [](S s) {
+             return std::find(s.enabled_extensions.begin(), s.enabled_extensions.end(), "MP3") ==
+                    s.enabled_extensions.end();
+         }},
         {"rdoSelectAll", click("rdoSelectAll"), "Advanced", "Double_Click", "3",
          [](S s) { return s.double_click == 3; }},
         {"rdoAtTop", click("rdoAtTop"), "Settings", "drag_n_drop", "2", [](S s) { return s.drag_n_drop == 2; }},
@@ -226,14 +228,14 @@ TEST(options_dialog, language_plugin_captions) {
     };
     const std::vector<caption_case> cases = {
         {"language_long.dll", "GroupBox_MP3_Players", "options 2"},
-        {"language_long.dll", "GroupBoxAdvancedI", "options 48"},  // 48 replaces 22
+        {"language_long.dll", "GroupBoxAdvancedI", "options 48"}, // 48 replaces 22
         {"language_long.dll", "chkRemoveBracket", "options 58"},
         {"language_long.dll", "cmdConfig", "options 56"},
         {"language_long.dll", "tree:1/0", "options 51"},
         {"language_long.dll", "tree:1/1", "options 52"},
         {"language_long.dll", "tree:0/4", "options 49"},
         {"language_short.dll", "GroupBoxAdvancedI", "options 22"},
-        {"language_short.dll", "chkRemoveBracket", "Remove brackets."},  // 49 and up need a longer list
+        {"language_short.dll", "chkRemoveBracket", "Remove brackets."}, // 49 and up need a longer list
         {"language_short.dll", "tree:1/0", "Resource"},
         {"language_short.dll", "tree:0/0", "options 2"},
     };

@@ -58,8 +58,8 @@ public:
     }
 
     TfrmMain& open() {
-        main_environment environment{program(), program(), prompts, [this] { ++terminated; }, &starter, &windows,
-                                     &mixer};
+        main_environment environment{program(), program(), prompts, [this] { ++terminated; },
+                                     &starter,  &windows,  &mixer};
         environment.bus = &bus;
         window = std::make_unique<TfrmMain>(std::move(environment));
         created = window->FormCreate();
@@ -112,7 +112,7 @@ TEST(players_panel, start_up_selection_from_the_stored_index) {
         std::set<int> installed;
         std::string stored;
         int selected;
-        std::string message;  // shown instead, "" for none
+        std::string message; // shown instead, "" for none
     };
     const std::string missing_vlc =
         "Karvo Media can't find this Media Player.  Please go to Prefrences->Media Players and specify the location "
@@ -158,10 +158,11 @@ TEST(players_panel, choosing_a_player_by_label_and_by_box) {
     ASSERT_EQ(w.player_choice().index(), 0);
 
     f.prompts.answer_message(platform::message_result::ok);
-    QTest::mouseClick(w.players().panel()->lblPlayer[3], Qt::LeftButton);  // mpv: no program
+    QTest::mouseClick(w.players().panel()->lblPlayer[3], Qt::LeftButton); // mpv: no program
     EXPECT_EQ(f.prompts.message_texts(),
               std::vector<std::string>{"Karvo Media can't find this Media Player.  Please go to Prefrences->Media "
-                                       "Players and specify the location of:  " + f.names[3] + "."});
+                                       "Players and specify the location of:  " +
+                                       f.names[3] + "."});
     EXPECT_EQ(w.player_choice().index(), 0);
     EXPECT_EQ(text(w.players().panel()->lblPlayerTop), "WinAMP");
 
@@ -213,9 +214,10 @@ TEST(players_panel, play_commands_write_the_temporary_list_and_start_the_player)
     }
     // F8 with no enqueueing player running.
     QTest::keyClick(&w, Qt::Key_F8);
-    EXPECT_EQ(f.prompts.message_texts(),
-              (std::vector<std::string>{"There is nothing in your playlist.",
-                                        "This feature only works when WinAMP or NAD is running and must be selected."}));
+    EXPECT_EQ(
+        f.prompts.message_texts(),
+        (std::vector<std::string>{"There is nothing in your playlist.",
+                                  "This feature only works when WinAMP or NAD is running and must be selected."}));
     EXPECT_TRUE(f.prompts.errors().empty());
 
     // The play button, and Stop with a player that is neither WinAMP, Sonique nor NAD: an empty list.
@@ -230,12 +232,12 @@ TEST(players_panel, play_commands_write_the_temporary_list_and_start_the_player)
 TEST(players_panel, double_click_follows_the_double_click_setting) {
     struct expected {
         int setting;
-        int rows;          // playlist rows afterwards
-        int selected;      // selected rows afterwards
-        std::string list;  // the temporary list, "" when nothing was started
+        int rows;         // playlist rows afterwards
+        int selected;     // selected rows afterwards
+        std::string list; // the temporary list, "" when nothing was started
     };
     const std::vector<expected> rows = {
-        {0, 3, 1, "/music/two.mp3\r\n"},  // enqueue: Audacious is not running, so it starts with the entry
+        {0, 3, 1, "/music/two.mp3\r\n"}, // enqueue: Audacious is not running, so it starts with the entry
         {1, 3, 1, "/music/two.mp3\r\n"},
         {2, 2, 0, ""},
         {3, 3, 3, ""},
@@ -258,9 +260,10 @@ TEST(players_panel, double_click_follows_the_double_click_setting) {
         EXPECT_EQ(static_cast<int>(w.selected_positions().size()), r.selected) << r.setting;
         EXPECT_EQ(f.temp_list(), r.list) << r.setting;
         EXPECT_EQ(f.starter.started().size(), r.list.empty() ? 0u : 1u) << r.setting;
-        EXPECT_EQ(w.commands().menu("mnuPlay")->defaultAction(), r.setting == 0   ? w.commands().action("mnuEnqueueSelected")
-                                              : r.setting == 1 ? w.commands().action("mnuPlaySelected")
-                                                               : nullptr);
+        EXPECT_EQ(w.commands().menu("mnuPlay")->defaultAction(),
+                  r.setting == 0   ? w.commands().action("mnuEnqueueSelected")
+                  : r.setting == 1 ? w.commands().action("mnuPlaySelected")
+                                   : nullptr);
     }
 }
 
@@ -268,7 +271,7 @@ TEST(players_panel, files_dropped_on_a_slot_label_start_that_slots_program) {
     players_fixture f;
     f.install({2, 3});
     TfrmMain& w = f.open();
-    ASSERT_EQ(w.player_choice().index(), 2);  // VLC selected; the drop goes to mpv's slot all the same
+    ASSERT_EQ(w.player_choice().index(), 2); // VLC selected; the drop goes to mpv's slot all the same
     w.players().panel()->resize(w.players().panel()->width(), players_panel::unfolded_panel_height);
 
     const QList<QUrl> urls = {QUrl::fromLocalFile("/music/a song.mp3"), QUrl::fromLocalFile("/music/notes.txt"),
@@ -283,8 +286,8 @@ TEST(players_panel, files_dropped_on_a_slot_label_start_that_slots_program) {
                         Qt::NoModifier);
     QApplication::sendEvent(w.players().panel(), &move);
     EXPECT_TRUE(move.isAccepted());
-    QDropEvent drop(QPointF(w.players().panel()->lblPlayer[3]->geometry().center()), Qt::CopyAction, &data, Qt::LeftButton,
-                    Qt::NoModifier);
+    QDropEvent drop(QPointF(w.players().panel()->lblPlayer[3]->geometry().center()), Qt::CopyAction, &data,
+                    Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(w.players().panel(), &drop);
     EXPECT_EQ(f.temp_list(), "/music/a song.mp3\r\n/music/c.FLAC\r\n");
     ASSERT_EQ(f.starter.started().size(), 1u);
@@ -292,8 +295,8 @@ TEST(players_panel, files_dropped_on_a_slot_label_start_that_slots_program) {
     EXPECT_EQ(f.starter.started()[0].parameters, f.quoted_temp_list());
 
     // A slot without a program refuses the files.
-    QDragMoveEvent refused(w.players().panel()->lblPlayer[4]->geometry().center(), Qt::CopyAction, &data, Qt::LeftButton,
-                           Qt::NoModifier);
+    QDragMoveEvent refused(w.players().panel()->lblPlayer[4]->geometry().center(), Qt::CopyAction, &data,
+                           Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(w.players().panel(), &refused);
     EXPECT_FALSE(refused.isAccepted());
 }
@@ -312,7 +315,8 @@ TEST(players_panel, playlist_drag_popups_sit_beside_the_label) {
     f.windows.add_window("Winamp v1.x");
     ASSERT_TRUE(w.show_player_popup(0));
     EXPECT_FALSE(w.players().play_popup()->isVisibleTo(w.background()));
-    EXPECT_EQ(w.players().two_part_popup()->geometry(), QRect(293, 40 + w.players().panel()->lblPlayer[0]->y(), 150, 17));
+    EXPECT_EQ(w.players().two_part_popup()->geometry(),
+              QRect(293, 40 + w.players().panel()->lblPlayer[0]->y(), 150, 17));
     EXPECT_FALSE(w.show_player_popup(3));
     EXPECT_FALSE(w.players().two_part_popup()->isVisibleTo(w.background()));
 }
@@ -335,19 +339,19 @@ TEST(players_panel, remote_control_markers_follow_the_running_players) {
 
 TEST(players_panel, bus_markers_show_on_the_labels_whose_player_is_on_the_bus) {
     players_fixture f;
-    f.install({2, 3, 4, 6});  // VLC, mpv, Audacious, and SMPlayer on lblPlayer6
+    f.install({2, 3, 4, 6}); // VLC, mpv, Audacious, and SMPlayer on lblPlayer6
     TfrmMain& w = f.open();
     players_panel& a = *w.players().panel();
     const std::string prefix = "org.mpris.MediaPlayer2.";
     struct bus_case {
         std::vector<std::string> on_bus;
-        std::array<bool, 5> remote;  // labels 2-6
+        std::array<bool, 5> remote; // labels 2-6
     };
     const bus_case cases[] = {
         {{}, {false, false, false, false, false}},
         {{"vlc", "audacious.instance4711"}, {true, false, true, false, false}},
         {{"smplayer"}, {false, false, false, false, true}},
-        {{"winamp", "nad", "mpv"}, {false, true, false, false, false}},  // slot 5 is NAD, never on the bus
+        {{"winamp", "nad", "mpv"}, {false, true, false, false, false}}, // slot 5 is NAD, never on the bus
     };
     std::vector<std::string> present;
     for (const bus_case& c : cases) {
@@ -384,7 +388,7 @@ TEST(players_panel, passing_over_a_bus_marker_opens_the_panel_that_drives_that_p
     state.track.artist = "Brubeck";
     f.bus.add_player(audacious, state);
 
-    w.RCImageMouseMove(3);  // mpv is not on the bus
+    w.RCImageMouseMove(3); // mpv is not on the bus
     EXPECT_FALSE(panel.isVisible());
     w.RCImageMouseMove(4);
     ASSERT_TRUE(panel.isVisible());
@@ -417,13 +421,13 @@ TEST(players_panel, now_playing_marks_the_row_of_the_selected_players_track) {
     f.bus.add_player(mpv, {});
     struct change_case {
         const char* url;  // the selected player's track; nullptr: it leaves the bus
-        std::string from;  // whose change is signalled
+        std::string from; // whose change is signalled
         int row;
-        int repaints;  // only the rows that lose and gain the picture
+        int repaints; // only the rows that lose and gain the picture
     };
     const change_case cases[] = {
         {"file:///music/two%20words.flac", audacious, 1, 1},
-        {"file:///music/three.ogg", mpv, 1, 0},  // another player's change leaves the mark
+        {"file:///music/three.ogg", mpv, 1, 0}, // another player's change leaves the mark
         {"file:///music/three.ogg", audacious, 2, 2},
         {"http://radio.example/stream", audacious, -1, 1},
         {"file:///music/one.mp3", audacious, 0, 1},
@@ -472,14 +476,14 @@ TEST(players_panel, folds_in_steps_reverses_and_snaps_to_the_edges) {
     a.fold_click();
     a.fold_timer_tick();
     a.fold_timer_tick();
-    a.fold_click();  // reversed half-way: unfolds again from 110
+    a.fold_click(); // reversed half-way: unfolds again from 110
     a.fold_timer_tick();
     EXPECT_EQ(a.height(), 135);
 
     a.begin_drag(QPoint(20, 10));
-    a.drag_to(QPoint(28, 300));  // left 8: snaps to 1
+    a.drag_to(QPoint(28, 300)); // left 8: snaps to 1
     EXPECT_EQ(a.pos(), QPoint(1, 290));
-    a.drag_to(QPoint(w.background()->width() - 30, 15));  // right edge near the client edge, top 5
+    a.drag_to(QPoint(w.background()->width() - 30, 15)); // right edge near the client edge, top 5
     EXPECT_EQ(a.pos(), QPoint(w.background()->width() - a.width() - 1, 0));
     a.end_drag();
 }
@@ -491,7 +495,7 @@ TEST(players_panel, volume_bar_clamps_and_draws_the_percentage) {
     TfrmMain& w = f.open();
     volume_bar& bar = *w.players().volume()->imgVolume;
     EXPECT_EQ(bar.size(), QSize(102, 10));
-    EXPECT_EQ(w.players().volume()->lblVolumePercent->text(), "40%");  // the mixer's volume at start-up, not set
+    EXPECT_EQ(w.players().volume()->lblVolumePercent->text(), "40%"); // the mixer's volume at start-up, not set
     EXPECT_TRUE(f.mixer.changes().empty());
 
     struct row {

@@ -58,20 +58,22 @@ void type(QLineEdit& field, const QString& text) {
     }
 }
 
-std::vector<testing::mp3_options> three_files() { return {v1("One"), v1("Two"), v1("Three")}; }
+std::vector<testing::mp3_options> three_files() {
+    return {v1("One"), v1("Two"), v1("Three")};
+}
 
 TEST(tag_editor, opens_on_the_focused_row_and_moves_within_the_list) {
     struct row {
         int focused;
-        std::vector<const char*> moves;  // "next" / "back"
+        std::vector<const char*> moves; // "next" / "back"
         int position;
         const char* title;
     };
     const row rows[] = {
         {-1, {}, 1, "One"},
         {1, {}, 2, "Two"},
-        {2, {"next"}, 3, "Three"},  // Next on the last entry does nothing
-        {-1, {"back"}, 1, "One"},   // Back on the first does nothing
+        {2, {"next"}, 3, "Three"}, // Next on the last entry does nothing
+        {-1, {"back"}, 1, "One"},  // Back on the first does nothing
         {0, {"next", "next", "back"}, 2, "Two"},
     };
     for (const row& r : rows) {
@@ -124,11 +126,11 @@ TEST(tag_editor, save_writes_the_tag_and_the_playlist_row_reads_it_again) {
         testing::mp3_options file;
         bool notice;
         std::uintmax_t growth;
-        const char* listed_after;  // the Song column once the editor closed
+        const char* listed_after; // the Song column once the editor closed
     };
     const row rows[] = {
         {v1("Old"), false, 0, "New Title"},
-        {testing::mp3_options{}, false, 128, "New Title"},  // no tag: a new one is appended
+        {testing::mp3_options{}, false, 128, "New Title"}, // no tag: a new one is appended
         {testing::mp3_options{}.with_id3v2(both).with_id3v1(testing::title_tag("Old")), true, 0, "Frame Title"},
     };
     for (const row& r : rows) {
@@ -149,9 +151,9 @@ TEST(tag_editor, save_writes_the_tag_and_the_playlist_row_reads_it_again) {
 
         QTest::mouseClick(form.cmdExit, Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(t.window().tag_editor(), nullptr);  // freed when it closed
+        EXPECT_EQ(t.window().tag_editor(), nullptr); // freed when it closed
         EXPECT_EQ(t.window().virtual_playlist().song(1), r.listed_after);
-        EXPECT_EQ(t.window().virtual_playlist().song(0), "listed 0");  // other rows untouched
+        EXPECT_EQ(t.window().virtual_playlist().song(0), "listed 0"); // other rows untouched
     }
 }
 
@@ -169,9 +171,9 @@ TEST(tag_editor, fields_count_their_limit_in_cp1252_bytes) {
         std::string kept;
     };
     const row rows[] = {
-        {30, times("a", 30), "b", "", times("a", 30)},                     // a 31st character is refused
-        {30, times(e_acute, 29), e_acute + "x", "", times(e_acute, 30)},  // é is one byte on disk
-        {30, "", "", times(smile, 31), times(smile, 30)},                  // a paste keeps what fits, whole characters
+        {30, times("a", 30), "b", "", times("a", 30)},                   // a 31st character is refused
+        {30, times(e_acute, 29), e_acute + "x", "", times(e_acute, 30)}, // é is one byte on disk
+        {30, "", "", times(smile, 31), times(smile, 30)},                // a paste keeps what fits, whole characters
         {4, "19", "", "99999", "1999"},
         {30, "", "", times("ab", 20), times("ab", 15)},
     };
@@ -205,18 +207,18 @@ TEST(tag_editor, language_plugin_replaces_captions_and_labels_stay_beside_their_
         const char* caption;
     };
     const row rows[] = {
-        {form.lblGenre, form.cmbGenre, "id3 3"},   {form.lblComments, form.txtComments, "id3 4"},
+        {form.lblGenre, form.cmbGenre, "id3 3"},       {form.lblComments, form.txtComments, "id3 4"},
         {form.CurrentLabel, form.lblCurrent, "id3 7"}, {form.TotalLabel, form.lblTotal, "id3 8"},
-        {form.lblArtist, form.txtArtist, "main 35"}, {form.lblTitle, form.txtTitle, "main 36"},
-        {form.lblAlbum, form.txtAlbum, "main 37"},   {form.lblYear, form.txtYear, "main 38"},
+        {form.lblArtist, form.txtArtist, "main 35"},   {form.lblTitle, form.txtTitle, "main 36"},
+        {form.lblAlbum, form.txtAlbum, "main 37"},     {form.lblYear, form.txtYear, "main 38"},
     };
     for (const row& r : rows) {
         SCOPED_TRACE(r.caption);
         EXPECT_EQ(r.label->text(), r.caption);
         EXPECT_EQ(r.label->geometry().right() + 1, r.control->x() - id3_label_gap);
     }
-    for (auto [button, caption] : {std::pair{form.cmdSave, "id3 1"}, {form.cmdExit, "id3 2"},
-                                   {form.cmdNext, "id3 5"}, {form.cmdBack, "id3 6"}})
+    for (auto [button, caption] :
+         {std::pair{form.cmdSave, "id3 1"}, {form.cmdExit, "id3 2"}, {form.cmdNext, "id3 5"}, {form.cmdBack, "id3 6"}})
         EXPECT_EQ(button->text(), caption);
 }
 

@@ -96,10 +96,8 @@ TEST(tray_icon, what_reaches_the_notification_area) {
         int icon_shown;
     };
     const row rows[] = {
-        {20, true, 3, 20, 3},
-        {63, true, 0, 63, 0},
-        {100, true, 9, TStatusIcon::max_hint_length, 9},
-        {20, false, 12, 0, 9},  // beyond the list: the last icon
+        {20, true, 3, 20, 3},  {63, true, 0, 63, 0}, {100, true, 9, TStatusIcon::max_hint_length, 9},
+        {20, false, 12, 0, 9}, // beyond the list: the last icon
         {20, true, -4, 20, 0},
     };
     QList<QIcon> icons;

@@ -114,7 +114,7 @@ TEST(Tree, GroupingValuesFollowTheShownPlaylist) {
     EXPECT_EQ(tree_window_fixture::texts(albums),
               (std::vector<std::string>{"Kind of Blue", "Mingus Ah Um", "Time Out"}));
     f.tree().expandItem(artists);
-    EXPECT_EQ(artists->childCount(), 0);  // no artist tags, no values
+    EXPECT_EQ(artists->childCount(), 0); // no artist tags, no values
 
     // Shown in mode 0, the values come from the virtual playlist, not the store.
     w.MyTreeClick(jazz);
@@ -254,7 +254,7 @@ TEST(Tree, RightClickMenusAndHints) {
         }
         r.menu->hide();
     }
-    EXPECT_EQ(w.state().current_playlist_name, "Rock");  // a right click on a playlist acts as a left click first
+    EXPECT_EQ(w.state().current_playlist_name, "Rock"); // a right click on a playlist acts as a left click first
 
     struct hint {
         QTreeWidgetItem* node;
@@ -297,7 +297,8 @@ TEST(Tree, DropsOfPlaylistEntries) {
     EXPECT_EQ(tree_window_fixture::texts(rock_artists), (std::vector<std::string>{"Band", "Brubeck"}));
     EXPECT_TRUE(f.prompts.message_texts().empty());
 
-    for (QTreeWidgetItem* elsewhere : {f.disk_node(), w.navigation().my_playlists(), tree_window_fixture::child(jazz, "Year")}) {
+    for (QTreeWidgetItem* elsewhere :
+         {f.disk_node(), w.navigation().my_playlists(), tree_window_fixture::child(jazz, "Year")}) {
         f.prompts.answer_message(platform::message_result::ok);
         w.MyTreeDragDrop(elsewhere);
     }
@@ -331,7 +332,8 @@ TEST(Tree, F5RebuildsTheSubtreeOfTheSelectedNode) {
     f.save_playlist("Blues", {});
     f.tree().setCurrentItem(w.navigation().my_playlists()->child(0));
     QTest::keyRelease(&f.tree(), Qt::Key_F5);
-    EXPECT_EQ(tree_window_fixture::texts(w.navigation().my_playlists()), (std::vector<std::string>{"Blues", "Jazz", "Rock"}));
+    EXPECT_EQ(tree_window_fixture::texts(w.navigation().my_playlists()),
+              (std::vector<std::string>{"Blues", "Jazz", "Rock"}));
     EXPECT_TRUE(w.navigation().my_playlists()->isExpanded());
 }
 

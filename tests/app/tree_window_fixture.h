@@ -69,8 +69,8 @@ public:
         }
     }
 
-    fixture_folder disk;  // the fixed drive's root
-    fixture_folder disc;  // the CD-ROM's root
+    fixture_folder disk; // the fixed drive's root
+    fixture_folder disc; // the CD-ROM's root
     platform::fake_drive_table drive_table;
     platform::recording_program_starter starter;
     platform::recording_window_messages windows;

@@ -39,8 +39,7 @@ struct process_result {
 };
 
 // Runs a program with its output in files; the exit status, or -1 when it did not exit.
-process_result run_process(const std::vector<std::string>& argv, const std::string& folder)
-{
+process_result run_process(const std::vector<std::string>& argv, const std::string& folder) {
     const std::string out = folder + "/.stdout", err = folder + "/.stderr";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -63,20 +62,20 @@ process_result run_process(const std::vector<std::string>& argv, const std::stri
     return result;
 }
 
-int line_count(const std::string& text)
-{
+int line_count(const std::string& text) {
     return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
-TEST(cli, every_subcommand_works_and_each_bad_input_gets_a_status_and_one_line)
-{
+TEST(cli, every_subcommand_works_and_each_bad_input_gets_a_status_and_one_line) {
     testing::temp_folder folder;
     const std::string data = folder.file("data");
     fs::create_directories(folder.file("music/Sub"));
-    testing::write_mp3(folder.file("music/Sub/One.mp3"), testing::mp3_options().with_id3v1(testing::title_tag("Tune", "Band")));
+    testing::write_mp3(folder.file("music/Sub/One.mp3"),
+                       testing::mp3_options().with_id3v1(testing::title_tag("Tune", "Band")));
     testing::write_wav(folder.file("music/two.wav"), 44100, 1, 16, 0.2);
     write_raw(folder.file("music/notes.txt"), "x");
-    write_raw(folder.file("music/list.m3u"), "#EXTM3U\r\n#EXTINF:3,Band - Tune\r\nC:\\MUSIC\\sub\\one.MP3\r\ntwo.wav\r\ngone.mp3\r\n");
+    write_raw(folder.file("music/list.m3u"),
+              "#EXTM3U\r\n#EXTINF:3,Band - Tune\r\nC:\\MUSIC\\sub\\one.MP3\r\ntwo.wav\r\ngone.mp3\r\n");
     write_raw(folder.file("bin.m3u"), std::string(2000, '\0'));
     fs::create_directories(data + "/Media CDs");
     write_raw(data + "/Media CDs/Disc.vmc", "");
@@ -86,8 +85,8 @@ TEST(cli, every_subcommand_works_and_each_bad_input_gets_a_status_and_one_line)
         const char* name;
         std::vector<std::string> args;
         int status;
-        std::string in_out;  // a text standard output must hold
-        std::string in_err;  // empty: nothing on standard error; else its one line must hold this
+        std::string in_out; // a text standard output must hold
+        std::string in_err; // empty: nothing on standard error; else its one line must hold this
     } rows[] = {
         {"help", {"--help"}, 0, "import FILE NAME", ""},
         {"subcommand help", {"export", "--help"}, 0, "Usage: karvo-media-cli export NAME FILE", ""},
@@ -95,10 +94,18 @@ TEST(cli, every_subcommand_works_and_each_bad_input_gets_a_status_and_one_line)
         {"unknown command", {"play"}, 2, "", "unknown command \"play\""},
         {"info as text", {"info", folder.file("music/Sub/One.mp3")}, 0, "song: Tune", ""},
         {"info as json", {"info", "--json", folder.file("music/two.wav")}, 0, "\"sample_rate\": \"44100\"", ""},
-        {"info of a missing file", {"info", folder.file("none.mp3")}, 1, "", "info: " + folder.file("none.mp3") + ": no such file"},
+        {"info of a missing file",
+         {"info", folder.file("none.mp3")},
+         1,
+         "",
+         "info: " + folder.file("none.mp3") + ": no such file"},
         {"scan", {"scan", folder.file("music")}, 0, folder.file("music/Sub/One.mp3"), ""},
         {"scan of a file", {"scan", folder.file("music/two.wav")}, 1, "", "not a folder"},
-        {"import", {"import", folder.file("music/list.m3u"), "Mix"}, 0, "3 entries imported, 2 resolved, 1 not found", ""},
+        {"import",
+         {"import", folder.file("music/list.m3u"), "Mix"},
+         0,
+         "3 entries imported, 2 resolved, 1 not found",
+         ""},
         {"import over a saved playlist", {"import", folder.file("music/list.m3u"), "Mix"}, 1, "", "exists already"},
         {"import of binary data", {"import", folder.file("bin.m3u"), "Bin"}, 1, "", "binary data"},
         {"import with a bad name", {"import", folder.file("music/list.m3u"), "a/b"}, 1, "", "cannot be the name"},
@@ -109,7 +116,10 @@ TEST(cli, every_subcommand_works_and_each_bad_input_gets_a_status_and_one_line)
         {"list", {"list"}, 0, "playlist\tMix\nmedia-cd\tDisc\n", ""},
         {"list with arguments", {"list", "x"}, 2, "", "no arguments expected"},
         {"tag", {"tag", folder.file("music/Sub/One.mp3"), "--title", "New Tune", "--genre", "jazz"}, 0, "", ""},
-        {"tag with an unknown genre", {"tag", folder.file("music/Sub/One.mp3"), "--genre", "Polka2"}, 1, "",
+        {"tag with an unknown genre",
+         {"tag", folder.file("music/Sub/One.mp3"), "--genre", "Polka2"},
+         1,
+         "",
          "unknown genre"},
         {"tag without a field", {"tag", folder.file("music/two.wav")}, 2, "", "no field to write"},
         {"unknown option", {"import", "--force", "a", "b"}, 2, "", "unknown option --force"},
@@ -139,12 +149,11 @@ TEST(cli, every_subcommand_works_and_each_bad_input_gets_a_status_and_one_line)
     ASSERT_TRUE(id3_2_class().read_tag(folder.file("music/Sub/One.mp3"), tag));
     EXPECT_EQ(tag.title.substr(0, 8), "New Tune");
     EXPECT_EQ(tag.artist.substr(0, 4), "Band");
-    EXPECT_EQ(tag.genre, 8);  // Jazz
+    EXPECT_EQ(tag.genre, 8); // Jazz
 }
 
 // A real player counts the entries of an export written over a longer one.
-TEST(cli, a_player_counts_only_the_entries_of_the_last_export)
-{
+TEST(cli, a_player_counts_only_the_entries_of_the_last_export) {
     if (::access("/usr/bin/mpv", X_OK) != 0)
         GTEST_SKIP() << "mpv is not installed: the player check is skipped";
     testing::temp_folder folder;
@@ -155,8 +164,9 @@ TEST(cli, a_player_counts_only_the_entries_of_the_last_export)
         rows.push_back({file, "", "", -1});
     }
     const std::string socket_path = folder.file("mpv.sock");
-    const std::vector<std::string> argv = {"/usr/bin/mpv", "--idle=yes", "--no-config", "--pause", "--ao=null",
-                                           "--vo=null", "--really-quiet", "--input-ipc-server=" + socket_path};
+    const std::vector<std::string> argv = {
+        "/usr/bin/mpv", "--idle=yes", "--no-config",    "--pause",
+        "--ao=null",    "--vo=null",  "--really-quiet", "--input-ipc-server=" + socket_path};
     std::vector<char*> args;
     for (const auto& arg : argv)
         args.push_back(const_cast<char*>(arg.c_str()));
@@ -175,7 +185,8 @@ TEST(cli, a_player_counts_only_the_entries_of_the_last_export)
     }
     // One request, then the reply line that carries its id.
     const auto ask = [fd](const std::string& request, int id) {
-        const std::string line = request.substr(0, request.size() - 1) + ",\"request_id\":" + std::to_string(id) + "}\n";
+        const std::string line =
+            request.substr(0, request.size() - 1) + ",\"request_id\":" + std::to_string(id) + "}\n";
         if (::write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size()))
             return std::string();
         std::string buffer;

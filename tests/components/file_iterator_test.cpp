@@ -24,7 +24,7 @@ using testing::temp_folder;
 using testing::write_raw;
 
 struct recorder {
-    std::vector<std::string> events;  // "activate", "terminate" and one line per file
+    std::vector<std::string> events; // "activate", "terminate" and one line per file
     std::vector<TFileInfo> infos;
 
     void attach(TFileIterator& it) {
@@ -38,7 +38,8 @@ struct recorder {
     std::vector<std::string> files() const {
         std::vector<std::string> out;
         for (const auto& e : events)
-            if (e != "activate" && e != "terminate") out.push_back(e);
+            if (e != "activate" && e != "terminate")
+                out.push_back(e);
         return out;
     }
 };
@@ -49,7 +50,8 @@ void expected_walk(const fs::path& folder, const std::string& shown, std::vector
     for (const auto& entry : fs::directory_iterator(folder)) {
         const std::string name = entry.path().filename().string();
         if (entry.is_directory()) {
-            if (name[0] != '.') expected_walk(entry.path(), shown + "/" + name, out);
+            if (name[0] != '.')
+                expected_walk(entry.path(), shown + "/" + name, out);
         } else {
             out.push_back(shown + "/" + name);
         }
@@ -57,7 +59,8 @@ void expected_walk(const fs::path& folder, const std::string& shown, std::vector
 }
 
 void make_tree(const std::string& root) {
-    for (const char* d : {"a", "a/b", "a/b/c", "d", ".hidden", "a/.git"}) fs::create_directories(root + "/" + d);
+    for (const char* d : {"a", "a/b", "a/b/c", "d", ".hidden", "a/.git"})
+        fs::create_directories(root + "/" + d);
     for (const char* f : {"1.mp3", "2.txt", "a/3.mp3", "a/4.wav", "a/b/5.ogg", "a/b/c/6.mp3", "d/7.flac",
                           ".dotfile.mp3", ".hidden/8.mp3", "a/.git/9.mp3", "noext"})
         write_raw(root + "/" + f, "x");
@@ -68,7 +71,7 @@ TEST(TFileIterator, WalksDepthFirstInDirectoryOrderAndSkipsDotFolders) {
     make_tree(tmp.path());
     std::vector<std::string> expected;
     expected_walk(tmp.path(), tmp.path(), expected);
-    ASSERT_EQ(expected.size(), 9u);  // the two files under dot-folders are not there
+    ASSERT_EQ(expected.size(), 9u); // the two files under dot-folders are not there
 
     for (const std::string& root : {tmp.path(), tmp.path() + "/"}) {
         TFileIterator it;
@@ -89,7 +92,11 @@ TEST(TFileIterator, OptionsDecideNamesRecursionAndDetails) {
     write_raw(tmp.file("sized.bin"), std::string(1234, 'z'));
     chmod(tmp.file("sized.bin").c_str(), 0444);
 
-    struct row { TFileIteratorOptions options; bool recursive; bool full_path; };
+    struct row {
+        TFileIteratorOptions options;
+        bool recursive;
+        bool full_path;
+    };
     for (const row& r : {row{0, false, false}, row{fiPath, false, true}, row{fiRecurseFolders, true, false},
                          row{fiDetails | fiPath, false, true}}) {
         TFileIterator it;
@@ -100,8 +107,10 @@ TEST(TFileIterator, OptionsDecideNamesRecursionAndDetails) {
         it.Iterate();
         const auto files = rec.files();
         EXPECT_EQ(files.size(), r.recursive ? 10u : 5u) << r.options;
-        for (const auto& f : files) EXPECT_EQ(f.rfind(tmp.path() + "/", 0) == 0, r.full_path) << f;
-        if ((r.options & fiDetails) == 0) continue;
+        for (const auto& f : files)
+            EXPECT_EQ(f.rfind(tmp.path() + "/", 0) == 0, r.full_path) << f;
+        if ((r.options & fiDetails) == 0)
+            continue;
         const auto at = std::find(files.begin(), files.end(), tmp.file("sized.bin")) - files.begin();
         ASSERT_LT(static_cast<size_t>(at), files.size());
         const TFileInfo& info = rec.infos[at];
@@ -110,7 +119,7 @@ TEST(TFileIterator, OptionsDecideNamesRecursionAndDetails) {
         struct stat st;
         ASSERT_EQ(stat(tmp.file("sized.bin").c_str(), &st), 0);
         EXPECT_EQ(info.Time, dos_date_time(st.st_mtime));
-        EXPECT_GT(info.Time >> 25, 40u);  // a year after 2020
+        EXPECT_GT(info.Time >> 25, 40u); // a year after 2020
         const auto dot = std::find(files.begin(), files.end(), tmp.file(".dotfile.mp3")) - files.begin();
         EXPECT_EQ(rec.infos[dot].Attr, platform::attr_hidden | platform::attr_archive);
     }
@@ -119,7 +128,7 @@ TEST(TFileIterator, OptionsDecideNamesRecursionAndDetails) {
 TEST(TFileIterator, DosDateTimePacksLocalTime) {
     std::tm t{};
     t.tm_year = 2004 - 1900;
-    t.tm_mon = 6;  // July
+    t.tm_mon = 6; // July
     t.tm_mday = 15;
     t.tm_hour = 13;
     t.tm_min = 45;
@@ -127,7 +136,7 @@ TEST(TFileIterator, DosDateTimePacksLocalTime) {
     t.tm_isdst = -1;
     const std::int64_t seconds = mktime(&t);
     EXPECT_EQ(dos_date_time(seconds), (24u << 25) | (7u << 21) | (15u << 16) | (13u << 11) | (45u << 5) | 15u);
-    EXPECT_EQ(dos_date_time(0), 0u);  // 1970 cannot be written
+    EXPECT_EQ(dos_date_time(0), 0u); // 1970 cannot be written
 }
 
 TEST(TFileIterator, QueryCanRefuseAFileAndNoHandlerMeansNoWalk) {
@@ -144,7 +153,7 @@ TEST(TFileIterator, QueryCanRefuseAFileAndNoHandlerMeansNoWalk) {
     auto files = rec.files();
     std::sort(files.begin(), files.end());
     EXPECT_EQ(files, (std::vector<std::string>{tmp.file(".dotfile.mp3"), tmp.file("1.mp3"), tmp.file("a/3.mp3"),
-                                                tmp.file("a/b/c/6.mp3")}));
+                                               tmp.file("a/b/c/6.mp3")}));
 
     TFileIterator bare;
     int activations = 0;
@@ -159,7 +168,11 @@ TEST(TFileIterator, QueryCanRefuseAFileAndNoHandlerMeansNoWalk) {
 TEST(TFileIterator, ErrorsKeepTheirTextsAndTheIteratorReturnsToIdle) {
     temp_folder tmp;
     make_tree(tmp.path());
-    struct row { const char* what; std::function<void(TFileIterator&)> inside; std::string text; };
+    struct row {
+        const char* what;
+        std::function<void(TFileIterator&)> inside;
+        std::string text;
+    };
     const std::vector<row> rows = {
         {"re-entered", [](TFileIterator& it) { it.Iterate(); }, iterator_busy_text},
         {"root changed", [&](TFileIterator& it) { it.SetRootFolder(tmp.path()); }, options_on_fly_text},
@@ -185,7 +198,7 @@ TEST(TFileIterator, ErrorsKeepTheirTextsAndTheIteratorReturnsToIdle) {
         EXPECT_EQ(rec.events.back(), "terminate") << r.what;
         EXPECT_TRUE(it.IsIdle()) << r.what;
         EXPECT_EQ(it.RootFolder(), tmp.path());
-        it.SetOptions(fiPath);  // allowed again once idle
+        it.SetOptions(fiPath); // allowed again once idle
     }
 }
 
@@ -197,7 +210,8 @@ TEST(TFileIterator, CancelStopsBeforeTheNextEntryAtEveryLevel) {
     rec.attach(it);
     it.OnAddFile = [&](TFileIterator& sender, const std::string& name, const TFileInfo&) {
         rec.events.push_back(name);
-        if (name.find("/b/c/") != std::string::npos) sender.Cancel();  // deepest level
+        if (name.find("/b/c/") != std::string::npos)
+            sender.Cancel(); // deepest level
         EXPECT_EQ(sender.IsIdle(), false);
     };
     it.SetRootFolder(tmp.path());
@@ -206,7 +220,7 @@ TEST(TFileIterator, CancelStopsBeforeTheNextEntryAtEveryLevel) {
     EXPECT_NE(rec.files().back().find("/b/c/6.mp3"), std::string::npos);
     EXPECT_EQ(rec.events.back(), "terminate");
     EXPECT_TRUE(it.IsIdle());
-    it.Cancel();  // idle: nothing to cancel, the next walk runs in full
+    it.Cancel(); // idle: nothing to cancel, the next walk runs in full
     rec.events.clear();
     it.OnAddFile = [&](TFileIterator&, const std::string& name, const TFileInfo&) { rec.events.push_back(name); };
     it.Iterate();
@@ -220,13 +234,13 @@ TEST(TFileIterator, MissingVanishingAndLoopingFoldersEndQuietly) {
         fs::create_directories(tmp.file("gone" + std::to_string(i) + "/deeper"));
         write_raw(tmp.file("gone" + std::to_string(i) + "/deeper/x.mp3"), "x");
     }
-    fs::create_directory_symlink("..", tmp.file("a/b/up"));      // loop to a
-    fs::create_directory_symlink(".", tmp.file("d/self"));       // loop to itself
+    fs::create_directory_symlink("..", tmp.file("a/b/up")); // loop to a
+    fs::create_directory_symlink(".", tmp.file("d/self"));  // loop to itself
     fs::create_directory_symlink(tmp.path(), tmp.file("d/root"));
-    fs::create_symlink(tmp.file("1.mp3"), tmp.file("link.mp3"));  // a link to a file is a file
+    fs::create_symlink(tmp.file("1.mp3"), tmp.file("link.mp3")); // a link to a file is a file
     fs::create_symlink(tmp.file("nowhere"), tmp.file("dangling.mp3"));
     ASSERT_EQ(mkfifo(tmp.file("pipe.mp3").c_str(), 0644), 0);
-    const std::string odd = "\xff\xfe-\xe9t\xe9.mp3";  // not UTF-8
+    const std::string odd = "\xff\xfe-\xe9t\xe9.mp3"; // not UTF-8
     write_raw(tmp.file(odd), "x");
 
     TFileIterator it;
@@ -236,10 +250,12 @@ TEST(TFileIterator, MissingVanishingAndLoopingFoldersEndQuietly) {
     std::vector<std::string> after_removal;
     it.OnAddFile = [&](TFileIterator&, const std::string& name, const TFileInfo&) {
         rec.events.push_back(name);
-        if (removed) after_removal.push_back(name);
-        if (!removed) {  // the folders still to come vanish while the walk runs
+        if (removed)
+            after_removal.push_back(name);
+        if (!removed) { // the folders still to come vanish while the walk runs
             removed = true;
-            for (int i = 0; i < 20; ++i) fs::remove_all(tmp.file("gone" + std::to_string(i)));
+            for (int i = 0; i < 20; ++i)
+                fs::remove_all(tmp.file("gone" + std::to_string(i)));
         }
     };
     it.SetRootFolder(tmp.path());
@@ -247,7 +263,8 @@ TEST(TFileIterator, MissingVanishingAndLoopingFoldersEndQuietly) {
     auto files = rec.files();
     std::sort(files.begin(), files.end());
     EXPECT_EQ(std::adjacent_find(files.begin(), files.end()), files.end()) << "a file was reported twice";
-    for (const auto& f : after_removal) EXPECT_EQ(f.find("/gone"), std::string::npos) << f;
+    for (const auto& f : after_removal)
+        EXPECT_EQ(f.find("/gone"), std::string::npos) << f;
     const auto has = [&](const std::string& f) { return std::binary_search(files.begin(), files.end(), f); };
     EXPECT_TRUE(has(tmp.file("link.mp3")));
     EXPECT_TRUE(has(tmp.file(odd)));
@@ -255,8 +272,8 @@ TEST(TFileIterator, MissingVanishingAndLoopingFoldersEndQuietly) {
     EXPECT_FALSE(has(tmp.file("pipe.mp3")));
     const auto vanished = std::count_if(files.begin(), files.end(),
                                         [](const std::string& f) { return f.find("/gone") != std::string::npos; });
-    EXPECT_LE(vanished, 1);  // only a file seen before the removal
-    EXPECT_EQ(files.size() - vanished, 11u);  // 9 of the tree, the link and the odd name
+    EXPECT_LE(vanished, 1);                  // only a file seen before the removal
+    EXPECT_EQ(files.size() - vanished, 11u); // 9 of the tree, the link and the odd name
 
     for (const std::string& root : {tmp.file("missing"), tmp.file("1.mp3"), std::string()}) {
         TFileIterator other;
@@ -344,7 +361,7 @@ TEST(TFileIteratorThread, HandsOnErrorsAndMayBeDestroyedByItsOwnCallback) {
         throw std::runtime_error("handler failed");
     };
     worker->Start([state, worker](std::exception_ptr e) {
-        delete worker;  // the owner lets go from the callback: no join of itself, nothing leaked
+        delete worker; // the owner lets go from the callback: no join of itself, nothing leaked
         std::string text;
         try {
             std::rethrow_exception(e);

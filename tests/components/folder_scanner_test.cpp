@@ -39,21 +39,25 @@ std::string info_for(const std::string& path) {
 
 TEST(media_files, DecidesByTheEnabledExtensionOfTheName) {
     const media_files media = plugin_media({"WAV"});
-    struct row { const char* path; bool media; int icon; };
+    struct row {
+        const char* path;
+        bool media;
+        int icon;
+    };
     for (const row& r : {
              row{"/m/song.mp3", true, 0},
              row{"/m/Song.Mp3", true, 0},
              row{"/m/SONG.MP3", true, 0},
-             row{"/m/track.ogg", true, 2},        // the plug-in spelled it in lower case
+             row{"/m/track.ogg", true, 2}, // the plug-in spelled it in lower case
              row{"/m/track.OGG", true, 2},
-             row{"/m/take.wav", false, 1},        // switched off in [Advanced]: still its icon
+             row{"/m/take.wav", false, 1}, // switched off in [Advanced]: still its icon
              row{"/m/notes.txt", false, 9},
              row{"/m/noext", false, 9},
              row{"/m/trailing.", false, 9},       // an empty extension never counts, even if listed
              row{"/m/album.mp3/cover", false, 9}, // the dot belongs to the folder
              row{"/m/.mp3", true, 0},
              row{"/m/archive.mp3.gz", false, 9},
-             row{"/m/chanson.été", true, 5},      // non-ASCII extensions upper-case too
+             row{"/m/chanson.été", true, 5}, // non-ASCII extensions upper-case too
              row{"/m/\xff\xfe.flac", true, 3},
          }) {
         EXPECT_EQ(media.is_media_file(r.path), r.media) << r.path;
@@ -66,25 +70,36 @@ TEST(media_files, DecidesByTheEnabledExtensionOfTheName) {
 
 TEST(folder_listing, TwelveFilesGiveTwelveNumberedLinesThenTheCount) {
     temp_folder tmp;
-    const std::vector<std::string> names = {"b.mp3",  "A.mp3",  "c.WAV", "a2.ogg", "Zed.flac", "m.mp3",
-                                            "x.ogg",  "B2.mp3", "é.mp3", "d.flac", "e.mp3",    "_u.mp3"};
-    for (const auto& n : names) write_raw(tmp.file(n), "x");
-    for (const char* n : {"readme.txt", "noext"}) write_raw(tmp.file(n), "x");
-    fs::create_directories(tmp.file("sub.mp3/inner"));  // a folder with a media name is never listed
+    const std::vector<std::string> names = {"b.mp3", "A.mp3",  "c.WAV", "a2.ogg", "Zed.flac", "m.mp3",
+                                            "x.ogg", "B2.mp3", "é.mp3", "d.flac", "e.mp3",    "_u.mp3"};
+    for (const auto& n : names)
+        write_raw(tmp.file(n), "x");
+    for (const char* n : {"readme.txt", "noext"})
+        write_raw(tmp.file(n), "x");
+    fs::create_directories(tmp.file("sub.mp3/inner")); // a folder with a media name is never listed
     write_raw(tmp.file("sub.mp3/inner/deep.mp3"), "x");
     fs::create_directories(tmp.file(".hidden.mp3"));
 
     const media_files media = plugin_media();
     my_computer_list listing;
-    listing.append(info_for("/old/entry.mp3"));  // the previous folder's content goes
+    listing.append(info_for("/old/entry.mp3")); // the previous folder's content goes
     std::vector<std::string> lines;
     std::vector<std::string> asked;
     int updating = 0, final_count = -1;
     const folder_listing_callbacks callbacks{
-        [&](const std::string& path) { asked.push_back(path); return info_for(path); },
+        [&](const std::string& path) {
+            asked.push_back(path);
+            return info_for(path);
+        },
         [&](const std::string& text) { lines.push_back(text); },
-        [&] { ++updating; EXPECT_EQ(listing.count(), 0); },
-        [&](int count) { --updating; final_count = count; },
+        [&] {
+            ++updating;
+            EXPECT_EQ(listing.count(), 0);
+        },
+        [&](int count) {
+            --updating;
+            final_count = count;
+        },
     };
     EXPECT_EQ(fill_folder_listing(tmp.path(), media, listing, callbacks), 12);
 
@@ -93,8 +108,8 @@ TEST(folder_listing, TwelveFilesGiveTwelveNumberedLinesThenTheCount) {
                                              "e.mp3", "m.mp3",  "x.ogg", "Zed.flac", "_u.mp3", "é.mp3"};
     ASSERT_EQ(lines.size(), 13u);
     for (int n = 1; n <= 12; ++n)
-        EXPECT_EQ(lines[n - 1], "Reading File Information for: " + sorted[n - 1] + " (" + std::to_string(n) +
-                                    " of 12)");
+        EXPECT_EQ(lines[n - 1],
+                  "Reading File Information for: " + sorted[n - 1] + " (" + std::to_string(n) + " of 12)");
     EXPECT_EQ(lines.back(), "There are 12 media files in the current folder.");
     EXPECT_EQ(updating, 0);
     EXPECT_EQ(final_count, 12);
@@ -184,10 +199,10 @@ TEST(folder_scanner, PlayThisLocationWritesTheTemporaryListBeforeStartingThePlay
 
     // A list that cannot be written must not make the player play the previous one.
     events.clear();
-    EXPECT_FALSE(scanner.play_this_location(tree.tmp.file("disc/cd1"), [](const string_list&) { return false; },
-                                            [&] { events.push_back("start"); }));
+    EXPECT_FALSE(scanner.play_this_location(
+        tree.tmp.file("disc/cd1"), [](const string_list&) { return false; }, [&] { events.push_back("start"); }));
     EXPECT_TRUE(events.empty());
-    EXPECT_EQ(scanner.collected(), string_list{tree.tmp.file("disc/cd1/two.WAV")});  // cleared, then collected
+    EXPECT_EQ(scanner.collected(), string_list{tree.tmp.file("disc/cd1/two.WAV")}); // cleared, then collected
 }
 
 TEST(folder_scanner, AutoPlaylisterActsOnEachNewMediaFileOnce) {
@@ -202,7 +217,7 @@ TEST(folder_scanner, AutoPlaylisterActsOnEachNewMediaFileOnce) {
     std::vector<std::string> acted;
     const auto act = [&](const std::string& path) { acted.push_back(path); };
     scanner.change_scan(act);
-    EXPECT_TRUE(acted.empty());  // files present at start are never acted on
+    EXPECT_TRUE(acted.empty()); // files present at start are never acted on
 
     for (const char* f : {"disc/new.mp3", "disc/cd1/New.MP3", "disc/readme.txt", "disc/.trash/x.mp3"})
         write_raw(tree.tmp.file(f), "x");
@@ -215,9 +230,9 @@ TEST(folder_scanner, AutoPlaylisterActsOnEachNewMediaFileOnce) {
     scanner.change_scan(act);
     EXPECT_EQ(acted, std::vector<std::string>{tree.tmp.file("disc/renamed.mp3")});
     EXPECT_TRUE(scanner.is_known(tree.tmp.file("disc/cd1/New.MP3")));  // seen once: never acted on again
-    EXPECT_FALSE(scanner.is_known(tree.tmp.file("disc/cd1/new.mp3")));  // paths keep their case
+    EXPECT_FALSE(scanner.is_known(tree.tmp.file("disc/cd1/new.mp3"))); // paths keep their case
 
-    scanner.initial_scan();  // a settings reload rebuilds the list from what is there now
+    scanner.initial_scan(); // a settings reload rebuilds the list from what is there now
     EXPECT_FALSE(scanner.is_known(tree.tmp.file("disc/cd1/New.MP3")));
     EXPECT_TRUE(scanner.is_known(tree.tmp.file("disc/renamed.mp3")));
 }
@@ -231,7 +246,7 @@ TEST(folder_scanner, AScanStartedWhileTheSameScannerRunsIsRefusedWithoutDisturbi
     std::string refusal;
     scanner.change_scan([&](const std::string& path) {
         acted.push_back(path);
-        try {  // a folder change delivered while the status line repaints
+        try { // a folder change delivered while the status line repaints
             scanner.change_scan([&](const std::string& inner) { acted.push_back("inner " + inner); });
         } catch (const file_iterator_error& e) {
             refusal = e.what();
@@ -241,10 +256,13 @@ TEST(folder_scanner, AScanStartedWhileTheSameScannerRunsIsRefusedWithoutDisturbi
     EXPECT_EQ(sorted(acted), sorted(tree.media_paths()));
 
     media_list playlist;
-    EXPECT_THROW(scanner.scan_dir(tree.tmp.file("disc"), playlist, [&](const std::string& path) {
-        scanner.scan_dir(tree.tmp.file("disc"), playlist, info_for, {});
-        return info_for(path);
-    }, {}), file_iterator_error);
+    EXPECT_THROW(scanner.scan_dir(tree.tmp.file("disc"), playlist,
+                                  [&](const std::string& path) {
+                                      scanner.scan_dir(tree.tmp.file("disc"), playlist, info_for, {});
+                                      return info_for(path);
+                                  },
+                                  {}),
+                 file_iterator_error);
     EXPECT_TRUE(scanner.ScanDir.IsIdle());
 }
 

@@ -30,7 +30,8 @@ template <typename Done>
 bool pump_until(platform::pumped_dispatcher& ui, Done done, std::chrono::milliseconds limit = 8s) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (!done()) {
-        if (std::chrono::steady_clock::now() > end) return false;
+        if (std::chrono::steady_clock::now() > end)
+            return false;
         ui.pump_for(20ms);
     }
     return true;
@@ -50,15 +51,22 @@ struct watched_playlister {
     media_files media;
     folder_scanner scanner{media};
     playlist_class store{data.path()};
-    std::map<std::string, std::vector<std::uintmax_t>> acted;  // path -> size at each time it was acted on
+    std::map<std::string, std::vector<std::uintmax_t>> acted; // path -> size at each time it was acted on
     std::unique_ptr<auto_playlister> playlister;
 
     explicit watched_playlister(int settle_ms = 800) {
         media.load({"MP3"}, {});
         watcher.SetSettleTime(settle_ms);
-        playlister = std::make_unique<auto_playlister>(auto_playlister_services{
-            watcher, scanner, store, {}, [] { return std::string(); }, {}, {},
-            [this](const std::string& path) { acted[path].push_back(size_of(path)); }, {}});
+        playlister = std::make_unique<auto_playlister>(
+            auto_playlister_services{watcher,
+                                     scanner,
+                                     store,
+                                     {},
+                                     [] { return std::string(); },
+                                     {},
+                                     {},
+                                     [this](const std::string& path) { acted[path].push_back(size_of(path)); },
+                                     {}});
     }
     void enable() { playlister->reload({true, watched.path(), false, true, false, ""}); }
     std::string in(const std::string& name) const { return watched.file(name); }
@@ -83,23 +91,24 @@ TEST(TFSNotifyWatch, EachNewMediaFileIsActedOnOnceWhenComplete) {
             std::this_thread::sleep_for(200ms);
         }
     });
-    for (const char* name : {"one.mp3", "two.mp3", "three.mp3"})  // three at once
+    for (const char* name : {"one.mp3", "two.mp3", "three.mp3"}) // three at once
         fs::copy_file(p.outside.file(name), p.in(name));
-    fs::create_directories(p.in("a/b/c"));  // the whole chain in one go, the file at once after
+    fs::create_directories(p.in("a/b/c")); // the whole chain in one go, the file at once after
     fs::copy_file(p.outside.file("one.mp3"), p.in("a/b/c/deep.mp3"));
     fs::rename(p.in("old.mp3"), p.in("renamed.mp3"));
     write_raw(p.in("notes.txt"), "not media");
-    fs::rename(p.outside.file("album"), p.in("album"));  // a folder moved in, with a file inside
+    fs::rename(p.outside.file("album"), p.in("album")); // a folder moved in, with a file inside
 
     const std::map<std::string, std::uintmax_t> first = {
-        {p.in("one.mp3"), 65536},      {p.in("two.mp3"), 65536},          {p.in("three.mp3"), 65536},
-        {p.in("a/b/c/deep.mp3"), 65536}, {p.in("renamed.mp3"), 1000},     {p.in("album/cd/moved.mp3"), 65536},
+        {p.in("one.mp3"), 65536},           {p.in("two.mp3"), 65536},    {p.in("three.mp3"), 65536},
+        {p.in("a/b/c/deep.mp3"), 65536},    {p.in("renamed.mp3"), 1000}, {p.in("album/cd/moved.mp3"), 65536},
         {p.in("slow.mp3"), chunks * chunk},
     };
     const auto all_of = [&](const std::map<std::string, std::uintmax_t>& files) {
         return [&] {
             for (const auto& [path, size] : files)
-                if (p.acted.count(path) == 0) return false;
+                if (p.acted.count(path) == 0)
+                    return false;
             return true;
         };
     };
@@ -112,10 +121,12 @@ TEST(TFSNotifyWatch, EachNewMediaFileIsActedOnOnceWhenComplete) {
     expected[p.in("a/b/c/later.mp3")] = 5;
     expected[p.in("album/cd/later.mp3")] = 5;
     EXPECT_TRUE(pump_until(p.ui, all_of(expected)));
-    pump_until(p.ui, [] { return false; }, 1200ms);  // time for any second action to show
+    pump_until(
+        p.ui, [] { return false; }, 1200ms); // time for any second action to show
 
     std::map<std::string, std::vector<std::uintmax_t>> once;
-    for (const auto& [path, size] : expected) once[path] = {size};
+    for (const auto& [path, size] : expected)
+        once[path] = {size};
     EXPECT_EQ(p.acted, once);
 }
 
@@ -129,7 +140,8 @@ TEST(TFSNotifyWatch, StoppingEndsAWalkerThatWaitsWithoutLimit) {
     ASSERT_TRUE(watcher.Active());
     auto stopped = std::async(std::launch::async, [&] { watcher.SetActive(false); });
     const bool ended = stopped.wait_for(5s) == std::future_status::ready;
-    if (!ended) write_raw(watched.file("wake.txt"), "");  // lets a walker that missed the request end
+    if (!ended)
+        write_raw(watched.file("wake.txt"), ""); // lets a walker that missed the request end
     EXPECT_TRUE(ended);
     stopped.wait();
     EXPECT_FALSE(watcher.Active());
@@ -149,7 +161,7 @@ TEST(TFSNotifyWatch, ADeletedFolderEndsTheWatchAndEnablingAgainWatches) {
     EXPECT_FALSE(p.watcher.Active());
 
     fs::create_directory(p.watched.path());
-    p.enable();  // Apply in the preferences
+    p.enable(); // Apply in the preferences
     ASSERT_TRUE(p.watcher.Active());
     write_raw(p.in("back.mp3"), "x");
     EXPECT_TRUE(pump_until(p.ui, [&] { return p.acted.count(p.in("back.mp3")) == 1; }));
@@ -157,25 +169,33 @@ TEST(TFSNotifyWatch, ADeletedFolderEndsTheWatchAndEnablingAgainWatches) {
 
 TEST(TFSNotifyWatch, AnExhaustedWatchBudgetIsReportedOnceAndTheRestStaysWatched) {
     watched_playlister p;
-    for (const char* folder : {"f1", "f2", "f3", "f4"}) fs::create_directory(p.in(folder));
+    for (const char* folder : {"f1", "f2", "f3", "f4"})
+        fs::create_directory(p.in(folder));
     std::vector<std::string> messages;
-    p.playlister = nullptr;  // rebuilt with a status line
-    p.playlister = std::make_unique<auto_playlister>(auto_playlister_services{
-        p.watcher, p.scanner, p.store, {}, {}, {}, {},
-        [&](const std::string& path) { p.acted[path].push_back(size_of(path)); },
-        [&](const std::string& text) { messages.push_back(text); }});
+    p.playlister = nullptr; // rebuilt with a status line
+    p.playlister = std::make_unique<auto_playlister>(
+        auto_playlister_services{p.watcher,
+                                 p.scanner,
+                                 p.store,
+                                 {},
+                                 {},
+                                 {},
+                                 {},
+                                 [&](const std::string& path) { p.acted[path].push_back(size_of(path)); },
+                                 [&](const std::string& text) { messages.push_back(text); }});
     p.watcher.SetWatchBudget(3);
     p.enable();
     EXPECT_TRUE(pump_until(p.ui, [&] { return !messages.empty(); }));
     EXPECT_EQ(p.watcher.WatchedFolders(), 3u);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(messages[0].starts_with("Auto Playlister: the system allows no more folder watches; not watched: " +
-                                        p.watched.path() + "/f"))
+    EXPECT_TRUE(messages[0].starts_with(
+        "Auto Playlister: the system allows no more folder watches; not watched: " + p.watched.path() + "/f"))
         << messages[0];
-    fs::create_directory(p.in("f5"));  // over the budget again: no second report
+    fs::create_directory(p.in("f5")); // over the budget again: no second report
     write_raw(p.in("top.mp3"), "x");
     EXPECT_TRUE(pump_until(p.ui, [&] { return p.acted.count(p.in("top.mp3")) == 1; }));
-    pump_until(p.ui, [] { return false; }, 300ms);
+    pump_until(
+        p.ui, [] { return false; }, 300ms);
     EXPECT_EQ(messages.size(), 1u);
 }
 
@@ -184,18 +204,21 @@ TEST(TFSNotifyWatch, AnOverflowedEventQueueWatchesTheFoldersItLost) {
     p.enable();
     write_raw(p.in("first.mp3"), "x");
     // The first change waits for the user-interface thread while the kernel's queue overflows behind it.
-    for (int wait = 0; wait < 400 && p.ui.pending() == 0; ++wait) std::this_thread::sleep_for(10ms);
+    for (int wait = 0; wait < 400 && p.ui.pending() == 0; ++wait)
+        std::this_thread::sleep_for(10ms);
     ASSERT_EQ(p.ui.pending(), 1u);
     const std::string churn = p.in("churn.txt");
     for (int i = 0; i < 9000; ++i) {
         write_raw(churn, "");
         fs::remove(churn);
     }
-    fs::create_directory(p.in("lost"));  // the queue is full: its event is dropped
+    fs::create_directory(p.in("lost")); // the queue is full: its event is dropped
     EXPECT_TRUE(pump_until(p.ui, [&] { return p.acted.count(p.in("first.mp3")) == 1; }));
-    pump_until(p.ui, [] { return false; }, 300ms);
+    pump_until(
+        p.ui, [] { return false; }, 300ms);
     write_raw(p.in("lost/found.mp3"), "x");
-    EXPECT_TRUE(pump_until(p.ui, [&] { return p.acted.count(p.in("lost/found.mp3")) == 1; }, 3s));
+    EXPECT_TRUE(pump_until(
+        p.ui, [&] { return p.acted.count(p.in("lost/found.mp3")) == 1; }, 3s));
 }
 
 } // namespace

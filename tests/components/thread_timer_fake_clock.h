@@ -25,9 +25,11 @@ public:
             sleeps_.push_back(deadline);
         }
         ++held_sleeps_;
-        while (held_ && !stop()) wake.wait_for(lock, std::chrono::milliseconds(1));
+        while (held_ && !stop())
+            wake.wait_for(lock, std::chrono::milliseconds(1));
         --held_sleeps_;
-        if (!stop()) advance_to(deadline);
+        if (!stop())
+            advance_to(deadline);
     }
 
     void spin() override { ns_ += std::chrono::nanoseconds(spin_step_).count(); }
@@ -39,7 +41,8 @@ public:
     bool wait_for_held_sleep() {
         const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (held_sleeps_ == 0) {
-            if (std::chrono::steady_clock::now() > give_up) return false;
+            if (std::chrono::steady_clock::now() > give_up)
+                return false;
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
         return true;

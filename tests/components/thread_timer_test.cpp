@@ -71,12 +71,14 @@ private:
         std::size_t index;
         {
             std::lock_guard guard(lock_);
-            if (calls_.size() == wanted_) return;
+            if (calls_.size() == wanted_)
+                return;
             index = calls_.size();
             calls_.push_back(at_ms(clock.now()));
             threads_.push_back(std::this_thread::get_id());
         }
-        if (act_) act_(index);
+        if (act_)
+            act_(index);
         if (index + 1 == wanted_) {
             sender.set_enabled(false);
             finished_.set_value();
@@ -119,7 +121,8 @@ TEST(ThreadTimer, missed_ticks_are_dropped_or_followed_up) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.follow_up ? "follow-up" : "no follow-up");
         fake_clock_run r(c.due.size(), [&](std::size_t i) {
-            if (i == 1) r.clock.advance(3500ms);
+            if (i == 1)
+                r.clock.advance(3500ms);
         });
         r.timer.set_force_follow_up(c.follow_up);
         expect_calls_at(r.run(), c.due);
@@ -140,7 +143,8 @@ TEST(ThreadTimer, interval_changes_take_effect_and_values_below_one_are_ignored)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.interval);
         fake_clock_run r(c.due.size(), [&](std::size_t i) {
-            if (i == 1) r.timer.set_interval(c.interval);
+            if (i == 1)
+                r.timer.set_interval(c.interval);
         });
         expect_calls_at(r.run(), c.due);
         EXPECT_EQ(r.timer.interval(), c.interval) << "the component keeps the value it was given";
@@ -162,7 +166,8 @@ TEST(ThreadTimer, disabling_suspends_and_enabling_resumes_the_same_thread) {
         SCOPED_TRACE(c.follow_up ? "follow-up" : "no follow-up");
         std::promise<void> second_call;
         fake_clock_run r(c.due.size(), [&](std::size_t i) {
-            if (i != 1) return;
+            if (i != 1)
+                return;
             r.clock.hold();
             second_call.set_value();
         });
@@ -186,7 +191,8 @@ TEST(ThreadTimer, disabling_suspends_and_enabling_resumes_the_same_thread) {
 bool pump_until(platform::pumped_dispatcher& dispatcher, const std::function<bool()>& done) {
     const auto give_up = std::chrono::steady_clock::now() + 30s;
     while (!done()) {
-        if (std::chrono::steady_clock::now() > give_up) return false;
+        if (std::chrono::steady_clock::now() > give_up)
+            return false;
         dispatcher.pump_for(1ms);
     }
     return true;
@@ -236,7 +242,8 @@ TEST(ThreadTimer, a_throwing_handler_does_not_stop_the_ticks) {
             timer.set_safe_call(safe_call);
             timer.set_interval(5);
             timer.set_on_timer([&](TThreadTimer&) {
-                if (++calls == 1) throw std::runtime_error("handler failed");
+                if (++calls == 1)
+                    throw std::runtime_error("handler failed");
             });
             EXPECT_TRUE(pump_until(dispatcher, [&] { return calls >= 3; }));
         }
@@ -254,7 +261,8 @@ TEST(ThreadTimer, idle_priority_puts_the_worker_in_the_idle_class) {
     EXPECT_EQ(timer.priority(), TThreadPriority::tpIdle);
     timer.set_interval(5);
     timer.set_on_timer([&](TThreadTimer&) {
-        if (answered) return;
+        if (answered)
+            return;
         answered = true;
         idle.set_value(sched_getscheduler(0) == SCHED_IDLE || getpriority(PRIO_PROCESS, 0) == 19);
     });
@@ -274,8 +282,9 @@ TEST(ThreadTimer, destruction_never_waits_forever_and_leaves_no_thread) {
                            std::atomic<int>& calls)>
             destroy;
     };
-    const auto destroy_now = [](std::unique_ptr<TThreadTimer>& timer, platform::pumped_dispatcher&,
-                                std::atomic<int>&) { timer.reset(); };
+    const auto destroy_now = [](std::unique_ptr<TThreadTimer>& timer, platform::pumped_dispatcher&, std::atomic<int>&) {
+        timer.reset();
+    };
     const auto destroy_in_handler = [](std::unique_ptr<TThreadTimer>& timer, platform::pumped_dispatcher& dispatcher,
                                        std::atomic<int>& calls) {
         std::atomic<bool> destroyed{false};

@@ -23,7 +23,7 @@ struct action_row {
     auto_playlister_options options;
     std::string player;
     bool playlist_exists;
-    std::vector<std::string> calls;  // in order, for the one new file
+    std::vector<std::string> calls; // in order, for the one new file
     bool appended;
 };
 
@@ -50,29 +50,39 @@ TEST(AutoPlaylister, ActsOnANewFileInTheOrderOfItsActions) {
         folder_scanner scanner(media);
         playlist_class store(data.path());
         const std::string stored_line = make_media_info(media_fields{"/x/stored.mp3"});
-        if (r.playlist_exists) store.save("Mine", {stored_line});
+        if (r.playlist_exists)
+            store.save("Mine", {stored_line});
         std::vector<std::string> calls;
-        const auto record = [&](const char* what) { return [&calls, what](const std::string&) { calls.push_back(what); }; };
-        auto_playlister playlister({watcher, scanner, store,
+        const auto record = [&](const char* what) {
+            return [&calls, what](const std::string&) { calls.push_back(what); };
+        };
+        auto_playlister playlister({watcher,
+                                    scanner,
+                                    store,
                                     [&](const std::string& path) {
                                         calls.push_back("info");
                                         return make_media_info(media_fields{path});
                                     },
-                                    [&] { return r.player; }, record("winamp"), record("nad"), record("add"), {}});
+                                    [&] { return r.player; },
+                                    record("winamp"),
+                                    record("nad"),
+                                    record("add"),
+                                    {}});
         auto_playlister_options options = r.options;
         options.dir = watched.path();
-        options.enabled = false;  // the handler alone, no thread
+        options.enabled = false; // the handler alone, no thread
         playlister.reload(options);
         scanner.initial_scan();
         write_raw(watched.file("new.mp3"), "x");
         playlister.AutoPlaylisterChange(watcher);
-        playlister.AutoPlaylisterChange(watcher);  // a second change finds nothing new
+        playlister.AutoPlaylisterChange(watcher); // a second change finds nothing new
         EXPECT_EQ(calls, r.calls) << r.name;
         EXPECT_TRUE(scanner.is_known(watched.file("new.mp3"))) << r.name;
         EXPECT_FALSE(store.exists("") || (!r.playlist_exists && store.exists("Mine"))) << r.name;
         if (r.playlist_exists) {
             string_list expected{stored_line};
-            if (r.appended) expected.push_back(make_media_info(media_fields{watched.file("new.mp3")}));
+            if (r.appended)
+                expected.push_back(make_media_info(media_fields{watched.file("new.mp3")}));
             EXPECT_EQ(store.load("Mine"), expected) << r.name;
         }
     }

@@ -44,11 +44,25 @@ std::string mp3_bytes(const testing::mp3_options& options) {
 }
 
 TEST(Id3GenreTable, NamesByNumberAsTheProgramSpellsThem) {
-    struct row { int number; const char* name; };
+    struct row {
+        int number;
+        const char* name;
+    };
     const row table[] = {
-        {0, "Blues"},        {29, "Jazz Funk"},      {30, "Fusion"},     {40, "Alt.Rock"},    {60, "Top 4"},
-        {67, "Psychadelic"}, {81, "Folk/Rock"},      {84, "Fusion"},     {93, "Psychedelic Rock"},
-        {109, "Porn Groove"}, {110, "Satire"},       {111, ""},          {255, ""},           {-1, ""},
+        {0, "Blues"},
+        {29, "Jazz Funk"},
+        {30, "Fusion"},
+        {40, "Alt.Rock"},
+        {60, "Top 4"},
+        {67, "Psychadelic"},
+        {81, "Folk/Rock"},
+        {84, "Fusion"},
+        {93, "Psychedelic Rock"},
+        {109, "Porn Groove"},
+        {110, "Satire"},
+        {111, ""},
+        {255, ""},
+        {-1, ""},
     };
     const id3_class main_window;
     const id3_2_class editor;
@@ -62,18 +76,25 @@ TEST(Id3GenreTable, NamesByNumberAsTheProgramSpellsThem) {
 }
 
 TEST(Cp1252, EveryByteReadsBackAndUnencodableTextBecomesQuestionMarks) {
-    constexpr std::size_t all = std::string::npos;  // the whole text fits
-    struct row { std::string utf8; std::string bytes; std::size_t limit; std::size_t fitting; };
+    constexpr std::size_t all = std::string::npos; // the whole text fits
+    struct row {
+        std::string utf8;
+        std::string bytes;
+        std::size_t limit;
+        std::size_t fitting;
+    };
     const row table[] = {
         {"Plain ASCII", "Plain ASCII", 30, all},
         {"Café Müller", "Caf\xE9 M\xFCller", 30, all},
         {"€‚ƒ„…†‡ˆ‰Š‹ŒŽ", "\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E", 30, all},
         {"\u2018\u2019\u201C\u201D\u2022\u2013\u2014\u02DC\u2122š›œžŸ",
          "\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9E\x9F", 30, all},
-        {"\u0081\u008D\u008F\u0090\u009D", "\x81\x8D\x8F\x90\x9D", 30, all},  // the undefined bytes
-        {"日本 ☃ 😀", "?? ? ?", 30, all},  // one '?' per character, whatever its UTF-8 length
-        {"a\xFF" "b\xC3", "a?b?", 30, all},  // invalid bytes
-        {"ééé", "\xE9\xE9", 2, 4},           // the limit counts encoded bytes and never cuts a character
+        {"\u0081\u008D\u008F\u0090\u009D", "\x81\x8D\x8F\x90\x9D", 30, all}, // the undefined bytes
+        {"日本 ☃ 😀", "?? ? ?", 30, all}, // one '?' per character, whatever its UTF-8 length
+        {"a\xFF"
+         "b\xC3",
+         "a?b?", 30, all},         // invalid bytes
+        {"ééé", "\xE9\xE9", 2, 4}, // the limit counts encoded bytes and never cuts a character
         {"abcd", "ab", 2, 2},
     };
     for (const auto& [utf8, bytes, limit, fitting] : table) {
@@ -84,7 +105,8 @@ TEST(Cp1252, EveryByteReadsBackAndUnencodableTextBecomesQuestionMarks) {
         }
     }
     std::string every_byte;
-    for (int b = 0; b < 256; ++b) every_byte += static_cast<char>(b);
+    for (int b = 0; b < 256; ++b)
+        every_byte += static_cast<char>(b);
     EXPECT_EQ(platform::encode_utf8_to_cp1252(platform::decode_cp1252_to_utf8(every_byte)), every_byte);
 }
 
@@ -99,10 +121,10 @@ struct fixture_file {
 std::string make(const temp_folder& tmp, const fixture_file& f) {
     const std::string path = tmp.file("x.mp3");
     switch (f.what) {
-    case kind::bytes: write_raw(path, f.content); break;
-    case kind::directory: fs::create_directory(path); break;
-    case kind::fifo: ::mkfifo(path.c_str(), 0644); break;
-    case kind::dangling_link: fs::create_symlink(tmp.file("gone.mp3"), path); break;
+        case kind::bytes: write_raw(path, f.content); break;
+        case kind::directory: fs::create_directory(path); break;
+        case kind::fifo: ::mkfifo(path.c_str(), 0644); break;
+        case kind::dangling_link: fs::create_symlink(tmp.file("gone.mp3"), path); break;
     }
     return path;
 }
@@ -165,7 +187,7 @@ TEST(Id3Read, FieldsEndAtTheirFirstZeroAndKeepTrailingSpaces) {
         EXPECT_EQ(editor.read_tag(path, tag), r.found) << r.name;
         EXPECT_EQ(tag, r.tag) << r.name;
         EXPECT_EQ(has_id3v2_tag(path), r.v2) << r.name;
-        EXPECT_TRUE(prompts.questions().empty()) << r.name;  // none of these is an error to report
+        EXPECT_TRUE(prompts.questions().empty()) << r.name; // none of these is an error to report
     }
 }
 
@@ -173,7 +195,7 @@ struct write_row {
     const char* name;
     fixture_file file;
     id3_tag tag;
-    std::string expected_block;  // empty: the write fails and the file stays as it was
+    std::string expected_block; // empty: the write fails and the file stays as it was
     std::size_t expected_size;
 };
 
@@ -186,7 +208,10 @@ TEST(Id3Write, OverwritesOnlyATagBlockAndAppendsOtherwise) {
         {"no tag: appended", {kind::bytes, audio}, tag, block, audio.size() + 128},
         {"tag: overwritten in place", {kind::bytes, audio + old_tag}, tag, block, audio.size() + 128},
         {"127 bytes: appended", {kind::bytes, std::string(127, 'a')}, tag, block, 255},
-        {"TAG 129 bytes before the end: appended", {kind::bytes, audio + old_tag + "x"}, tag, block,
+        {"TAG 129 bytes before the end: appended",
+         {kind::bytes, audio + old_tag + "x"},
+         tag,
+         block,
          audio.size() + 257},
         {"long texts cut, short year padded",
          {kind::bytes, audio},
@@ -222,13 +247,13 @@ TEST(Id3Write, OverwritesOnlyATagBlockAndAppendsOtherwise) {
         EXPECT_EQ(after.substr(after.size() - 128), r.expected_block) << r.name;
         EXPECT_EQ(after.substr(0, std::min(r.file.content.size(), after.size() - 128)),
                   r.file.content.substr(0, std::min(r.file.content.size(), after.size() - 128)))
-            << r.name;  // the audio before the tag is untouched
+            << r.name; // the audio before the tag is untouched
         struct stat st {};
         ::stat(path.c_str(), &st);
         EXPECT_GT(st.st_mtime, 946684800) << r.name;
         id3_tag back;
         EXPECT_TRUE(editor.read_tag(path, back)) << r.name;
-        EXPECT_EQ(editor.write_tag(path, r.tag), true) << r.name;  // a second write overwrites in place
+        EXPECT_EQ(editor.write_tag(path, r.tag), true) << r.name; // a second write overwrites in place
         EXPECT_EQ(read_raw(path), after) << r.name;
     }
 }
@@ -238,7 +263,11 @@ TEST(Id3Write, AWriteCutShortLeavesTheFileAsItWas) {
     const std::string audio = mp3_bytes(testing::mp3_options().with_frames(2));
     const std::string tagged = audio + raw_block("Old", "", "", "", "", 1);
     // The file-size limit stops the write part-way, as a full disk would.
-    struct row { const char* name; std::string content; std::size_t size_limit; };
+    struct row {
+        const char* name;
+        std::string content;
+        std::size_t size_limit;
+    };
     const row table[] = {{"append", audio, audio.size() + 10}, {"overwrite", tagged, tagged.size() - 64}};
     for (const auto& [name, content, size_limit] : table) {
         const std::string path = tmp.file(std::string(name) + ".mp3");
@@ -246,7 +275,7 @@ TEST(Id3Write, AWriteCutShortLeavesTheFileAsItWas) {
         platform::scripted_prompts prompts;
         prompts.answer_message(platform::message_result::ok);
         id3_2_class editor(&prompts);
-        rlimit saved {};
+        rlimit saved{};
         ::getrlimit(RLIMIT_FSIZE, &saved);
         const auto old_handler = ::signal(SIGXFSZ, SIG_IGN);
         rlimit tight = saved;
@@ -270,7 +299,8 @@ TEST(Id3Write, ReadsBackTheSameInAnotherTagReader) {
             break;
         }
     }
-    if (python.empty()) GTEST_SKIP() << "python3-mutagen is not installed; the read-back is skipped";
+    if (python.empty())
+        GTEST_SKIP() << "python3-mutagen is not installed; the read-back is skipped";
     const id3_tag table[] = {
         {"Title", "Artist", "Album", "2024", "Comment", 17},
         {"Café crème", "Ñandú", "Öl", "1999", "Grüße", 84},
@@ -278,15 +308,15 @@ TEST(Id3Write, ReadsBackTheSameInAnotherTagReader) {
     };
     temp_folder tmp;
     const std::string script = tmp.file("read.py");
-    write_raw(script,
-              "import sys\nfrom mutagen.id3 import ParseID3v1\n"
-              "data = open(sys.argv[1], 'rb').read()[-128:]\nf = ParseID3v1(data)\n"
-              "def t(k):\n    return str(f[k].text[0]) if k in f else ''\n"
-              "sys.stdout.buffer.write('|'.join([t('TIT2'), t('TPE1'), t('TALB'), t('TDRC'), t('COMM'),"
-              " t('TCON')]).encode('utf-8'))\n");
+    write_raw(script, "import sys\nfrom mutagen.id3 import ParseID3v1\n"
+                      "data = open(sys.argv[1], 'rb').read()[-128:]\nf = ParseID3v1(data)\n"
+                      "def t(k):\n    return str(f[k].text[0]) if k in f else ''\n"
+                      "sys.stdout.buffer.write('|'.join([t('TIT2'), t('TPE1'), t('TALB'), t('TDRC'), t('COMM'),"
+                      " t('TCON')]).encode('utf-8'))\n");
     const std::string audio = mp3_bytes(testing::mp3_options().with_frames(2));
     const auto trimmed = [](std::string s) {
-        while (!s.empty() && s.back() == ' ') s.pop_back();
+        while (!s.empty() && s.back() == ' ')
+            s.pop_back();
         return s;
     };
     int n = 0;
@@ -301,7 +331,8 @@ TEST(Id3Write, ReadsBackTheSameInAnotherTagReader) {
         ASSERT_NE(out, nullptr);
         std::string seen;
         char buffer[512];
-        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, out)) > 0;) seen.append(buffer, got);
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, out)) > 0;)
+            seen.append(buffer, got);
         EXPECT_EQ(::pclose(out), 0);
         EXPECT_EQ(seen, trimmed(back.title) + "|" + trimmed(back.artist) + "|" + trimmed(back.album) + "|" +
                             trimmed(back.year) + "|" + trimmed(back.comment) + "|" + std::to_string(back.genre))

@@ -150,7 +150,7 @@ TEST(main_settings, one_document_reads_once_and_keeps_what_it_can) {
     state.v_splitter = 250;
     state.last_dir = "/music/two\nlines";
     EXPECT_FALSE(write_window_state(document, state));
-    EXPECT_EQ(counter.reads_of(ini), 1u);  // its own writes are not read back
+    EXPECT_EQ(counter.reads_of(ini), 1u); // its own writes are not read back
     EXPECT_EQ(read_window_state(ini).v_splitter, 250);
     EXPECT_EQ(platform::get_private_profile_string("Settings", "LastDir", "none", ini), "none");
 }

@@ -58,9 +58,7 @@ struct media_cd_fixture {
 
     media_cd_fixture() { media.load({"MP3"}, {}); }
 
-    store_outcome add(const std::string& folder) {
-        return add_new_media_cd(context, folder, scanner, info_of, {});
-    }
+    store_outcome add(const std::string& folder) { return add_new_media_cd(context, folder, scanner, info_of, {}); }
 
     string_list paths() const {
         string_list result;
@@ -104,7 +102,7 @@ TEST(media_cd_commands, a_removable_volume_is_catalogued_and_found_again_at_anot
     std::sort(stored.begin(), stored.end());
     EXPECT_EQ(stored, (string_list{"a.mp3", "sub/b.mp3"}));
 
-    f.drives.set_serial(f.volume("usb2"), 5u);  // another stick at that mount point
+    f.drives.set_serial(f.volume("usb2"), 5u); // another stick at that mount point
     EXPECT_EQ(media_cd_check_images(f.media_cds, {"Holiday"}, f.drives), (std::vector<int>{img_media_cd}));
 }
 
@@ -146,11 +144,24 @@ TEST(media_cd_commands, remove_rename_and_save_with_their_prompts) {
         string_list catalogued;
     };
     const std::vector<command_case> cases = {
-        {"remove after Yes", command::remove, std::nullopt,
-         {"Are you sure you want to DELETE the currently selected Media CD, called:  Disc?"}, "", {"Disc (2)"}},
-        {"rename proposes the first free number", command::rename, "Disc (3)", {}, "Disc (3)", {"Disc (2)", "Disc (3)"}},
-        {"save outside Media CD mode", command::save_wrong_mode, std::nullopt,
-         {"Can't Save or not in Media CD Mode."}, "Disc", {"Disc", "Disc (2)"}},
+        {"remove after Yes",
+         command::remove,
+         std::nullopt,
+         {"Are you sure you want to DELETE the currently selected Media CD, called:  Disc?"},
+         "",
+         {"Disc (2)"}},
+        {"rename proposes the first free number",
+         command::rename,
+         "Disc (3)",
+         {},
+         "Disc (3)",
+         {"Disc (2)", "Disc (3)"}},
+        {"save outside Media CD mode",
+         command::save_wrong_mode,
+         std::nullopt,
+         {"Can't Save or not in Media CD Mode."},
+         "Disc",
+         {"Disc", "Disc (2)"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -166,12 +177,12 @@ TEST(media_cd_commands, remove_rename_and_save_with_their_prompts) {
         f.prompts.answer_input(c.typed);
         store_outcome outcome;
         switch (c.run) {
-        case command::remove: outcome = remove_media_cd(f.context, true); break;
-        case command::rename: outcome = rename_media_cd(f.context); break;
-        case command::save_wrong_mode:
-            f.state.PlaylistMode = mode_playlist;
-            outcome = save_media_cd(f.context);
-            break;
+            case command::remove: outcome = remove_media_cd(f.context, true); break;
+            case command::rename: outcome = rename_media_cd(f.context); break;
+            case command::save_wrong_mode:
+                f.state.PlaylistMode = mode_playlist;
+                outcome = save_media_cd(f.context);
+                break;
         }
         EXPECT_EQ(f.prompts.message_texts(), c.messages);
         EXPECT_EQ(f.state.current_media_cd_name, c.current);

@@ -9,16 +9,14 @@
 namespace karvo {
 namespace {
 
-media_fields numbered_fields()
-{
+media_fields numbered_fields() {
     media_fields fields;
     for (int k = 0; k < info_field_count; ++k)
         fields[k] = "f" + std::to_string(k);
     return fields;
 }
 
-TEST(MediaInfo, ParseAndMake)
-{
+TEST(MediaInfo, ParseAndMake) {
     const media_fields fields = numbered_fields();
     const std::string info = make_media_info(fields);
     EXPECT_EQ(std::count(info.begin(), info.end(), info_separator), 16);
@@ -41,8 +39,7 @@ TEST(MediaInfo, ParseAndMake)
     EXPECT_EQ(parse_media_info("no separator"), media_fields{});
 }
 
-TEST(MediaName, SwitchesInOrder)
-{
+TEST(MediaName, SwitchesInOrder) {
     const name_switches all;
     name_switches none;
     none.strip_extension = none.underscore_to_space = none.percent20_to_space = none.dot_to_space =
@@ -53,7 +50,11 @@ TEST(MediaName, SwitchesInOrder)
     name_switches keep_brackets = all;
     keep_brackets.remove_brackets = false;
 
-    struct row { std::string path; name_switches switches; std::string name; };
+    struct row {
+        std::string path;
+        name_switches switches;
+        std::string name;
+    };
     const row table[] = {
         {"/music/my_song%20(live).mp3", all, "my song live"},
         {"/music/a.b.c.mp3", only_dots, "a b c"},
@@ -71,21 +72,33 @@ TEST(MediaName, SwitchesInOrder)
         EXPECT_EQ(derive_media_name(path, switches), name) << path;
 }
 
-TEST(MediaLength, Formatting)
-{
-    struct row { std::string seconds, length; };
+TEST(MediaLength, Formatting) {
+    struct row {
+        std::string seconds, length;
+    };
     const row table[] = {
-        {"", ""}, {"0", ""}, {"abc", ""}, {"-5", ""}, {"5", "00:05"}, {"59", "00:59"}, {"60", "01:00"},
-        {"200", "03:20"}, {"3599", "59:59"}, {"3600", "01:00:00"}, {"3725", "01:02:05"}, {"36000", "10:00:00"},
+        {"", ""},
+        {"0", ""},
+        {"abc", ""},
+        {"-5", ""},
+        {"5", "00:05"},
+        {"59", "00:59"},
+        {"60", "01:00"},
+        {"200", "03:20"},
+        {"3599", "59:59"},
+        {"3600", "01:00:00"},
+        {"3725", "01:02:05"},
+        {"36000", "10:00:00"},
         {"360000", "100:00:00"},
     };
     for (const auto& [seconds, length] : table)
         EXPECT_EQ(format_length(seconds), length) << seconds;
 }
 
-TEST(MediaQuality, PlaylistAndFolderRules)
-{
-    struct row { std::string path, quality, rate, playlist, folder; };
+TEST(MediaQuality, PlaylistAndFolderRules) {
+    struct row {
+        std::string path, quality, rate, playlist, folder;
+    };
     const row table[] = {
         {"/a.mp3", "128", "44100", "128kbits", "128kbits"},
         {"/a.MP3", "128kbits", "44100", "128kbits", "128kbitskbits"},

@@ -17,8 +17,7 @@ namespace {
 
 // An info string whose every field is distinct (derived from `id`), with the given path, artist and seconds.
 std::string info_of(const std::string& path, const std::string& artist = "Artist", const std::string& seconds = "61",
-                    const std::string& quality = "128", const std::string& id = "")
-{
+                    const std::string& quality = "128", const std::string& id = "") {
     media_fields fields;
     for (int k = 0; k < info_field_count; ++k)
         fields[k] = "v" + std::to_string(k) + id;
@@ -30,32 +29,28 @@ std::string info_of(const std::string& path, const std::string& artist = "Artist
     return make_media_info(fields);
 }
 
-std::vector<std::string> column_of(const media_list& list, int column)
-{
+std::vector<std::string> column_of(const media_list& list, int column) {
     std::vector<std::string> cells;
     for (int row = 0; row < list.count(); ++row)
         cells.push_back(list.cell(column, row));
     return cells;
 }
 
-std::vector<std::string> row_of(const media_list& list, int row)
-{
+std::vector<std::string> row_of(const media_list& list, int row) {
     std::vector<std::string> cells;
     for (int column = 0; column < column_count; ++column)
         cells.push_back(list.cell(column, row));
     return cells;
 }
 
-media_list list_of_paths(const std::vector<std::string>& paths)
-{
+media_list list_of_paths(const std::vector<std::string>& paths) {
     media_list list;
     for (const auto& path : paths)
         list.append(info_of(path), "L");
     return list;
 }
 
-TEST(MediaList, AppendInsertReplaceDerive)
-{
+TEST(MediaList, AppendInsertReplaceDerive) {
     media_list list;
     EXPECT_TRUE(list.append(info_of("/m/my_song%20(live).mp3", "Band", "3725", "192"), "Rock list"));
     ASSERT_EQ(list.count(), 1);
@@ -89,8 +84,7 @@ TEST(MediaList, AppendInsertReplaceDerive)
     EXPECT_EQ(list.count(), 3);
 }
 
-TEST(MediaList, SerialiseAndAppendReproducesRows)
-{
+TEST(MediaList, SerialiseAndAppendReproducesRows) {
     media_list list;
     list.append(info_of("/m/a.mp3", "Ä", "200", "128", "a"), "L");
     list.append(info_of("/m/b.wav", "B", "", "1411", "b"), "L");
@@ -113,29 +107,24 @@ TEST(MediaList, SerialiseAndAppendReproducesRows)
         EXPECT_EQ(row_of(copy, row), row_of(list, row)) << row;
 }
 
-TEST(MediaList, MoveRangeRules)
-{
+TEST(MediaList, MoveRangeRules) {
     enum op { up, down, top, bottom, remove, clone };
-    struct row { op operation; int index; bool result; std::vector<std::string> order; };
+    struct row {
+        op operation;
+        int index;
+        bool result;
+        std::vector<std::string> order;
+    };
     const row table[] = {
-        {up, 0, false, {"0", "1", "2", "3"}},
-        {up, 3, true, {"0", "1", "3", "2"}},
-        {up, 4, false, {"0", "1", "2", "3"}},
-        {up, -1, false, {"0", "1", "2", "3"}},
-        {down, 3, false, {"0", "1", "2", "3"}},
-        {down, 0, true, {"1", "0", "2", "3"}},
-        {down, -1, false, {"0", "1", "2", "3"}},
-        {top, 0, false, {"0", "1", "2", "3"}},
-        {top, 2, true, {"2", "0", "1", "3"}},
-        {top, 4, false, {"0", "1", "2", "3"}},
-        {bottom, 3, true, {"0", "1", "2", "3"}},
-        {bottom, 0, true, {"1", "2", "3", "0"}},
-        {bottom, 4, false, {"0", "1", "2", "3"}},
-        {bottom, -1, false, {"0", "1", "2", "3"}},
-        {remove, 1, true, {"0", "2", "3"}},
-        {remove, 4, false, {"0", "1", "2", "3"}},
-        {clone, 1, true, {"0", "1", "1", "2", "3"}},
-        {clone, 3, true, {"0", "1", "2", "3", "3"}},
+        {up, 0, false, {"0", "1", "2", "3"}},        {up, 3, true, {"0", "1", "3", "2"}},
+        {up, 4, false, {"0", "1", "2", "3"}},        {up, -1, false, {"0", "1", "2", "3"}},
+        {down, 3, false, {"0", "1", "2", "3"}},      {down, 0, true, {"1", "0", "2", "3"}},
+        {down, -1, false, {"0", "1", "2", "3"}},     {top, 0, false, {"0", "1", "2", "3"}},
+        {top, 2, true, {"2", "0", "1", "3"}},        {top, 4, false, {"0", "1", "2", "3"}},
+        {bottom, 3, true, {"0", "1", "2", "3"}},     {bottom, 0, true, {"1", "2", "3", "0"}},
+        {bottom, 4, false, {"0", "1", "2", "3"}},    {bottom, -1, false, {"0", "1", "2", "3"}},
+        {remove, 1, true, {"0", "2", "3"}},          {remove, 4, false, {"0", "1", "2", "3"}},
+        {clone, 1, true, {"0", "1", "1", "2", "3"}}, {clone, 3, true, {"0", "1", "2", "3", "3"}},
         {clone, -1, false, {"0", "1", "2", "3"}},
     };
     for (const auto& [operation, index, result, order] : table) {
@@ -144,12 +133,12 @@ TEST(MediaList, MoveRangeRules)
             list.append(info_of(std::to_string(k), "A" + std::to_string(k), "1", "1", std::to_string(k)), "L");
         bool done = false;
         switch (operation) {
-        case up: done = list.move_up(index); break;
-        case down: done = list.move_down(index); break;
-        case top: done = list.move_to_top(index); break;
-        case bottom: done = list.move_to_bottom(index); break;
-        case remove: done = list.remove(index); break;
-        case clone: done = list.clone(index); break;
+            case up: done = list.move_up(index); break;
+            case down: done = list.move_down(index); break;
+            case top: done = list.move_to_top(index); break;
+            case bottom: done = list.move_to_bottom(index); break;
+            case remove: done = list.remove(index); break;
+            case clone: done = list.clone(index); break;
         }
         EXPECT_EQ(done, result) << operation << " " << index;
         EXPECT_EQ(column_of(list, FullPath), order) << operation << " " << index;
@@ -159,8 +148,7 @@ TEST(MediaList, MoveRangeRules)
     }
 }
 
-TEST(MediaList, SwapListNameClearBackupRestore)
-{
+TEST(MediaList, SwapListNameClearBackupRestore) {
     media_list list = list_of_paths({"a", "b", "c"});
     EXPECT_TRUE(list.swap(0, 2));
     EXPECT_FALSE(list.swap(0, 3));
@@ -191,8 +179,7 @@ TEST(MediaList, SwapListNameClearBackupRestore)
 }
 
 // The sort rule written out row by row, as the list is meant to behave, on (key, id) pairs.
-void reference_quicksort(std::vector<std::pair<std::string, int>>& rows, int first, int last)
-{
+void reference_quicksort(std::vector<std::pair<std::string, int>>& rows, int first, int last) {
     const std::string pivot = upper_case(rows[(first + last) / 2].first);
     int i = first;
     int j = last;
@@ -213,8 +200,7 @@ void reference_quicksort(std::vector<std::pair<std::string, int>>& rows, int fir
         reference_quicksort(rows, i, last);
 }
 
-std::string random_key(std::mt19937& random)
-{
+std::string random_key(std::mt19937& random) {
     static const std::vector<std::string> pieces = {"a", "B", "é", "É", "z", "ü", "Ü", "ñ", "_", "1", "ß", "\xE9"};
     std::string key;
     const int length = static_cast<int>(random() % 4);
@@ -225,24 +211,23 @@ std::string random_key(std::mt19937& random)
 
 struct sort_case {
     media_list list;
-    std::vector<std::pair<std::string, int>> rows;  // artist key and row id, in list order
+    std::vector<std::pair<std::string, int>> rows; // artist key and row id, in list order
 };
 
-sort_case random_list(unsigned seed, int count)
-{
+sort_case random_list(unsigned seed, int count) {
     std::mt19937 random(seed);
     sort_case made;
     for (int id = 0; id < count; ++id) {
         const std::string key = random_key(random);
-        made.list.append(info_of("/m/" + std::to_string(id) + ".mp3", key, std::to_string(id + 1), "1",
-                                 std::to_string(id)), "L" + std::to_string(id));
+        made.list.append(
+            info_of("/m/" + std::to_string(id) + ".mp3", key, std::to_string(id + 1), "1", std::to_string(id)),
+            "L" + std::to_string(id));
         made.rows.emplace_back(key, id);
     }
     return made;
 }
 
-void expect_rows(const media_list& list, const std::vector<std::pair<std::string, int>>& expected)
-{
+void expect_rows(const media_list& list, const std::vector<std::pair<std::string, int>>& expected) {
     ASSERT_EQ(list.count(), static_cast<int>(expected.size()));
     for (int row = 0; row < list.count(); ++row) {
         const std::string id = std::to_string(expected[row].second);
@@ -256,8 +241,7 @@ void expect_rows(const media_list& list, const std::vector<std::pair<std::string
     }
 }
 
-TEST(MediaListSort, AscendingFollowsTheQuicksortAndOrdersKeys)
-{
+TEST(MediaListSort, AscendingFollowsTheQuicksortAndOrdersKeys) {
     for (const unsigned seed : {1u, 2u, 3u}) {
         for (const int count : {1, 2, 3, 17, 300}) {
             sort_case made = random_list(seed, count);
@@ -275,8 +259,7 @@ TEST(MediaListSort, AscendingFollowsTheQuicksortAndOrdersKeys)
     }
 }
 
-TEST(MediaListSort, SubRangeAndBadArguments)
-{
+TEST(MediaListSort, SubRangeAndBadArguments) {
     sort_case made = random_list(9, 40);
     made.list.sort_ascending(10, 29, Artist);
     reference_quicksort(made.rows, 10, 29);
@@ -284,16 +267,17 @@ TEST(MediaListSort, SubRangeAndBadArguments)
 
     // Ranges that are empty, reversed or outside the list change nothing.
     const std::vector<std::pair<std::string, int>> before = made.rows;
-    struct range { int first, last, column; };
-    const range ranges[] = {{5, 5, Artist}, {20, 10, Artist}, {-1, 10, Artist}, {0, 40, Artist},
-                            {0, 39, column_count}, {0, 39, -1}};
+    struct range {
+        int first, last, column;
+    };
+    const range ranges[] = {{5, 5, Artist},  {20, 10, Artist},      {-1, 10, Artist},
+                            {0, 40, Artist}, {0, 39, column_count}, {0, 39, -1}};
     for (const auto& [first, last, column] : ranges)
         made.list.sort_ascending(first, last, column);
     expect_rows(made.list, before);
 }
 
-TEST(MediaListSort, DescendingIsTheReverseOfAscending)
-{
+TEST(MediaListSort, DescendingIsTheReverseOfAscending) {
     sort_case made = random_list(5, 101);
     sort_case other = random_list(5, 101);
     made.list.sort_ascending(0, 100, Artist);
@@ -308,8 +292,7 @@ TEST(MediaListSort, DescendingIsTheReverseOfAscending)
     EXPECT_EQ(column_of(one, FullPath), (std::vector<std::string>{"only"}));
 }
 
-TEST(MediaList, RandomizeIsAPermutationFixedByTheSeed)
-{
+TEST(MediaList, RandomizeIsAPermutationFixedByTheSeed) {
     const int count = 50;
     std::vector<std::string> paths;
     for (int k = 0; k < count; ++k)
@@ -319,11 +302,11 @@ TEST(MediaList, RandomizeIsAPermutationFixedByTheSeed)
         platform::random_source random(seed);
         list.randomize(random);
         for (int row = 0; row < count; ++row)
-            EXPECT_EQ(list.cell(Media, row), list.full_path(row));  // rows move whole
+            EXPECT_EQ(list.cell(Media, row), list.full_path(row)); // rows move whole
         return column_of(list, FullPath);
     };
     const std::vector<std::string> first = shuffled(4242);
-    EXPECT_EQ(shuffled(4242), first);  // tests can inject the seed
+    EXPECT_EQ(shuffled(4242), first); // tests can inject the seed
     EXPECT_NE(shuffled(7), first);
     EXPECT_NE(first, paths);
     std::vector<std::string> sorted = first;
@@ -339,8 +322,7 @@ TEST(MediaList, RandomizeIsAPermutationFixedByTheSeed)
 
 // The rows live in slots of a column store behind a row map: a long mix of edits, with enough deletions to make
 // the store gather its rows again, must keep every row whole and in the order a plain vector of rows has.
-TEST(MediaList, LongEditSequencesMatchAPlainRowVector)
-{
+TEST(MediaList, LongEditSequencesMatchAPlainRowVector) {
     media_list list;
     std::vector<std::vector<std::string>> expected;
     std::mt19937 random(99);
@@ -356,29 +338,29 @@ TEST(MediaList, LongEditSequencesMatchAPlainRowVector)
         const int rows = static_cast<int>(expected.size());
         const int row = rows ? static_cast<int>(random() % rows) : 0;
         switch (step < 5500 ? 0 : random() % 6) {
-        case 0:
-            ASSERT_TRUE(list.remove(row));
-            expected.erase(expected.begin() + row);
-            break;
-        case 1: add(row); break;
-        case 2:
-            ASSERT_TRUE(list.clone(row));
-            expected.insert(expected.begin() + row + 1, expected[row]);
-            break;
-        case 3: {
-            const int other = static_cast<int>(random() % rows);
-            ASSERT_TRUE(list.swap(row, other));
-            std::swap(expected[row], expected[other]);
-            break;
-        }
-        case 4:
-            if (list.move_to_top(row))
-                std::rotate(expected.begin(), expected.begin() + row, expected.begin() + row + 1);
-            break;
-        default:
-            ASSERT_TRUE(list.move_to_bottom(row));
-            std::rotate(expected.begin() + row, expected.begin() + row + 1, expected.end());
-            break;
+            case 0:
+                ASSERT_TRUE(list.remove(row));
+                expected.erase(expected.begin() + row);
+                break;
+            case 1: add(row); break;
+            case 2:
+                ASSERT_TRUE(list.clone(row));
+                expected.insert(expected.begin() + row + 1, expected[row]);
+                break;
+            case 3: {
+                const int other = static_cast<int>(random() % rows);
+                ASSERT_TRUE(list.swap(row, other));
+                std::swap(expected[row], expected[other]);
+                break;
+            }
+            case 4:
+                if (list.move_to_top(row))
+                    std::rotate(expected.begin(), expected.begin() + row, expected.begin() + row + 1);
+                break;
+            default:
+                ASSERT_TRUE(list.move_to_bottom(row));
+                std::rotate(expected.begin() + row, expected.begin() + row + 1, expected.end());
+                break;
         }
     }
     ASSERT_EQ(list.count(), static_cast<int>(expected.size()));
@@ -386,8 +368,7 @@ TEST(MediaList, LongEditSequencesMatchAPlainRowVector)
         ASSERT_EQ(row_of(list, row), expected[row]) << row;
 }
 
-TEST(MyComputerList, BareNameAndFolderQuality)
-{
+TEST(MyComputerList, BareNameAndFolderQuality) {
     my_computer_list list;
     EXPECT_TRUE(list.append(info_of("/m/my_song (1).mp3", "A", "200", "128kbits")));
     EXPECT_TRUE(list.append(info_of("/m/b.wav", "B", "0", "1411")));

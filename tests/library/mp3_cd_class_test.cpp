@@ -19,34 +19,39 @@ using platform::drive_type;
 using testing::read_raw;
 using testing::write_raw;
 
-std::string info(const std::string& path)
-{
+std::string info(const std::string& path) {
     media_fields fields;
     fields[0] = path;
     fields[1] = "song";
     return make_media_info(fields);
 }
 
-constexpr std::uint32_t serial = 0x12345678u;  // 305419896, held by a float as 305419904
+constexpr std::uint32_t serial = 0x12345678u; // 305419896, held by a float as 305419904
 
-drive_info fixed_root() { return {"/", drive_type::fixed, "", 0x0000BEEFu}; }
-drive_info cd(const std::string& root, std::uint32_t disc) { return {root, drive_type::cdrom, "DISC", disc}; }
+drive_info fixed_root() {
+    return {"/", drive_type::fixed, "", 0x0000BEEFu};
+}
+drive_info cd(const std::string& root, std::uint32_t disc) {
+    return {root, drive_type::cdrom, "DISC", disc};
+}
 
-TEST(mp3_cd_class, disc_identity_is_the_serial_in_single_precision)
-{
-    struct { std::uint32_t serial; const char* text; } cases[] = {
+TEST(mp3_cd_class, disc_identity_is_the_serial_in_single_precision) {
+    struct {
+        std::uint32_t serial;
+        const char* text;
+    } cases[] = {
         {0u, "0"},
         {16777216u, "16777216"},
-        {16777217u, "16777216"},          // beyond 24 bits the lowest bit is lost
+        {16777217u, "16777216"}, // beyond 24 bits the lowest bit is lost
         {serial, "305419904"},
-        {0xFFFFFFFFu, "4294967296"},      // unreadable volume
+        {0xFFFFFFFFu, "4294967296"}, // unreadable volume
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(format_identity(disc_identity(c.serial)), c.text);
         EXPECT_EQ(parse_identity(c.text), disc_identity(c.serial));
     }
-    EXPECT_EQ(disc_identity(serial), disc_identity(serial + 3));  // such discs count as one
+    EXPECT_EQ(disc_identity(serial), disc_identity(serial + 3)); // such discs count as one
     EXPECT_EQ(format_identity(no_disc_identity), "-1");
     EXPECT_EQ(format_identity(1.5f), "1.5");
 
@@ -61,8 +66,7 @@ struct cd_store_test : ::testing::Test {
     platform::fake_drive_table drives;
 
     // What Add New Media CD does once the disc in `root` has been scanned into `list`.
-    void add(const std::string& name, const std::string& root, const string_list& files)
-    {
+    void add(const std::string& name, const std::string& root, const string_list& files) {
         ASSERT_TRUE(store.store_identity(name, disc_identity_of(root, drives)));
         media_list list;
         for (const auto& file : files)
@@ -71,8 +75,7 @@ struct cd_store_test : ::testing::Test {
         EXPECT_EQ(list.cell(ListName, 0), name);
     }
 
-    string_list shown_paths(const std::string& name, std::optional<std::string>* found = nullptr)
-    {
+    string_list shown_paths(const std::string& name, std::optional<std::string>* found = nullptr) {
         media_list list;
         const auto root = store.load_into(name, list, drives);
         if (found)
@@ -86,8 +89,7 @@ struct cd_store_test : ::testing::Test {
     }
 };
 
-TEST_F(cd_store_test, catalogue_holds_paths_relative_to_the_disc_and_finds_it_in_any_cd_drive)
-{
+TEST_F(cd_store_test, catalogue_holds_paths_relative_to_the_disc_and_finds_it_in_any_cd_drive) {
     drives.set_drives({fixed_root(), cd("/media/cdrom/", serial)});
     add("Jazz", "/media/cdrom/", {"a.mp3", "sub/b.mp3"});
     const std::string stored = read_raw(data.path() + "/Media CDs/Jazz.vmc");
@@ -108,8 +110,7 @@ TEST_F(cd_store_test, catalogue_holds_paths_relative_to_the_disc_and_finds_it_in
     EXPECT_FALSE(found);
 }
 
-TEST_F(cd_store_test, two_catalogues_of_one_disc_and_unreadable_discs_share_an_identity)
-{
+TEST_F(cd_store_test, two_catalogues_of_one_disc_and_unreadable_discs_share_an_identity) {
     drives.set_drives({fixed_root(), cd("/cd/", serial)});
     add("First", "/cd/", {"x.mp3"});
     add("Second", "/cd/", {"y.mp3"});
@@ -118,22 +119,21 @@ TEST_F(cd_store_test, two_catalogues_of_one_disc_and_unreadable_discs_share_an_i
 
     drives.set_drives({fixed_root(), cd("/cd/", 0xFFFFFFFFu)});
     add("Blank", "/cd/", {"z.mp3"});
-    drives.set_drives({fixed_root(), cd("/cd/", serial), cd("/cd2/", 0xFFFFFFFEu)});  // rounds to 4294967296 too
+    drives.set_drives({fixed_root(), cd("/cd/", serial), cd("/cd2/", 0xFFFFFFFEu)}); // rounds to 4294967296 too
     EXPECT_EQ(shown_paths("Blank"), (string_list{"/cd2/z.mp3"}));
 
     // A root the drive table does not know counts as unreadable.
     EXPECT_EQ(disc_identity_of("/nowhere/", drives), 4294967296.0f);
 }
 
-TEST_F(cd_store_test, saving_again_leaves_the_catalogue_unchanged)
-{
+TEST_F(cd_store_test, saving_again_leaves_the_catalogue_unchanged) {
     drives.set_drives({fixed_root(), cd("/media/cdrom/", serial)});
     add("Disc", "/media/cdrom/", {"a.mp3"});
     const std::string first = read_raw(data.path() + "/Media CDs/Disc.vmc");
     EXPECT_EQ(relative_to_drive("", drives.drives()), "");
     EXPECT_EQ(relative_to_drive("/", drives.drives()), "");
     EXPECT_EQ(relative_to_drive("a", drives.drives()), "a");
-    EXPECT_EQ(relative_to_drive("/media/cd", drives.drives()), "media/cd");  // shorter than the CD's root
+    EXPECT_EQ(relative_to_drive("/media/cd", drives.drives()), "media/cd"); // shorter than the CD's root
 
     for (bool inserted : {true, false}) {
         SCOPED_TRACE(inserted);
@@ -146,14 +146,13 @@ TEST_F(cd_store_test, saving_again_leaves_the_catalogue_unchanged)
     }
 }
 
-TEST_F(cd_store_test, rename_keeps_the_identity_and_remove_drops_it)
-{
+TEST_F(cd_store_test, rename_keeps_the_identity_and_remove_drops_it) {
     drives.set_drives({fixed_root(), cd("/cd/", serial)});
     add("Old", "/cd/", {"a.mp3"});
     add("Other", "/cd/", {"b.mp3"});
     ASSERT_TRUE(store.store_identity("Other", 99.0f));
 
-    EXPECT_FALSE(store.rename("Old", "Other"));  // never overwrites another catalogue
+    EXPECT_FALSE(store.rename("Old", "Other")); // never overwrites another catalogue
     EXPECT_EQ(store.stored_identity("Other"), 99.0f);
     EXPECT_EQ(store.stored_identity("Old"), disc_identity(serial));
 
@@ -165,8 +164,7 @@ TEST_F(cd_store_test, rename_keeps_the_identity_and_remove_drops_it)
     EXPECT_EQ(store.names(), (string_list{"New", "Other"}));
 
     ASSERT_TRUE(store.remove("New"));
-    EXPECT_EQ(platform::get_private_profile_keys("Settings", store.index_path()),
-              (std::vector<std::string>{"Other"}));
+    EXPECT_EQ(platform::get_private_profile_keys("Settings", store.index_path()), (std::vector<std::string>{"Other"}));
     EXPECT_FALSE(store.remove("New"));
     EXPECT_EQ(store.count(), 1);
 

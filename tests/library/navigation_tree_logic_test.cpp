@@ -64,7 +64,8 @@ TEST(NavigationTreeLogic, DriveListsAndTheCdromOfAPath) {
 
 TEST(NavigationTreeLogic, SubFoldersArePlainFoldersSortedWithoutCase) {
     testing::temp_folder folder;
-    for (const char* name : {"beta", "Alpha", ".hidden", "gamma", "Zulu"}) fs::create_directory(folder.file(name));
+    for (const char* name : {"beta", "Alpha", ".hidden", "gamma", "Zulu"})
+        fs::create_directory(folder.file(name));
     std::ofstream(folder.file("song.mp3")) << "x";
     std::ofstream(folder.file("Delta")) << "a file, not a folder";
     fs::create_directory_symlink(folder.file("beta"), folder.file("link_to_beta"));
@@ -104,11 +105,13 @@ TEST(NavigationTreeLogic, GroupingValuesAreDistinctTrimmedAndSorted) {
          {entry("/a.mp3", "monk"), entry("/b.mp3", " Evans "), entry("/c.mp3", "MONK"), entry("/d.mp3", "adderley")},
          Artist,
          {"adderley", "Evans", "monk"}},
-        {"derived quality", {entry("/a.mp3", "", "", "128"), entry("/b.mp3", "", "", "192"), entry("/c.mp3", "")},
+        {"derived quality",
+         {entry("/a.mp3", "", "", "128"), entry("/b.mp3", "", "", "192"), entry("/c.mp3", "")},
          Quality,
          {"128kbits", "192kbits"}},
     };
-    for (const row& r : rows) EXPECT_EQ(grouping_values(r.lines, r.field), r.values) << r.name;
+    for (const row& r : rows)
+        EXPECT_EQ(grouping_values(r.lines, r.field), r.values) << r.name;
 }
 
 TEST(NavigationTreeLogic, GroupingFilterAlwaysStartsFromTheFullPlaylist) {
@@ -119,7 +122,7 @@ TEST(NavigationTreeLogic, GroupingFilterAlwaysStartsFromTheFullPlaylist) {
 
     show_grouping(list, Album, "Kind of Blue", true);
     ASSERT_EQ(list.count(), 2);
-    EXPECT_EQ(list.full_path(0), "/3.mp3");  // walked from the last row, as the display search does
+    EXPECT_EQ(list.full_path(0), "/3.mp3"); // walked from the last row, as the display search does
     EXPECT_EQ(list.full_path(1), "/1.mp3");
     EXPECT_EQ(list.cell(ListName, 0), "Jazz");
 
@@ -144,7 +147,8 @@ TEST(NavigationTreeLogic, AppendRowsToAStoredPlaylist) {
     playlist_class store(data.path());
     ASSERT_TRUE(store.save("Mix", {entry("/old.mp3", "A")}));
     media_list list;
-    for (const char* path : {"/0.mp3", "/1.mp3", "/2.mp3"}) list.append(entry(path, "B"), "");
+    for (const char* path : {"/0.mp3", "/1.mp3", "/2.mp3"})
+        list.append(entry(path, "B"), "");
 
     const int rows[] = {2, 0, 7};
     EXPECT_TRUE(append_rows_to_playlist(store, "Mix", list, rows));

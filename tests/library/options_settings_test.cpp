@@ -16,11 +16,11 @@ TEST(options_settings, shown_values_from_the_file) {
     struct shown_case {
         const char* section;
         const char* key;
-        const char* stored;  // null: the key is missing
+        const char* stored; // null: the key is missing
         int shown;
     };
     const std::vector<shown_case> cases = {
-        {"Settings", "sort_item", nullptr, 1},  // the main window sorts by file name, the dialog ticks full path
+        {"Settings", "sort_item", nullptr, 1}, // the main window sorts by file name, the dialog ticks full path
         {"Settings", "sort_item", "0", 0},
         {"Settings", "search_item", "5", 1},
         {"Settings", "pls_font_size", "-3", 1},
@@ -55,8 +55,8 @@ TEST(options_settings, numbers_typed_into_a_field) {
         int shown;
     };
     const std::vector<typed_case> cases = {
-        {"abc", 1}, {"0", 0}, {"", 1}, {"12", 12}, {"+5", 5}, {"12abc", 1}, {"99999", 1000}, {"-3", 0},
-        {"99999999999", 1},
+        {"abc", 1},   {"0", 0},        {"", 1},   {"12", 12},         {"+5", 5},
+        {"12abc", 1}, {"99999", 1000}, {"-3", 0}, {"99999999999", 1},
     };
     for (const auto& c : cases)
         EXPECT_EQ(coerce_number(c.text, 1, 0, 1000), c.shown) << c.text;
@@ -67,24 +67,40 @@ TEST(options_settings, written_keys_and_their_order) {
     testing::temp_folder folder;
     platform::profile_document ini(folder.file("karvo.ini"));
     options_values values = read_options(ini, extensions);
-    values.set_number("show_in", -1);  // nothing ticked: not written
+    values.set_number("show_in", -1); // nothing ticked: not written
     values.extensions = {true, false};
     values.set_text("dir", "/music");
     ASSERT_TRUE(write_options(ini, values, {"WinAMP", "", "VLC"}, {"/w", "", "/usr/bin/vlc"}, extensions));
 
     EXPECT_EQ(ini.sections(), (std::vector<std::string>{"Settings", "Advanced", "AutoPlaylister"}));
-    EXPECT_EQ(ini.keys("Settings"),
-              (std::vector<std::string>{"WinAMP", "VLC", "MainBackColor", "MainForeColor", "PanelColor",
-                                        "PanelBorderColor", "MiscBackColorOn", "MiscBackColorOff", "MiscForeColorOn",
-                                        "MiscForeColorOff", "pls_font_size", "EnhancedWinamp",
-                                        "underscore_with_space", "%20_with_space", "dot_with_space",
-                                        "remove_brackets", "ShowFileExtension", "verify_on_startup", "search_item",
-                                        "sort_item", "add_playlist_type", "system_tray_icon", "drag_n_drop",
-                                        "drag_n_drop_rnd"}));
+    EXPECT_EQ(ini.keys("Settings"), (std::vector<std::string>{"WinAMP",
+                                                              "VLC",
+                                                              "MainBackColor",
+                                                              "MainForeColor",
+                                                              "PanelColor",
+                                                              "PanelBorderColor",
+                                                              "MiscBackColorOn",
+                                                              "MiscBackColorOff",
+                                                              "MiscForeColorOn",
+                                                              "MiscForeColorOff",
+                                                              "pls_font_size",
+                                                              "EnhancedWinamp",
+                                                              "underscore_with_space",
+                                                              "%20_with_space",
+                                                              "dot_with_space",
+                                                              "remove_brackets",
+                                                              "ShowFileExtension",
+                                                              "verify_on_startup",
+                                                              "search_item",
+                                                              "sort_item",
+                                                              "add_playlist_type",
+                                                              "system_tray_icon",
+                                                              "drag_n_drop",
+                                                              "drag_n_drop_rnd"}));
     EXPECT_EQ(ini.keys("Advanced"), (std::vector<std::string>{"Double_Click", "RandomizeTimes", "MP3", "WAV"}));
-    EXPECT_EQ(ini.keys("AutoPlaylister"), (std::vector<std::string>{"enqueue", "add_curr_playlist",
-                                                                     "add_saved_playlist", "enabled", "dir",
-                                                                     "saved_playlist"}));
+    EXPECT_EQ(ini.keys("AutoPlaylister"),
+              (std::vector<std::string>{"enqueue", "add_curr_playlist", "add_saved_playlist", "enabled", "dir",
+                                        "saved_playlist"}));
     EXPECT_EQ(ini.get_string("Settings", "VLC", ""), "/usr/bin/vlc");
     EXPECT_EQ(ini.get_string("Settings", "MainBackColor", ""), "8388608");
     EXPECT_EQ(ini.get_string("Settings", "sort_item", ""), "1");

@@ -18,8 +18,7 @@ using testing::read_raw;
 using testing::write_raw;
 namespace fs = std::filesystem;
 
-std::string info(const std::string& path, const std::string& song = "")
-{
+std::string info(const std::string& path, const std::string& song = "") {
     media_fields fields;
     fields[0] = path;
     fields[1] = song;
@@ -29,15 +28,13 @@ std::string info(const std::string& path, const std::string& song = "")
 // Makes every write beyond `bytes` fail, as a full disk does.
 class file_size_limit {
 public:
-    explicit file_size_limit(rlim_t bytes) : previous_(std::signal(SIGXFSZ, SIG_IGN))
-    {
+    explicit file_size_limit(rlim_t bytes) : previous_(std::signal(SIGXFSZ, SIG_IGN)) {
         getrlimit(RLIMIT_FSIZE, &saved_);
         rlimit limit = saved_;
         limit.rlim_cur = bytes;
         setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ~file_size_limit()
-    {
+    ~file_size_limit() {
         setrlimit(RLIMIT_FSIZE, &saved_);
         std::signal(SIGXFSZ, previous_);
     }
@@ -47,14 +44,13 @@ private:
     rlimit saved_{};
 };
 
-TEST(playlist_class, lists_spl_files_by_name_in_case_insensitive_order)
-{
+TEST(playlist_class, lists_spl_files_by_name_in_case_insensitive_order) {
     testing::temp_folder data;
     playlist_class store(data.path());
     const std::string folder = data.path() + "/Playlists/";
     for (const char* file : {"cream.spl", "Rock.SPL", "abba.spl", "Beatles.spl", "notes.txt", ".spl", "..spl"})
         write_raw(folder + file, "r\r\n");
-    fs::create_directory(folder + "x.spl");  // a folder is never a playlist
+    fs::create_directory(folder + "x.spl"); // a folder is never a playlist
 
     EXPECT_EQ(store.folder_path(), folder);
     EXPECT_EQ(store.names(), (string_list{".spl", "abba", "Beatles", "cream", "Rock"}));
@@ -69,13 +65,13 @@ TEST(playlist_class, lists_spl_files_by_name_in_case_insensitive_order)
     EXPECT_EQ(read_raw(folder + "Rock.spl"), "s\r\n");
 }
 
-TEST(playlist_class, loads_lines_as_stored_and_tolerates_damage)
-{
+TEST(playlist_class, loads_lines_as_stored_and_tolerates_damage) {
     testing::temp_folder data;
     playlist_class store(data.path());
     const std::string file = data.path() + "/Playlists/mixed.spl";
-    const std::string cut = "/m/b.mp3\xFF" "B\xFF";  // without the final separators
-    write_raw(file, info("/m/a.mp3") + "\r\n" + cut + "\r\n/m/c.mp3\xFF");  // last line without CR LF
+    const std::string cut = "/m/b.mp3\xFF"
+                            "B\xFF";                                       // without the final separators
+    write_raw(file, info("/m/a.mp3") + "\r\n" + cut + "\r\n/m/c.mp3\xFF"); // last line without CR LF
 
     media_list list;
     load_playlist_into(store, "mixed", list);
@@ -86,16 +82,15 @@ TEST(playlist_class, loads_lines_as_stored_and_tolerates_damage)
     EXPECT_EQ(list.cell(ListName, 2), "mixed");
 
     fs::remove(file);
-    EXPECT_TRUE(store.load("mixed").empty());  // the reused buffer keeps nothing of the earlier load
+    EXPECT_TRUE(store.load("mixed").empty()); // the reused buffer keeps nothing of the earlier load
 }
 
-TEST(playlist_class, saves_every_line_with_cr_lf_and_keeps_the_old_file_when_writing_fails)
-{
+TEST(playlist_class, saves_every_line_with_cr_lf_and_keeps_the_old_file_when_writing_fails) {
     testing::temp_folder data;
     playlist_class store(data.path());
     media_list list;
     list.append(info("/m/a.mp3", "A"), "old");
-    list.append(info("/m/b.mp3", "B\nC"), "old");  // a tag holding a line break must not split the entry
+    list.append(info("/m/b.mp3", "B\nC"), "old"); // a tag holding a line break must not split the entry
     std::string second = list.serialise_row(1);
     second.replace(second.find('\n'), 1, " ");
 
@@ -112,21 +107,20 @@ TEST(playlist_class, saves_every_line_with_cr_lf_and_keeps_the_old_file_when_wri
     }
     EXPECT_FALSE(saved);
     EXPECT_EQ(store.load("Party").size(), 2u);
-    EXPECT_EQ(list.cell(ListName, 2), "new");  // not renamed after a failed save
-    EXPECT_EQ(store.names(), (string_list{"Party"}));  // no temporary file left behind
+    EXPECT_EQ(list.cell(ListName, 2), "new");         // not renamed after a failed save
+    EXPECT_EQ(store.names(), (string_list{"Party"})); // no temporary file left behind
 
     ASSERT_TRUE(store.save("Empty", {}));
     EXPECT_EQ(fs::file_size(data.path() + "/Playlists/Empty.spl"), 0u);
 }
 
-TEST(playlist_class, rename_and_remove_never_touch_another_playlist)
-{
+TEST(playlist_class, rename_and_remove_never_touch_another_playlist) {
     testing::temp_folder data;
     playlist_class store(data.path());
     ASSERT_TRUE(store.save("a", {"1"}));
     ASSERT_TRUE(store.save("b", {"2"}));
 
-    EXPECT_FALSE(store.rename("a", "b"));  // target exists
+    EXPECT_FALSE(store.rename("a", "b")); // target exists
     EXPECT_EQ(store.load("b"), (string_list{"2"}));
     EXPECT_FALSE(store.rename("missing", "c"));
     EXPECT_TRUE(store.rename("a", "c"));
@@ -145,8 +139,7 @@ TEST(playlist_class, rename_and_remove_never_touch_another_playlist)
     EXPECT_FALSE(fs::exists(data.path() + "/evil.spl"));
 }
 
-TEST(playlist_class, reports_a_folder_that_cannot_be_made)
-{
+TEST(playlist_class, reports_a_folder_that_cannot_be_made) {
     testing::temp_folder data;
     write_raw(data.file("Playlists"), "a file in the way");
     std::vector<std::string> reports;
@@ -157,7 +150,7 @@ TEST(playlist_class, reports_a_folder_that_cannot_be_made)
     EXPECT_EQ(reports, (std::vector<std::string>{"Karvo: Karvo was NOT able to create the Playlists directory."}));
 
     fs::remove(data.file("Playlists"));
-    store.folder_path();  // asked again: the folder is made
+    store.folder_path(); // asked again: the folder is made
     EXPECT_TRUE(store.folder_ok());
     EXPECT_EQ(reports.size(), 1u);
 }

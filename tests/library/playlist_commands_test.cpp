@@ -64,8 +64,12 @@ struct answer {
     std::optional<std::string> text;
     message_result button = message_result::ok;
 };
-answer typed(std::optional<std::string> text) { return {true, std::move(text)}; }
-answer button(message_result result) { return {false, std::nullopt, result}; }
+answer typed(std::optional<std::string> text) {
+    return {true, std::move(text)};
+}
+answer button(message_result result) {
+    return {false, std::nullopt, result};
+}
 
 enum class command { new_pls, remove, rename, save, save_as, revert, send_to_jazz };
 
@@ -75,43 +79,100 @@ TEST(playlist_commands, each_command_with_its_prompts_files_and_tree) {
         command run;
         std::vector<answer> answers;
         string_list messages;
-        const char* current;         // current playlist name afterwards
-        const char* list;            // the virtual playlist afterwards
-        std::vector<std::pair<const char*, const char*>> stored;  // saved playlists afterwards
+        const char* current;                                     // current playlist name afterwards
+        const char* list;                                        // the virtual playlist afterwards
+        std::vector<std::pair<const char*, const char*>> stored; // saved playlists afterwards
         bool relist;
         const char* added_node;
     };
     const char* exists = texts::playlist_exists_question;
     const std::vector<command_case> cases = {
-        {"new: an existing name, No, asks again", command::new_pls,
-         {typed("rock"), button(message_result::no), typed("Party")}, {exists}, "Party", "",
-         {{"Party", ""}, {"Rock", "a b"}}, false, "Party"},
-        {"new: an existing name, Yes, empties it", command::new_pls, {typed("Rock"), button(message_result::yes)},
-         {exists}, "Rock", "", {{"Rock", ""}}, true, ""},
-        {"new: empty and unusable names are refused", command::new_pls,
+        {"new: an existing name, No, asks again",
+         command::new_pls,
+         {typed("rock"), button(message_result::no), typed("Party")},
+         {exists},
+         "Party",
+         "",
+         {{"Party", ""}, {"Rock", "a b"}},
+         false,
+         "Party"},
+        {"new: an existing name, Yes, empties it",
+         command::new_pls,
+         {typed("Rock"), button(message_result::yes)},
+         {exists},
+         "Rock",
+         "",
+         {{"Rock", ""}},
+         true,
+         ""},
+        {"new: empty and unusable names are refused",
+         command::new_pls,
          {typed(""), typed("../x"), typed(".hidden"), typed(std::nullopt)},
          {"Nothing was entered.",
           "\"../x\" can't be used as a name. A name may not begin with a dot, hold a \"/\" or control characters, "
           "or be longer than 250 bytes.",
           "\".hidden\" can't be used as a name. A name may not begin with a dot, hold a \"/\" or control "
           "characters, or be longer than 250 bytes."},
-         "Rock", "a b", {{"Rock", "a b"}, {"x", "-"}}, false, ""},
-        {"delete after Yes", command::remove, {button(message_result::yes)},
-         {"Are you sure you want to DELETE the currently selected Playlist:  Rock ?"}, "", "", {{"Rock", "-"}},
-         true, ""},
-        {"rename onto an existing name fails, the tree is listed again", command::rename, {typed("Jazz")},
-         {"Karvo was NOT able to rename \"Rock\" to \"Jazz\". An item of that name may exist already."}, "Rock",
-         "a b", {{"Rock", "a b"}, {"Jazz", "j"}}, true, ""},
-        {"rename", command::rename, {typed("Classics")}, {}, "Classics", "a b", {{"Rock", "-"}, {"Classics", "a b"}},
-         true, ""},
+         "Rock",
+         "a b",
+         {{"Rock", "a b"}, {"x", "-"}},
+         false,
+         ""},
+        {"delete after Yes",
+         command::remove,
+         {button(message_result::yes)},
+         {"Are you sure you want to DELETE the currently selected Playlist:  Rock ?"},
+         "",
+         "",
+         {{"Rock", "-"}},
+         true,
+         ""},
+        {"rename onto an existing name fails, the tree is listed again",
+         command::rename,
+         {typed("Jazz")},
+         {"Karvo was NOT able to rename \"Rock\" to \"Jazz\". An item of that name may exist already."},
+         "Rock",
+         "a b",
+         {{"Rock", "a b"}, {"Jazz", "j"}},
+         true,
+         ""},
+        {"rename",
+         command::rename,
+         {typed("Classics")},
+         {},
+         "Classics",
+         "a b",
+         {{"Rock", "-"}, {"Classics", "a b"}},
+         true,
+         ""},
         {"save writes the edited list", command::save, {}, {}, "Rock", "a", {{"Rock", "a"}}, false, ""},
-        {"save as a new name", command::save_as, {typed("Mix")}, {}, "Mix", "a", {{"Mix", "a"}, {"Rock", "a b"}},
-         false, "Mix"},
-        {"save as where the file cannot be written", command::save_as, {typed("Blocked")},
-         {"Karvo was NOT able to write \"Blocked\". The saved copy is unchanged."}, "Rock", "a", {{"Rock", "a b"}},
-         false, ""},
-        {"revert after Yes", command::revert, {button(message_result::yes)}, {texts::revert_question.builtin},
-         "Rock", "a b", {{"Rock", "a b"}}, false, ""},
+        {"save as a new name",
+         command::save_as,
+         {typed("Mix")},
+         {},
+         "Mix",
+         "a",
+         {{"Mix", "a"}, {"Rock", "a b"}},
+         false,
+         "Mix"},
+        {"save as where the file cannot be written",
+         command::save_as,
+         {typed("Blocked")},
+         {"Karvo was NOT able to write \"Blocked\". The saved copy is unchanged."},
+         "Rock",
+         "a",
+         {{"Rock", "a b"}},
+         false,
+         ""},
+        {"revert after Yes",
+         command::revert,
+         {button(message_result::yes)},
+         {texts::revert_question.builtin},
+         "Rock",
+         "a b",
+         {{"Rock", "a b"}},
+         false,
+         ""},
         {"send the selected row to Jazz", command::send_to_jazz, {}, {}, "Rock", "a", {{"Jazz", "j a"}}, false, ""},
     };
     for (const auto& c : cases) {
@@ -125,19 +186,22 @@ TEST(playlist_commands, each_command_with_its_prompts_files_and_tree) {
             else
                 f.prompts.answer_message(a.button), ++buttons;
         }
-        for (; buttons < c.messages.size(); ++buttons)  // the information boxes
+        for (; buttons < c.messages.size(); ++buttons) // the information boxes
             f.prompts.answer_message(message_result::ok);
         if (c.run == command::save || c.run == command::save_as || c.run == command::send_to_jazz)
-            f.list.remove(1);  // an edit to save
+            f.list.remove(1); // an edit to save
         store_outcome outcome;
         switch (c.run) {
-        case command::new_pls: outcome = new_playlist(f.context); break;
-        case command::remove: outcome = delete_playlist(f.context, true); break;
-        case command::rename: outcome = rename_playlist(f.context); break;
-        case command::save: outcome = save_playlist(f.context); break;
-        case command::save_as: outcome = save_playlist_as(f.context); break;
-        case command::revert: f.list.remove(0); outcome = revert_playlist(f.context); break;
-        case command::send_to_jazz: outcome = send_to(f.context, "Jazz", {0}); break;
+            case command::new_pls: outcome = new_playlist(f.context); break;
+            case command::remove: outcome = delete_playlist(f.context, true); break;
+            case command::rename: outcome = rename_playlist(f.context); break;
+            case command::save: outcome = save_playlist(f.context); break;
+            case command::save_as: outcome = save_playlist_as(f.context); break;
+            case command::revert:
+                f.list.remove(0);
+                outcome = revert_playlist(f.context);
+                break;
+            case command::send_to_jazz: outcome = send_to(f.context, "Jazz", {0}); break;
         }
         EXPECT_EQ(f.prompts.message_texts(), c.messages);
         EXPECT_TRUE(f.prompts.errors().empty());

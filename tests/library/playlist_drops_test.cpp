@@ -71,7 +71,8 @@ TEST(playlist_drops, shell_files_follow_the_add_and_insert_rules) {
     for (const char* name : {"a.mp3", "b.mp3", "notes.txt"})
         testing::write_raw(file(name), "x");
     std::filesystem::create_directory(file("dir.mp3"));
-    testing::write_raw(file("list.m3u"), "#EXTM3U\r\nb.mp3\r\n\r\n" + file("gone.mp3") + "\r\n" + file("a.mp3") + "\r\n");
+    testing::write_raw(file("list.m3u"),
+                       "#EXTM3U\r\nb.mp3\r\n\r\n" + file("gone.mp3") + "\r\n" + file("a.mp3") + "\r\n");
     media_files media;
     media.load({"MP3", "M3U"}, {});
 
@@ -83,13 +84,16 @@ TEST(playlist_drops, shell_files_follow_the_add_and_insert_rules) {
         const char* order;
     };
     const std::vector<shell_case> cases = {
-        {"a missing file is skipped when verifying", 0, true, true, {"a.mp3", "gone.mp3", "notes.txt", "dir.mp3"},
+        {"a missing file is skipped when verifying",
+         0,
+         true,
+         true,
+         {"a.mp3", "gone.mp3", "notes.txt", "dir.mp3"},
          "r0 r1 a"},
         {"without verifying only the extension counts", 0, false, true, {"gone.mp3", "a.mp3"}, "r0 r1 gone a"},
         {"an M3U adds what it lists", 0, true, true, {"list.m3u", "b.mp3"}, "r0 r1 b a b"},
         {"or itself", 0, true, false, {"list.m3u"}, "r0 r1 list"},
-        {"inserted files are not tested for existence", 1, true, true, {"gone.mp3", "list.m3u"},
-         "r0 gone b gone a r1"},
+        {"inserted files are not tested for existence", 1, true, true, {"gone.mp3", "list.m3u"}, "r0 gone b gone a r1"},
         {"at the top in dropped order", 2, true, true, {"b.mp3", "a.mp3"}, "b a r0 r1"},
     };
     platform::random_source random(1);
@@ -126,7 +130,7 @@ TEST(playlist_drops, the_waste_bin_takes_rows_and_nodes_below_the_two_roots) {
         {drag_source::playlist, false, false, waste_action::delete_selected},
         {drag_source::tree, true, false, waste_action::delete_playlist},
         {drag_source::tree, false, true, waste_action::remove_media_cd},
-        {drag_source::tree, false, false, waste_action::refused},  // e.g. the "My Playlists" root itself
+        {drag_source::tree, false, false, waste_action::refused}, // e.g. the "My Playlists" root itself
         {drag_source::other, true, false, waste_action::refused},
     };
     for (const auto& c : cases) {

@@ -67,13 +67,13 @@ TEST(playlist_edits, deletes_and_clones_by_position) {
         media_list list = rows(c.rows);
         edit_result result;
         switch (c.run) {
-        case command::selected: result = delete_selected(list, c.selected); break;
-        case command::all_but: result = delete_all_but_selected(list, c.selected); break;
-        case command::all: result = delete_all(list); break;
-        case command::broken:
-            result = delete_broken_files(list, [&](const std::string& path) { return present.count(path) > 0; });
-            break;
-        case command::clone: result = clone_selected(list, c.selected); break;
+            case command::selected: result = delete_selected(list, c.selected); break;
+            case command::all_but: result = delete_all_but_selected(list, c.selected); break;
+            case command::all: result = delete_all(list); break;
+            case command::broken:
+                result = delete_broken_files(list, [&](const std::string& path) { return present.count(path) > 0; });
+                break;
+            case command::clone: result = clone_selected(list, c.selected); break;
         }
         EXPECT_EQ(order(list), c.order);
         EXPECT_EQ(result.selected, c.selected_after);
@@ -97,7 +97,7 @@ TEST(playlist_edits, selection_commands) {
     struct select_case {
         const char* name;
         std::vector<int> selected;
-        std::optional<std::string> answer;  // Select that Have...; nullopt runs Invert
+        std::optional<std::string> answer; // Select that Have...; nullopt runs Invert
         std::optional<std::vector<int>> selected_after;
     };
     const std::vector<select_case> cases = {

@@ -19,10 +19,11 @@ using testing::read_raw;
 using testing::write_raw;
 namespace fs = std::filesystem;
 
-std::string info_of(const std::string& path) { return "info:" + path + "\xFF\xFF"; }
+std::string info_of(const std::string& path) {
+    return "info:" + path + "\xFF\xFF";
+}
 
-media_list list_of(const string_list& paths)
-{
+media_list list_of(const string_list& paths) {
     media_list list;
     for (const auto& path : paths) {
         media_fields fields;
@@ -32,12 +33,16 @@ media_list list_of(const string_list& paths)
     return list;
 }
 
-TEST(playlist_files, m3u_lines_are_taken_as_they_stand)
-{
+TEST(playlist_files, m3u_lines_are_taken_as_they_stand) {
     testing::temp_folder folder;
     const std::string file = folder.file("list.m3u");
-    struct { const char* name; std::string bytes; string_list lines; } cases[] = {
-        {"cr lf, blank and comment lines", "#EXTM3U\r\n/m/a.mp3\r\n\r\n  b.mp3 \r\n",
+    struct {
+        const char* name;
+        std::string bytes;
+        string_list lines;
+    } cases[] = {
+        {"cr lf, blank and comment lines",
+         "#EXTM3U\r\n/m/a.mp3\r\n\r\n  b.mp3 \r\n",
          {"#EXTM3U", "/m/a.mp3", "", "  b.mp3 "}},
         {"lf and no final break", "a\nb", {"a", "b"}},
         {"empty file", "", {}},
@@ -60,13 +65,17 @@ TEST(playlist_files, m3u_lines_are_taken_as_they_stand)
     EXPECT_EQ(lines.back(), "/m/99999.mp3");
 }
 
-TEST(playlist_files, pls_entries_follow_number_of_entries)
-{
+TEST(playlist_files, pls_entries_follow_number_of_entries) {
     testing::temp_folder folder;
     const std::string file = folder.file("list.pls");
-    struct { const char* name; std::string bytes; string_list paths; } cases[] = {
+    struct {
+        const char* name;
+        std::string bytes;
+        string_list paths;
+    } cases[] = {
         {"keys and section in any case",
-         "[PlayList]\r\nFILE1=/m/a.mp3\r\nfile2 = \"/m/b c.mp3\"\r\nnumberofentries=2\r\n", {"/m/a.mp3", "/m/b c.mp3"}},
+         "[PlayList]\r\nFILE1=/m/a.mp3\r\nfile2 = \"/m/b c.mp3\"\r\nnumberofentries=2\r\n",
+         {"/m/a.mp3", "/m/b c.mp3"}},
         {"missing keys give no line", "[playlist]\r\nFile2=b\r\nNumberOfEntries=3\r\n", {"b"}},
         {"keys above the count are ignored", "[playlist]\r\nFile1=a\r\nFile2=b\r\nNumberOfEntries=1\r\n", {"a"}},
         {"no count: every File key", "[playlist]\r\nFile3=c\r\nFile1=a\r\n", {"a", "c"}},
@@ -82,11 +91,10 @@ TEST(playlist_files, pls_entries_follow_number_of_entries)
     EXPECT_TRUE(read_pls(folder.file("missing.pls")).empty());
 }
 
-TEST(playlist_files, written_files_hold_one_path_per_line_and_skip_paths_that_would_break_lines)
-{
+TEST(playlist_files, written_files_hold_one_path_per_line_and_skip_paths_that_would_break_lines) {
     testing::temp_folder folder;
-    const string_list paths = {"/m/a.mp3", "/m/evil\r\nFile9=/etc/passwd", "/m/x\ny.mp3",
-                               std::string("/m/n\0.mp3", 9), "/m/b c.mp3"};
+    const string_list paths = {"/m/a.mp3", "/m/evil\r\nFile9=/etc/passwd", "/m/x\ny.mp3", std::string("/m/n\0.mp3", 9),
+                               "/m/b c.mp3"};
 
     ASSERT_TRUE(write_m3u(folder.file("out.m3u"), paths));
     EXPECT_EQ(read_raw(folder.file("out.m3u")), "/m/a.mp3\r\n/m/b c.mp3\r\n");
@@ -98,7 +106,10 @@ TEST(playlist_files, written_files_hold_one_path_per_line_and_skip_paths_that_wo
 
     ASSERT_TRUE(write_temp_playlist(folder.path(), {"/m/a.mp3"}));
     EXPECT_EQ(read_raw(folder.file("temp_playlist.m3u")), "/m/a.mp3\r\n");
-    EXPECT_EQ(full_paths_of({"/m/p.mp3\xFF" "t\xFF", "bare"}), (string_list{"/m/p.mp3", "bare"}));
+    EXPECT_EQ(full_paths_of({"/m/p.mp3\xFF"
+                             "t\xFF",
+                             "bare"}),
+              (string_list{"/m/p.mp3", "bare"}));
 
     // A folder in the way is not replaced.
     fs::create_directory(folder.file("dir.m3u"));
@@ -107,13 +118,16 @@ TEST(playlist_files, written_files_hold_one_path_per_line_and_skip_paths_that_wo
 }
 
 // Players read every File key, whatever NumberOfEntries says: an export must leave nothing of the file it replaces.
-TEST(playlist_files, pls_export_replaces_the_file_it_is_written_over)
-{
+TEST(playlist_files, pls_export_replaces_the_file_it_is_written_over) {
     testing::temp_folder folder;
     const std::string file = folder.file("list.pls");
     const std::string fresh = folder.file("fresh.pls");
     const std::string longer = "[playlist]\r\nFile1=/m/1\r\nFile2=/m/2\r\nFile3=/m/3\r\nNumberOfEntries=3\r\n";
-    struct { const char* name; std::string before; string_list paths; } cases[] = {
+    struct {
+        const char* name;
+        std::string before;
+        string_list paths;
+    } cases[] = {
         {"no file", "", {"/m/a", "/m/b"}},
         {"empty playlist", "", {}},
         {"over a longer export", longer, {"/m/a"}},
@@ -121,7 +135,8 @@ TEST(playlist_files, pls_export_replaces_the_file_it_is_written_over)
         {"other sections and keys",
          "\xEF\xBB\xBF; note\n[Other]\nFile1=x\n\n[PLAYLIST]\r\nTitle=t\r\nfile2=old\r\n\r\n; end\r\n[Last]\rk=v",
          {"/m/a", "/m/b", "/m/c"}},
-        {"duplicate key and quoted value", "[playlist]\r\nFile1=\"/m/a\"\r\nFILE1=dup\r\nNumberOfEntries = 9 ",
+        {"duplicate key and quoted value",
+         "[playlist]\r\nFile1=\"/m/a\"\r\nFILE1=dup\r\nNumberOfEntries = 9 ",
          {"/m/a", "/m/b"}},
     };
     for (const auto& c : cases) {
@@ -149,12 +164,15 @@ struct command_test : ::testing::Test {
     media_info_source info = info_of;
 };
 
-TEST_F(command_test, dialogs_have_their_filters_and_extensions_and_cancel_does_nothing)
-{
+TEST_F(command_test, dialogs_have_their_filters_and_extensions_and_cancel_does_nothing) {
     const media_list list = list_of({"/m/a.mp3"});
     const std::string m3u = "Playlist File (*.M3U)|*.m3u|All Files (*.*)|*.*";
     const std::string pls = "Playlist File (*.PLS)|*.pls|All Files (*.*)|*.*";
-    struct { std::function<command_result()> run; std::string filter; const char* extension; } cases[] = {
+    struct {
+        std::function<command_result()> run;
+        std::string filter;
+        const char* extension;
+    } cases[] = {
         {[&] { return import_m3u(prompts, "title", store, info, rebuild); }, m3u, "m3u"},
         {[&] { return import_pls(prompts, "title", store, info, rebuild); }, pls, "pls"},
         {[&] { return export_m3u(prompts, "title", list); }, m3u, "m3u"},
@@ -175,8 +193,7 @@ TEST_F(command_test, dialogs_have_their_filters_and_extensions_and_cancel_does_n
     EXPECT_TRUE(store.names().empty());
 }
 
-TEST_F(command_test, import_makes_a_saved_playlist_named_after_the_file)
-{
+TEST_F(command_test, import_makes_a_saved_playlist_named_after_the_file) {
     write_raw(data.file("Party.m3u"), "/m/a.mp3\r\n\r\n# comment\r\n");
     write_raw(data.file("Mix.pls"), "[playlist]\r\nFile1=/m/b.mp3\r\nNumberOfEntries=1\r\n");
     fs::create_directory(data.file("in"));
@@ -186,8 +203,8 @@ TEST_F(command_test, import_makes_a_saved_playlist_named_after_the_file)
 
     EXPECT_EQ(import_m3u(prompts, "t", store, info, rebuild), command_result::done);
     EXPECT_EQ(import_pls(prompts, "t", store, info, rebuild), command_result::done);
-    EXPECT_EQ(import_pls(prompts, "t", store, info, rebuild), command_result::done);  // missing: empty playlist
-    EXPECT_EQ(import_m3u(prompts, "t", store, info, rebuild), command_result::cancelled);  // missing: none
+    EXPECT_EQ(import_pls(prompts, "t", store, info, rebuild), command_result::done);      // missing: empty playlist
+    EXPECT_EQ(import_m3u(prompts, "t", store, info, rebuild), command_result::cancelled); // missing: none
     // No usable playlist name: nothing is saved.
     EXPECT_EQ(import_pls(prompts, "t", store, info, rebuild), command_result::failed);
     EXPECT_EQ(import_pls(prompts, "t", store, info, rebuild), command_result::failed);
@@ -201,8 +218,7 @@ TEST_F(command_test, import_makes_a_saved_playlist_named_after_the_file)
     EXPECT_TRUE(prompts.errors().empty());
 }
 
-TEST_F(command_test, export_writes_full_paths_and_reports_an_unwritable_m3u)
-{
+TEST_F(command_test, export_writes_full_paths_and_reports_an_unwritable_m3u) {
     const media_list list = list_of({"/m/a.mp3", "/m/b.mp3"});
     const media_list empty;
     write_raw(data.file("out.m3u"), "old content that is longer\r\n");
@@ -229,8 +245,7 @@ TEST_F(command_test, export_writes_full_paths_and_reports_an_unwritable_m3u)
     EXPECT_TRUE(prompts.errors().empty());
 }
 
-TEST_F(command_test, an_export_that_leaves_rows_out_says_how_many)
-{
+TEST_F(command_test, an_export_that_leaves_rows_out_says_how_many) {
     const media_list list = list_of({"/m/a.mp3", "/m/x\ny.mp3", "/m/b.mp3", "/m/c\r.mp3"});
     prompts.answer_save_file(data.file("out.m3u")).answer_save_file(data.file("out.pls"));
     prompts.answer_message(platform::message_result::ok).answer_message(platform::message_result::ok);

@@ -18,7 +18,7 @@ using testing::write_raw;
 namespace fs = std::filesystem;
 
 struct expected_entry {
-    std::string path;  // "@" stands for the test folder
+    std::string path; // "@" stands for the test folder
     entry_state state;
     std::string title = {};
     long long seconds = -1;
@@ -26,18 +26,17 @@ struct expected_entry {
 
 struct expected_report {
     int resolved = 0, not_found = 0, streams = 0, left_out = 0;
-    std::string in_details = {};  // a text the report must hold
+    std::string in_details = {}; // a text the report must hold
 };
 
 // The tree the playlists point into: files in folders that differ in case, a link loop and a "mount point".
 struct playlist_tree : ::testing::Test {
     testing::temp_folder root;
 
-    void SetUp() override
-    {
-        for (const char* file : {"Music/Artist/Song.mp3", "Music/Artist/Song Two.mp3", "Music/Case/a.mp3",
-                                 "Music/case/a.mp3", "Music/Artist/Caf\xC3\xA9.mp3", "mnt/usb/Rock/x.mp3",
-                                 "lists/near.mp3"}) {
+    void SetUp() override {
+        for (const char* file :
+             {"Music/Artist/Song.mp3", "Music/Artist/Song Two.mp3", "Music/Case/a.mp3", "Music/case/a.mp3",
+              "Music/Artist/Caf\xC3\xA9.mp3", "mnt/usb/Rock/x.mp3", "lists/near.mp3"}) {
             fs::create_directories(fs::path(root.file(file)).parent_path());
             write_raw(root.file(file), "");
         }
@@ -45,70 +44,111 @@ struct playlist_tree : ::testing::Test {
         fs::create_symlink("self", root.file("lists/self"));
     }
 
-    std::string at(const std::string& path) const
-    {
+    std::string at(const std::string& path) const {
         return path.rfind('@', 0) == 0 ? root.path() + path.substr(1) : path;
     }
 };
 
-TEST_F(playlist_tree, foreign_playlists_resolve_to_files_and_report_what_they_could_not)
-{
+TEST_F(playlist_tree, foreign_playlists_resolve_to_files_and_report_what_they_could_not) {
     const std::string song = "@/Music/Artist/Song.mp3";
     std::string many;
     for (int i = 0; i < 100000; ++i)
         many += "/m/" + std::to_string(i) + ".mp3\r\n";
     struct row {
         const char* name;
-        const char* file;  // under lists/
+        const char* file; // under lists/
         std::string bytes;
         std::vector<expected_entry> entries;
         expected_report report;
     } rows[] = {
-        {"own plain export reads back exactly", "own.m3u", at(song) + "\r\n/m/gone.mp3\r\n",
-         {{song, entry_state::resolved}, {"/m/gone.mp3", entry_state::not_found}}, {1, 1, 0, 0, "line 2: /m/gone.mp3"}},
-        {"plain lines stay entries, BOM dropped", "plain.m3u", "\xEF\xBB\xBF" "near.mp3\n#EXTINF:1,x\n\n",
-         {{"@/lists/near.mp3", entry_state::resolved}, {"#EXTINF:1,x", entry_state::not_found},
-          {"", entry_state::not_found}}, {1, 2}},
-        {"extended: directives are no entries", "ext.m3u",
+        {"own plain export reads back exactly",
+         "own.m3u",
+         at(song) + "\r\n/m/gone.mp3\r\n",
+         {{song, entry_state::resolved}, {"/m/gone.mp3", entry_state::not_found}},
+         {1, 1, 0, 0, "line 2: /m/gone.mp3"}},
+        {"plain lines stay entries, BOM dropped",
+         "plain.m3u",
+         "\xEF\xBB\xBF"
+         "near.mp3\n#EXTINF:1,x\n\n",
+         {{"@/lists/near.mp3", entry_state::resolved},
+          {"#EXTINF:1,x", entry_state::not_found},
+          {"", entry_state::not_found}},
+         {1, 2}},
+        {"extended: directives are no entries",
+         "ext.m3u",
          "\xEF\xBB\xBF#EXTM3U\r\n#EXTINF:200,Band - Tune\r\n..\\Music\\Artist\\Song.mp3\r\n# note\r\n\r\n"
          "#EXTINF:-1 tvg-name=\"a,b\",Radio\r\nhttps://radio.example/s\r\n#EXTINF:7,Lost\r\ngone.mp3\r\n",
-         {{song, entry_state::resolved, "Band - Tune", 200}, {"https://radio.example/s", entry_state::stream, "Radio"},
-          {"gone.mp3", entry_state::not_found, "Lost", 7}}, {1, 1, 1}},
-        {"windows-1252 text", "cp.m3u", "..\\Music\\Artist\\Caf\xE9.mp3\r\n",
-         {{"@/Music/Artist/Caf\xC3\xA9.mp3", entry_state::resolved}}, {1, 0, 0, 0, "Windows-1252"}},
-        {"m3u8 is always utf-8", "cp.m3u8", "..\\Music\\Artist\\Caf\xE9.mp3\r\n",
-         {{"..\\Music\\Artist\\Caf\xE9.mp3", entry_state::not_found}}, {0, 1}},
-        {"drive letters, any case, tails under the playlist's folders and the roots", "drive.m3u",
-         "D:/MUSIC/artist/song.MP3\r\nC:\\Data\\Rock\\X.mp3\r\nE:\\Nowhere\\none.mp3\r\n\\\\server\\share\\Music\\Artist\\Song Two.mp3\r\n",
-         {{song, entry_state::resolved}, {"@/mnt/usb/Rock/x.mp3", entry_state::resolved},
-          {"E:\\Nowhere\\none.mp3", entry_state::not_found}, {"@/Music/Artist/Song Two.mp3", entry_state::resolved}},
+         {{song, entry_state::resolved, "Band - Tune", 200},
+          {"https://radio.example/s", entry_state::stream, "Radio"},
+          {"gone.mp3", entry_state::not_found, "Lost", 7}},
+         {1, 1, 1}},
+        {"windows-1252 text",
+         "cp.m3u",
+         "..\\Music\\Artist\\Caf\xE9.mp3\r\n",
+         {{"@/Music/Artist/Caf\xC3\xA9.mp3", entry_state::resolved}},
+         {1, 0, 0, 0, "Windows-1252"}},
+        {"m3u8 is always utf-8",
+         "cp.m3u8",
+         "..\\Music\\Artist\\Caf\xE9.mp3\r\n",
+         {{"..\\Music\\Artist\\Caf\xE9.mp3", entry_state::not_found}},
+         {0, 1}},
+        {"drive letters, any case, tails under the playlist's folders and the roots",
+         "drive.m3u",
+         "D:/MUSIC/artist/"
+         "song.MP3\r\nC:\\Data\\Rock\\X.mp3\r\nE:\\Nowhere\\none.mp3\r\n\\\\server\\share\\Music\\Artist\\Song "
+         "Two.mp3\r\n",
+         {{song, entry_state::resolved},
+          {"@/mnt/usb/Rock/x.mp3", entry_state::resolved},
+          {"E:\\Nowhere\\none.mp3", entry_state::not_found},
+          {"@/Music/Artist/Song Two.mp3", entry_state::resolved}},
          {3, 1}},
-        {"names equal but for case: exact first, else the first in name order", "case.m3u",
+        {"names equal but for case: exact first, else the first in name order",
+         "case.m3u",
          "C:\\Music\\case\\a.mp3\r\nC:\\Music\\CASE\\a.mp3\r\n",
          {{"@/Music/case/a.mp3", entry_state::resolved}, {"@/Music/Case/a.mp3", entry_state::resolved}},
          {2, 0, 0, 0, "took \"Case\""}},
-        {"file URIs", "uri.m3u",
+        {"file URIs",
+         "uri.m3u",
          "file://" + root.path() + "/Music/Artist/Song%20Two.mp3\r\nfile://otherhost/x.mp3\r\nfile:///a%00b\r\n",
-         {{"@/Music/Artist/Song Two.mp3", entry_state::resolved}, {"file://otherhost/x.mp3", entry_state::not_found},
-          {"file:///a%00b", entry_state::not_found}}, {1, 2}},
-        {"link loops end", "loop.m3u", "self/x.mp3\r\nloop/lists/loop/Music/Artist/Song.mp3\r\nC:\\loop\\loop\\none.mp3\r\n",
+         {{"@/Music/Artist/Song Two.mp3", entry_state::resolved},
+          {"file://otherhost/x.mp3", entry_state::not_found},
+          {"file:///a%00b", entry_state::not_found}},
+         {1, 2}},
+        {"link loops end",
+         "loop.m3u",
+         "self/x.mp3\r\nloop/lists/loop/Music/Artist/Song.mp3\r\nC:\\loop\\loop\\none.mp3\r\n",
          {{"self/x.mp3", entry_state::not_found},
           {"@/lists/loop/lists/loop/Music/Artist/Song.mp3", entry_state::resolved},
-          {"C:\\loop\\loop\\none.mp3", entry_state::not_found}}, {1, 2}},
-        {"NUL bytes cut a line", "nul.m3u", std::string("near.mp3\0junk\r\n", 15),
-         {{"@/lists/near.mp3", entry_state::resolved}}, {1, 0, 0, 0, "NUL"}},
-        {"a 1 MB line is left out", "long.m3u", "near.mp3\r\n" + std::string(1 << 20, 'x') + "\r\nnear.mp3",
+          {"C:\\loop\\loop\\none.mp3", entry_state::not_found}},
+         {1, 2}},
+        {"NUL bytes cut a line",
+         "nul.m3u",
+         std::string("near.mp3\0junk\r\n", 15),
+         {{"@/lists/near.mp3", entry_state::resolved}},
+         {1, 0, 0, 0, "NUL"}},
+        {"a 1 MB line is left out",
+         "long.m3u",
+         "near.mp3\r\n" + std::string(1 << 20, 'x') + "\r\nnear.mp3",
          {{"@/lists/near.mp3", entry_state::resolved}, {"@/lists/near.mp3", entry_state::resolved}},
          {2, 0, 0, 1, "line 2 is longer"}},
-        {"binary data is no playlist", "bin.m3u", std::string("ID3\3\0\0\0\0\0\0", 10) + std::string(4000, '\0'), {},
+        {"binary data is no playlist",
+         "bin.m3u",
+         std::string("ID3\3\0\0\0\0\0\0", 10) + std::string(4000, '\0'),
+         {},
          {0, 0, 0, 0, "binary"}},
         {"utf-16 is refused, not misread", "wide.m3u", std::string("\xFF\xFEn\0e\0", 6), {}, {0, 0, 0, 0, "UTF-16"}},
-        {"pls: a missing File key gives no row", "gap.pls",
+        {"pls: a missing File key gives no row",
+         "gap.pls",
          "[playlist]\r\nFile1=near.mp3\r\nTitle1=Near\r\nLength1=61\r\nFile2=x2\r\nFile4=x4\r\nFILE5=x5\r\n"
          "NumberOfEntries=5\r\n",
-         {{"@/lists/near.mp3", entry_state::resolved, "Near", 61}, {"x2", entry_state::not_found},
-          {"x4", entry_state::not_found}, {"x5", entry_state::not_found}}, {1, 3, 0, 0, "File3 is missing"}},
-        {"pls: count too large or missing", "nocount.pls", "[Playlist]\r\nFile2=b\r\nFile1=near.mp3\r\n",
+         {{"@/lists/near.mp3", entry_state::resolved, "Near", 61},
+          {"x2", entry_state::not_found},
+          {"x4", entry_state::not_found},
+          {"x5", entry_state::not_found}},
+         {1, 3, 0, 0, "File3 is missing"}},
+        {"pls: count too large or missing",
+         "nocount.pls",
+         "[Playlist]\r\nFile2=b\r\nFile1=near.mp3\r\n",
          {{"@/lists/near.mp3", entry_state::resolved}, {"b", entry_state::not_found}},
          {1, 1, 0, 0, "NumberOfEntries is missing"}},
         {"a long file streams across its blocks", "many.m3u", many, {}, {0, 100000}},
@@ -144,15 +184,19 @@ TEST_F(playlist_tree, foreign_playlists_resolve_to_files_and_report_what_they_co
 }
 
 // What players and this program read back from the program's own exports, in both forms.
-TEST_F(playlist_tree, exports_round_trip_with_titles_and_lengths)
-{
+TEST_F(playlist_tree, exports_round_trip_with_titles_and_lengths) {
     const std::vector<playlist_row> rows = {
         {at("@/Music/Artist/Song.mp3"), "Band", "Tune", 200},
         {at("@/Music/Artist/Caf\xC3\xA9.mp3"), "", "Only title", -1},
         {"https://radio.example/s", "", "", 0},
         {"/m/a, b;=[].mp3", "A - B", "C\r\nD", 5},
     };
-    struct { const char* file; playlist_format format; m3u_form form; bool titles; } cases[] = {
+    struct {
+        const char* file;
+        playlist_format format;
+        m3u_form form;
+        bool titles;
+    } cases[] = {
         {"out.m3u", playlist_format::m3u, m3u_form::plain, false},
         {"ext.m3u", playlist_format::m3u, m3u_form::extended, true},
         {"out.m3u8", playlist_format::m3u, m3u_form::extended, true},
@@ -184,8 +228,7 @@ TEST_F(playlist_tree, exports_round_trip_with_titles_and_lengths)
 }
 
 // The entry keeps the playlist's title and length where the media information has none.
-TEST(playlist_import, titles_fill_the_fields_the_source_leaves_empty)
-{
+TEST(playlist_import, titles_fill_the_fields_the_source_leaves_empty) {
     playlist_read read;
     read.entries = {{"/m/tagged.mp3", "Band - Tune", 200, entry_state::resolved},
                     {"/m/untagged.mp3", "Band - Tune", 200, entry_state::resolved},
@@ -201,7 +244,9 @@ TEST(playlist_import, titles_fill_the_fields_the_source_leaves_empty)
     };
     const string_list lines = media_info_lines(read, info);
     ASSERT_EQ(lines.size(), 4u);
-    struct { std::string path, song, artist, seconds; } expected[] = {
+    struct {
+        std::string path, song, artist, seconds;
+    } expected[] = {
         {"/m/tagged.mp3", "Real", "Artist", "180"},
         {"/m/untagged.mp3", "Tune", "Band", "200"},
         {"/m/gone.mp3", "Just a title", "", "7"},

@@ -98,8 +98,8 @@ TEST(playlist_moves, moves_the_selection_to_the_top_or_the_bottom) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         media_list list = rows(c.rows);
-        const move_result result = c.top ? move_selected_to_top(list, c.selected)
-                                         : move_selected_to_bottom(list, c.selected);
+        const move_result result =
+            c.top ? move_selected_to_top(list, c.selected) : move_selected_to_bottom(list, c.selected);
         EXPECT_EQ(order(list), c.order);
         EXPECT_EQ(result.selected, c.selected_after);
         EXPECT_EQ(result.focused, c.focused);

@@ -38,7 +38,7 @@ media_list ten_rows() {
         media_fields fields;
         const std::string name = i == 2 ? "Aquatic Dawn" : i == 7 ? "aqua candyman" : i == 5 ? "Candyman live" : "r";
         fields[0] = "/music/" + name + std::to_string(i) + ".mp3";
-        fields[5] = std::to_string(i);  // the comment keeps the row's original number
+        fields[5] = std::to_string(i); // the comment keeps the row's original number
         fields[12] = i == 3 ? "128" : "192";
         list.append(make_media_info(fields), "");
     }
@@ -58,7 +58,7 @@ TEST(playlist_search, narrows_selects_and_brings_back_the_list) {
         int category;
         search_mode mode;
         std::vector<int> selected_before;
-        std::vector<int> rows_after;  // original row numbers shown, in order
+        std::vector<int> rows_after; // original row numbers shown, in order
         std::vector<int> selected_after;
         bool rewritten;
     };
@@ -68,13 +68,13 @@ TEST(playlist_search, narrows_selects_and_brings_back_the_list) {
     // One session, in order: each step starts from the list the step before left.
     const std::vector<step> steps = {
         {"aqua", 0, display, {}, {7, 2}, {}, true},
-        {"candyman", 0, display, {}, {7, 5}, {}, true},   // searched from all ten rows again
+        {"candyman", 0, display, {}, {7, 5}, {}, true}, // searched from all ten rows again
         {"", 0, display, {1}, all, {}, true},
         {"*+aqua +candyman", 0, display, {}, {7, 2, 7, 5}, {}, true},
         {"*+aqua +candyman -live", 0, display, {}, {7, 2, 7}, {}, true},
-        {"aqua", 0, select, {0}, all, {2, 7}, true},       // the narrowed list comes back first
+        {"aqua", 0, select, {0}, all, {2, 7}, true}, // the narrowed list comes back first
         {"*+candyman -aqua", 0, select, {0, 7}, all, {0, 5}, false},
-        {"128", 7, display, {}, {3}, {}, true},           // Quality of Audio: 128kbits
+        {"128", 7, display, {}, {3}, {}, true}, // Quality of Audio: 128kbits
         {"*-live", 0, display, {}, {}, {}, true},
         {"", 0, select, {}, all, {}, true},
     };

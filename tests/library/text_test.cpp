@@ -10,9 +10,10 @@
 namespace karvo {
 namespace {
 
-TEST(UpperCase, LettersOfEveryScriptAndInvalidBytes)
-{
-    struct row { std::string in, out; };
+TEST(UpperCase, LettersOfEveryScriptAndInvalidBytes) {
+    struct row {
+        std::string in, out;
+    };
     const row table[] = {
         {"", ""},
         {"abc xyz 123 {}~", "ABC XYZ 123 {}~"},
@@ -20,24 +21,35 @@ TEST(UpperCase, LettersOfEveryScriptAndInvalidBytes)
         {"über", "ÜBER"},
         {"niño", "NIÑO"},
         {"ÉÜÑ", "ÉÜÑ"},
-        {"straße", "STRAßE"},           // no single upper-case letter for ß
-        {"ÿ", "Ÿ"},                     // two bytes become two different bytes
+        {"straße", "STRAßE"}, // no single upper-case letter for ß
+        {"ÿ", "Ÿ"},           // two bytes become two different bytes
         {"αβγ жук", "ΑΒΓ ЖУК"},
-        {"a\xFF" "b", "A\xFF" "B"},     // the separator byte is not a letter
-        {"\xC3", "\xC3"},               // truncated sequence at the end
-        {"\xC3" "a", "\xC3" "A"},       // lead byte without continuation
-        {"\x80" "é", "\x80" "É"},       // stray continuation byte
-        {"\xC0\xA9", "\xC0\xA9"},       // overlong form
-        {"\xED\xA0\x80", "\xED\xA0\x80"},  // surrogate
+        {"a\xFF"
+         "b",
+         "A\xFF"
+         "B"},            // the separator byte is not a letter
+        {"\xC3", "\xC3"}, // truncated sequence at the end
+        {"\xC3"
+         "a",
+         "\xC3"
+         "A"}, // lead byte without continuation
+        {"\x80"
+         "é",
+         "\x80"
+         "É"},                            // stray continuation byte
+        {"\xC0\xA9", "\xC0\xA9"},         // overlong form
+        {"\xED\xA0\x80", "\xED\xA0\x80"}, // surrogate
         {"日本", "日本"},
     };
     for (const auto& [in, out] : table)
         EXPECT_EQ(upper_case(in), out) << in;
 }
 
-TEST(CompareUpper, UnsignedBytesShorterPrefixFirst)
-{
-    struct row { std::string a, b; int sign; };
+TEST(CompareUpper, UnsignedBytesShorterPrefixFirst) {
+    struct row {
+        std::string a, b;
+        int sign;
+    };
     const row table[] = {
         {"abc", "ABC", 0},
         {"abc", "abd", -1},
@@ -46,9 +58,9 @@ TEST(CompareUpper, UnsignedBytesShorterPrefixFirst)
         {"", "", 0},
         {"", "a", -1},
         {"é", "É", 0},
-        {"zebra", "éclair", -1},  // É is above every ASCII byte
+        {"zebra", "éclair", -1}, // É is above every ASCII byte
         {"Ézé", "éZÉ", 0},
-        {"a_", "aB", 1},          // '_' sorts after 'B' once both are upper-cased
+        {"a_", "aB", 1}, // '_' sorts after 'B' once both are upper-cased
         {"128kbits", "96kbits", -1},
         {"x\xFF", "x\x7F", 1},
     };
@@ -59,11 +71,10 @@ TEST(CompareUpper, UnsignedBytesShorterPrefixFirst)
     }
 }
 
-TEST(FileNameText, Extensions)
-{
+TEST(FileNameText, Extensions) {
     EXPECT_EQ(without_three_letter_extension("song.mp3"), "song");
     EXPECT_EQ(without_three_letter_extension("song.flac"), "song.flac");
-    EXPECT_EQ(without_three_letter_extension(".mp3"), ".mp3");  // not longer than four
+    EXPECT_EQ(without_three_letter_extension(".mp3"), ".mp3"); // not longer than four
     EXPECT_EQ(without_three_letter_extension("a.b"), "a.b");
 
     EXPECT_EQ(upper_extension("/m/song.mP3"), "MP3");
@@ -73,9 +84,11 @@ TEST(FileNameText, Extensions)
     EXPECT_EQ(upper_extension("/m/trail."), "");
 }
 
-TEST(StringList, LineEndsAndFiles)
-{
-    struct row { std::string text; string_list lines; };
+TEST(StringList, LineEndsAndFiles) {
+    struct row {
+        std::string text;
+        string_list lines;
+    };
     const row table[] = {
         {"", {}},
         {"a", {"a"}},

@@ -6,9 +6,12 @@
 namespace karvo::platform {
 namespace {
 
-TEST(cp1252, converts_both_ways_and_marks_what_the_page_lacks)
-{
-    struct { const char* name; std::string cp1252; std::string utf8; } both_ways[] = {
+TEST(cp1252, converts_both_ways_and_marks_what_the_page_lacks) {
+    struct {
+        const char* name;
+        std::string cp1252;
+        std::string utf8;
+    } both_ways[] = {
         {"ascii", "Song 1.mp3", "Song 1.mp3"},
         {"latin-1 range", "Caf\xE9 \xFF", "Caf\xC3\xA9 \xC3\xBF"},
         {"the page's own 0x80-0x9F", "\x80\x8A\x99\x9F", "\xE2\x82\xAC\xC5\xA0\xE2\x84\xA2\xC5\xB8"},
@@ -23,9 +26,12 @@ TEST(cp1252, converts_both_ways_and_marks_what_the_page_lacks)
     EXPECT_EQ(encode_utf8_to_cp1252("\xE6\x97\xA5 \xF0\x9F\x8E\xB5 \xE9"), "? ? ?");
 }
 
-TEST(cp1252, utf8_validity_rejects_what_decoders_must_not_accept)
-{
-    struct { const char* name; std::string text; bool valid; } cases[] = {
+TEST(cp1252, utf8_validity_rejects_what_decoders_must_not_accept) {
+    struct {
+        const char* name;
+        std::string text;
+        bool valid;
+    } cases[] = {
         {"empty", "", true},
         {"two, three and four bytes", "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x8E\xB5", true},
         {"latin-1 byte", "Caf\xE9", false},

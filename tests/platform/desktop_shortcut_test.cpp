@@ -32,8 +32,12 @@ std::string first_exec_argument(const std::string& entry) {
 TEST(desktop_shortcut, program_paths_survive_and_entries_validate) {
     const bool have_validator = std::system("command -v desktop-file-validate >/dev/null 2>&1") == 0;
     const std::vector<std::string> programs = {
-        "/opt/karvo/karvo-media",          "/home/a b/Karvo Media/karvo-media", "/opt/100%/karvo-media",
-        "/opt/$HOME `x`/karvo-media",      "/opt/say \"hi\"/karvo-media",       "/opt/back\\slash/karvo-media",
+        "/opt/karvo/karvo-media",
+        "/home/a b/Karvo Media/karvo-media",
+        "/opt/100%/karvo-media",
+        "/opt/$HOME `x`/karvo-media",
+        "/opt/say \"hi\"/karvo-media",
+        "/opt/back\\slash/karvo-media",
         "/opt/Müsik;&|<>~#*?()/karvo-media",
     };
     testing::temp_folder folder;
@@ -58,16 +62,16 @@ TEST(desktop_shortcut, program_paths_survive_and_entries_validate) {
 
 TEST(desktop_shortcut, desktop_folder_from_user_dirs) {
     struct folder_case {
-        const char* user_dirs;  // null: no user-dirs.dirs
-        const char* created;    // folder made below home, null for none
-        const char* expected;   // below home; null: no desktop
+        const char* user_dirs; // null: no user-dirs.dirs
+        const char* created;   // folder made below home, null for none
+        const char* expected;  // below home; null: no desktop
     };
     const std::vector<folder_case> cases = {
         {nullptr, "Desktop", "Desktop"},
         {nullptr, nullptr, nullptr},
         {"# comment\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n", "Schreibtisch", "Schreibtisch"},
         {"XDG_DESKTOP_DIR=\"$HOME/My\\\"Desk\"\n", "My\"Desk", "My\"Desk"},
-        {"XDG_DESKTOP_DIR=\"$HOME/\"\n", "Desktop", nullptr},  // pointed at home: switched off
+        {"XDG_DESKTOP_DIR=\"$HOME/\"\n", "Desktop", nullptr}, // pointed at home: switched off
         {"XDG_DESKTOP_DIR=\"$HOME/Gone\"\n", "Desktop", nullptr},
         {"XDG_DESKTOP_DIR=relative\n", "Desktop", "Desktop"},
     };

@@ -7,8 +7,7 @@
 namespace karvo::platform {
 namespace {
 
-TEST(Mountinfo, KeepsRealFileSystemsInDriveOrder)
-{
+TEST(Mountinfo, KeepsRealFileSystemsInDriveOrder) {
     const std::string text =
         "22 27 0:21 / /proc rw,relatime - proc proc rw\n"
         "23 27 0:22 / /sys rw,relatime - sysfs sysfs rw\n"
@@ -33,7 +32,7 @@ TEST(Mountinfo, KeepsRealFileSystemsInDriveOrder)
     EXPECT_EQ(points, (std::vector<std::string>{"/", "/home", "/media/user/My Disk", "/mnt/cd", "/mnt/nas",
                                                 "/srv/tab\tand\\slash"}));
     ASSERT_EQ(mounts.size(), 6u);
-    EXPECT_EQ(mounts[1].fs_type, "xfs");  // the later mount on /home hides the first
+    EXPECT_EQ(mounts[1].fs_type, "xfs"); // the later mount on /home hides the first
     EXPECT_EQ(mounts[2].fs_type, "vfat");
     EXPECT_EQ(mounts[2].source, "/dev/sdb1");
     EXPECT_EQ(mounts[2].major, 8u);
@@ -41,8 +40,7 @@ TEST(Mountinfo, KeepsRealFileSystemsInDriveOrder)
     EXPECT_EQ(mounts[4].source, "server:/export");
 }
 
-TEST(Mountinfo, RootIsKeptWhateverItsFileSystem)
-{
+TEST(Mountinfo, RootIsKeptWhateverItsFileSystem) {
     const auto mounts = parse_mountinfo("1 0 0:40 / / rw - overlay overlay rw,lowerdir=/a\n"
                                         "2 1 0:41 / /data rw - overlay overlay rw\n");
     ASSERT_EQ(mounts.size(), 1u);
@@ -50,8 +48,7 @@ TEST(Mountinfo, RootIsKeptWhateverItsFileSystem)
     EXPECT_TRUE(parse_mountinfo("").empty());
 }
 
-TEST(Drives, TypeFromFileSystemDeviceAndFlag)
-{
+TEST(Drives, TypeFromFileSystemDeviceAndFlag) {
     struct type_case {
         const char* fs_type;
         const char* source;
@@ -59,9 +56,9 @@ TEST(Drives, TypeFromFileSystemDeviceAndFlag)
         drive_type expected;
     };
     const std::vector<type_case> cases = {
-        {"iso9660", "/dev/sr0", false, drive_type::cdrom}, {"udf", "/dev/sdb", true, drive_type::cdrom},
-        {"ext4", "/dev/sr1", false, drive_type::cdrom},    {"vfat", "/dev/sdb1", true, drive_type::removable},
-        {"ext4", "/dev/sda1", false, drive_type::fixed},   {"nfs4", "srv:/x", false, drive_type::network},
+        {"iso9660", "/dev/sr0", false, drive_type::cdrom},   {"udf", "/dev/sdb", true, drive_type::cdrom},
+        {"ext4", "/dev/sr1", false, drive_type::cdrom},      {"vfat", "/dev/sdb1", true, drive_type::removable},
+        {"ext4", "/dev/sda1", false, drive_type::fixed},     {"nfs4", "srv:/x", false, drive_type::network},
         {"cifs", "//srv/share", false, drive_type::network}, {"fuse.sshfs", "me@host:", false, drive_type::network},
         {"smb3", "//srv/s", false, drive_type::network},
     };
@@ -69,20 +66,16 @@ TEST(Drives, TypeFromFileSystemDeviceAndFlag)
         EXPECT_EQ(drive_type_of(c.fs_type, c.source, c.removable), c.expected) << c.fs_type << " " << c.source;
 }
 
-TEST(Drives, SerialFromUuid)
-{
+TEST(Drives, SerialFromUuid) {
     struct serial_case {
         const char* uuid;
         std::uint32_t expected;
     };
     const std::vector<serial_case> cases = {
-        {"ABCD-1234", 0xABCD1234u},           // FAT and exFAT show their serial as the UUID
-        {"abcd-1234", 0xABCD1234u},
-        {"1234567890ABCDEF", 0x90ABCDEFu},    // NTFS: the low half of its 64-bit serial
-        {"", 0xFFFFFFFFu},
-        {"a", 0xE40C292Cu},                   // others: FNV-1a of the text (published test vectors)
-        {"foobar", 0xBF9CF968u},
-        {"ABCD_1234", 0xD5C829E2u},            // not the FAT shape: hashed
+        {"ABCD-1234", 0xABCD1234u},                                    // FAT and exFAT show their serial as the UUID
+        {"abcd-1234", 0xABCD1234u}, {"1234567890ABCDEF", 0x90ABCDEFu}, // NTFS: the low half of its 64-bit serial
+        {"", 0xFFFFFFFFu},          {"a", 0xE40C292Cu},         // others: FNV-1a of the text (published test vectors)
+        {"foobar", 0xBF9CF968u},    {"ABCD_1234", 0xD5C829E2u}, // not the FAT shape: hashed
     };
     for (const serial_case& c : cases)
         EXPECT_EQ(serial_from_uuid(c.uuid), c.expected) << c.uuid;
@@ -90,15 +83,15 @@ TEST(Drives, SerialFromUuid)
               serial_from_uuid("0b6f3a2e-1c51-4d5e-9a0f-2a1b3c4d5e70"));
 }
 
-TEST(Drives, UdevNamesAndDriveRoots)
-{
+TEST(Drives, UdevNamesAndDriveRoots) {
     EXPECT_EQ(decode_udev_name("My\\x20Disk"), "My Disk");
     EXPECT_EQ(decode_udev_name("A\\x2fB"), "A/B");
     EXPECT_EQ(decode_udev_name("plain"), "plain");
     EXPECT_EQ(decode_udev_name("cut\\x2"), "cut\\x2");
 
-    const std::vector<drive_info> drives = {
-        {"/", drive_type::fixed, "", 1}, {"/media/cd/", drive_type::cdrom, "CD", 2}, {"/media/cd2/", drive_type::cdrom, "", 3}};
+    const std::vector<drive_info> drives = {{"/", drive_type::fixed, "", 1},
+                                            {"/media/cd/", drive_type::cdrom, "CD", 2},
+                                            {"/media/cd2/", drive_type::cdrom, "", 3}};
     EXPECT_EQ(drive_root_of("/media/cd/Album/01.mp3", drives), "/media/cd/");
     EXPECT_EQ(drive_root_of("/media/cd", drives), "/media/cd/");
     EXPECT_EQ(drive_root_of("/media/cd2/x.mp3", drives), "/media/cd2/");
@@ -106,8 +99,7 @@ TEST(Drives, UdevNamesAndDriveRoots)
     EXPECT_EQ(drive_root_of("relative/x.mp3", drives), "/");
 }
 
-TEST(Drives, SystemTableStartsWithRoot)
-{
+TEST(Drives, SystemTableStartsWithRoot) {
     const auto drives = system_drives().drives();
     ASSERT_FALSE(drives.empty());
     EXPECT_EQ(drives.front().root, "/");

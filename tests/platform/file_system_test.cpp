@@ -22,31 +22,48 @@ namespace {
 using testing::read_raw;
 using testing::write_raw;
 
-TEST(Wildcard, MatchesWithTheWindowsRules)
-{
+TEST(Wildcard, MatchesWithTheWindowsRules) {
     struct wildcard_case {
         const char* pattern;
         const char* name;
         bool matches;
     };
     const std::vector<wildcard_case> cases = {
-        {"*.spl", "Party.spl", true},     {"*.spl", "PARTY.SPL", true},   {"*.SPL", "party.Spl", true},
-        {"*.spl", "a.spl.bak", false},    {"*.spl", "spl", false},        {"*.spl", "a.splx", false},
-        {"*.*", "noextension", true},     {"*.*", ".hidden", true},       {"*.*", "a.b.c", true},
-        {"*", "anything", true},          {"*.kep", "export.kep", true},  {"*.vmc", "My CD.vmc", true},
-        {"?.mp3", "a.mp3", true},         {"?.mp3", "ab.mp3", false},     {"?.mp3", ".mp3", false},
-        {"a*b*c", "aXXbYYc", true},       {"a*b*c", "aXXbYY", false},     {"*a*", "bab", true},
-        {"*.été", "x.ÉTÉ", true},         {"?", "é", true},               {"??", "é", false},
-        {"name.*", "name", true},         {"name.*", "name.txt", true},   {"name.*", "names", false},
-        {"*.", "noext", true},            {"*.", "a.b", false},           {"", "a", false},
-        {"exact.ini", "EXACT.INI", true}, {"exact.ini", "exact.in", false},
+        {"*.spl", "Party.spl", true},
+        {"*.spl", "PARTY.SPL", true},
+        {"*.SPL", "party.Spl", true},
+        {"*.spl", "a.spl.bak", false},
+        {"*.spl", "spl", false},
+        {"*.spl", "a.splx", false},
+        {"*.*", "noextension", true},
+        {"*.*", ".hidden", true},
+        {"*.*", "a.b.c", true},
+        {"*", "anything", true},
+        {"*.kep", "export.kep", true},
+        {"*.vmc", "My CD.vmc", true},
+        {"?.mp3", "a.mp3", true},
+        {"?.mp3", "ab.mp3", false},
+        {"?.mp3", ".mp3", false},
+        {"a*b*c", "aXXbYYc", true},
+        {"a*b*c", "aXXbYY", false},
+        {"*a*", "bab", true},
+        {"*.été", "x.ÉTÉ", true},
+        {"?", "é", true},
+        {"??", "é", false},
+        {"name.*", "name", true},
+        {"name.*", "name.txt", true},
+        {"name.*", "names", false},
+        {"*.", "noext", true},
+        {"*.", "a.b", false},
+        {"", "a", false},
+        {"exact.ini", "EXACT.INI", true},
+        {"exact.ini", "exact.in", false},
     };
     for (const wildcard_case& c : cases)
         EXPECT_EQ(wildcard_match(c.pattern, c.name), c.matches) << c.pattern << " ~ " << c.name;
 }
 
-TEST(FindFiles, ReportsAttributesAsTheProgramTestsThem)
-{
+TEST(FindFiles, ReportsAttributesAsTheProgramTestsThem) {
     testing::temp_folder folder;
     const std::string root = folder.path() + "/";
     write_raw(root + "song.mp3", "12345");
@@ -92,8 +109,7 @@ TEST(FindFiles, ReportsAttributesAsTheProgramTestsThem)
     EXPECT_TRUE(find_files(root + "song.mp3", "*").empty());
 }
 
-TEST(FileOperations, RenameNeverReplacesAndOtherCallsReportTheTruth)
-{
+TEST(FileOperations, RenameNeverReplacesAndOtherCallsReportTheTruth) {
     testing::temp_folder folder;
     const std::string a = folder.file("a.spl");
     const std::string b = folder.file("b.spl");
@@ -108,20 +124,19 @@ TEST(FileOperations, RenameNeverReplacesAndOtherCallsReportTheTruth)
     EXPECT_FALSE(rename_file(folder.file("missing"), folder.file("d.spl")));
 
     EXPECT_TRUE(create_directory(folder.file("Playlists")));
-    EXPECT_TRUE(create_directory(folder.file("Playlists")));  // already there
+    EXPECT_TRUE(create_directory(folder.file("Playlists"))); // already there
     EXPECT_FALSE(create_directory(folder.file("no/such/parent")));
     EXPECT_TRUE(directory_exists(folder.file("Playlists")));
     EXPECT_FALSE(file_exists(folder.file("Playlists")));
     EXPECT_TRUE(path_exists(folder.file("Playlists")));
-    EXPECT_FALSE(delete_file(folder.file("Playlists")));  // a folder is no file
+    EXPECT_FALSE(delete_file(folder.file("Playlists"))); // a folder is no file
     EXPECT_TRUE(delete_file(b));
     EXPECT_FALSE(delete_file(b));
     EXPECT_EQ(read_file(b), std::nullopt);
     EXPECT_EQ(read_file(folder.file("Playlists")), std::nullopt);
 }
 
-TEST(FileOperations, ManyPathsAtOnceAgreeWithFileExists)
-{
+TEST(FileOperations, ManyPathsAtOnceAgreeWithFileExists) {
     testing::temp_folder folder;
     // "big" holds enough of the paths to be read as a listing, "small" is looked up name by name.
     for (const char* sub : {"big", "small"}) {
@@ -150,8 +165,7 @@ TEST(FileOperations, ManyPathsAtOnceAgreeWithFileExists)
     EXPECT_EQ(std::count(present.begin(), present.end(), 1), 10 + 2 * 3);
 }
 
-TEST(FileOperations, AtomicWriteReplacesWholeFilesAndKeepsTheirMode)
-{
+TEST(FileOperations, AtomicWriteReplacesWholeFilesAndKeepsTheirMode) {
     testing::temp_folder folder;
     const std::string file = folder.file("list.m3u");
     ASSERT_TRUE(write_file_atomic(file, std::string("a\0b", 3)));
@@ -159,7 +173,7 @@ TEST(FileOperations, AtomicWriteReplacesWholeFilesAndKeepsTheirMode)
     ::chmod(file.c_str(), 0640);
     ASSERT_TRUE(write_file_atomic(file, "new"));
     EXPECT_EQ(read_raw(file), "new");
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(::stat(file.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 
@@ -176,11 +190,10 @@ TEST(FileOperations, AtomicWriteReplacesWholeFilesAndKeepsTheirMode)
     std::size_t count = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path()))
         ++count;
-    EXPECT_EQ(count, 3u);  // list.m3u, link.m3u, plain: no temporary left
+    EXPECT_EQ(count, 3u); // list.m3u, link.m3u, plain: no temporary left
 }
 
-TEST(Paths, SplitAndJoinWithSlashes)
-{
+TEST(Paths, SplitAndJoinWithSlashes) {
     EXPECT_EQ(file_name_of("/music/Rock/song one.mp3"), "song one.mp3");
     EXPECT_EQ(folder_of("/music/Rock/song one.mp3"), "/music/Rock/");
     EXPECT_EQ(file_name_of("bare"), "bare");
@@ -191,8 +204,7 @@ TEST(Paths, SplitAndJoinWithSlashes)
     EXPECT_EQ(with_trailing_slash(""), "/");
 }
 
-TEST(Paths, ProgramAndDataFolders)
-{
+TEST(Paths, ProgramAndDataFolders) {
     const std::string program = program_folder();
     ASSERT_FALSE(program.empty());
     EXPECT_EQ(program.back(), '/');

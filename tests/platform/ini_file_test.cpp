@@ -25,8 +25,7 @@ struct read_case {
     std::string expected;
 };
 
-TEST(IniRead, FollowsTheProfileRules)
-{
+TEST(IniRead, FollowsTheProfileRules) {
     const std::vector<read_case> cases = {
         {"plain", "[Settings]\r\nLastDir=/music\r\n", "Settings", "LastDir", "/music"},
         {"section and key case", "[settings]\r\nlastdir=x\r\n", "SETTINGS", "LASTDIR", "x"},
@@ -72,8 +71,7 @@ TEST(IniRead, FollowsTheProfileRules)
     }
 }
 
-TEST(IniRead, DefaultsWhenTheFileIsMissingAndTrimsTheDefault)
-{
+TEST(IniRead, DefaultsWhenTheFileIsMissingAndTrimsTheDefault) {
     testing::temp_folder folder;
     const std::string missing = folder.file("none.ini");
     EXPECT_EQ(get_private_profile_string("S", "K", "fallback", missing), "fallback");
@@ -82,24 +80,28 @@ TEST(IniRead, DefaultsWhenTheFileIsMissingAndTrimsTheDefault)
     EXPECT_EQ(get_private_profile_int("S", "K", -7, missing), -7);
     EXPECT_TRUE(get_private_profile_keys("S", missing).empty());
     EXPECT_TRUE(get_private_profile_sections(missing).empty());
-    EXPECT_FALSE(std::filesystem::exists(missing));  // reading never creates the file
+    EXPECT_FALSE(std::filesystem::exists(missing)); // reading never creates the file
 }
 
-TEST(IniRead, IntegersParseAsTheSystemDoes)
-{
+TEST(IniRead, IntegersParseAsTheSystemDoes) {
     struct int_case {
-        const char* value;  // nullptr: key missing
+        const char* value; // nullptr: key missing
         int default_value;
         int expected;
     };
     const std::vector<int_case> cases = {
-        {"42", 5, 42},          {"  42", 5, 42},       {"-17", 5, -17},       {"+1", -1, 1},
-        {"0x1F", 5, 31},        {"-0x10", 5, -16},     {"0X1F", 5, 0},        {"0b101", 5, 5},
-        {"0o17", 5, 15},        {"12abc", 5, 12},      {"1.9", 5, 1},         {"abc", 5, 0},
-        {"B4294967297", 1, 0},  {"42A94967297", 1, 42}, {"4294967296", 1, 0}, {"4294967297", -1, 1},
-        {"4294967295", 1, -1},  {"-4294967297", 1, -1}, {"\"7\"", 5, 7},      {"", 5, 5},
-        {"- 3", 5, 0},          {nullptr, 70, 70},     {nullptr, -1, -1},
-        {"000000000000000000000000000001", 5, 0},  // only the first 29 characters are read
+        {"42", 5, 42},         {"  42", 5, 42},
+        {"-17", 5, -17},       {"+1", -1, 1},
+        {"0x1F", 5, 31},       {"-0x10", 5, -16},
+        {"0X1F", 5, 0},        {"0b101", 5, 5},
+        {"0o17", 5, 15},       {"12abc", 5, 12},
+        {"1.9", 5, 1},         {"abc", 5, 0},
+        {"B4294967297", 1, 0}, {"42A94967297", 1, 42},
+        {"4294967296", 1, 0},  {"4294967297", -1, 1},
+        {"4294967295", 1, -1}, {"-4294967297", 1, -1},
+        {"\"7\"", 5, 7},       {"", 5, 5},
+        {"- 3", 5, 0},         {nullptr, 70, 70},
+        {nullptr, -1, -1},     {"000000000000000000000000000001", 5, 0}, // only the first 29 characters are read
     };
     testing::temp_folder folder;
     const std::string file = folder.file("int.ini");
@@ -110,8 +112,7 @@ TEST(IniRead, IntegersParseAsTheSystemDoes)
     }
 }
 
-TEST(IniRead, ListsKeysAndSectionsInFileOrder)
-{
+TEST(IniRead, ListsKeysAndSectionsInFileOrder) {
     testing::temp_folder folder;
     const std::string file = folder.file("list.ini");
     write_raw(file, "top=1\r\n[one]\r\nname1=a\r\nname2=\r\nname3\r\n; c=1\r\nname4=d\r\n[two]\r\n[one]\r\nx=1\r\n");
@@ -128,12 +129,16 @@ TEST(IniRead, ListsKeysAndSectionsInFileOrder)
 }
 
 // Several keys in one write end as one single write per key in order, whatever the keys and the file hold.
-TEST(IniWrite, SeveralKeysEqualOneWritePerKey)
-{
+TEST(IniWrite, SeveralKeysEqualOneWritePerKey) {
     using pairs = std::vector<std::pair<std::string, std::string>>;
-    const struct { const char* name; std::string before; pairs writes; } cases[] = {
+    const struct {
+        const char* name;
+        std::string before;
+        pairs writes;
+    } cases[] = {
         {"no file", "-", {{"A", "1"}, {"B", "2"}}},
-        {"new, changed and repeated keys", "; c\n[s]\nb=old\nB=dup\n\n[T]\rx=1",
+        {"new, changed and repeated keys",
+         "; c\n[s]\nb=old\nB=dup\n\n[T]\rx=1",
          {{"N1", "1"}, {" b ", " new"}, {"n1", "again"}, {"N2", "2"}, {"b", "new"}}},
         {"section without keys, last line unended", "[S]", {{"K", "v"}, {"L", "w"}}},
         {"nothing changes", "[S]\r\nK = v\n", {{"k", "v"}}},
@@ -162,13 +167,12 @@ TEST(IniWrite, SeveralKeysEqualOneWritePerKey)
 
 struct write_case {
     const char* name;
-    std::string before;  // "-" for no file
+    std::string before; // "-" for no file
     std::function<bool(const std::string&)> change;
     std::string after;
 };
 
-TEST(IniWrite, KeepsEveryOtherLineAndPlacesNewEntries)
-{
+TEST(IniWrite, KeepsEveryOtherLineAndPlacesNewEntries) {
     const auto put = [](std::string s, std::string k, std::string v) {
         return [=](const std::string& file) { return write_private_profile_string(s, k, v, file); };
     };
@@ -191,7 +195,8 @@ TEST(IniWrite, KeepsEveryOtherLineAndPlacesNewEntries)
         {"UTF-8 mark kept", "\xEF\xBB\xBF[S]\r\nA=1\r\n", put("S", "A", "2"), "\xEF\xBB\xBF[S]\r\nA=2\r\n"},
         {"leading blanks of the value dropped", "-", put("S", "K", "  v "), "[S]\r\nK=v \r\n"},
         {"same value leaves the line alone", "[S]\r\nK = v\r\n", put("S", "K", "v"), "[S]\r\nK = v\r\n"},
-        {"text before the first section kept", "junk line\r\n[S]\r\n", put("S", "K", "v"), "junk line\r\n[S]\r\nK=v\r\n"},
+        {"text before the first section kept", "junk line\r\n[S]\r\n", put("S", "K", "v"),
+         "junk line\r\n[S]\r\nK=v\r\n"},
         {"delete key", "[App1]\r\nkey1=s1\r\nkey2=s2\r\n[App2]\r\n",
          [](const std::string& f) { return delete_private_profile_key("App1", "KEY2", f); },
          "[App1]\r\nkey1=s1\r\n[App2]\r\n"},
@@ -218,8 +223,7 @@ TEST(IniWrite, KeepsEveryOtherLineAndPlacesNewEntries)
     }
 }
 
-TEST(IniWrite, WrittenValuesReadBack)
-{
+TEST(IniWrite, WrittenValuesReadBack) {
     testing::temp_folder folder;
     const std::string file = folder.file("round.ini");
     ASSERT_TRUE(write_private_profile_string("playlist", "File1", "/music/a b.mp3", file));
@@ -227,11 +231,11 @@ TEST(IniWrite, WrittenValuesReadBack)
     ASSERT_TRUE(write_private_profile_string("Settings", "Disc", "4294967296", file));
     EXPECT_EQ(get_private_profile_string("PLAYLIST", "FILE1", "", file), "/music/a b.mp3");
     EXPECT_EQ(get_private_profile_int("playlist", "numberofentries", 0, file), 1);
-    EXPECT_EQ(read_raw(file), "[playlist]\r\nFile1=/music/a b.mp3\r\nNumberOfEntries=1\r\n[Settings]\r\nDisc=4294967296\r\n");
+    EXPECT_EQ(read_raw(file),
+              "[playlist]\r\nFile1=/music/a b.mp3\r\nNumberOfEntries=1\r\n[Settings]\r\nDisc=4294967296\r\n");
 }
 
-TEST(IniWrite, RefusesWhatWouldNotReadBackAndLeavesTheFile)
-{
+TEST(IniWrite, RefusesWhatWouldNotReadBackAndLeavesTheFile) {
     testing::temp_folder folder;
     const std::string file = folder.file("refuse.ini");
     const std::string before = "[S]\r\nK=old\r\n";
@@ -247,8 +251,7 @@ TEST(IniWrite, RefusesWhatWouldNotReadBackAndLeavesTheFile)
     EXPECT_EQ(read_raw(file), before);
 }
 
-TEST(IniWrite, FailedWriteKeepsTheOldFile)
-{
+TEST(IniWrite, FailedWriteKeepsTheOldFile) {
     testing::temp_folder folder;
     const std::string file = folder.file("keep.ini");
     const std::string before = "[S]\r\nK=old\r\n";
@@ -270,7 +273,7 @@ TEST(IniWrite, FailedWriteKeepsTheOldFile)
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
         names.push_back(entry.path().filename().string());
-    EXPECT_EQ(names, std::vector<std::string>{"keep.ini"});  // no temporary file left behind
+    EXPECT_EQ(names, std::vector<std::string>{"keep.ini"}); // no temporary file left behind
 
     // A folder that cannot exist: the parent is a file.
     write_raw(folder.file("plain"), "x");

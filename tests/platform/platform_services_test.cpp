@@ -16,8 +16,7 @@
 namespace karvo::platform {
 namespace {
 
-TEST(DynamicLibrary, LoadsLooksUpAndCopiesIcons)
-{
+TEST(DynamicLibrary, LoadsLooksUpAndCopiesIcons) {
     dynamic_library missing("/no/such/library.krp");
     EXPECT_FALSE(missing.loaded());
     EXPECT_FALSE(missing.error().empty());
@@ -42,8 +41,7 @@ TEST(DynamicLibrary, LoadsLooksUpAndCopiesIcons)
 #endif
 }
 
-TEST(RandomSource, SeededSequencesRepeatAndStayInRange)
-{
+TEST(RandomSource, SeededSequencesRepeatAndStayInRange) {
     random_source a(1234), b(1234), c(1235);
     std::vector<std::int32_t> first, second, third;
     for (int i = 0; i < 1000; ++i) {
@@ -61,12 +59,11 @@ TEST(RandomSource, SeededSequencesRepeatAndStayInRange)
     EXPECT_EQ(a.next(), first[0]);
 }
 
-TEST(PumpedDispatcher, WorkFromAWorkerWaitsForThePump)
-{
+TEST(PumpedDispatcher, WorkFromAWorkerWaitsForThePump) {
     pumped_dispatcher dispatcher;
     int ran_on_owner = 0;
     dispatcher.run_and_wait([&] { ++ran_on_owner; });
-    EXPECT_EQ(ran_on_owner, 1);  // the owning thread runs at once
+    EXPECT_EQ(ran_on_owner, 1); // the owning thread runs at once
 
     std::atomic<bool> returned{false};
     std::thread::id ran_on;
@@ -95,8 +92,7 @@ TEST(PumpedDispatcher, WorkFromAWorkerWaitsForThePump)
     EXPECT_TRUE(caught);
 }
 
-TEST(ScriptedPrompts, AnswersInOrderAndReportsUnexpectedQuestions)
-{
+TEST(ScriptedPrompts, AnswersInOrderAndReportsUnexpectedQuestions) {
     scripted_prompts prompts;
     prompts.answer_message(message_result::yes).answer_input(std::string("Party"));
     EXPECT_EQ(prompts.message_box("Delete?", "Karvo", message_buttons::yes_no, message_icon::question),
@@ -116,8 +112,7 @@ TEST(ScriptedPrompts, AnswersInOrderAndReportsUnexpectedQuestions)
     EXPECT_EQ(prompts.unused_answers(), 0u);
 }
 
-TEST(RecordingWindowMessages, FindsFakeWindowsAndRecordsExactBytes)
-{
+TEST(RecordingWindowMessages, FindsFakeWindowsAndRecordsExactBytes) {
     recording_window_messages messages;
     EXPECT_EQ(messages.find_window("Winamp v1.x"), 0);
     const window_handle winamp = messages.add_window("Winamp v1.x");
@@ -135,7 +130,7 @@ TEST(RecordingWindowMessages, FindsFakeWindowsAndRecordsExactBytes)
     EXPECT_EQ(sent[0].command_id, 40045u);
     EXPECT_EQ(sent[1].dw_data, 100u);
     EXPECT_EQ(sent[1].cb_data, sizeof path);
-    EXPECT_EQ(sent[1].bytes_as_text(), std::string(path, sizeof path));  // the terminating zero included
+    EXPECT_EQ(sent[1].bytes_as_text(), std::string(path, sizeof path)); // the terminating zero included
     EXPECT_FALSE(sent[2].delivered);
     EXPECT_EQ(messages.searched_classes(), (std::vector<std::string>{"Winamp v1.x", "winamp V1.X"}));
 }

@@ -25,22 +25,33 @@ struct op {
 
 // One document kept open through a run of changes ends as the same run of per-call writes, and reads back as
 // they do.
-TEST(ProfileDocument, ChangesEqualThePerCallWrites)
-{
+TEST(ProfileDocument, ChangesEqualThePerCallWrites) {
     const struct {
         const char* name;
-        std::string before;  // "-" for no file
+        std::string before; // "-" for no file
         std::vector<op> ops;
     } cases[] = {
-        {"no file", "-",
-         {{op_kind::set, "S", "A", "1"}, {op_kind::set, "S", "B", " 2"}, {op_kind::set, "T", "x", "y"},
-          {op_kind::delete_key, "s", "a", ""}, {op_kind::set, "S", "a", "again"}}},
-        {"blanked header, mixed line ends", "[ s ]\nk=1\n\n[T]\rx=1",
-         {{op_kind::set, "S", "K", "2"}, {op_kind::set, "s", "new", "3"}, {op_kind::delete_section, "t", "", ""},
-          {op_kind::set, "T", "y", "4"}, {op_kind::set, "s", "NEW", "5"}}},
-        {"mark, unended last line", "\xEF\xBB\xBF[S]\r\nK=v",
-         {{op_kind::set, "S", "L", "w"}, {op_kind::delete_key, "S", "K", ""}, {op_kind::set, "S", "K", "\"q\""},
-          {op_kind::delete_section, "S", "", ""}, {op_kind::set, "S", "M", "m"}}},
+        {"no file",
+         "-",
+         {{op_kind::set, "S", "A", "1"},
+          {op_kind::set, "S", "B", " 2"},
+          {op_kind::set, "T", "x", "y"},
+          {op_kind::delete_key, "s", "a", ""},
+          {op_kind::set, "S", "a", "again"}}},
+        {"blanked header, mixed line ends",
+         "[ s ]\nk=1\n\n[T]\rx=1",
+         {{op_kind::set, "S", "K", "2"},
+          {op_kind::set, "s", "new", "3"},
+          {op_kind::delete_section, "t", "", ""},
+          {op_kind::set, "T", "y", "4"},
+          {op_kind::set, "s", "NEW", "5"}}},
+        {"mark, unended last line",
+         "\xEF\xBB\xBF[S]\r\nK=v",
+         {{op_kind::set, "S", "L", "w"},
+          {op_kind::delete_key, "S", "K", ""},
+          {op_kind::set, "S", "K", "\"q\""},
+          {op_kind::delete_section, "S", "", ""},
+          {op_kind::set, "S", "M", "m"}}},
     };
     testing::temp_folder folder;
     const std::string kept = folder.file("kept.ini");
@@ -69,14 +80,14 @@ TEST(ProfileDocument, ChangesEqualThePerCallWrites)
         EXPECT_EQ(read_raw(kept), read_raw(single));
         EXPECT_EQ(document.text(), read_raw(single));
         for (const op& o : c.ops)
-            EXPECT_EQ(document.get_string(o.section, o.key, "-"), get_private_profile_string(o.section, o.key, "-", single))
+            EXPECT_EQ(document.get_string(o.section, o.key, "-"),
+                      get_private_profile_string(o.section, o.key, "-", single))
                 << o.section << "/" << o.key;
         EXPECT_EQ(document.sections(), get_private_profile_sections(single));
     }
 }
 
-TEST(ProfileDocument, ReadsOnceAndSeesWritesMadePastIt)
-{
+TEST(ProfileDocument, ReadsOnceAndSeesWritesMadePastIt) {
     testing::temp_folder folder;
     const std::string file = folder.file("karvo.ini");
     write_raw(file, "[S]\r\nA=0x10\r\nQ='quoted'\r\n");
@@ -89,17 +100,16 @@ TEST(ProfileDocument, ReadsOnceAndSeesWritesMadePastIt)
     EXPECT_EQ(document.keys("S"), (std::vector<std::string>{"A", "Q"}));
     ASSERT_TRUE(document.set_string("S", "B", "2"));
     EXPECT_EQ(document.get_int("S", "B", 0), 2);
-    EXPECT_EQ(counter.reads_of(file), 1u);  // its own write is not read back
+    EXPECT_EQ(counter.reads_of(file), 1u); // its own write is not read back
 
     ASSERT_TRUE(write_private_profile_string("S", "C", "3", file));
     EXPECT_EQ(document.get_string("S", "C", ""), "3");
     ASSERT_TRUE(document.set_string("S", "A", "9"));
     EXPECT_EQ(read_raw(file), "[S]\r\nA=9\r\nQ='quoted'\r\nB=2\r\nC=3\r\n");
-    EXPECT_EQ(counter.reads_of(file), 3u);  // the per-call write and the document once each
+    EXPECT_EQ(counter.reads_of(file), 3u); // the per-call write and the document once each
 }
 
-TEST(ProfileDocument, MissingUnreadableAndUnwritableFiles)
-{
+TEST(ProfileDocument, MissingUnreadableAndUnwritableFiles) {
     testing::temp_folder folder;
     profile_document missing(folder.file("none.ini"));
     EXPECT_EQ(missing.get_string("S", "K", "fallback "), "fallback");

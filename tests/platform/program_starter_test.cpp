@@ -20,8 +20,7 @@ using testing::write_raw;
 
 using args = std::vector<std::string>;
 
-TEST(SplitCommandLine, FollowsTheWindowsRules)
-{
+TEST(SplitCommandLine, FollowsTheWindowsRules) {
     struct split_case {
         std::string parameters;
         args expected;
@@ -50,8 +49,7 @@ TEST(SplitCommandLine, FollowsTheWindowsRules)
 }
 
 // Polls for a file that a started program writes; the program runs on its own, so give it time.
-std::string wait_for_file(const std::string& path)
-{
+std::string wait_for_file(const std::string& path) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (std::chrono::steady_clock::now() < deadline) {
         if (std::filesystem::exists(path))
@@ -61,14 +59,12 @@ std::string wait_for_file(const std::string& path)
     return "(never written)";
 }
 
-void write_script(const std::string& path, const std::string& body)
-{
+void write_script(const std::string& path, const std::string& body) {
     write_raw(path, "#!/bin/sh\n" + body);
     ::chmod(path.c_str(), 0755);
 }
 
-TEST(ProgramStarter, StartsAScriptWithBlanksInItsPathDetached)
-{
+TEST(ProgramStarter, StartsAScriptWithBlanksInItsPathDetached) {
     testing::temp_folder folder;
     const std::string bin = folder.file("my programs");
     std::filesystem::create_directory(bin);
@@ -83,15 +79,14 @@ TEST(ProgramStarter, StartsAScriptWithBlanksInItsPathDetached)
     EXPECT_EQ(wait_for_file(out), out + "\ntwo words\nplain\n" + work + "\n");
 }
 
-TEST(ProgramStarter, OpensDocumentsWithXdgOpenAndFailsSilentlyForMissingPrograms)
-{
+TEST(ProgramStarter, OpensDocumentsWithXdgOpenAndFailsSilentlyForMissingPrograms) {
     testing::temp_folder folder;
     // A stand-in xdg-open first in PATH records what it was asked to open.
     const std::string bin = folder.file("bin");
     std::filesystem::create_directory(bin);
     const std::string out = folder.file("opened.txt");
-    write_script(bin + "/xdg-open", "printf '%s\\n' \"$@\" > \"" + out + ".part\" && mv \"" + out + ".part\" \"" +
-                                        out + "\"\n");
+    write_script(bin + "/xdg-open",
+                 "printf '%s\\n' \"$@\" > \"" + out + ".part\" && mv \"" + out + ".part\" \"" + out + "\"\n");
     const std::string document = folder.file("a list.m3u");
     write_raw(document, "/music/a.mp3\r\n");
 

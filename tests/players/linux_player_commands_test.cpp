@@ -23,16 +23,15 @@ enum class on_bus { with_track_list, without_track_list, not_running, not_answer
 
 class linux_player_commands_test : public playback_fixture {
 protected:
-    linux_player_commands_test()
-    {
-        read_player_table(table, "[vlc]\nbus = vlc\nenqueue = --one-instance --playlist-enqueue %F\n"
-                                 "[mpv]\nbus = mpv\nipc = --input-ipc-server=%s\n",
+    linux_player_commands_test() {
+        read_player_table(table,
+                          "[vlc]\nbus = vlc\nenqueue = --one-instance --playlist-enqueue %F\n"
+                          "[mpv]\nbus = mpv\nipc = --input-ipc-server=%s\n",
                           "test");
         fill({"/m/a.mp3", "/m/b.mp3", "/m/d e#.ogg"});
     }
 
-    void put_on_bus(const std::string& bus_name, on_bus how)
-    {
+    void put_on_bus(const std::string& bus_name, on_bus how) {
         if (how == on_bus::not_running)
             return;
         media_player_state state;
@@ -45,8 +44,7 @@ protected:
     }
 
     // mpv started by the program answers every request with success, after an event line.
-    void mpv_listens()
-    {
+    void mpv_listens() {
         sockets.listen(socket_path, [](const std::string& line) {
             const std::string id = line.substr(line.find("\"request_id\":") + 13);
             return std::vector<std::string>{"{\"event\":\"start-file\"}",
@@ -65,17 +63,18 @@ protected:
                                       [this](const std::string& text) { status.push_back(text); }}};
 };
 
-TEST_F(linux_player_commands_test, each_command_by_how_the_player_is_on_the_bus)
-{
+TEST_F(linux_player_commands_test, each_command_by_how_the_player_is_on_the_bus) {
     const std::string m59 = messages[59];
     const std::string fixed = enqueue_playlist_unavailable_text;
     const std::string list_arg = quoted_temp_path();
     const std::string quiet_vlc = "VLC did not answer.";
     const std::vector<int> first_and_last = {0, 2};
-    struct start_call { std::string file, parameters; };
+    struct start_call {
+        std::string file, parameters;
+    };
     struct command_case {
         std::string label;
-        int player;  // 6 VLC, 7 mpv
+        int player; // 6 VLC, 7 mpv
         on_bus how;
         std::function<void()> command;
         std::vector<std::string> calls;
@@ -88,14 +87,17 @@ TEST_F(linux_player_commands_test, each_command_by_how_the_player_is_on_the_bus)
     const auto enqueue_selected = [&] { linux_commands.enqueue_selected(list, first_and_last); };
     const auto enqueue_playlist = [&] { linux_commands.enqueue_playlist(list); };
     const auto double_click = [&] { linux_commands.double_click(list, first_and_last, 2, 0); };
-    const auto pause = [&] { driver.set_program_path("/opt/VLC"); driver.pause(); };
+    const auto pause = [&] {
+        driver.set_program_path("/opt/VLC");
+        driver.pause();
+    };
     const std::string add_d = "AddTrack " + vlc_bus + " file:///m/d%20e%23.ogg after /t/9";
     const std::string add_a = "AddTrack " + vlc_bus + " file:///m/a.mp3 after /t/9";
     const std::string vlc_enqueue = "--one-instance --playlist-enqueue \"/m/a.mp3\" \"/m/d e#.ogg\"";
-    const std::string loadfile_a = socket_path +
-        ": {\"command\":[\"loadfile\",\"file:///m/a.mp3\",\"append-play\"],\"request_id\":1}";
-    const std::string loadfile_d = socket_path +
-        ": {\"command\":[\"loadfile\",\"file:///m/d%20e%23.ogg\",\"append-play\"],\"request_id\":2}";
+    const std::string loadfile_a =
+        socket_path + ": {\"command\":[\"loadfile\",\"file:///m/a.mp3\",\"append-play\"],\"request_id\":1}";
+    const std::string loadfile_d =
+        socket_path + ": {\"command\":[\"loadfile\",\"file:///m/d%20e%23.ogg\",\"append-play\"],\"request_id\":2}";
     const std::string mpv_start = "\"--input-ipc-server=" + socket_path + "\" " + list_arg;
 
     const std::vector<command_case> cases = {
@@ -103,28 +105,84 @@ TEST_F(linux_player_commands_test, each_command_by_how_the_player_is_on_the_bus)
         {"stop, no track list", 6, on_bus::without_track_list, stop, {"Stop " + vlc_bus}, {}, {}, {}, {}},
         {"stop, not running: the empty list", 6, on_bus::not_running, stop, {}, {{"/opt/VLC", list_arg}}, {}, {}, {}},
         {"stop, not answering", 6, on_bus::not_answering, stop, {"Stop " + vlc_bus}, {}, {}, {}, {quiet_vlc}},
-        {"enqueue, track list: added after the last track, last first", 6, on_bus::with_track_list,
-         enqueue_selected, {add_d, add_a}, {}, {}, {}, {}},
-        {"enqueue, no track list: the enqueue switch", 6, on_bus::without_track_list, enqueue_selected, {},
-         {{"/opt/VLC", vlc_enqueue}}, {}, {}, {}},
-        {"enqueue, not running: the switch starts it", 6, on_bus::not_running, enqueue_selected, {},
-         {{"/opt/VLC", vlc_enqueue}}, {}, {}, {}},
+        {"enqueue, track list: added after the last track, last first",
+         6,
+         on_bus::with_track_list,
+         enqueue_selected,
+         {add_d, add_a},
+         {},
+         {},
+         {},
+         {}},
+        {"enqueue, no track list: the enqueue switch",
+         6,
+         on_bus::without_track_list,
+         enqueue_selected,
+         {},
+         {{"/opt/VLC", vlc_enqueue}},
+         {},
+         {},
+         {}},
+        {"enqueue, not running: the switch starts it",
+         6,
+         on_bus::not_running,
+         enqueue_selected,
+         {},
+         {{"/opt/VLC", vlc_enqueue}},
+         {},
+         {},
+         {}},
         {"enqueue, not answering", 6, on_bus::not_answering, enqueue_selected, {}, {}, {}, {}, {quiet_vlc}},
-        {"enqueue playlist, track list", 6, on_bus::with_track_list, enqueue_playlist,
-         {add_d, "AddTrack " + vlc_bus + " file:///m/b.mp3 after /t/9", add_a}, {}, {}, {}, {}},
+        {"enqueue playlist, track list",
+         6,
+         on_bus::with_track_list,
+         enqueue_playlist,
+         {add_d, "AddTrack " + vlc_bus + " file:///m/b.mp3 after /t/9", add_a},
+         {},
+         {},
+         {},
+         {}},
         {"double click, track list", 6, on_bus::with_track_list, double_click, {add_d}, {}, {}, {}, {}},
         {"double click, not answering", 6, on_bus::not_answering, double_click, {}, {}, {}, {}, {quiet_vlc}},
         {"pause, running", 6, on_bus::without_track_list, pause, {"Pause " + vlc_bus}, {}, {}, {}, {}},
         {"pause, not running and no switch", 6, on_bus::not_running, pause, {}, {}, {}, {}, {}},
-        {"mpv enqueue, no track list: its socket", 7, on_bus::without_track_list, enqueue_selected, {}, {},
-         {loadfile_a, loadfile_d}, {}, {}},
-        {"mpv enqueue, not on the bus but its socket listens", 7, on_bus::not_running, enqueue_selected, {}, {},
-         {loadfile_a, loadfile_d}, {}, {}},
-        {"mpv enqueue without a socket, running", 7, on_bus::without_track_list, enqueue_playlist, {}, {}, {}, {fixed},
+        {"mpv enqueue, no track list: its socket",
+         7,
+         on_bus::without_track_list,
+         enqueue_selected,
+         {},
+         {},
+         {loadfile_a, loadfile_d},
+         {},
+         {}},
+        {"mpv enqueue, not on the bus but its socket listens",
+         7,
+         on_bus::not_running,
+         enqueue_selected,
+         {},
+         {},
+         {loadfile_a, loadfile_d},
+         {},
+         {}},
+        {"mpv enqueue without a socket, running",
+         7,
+         on_bus::without_track_list,
+         enqueue_playlist,
+         {},
+         {},
+         {},
+         {fixed},
          {}},
         {"mpv enqueue without a socket, not running", 7, on_bus::not_running, enqueue_selected, {}, {}, {}, {m59}, {}},
-        {"mpv double click, not running: played, started with its socket", 7, on_bus::not_running, double_click, {},
-         {{"/opt/mpv", mpv_start}}, {}, {}, {}},
+        {"mpv double click, not running: played, started with its socket",
+         7,
+         on_bus::not_running,
+         double_click,
+         {},
+         {{"/opt/mpv", mpv_start}},
+         {},
+         {},
+         {}},
     };
     for (const command_case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -157,8 +215,7 @@ TEST_F(linux_player_commands_test, each_command_by_how_the_player_is_on_the_bus)
     }
 }
 
-TEST_F(linux_player_commands_test, instances_and_players_that_go_away)
-{
+TEST_F(linux_player_commands_test, instances_and_players_that_go_away) {
     select(6);
     media_player_state state;
     state.has_track_list = true;
@@ -184,14 +241,16 @@ TEST_F(linux_player_commands_test, instances_and_players_that_go_away)
     EXPECT_EQ(bus.player(vlc_bus), nullptr);
 }
 
-TEST_F(linux_player_commands_test, markers_and_the_panel_follow_the_bus)
-{
+TEST_F(linux_player_commands_test, markers_and_the_panel_follow_the_bus) {
     install({2, 6});
     selection.lists.locations[2] = "/usr/bin/vlc";
     bus.add_player(vlc_bus + ".instance7", media_player_state{});
-    struct marker_case { int index; bool shown; };
-    for (const marker_case& c : {marker_case{2, true}, marker_case{6, true}, marker_case{7, false},
-                                 marker_case{0, false}}) {
+    struct marker_case {
+        int index;
+        bool shown;
+    };
+    for (const marker_case& c :
+         {marker_case{2, true}, marker_case{6, true}, marker_case{7, false}, marker_case{0, false}}) {
         SCOPED_TRACE(c.index);
         EXPECT_EQ(linux_commands.bus_player_marker(c.index, 40).remote_picture, c.shown);
         const auto opening = linux_commands.bus_player_hover(c.index, 100, 50, 30, 20);

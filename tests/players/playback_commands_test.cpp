@@ -16,14 +16,15 @@ using platform::message_kind;
 using platform::sent_message;
 using platform::show_mode;
 
-struct start { std::string file, parameters; };
+struct start {
+    std::string file, parameters;
+};
 
 class playback_commands_test : public playback_fixture {
 protected:
     // Runs one command on a fresh record and checks what was written, started and shown.
     void expect_run(const std::string& label, const std::function<void()>& command, const std::string& temp_bytes,
-                    const std::vector<start>& starts, const std::vector<std::string>& shown = {})
-    {
+                    const std::vector<start>& starts, const std::vector<std::string>& shown = {}) {
         SCOPED_TRACE(label);
         platform::delete_file(folder.file("temp_playlist.m3u"));
         starter.clear();
@@ -44,16 +45,14 @@ protected:
         for (const auto& question : prompts.questions())
             EXPECT_EQ(question.caption, "Karvo Media v4.0 Beta 3.5");
     }
-    std::vector<sent_message> copy_data() const
-    {
+    std::vector<sent_message> copy_data() const {
         auto sent = windows.sent();
         std::erase_if(sent, [](const sent_message& m) { return m.kind != message_kind::copy_data; });
         return sent;
     }
 };
 
-TEST_F(playback_commands_test, commands_that_write_the_list_and_start_a_player)
-{
+TEST_F(playback_commands_test, commands_that_write_the_list_and_start_a_player) {
     const std::string vlc = "/opt/VLC";
     const std::string list_arg = quoted_temp_path();
     const std::vector<int> none;
@@ -63,28 +62,30 @@ TEST_F(playback_commands_test, commands_that_write_the_list_and_start_a_player)
                {"There is nothing in your playlist."});
     fill({"/m/a.mp3", "/m/b c.mp3", "/m/bad\nname.mp3", "/m/d.ogg"});
     expect_run("no player selected: nothing started, nothing said", [&] { commands.stop(); }, "", {});
-    select(6);  // VLC, an extra player
+    select(6); // VLC, an extra player
     install({3});
-    expect_run("play", [&] { commands.play(list); }, "/m/a.mp3\r\n/m/b c.mp3\r\n/m/d.ogg\r\n",
-               {{vlc, list_arg}});
+    expect_run("play", [&] { commands.play(list); }, "/m/a.mp3\r\n/m/b c.mp3\r\n/m/d.ogg\r\n", {{vlc, list_arg}});
     expect_run("play selected, in list order, out of range rows left out",
                [&] { commands.play_selected(list, third_and_first); }, "/m/a.mp3\r\n", {{vlc, list_arg}});
     expect_run("play selected with nothing selected", [&] { commands.play_selected(list, none); }, "<missing>", {},
                {"There is Nothing Selected."});
-    expect_run("double click plays the selection silently", [&] {
-        EXPECT_EQ(commands.double_click(list, std::vector<int>{1, 3}, 1, 1), double_click_follow_up::none);
-    }, "/m/b c.mp3\r\n/m/d.ogg\r\n", {{vlc, list_arg}});
-    expect_run("double click without a selection", [&] { commands.double_click(list, none, 0, 1); }, "<missing>",
-               {});
+    expect_run("double click plays the selection silently",
+               [&] {
+                   EXPECT_EQ(commands.double_click(list, std::vector<int>{1, 3}, 1, 1), double_click_follow_up::none);
+               },
+               "/m/b c.mp3\r\n/m/d.ogg\r\n", {{vlc, list_arg}});
+    expect_run("double click without a selection", [&] { commands.double_click(list, none, 0, 1); }, "<missing>", {});
     expect_run("stop of another player plays an empty list", [&] { commands.stop(); }, "", {{vlc, list_arg}});
-    expect_run("a slot drop starts that slot, not the selected player", [&] {
-        commands.drop_on_slot(3, list, std::vector<int>{3});
-    }, "/m/d.ogg\r\n", {{"/opt/Player 3", list_arg}});
-    expect_run("shell files dropped on a slot: only media files", [&] {
-        commands.drop_files_on_slot(3, {"/x/one.MP3", "/x/notes.txt", "/x/two.flac"}, [](const std::string& name) {
-            return name.ends_with(".MP3") || name.ends_with(".flac");
-        });
-    }, "/x/one.MP3\r\n/x/two.flac\r\n", {{"/opt/Player 3", list_arg}});
+    expect_run("a slot drop starts that slot, not the selected player",
+               [&] { commands.drop_on_slot(3, list, std::vector<int>{3}); }, "/m/d.ogg\r\n",
+               {{"/opt/Player 3", list_arg}});
+    expect_run("shell files dropped on a slot: only media files",
+               [&] {
+                   commands.drop_files_on_slot(
+                       3, {"/x/one.MP3", "/x/notes.txt", "/x/two.flac"},
+                       [](const std::string& name) { return name.ends_with(".MP3") || name.ends_with(".flac"); });
+               },
+               "/x/one.MP3\r\n/x/two.flac\r\n", {{"/opt/Player 3", list_arg}});
 
     my_computer_list listing;
     listing.append(media_info("/f/1.mp3"));
@@ -95,16 +96,21 @@ TEST_F(playback_commands_test, commands_that_write_the_list_and_start_a_player)
                [&] { commands.play_folder_selection(listing, none); }, "", {{vlc, list_arg}});
 }
 
-TEST_F(playback_commands_test, stop_by_the_selected_players_name)
-{
+TEST_F(playback_commands_test, stop_by_the_selected_players_name) {
     const auto winamp_window = windows.add_window(winamp_class::window_class);
     const auto nad_window = windows.add_window(nad_class::window_class);
-    struct stop_case { int player; std::vector<start> starts; platform::window_handle window; std::uint32_t id; };
+    struct stop_case {
+        int player;
+        std::vector<start> starts;
+        platform::window_handle window;
+        std::uint32_t id;
+    };
     for (const stop_case& c : {stop_case{1, {{"/opt/Sonique", "-stop"}}, 0, 0}, stop_case{0, {}, winamp_window, 40047},
                                stop_case{5, {}, nad_window, 40011}}) {
         select(c.player);
         windows.clear_record();
-        expect_run(selection.name(), [&] { commands.stop(); }, "<missing>", c.starts);
+        expect_run(
+            selection.name(), [&] { commands.stop(); }, "<missing>", c.starts);
         const auto sent = windows.sent();
         ASSERT_EQ(sent.size(), c.id != 0 ? 1u : 0u);
         if (c.id != 0) {
@@ -114,15 +120,14 @@ TEST_F(playback_commands_test, stop_by_the_selected_players_name)
     }
 }
 
-TEST_F(playback_commands_test, enqueue_by_the_selected_running_player)
-{
+TEST_F(playback_commands_test, enqueue_by_the_selected_running_player) {
     fill({"/m/a.mp3", "/m/b c.mp3", "/m/d.ogg"});
     struct enqueue_case {
         std::string label;
         int player;
-        std::vector<const char*> running;  // window classes present
+        std::vector<const char*> running; // window classes present
         bool whole_playlist;
-        std::vector<std::string> texts;  // the copy-data payloads, in order
+        std::vector<std::string> texts; // the copy-data payloads, in order
         std::uintptr_t dw_data;
         std::vector<start> starts;
         std::vector<std::string> shown;
@@ -130,13 +135,25 @@ TEST_F(playback_commands_test, enqueue_by_the_selected_running_player)
     const std::string fixed = "This feature only works when WinAMP, Sonique or NAD is running and is selected.";
     const std::string message_59 = messages[59];
     const std::vector<enqueue_case> cases = {
-        {"winamp", 0, {winamp_class::window_class}, false, {std::string("/m/a.mp3\0", 9), std::string("/m/d.ogg\0", 9)},
-         100, {}, {}},
+        {"winamp",
+         0,
+         {winamp_class::window_class},
+         false,
+         {std::string("/m/a.mp3\0", 9), std::string("/m/d.ogg\0", 9)},
+         100,
+         {},
+         {}},
         {"winamp not running", 0, {nad_class::window_class}, false, {}, 0, {}, {message_59}},
         {"nad", 5, {nad_class::window_class}, false, {"/m/a.mp3", "/m/d.ogg"}, 1, {}, {}},
         {"nad whole playlist", 5, {nad_class::window_class}, true, {"/m/a.mp3", "/m/b c.mp3", "/m/d.ogg"}, 1, {}, {}},
-        {"sonique", 1, {sonique_class::window_class}, false, {}, 0,
-         {{"/opt/Sonique", "-appendonly \"/m/a.mp3\""}, {"/opt/Sonique", "-appendonly \"/m/d.ogg\""}}, {}},
+        {"sonique",
+         1,
+         {sonique_class::window_class},
+         false,
+         {},
+         0,
+         {{"/opt/Sonique", "-appendonly \"/m/a.mp3\""}, {"/opt/Sonique", "-appendonly \"/m/d.ogg\""}},
+         {}},
         {"an extra player", 6, {winamp_class::window_class}, false, {}, 0, {}, {message_59}},
         {"an extra player, whole playlist", 6, {}, true, {}, 0, {}, {fixed}},
         {"winamp not running, whole playlist", 0, {}, true, {}, 0, {}, {fixed}},
@@ -147,12 +164,15 @@ TEST_F(playback_commands_test, enqueue_by_the_selected_running_player)
         for (const char* window_class : c.running)
             opened.push_back(windows.add_window(window_class));
         windows.clear_record();
-        expect_run(c.label, [&] {
-            if (c.whole_playlist)
-                commands.enqueue_playlist(list);
-            else
-                commands.enqueue_selected(list, std::vector<int>{0, 2});
-        }, "<missing>", c.starts, c.shown);
+        expect_run(
+            c.label,
+            [&] {
+                if (c.whole_playlist)
+                    commands.enqueue_playlist(list);
+                else
+                    commands.enqueue_selected(list, std::vector<int>{0, 2});
+            },
+            "<missing>", c.starts, c.shown);
         const auto sent = copy_data();
         ASSERT_EQ(sent.size(), c.texts.size()) << c.label;
         for (std::size_t i = 0; i < sent.size(); ++i) {
@@ -164,20 +184,23 @@ TEST_F(playback_commands_test, enqueue_by_the_selected_running_player)
             windows.remove_window(window);
     }
     select(1);
-    installed.clear();  // Sonique runs but its program is gone
+    installed.clear(); // Sonique runs but its program is gone
     windows.add_window(sonique_class::window_class);
-    expect_run("sonique without program", [&] { commands.enqueue_selected(list, std::vector<int>{0}); },
-               "<missing>", {}, {message_59});
+    expect_run("sonique without program", [&] { commands.enqueue_selected(list, std::vector<int>{0}); }, "<missing>",
+               {}, {message_59});
 }
 
-TEST_F(playback_commands_test, double_click_enqueues_the_focused_entry_after_a_stop_when_needed)
-{
+TEST_F(playback_commands_test, double_click_enqueues_the_focused_entry_after_a_stop_when_needed) {
     fill({"/m/a.mp3", "/m/b.mp3"});
     // A player that does not run gets Stop first, which looks its window up once more; messages to no window
     // are never sent, so the look-ups tell whether Stop ran.
-    struct click_case { int player; bool running; std::size_t lookups; };
-    for (const click_case& c : {click_case{0, false, 3}, click_case{0, true, 2}, click_case{5, false, 2},
-                                click_case{5, true, 1}}) {
+    struct click_case {
+        int player;
+        bool running;
+        std::size_t lookups;
+    };
+    for (const click_case& c :
+         {click_case{0, false, 3}, click_case{0, true, 2}, click_case{5, false, 2}, click_case{5, true, 1}}) {
         select(c.player);
         const char* window_class = c.player == 0 ? winamp_class::window_class : nad_class::window_class;
         const auto window = c.running ? windows.add_window(window_class) : 0;
@@ -202,16 +225,20 @@ TEST_F(playback_commands_test, double_click_enqueues_the_focused_entry_after_a_s
     EXPECT_EQ(commands.double_click(list, std::vector<int>{0}, 0, 3), double_click_follow_up::select_all);
 }
 
-TEST_F(playback_commands_test, playlist_drags_over_the_slot_labels)
-{
+TEST_F(playback_commands_test, playlist_drags_over_the_slot_labels) {
     install({0, 1, 5});
     const auto winamp_window = windows.add_window(winamp_class::window_class);
-    struct drag_case { int slot; player_popup kind; int left; int width; };
+    struct drag_case {
+        int slot;
+        player_popup kind;
+        int left;
+        int width;
+    };
     const std::vector<drag_case> cases = {
-        {0, player_popup::two_part, 93, 150},   // WinAMP running: 7 pixels left of the panel
-        {1, player_popup::play_only, 130, 70},  // Sonique not running
-        {2, player_popup::refused, 0, 0},       // no program
-        {5, player_popup::play_only, 130, 70},  // NAD never gets the two-part popup
+        {0, player_popup::two_part, 93, 150},  // WinAMP running: 7 pixels left of the panel
+        {1, player_popup::play_only, 130, 70}, // Sonique not running
+        {2, player_popup::refused, 0, 0},      // no program
+        {5, player_popup::play_only, 130, 70}, // NAD never gets the two-part popup
     };
     for (const auto& c : cases) {
         const popup_placement popup = commands.drag_over_slot(c.slot, 100, 40);
@@ -230,15 +257,19 @@ TEST_F(playback_commands_test, playlist_drags_over_the_slot_labels)
     EXPECT_EQ(commands.drag_over_slot(1, 100, 40).kind, player_popup::two_part);
 }
 
-TEST_F(playback_commands_test, drops_on_the_two_part_popup)
-{
+TEST_F(playback_commands_test, drops_on_the_two_part_popup) {
     fill({"/m/a.mp3", "/m/b.mp3"});
     install({0, 1, 5});
     select(6);
     windows.add_window(winamp_class::window_class);
     windows.add_window(nad_class::window_class);
     const std::string list_arg = quoted_temp_path();
-    struct popup_case { int tag; int x; std::vector<start> starts; std::uintptr_t dw_data; };
+    struct popup_case {
+        int tag;
+        int x;
+        std::vector<start> starts;
+        std::uintptr_t dw_data;
+    };
     const std::vector<popup_case> cases = {
         {0, 96, {{"/opt/WinAMP", list_arg}}, 0},
         {0, 95, {}, 100},
@@ -249,9 +280,9 @@ TEST_F(playback_commands_test, drops_on_the_two_part_popup)
     };
     for (const auto& c : cases) {
         windows.clear_record();
-        expect_run("tag " + std::to_string(c.tag) + " at " + std::to_string(c.x),
-                   [&] { commands.drop_on_two_part_popup(c.tag, c.x, list, std::vector<int>{1}); },
-                   "/m/b.mp3\r\n", c.starts);
+        expect_run(
+            "tag " + std::to_string(c.tag) + " at " + std::to_string(c.x),
+            [&] { commands.drop_on_two_part_popup(c.tag, c.x, list, std::vector<int>{1}); }, "/m/b.mp3\r\n", c.starts);
         const auto sent = copy_data();
         ASSERT_EQ(sent.size(), c.dw_data != 0 ? 1u : 0u);
         if (!sent.empty()) {
@@ -261,11 +292,14 @@ TEST_F(playback_commands_test, drops_on_the_two_part_popup)
     }
 }
 
-TEST_F(playback_commands_test, remote_control_markers_and_panel)
-{
-    struct marker_case { bool winamp_runs, sonique_runs, enhanced; bool remote0, remote1; };
-    for (const marker_case& c : {marker_case{true, false, true, true, false}, marker_case{false, true, true, false, true},
-                                 marker_case{true, true, false, false, false}}) {
+TEST_F(playback_commands_test, remote_control_markers_and_panel) {
+    struct marker_case {
+        bool winamp_runs, sonique_runs, enhanced;
+        bool remote0, remote1;
+    };
+    for (const marker_case& c :
+         {marker_case{true, false, true, true, false}, marker_case{false, true, true, false, true},
+          marker_case{true, true, false, false, false}}) {
         std::vector<platform::window_handle> opened;
         if (c.winamp_runs)
             opened.push_back(windows.add_window(winamp_class::window_class));
@@ -298,8 +332,7 @@ TEST_F(playback_commands_test, remote_control_markers_and_panel)
     }
 }
 
-TEST_F(playback_commands_test, play_all_playlists_joins_the_stores_lines_in_name_order)
-{
+TEST_F(playback_commands_test, play_all_playlists_joins_the_stores_lines_in_name_order) {
     select(7);
     playlist_class store(folder.path());
     ASSERT_TRUE(store.save("beta", {media_info("/b/1.mp3"), media_info("/b/2.mp3")}));
@@ -310,8 +343,7 @@ TEST_F(playback_commands_test, play_all_playlists_joins_the_stores_lines_in_name
 }
 
 // The placement as the table of 30000 slots numbered from 1 describes it, to check the implementation against.
-string_list place_in_30000_slots(const string_list& lines, std::uint32_t seed)
-{
+string_list place_in_30000_slots(const string_list& lines, std::uint32_t seed) {
     platform::random_source random(seed);
     std::map<int, std::string> slots;
     const int count = static_cast<int>(lines.size());
@@ -328,8 +360,7 @@ string_list place_in_30000_slots(const string_list& lines, std::uint32_t seed)
     return placed;
 }
 
-TEST(playback_shuffle, placement_follows_the_seeded_draws)
-{
+TEST(playback_shuffle, placement_follows_the_seeded_draws) {
     for (const std::size_t count : {0u, 1u, 2u, 7u, 500u}) {
         string_list lines;
         for (std::size_t i = 0; i < count; ++i)
@@ -342,8 +373,7 @@ TEST(playback_shuffle, placement_follows_the_seeded_draws)
     }
 }
 
-TEST_F(playback_commands_test, play_all_playlists_randomized_writes_the_shuffled_paths)
-{
+TEST_F(playback_commands_test, play_all_playlists_randomized_writes_the_shuffled_paths) {
     select(7);
     playlist_class store(folder.path());
     string_list lines, paths;
@@ -367,8 +397,7 @@ TEST_F(playback_commands_test, play_all_playlists_randomized_writes_the_shuffled
                {{"/opt/mpv", quoted_temp_path()}});
 }
 
-TEST(playback_quoting, the_started_program_gets_the_path_back_as_one_argument)
-{
+TEST(playback_quoting, the_started_program_gets_the_path_back_as_one_argument) {
     for (const std::string path : {"/data/temp_playlist.m3u", "/my data/temp_playlist.m3u", "/a\"b/t.m3u",
                                    "/odd\\/t.m3u", "/ends in\\", "/q\\\"/t.m3u"}) {
         const std::string quoted = quote_argument(path);

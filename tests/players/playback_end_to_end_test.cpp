@@ -15,8 +15,7 @@ namespace karvo::testing {
 namespace {
 
 // Waits for the script's "done" marker; generous, as the machine may be busy.
-bool wait_for(const std::string& path)
-{
+bool wait_for(const std::string& path) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (std::chrono::steady_clock::now() < deadline) {
         if (platform::file_exists(path))
@@ -26,8 +25,7 @@ bool wait_for(const std::string& path)
     return false;
 }
 
-TEST(playback_end_to_end, a_real_player_program_gets_the_quoted_list)
-{
+TEST(playback_end_to_end, a_real_player_program_gets_the_quoted_list) {
     temp_folder root;
     const std::string player_dir = root.file("player dir");
     const std::string data_dir = root.file("data dir");
@@ -36,12 +34,15 @@ TEST(playback_end_to_end, a_real_player_program_gets_the_quoted_list)
         ASSERT_TRUE(std::filesystem::create_directory(dir));
     const std::string player = player_dir + "/rec player";
     // The list is copied before "done" appears, and "done" is made by a rename so it is never seen half written.
-    ASSERT_TRUE(platform::write_file_atomic(player, "#!/bin/sh\n"
-                                                    "out='" + out + "'\n"
-                                                    "printf '%s\\n' \"$#\" > \"$out/args.tmp\"\n"
-                                                    "for a in \"$@\"; do printf '%s\\n' \"$a\" >> \"$out/args.tmp\"; done\n"
-                                                    "cp \"$1\" \"$out/list.m3u\"\n"
-                                                    "mv \"$out/args.tmp\" \"$out/done\"\n"));
+    ASSERT_TRUE(
+        platform::write_file_atomic(player, "#!/bin/sh\n"
+                                            "out='" +
+                                                out +
+                                                "'\n"
+                                                "printf '%s\\n' \"$#\" > \"$out/args.tmp\"\n"
+                                                "for a in \"$@\"; do printf '%s\\n' \"$a\" >> \"$out/args.tmp\"; done\n"
+                                                "cp \"$1\" \"$out/list.m3u\"\n"
+                                                "mv \"$out/args.tmp\" \"$out/done\"\n"));
     ASSERT_EQ(::chmod(player.c_str(), 0755), 0);
 
     std::vector<std::string> messages = built_in_messages();
@@ -64,10 +65,18 @@ TEST(playback_end_to_end, a_real_player_program_gets_the_quoted_list)
     for (const std::string path : {"/music/a song.mp3", "/music/bad\r\nline.mp3", "/music/b.ogg", "/music/c.flac"})
         list.append(media_info(path), "List");
 
-    struct run_case { std::string label; std::function<void()> command; std::string list_bytes; };
+    struct run_case {
+        std::string label;
+        std::function<void()> command;
+        std::string list_bytes;
+    };
     const std::vector<run_case> cases = {
         {"play", [&] { commands.play(list); }, "/music/a song.mp3\r\n/music/b.ogg\r\n/music/c.flac\r\n"},
-        {"play selected", [&] { commands.play_selected(list, std::vector<int>{3, 1}); }, "/music/c.flac\r\n"},
+        {"play selected",
+         [&] {
+             commands.play_selected(list, std::vector<int>{3, 1});
+         },
+         "/music/c.flac\r\n"},
         {"files dropped on slot 4",
          [&] {
              commands.drop_files_on_slot(4, {"/drop/x.mp3", "/drop/readme.txt", "/drop/y z.ogg"},

@@ -27,8 +27,7 @@ namespace karvo::testing {
 inline const std::string message_15 =
     "Karvo Media can't find this Media Player.  Please go to Prefrences->Media Players and specify the location of: ";
 
-inline std::vector<std::string> built_in_messages()
-{
+inline std::vector<std::string> built_in_messages() {
     std::vector<std::string> messages(61);
     messages[15] = message_15;
     messages[50] = "There is nothing in your playlist.";
@@ -37,8 +36,7 @@ inline std::vector<std::string> built_in_messages()
     return messages;
 }
 
-inline std::string media_info(const std::string& path)
-{
+inline std::string media_info(const std::string& path) {
     media_fields fields;
     fields[0] = path;
     return make_media_info(fields);
@@ -46,32 +44,27 @@ inline std::string media_info(const std::string& path)
 
 class playback_fixture : public ::testing::Test {
 protected:
-    playback_fixture()
-    {
+    playback_fixture() {
         selection.lists.names = {"WinAMP", "Sonique", "Player 2", "Player 3", "Player 4", "NAD", "VLC", "mpv"};
         for (const std::string& name : selection.lists.names)
             selection.lists.locations.push_back("/opt/" + name);
         selection.names_changed();
     }
 
-    void install(const std::vector<int>& players)
-    {
+    void install(const std::vector<int>& players) {
         for (int player : players)
             installed.insert(selection.lists.locations[player]);
     }
     // Installs the player and selects it through its label (slot or extra).
-    void select(int player)
-    {
+    void select(int player) {
         install({player});
         ASSERT_TRUE(selection.select_by_label(selection.lists.names[player]));
     }
-    void fill(std::initializer_list<std::string> paths)
-    {
+    void fill(std::initializer_list<std::string> paths) {
         for (const std::string& path : paths)
             list.append(media_info(path), "List");
     }
-    std::string temp_list() const
-    {
+    std::string temp_list() const {
         return platform::read_file(folder.file("temp_playlist.m3u")).value_or("<missing>");
     }
     std::string quoted_temp_path() const { return "\"" + folder.file("temp_playlist.m3u") + "\""; }

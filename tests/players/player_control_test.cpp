@@ -29,8 +29,7 @@ protected:
     player_control_class panel{windows, starter};
 };
 
-TEST_F(player_control_test, each_button_reaches_the_player_of_the_panels_kind)
-{
+TEST_F(player_control_test, each_button_reaches_the_player_of_the_panels_kind) {
     const auto winamp = windows.add_window("Winamp v1.x");
     const auto nad = windows.add_window("NadMainWindow");
     media_player_state vlc;
@@ -40,9 +39,9 @@ TEST_F(player_control_test, each_button_reaches_the_player_of_the_panels_kind)
     struct button_case {
         int kind;
         control_button button;
-        platform::window_handle window;  // 0: no message
+        platform::window_handle window; // 0: no message
         std::uint32_t command_id;
-        std::string started;  // the Sonique parameters, or the bus call
+        std::string started; // the Sonique parameters, or the bus call
     };
     const button_case cases[] = {
         {winamp_kind, control_button::previous, winamp, 40044, ""},
@@ -87,8 +86,7 @@ TEST_F(player_control_test, each_button_reaches_the_player_of_the_panels_kind)
     EXPECT_TRUE(starter.started().empty());
 }
 
-TEST_F(player_control_test, a_bus_player_shows_its_name_track_and_the_buttons_it_takes)
-{
+TEST_F(player_control_test, a_bus_player_shows_its_name_track_and_the_buttons_it_takes) {
     enum class on_bus { answering, silent, absent };
     struct view_case {
         const char* name;
@@ -98,14 +96,50 @@ TEST_F(player_control_test, a_bus_player_shows_its_name_track_and_the_buttons_it
         std::string title, song, status;
     };
     const view_case cases[] = {
-        {"takes all", on_bus::answering, true, true, true, true, true, {true, true, true, true, true},
-         "VLC media player", "Blue in Green", ""},
-        {"only pauses", on_bus::answering, false, false, true, true, false, {false, false, true, true, false},
-         "VLC media player", "Blue in Green", ""},
-        {"no control", on_bus::answering, true, true, true, false, true, {true, true, true, false, true},
-         "VLC media player", "Blue in Green", ""},
-        {"does not answer", on_bus::silent, true, true, true, true, true, {false, false, false, false, false}, "VLC",
-         "", "VLC did not answer."},
+        {"takes all",
+         on_bus::answering,
+         true,
+         true,
+         true,
+         true,
+         true,
+         {true, true, true, true, true},
+         "VLC media player",
+         "Blue in Green",
+         ""},
+        {"only pauses",
+         on_bus::answering,
+         false,
+         false,
+         true,
+         true,
+         false,
+         {false, false, true, true, false},
+         "VLC media player",
+         "Blue in Green",
+         ""},
+        {"no control",
+         on_bus::answering,
+         true,
+         true,
+         true,
+         false,
+         true,
+         {true, true, true, false, true},
+         "VLC media player",
+         "Blue in Green",
+         ""},
+        {"does not answer",
+         on_bus::silent,
+         true,
+         true,
+         true,
+         true,
+         true,
+         {false, false, false, false, false},
+         "VLC",
+         "",
+         "VLC did not answer."},
         {"gone", on_bus::absent, true, true, true, true, true, {false, false, false, false, false}, "VLC", "", ""},
     };
     for (const view_case& c : cases) {
@@ -134,8 +168,7 @@ TEST_F(player_control_test, a_bus_player_shows_its_name_track_and_the_buttons_it
     }
 }
 
-TEST_F(player_control_test, follows_its_player_and_says_when_a_command_goes_unanswered)
-{
+TEST_F(player_control_test, follows_its_player_and_says_when_a_command_goes_unanswered) {
     media_player_state state;
     state.identity = "VLC media player";
     state.can_pause = true;
@@ -156,8 +189,7 @@ TEST_F(player_control_test, follows_its_player_and_says_when_a_command_goes_unan
     EXPECT_EQ(panel.view().status, "VLC media player did not answer.");
 }
 
-TEST(player_control, cursor_inside_counts_the_edges_as_outside)
-{
+TEST(player_control, cursor_inside_counts_the_edges_as_outside) {
     struct point_case {
         int x, y;
         bool inside;

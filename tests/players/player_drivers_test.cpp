@@ -18,7 +18,9 @@ namespace {
 
 using platform::message_kind;
 
-std::vector<unsigned char> bytes_of(const std::string& text) { return {text.begin(), text.end()}; }
+std::vector<unsigned char> bytes_of(const std::string& text) {
+    return {text.begin(), text.end()};
+}
 
 struct drivers {
     platform::recording_window_messages windows;
@@ -32,15 +34,15 @@ struct message_case {
     const char* name;
     const char* window_class;
     std::function<void(drivers&)> operation;
-    bool looks_window_up;  // false: goes to the handle stored by the last find_window
+    bool looks_window_up; // false: goes to the handle stored by the last find_window
     message_kind kind;
     std::uint32_t command_id;
     std::uintptr_t dw_data;
-    std::vector<unsigned char> bytes;  // exactly cbData bytes
+    std::vector<unsigned char> bytes; // exactly cbData bytes
 };
 
 const std::string path = "/music/Band \xC3\xA9t\xC3\xA9/01 Song.mp3";
-const std::string path_with_zero = path + '\0';  // Winamp counts the terminating zero
+const std::string path_with_zero = path + '\0'; // Winamp counts the terminating zero
 
 std::vector<message_case> message_cases() {
     const char* w = winamp_class::window_class;

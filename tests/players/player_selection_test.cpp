@@ -8,8 +8,7 @@ namespace {
 
 class player_selection_test : public playback_fixture {
 protected:
-    player_selection_test()
-    {
+    player_selection_test() {
         // A selection that stores SelectedPlayer in a real settings file.
         stored.lists = selection.lists;
         stored.names_changed();
@@ -21,8 +20,7 @@ protected:
                             [this](const std::string& path) { return installed.count(path) > 0; }};
 };
 
-TEST_F(player_selection_test, a_label_click_selects_only_an_installed_player)
-{
+TEST_F(player_selection_test, a_label_click_selects_only_an_installed_player) {
     install({0, 3});
     prompts.answer_message(platform::message_result::ok);
     EXPECT_TRUE(stored.select_by_label("Player 3"));
@@ -40,8 +38,7 @@ TEST_F(player_selection_test, a_label_click_selects_only_an_installed_player)
     EXPECT_EQ(stored_index(), 3);
 }
 
-TEST_F(player_selection_test, the_box_selects_extra_players)
-{
+TEST_F(player_selection_test, the_box_selects_extra_players) {
     install({7});
     EXPECT_EQ(stored.extra_player_names(), (string_list{"VLC", "mpv"}));
     EXPECT_EQ(stored.extra_label(), "VLC");
@@ -51,14 +48,13 @@ TEST_F(player_selection_test, the_box_selects_extra_players)
     EXPECT_EQ(stored_index(), 7);
 
     prompts.answer_message(platform::message_result::ok);
-    EXPECT_FALSE(stored.select_extra(5));  // not in the box: its first entry, VLC, which is missing
+    EXPECT_FALSE(stored.select_extra(5)); // not in the box: its first entry, VLC, which is missing
     EXPECT_EQ(prompts.message_texts(), std::vector<std::string>{message_15 + " VLC."});
     EXPECT_EQ(stored.name(), "mpv");
     EXPECT_EQ(stored.extra_label(), "mpv");
 }
 
-TEST_F(player_selection_test, start_up_applies_the_stored_index)
-{
+TEST_F(player_selection_test, start_up_applies_the_stored_index) {
     const std::string none_text = "Currently, no Media Player Location is defined.  Please go to Preferences "
                                   "Menu->Media Players to tell Karvo Media where your Favorite Media Players are "
                                   "located.";
@@ -66,7 +62,7 @@ TEST_F(player_selection_test, start_up_applies_the_stored_index)
         std::string label;
         int stored;
         std::vector<int> installed;
-        int chosen;  // -1: none
+        int chosen; // -1: none
         std::vector<std::string> shown;
     };
     const std::vector<start_case> cases = {
@@ -86,7 +82,8 @@ TEST_F(player_selection_test, start_up_applies_the_stored_index)
         install(c.installed);
         for (std::size_t i = 0; i < c.shown.size(); ++i)
             prompts.answer_message(platform::message_result::ok);
-        player_selection fresh(prompts, messages, "", [this](const std::string& path) { return installed.count(path) > 0; });
+        player_selection fresh(prompts, messages, "",
+                               [this](const std::string& path) { return installed.count(path) > 0; });
         fresh.lists = selection.lists;
         fresh.names_changed();
         fresh.select_at_startup(c.stored);
@@ -99,8 +96,7 @@ TEST_F(player_selection_test, start_up_applies_the_stored_index)
     }
 }
 
-TEST_F(player_selection_test, only_slots_with_a_program_accept_drops)
-{
+TEST_F(player_selection_test, only_slots_with_a_program_accept_drops) {
     install({1, 6});
     for (int slot = -1; slot <= 7; ++slot)
         EXPECT_EQ(selection.slot_accepts_drops(slot), slot == 1) << slot;

@@ -11,8 +11,7 @@
 namespace karvo::testing {
 namespace {
 
-TEST(player_table, user_lines_extend_and_change_the_shipped_rows_and_bad_lines_are_reported_once)
-{
+TEST(player_table, user_lines_extend_and_change_the_shipped_rows_and_bad_lines_are_reported_once) {
     temp_folder program;
     temp_folder data;
     ASSERT_TRUE(platform::write_file_atomic(program.file("players.ini"),
@@ -34,8 +33,7 @@ TEST(player_table, user_lines_extend_and_change_the_shipped_rows_and_bad_lines_a
               std::vector<std::string>{data.file("players.ini") + ": lines 1, 5, 6, 9 not understood and skipped"});
 }
 
-TEST(player_table, the_shipped_table_reads_without_problems)
-{
+TEST(player_table, the_shipped_table_reads_without_problems) {
     const std::filesystem::path shipped = std::filesystem::path(KARVO_SOURCE_DIR) / "app/resources";
     const player_table table = load_player_table(shipped.string(), shipped.string());
     EXPECT_TRUE(table.problems.empty()) << table.problems.front();
@@ -43,9 +41,10 @@ TEST(player_table, the_shipped_table_reads_without_problems)
         EXPECT_NE(table.find(std::string("/usr/bin/") + program), nullptr) << program;
 }
 
-TEST(file_uri, paths_survive_the_round_trip)
-{
-    struct uri_case { std::string path, uri; };
+TEST(file_uri, paths_survive_the_round_trip) {
+    struct uri_case {
+        std::string path, uri;
+    };
     const std::vector<uri_case> cases = {
         {"/m/a.mp3", "file:///m/a.mp3"},
         {"/m/b c#1 100%.mp3", "file:///m/b%20c%231%20100%25.mp3"},

@@ -7,9 +7,12 @@
 namespace karvo {
 namespace {
 
-TEST(volume_control, setting_clamps_shows_and_reaches_the_mixer_only_when_it_has_volume)
-{
-    struct set_case { int asked; int value; std::string label; };
+TEST(volume_control, setting_clamps_shows_and_reaches_the_mixer_only_when_it_has_volume) {
+    struct set_case {
+        int asked;
+        int value;
+        std::string label;
+    };
     const std::vector<set_case> cases = {
         {0, 1, "1%"}, {-20, 1, "1%"}, {1, 1, "1%"}, {57, 57, "57%"}, {100, 100, "100%"}, {101, 100, "100%"},
     };
@@ -28,8 +31,7 @@ TEST(volume_control, setting_clamps_shows_and_reaches_the_mixer_only_when_it_has
     }
 }
 
-TEST(volume_control, start_up_reads_the_mixer_or_shows_zero)
-{
+TEST(volume_control, start_up_reads_the_mixer_or_shows_zero) {
     platform::fake_mixer with(true, 64), without(false, 64);
     volume_control a(with), b(without);
     EXPECT_EQ(a.read_at_startup().label, "64%");
@@ -37,8 +39,7 @@ TEST(volume_control, start_up_reads_the_mixer_or_shows_zero)
     EXPECT_TRUE(with.changes().empty());
 }
 
-TEST(volume_control, the_bar_follows_the_mouse_while_pressed)
-{
+TEST(volume_control, the_bar_follows_the_mouse_while_pressed) {
     platform::fake_mixer mixer;
     volume_control volume(mixer);
     volume_display shown;
@@ -53,15 +54,17 @@ TEST(volume_control, the_bar_follows_the_mouse_while_pressed)
     EXPECT_EQ(mixer.changes(), (std::vector<int>{100, 40, 1}));
 }
 
-TEST(volume_control, the_panel_snaps_to_the_client_edges)
-{
+TEST(volume_control, the_panel_snaps_to_the_client_edges) {
     const panel_rect start{100, 100, 120, 40};
-    struct move_case { int dx, dy; int left, top; };
+    struct move_case {
+        int dx, dy;
+        int left, top;
+    };
     const std::vector<move_case> cases = {
-        {0, 0, 100, 100},     {-90, 0, 1, 100},  {-89, 0, 11, 100},  // left edge 10 or less snaps to 1
-        {470, 0, 579, 100},   {469, 0, 569, 100},                    // right edge within 10 of 700
-        {0, -60, 100, 30},    {0, -59, 100, 41},                     // top 40 or less becomes 30
-        {0, 350, 100, 459},   {0, 349, 100, 449},                    // bottom within 10 of 500
+        {0, 0, 100, 100},   {-90, 0, 1, 100},   {-89, 0, 11, 100}, // left edge 10 or less snaps to 1
+        {470, 0, 579, 100}, {469, 0, 569, 100},                    // right edge within 10 of 700
+        {0, -60, 100, 30},  {0, -59, 100, 41},                     // top 40 or less becomes 30
+        {0, 350, 100, 459}, {0, 349, 100, 449},                    // bottom within 10 of 500
     };
     for (const auto& c : cases) {
         const panel_rect moved = move_volume_panel(start, c.dx, c.dy, 700, 500);

@@ -18,16 +18,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const built[] = {"b_second.kep", "a_first.kep", "C_same_menu.kep", "d_missing_menu.kep",
-                             "e_null_texts.kep", "f_long_name.kep"};
+const char* const built[] = {"b_second.kep",       "a_first.kep",      "C_same_menu.kep",
+                             "d_missing_menu.kep", "e_null_texts.kep", "f_long_name.kep"};
 
-std::string built_plugin(const std::string& name)
-{
+std::string built_plugin(const std::string& name) {
     return std::string(KARVO_TEST_PLUGIN_DIR) + "/exports/" + name;
 }
 
-bool still_loaded(const std::string& path)
-{
+bool still_loaded(const std::string& path) {
     void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
     if (handle)
         ::dlclose(handle);
@@ -36,8 +34,7 @@ bool still_loaded(const std::string& path)
 
 class ExportPlugins : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         for (const char* name : built)
             fs::create_symlink(built_plugin(name), folder.file(name));
         std::ofstream(folder.file("g_not_a_library.kep")) << "not an ELF file";
@@ -45,8 +42,7 @@ protected:
         std::ofstream(folder.file("readme.txt")) << "not a candidate";
     }
 
-    std::string log_of(const platform::dynamic_library& library) const
-    {
+    std::string log_of(const platform::dynamic_library& library) const {
         const auto log = library.function<const char* (*)()>("_test_call_log");
         return log ? log() : "";
     }
@@ -55,17 +51,16 @@ protected:
     export_plugins plugins;
 };
 
-TEST_F(ExportPlugins, ScanTakesTheGoodLibrariesInNameOrderAndCopiesTheirTexts)
-{
-    platform::dynamic_library first(folder.file("a_first.kep"));  // keeps its call log alive across the scan
+TEST_F(ExportPlugins, ScanTakesTheGoodLibrariesInNameOrderAndCopiesTheirTexts) {
+    platform::dynamic_library first(folder.file("a_first.kep")); // keeps its call log alive across the scan
     plugins.scan(folder.path());
     const std::string dir = folder.path() + "/";
     EXPECT_EQ(plugins.files(), (string_list{dir + "a_first.kep", dir + "b_second.kep", dir + "C_same_menu.kep",
                                             dir + "e_null_texts.kep", dir + "f_long_name.kep"}));
     EXPECT_EQ(plugins.menu_names(), (string_list{"Alpha", "Beta", "Alpha", "", "Foxtrot"}));
     EXPECT_EQ(plugins.versions(), (string_list{"1.5", "2", "0.1", "3", "1e+20"}));
-    EXPECT_EQ(plugins.authors(), (string_list{"Author of Alpha", "Author of Beta", "Author of Alpha", "",
-                                              "Author of Foxtrot"}));
+    EXPECT_EQ(plugins.authors(),
+              (string_list{"Author of Alpha", "Author of Beta", "Author of Alpha", "", "Author of Foxtrot"}));
     // The 1 MB name is cut before the character that straddles the limit.
     EXPECT_EQ(plugins.names()[4], std::string(254, 'x'));
     EXPECT_EQ(plugins.names()[3], "");
@@ -75,8 +70,7 @@ TEST_F(ExportPlugins, ScanTakesTheGoodLibrariesInNameOrderAndCopiesTheirTexts)
     EXPECT_FALSE(still_loaded(folder.file("b_second.kep")));
 }
 
-TEST_F(ExportPlugins, EachOperationCallsOnlyItsOwnEntryAndOnlyWhenItCan)
-{
+TEST_F(ExportPlugins, EachOperationCallsOnlyItsOwnEntryAndOnlyWhenItCan) {
     plugins.scan(folder.path());
     enum class call { execute, config, about };
     struct row {
@@ -84,7 +78,7 @@ TEST_F(ExportPlugins, EachOperationCallsOnlyItsOwnEntryAndOnlyWhenItCan)
         std::size_t index;
         string_list paths;
         bool called;
-        const char* plugin;  // whose log shows the call
+        const char* plugin; // whose log shows the call
         const char* log;
     };
     const row rows[] = {
@@ -111,8 +105,7 @@ TEST_F(ExportPlugins, EachOperationCallsOnlyItsOwnEntryAndOnlyWhenItCan)
     }
 }
 
-TEST_F(ExportPlugins, AnEmptyOrMissingFolderGivesNoPlugins)
-{
+TEST_F(ExportPlugins, AnEmptyOrMissingFolderGivesNoPlugins) {
     plugins.scan(folder.path());
     ASSERT_EQ(plugins.count(), 5u);
     for (const std::string& empty : {folder.file("h_folder.kep"), folder.file("no_such_folder")}) {

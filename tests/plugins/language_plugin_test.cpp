@@ -11,34 +11,29 @@
 namespace karvo {
 namespace {
 
-std::string test_plugin(const char* name)
-{
+std::string test_plugin(const char* name) {
     return std::string(KARVO_TEST_PLUGIN_DIR) + "/" + name;
 }
 
-language_plugin loaded(const char* name)
-{
+language_plugin loaded(const char* name) {
     language_plugin plugin;
     EXPECT_TRUE(plugin.load(test_plugin(name))) << name;
     return plugin;
 }
 
-string_list numbered(const std::string& prefix, int count)
-{
+string_list numbered(const std::string& prefix, int count) {
     string_list list;
     for (int i = 0; i < count; ++i)
         list.push_back(prefix + " " + std::to_string(i));
     return list;
 }
 
-std::string caption(const std::map<std::string, std::string>& captions, const std::string& control)
-{
+std::string caption(const std::map<std::string, std::string>& captions, const std::string& control) {
     const auto it = captions.find(control);
     return it == captions.end() ? "<layout>" : it->second;
 }
 
-TEST(MainLanguage, WithoutTheLibraryEveryMessageIsBuiltIn)
-{
+TEST(MainLanguage, WithoutTheLibraryEveryMessageIsBuiltIn) {
     language_plugin plugin;
     EXPECT_FALSE(plugin.load_from("/nonexistent/program/"));
     const main_language language = plugin.main_window();
@@ -62,22 +57,31 @@ TEST(MainLanguage, WithoutTheLibraryEveryMessageIsBuiltIn)
         EXPECT_EQ(language.messages[index], text) << index;
 }
 
-TEST(MainLanguage, LongListReplacesMessagesAndCaptions)
-{
+TEST(MainLanguage, LongListReplacesMessagesAndCaptions) {
     const main_language language = loaded("language_long.dll").main_window();
     const std::pair<int, const char*> messages[] = {
-        {0, "main 6"}, {1, "main 7"}, {2, "main 15"}, {7, "main 20"}, {49, "main 62"}, {50, "main 91"},
-        {55, "main 96"}, {56, "main 98"}, {60, "main 102"},
+        {0, "main 6"},   {1, "main 7"},   {2, "main 15"},  {7, "main 20"},   {49, "main 62"},
+        {50, "main 91"}, {55, "main 96"}, {56, "main 98"}, {60, "main 102"},
     };
     for (const auto& [index, text] : messages)
         EXPECT_EQ(language.messages[index], text) << index;
 
     const std::pair<const char*, const char*> captions[] = {
-        {"mnuPlayCurrentPlaylist", "main 20"}, {"mnuPlayAllPlaylists", "main 11"}, {"mnuPlaySelected", "main 13"},
-        {"AddNewMediaCD", "main 63"}, {"AddNewMediaCD1", "main 63"}, {"mnuID3", "main 67"},
-        {"AddPlaylistFile", "main 86"}, {"AddM3UPlaylist", "main 52"}, {"AddPLSPlaylist", "main 53"},
-        {"mnuSaveAs", "main 89"}, {"mnuPlaySelectedTemp", "main 97"}, {"mnuMoveSelectedUp", "main 109"},
-        {"mnuMoveSelectedDown", "main 110"}, {virtual_playlist_column1, "main 114"}, {"mnuDelete", "main 119"},
+        {"mnuPlayCurrentPlaylist", "main 20"},
+        {"mnuPlayAllPlaylists", "main 11"},
+        {"mnuPlaySelected", "main 13"},
+        {"AddNewMediaCD", "main 63"},
+        {"AddNewMediaCD1", "main 63"},
+        {"mnuID3", "main 67"},
+        {"AddPlaylistFile", "main 86"},
+        {"AddM3UPlaylist", "main 52"},
+        {"AddPLSPlaylist", "main 53"},
+        {"mnuSaveAs", "main 89"},
+        {"mnuPlaySelectedTemp", "main 97"},
+        {"mnuMoveSelectedUp", "main 109"},
+        {"mnuMoveSelectedDown", "main 110"},
+        {virtual_playlist_column1, "main 114"},
+        {"mnuDelete", "main 119"},
     };
     for (const auto& [control, text] : captions)
         EXPECT_EQ(caption(language.captions, control), text) << control;
@@ -88,8 +92,7 @@ TEST(MainLanguage, LongListReplacesMessagesAndCaptions)
         EXPECT_EQ(used.count("main " + std::to_string(unread)), 0u) << unread;
 }
 
-TEST(MainLanguage, EntriesFrom91OnNeedMoreThan91Entries)
-{
+TEST(MainLanguage, EntriesFrom91OnNeedMoreThan91Entries) {
     struct list_case {
         int count;
         const char* message_50;
@@ -102,9 +105,9 @@ TEST(MainLanguage, EntriesFrom91OnNeedMoreThan91Entries)
     const char* const built_in_51 = builtin_main_messages()[51];
     const list_case cases[] = {
         {120, "main 91", "main 92", "main 109", "main 83", "main 62"},
-        {92, "main 91", built_in_51, "<layout>", "main 83", "main 62"},     // 92 is beyond the list
-        {91, built_in_50, built_in_51, "<layout>", "main 83", "main 62"},   // exactly 91: not more than 91
-        {80, built_in_50, built_in_51, "<layout>", "<layout>", "main 62"},  // 83 is beyond the list
+        {92, "main 91", built_in_51, "<layout>", "main 83", "main 62"},    // 92 is beyond the list
+        {91, built_in_50, built_in_51, "<layout>", "main 83", "main 62"},  // exactly 91: not more than 91
+        {80, built_in_50, built_in_51, "<layout>", "<layout>", "main 62"}, // 83 is beyond the list
         {40, built_in_50, built_in_51, "<layout>", "<layout>", builtin_main_messages()[49]},
         {0, built_in_50, built_in_51, "<layout>", "<layout>", builtin_main_messages()[49]},
     };
@@ -123,8 +126,7 @@ TEST(MainLanguage, EntriesFrom91OnNeedMoreThan91Entries)
     EXPECT_EQ(loaded("language_92.dll").main_window().messages[50], "main 91");
 }
 
-TEST(OptionsLanguage, AppliesCaptionsAndTheFourNamedTexts)
-{
+TEST(OptionsLanguage, AppliesCaptionsAndTheFourNamedTexts) {
     const options_language built_in = language_plugin().options_dialog();
     EXPECT_EQ(built_in.folder_browse_title, "Select Auto Playlist Directory.");
     EXPECT_EQ(built_in.location_prompt, "Please specify the location of ");
@@ -144,7 +146,7 @@ TEST(OptionsLanguage, AppliesCaptionsAndTheFourNamedTexts)
     EXPECT_EQ(full.export_page_name, "options 52");
     EXPECT_EQ(caption(full.captions, "chkSortFileName"), "options 78");
 
-    const options_language short_list = loaded("language_short.dll").options_dialog();  // 40 entries
+    const options_language short_list = loaded("language_short.dll").options_dialog(); // 40 entries
     EXPECT_EQ(caption(short_list.captions, "GroupBoxAdvancedI"), "options 22");
     EXPECT_EQ(short_list.folder_browse_title, "Select Auto Playlist Directory.") << "40 is beyond the list";
     EXPECT_EQ(short_list.resource_page_name, "Resource");
@@ -156,12 +158,11 @@ TEST(OptionsLanguage, AppliesCaptionsAndTheFourNamedTexts)
     EXPECT_EQ(exactly_49.export_page_name, "Export");
 }
 
-TEST(TagEditorLanguage, NeedsBothExports)
-{
+TEST(TagEditorLanguage, NeedsBothExports) {
     const id3_language both = loaded("language_long.dll").tag_editor();
     const std::pair<const char*, const char*> captions[] = {
-        {id3_window_caption, "id3 0"}, {"cmdSave", "id3 1"}, {"TotalLabel", "id3 8"},
-        {"lblArtist", "main 35"}, {"lblTitle", "main 36"}, {"lblAlbum", "main 37"}, {"lblYear", "main 38"},
+        {id3_window_caption, "id3 0"}, {"cmdSave", "id3 1"},    {"TotalLabel", "id3 8"}, {"lblArtist", "main 35"},
+        {"lblTitle", "main 36"},       {"lblAlbum", "main 37"}, {"lblYear", "main 38"},
     };
     for (const auto& [control, text] : captions)
         EXPECT_EQ(caption(both.captions, control), text) << control;
@@ -169,14 +170,13 @@ TEST(TagEditorLanguage, NeedsBothExports)
     EXPECT_TRUE(loaded("language_no_main.dll").tag_editor().captions.empty());
     EXPECT_EQ(loaded("language_no_main.dll").main_window().messages[0], "Media Names");
 
-    const id3_language short_list = loaded("language_short.dll").tag_editor();  // 5 entries
+    const id3_language short_list = loaded("language_short.dll").tag_editor(); // 5 entries
     EXPECT_EQ(caption(short_list.captions, "lblComments"), "id3 4");
     EXPECT_EQ(caption(short_list.captions, "cmdNext"), "<layout>");
     EXPECT_EQ(caption(short_list.captions, "lblYear"), "main 38");
 }
 
-TEST(LanguagePlugin, EmptyListsKeepTheBuiltInTexts)
-{
+TEST(LanguagePlugin, EmptyListsKeepTheBuiltInTexts) {
     const language_plugin plugin = loaded("empty_lists.krp");
     const main_language main = plugin.main_window();
     EXPECT_EQ(main.messages[15], builtin_main_messages()[15]);

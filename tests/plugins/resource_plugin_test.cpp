@@ -13,21 +13,18 @@
 namespace karvo {
 namespace {
 
-std::string test_plugin(const char* name)
-{
+std::string test_plugin(const char* name) {
     return std::string(KARVO_TEST_PLUGIN_DIR) + "/" + name;
 }
 
-std::string call_log(const std::string& path)
-{
+std::string call_log(const std::string& path) {
     // A second handle on the same file reaches the same loaded library and its log.
     platform::dynamic_library same(path);
     const auto log = same.function<const char* (*)()>("_test_call_log");
     return log ? log() : "";
 }
 
-TEST(ResourcePluginLoader, CallsTheExportsInTheLoadStepOrder)
-{
+TEST(ResourcePluginLoader, CallsTheExportsInTheLoadStepOrder) {
     resource_plugin plugin;
     const std::string path = test_plugin("six_players.krp");
     ASSERT_TRUE(plugin.load(path)) << plugin.error();
@@ -35,8 +32,7 @@ TEST(ResourcePluginLoader, CallsTheExportsInTheLoadStepOrder)
               "info,author,extensions,descriptions,icon1,icon2,locations,filename,players,version,url,");
 }
 
-TEST(ResourcePluginLoader, FillsTheParallelListsAndDisplayTexts)
-{
+TEST(ResourcePluginLoader, FillsTheParallelListsAndDisplayTexts) {
     resource_plugin plugin;
     ASSERT_TRUE(plugin.load(test_plugin("eight_players.krp")));
     EXPECT_EQ(plugin.player_names().size(), 8u);
@@ -58,8 +54,7 @@ TEST(ResourcePluginLoader, FillsTheParallelListsAndDisplayTexts)
     EXPECT_EQ(plugin.version_label(), "v. 2");
 }
 
-TEST(ResourcePluginLoader, SixPlayersLeaveTheExtraPlayersBoxEmpty)
-{
+TEST(ResourcePluginLoader, SixPlayersLeaveTheExtraPlayersBoxEmpty) {
     resource_plugin plugin;
     ASSERT_TRUE(plugin.load(test_plugin("six_players.krp")));
     EXPECT_EQ(plugin.player_names().size(), 6u);
@@ -68,18 +63,22 @@ TEST(ResourcePluginLoader, SixPlayersLeaveTheExtraPlayersBoxEmpty)
     EXPECT_EQ(plugin.version_label(), "v. 1.5");
 }
 
-TEST(ResourcePluginLoader, VersionLabelsUseTheGeneralFormat)
-{
+TEST(ResourcePluginLoader, VersionLabelsUseTheGeneralFormat) {
     const std::pair<double, const char*> cases[] = {
-        {2.0, "v. 2"}, {1.5, "v. 1.5"}, {4.0, "v. 4"}, {0.25, "v. 0.25"}, {3.1, "v. 3.1"}, {-1.0, "v. -1"},
-        {1.0 / 3.0, "v. 0.333333333333333"}, {1e20, "v. 1e+20"},
+        {2.0, "v. 2"},
+        {1.5, "v. 1.5"},
+        {4.0, "v. 4"},
+        {0.25, "v. 0.25"},
+        {3.1, "v. 3.1"},
+        {-1.0, "v. -1"},
+        {1.0 / 3.0, "v. 0.333333333333333"},
+        {1e20, "v. 1e+20"},
     };
     for (const auto& [version, label] : cases)
         EXPECT_EQ(format_version_label(version), label) << version;
 }
 
-TEST(ResourcePluginLoader, MissingExportsSkipTheirSteps)
-{
+TEST(ResourcePluginLoader, MissingExportsSkipTheirSteps) {
     resource_plugin plugin;
     ASSERT_TRUE(plugin.load(test_plugin("missing_exports.krp")));
     EXPECT_EQ(plugin.player_names(), (string_list{"Only 0", "Only 1", "Only 2"}));
@@ -96,11 +95,10 @@ TEST(ResourcePluginLoader, MissingExportsSkipTheirSteps)
     EXPECT_FALSE(plugin.has_media_info());
     EXPECT_EQ(plugin.media_info_string("/any/file.mp3"), "");
     EXPECT_EQ(plugin.media_duration("/any/file.mp3"), -1);
-    plugin.show_media_info("/any/file.mp3");  // no export: nothing is called
+    plugin.show_media_info("/any/file.mp3"); // no export: nothing is called
 }
 
-TEST(ResourcePluginLoader, EmptyAndNullListsLeaveEverythingEmpty)
-{
+TEST(ResourcePluginLoader, EmptyAndNullListsLeaveEverythingEmpty) {
     resource_plugin plugin;
     ASSERT_TRUE(plugin.load(test_plugin("empty_lists.krp")));
     for (const string_list* list : {&plugin.player_names(), &plugin.program_names(), &plugin.default_locations(),
@@ -112,8 +110,7 @@ TEST(ResourcePluginLoader, EmptyAndNullListsLeaveEverythingEmpty)
     EXPECT_EQ(plugin.media_info_string("/any/file.mp3"), "");
 }
 
-TEST(ResourcePluginLoader, JoinsTheMediaInfoItemsOfEachCall)
-{
+TEST(ResourcePluginLoader, JoinsTheMediaInfoItemsOfEachCall) {
     resource_plugin plugin;
     const std::string path = test_plugin("six_players.krp");
     ASSERT_TRUE(plugin.load(path));
@@ -126,8 +123,7 @@ TEST(ResourcePluginLoader, JoinsTheMediaInfoItemsOfEachCall)
     EXPECT_TRUE(call_log(path).ends_with("show,/music/a.mp3,"));
 }
 
-TEST(ResourcePluginLoader, AMissingLibraryIsReportedAndReloadingStartsAfresh)
-{
+TEST(ResourcePluginLoader, AMissingLibraryIsReportedAndReloadingStartsAfresh) {
     resource_plugin plugin;
     ASSERT_TRUE(plugin.load(test_plugin("eight_players.krp")));
     EXPECT_FALSE(plugin.load(test_plugin("no_such_plugin.krp")));

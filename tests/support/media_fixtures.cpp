@@ -18,10 +18,9 @@ using bytes = std::vector<unsigned char>;
 constexpr std::array<int, 14> layer3_bit_rates = {32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
 constexpr std::array<int, 3> mpeg1_sample_rates = {44100, 48000, 32000};
 constexpr std::array<const char*, 10> some_genres = {"Blues", "Classic Rock", "Country", "Dance", "Disco",
-                                                      "Funk", "Grunge", "Hip-Hop", "Jazz", "Metal"};
+                                                     "Funk",  "Grunge",       "Hip-Hop", "Jazz",  "Metal"};
 
-int index_of(const auto& table, int value, const char* what)
-{
+int index_of(const auto& table, int value, const char* what) {
     const auto it = std::find(table.begin(), table.end(), value);
     if (it == table.end())
         throw std::invalid_argument(std::string("unsupported ") + what);
@@ -29,8 +28,7 @@ int index_of(const auto& table, int value, const char* what)
 }
 
 // UTF-8 to code points; an invalid byte reads as U+FFFD.
-std::vector<char32_t> code_points(const std::string& text)
-{
+std::vector<char32_t> code_points(const std::string& text) {
     std::vector<char32_t> out;
     for (std::size_t i = 0; i < text.size();) {
         const auto c = static_cast<unsigned char>(text[i]);
@@ -49,16 +47,14 @@ std::vector<char32_t> code_points(const std::string& text)
     return out;
 }
 
-bytes latin1(const std::string& text)
-{
+bytes latin1(const std::string& text) {
     bytes out;
     for (char32_t cp : code_points(text))
         out.push_back(cp <= 0xFF ? static_cast<unsigned char>(cp) : '?');
     return out;
 }
 
-bytes utf16_with_bom(const std::string& text)
-{
+bytes utf16_with_bom(const std::string& text) {
     bytes out = {0xFF, 0xFE};
     auto unit = [&](char32_t u) {
         out.push_back(static_cast<unsigned char>(u));
@@ -75,27 +71,28 @@ bytes utf16_with_bom(const std::string& text)
     return out;
 }
 
-void put_be32(bytes& out, std::uint32_t v)
-{
+void put_be32(bytes& out, std::uint32_t v) {
     for (int shift = 24; shift >= 0; shift -= 8)
         out.push_back(static_cast<unsigned char>(v >> shift));
 }
 
-void put_le(bytes& out, std::uint32_t v, int count)
-{
+void put_le(bytes& out, std::uint32_t v, int count) {
     for (int i = 0; i < count; ++i)
         out.push_back(static_cast<unsigned char>(v >> (8 * i)));
 }
 
-void append(bytes& out, const bytes& more) { out.insert(out.end(), more.begin(), more.end()); }
-void append(bytes& out, const char* text) { out.insert(out.end(), text, text + std::char_traits<char>::length(text)); }
+void append(bytes& out, const bytes& more) {
+    out.insert(out.end(), more.begin(), more.end());
+}
+void append(bytes& out, const char* text) {
+    out.insert(out.end(), text, text + std::char_traits<char>::length(text));
+}
 
 class id3v2_writer {
 public:
     explicit id3v2_writer(id3v2_encoding encoding) : encoding_(encoding) {}
 
-    void text_frame(const char* id, const std::string& value)
-    {
+    void text_frame(const char* id, const std::string& value) {
         if (value.empty())
             return;
         bytes body = {encoding_byte()};
@@ -103,23 +100,21 @@ public:
         frame(id, body);
     }
 
-    void comment_frame(const std::string& value)
-    {
+    void comment_frame(const std::string& value) {
         if (value.empty())
             return;
         bytes body = {encoding_byte()};
         append(body, "eng");
-        append(body, encode(""));  // empty description, then its terminator
+        append(body, encode("")); // empty description, then its terminator
         append(body, terminator());
         append(body, encode(value));
         frame("COMM", body);
     }
 
-    bytes finish() const
-    {
+    bytes finish() const {
         const std::uint32_t size = static_cast<std::uint32_t>(frames_.size() + padding);
         bytes tag = {'I', 'D', '3', 3, 0, 0};
-        for (int shift = 21; shift >= 0; shift -= 7)  // sync-safe size
+        for (int shift = 21; shift >= 0; shift -= 7) // sync-safe size
             tag.push_back(static_cast<unsigned char>((size >> shift) & 0x7F));
         append(tag, frames_);
         tag.resize(tag.size() + padding, 0);
@@ -130,16 +125,14 @@ private:
     static constexpr std::size_t padding = 64;
 
     unsigned char encoding_byte() const { return encoding_ == id3v2_encoding::utf16 ? 1 : 0; }
-    bytes encode(const std::string& text) const
-    {
+    bytes encode(const std::string& text) const {
         if (encoding_ == id3v2_encoding::latin1)
             return latin1(text);
         return text.empty() ? bytes{0xFF, 0xFE} : utf16_with_bom(text);
     }
     bytes terminator() const { return encoding_ == id3v2_encoding::utf16 ? bytes{0, 0} : bytes{0}; }
 
-    void frame(const char* id, const bytes& body)
-    {
+    void frame(const char* id, const bytes& body) {
         append(frames_, id);
         put_be32(frames_, static_cast<std::uint32_t>(body.size()));
         frames_.insert(frames_.end(), {0, 0});
@@ -150,8 +143,7 @@ private:
     bytes frames_;
 };
 
-bytes make_id3v2(const tag_fields& tag, id3v2_encoding encoding)
-{
+bytes make_id3v2(const tag_fields& tag, id3v2_encoding encoding) {
     id3v2_writer writer(encoding);
     writer.text_frame("TIT2", tag.title);
     writer.text_frame("TPE1", tag.artist);
@@ -163,8 +155,7 @@ bytes make_id3v2(const tag_fields& tag, id3v2_encoding encoding)
     return writer.finish();
 }
 
-bytes make_id3v1(const tag_fields& tag)
-{
+bytes make_id3v1(const tag_fields& tag) {
     bytes out = {'T', 'A', 'G'};
     auto field = [&](const std::string& text, std::size_t width) {
         bytes b = latin1(text);
@@ -178,21 +169,19 @@ bytes make_id3v1(const tag_fields& tag)
     field(tag.comment, 28);
     out.push_back(0);
     out.push_back(static_cast<unsigned char>(std::clamp(tag.track, 0, 255)));
-    const auto genre = std::find_if(some_genres.begin(), some_genres.end(),
-                                    [&](const char* name) { return tag.genre == name; });
+    const auto genre =
+        std::find_if(some_genres.begin(), some_genres.end(), [&](const char* name) { return tag.genre == name; });
     out.push_back(genre == some_genres.end() ? 255 : static_cast<unsigned char>(genre - some_genres.begin()));
     return out;
 }
 
 } // namespace
 
-int mp3_frame_size(int bit_rate, int sample_rate)
-{
+int mp3_frame_size(int bit_rate, int sample_rate) {
     return 144 * bit_rate * 1000 / sample_rate;
 }
 
-std::vector<unsigned char> make_mp3(const mp3_options& options)
-{
+std::vector<unsigned char> make_mp3(const mp3_options& options) {
     const int rate_index = index_of(layer3_bit_rates, options.bit_rate, "bit rate") + 1;
     const int sample_index = index_of(mpeg1_sample_rates, options.sample_rate, "sample rate");
     bytes out;
@@ -212,8 +201,7 @@ std::vector<unsigned char> make_mp3(const mp3_options& options)
     return out;
 }
 
-std::vector<unsigned char> make_wav(int sample_rate, int channels, int bits_per_sample, double seconds)
-{
+std::vector<unsigned char> make_wav(int sample_rate, int channels, int bits_per_sample, double seconds) {
     const int block = channels * bits_per_sample / 8;
     const auto data_size = static_cast<std::uint32_t>(static_cast<long long>(seconds * sample_rate) * block);
     bytes out;
@@ -221,7 +209,7 @@ std::vector<unsigned char> make_wav(int sample_rate, int channels, int bits_per_
     put_le(out, 36 + data_size, 4);
     append(out, "WAVEfmt ");
     put_le(out, 16, 4);
-    put_le(out, 1, 2);  // PCM
+    put_le(out, 1, 2); // PCM
     put_le(out, static_cast<std::uint32_t>(channels), 2);
     put_le(out, static_cast<std::uint32_t>(sample_rate), 4);
     put_le(out, static_cast<std::uint32_t>(sample_rate * block), 4);
@@ -233,27 +221,23 @@ std::vector<unsigned char> make_wav(int sample_rate, int channels, int bits_per_
     return out;
 }
 
-fixture_folder::fixture_folder()
-{
+fixture_folder::fixture_folder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "karvo-fixtures-XXXXXX").string();
     if (!::mkdtemp(pattern.data()))
         throw std::runtime_error("cannot create a folder from " + pattern);
     path_ = pattern;
 }
 
-fixture_folder::~fixture_folder()
-{
+fixture_folder::~fixture_folder() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
 }
 
-std::string fixture_folder::file(const std::string& name) const
-{
+std::string fixture_folder::file(const std::string& name) const {
     return path_ + "/" + name;
 }
 
-void write_bytes(const std::string& path, const std::vector<unsigned char>& data)
-{
+void write_bytes(const std::string& path, const std::vector<unsigned char>& data) {
     const std::string temporary = path + ".part";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -267,13 +251,11 @@ void write_bytes(const std::string& path, const std::vector<unsigned char>& data
         throw std::runtime_error("cannot rename " + temporary + " to " + path);
 }
 
-void write_mp3(const std::string& path, const mp3_options& options)
-{
+void write_mp3(const std::string& path, const mp3_options& options) {
     write_bytes(path, make_mp3(options));
 }
 
-void write_wav(const std::string& path, int sample_rate, int channels, int bits_per_sample, double seconds)
-{
+void write_wav(const std::string& path, int sample_rate, int channels, int bits_per_sample, double seconds) {
     write_bytes(path, make_wav(sample_rate, channels, bits_per_sample, seconds));
 }
 

@@ -9,14 +9,12 @@
 
 namespace karvo::testing {
 
-inline void write_raw(const std::string& path, const std::string& bytes)
-{
+inline void write_raw(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 // Empty when missing; use std::filesystem::exists to tell an empty file apart.
-inline std::string read_raw(const std::string& path)
-{
+inline std::string read_raw(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

@@ -8,8 +8,7 @@
 
 namespace karvo::testing {
 
-temp_folder::temp_folder()
-{
+temp_folder::temp_folder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "karvo-test-XXXXXX").string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
@@ -18,8 +17,7 @@ temp_folder::temp_folder()
     path_ = name.data();
 }
 
-temp_folder::~temp_folder()
-{
+temp_folder::~temp_folder() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
 }

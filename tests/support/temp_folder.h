@@ -13,7 +13,7 @@ public:
     temp_folder(const temp_folder&) = delete;
     temp_folder& operator=(const temp_folder&) = delete;
 
-    const std::string& path() const { return path_; }  // without a trailing "/"
+    const std::string& path() const { return path_; } // without a trailing "/"
     std::string file(const std::string& name) const { return path_ + "/" + name; }
 
 private:

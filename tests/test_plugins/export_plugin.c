@@ -11,21 +11,20 @@
 
 static char call_log[4096];
 
-static void note(const char* text)
-{
+static void note(const char* text) {
     strncat(call_log, text, sizeof call_log - strlen(call_log) - 1);
 }
 
-KARVO_EXPORT const char* _test_call_log(void) { return call_log; }
+KARVO_EXPORT const char* _test_call_log(void) {
+    return call_log;
+}
 
-KARVO_EXPORT double _get_version_number(void)
-{
+KARVO_EXPORT double _get_version_number(void) {
     note("version,");
     return VERSION;
 }
 
-KARVO_EXPORT const char* _get_author_name(void)
-{
+KARVO_EXPORT const char* _get_author_name(void) {
     note("author,");
 #ifdef NULL_TEXTS
     return NULL;
@@ -34,8 +33,7 @@ KARVO_EXPORT const char* _get_author_name(void)
 #endif
 }
 
-KARVO_EXPORT const char* _get_plugin_name(void)
-{
+KARVO_EXPORT const char* _get_plugin_name(void) {
     note("name,");
 #if defined(NULL_TEXTS)
     return NULL;
@@ -55,8 +53,7 @@ KARVO_EXPORT const char* _get_plugin_name(void)
 }
 
 #ifndef WITHOUT_MENU
-KARVO_EXPORT const char* _get_menu_name(void)
-{
+KARVO_EXPORT const char* _get_menu_name(void) {
     note("menu,");
 #ifdef NULL_TEXTS
     return NULL;
@@ -66,8 +63,7 @@ KARVO_EXPORT const char* _get_menu_name(void)
 }
 #endif
 
-KARVO_EXPORT void _execute(const struct karvo_string_list* paths)
-{
+KARVO_EXPORT void _execute(const struct karvo_string_list* paths) {
     int32_t i;
     note("execute:");
     for (i = 0; i < paths->count; ++i) {
@@ -78,6 +74,10 @@ KARVO_EXPORT void _execute(const struct karvo_string_list* paths)
 }
 
 #ifndef NULL_TEXTS
-KARVO_EXPORT void _show_config_window(void) { note("config,"); }
-KARVO_EXPORT void _show_about_window(void) { note("about,"); }
+KARVO_EXPORT void _show_config_window(void) {
+    note("config,");
+}
+KARVO_EXPORT void _show_about_window(void) {
+    note("about,");
+}
 #endif

@@ -14,8 +14,7 @@ struct numbered_list {
 };
 
 static const struct karvo_string_list* fill(struct numbered_list* target, const char* prefix, char (*texts)[TEXT_SIZE],
-                                            const char** items, int count)
-{
+                                            const char** items, int count) {
     int i;
     if (!target->ready) {
         for (i = 0; i < count; ++i) {
@@ -29,13 +28,12 @@ static const struct karvo_string_list* fill(struct numbered_list* target, const 
     return &target->list;
 }
 
-#define NUMBERED_EXPORT(function_name, prefix, count)                                                               \
-    static char function_name##_texts[count][TEXT_SIZE];                                                          \
-    static const char* function_name##_items[count];                                                              \
-    static struct numbered_list function_name##_list;                                                             \
-    KARVO_EXPORT const struct karvo_string_list* function_name(void)                                               \
-    {                                                                                                              \
-        return fill(&function_name##_list, prefix, function_name##_texts, function_name##_items, count);         \
+#define NUMBERED_EXPORT(function_name, prefix, count)                                                                  \
+    static char function_name##_texts[count][TEXT_SIZE];                                                               \
+    static const char* function_name##_items[count];                                                                   \
+    static struct numbered_list function_name##_list;                                                                  \
+    KARVO_EXPORT const struct karvo_string_list* function_name(void) {                                                 \
+        return fill(&function_name##_list, prefix, function_name##_texts, function_name##_items, count);               \
     }
 
 #ifndef WITHOUT_MAIN
