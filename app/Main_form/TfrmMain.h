@@ -174,6 +174,7 @@ public:
     // --- players, playback, volume, M3U/PLS (main_form_players.cpp)
     void apply_player_settings();
     void refresh_player_labels();
+    void refresh_player_slots();
     void lblPlayerClick(int label);
     void cmbPlayersChange(int entry);
     void cmdPlayClick();

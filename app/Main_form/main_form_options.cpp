@@ -74,13 +74,7 @@ void TfrmMain::set_player_location(int player, const std::string& path) {
     if (selection->lists.locations.size() <= at)
         selection->lists.locations.resize(at + 1);
     selection->lists.locations[at] = path;
-    std::vector<std::string> captions;
-    std::vector<bool> accepts;
-    for (int slot = 0; slot < player_slot_count; ++slot) {
-        captions.push_back(selection->slot_caption(slot));
-        accepts.push_back(selection->slot_accepts_drops(slot));
-    }
-    players_->set_slots(captions, accepts);
+    refresh_player_slots();
 }
 
 void TfrmMain::settings_changed() {

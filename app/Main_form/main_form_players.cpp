@@ -153,13 +153,7 @@ void TfrmMain::apply_player_settings() {
     lists.default_locations = resource.default_locations();
     lists.home_pages = resource.home_pages();
     selection->names_changed();
-    std::vector<std::string> captions;
-    std::vector<bool> accepts;
-    for (int slot = 0; slot < player_slot_count; ++slot) {
-        captions.push_back(selection->slot_caption(slot));
-        accepts.push_back(selection->slot_accepts_drops(slot));
-    }
-    players_->set_slots(captions, accepts);
+    refresh_player_slots();
     players_->set_extra_players(selection->extra_player_names());
 
     // The volume display: what the mixer has now, without setting it.
@@ -190,6 +184,17 @@ void TfrmMain::wire_player_control() {
                                   starter);
     frmPlayerControl->set_bus_players({*bus_, starter, platform::system_local_sockets(), *linux_table,
                                        platform::runtime_socket_path(mpv_socket_name)});
+}
+
+// The slot captions and which slot takes files from a file manager (its program exists).
+void TfrmMain::refresh_player_slots() {
+    std::vector<std::string> captions;
+    std::vector<bool> accepts;
+    for (int slot = 0; slot < player_slot_count; ++slot) {
+        captions.push_back(selection->slot_caption(slot));
+        accepts.push_back(selection->slot_accepts_drops(slot));
+    }
+    players_->set_slots(captions, accepts);
 }
 
 void TfrmMain::refresh_player_labels() {
