@@ -119,9 +119,9 @@ void TStatusIcon::apply_hide_appl() {
 
 bool TStatusIcon::eventFilter(QObject* watched, QEvent* event) {
     if (watched == window_) {
-        if (event->type() == QEvent::WindowStateChange && window_->isMinimized())
-            apply_hide_appl();
-        else if (event->type() == QEvent::Show)
+        // Only the owner's minimise applies HideAppl: the window manager echoes an old minimised state right
+        // after the window is shown again, and acting on that would hide it at once.
+        if (event->type() == QEvent::Show)
             hidden_by_icon_ = false;
     }
     return QObject::eventFilter(watched, event);

@@ -27,8 +27,8 @@ public:
 
     bool Enabled() const { return enabled_; }
     void set_Enabled(bool enabled);
-    // Whether the application window is kept off the taskbar: while the icon is shown, a minimised window is
-    // hidden instead and comes back through the icon.
+    // Whether the application window is kept off the taskbar: set while the icon is shown, it hides a minimised
+    // window, which comes back through the icon; without the icon a window hidden here is shown minimised again.
     bool HideAppl() const { return hide_appl_; }
     void set_HideAppl(bool hide);
     QString Hint() const { return hint_; }
