@@ -260,6 +260,8 @@ bool TfrmMain::FormCreate() {
     show_location();
     // 17. the Media CD check marks the discs and sticks that are in a drive
     MediaCDCheck();
+    if (!environment_.drives) // a test's drive table has no mounts to follow
+        watch_mounts();
     // The keyboard works at once: the playlist has the focus.
     playlist_->view()->setFocus(Qt::OtherFocusReason);
     return true;

@@ -242,6 +242,7 @@ public:
 
     // --- saved playlists and Media CDs (main_form_stores.cpp)
     void MediaCDCheck(); // marks the Media CD nodes whose volume is in a drive
+    void watch_mounts(); // the check runs again whenever a volume is mounted or unmounted
 
     // --- search (main_form_search.cpp)
     void picSearchTypeClick();

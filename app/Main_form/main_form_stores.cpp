@@ -2,6 +2,9 @@
 // TfrmMain: the saved playlist and Media CD commands. Each runs one store command of the library with the window's
 // lists, stores and prompts, then shows what its outcome names: the list, the tree, the status line.
 #include <QMenu>
+#include <QSocketNotifier>
+#include <fcntl.h>
+#include <unistd.h>
 #include <QTreeWidget>
 
 #include "app/Main_form/TfrmMain.h"
@@ -65,6 +68,23 @@ void TfrmMain::run_store_command(const std::function<store_outcome(store_context
 
 bool TfrmMain::tree_selection_is(int kind) const {
     return tree_pane::kind_of(tree_->tree()->currentItem()) == kind;
+}
+
+void TfrmMain::watch_mounts() {
+    // The kernel marks /proc/self/mountinfo exceptional whenever something is mounted or unmounted.
+    const int fd = ::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Exception, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this, fd] {
+        char buffer[4096];
+        ::lseek(fd, 0, SEEK_SET);
+        while (::read(fd, buffer, sizeof buffer) > 0) {
+        }
+        ListDrives();
+        tree_->expand_again(tree_->my_computer());
+        MediaCDCheck();
+    });
 }
 
 void TfrmMain::MediaCDCheck() {
