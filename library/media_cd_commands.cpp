@@ -17,22 +17,6 @@ namespace {
 
 // The name typed into a Media CD prompt, or nullopt after Cancel, an empty answer or an unusable name (each with
 // its message).
-std::optional<std::string> ask_media_cd_name(store_context& context, const std::string& prompt,
-                                             const std::string& initial) {
-    const auto name = context.prompts.input_box(context.texts.title, prompt, initial);
-    if (!name)
-        return std::nullopt;
-    if (name->empty()) {
-        inform(context, context.texts[texts::nothing_entered]);
-        return std::nullopt;
-    }
-    if (const auto problem = unusable_name_message(*name)) {
-        inform(context, *problem);
-        return std::nullopt;
-    }
-    return name;
-}
-
 void after_catalogue_change(store_outcome& outcome) {
     outcome.done = true;
     outcome.tree.relist_media_cds = true;
@@ -53,7 +37,7 @@ store_outcome add_new_media_cd(store_context& context, const std::string& curren
         return outcome;
     }
     const float identity = disc_identity(drive->serial);
-    const auto name = ask_media_cd_name(context, context.texts[texts::name_new_media_cd], drive->label);
+    const auto name = ask_item_name(context, context.texts[texts::name_new_media_cd], drive->label);
     if (!name)
         return outcome;
     context.media_cds.store_identity(*name, identity);
@@ -104,8 +88,8 @@ store_outcome rename_media_cd(store_context& context) {
     const std::string old_name = context.state.current_media_cd_name;
     if (old_name.empty())
         return outcome;
-    const auto name = ask_media_cd_name(context, context.texts[texts::rename_media_cd_prompt] + old_name + ".",
-                                        proposed_media_cd_name(old_name, context.media_cds.names()));
+    const auto name = ask_item_name(context, context.texts[texts::rename_media_cd_prompt] + old_name + ".",
+                                    proposed_media_cd_name(old_name, context.media_cds.names()));
     if (!name)
         return outcome;
     if (!context.media_cds.rename(old_name, *name)) {

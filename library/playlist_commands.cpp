@@ -96,18 +96,10 @@ store_outcome rename_playlist(store_context& context) {
     const std::string old_name = context.state.current_playlist_name;
     if (old_name.empty())
         return outcome;
-    const auto name = context.prompts.input_box(
-        context.texts.title, context.texts[texts::rename_playlist_prompt] + " " + old_name + ".", old_name);
+    const auto name =
+        ask_item_name(context, context.texts[texts::rename_playlist_prompt] + " " + old_name + ".", old_name);
     if (!name)
         return outcome;
-    if (name->empty()) {
-        inform(context, context.texts[texts::nothing_entered]);
-        return outcome;
-    }
-    if (const auto problem = unusable_name_message(*name)) {
-        inform(context, *problem);
-        return outcome;
-    }
     outcome.tree.relist_playlists = true;
     if (!context.playlists.rename(old_name, *name)) {
         inform(context, rename_failed_message(old_name, *name));
@@ -146,19 +138,11 @@ store_outcome save_playlist_as(store_context& context) {
     store_outcome outcome;
     if (context.state.PlaylistMode != mode_playlist)
         return outcome;
-    const auto name = context.prompts.input_box(
-        context.texts.title, context.texts[texts::enter_playlist_name] + " " + context.state.current_playlist_name,
-        texts::save_as_default);
+    const auto name =
+        ask_item_name(context, context.texts[texts::enter_playlist_name] + " " + context.state.current_playlist_name,
+                      texts::save_as_default);
     if (!name)
         return outcome;
-    if (name->empty()) {
-        inform(context, context.texts[texts::nothing_entered]);
-        return outcome;
-    }
-    if (const auto problem = unusable_name_message(*name)) {
-        inform(context, *problem);
-        return outcome;
-    }
     const bool existed = context.playlists.exists(*name);
     if (!save_media_list_as_playlist(context.playlists, *name, context.list)) {
         inform(context, write_failed_message(*name));

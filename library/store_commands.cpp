@@ -52,4 +52,20 @@ std::string write_failed_message(const std::string& name) {
     return "Karvo was NOT able to write \"" + name + "\". The saved copy is unchanged.";
 }
 
+std::optional<std::string> ask_item_name(const store_context& context, const std::string& prompt,
+                                         const std::string& initial) {
+    const auto name = context.prompts.input_box(context.texts.title, prompt, initial);
+    if (!name)
+        return std::nullopt;
+    if (name->empty()) {
+        inform(context, context.texts[texts::nothing_entered]);
+        return std::nullopt;
+    }
+    if (const auto problem = unusable_name_message(*name)) {
+        inform(context, *problem);
+        return std::nullopt;
+    }
+    return name;
+}
+
 } // namespace karvo

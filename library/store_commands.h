@@ -58,6 +58,10 @@ struct store_context {
 // folder, so no '/', no leading '.', no control characters and at most 250 bytes (room for the extension).
 std::optional<std::string> unusable_name_message(const std::string& name);
 
+// Asks for a name in an input box; nullopt after Cancel, or after telling why an empty or unusable name is refused.
+std::optional<std::string> ask_item_name(const store_context& context, const std::string& prompt,
+                                         const std::string& initial);
+
 // Shows an information box with the message-box title.
 void inform(const store_context& context, const std::string& text);
 // A Yes/No question with the message-box title; true for Yes.

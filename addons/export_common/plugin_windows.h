@@ -20,4 +20,14 @@ struct about_text {
 };
 void show_about(const about_text& about);
 
+// Runs a plug-in call inside the program's application only, and never lets an exception cross the C boundary.
+template <typename Action>
+void guarded(Action action) noexcept {
+    try {
+        if (widgets_available())
+            action();
+    } catch (...) {
+    }
+}
+
 } // namespace karvo::exports

@@ -131,15 +131,6 @@ void configure() {
     store.set_flag("WriteM3U", m3u->isChecked());
 }
 
-template <typename Action>
-void guarded(Action action) noexcept {
-    try {
-        if (exports::widgets_available())
-            action();
-    } catch (...) {
-    }
-}
-
 } // namespace
 
 extern "C" {
@@ -158,15 +149,15 @@ KARVO_EXPORT const char* _get_menu_name(void) {
 }
 
 KARVO_EXPORT void _execute(const karvo_string_list* paths) {
-    guarded([paths] { copy_playlist(copy_plugin_list(paths)); });
+    exports::guarded([paths] { copy_playlist(copy_plugin_list(paths)); });
 }
 
 KARVO_EXPORT void _show_config_window(void) {
-    guarded(configure);
+    exports::guarded(configure);
 }
 
 KARVO_EXPORT void _show_about_window(void) {
-    guarded([] {
+    exports::guarded([] {
         exports::show_about({QString::fromUtf8(name), QString::number(version, 'g', 15), QString::fromUtf8(author),
                              QStringLiteral("Copies the playlist's files into a folder, for example a phone or a "
                                             "USB stick, in playlist order, and writes an M3U playlist with relative "

@@ -79,15 +79,6 @@ void configure() {
     options.set_text("Title", title->text().simplified().toStdString());
 }
 
-template <typename Action>
-void guarded(Action action) noexcept {
-    try {
-        if (exports::widgets_available())
-            action();
-    } catch (...) {
-    }
-}
-
 } // namespace
 
 extern "C" {
@@ -106,15 +97,15 @@ KARVO_EXPORT const char* _get_menu_name(void) {
 }
 
 KARVO_EXPORT void _execute(const karvo_string_list* paths) {
-    guarded([paths] { export_playlist(copy_plugin_list(paths)); });
+    exports::guarded([paths] { export_playlist(copy_plugin_list(paths)); });
 }
 
 KARVO_EXPORT void _show_config_window(void) {
-    guarded(configure);
+    exports::guarded(configure);
 }
 
 KARVO_EXPORT void _show_about_window(void) {
-    guarded([] {
+    exports::guarded([] {
         exports::show_about({QString::fromUtf8(name), QString::number(version, 'g', 15), QString::fromUtf8(author),
                              QStringLiteral("Writes the playlist as an XSPF document (UTF-8, file:// locations) "
                                             "with the title, artist, album, track number and length read from "
