@@ -65,6 +65,8 @@ class TfrmPlayerControl;
 class TStatusIcon;
 class TID3Form;
 class TThreadTimer;
+class TFSNotify;
+class auto_playlister;
 class tree_pane;
 class volume_control;
 class winamp_class;
@@ -125,6 +127,7 @@ public:
     const std::array<std::string, main_message_count>& messages() const { return messages_; }
     const drive_lists& drive_roots() const { return drive_roots_; }
     const export_plugins& export_plugin_list() const { return exports_; } // the preferences' plug-in page
+    TFSNotify& folder_watcher() const { return *AutoPlaylisterChange; }
 
     // --- Load settings, Restore state, Save settings (main_form_settings.cpp)
     void Load_settings();
@@ -273,7 +276,9 @@ private:
     void dropped(const drop_result& result);
     void declare_tray_menu();
     void create_tray_icon();
-    void apply_tray_settings(); // system_tray_icon and show_in
+    void apply_tray_settings();    // system_tray_icon and show_in
+    void reload_auto_playlister(); // the watched folder and the known files (main_form_autoplay.cpp)
+    void auto_add_to_playlist(const std::string& path);
     void wire_panes();
     void apply_language();
     bool load_resource_plugin();
@@ -344,6 +349,9 @@ private:
     std::unique_ptr<playback_commands> playback;
     std::unique_ptr<volume_control> volume;
     std::unique_ptr<TThreadTimer> RemoteControlTimer; // after what its ticks use, so it stops first
+    // After the store, the scanners and the drivers it acts through, so it is gone before them.
+    std::unique_ptr<TFSNotify> AutoPlaylisterChange;
+    std::unique_ptr<auto_playlister> AutoPlaylister;
 };
 
 } // namespace karvo

@@ -78,14 +78,12 @@ void TfrmMain::set_player_location(int player, const std::string& path) {
 }
 
 void TfrmMain::settings_changed() {
-    // Colours, font size, name switches, players, Double_Click and the enabled extensions.
+    // Colours, font size, name switches, players, Double_Click, the enabled extensions and the auto playlister.
     Load_settings();
     // Exit writes search_item back from the window's state; without this the dialog's choice would be lost there.
     state_.search_item = settings_.search_item;
     playlist_->view()->viewport()->update();
     listing_->view()->viewport()->update();
-    // Auto playlister call site: the watcher follows settings_.auto_playlister here, through
-    // auto_playlister::reload (library/auto_playlister.h), once the window owns one.
 }
 
 } // namespace karvo

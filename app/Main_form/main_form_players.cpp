@@ -57,12 +57,6 @@ constexpr int add_pls_title = 40;
 // Where an mpv the program starts listens for files to add; the same each run, so a later run still reaches it.
 constexpr const char* mpv_socket_name = "karvo-media-mpv.sock";
 
-platform::ui_dispatcher& ui_thread() {
-    // Outlives every timer worker, which may still be handing over a tick while the window goes.
-    static qt_dispatcher dispatcher;
-    return dispatcher;
-}
-
 } // namespace
 
 void TfrmMain::build_players() {
@@ -139,7 +133,7 @@ void TfrmMain::apply_player_settings() {
         }
 
         volume = std::make_unique<volume_control>(environment_.mixer ? *environment_.mixer : platform::system_mixer());
-        RemoteControlTimer = std::make_unique<TThreadTimer>(ui_thread());
+        RemoteControlTimer = std::make_unique<TThreadTimer>(gui_thread_dispatcher());
         RemoteControlTimer->set_interval(remote_control_interval);
         RemoteControlTimer->set_priority(TThreadPriority::tpIdle);
         RemoteControlTimer->set_on_timer([this](TThreadTimer&) { RemoteControlTimerTimer(); });

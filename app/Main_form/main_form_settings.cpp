@@ -42,6 +42,7 @@ void TfrmMain::Load_settings() {
     playlist_->set_font_size(settings_.pls_font_size);
     apply_player_settings();
     apply_tray_settings();
+    reload_auto_playlister();
 }
 
 void TfrmMain::Restore_state() {

@@ -54,6 +54,10 @@ void players_pane::show_selection(const std::string& name, const std::string& ex
         a->cmbPlayers->setCurrentIndex(entry);
 }
 
+std::string players_pane::top_caption() const {
+    return a->lblPlayerTop->text().toStdString();
+}
+
 void players_pane::mark_extra_selected() {
     a->lblPlayerTop->setStyleSheet("color: white; background: transparent; font-weight: bold;");
 }

@@ -39,7 +39,8 @@ public:
     void show_selection(const std::string& name, const std::string& extra_label);
     void mark_extra_selected();
     std::string slot_caption(int label) const;
-    int slot_top(int label) const; // in the panel
+    std::string top_caption() const; // the selected player's name, as lblPlayerTop shows it
+    int slot_top(int label) const;   // in the panel
     void set_marker(int marker, bool remote, int top);
 
     // Shows the popup a placement asks for and hides the other; false when the drag is refused there.

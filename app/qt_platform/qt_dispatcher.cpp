@@ -17,4 +17,9 @@ void qt_dispatcher::run_and_wait(const std::function<void()>& work) {
         application, [&work] { work(); }, Qt::BlockingQueuedConnection);
 }
 
+platform::ui_dispatcher& gui_thread_dispatcher() {
+    static qt_dispatcher dispatcher;
+    return dispatcher;
+}
+
 } // namespace karvo

@@ -11,4 +11,8 @@ public:
     void run_and_wait(const std::function<void()>& work) override;
 };
 
+// The program's one dispatcher. It outlives every worker (a timer or a folder watcher may still be handing over an
+// event while the window goes), so it is never destroyed before the process ends.
+platform::ui_dispatcher& gui_thread_dispatcher();
+
 } // namespace karvo

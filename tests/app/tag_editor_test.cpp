@@ -11,7 +11,9 @@
 
 #include "app/Id3_form/TID3Form.h"
 #include "app/Id3_form/cp1252_limit.h"
+#include "components/Fsnotify/TFSNotify.h"
 #include "library/id3_class.h"
+#include "library/playlist_class.h"
 #include "main_window_fixture.h"
 #include "tests/support/media_fixtures.h"
 
@@ -220,6 +222,57 @@ TEST(tag_editor, language_plugin_replaces_captions_and_labels_stay_beside_their_
     for (auto [button, caption] :
          {std::pair{form.cmdSave, "id3 1"}, {form.cmdExit, "id3 2"}, {form.cmdNext, "id3 5"}, {form.cmdBack, "id3 6"}})
         EXPECT_EQ(button->text(), caption);
+}
+
+} // namespace
+} // namespace karvo
+
+namespace karvo {
+namespace {
+
+// The window's watcher: a new file below the watched folder reaches the virtual playlist and the saved playlist
+// once; files there at start-up never do; a watched folder that goes away ends the watch, and loading the settings
+// again (as the preferences' OK does) watches it again.
+TEST(auto_playlister_window, feeds_the_playlist_and_a_saved_playlist_and_follows_the_settings) {
+    main_window_fixture f;
+    const std::string watched = f.folder.file("incoming");
+    std::filesystem::create_directories(watched);
+    testing::write_mp3(watched + "/already.mp3", v1("Already"));
+    f.save_playlist("Inbox", {{"/music/old.mp3", "Old"}});
+    f.write_ini("[AutoPlaylister]\r\nenabled=1\r\ndir=" + watched +
+                "\r\nadd_curr_playlist=1\r\nadd_saved_playlist=1\r\nsaved_playlist=Inbox\r\n");
+    TfrmMain& w = f.create();
+    ASSERT_TRUE(f.created);
+    ASSERT_TRUE(w.folder_watcher().Active());
+    EXPECT_EQ(w.virtual_playlist().count(), 0);
+
+    auto saved_lines = [&] { return w.saved_playlists().load("Inbox").size(); };
+    auto arrive = [&](const std::string& relative, const std::string& title) {
+        const std::string path = watched + "/" + relative;
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        testing::write_mp3(path + ".part", v1(title));
+        std::filesystem::rename(path + ".part", path); // complete when it appears, as a download finishes
+        return path;
+    };
+
+    const std::string first = arrive("a/b/new.mp3", "New");
+    QTRY_COMPARE_WITH_TIMEOUT(w.virtual_playlist().count(), 1, 5000);
+    EXPECT_EQ(std::string(w.virtual_playlist().full_path(0)), first);
+    EXPECT_EQ(w.virtual_playlist().song(0), "New");
+    QTRY_COMPARE_WITH_TIMEOUT(saved_lines(), std::size_t{2}, 5000);
+
+    // Gone while watched: the watch ends by itself. Back again and the settings loaded: a new file is taken.
+    std::filesystem::remove_all(watched);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.folder_watcher().Active(), 5000);
+    std::filesystem::create_directories(watched);
+    w.settings_changed();
+    ASSERT_TRUE(w.folder_watcher().Active());
+    const std::string second = arrive("later.mp3", "Later");
+    QTRY_COMPARE_WITH_TIMEOUT(w.virtual_playlist().count(), 2, 5000);
+    EXPECT_EQ(std::string(w.virtual_playlist().full_path(1)), second);
+    QTest::qWait(300); // a late second scan must not add it again
+    EXPECT_EQ(w.virtual_playlist().count(), 2);
+    EXPECT_EQ(saved_lines(), std::size_t{3});
 }
 
 } // namespace
