@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The exports of plugins/export_copy.kep: "Copy to Folder" asks for a folder (a phone, a USB stick) and copies the
+// plugins/export_copy.kep: "Copy to Folder" asks for a folder (a phone, a USB stick) and copies the
 // playlist's files there with a progress window that can be cancelled. Nothing here lets an exception out.
+#include "addons/export_common/plugin_exports.h"
 #include "addons/export_common/plugin_settings.h"
 #include "addons/export_common/plugin_windows.h"
 #include "addons/export_copy/folder_copy.h"
-#include "plugins/plugin_lists.h"
-#include "sdk/karvo_plugin.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -133,37 +132,15 @@ void configure() {
 
 } // namespace
 
-extern "C" {
-
-KARVO_EXPORT double _get_version_number(void) {
-    return version;
-}
-KARVO_EXPORT const char* _get_author_name(void) {
-    return author;
-}
-KARVO_EXPORT const char* _get_plugin_name(void) {
-    return name;
-}
-KARVO_EXPORT const char* _get_menu_name(void) {
-    return menu_name;
-}
-
-KARVO_EXPORT void _execute(const karvo_string_list* paths) {
-    exports::guarded([paths] { copy_playlist(copy_plugin_list(paths)); });
-}
-
-KARVO_EXPORT void _show_config_window(void) {
-    exports::guarded(configure);
-}
-
-KARVO_EXPORT void _show_about_window(void) {
-    exports::guarded([] {
-        exports::show_about({QString::fromUtf8(name), QString::number(version, 'g', 15), QString::fromUtf8(author),
-                             QStringLiteral("Copies the playlist's files into a folder, for example a phone or a "
-                                            "USB stick, in playlist order, and writes an M3U playlist with relative "
-                                            "paths beside them so the folder plays on its own. A file of the same "
-                                            "name is never overwritten: the copy gets \" (2)\".")});
-    });
-}
-
-} // extern "C"
+const karvo::exports::plugin_description karvo::exports::this_plugin = {
+    version,
+    author,
+    name,
+    menu_name,
+    "Copies the playlist's files into a folder, for example a phone or a "
+    "USB stick, in playlist order, and writes an M3U playlist with relative "
+    "paths beside them so the folder plays on its own. A file of the same "
+    "name is never overwritten: the copy gets \" (2)\".",
+    copy_playlist,
+    configure,
+};

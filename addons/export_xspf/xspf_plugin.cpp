@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The exports of plugins/export_xspf.kep: "Export to XSPF" asks for a file and writes the playlist there as an
+// plugins/export_xspf.kep: "Export to XSPF" asks for a file and writes the playlist there as an
 // XSPF document. Nothing here lets an exception out.
+#include "addons/export_common/plugin_exports.h"
 #include "addons/export_common/plugin_settings.h"
 #include "addons/export_common/plugin_windows.h"
 #include "addons/export_xspf/xspf_writer.h"
 #include "library/playlist_files.h"
-#include "plugins/plugin_lists.h"
-#include "sdk/karvo_plugin.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -81,36 +80,14 @@ void configure() {
 
 } // namespace
 
-extern "C" {
-
-KARVO_EXPORT double _get_version_number(void) {
-    return version;
-}
-KARVO_EXPORT const char* _get_author_name(void) {
-    return author;
-}
-KARVO_EXPORT const char* _get_plugin_name(void) {
-    return name;
-}
-KARVO_EXPORT const char* _get_menu_name(void) {
-    return menu_name;
-}
-
-KARVO_EXPORT void _execute(const karvo_string_list* paths) {
-    exports::guarded([paths] { export_playlist(copy_plugin_list(paths)); });
-}
-
-KARVO_EXPORT void _show_config_window(void) {
-    exports::guarded(configure);
-}
-
-KARVO_EXPORT void _show_about_window(void) {
-    exports::guarded([] {
-        exports::show_about({QString::fromUtf8(name), QString::number(version, 'g', 15), QString::fromUtf8(author),
-                             QStringLiteral("Writes the playlist as an XSPF document (UTF-8, file:// locations) "
-                                            "with the title, artist, album, track number and length read from "
-                                            "the files' tags, for any player that reads XSPF.")});
-    });
-}
-
-} // extern "C"
+const karvo::exports::plugin_description karvo::exports::this_plugin = {
+    version,
+    author,
+    name,
+    menu_name,
+    "Writes the playlist as an XSPF document (UTF-8, file:// locations) "
+    "with the title, artist, album, track number and length read from "
+    "the files' tags, for any player that reads XSPF.",
+    export_playlist,
+    configure,
+};
