@@ -15,17 +15,6 @@ namespace karvo {
 
 namespace {
 
-std::vector<int> valid_sorted(const media_list& list, const std::vector<int>& selected) {
-    std::vector<int> rows;
-    rows.reserve(selected.size());
-    for (const int row : selected)
-        if (row >= 0 && row < list.count())
-            rows.push_back(row);
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    return rows;
-}
-
 std::vector<int> all_rows(int count) {
     std::vector<int> rows(static_cast<std::size_t>(std::max(count, 0)));
     for (int row = 0; row < count; ++row)
@@ -60,6 +49,17 @@ edit_result remove(media_list& list, const std::vector<int>& rows) {
 
 } // namespace
 
+std::vector<int> valid_rows(const media_list& list, const std::vector<int>& selected) {
+    std::vector<int> rows;
+    rows.reserve(selected.size());
+    for (const int row : selected)
+        if (row >= 0 && row < list.count())
+            rows.push_back(row);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
 std::vector<row_range> runs_of(const std::vector<int>& rows) {
     std::vector<row_range> runs;
     for (std::size_t i = 0; i < rows.size();) {
@@ -73,11 +73,11 @@ std::vector<row_range> runs_of(const std::vector<int>& rows) {
 }
 
 edit_result delete_selected(media_list& list, const std::vector<int>& selected) {
-    return remove(list, valid_sorted(list, selected));
+    return remove(list, valid_rows(list, selected));
 }
 
 edit_result delete_all_but_selected(media_list& list, const std::vector<int>& selected) {
-    const std::vector<int> keep = valid_sorted(list, selected);
+    const std::vector<int> keep = valid_rows(list, selected);
     if (keep.empty())
         return {};
     edit_result result = remove(list, complement(list.count(), keep));
@@ -112,7 +112,7 @@ edit_result delete_broken_files(media_list& list, const file_test& exists) {
 }
 
 edit_result clone_selected(media_list& list, const std::vector<int>& selected) {
-    const std::vector<int> rows = valid_sorted(list, selected);
+    const std::vector<int> rows = valid_rows(list, selected);
     edit_result result;
     if (rows.empty())
         return result;
@@ -136,7 +136,7 @@ edit_result select_all(const media_list& list) {
 
 edit_result invert_selection(const media_list& list, const std::vector<int>& selected) {
     edit_result result;
-    result.selected = complement(list.count(), valid_sorted(list, selected));
+    result.selected = complement(list.count(), valid_rows(list, selected));
     return result;
 }
 
@@ -147,7 +147,7 @@ std::optional<edit_result> select_that_have(const media_list& list, const std::v
         return std::nullopt;
     const std::vector<int> found = rows_containing(list, Media, *text);
     edit_result result;
-    const std::vector<int> before = valid_sorted(list, selected);
+    const std::vector<int> before = valid_rows(list, selected);
     std::set_union(before.begin(), before.end(), found.begin(), found.end(), std::back_inserter(result.selected));
     return result;
 }

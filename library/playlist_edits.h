@@ -26,6 +26,9 @@ struct row_range {
 // Runs of consecutive rows of an ascending list of positions, ascending.
 std::vector<row_range> runs_of(const std::vector<int>& rows);
 
+// The selected rows that exist in `list`, ascending, each once.
+std::vector<int> valid_rows(const media_list& list, const std::vector<int>& selected);
+
 struct edit_result {
     bool changed = false;      // rows were removed or inserted
     std::vector<int> selected; // the selection afterwards, ascending

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "library/media_list.h"
+#include "library/playlist_edits.h"
 
 namespace karvo {
 
@@ -24,18 +25,6 @@ void step(std::set<int>& selection, move_result& result, int from, int to) {
 move_result finish(const std::set<int>& selection, move_result result) {
     result.selected.assign(selection.begin(), selection.end());
     return result;
-}
-
-// The selected rows that exist, ascending, each once.
-std::vector<int> valid_positions(const media_list& list, const std::vector<int>& selected) {
-    std::vector<int> rows;
-    rows.reserve(selected.size());
-    for (const int row : selected)
-        if (row >= 0 && row < list.count())
-            rows.push_back(row);
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    return rows;
 }
 
 // The row order with the picked rows (ascending) taken out and put, reversed, in front of or behind the rest.
@@ -58,7 +47,7 @@ std::vector<int> order_with_picked(int count, const std::vector<int>& picked, bo
 } // namespace
 
 move_result move_selected_to_top(media_list& list, const std::vector<int>& selected) {
-    const std::vector<int> picked = valid_positions(list, selected);
+    const std::vector<int> picked = valid_rows(list, selected);
     move_result result;
     if (picked.empty())
         return result;
@@ -74,7 +63,7 @@ move_result move_selected_to_top(media_list& list, const std::vector<int>& selec
 }
 
 move_result move_selected_to_bottom(media_list& list, const std::vector<int>& selected) {
-    const std::vector<int> picked = valid_positions(list, selected);
+    const std::vector<int> picked = valid_rows(list, selected);
     move_result result;
     if (picked.empty())
         return result;
