@@ -15,6 +15,7 @@
 #include "platform/testing/fake_drive_table.h"
 #include "platform/testing/scripted_prompts.h"
 #include "tests/support/raw_file.h"
+#include "tests/library/store_context_fixture.h"
 #include "tests/support/temp_folder.h"
 
 namespace karvo {
@@ -32,16 +33,7 @@ std::string info_of(const std::string& path) {
 
 constexpr std::uint32_t stick_serial = 0xABCD1234u;
 
-struct media_cd_fixture {
-    testing::temp_folder data;
-    playlist_class playlists{data.path()};
-    mp3_cd_class media_cds{data.path()};
-    platform::fake_drive_table drives;
-    platform::scripted_prompts prompts;
-    command_texts texts;
-    shell_state state;
-    media_list list;
-    store_context context{list, playlists, media_cds, prompts, drives, texts, state};
+struct media_cd_fixture : testing::store_context_fixture {
     media_files media;
     folder_scanner scanner{media};
 

@@ -11,6 +11,7 @@
 #include "library/playlist_class.h"
 #include "platform/testing/fake_drive_table.h"
 #include "platform/testing/scripted_prompts.h"
+#include "tests/library/store_context_fixture.h"
 #include "tests/support/temp_folder.h"
 
 namespace karvo {
@@ -24,16 +25,7 @@ std::string info_of(const std::string& name) {
     return make_media_info(fields);
 }
 
-struct store_fixture {
-    testing::temp_folder data;
-    playlist_class playlists{data.path()};
-    mp3_cd_class media_cds{data.path()};
-    platform::fake_drive_table drives;
-    platform::scripted_prompts prompts;
-    command_texts texts;
-    shell_state state;
-    media_list list;
-    store_context context{list, playlists, media_cds, prompts, drives, texts, state};
+struct store_fixture : testing::store_context_fixture {
 
     store_fixture() {
         playlists.save("Rock", {info_of("a"), info_of("b")});
