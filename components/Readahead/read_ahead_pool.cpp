@@ -35,13 +35,16 @@ read_ahead_pool::~read_ahead_pool() {
 }
 
 void read_ahead_pool::push(std::string path) {
+    bool wake = false;
     {
         const std::lock_guard lock(mutex_);
         if (closed_ || cancelled_)
             return;
         slots_.push_back({std::move(path), {}, {}, false});
+        wake = idle_workers_ > 0;
     }
-    work_ready_.notify_one();
+    if (wake)
+        work_ready_.notify_one();
 }
 
 void read_ahead_pool::close() {
@@ -69,7 +72,8 @@ std::optional<read_ahead_result> read_ahead_pool::take_front() {
     slots_.pop_front();
     --taken_;
     ++delivered_;
-    work_ready_.notify_one(); // the window moved on
+    if (idle_workers_ > 0 && taken_ < slots_.size())
+        work_ready_.notify_one(); // the window moved on
     if (front.error)
         std::rethrow_exception(front.error);
     return read_ahead_result{std::move(front.path), std::move(front.info)};
@@ -77,8 +81,11 @@ std::optional<read_ahead_result> read_ahead_pool::take_front() {
 
 std::optional<read_ahead_result> read_ahead_pool::next() {
     std::unique_lock lock(mutex_);
-    result_ready_.wait(lock,
-                       [this] { return cancelled_ || (!slots_.empty() && slots_.front().done) || finished_locked(); });
+    if (slots_.empty() || !slots_.front().done) {
+        consumer_waiting_ = true;
+        result_ready_.wait(lock, [this] { return cancelled_ || finished_locked() || front_run_ready(); });
+        consumer_waiting_ = false;
+    }
     if (cancelled_ || slots_.empty())
         return std::nullopt;
     return take_front();
@@ -89,6 +96,17 @@ std::optional<read_ahead_result> read_ahead_pool::try_next() {
     if (cancelled_ || slots_.empty() || !slots_.front().done)
         return std::nullopt;
     return take_front();
+}
+
+bool read_ahead_pool::front_run_ready() const {
+    // A waiting consumer is woken for a few results at a time, not for each one: fewer switches between threads.
+    const std::size_t want = std::min({batch_, slots_.size(), window_});
+    if (want == 0)
+        return false;
+    for (std::size_t i = 0; i < want; ++i)
+        if (!slots_[i].done)
+            return false;
+    return true;
 }
 
 bool read_ahead_pool::backlogged() const {
@@ -105,9 +123,11 @@ void read_ahead_pool::work() {
     std::unique_lock lock(mutex_);
     // A slot's position moves as the consumer pops the front, so a worker remembers its slot by absolute number.
     for (;;) {
+        ++idle_workers_;
         work_ready_.wait(lock, [this] {
             return cancelled_ || (taken_ < slots_.size() && taken_ < window_) || (closed_ && taken_ == slots_.size());
         });
+        --idle_workers_;
         if (cancelled_ || taken_ == slots_.size())
             return;
         const std::size_t number = delivered_ + taken_;
@@ -128,13 +148,12 @@ void read_ahead_pool::work() {
         s.info = std::move(info);
         s.error = error;
         s.done = true;
-        if (number == delivered_) {
+        if (consumer_waiting_ && front_run_ready())
             result_ready_.notify_one();
-            if (on_ready_) {
-                lock.unlock();
-                on_ready_();
-                lock.lock();
-            }
+        if (number == delivered_ && on_ready_) {
+            lock.unlock();
+            on_ready_();
+            lock.lock();
         }
     }
 }

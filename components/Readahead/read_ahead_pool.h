@@ -73,16 +73,20 @@ private:
     void work();
     std::optional<read_ahead_result> take_front(); // lock held; front slot done
     bool finished_locked() const { return closed_ && slots_.empty(); }
+    bool front_run_ready() const; // lock held
 
     reader read_;
     ready_notice on_ready_;
     std::size_t window_;
+    std::size_t batch_ = 1; // results a waiting consumer is woken for
     mutable std::mutex mutex_;
     std::condition_variable work_ready_;   // a slot may be taken, or the pool ends
     std::condition_variable result_ready_; // the front slot is done, or the pool ends
     std::deque<slot> slots_;               // undelivered paths in order; front = next to deliver
     std::size_t taken_ = 0;                // slots from the front handed to workers
     std::size_t delivered_ = 0;            // results handed to the consumer so far
+    int idle_workers_ = 0;
+    bool consumer_waiting_ = false;
     bool closed_ = false;
     bool cancelled_ = false;
     std::vector<std::thread> workers_;
