@@ -47,26 +47,52 @@ string_list folder_media_names(const std::string& folder, const media_files& med
     return names;
 }
 
+folder_listing_fill::folder_listing_fill(const std::string& folder, const media_files& media, my_computer_list& listing,
+                                         folder_listing_callbacks callbacks, read_ahead_pool::ready_notice on_ready)
+    : base_(platform::with_trailing_slash(folder)), listing_(listing), callbacks_(std::move(callbacks)) {
+    names_ = folder_media_names(base_, media);
+    total_ = static_cast<int>(names_.size());
+    listing_.clear();
+    if (callbacks_.begin_update)
+        callbacks_.begin_update();
+    if (names_.empty())
+        return;
+    const media_info_source& info = callbacks_.media_info;
+    pool_ =
+        std::make_unique<read_ahead_pool>([info](const std::string& path) { return info ? info(path) : std::string(); },
+                                          callbacks_.read_ahead, std::move(on_ready));
+    for (const std::string& name : names_)
+        pool_->push(base_ + name);
+    pool_->close();
+}
+
+bool folder_listing_fill::take(bool wait) {
+    while (number_ < total_) {
+        std::optional<read_ahead_result> result = wait ? pool_->next() : pool_->try_next();
+        if (!result)
+            return false;
+        ++number_;
+        if (callbacks_.show_message)
+            callbacks_.show_message(
+                reading_file_information_message(names_[static_cast<std::size_t>(number_ - 1)], number_, total_));
+        listing_.append(result->info);
+    }
+    if (!ended_) {
+        ended_ = true;
+        pool_.reset();
+        if (callbacks_.end_update)
+            callbacks_.end_update(listing_.count());
+        if (callbacks_.show_message)
+            callbacks_.show_message(media_files_count_message(total_));
+    }
+    return true;
+}
+
 int fill_folder_listing(const std::string& folder, const media_files& media, my_computer_list& listing,
                         const folder_listing_callbacks& callbacks) {
-    const std::string base = platform::with_trailing_slash(folder);
-    const string_list names = folder_media_names(base, media);
-    const int total = static_cast<int>(names.size());
-    listing.clear();
-    if (callbacks.begin_update)
-        callbacks.begin_update();
-    int number = 0;
-    for (const std::string& name : names) {
-        ++number;
-        if (callbacks.show_message)
-            callbacks.show_message(reading_file_information_message(name, number, total));
-        listing.append(callbacks.media_info ? callbacks.media_info(base + name) : std::string());
-    }
-    if (callbacks.end_update)
-        callbacks.end_update(listing.count());
-    if (callbacks.show_message)
-        callbacks.show_message(media_files_count_message(total));
-    return total;
+    folder_listing_fill fill(folder, media, listing, callbacks);
+    fill.take(true);
+    return fill.total();
 }
 
 folder_scanner::folder_scanner(const media_files& media) : media_(media) {
@@ -83,26 +109,58 @@ void folder_scanner::bind(slot& s) {
         if (s.on_media_file && media_.is_media_file(path))
             s.on_media_file(path);
     };
+    s.iterator.OnTerminate = [&s](TFileIterator&) {
+        if (s.on_end)
+            s.on_end();
+    };
 }
 
-void folder_scanner::run(slot& s, const path_sink& on_media_file) {
+void folder_scanner::run(slot& s, const path_sink& on_media_file, const std::function<void()>& on_end) {
     // Checked before the slot is touched: a refused scan must leave the running one as it was.
     if (!s.iterator.IsIdle())
         throw file_iterator_error(iterator_busy_text);
     s.on_media_file = on_media_file;
+    s.on_end = on_end;
     s.iterator.Iterate();
 }
 
 int folder_scanner::scan_dir(const std::string& folder, media_list& playlist, const media_info_source& media_info,
-                             const message_sink& show_message) {
+                             const message_sink& show_message, const read_ahead_policy& read_ahead) {
     ScanDir.SetRootFolder(folder);
     int added = 0;
-    run(scan_dir_, [&](const std::string& path) {
-        if (playlist.append(media_info ? media_info(path) : std::string(), std::string()))
+    read_ahead_pool pool(
+        [&media_info](const std::string& path) { return media_info ? media_info(path) : std::string(); }, read_ahead);
+    const auto deliver = [&](const read_ahead_result& result) {
+        if (playlist.append(result.info, std::string()))
             ++added;
         if (show_message)
-            show_message(adding_to_playlist_message(path));
-    });
+            show_message(adding_to_playlist_message(result.path));
+    };
+    // The walk feeds the readers; whatever is read meanwhile is appended at once, so the status line follows. The
+    // rest is taken when the walk ends, unless a read failed (its error ends the scan).
+    bool failed = false;
+    run(
+        scan_dir_,
+        [&](const std::string& path) {
+            try {
+                pool.push(path);
+                while (pool.backlogged())
+                    if (auto result = pool.next())
+                        deliver(*result);
+                while (auto result = pool.try_next())
+                    deliver(*result);
+            } catch (...) {
+                failed = true;
+                throw;
+            }
+        },
+        [&] {
+            if (failed)
+                return;
+            pool.close();
+            while (auto result = pool.next())
+                deliver(*result);
+        });
     return added;
 }
 

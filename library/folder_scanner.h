@@ -5,9 +5,11 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "components/Fileiterator/TFileIterator.h"
+#include "components/Readahead/read_ahead_pool.h"
 #include "library/media_files.h"
 #include "library/string_list.h"
 
@@ -33,6 +35,34 @@ struct folder_listing_callbacks {
     message_sink show_message;           // also repaints the status line at once
     std::function<void()> begin_update;  // optional: the view's updates are suspended
     std::function<void(int)> end_update; // optional: the view gets the item count; updates resume
+    read_ahead_policy read_ahead{};      // how media_info may be called from the readers
+};
+
+// One fill of the folder listing with the media information read ahead on a pool. The constructor clears the
+// listing and starts the reads; take() appends what has been read, in name order, with a progress line per file.
+// Destroying an unfinished fill stops its reads; the listing then keeps what was taken.
+class folder_listing_fill {
+public:
+    folder_listing_fill(const std::string& folder, const media_files& media, my_computer_list& listing,
+                        folder_listing_callbacks callbacks, read_ahead_pool::ready_notice on_ready = {});
+    folder_listing_fill(const folder_listing_fill&) = delete;
+    folder_listing_fill& operator=(const folder_listing_fill&) = delete;
+
+    // Takes the results read so far (with `wait`, all of them); true once the fill is complete, which ends the
+    // view's update and shows the count line. A read that failed rethrows here.
+    bool take(bool wait);
+    bool complete() const { return number_ == total_ && ended_; }
+    int total() const { return total_; }
+
+private:
+    std::string base_;
+    my_computer_list& listing_;
+    folder_listing_callbacks callbacks_;
+    string_list names_;
+    int total_ = 0;
+    int number_ = 0;
+    bool ended_ = false;
+    std::unique_ptr<read_ahead_pool> pool_;
 };
 
 // Clears `listing` and appends the media entry of every media file of `folder`, showing a progress line per file
@@ -56,8 +86,9 @@ public:
 
     // "Add Directory" and a new Media CD: every media file below `folder` is appended to `playlist` with an empty
     // list name, followed by "Adding to Playlist: " + path on the status line. Returns the number appended.
+    // The media information is read ahead while the walk goes on; entries are appended in the walk's order.
     int scan_dir(const std::string& folder, media_list& playlist, const media_info_source& media_info,
-                 const message_sink& show_message);
+                 const message_sink& show_message, const read_ahead_policy& read_ahead = {});
 
     // "Play This Drive." / "Play This Folder": the media files below `folder` go to the temporary list, then the
     // player is started. A list that could not be written does not start the player. Returns whether it started.
@@ -83,15 +114,16 @@ private:
     struct slot {
         TFileIterator& iterator;
         path_sink on_media_file;
+        std::function<void()> on_end; // still inside the scan, so a scan started from it is refused too
     };
     void bind(slot& s);
-    static void run(slot& s, const path_sink& on_media_file);
+    static void run(slot& s, const path_sink& on_media_file, const std::function<void()>& on_end = {});
 
     const media_files& media_;
-    slot scan_dir_{ScanDir, {}};
-    slot auto_playlist_scan_{AutoPlaylistScan, {}};
-    slot initial_scan_{InitialScan, {}};
-    slot play_this_location_{PlayThisLocation, {}};
+    slot scan_dir_{ScanDir, {}, {}};
+    slot auto_playlist_scan_{AutoPlaylistScan, {}, {}};
+    slot initial_scan_{InitialScan, {}, {}};
+    slot play_this_location_{PlayThisLocation, {}, {}};
     string_list collected_;
     string_list known_; // kept sorted for the look-up
 };

@@ -26,7 +26,8 @@ void after_catalogue_change(store_outcome& outcome) {
 } // namespace
 
 store_outcome add_new_media_cd(store_context& context, const std::string& current_folder, folder_scanner& scanner,
-                               const media_cd_info_source& info, const media_cd_status& show_status) {
+                               const media_cd_info_source& info, const media_cd_status& show_status,
+                               const read_ahead_policy& read_ahead) {
     store_outcome outcome;
     const std::vector<platform::drive_info> drives = context.drives.drives();
     const std::string root = platform::drive_root_of(current_folder, drives);
@@ -44,7 +45,7 @@ store_outcome add_new_media_cd(store_context& context, const std::string& curren
 
     context.state.current_media_cd_name = *name;
     begin_new_list(context.list);
-    scanner.scan_dir(root, context.list, info, show_status);
+    scanner.scan_dir(root, context.list, info, show_status, read_ahead);
     context.list.set_list_name_of_all(*name);
     outcome.status = texts::new_media_cd_added;
     outcome.list = list_change::rewritten;

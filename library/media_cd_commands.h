@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "components/Readahead/read_ahead_pool.h"
 #include "library/store_commands.h"
 #include "library/string_list.h"
 
@@ -23,7 +24,8 @@ using media_cd_status = std::function<void(const std::string& text)>;
 // volume label proposed), stores the volume's identity, scans the whole volume into the emptied list and writes
 // the catalogue with paths relative to the volume's root. Mode 1 afterwards.
 store_outcome add_new_media_cd(store_context& context, const std::string& current_folder, folder_scanner& scanner,
-                               const media_cd_info_source& info, const media_cd_status& show_status);
+                               const media_cd_info_source& info, const media_cd_status& show_status,
+                               const read_ahead_policy& read_ahead = {});
 
 // Removes the current Media CD after a Yes (its entries stay in the list). `media_cd_node_selected`: the tree's
 // selected node is a Media CD (the command acts only then).

@@ -174,19 +174,26 @@ store_outcome revert_playlist(store_context& context) {
 }
 
 store_outcome recache_playlist(store_context& context, const recache_info_source& info,
-                               const recache_status& show_status) {
+                               const recache_status& show_status, const read_ahead_policy& read_ahead) {
     store_outcome outcome;
     if (!in_playlist_mode(context.state))
         return outcome;
     media_list& list = context.list;
+    std::vector<std::string> paths;
+    std::vector<int> rows;
     for (int row = 0; row < list.count(); ++row) {
-        const std::string path = list.full_path(row);
+        std::string path = list.full_path(row);
         if (!platform::file_exists(path))
             continue;
-        if (show_status)
-            show_status(texts::recaching_file + path);
-        list.replace(row, info(path));
+        paths.push_back(std::move(path));
+        rows.push_back(row);
     }
+    std::size_t done = 0;
+    read_ahead_each(paths, info, read_ahead, [&](const read_ahead_result& result) {
+        if (show_status)
+            show_status(texts::recaching_file + result.path);
+        list.replace(rows[done++], result.info);
+    });
     outcome.done = true;
     outcome.list = list_change::rows_replaced;
     outcome.tree.refresh_groupings = context.state.current_playlist_name;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "components/Readahead/read_ahead_pool.h"
 #include "library/store_commands.h"
 
 namespace karvo {
@@ -35,8 +36,9 @@ store_outcome revert_playlist(store_context& context);
 // Reads the media entry of every row whose file exists again; missing files stay as they are.
 using recache_info_source = std::function<std::string(const std::string& path)>;
 using recache_status = std::function<void(const std::string& text)>;
+// The entries are read ahead on a pool (see read_ahead_policy) and replaced in row order.
 store_outcome recache_playlist(store_context& context, const recache_info_source& info,
-                               const recache_status& show_status);
+                               const recache_status& show_status, const read_ahead_policy& read_ahead = {});
 
 // Ctrl+W: every saved playlist in store order; no current playlist afterwards. The mode is the caller's.
 store_outcome display_all_saved_playlists(store_context& context);

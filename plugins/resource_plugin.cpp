@@ -21,7 +21,8 @@ struct resource_exports {
           default_locations(library.function<karvo_get_default_player_locations_fn>("_get_default_player_locations")),
           media_info_string(library.function<karvo_get_media_info_string_fn>("_get_media_info_string")),
           show_media_info(library.function<karvo_show_media_info_fn>("_show_media_info")),
-          media_duration(library.function<karvo_get_media_duration_fn>("_get_media_duration")) {}
+          media_duration(library.function<karvo_get_media_duration_fn>("_get_media_duration")),
+          is_reentrant(library.function<karvo_is_reentrant_fn>("_is_reentrant")) {}
     karvo_get_player_names_fn player_names;
     karvo_get_version_fn version;
     karvo_get_new_extensions_fn extensions;
@@ -34,6 +35,7 @@ struct resource_exports {
     karvo_get_media_info_string_fn media_info_string;
     karvo_show_media_info_fn show_media_info;
     karvo_get_media_duration_fn media_duration;
+    karvo_is_reentrant_fn is_reentrant;
 };
 
 } // namespace
@@ -58,6 +60,7 @@ bool resource_plugin::load(const std::string& library_path) {
     get_media_info_string_ = exports.media_info_string;
     show_media_info_ = exports.show_media_info;
     get_media_duration_ = exports.media_duration;
+    reentrant_ = exports.is_reentrant && exports.is_reentrant() != 0;
 
     if (exports.plugin_info)
         info_lines_ = copy_plugin_list(exports.plugin_info());
@@ -109,17 +112,30 @@ std::string resource_plugin::player6_caption() const {
     return extra.empty() ? std::string() : extra.front();
 }
 
+std::unique_lock<std::mutex> resource_plugin::exclusive_call() const {
+    return reentrant_ ? std::unique_lock<std::mutex>() : std::unique_lock<std::mutex>(calls_.mutex);
+}
+
 std::string resource_plugin::media_info_string(const std::string& path) const {
-    return get_media_info_string_ ? join_plugin_list(get_media_info_string_(path.c_str())) : std::string();
+    if (!get_media_info_string_)
+        return {};
+    const auto lock = exclusive_call();
+    // Joined under the lock: the list is only valid until the next call.
+    return join_plugin_list(get_media_info_string_(path.c_str()));
 }
 
 void resource_plugin::show_media_info(const std::string& path) const {
-    if (show_media_info_)
-        show_media_info_(path.c_str());
+    if (!show_media_info_)
+        return;
+    const auto lock = exclusive_call();
+    show_media_info_(path.c_str());
 }
 
 int resource_plugin::media_duration(const std::string& path) const {
-    return get_media_duration_ ? get_media_duration_(path.c_str()) : -1;
+    if (!get_media_duration_)
+        return -1;
+    const auto lock = exclusive_call();
+    return get_media_duration_(path.c_str());
 }
 
 } // namespace karvo

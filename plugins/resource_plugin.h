@@ -4,10 +4,12 @@
 // puts the lists into its controls.
 #pragma once
 
+#include "components/Readahead/read_ahead_pool.h"
 #include "library/string_list.h"
 #include "platform/dynamic_library.h"
 #include "sdk/karvo_plugin.h"
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -53,8 +55,13 @@ public:
     const std::string& version_label() const { return version_label_; }
 
     bool has_media_info() const { return get_media_info_string_ != nullptr; }
+    // The plug-in's _is_reentrant said so; without the export it is not.
+    bool is_reentrant() const { return reentrant_; }
+    // How the readers may call media_info_string.
+    read_ahead_policy read_ahead() const { return {reentrant_, 0, 0}; }
     // The file's media info string: the plug-in's items joined in order. Empty when the export is missing or the
-    // plug-in cannot describe the file (the caller then skips it).
+    // plug-in cannot describe the file (the caller then skips it). Callable from any thread: the calls into a
+    // plug-in that is not reentrant are made one at a time.
     std::string media_info_string(const std::string& path) const;
     void show_media_info(const std::string& path) const;
     // Kept for completeness; -1 when the export is missing.
@@ -62,11 +69,22 @@ public:
 
 private:
     void clear();
+    std::unique_lock<std::mutex> exclusive_call() const; // held over a call into a plug-in that is not reentrant
+
+    // Serialises the calls into a plug-in that is not reentrant; a fresh one for each loaded library.
+    struct call_lock {
+        call_lock() = default;
+        call_lock(const call_lock&) {}
+        call_lock& operator=(const call_lock&) { return *this; }
+        mutable std::mutex mutex;
+    };
 
     platform::dynamic_library library_;
     karvo_get_media_info_string_fn get_media_info_string_ = nullptr;
     karvo_show_media_info_fn show_media_info_ = nullptr;
     karvo_get_media_duration_fn get_media_duration_ = nullptr;
+    bool reentrant_ = false;
+    call_lock calls_;
 
     string_list player_names_, program_names_, default_locations_, home_pages_;
     string_list extensions_, extension_display_;

@@ -9,7 +9,8 @@
  * Ownership: every string list and every text a plug-in returns belongs to the plug-in. The program reads it and
  * never frees or changes it. Unless a function says otherwise, what it returns stays valid until the plug-in is
  * unloaded. Paths and texts are zero-terminated UTF-8 (a path is the file name's bytes as the file system holds
- * them). All functions are called from one thread at a time.
+ * them). All functions are called from one thread at a time, except where a plug-in declares otherwise (see
+ * _is_reentrant below).
  */
 #ifndef KARVO_PLUGIN_H
 #define KARVO_PLUGIN_H
@@ -64,8 +65,17 @@ typedef double (*karvo_get_version_fn)(void);
  * by KARVO_INFO_SEPARATOR, then one more separator. No field holds the separator, CR or LF.
  * A file that cannot be read gives the path and empty fields. A path that itself holds byte 0xFF, CR or LF cannot
  * be represented in the string: the result is then an empty list (count 0), and the program skips the file.
- * The list and its texts stay valid until the next call of this function. */
+ * The list and its texts stay valid until the next call of this function (in a reentrant plug-in: the next call
+ * on the same thread). */
 typedef const struct karvo_string_list* (*karvo_get_media_info_string_fn)(const char* path);
+/* _is_reentrant: optional; nonzero when _get_media_info_string may be called from several threads at once, each
+ * call on its own file, while _show_media_info and _get_media_duration may also run on the program's
+ * user-interface thread. Such a plug-in keeps no shared mutable state between calls: its returned list lives in
+ * storage of the calling thread (for example a thread_local buffer), and everything it uses to read a file is safe
+ * to use from several threads at once. The program then reads media information ahead on a few worker threads.
+ * A plug-in without this export, or returning 0, is called from one thread at a time: one worker reads ahead, and
+ * no two calls of its functions ever overlap. */
+typedef int32_t (*karvo_is_reentrant_fn)(void);
 /* _show_media_info: shows a modal window with the file's details; returns when the window is closed. */
 typedef void (*karvo_show_media_info_fn)(const char* path);
 /* _get_media_duration: length of the file in seconds, or -1. Resolved by the program but not called. */

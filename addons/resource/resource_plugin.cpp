@@ -76,7 +76,7 @@ const karvo_string_list* guarded_list(Make make) noexcept {
     }
 }
 
-// The last media info string, kept in one buffer whose strings reuse their storage from call to call.
+// The last media info string of one thread, in a buffer whose strings reuse their storage from call to call.
 class info_buffer {
 public:
     const karvo_string_list* fill(const char* path) {
@@ -171,8 +171,13 @@ KARVO_EXPORT const unsigned char* _get_icon_resource(int32_t id, int32_t* size) 
     return known ? generated_icons[id - 1].bytes : nullptr;
 }
 
+// Each thread fills its own buffer, and the reader keeps nothing between files, so calls may overlap.
+KARVO_EXPORT int32_t _is_reentrant(void) {
+    return 1;
+}
+
 KARVO_EXPORT const karvo_string_list* _get_media_info_string(const char* path) {
-    static info_buffer buffer;
+    thread_local info_buffer buffer;
     return guarded_list([&] { return buffer.fill(path); });
 }
 

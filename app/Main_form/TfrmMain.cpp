@@ -159,6 +159,7 @@ TfrmMain::TfrmMain(main_environment environment, QWidget* parent)
 }
 
 TfrmMain::~TfrmMain() {
+    listing_->cancel_fill(); // its readers call the plug-in, which goes before the pane
     // A bus given by the caller outlives the window: it must not call back into it.
     if (bus_)
         bus_->watch({}, {});

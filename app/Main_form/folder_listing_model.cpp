@@ -34,17 +34,18 @@ void folder_listing_model::set_images(std::vector<QIcon> icons, std::function<in
     set_icons(std::move(icons));
 }
 
+// The view shows no rows while a fill runs (the event loop keeps turning meanwhile), then all of them at once.
 void folder_listing_model::begin_fill() {
-    if (filling_)
-        return;
-    filling_ = true;
     beginResetModel();
     rows_ = 0;
+    filling_ = true;
+    endResetModel();
 }
 
 void folder_listing_model::end_fill(int count) {
     if (!filling_)
         return;
+    beginResetModel();
     rows_ = std::min(count, list_.count());
     filling_ = false;
     endResetModel();

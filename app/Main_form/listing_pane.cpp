@@ -32,23 +32,59 @@ void listing_pane::set_images(const std::vector<QIcon>& icons, std::function<int
     model_->set_images(icons, std::move(image_of));
 }
 
+listing_pane::~listing_pane() {
+    cancel_fill();
+}
+
+void listing_pane::cancel_fill() {
+    fill_.reset();
+}
+
 void listing_pane::LstMusicListAllFill(const std::string& folder, const media_files& types,
                                        const std::function<std::string(const std::string&)>& media_info,
+                                       const read_ahead_policy& read_ahead,
                                        const std::function<void(const std::string&)>& progress,
                                        const std::function<void()>& finished) {
+    cancel_fill();
+    finished_ = finished;
     folder_listing_callbacks callbacks;
     callbacks.media_info = media_info;
     callbacks.show_message = progress;
     callbacks.end_update = [this](int count) { model_->end_fill(count); };
+    callbacks.read_ahead = read_ahead;
     model_->begin_fill();
     try {
-        fill_folder_listing(folder, types, list_, callbacks);
+        fill_ =
+            std::make_unique<folder_listing_fill>(folder, types, list_, std::move(callbacks), [this] { post_take(); });
     } catch (...) {
         model_->end_fill(list_.count());
         finished();
         throw;
     }
-    finished(); // after the count line, the fill's last progress line
+    take_ready();
+}
+
+void listing_pane::post_take() {
+    if (!take_posted_.exchange(true))
+        QMetaObject::invokeMethod(
+            this, [this] { take_ready(); }, Qt::QueuedConnection);
+}
+
+void listing_pane::take_ready() {
+    take_posted_ = false;
+    if (!fill_)
+        return;
+    try {
+        if (!fill_->take(false))
+            return;
+    } catch (...) {
+        // A file that could not be read ends the listing as far as it got.
+        model_->end_fill(list_.count());
+    }
+    fill_.reset();
+    if (finished_)
+        finished_(); // after the count line, the fill's last progress line
+    emit fill_finished();
 }
 
 std::vector<int> listing_pane::selected_rows() const {

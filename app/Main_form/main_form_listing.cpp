@@ -15,7 +15,8 @@ namespace karvo {
 void TfrmMain::LstMusicListAllFill(const std::string& folder) {
     listing_->LstMusicListAllFill(
         folder, media_types, [this](const std::string& path) { return resource.media_info_string(path); },
-        [this](const std::string& text) { show_progress(text); }, [this] { status_->finish_progress(); });
+        resource.read_ahead(), [this](const std::string& text) { show_progress(text); },
+        [this] { status_->finish_progress(); });
 }
 
 void TfrmMain::LstMusicListAllContextPopup(const QPoint& global) {

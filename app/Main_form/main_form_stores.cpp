@@ -110,7 +110,7 @@ void TfrmMain::declare_store_commands() {
           [this](store_context& c) { return delete_playlist(c, tree_selection_is(tree_pane::kind_playlist)); });
     store("RenamePlaylist", "Rename Playlist", {}, rename_playlist);
     store("RecachePlaylist", "Re-cache Playlist", {}, [this, info, status](store_context& c) {
-        store_outcome outcome = recache_playlist(c, info, status);
+        store_outcome outcome = recache_playlist(c, info, status, resource.read_ahead());
         status_->finish_progress();
         return outcome;
     });
@@ -127,7 +127,7 @@ void TfrmMain::declare_store_commands() {
     store("AddNewMediaCD", "Add New Media CD", {}, [this, info, status](store_context& c) {
         const std::string folder =
             commands_->menu("mnuAdd")->property("tag").toInt() == 1 ? tree_menu_path : state_.current_folder;
-        store_outcome outcome = add_new_media_cd(c, folder, *scanners, info, status);
+        store_outcome outcome = add_new_media_cd(c, folder, *scanners, info, status, resource.read_ahead());
         status_->finish_progress();
         return outcome;
     });

@@ -227,7 +227,7 @@ void TfrmMain::mnuAdd_DirectoryClick() {
     }
     scanners->scan_dir(
         state_.current_folder, music_list, [this](const std::string& path) { return resource.media_info_string(path); },
-        [this](const std::string& text) { show_progress(text); });
+        [this](const std::string& text) { show_progress(text); }, resource.read_ahead());
     status_->finish_progress();
     refresh_count();
 }

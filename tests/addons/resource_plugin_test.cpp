@@ -16,6 +16,7 @@
 #include <regex>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace karvo {
@@ -204,6 +205,48 @@ TEST_F(ResourcePlugin, EachCallDescribesItsOwnFile) {
     EXPECT_EQ(fields_of(folder.file("a.mp3"))[song], "First");
     EXPECT_EQ(fields_of(folder.file("b.mp3"))[song], "Second");
     EXPECT_EQ(fields_of(folder.file("missing.mp3"))[song], "");
+}
+
+// The plug-in says it is reentrant: several threads reading the same files at once get what one thread gets.
+TEST_F(ResourcePlugin, ReadsFromSeveralThreadsAsFromOne) {
+    const auto is_reentrant = library.function<karvo_is_reentrant_fn>("_is_reentrant");
+    ASSERT_NE(is_reentrant, nullptr);
+    EXPECT_NE(is_reentrant(), 0);
+    std::vector<std::string> paths;
+    for (int i = 0; i < 48; ++i) {
+        tag_fields tag =
+            testing::title_tag("Song " + std::to_string(i) + " \u00e9t\u00e9", "Artist " + std::to_string(i % 5));
+        tag.album = "Album " + std::to_string(i % 7);
+        tag.year = 1960 + i;
+        const std::string path = folder.file("track " + std::to_string(i) + (i % 8 == 7 ? ".ogg" : ".mp3"));
+        mp3_options options = mp3_options().with_frames(10 + i);
+        if (i % 3 != 0)
+            options.with_id3v2(tag, i % 2 ? testing::id3v2_encoding::utf16 : testing::id3v2_encoding::latin1);
+        if (i % 3 != 1)
+            options.with_id3v1(tag);
+        testing::write_mp3(path, options);
+        paths.push_back(path);
+    }
+    paths.push_back(folder.file("missing.mp3"));
+    std::vector<std::optional<std::string>> one_thread;
+    for (const std::string& path : paths)
+        one_thread.push_back(info(path));
+
+    constexpr int threads = 4;
+    std::vector<int> differing(threads, 0);
+    std::vector<std::thread> readers;
+    for (int t = 0; t < threads; ++t)
+        readers.emplace_back([&, t] {
+            for (int round = 0; round < 5; ++round)
+                for (std::size_t i = 0; i < paths.size(); ++i) {
+                    const std::size_t at = (i + static_cast<std::size_t>(t) * 11) % paths.size(); // staggered
+                    if (info(paths[at]) != one_thread[at])
+                        ++differing[t];
+                }
+        });
+    for (std::thread& reader : readers)
+        reader.join();
+    EXPECT_EQ(differing, std::vector<int>(threads, 0));
 }
 
 TEST_F(ResourcePlugin, DurationOrMinusOne) {

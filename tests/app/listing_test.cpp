@@ -28,6 +28,7 @@ std::vector<std::string> recorded_fill(TfrmMain& w, const std::string& folder) {
     const auto connection = QObject::connect(&w.status(), &status_pane::message_set,
                                              [&texts](const QString& text) { texts.push_back(text.toStdString()); });
     w.LstMusicListAllFill(folder);
+    EXPECT_TRUE(testing::wait_for_listing(w));
     QObject::disconnect(connection);
     return texts;
 }
@@ -87,7 +88,9 @@ TEST(Listing, ModelShowsTheEntriesInTheListingColumns) {
     TfrmMain& w = f.create_with("MediaColumnWidth_Dir=150\r\nYearColumnWidth_Dir=33\r\n");
     QAbstractItemModelTester tester(w.listing().model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     w.LstMusicListAllFill(folder);
+    ASSERT_TRUE(testing::wait_for_listing(w));
     w.LstMusicListAllFill(folder); // a second fill replaces the first
+    ASSERT_TRUE(testing::wait_for_listing(w));
 
     folder_listing_model& model = *w.listing().model();
     ASSERT_EQ(model.rowCount(), 3);
@@ -109,6 +112,30 @@ TEST(Listing, ModelShowsTheEntriesInTheListingColumns) {
     EXPECT_FALSE(model.data(model.index(3, 0)).isValid());
 }
 
+// A listing started while another one is still reading shows only its own folder: nothing of the first is taken.
+TEST(Listing, ANewerListingDiscardsTheOneStillReading) {
+    tree_window_fixture f;
+    const std::string first = f.disk.path() + "/first/", second = f.disk.path() + "/second/";
+    tree_window_fixture::write_mp3s(first, 300);
+    tree_window_fixture::write_mp3s(second, 5);
+    TfrmMain& w = f.create_with();
+    w.LstMusicListAllFill(first);
+    ASSERT_TRUE(w.listing().filling());
+    const std::vector<std::string> texts = recorded_fill(w, second);
+
+    ASSERT_EQ(texts.size(), 6u);
+    for (int n = 1; n <= 5; ++n)
+        EXPECT_EQ(texts[n - 1],
+                  "Reading File Information for: track0" + std::to_string(n) + ".mp3 (" + std::to_string(n) + " of 5)");
+    EXPECT_EQ(texts[5], "There are 5 media files in the current folder.");
+    ASSERT_EQ(w.folder_listing().count(), 5);
+    EXPECT_EQ(w.listing().model()->rowCount(), 5);
+    for (int row = 0; row < 5; ++row)
+        EXPECT_EQ(w.folder_listing().full_path(row), second + "track0" + std::to_string(row + 1) + ".mp3");
+    QTest::qWait(50); // a take still queued for the first fill finds nothing of it
+    EXPECT_EQ(w.folder_listing().count(), 5);
+}
+
 TEST(Listing, PopupAndPlayCommands) {
     tree_window_fixture f;
     const std::string folder = f.disk.path() + "/music/";
@@ -117,6 +144,7 @@ TEST(Listing, PopupAndPlayCommands) {
     TfrmMain& w = f.create_with();
     f.tree().expandItem(f.disk_node());
     w.MyTreeClick(tree_window_fixture::child(f.disk_node(), "music"));
+    ASSERT_TRUE(testing::wait_for_listing(w));
     ASSERT_EQ(w.listing().model()->rowCount(), 3);
 
     // Opened from a CD-ROM node first, the listing's popup still hides "Add New Media CD".
@@ -168,6 +196,7 @@ TEST(Listing, AddDirectoryScansTheCurrentFolderIntoThePlaylist) {
 
     f.tree().expandItem(f.disk_node());
     w.MyTreeClick(tree_window_fixture::child(f.disk_node(), "music"));
+    ASSERT_TRUE(testing::wait_for_listing(w));
     std::vector<std::string> texts;
     const auto connection = QObject::connect(&w.status(), &status_pane::message_set,
                                              [&texts](const QString& text) { texts.push_back(text.toStdString()); });

@@ -3,6 +3,7 @@
 // answers, plus helpers that write karvo.ini and saved playlists.
 #pragma once
 
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -24,6 +25,11 @@
 #include "tests/support/temp_folder.h"
 
 namespace karvo::testing {
+
+// The folder listing fills in the background: waits until the running fill has shown its count line.
+inline bool wait_for_listing(TfrmMain& w) {
+    return QTest::qWaitFor([&w] { return !w.listing().filling(); }, 20000);
+}
 
 struct song {
     std::string path, title, artist = {}, album = {}, year = {};

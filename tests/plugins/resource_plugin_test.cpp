@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace karvo {
 namespace {
@@ -121,6 +124,32 @@ TEST(ResourcePluginLoader, JoinsTheMediaInfoItemsOfEachCall) {
     EXPECT_EQ(plugin.media_duration("12345"), 5);
     plugin.show_media_info("/music/a.mp3");
     EXPECT_TRUE(call_log(path).ends_with("show,/music/a.mp3,"));
+}
+
+// The test plug-in returns its list from static storage and has no _is_reentrant: calls from several threads must
+// never overlap, so each caller gets its own path and every call its own number.
+TEST(ResourcePluginLoader, APluginThatIsNotReentrantIsCalledOneThreadAtATime) {
+    resource_plugin plugin;
+    ASSERT_TRUE(plugin.load(test_plugin("eight_players.krp")));
+    ASSERT_FALSE(plugin.is_reentrant());
+    constexpr int threads = 4, calls = 300;
+    std::vector<std::vector<std::string>> seen(threads);
+    std::vector<std::thread> callers;
+    for (int t = 0; t < threads; ++t)
+        callers.emplace_back([&plugin, &seen, t] {
+            for (int i = 0; i < calls; ++i)
+                seen[t].push_back(plugin.media_info_string("/t" + std::to_string(t) + "/" + std::to_string(i)));
+        });
+    for (std::thread& caller : callers)
+        caller.join();
+    std::set<std::string> numbers;
+    for (int t = 0; t < threads; ++t)
+        for (int i = 0; i < calls; ++i) {
+            const std::string prefix = "/t" + std::to_string(t) + "/" + std::to_string(i) + "|";
+            ASSERT_TRUE(seen[t][i].starts_with(prefix)) << seen[t][i];
+            numbers.insert(seen[t][i].substr(prefix.size()));
+        }
+    EXPECT_EQ(numbers.size(), static_cast<std::size_t>(threads * calls));
 }
 
 TEST(ResourcePluginLoader, AMissingLibraryIsReportedAndReloadingStartsAfresh) {

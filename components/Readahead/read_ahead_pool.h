@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Reads the media information of a sequence of paths on a few worker threads, a bounded window ahead of the thread
+// that consumes it, and hands the results over strictly in input order. A source that may not be called from
+// several threads at once gets one worker, so it still reads ahead but never runs twice at the same time.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace karvo {
+
+struct read_ahead_result {
+    std::string path;
+    std::string info;
+};
+
+struct read_ahead_policy {
+    bool reentrant = false; // the source may run on several threads at once
+    int threads = 0;        // 0: from the hardware (see default_threads); a non-reentrant source always gets 1
+    int window = 0;         // paths read ahead of the consumer at most; 0: default_window
+};
+
+class read_ahead_pool {
+public:
+    using reader = std::function<std::string(const std::string& path)>;
+    using ready_notice = std::function<void()>; // called on a worker thread; must not call back into the pool
+
+    static constexpr int max_threads = 8;
+    static constexpr int default_window = 64;
+    // hardware_concurrency, doubled since much of a read waits on the disk, within 2 .. max_threads.
+    static int default_threads();
+
+    // `on_ready` (optional) is told each time the next result in order has become available.
+    read_ahead_pool(reader read, read_ahead_policy policy, ready_notice on_ready = {});
+    // Cancels and joins the workers; a read in progress ends first (at most one per worker).
+    ~read_ahead_pool();
+    read_ahead_pool(const read_ahead_pool&) = delete;
+    read_ahead_pool& operator=(const read_ahead_pool&) = delete;
+
+    // Input. Paths pushed after close() or cancel() are ignored.
+    void push(std::string path);
+    void close(); // no more paths will come
+
+    // The next result in order, waiting for it; nullopt when all were delivered after close(), or after cancel().
+    // A read that threw rethrows here, in its turn.
+    std::optional<read_ahead_result> next();
+    // The same without waiting: nullopt also when the next result is not read yet.
+    std::optional<read_ahead_result> try_next();
+    // True when the consumer should take results before pushing more: a window's worth is waiting or being read.
+    bool backlogged() const;
+    // True once every pushed path was delivered after close(), or after cancel().
+    bool finished() const;
+
+    // Stops the workers after their current read; nothing more is delivered.
+    void cancel();
+    int thread_count() const { return static_cast<int>(workers_.size()); }
+
+private:
+    struct slot {
+        std::string path;
+        std::string info;
+        std::exception_ptr error;
+        bool done = false;
+    };
+    void work();
+    std::optional<read_ahead_result> take_front(); // lock held; front slot done
+    bool finished_locked() const { return closed_ && slots_.empty(); }
+    bool front_run_ready() const; // lock held
+
+    reader read_;
+    ready_notice on_ready_;
+    std::size_t window_;
+    std::size_t batch_ = 1; // results a waiting consumer is woken for
+    mutable std::mutex mutex_;
+    std::condition_variable work_ready_;   // a slot may be taken, or the pool ends
+    std::condition_variable result_ready_; // the front slot is done, or the pool ends
+    std::deque<slot> slots_;               // undelivered paths in order; front = next to deliver
+    std::size_t taken_ = 0;                // slots from the front handed to workers
+    std::size_t delivered_ = 0;            // results handed to the consumer so far
+    int idle_workers_ = 0;
+    bool consumer_waiting_ = false;
+    bool closed_ = false;
+    bool cancelled_ = false;
+    std::vector<std::thread> workers_;
+};
+
+// Reads every path of `paths` through a pool and gives each result to `deliver` on the calling thread, in order.
+void read_ahead_each(const std::vector<std::string>& paths, const read_ahead_pool::reader& read,
+                     const read_ahead_policy& policy, const std::function<void(const read_ahead_result&)>& deliver);
+
+} // namespace karvo
