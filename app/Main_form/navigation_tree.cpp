@@ -67,6 +67,16 @@ void navigation_tree::leaveEvent(QEvent* event) {
     emit node_hovered(nullptr);
 }
 
+void navigation_tree::keyPressEvent(QKeyEvent* event) {
+    // Keyboard users open what they moved to; a click is the only other way.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
+        emit node_clicked(currentItem());
+        event->accept();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
 void navigation_tree::keyReleaseEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F5 && !event->isAutoRepeat()) {
         emit f5_pressed();

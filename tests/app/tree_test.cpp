@@ -178,6 +178,12 @@ TEST(Tree, ClickingNodes) {
     w.MyTreeClick(tree_window_fixture::child(f.disk_node(), "music"));
     EXPECT_EQ(w.state().current_folder, f.disk.path() + "/music/");
     EXPECT_EQ(platform::get_private_profile_string("Settings", "LastDir", "", f.ini()), f.disk.path() + "/music/");
+
+    // Enter on the node the keyboard moved to opens it as a click does.
+    f.tree().setCurrentItem(jazz);
+    QTest::keyClick(&f.tree(), Qt::Key_Return);
+    EXPECT_EQ(w.state().PlaylistMode, mode_playlist);
+    EXPECT_EQ(w.state().current_playlist_name, "Jazz");
 }
 
 TEST(Tree, OnlyAClickOnTheIconOrLabelCounts) {
