@@ -180,7 +180,7 @@ store_outcome recache_playlist(store_context& context, const recache_info_source
         return outcome;
     media_list& list = context.list;
     for (int row = 0; row < list.count(); ++row) {
-        const std::string path = list.full_path(row);
+        const std::string path(list.full_path(row));
         if (!platform::file_exists(path))
             continue;
         if (show_status)

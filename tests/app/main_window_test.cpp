@@ -37,7 +37,7 @@ QString caption0(const TfrmMain& w) {
 std::string column_text(const TfrmMain& w, int media_column) {
     std::string text;
     for (int row = 0; row < w.virtual_playlist().count(); ++row)
-        text += (row ? "," : "") + w.virtual_playlist().cell(media_column, row);
+        text += std::string(row ? "," : "").append(w.virtual_playlist().cell(media_column, row));
     return text;
 }
 
@@ -297,7 +297,7 @@ TEST(main_window, sort_and_randomize_buttons) {
     w.playlist().button("cmdRandom")->click();
     std::vector<std::string> paths;
     for (int row = 0; row < 12; ++row)
-        paths.push_back(w.virtual_playlist().full_path(row));
+        paths.emplace_back(w.virtual_playlist().full_path(row));
     std::sort(paths.begin(), paths.end());
     EXPECT_EQ(std::unique(paths.begin(), paths.end()), paths.end());
     EXPECT_EQ(w.playlist().model()->rowCount(), 12);

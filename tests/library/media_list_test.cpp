@@ -32,14 +32,14 @@ std::string info_of(const std::string& path, const std::string& artist = "Artist
 std::vector<std::string> column_of(const media_list& list, int column) {
     std::vector<std::string> cells;
     for (int row = 0; row < list.count(); ++row)
-        cells.push_back(list.cell(column, row));
+        cells.emplace_back(list.cell(column, row));
     return cells;
 }
 
 std::vector<std::string> row_of(const media_list& list, int row) {
     std::vector<std::string> cells;
     for (int column = 0; column < column_count; ++column)
-        cells.push_back(list.cell(column, row));
+        cells.emplace_back(list.cell(column, row));
     return cells;
 }
 
@@ -144,7 +144,7 @@ TEST(MediaList, MoveRangeRules) {
         EXPECT_EQ(column_of(list, FullPath), order) << operation << " " << index;
         // Every column moved with its row.
         for (int r = 0; r < list.count(); ++r)
-            EXPECT_EQ(list.cell(Artist, r), "A" + list.full_path(r)) << operation << " " << index;
+            EXPECT_EQ(list.cell(Artist, r), "A" + std::string(list.full_path(r))) << operation << " " << index;
     }
 }
 
