@@ -262,13 +262,13 @@ int media_list::take_slot() {
         live_.free_slots.pop_back();
         return slot;
     }
-    if (live_.slots % page_slots == 0) {
+    if (live_.slot_count % page_slots == 0) {
         for (auto& column : live_.texts)
             column.add_page();
         for (auto& column : live_.pooled)
             column.add_page();
     }
-    return live_.slots++;
+    return live_.slot_count++;
 }
 
 void media_list::release_slot(int slot) {
@@ -512,7 +512,7 @@ void media_list::clear() {
     for (auto& column : live_.pooled)
         column.clear();
     live_.rows.clear();
-    live_.slots = 0;
+    live_.slot_count = 0;
     live_.free_slots.clear();
     live_.text_bytes = 0;
 }
@@ -552,7 +552,7 @@ void media_list::backup() {
     backup_.texts = live_.texts;
     backup_.pooled = live_.pooled;
     backup_.rows = live_.rows;
-    backup_.slots = live_.slots;
+    backup_.slot_count = live_.slot_count;
     backup_.free_slots.clear();
     backup_.text_bytes = live_.text_bytes;
     backup_count_ = count();
@@ -576,7 +576,7 @@ void media_list::restore() {
     live_.texts = backup_.texts;
     live_.pooled = backup_.pooled;
     live_.rows = backup_.rows;
-    live_.slots = backup_.slots;
+    live_.slot_count = backup_.slot_count;
     live_.free_slots.clear();
     live_.text_bytes = backup_.text_bytes;
 }
@@ -596,14 +596,25 @@ int media_list::append_rows_from_backup(std::span<const int> backup_rows) {
     if (valid.empty())
         return 0;
     live_.rows.reserve(live_.rows.size() + valid.size());
-    if (live_.slots == 0 && live_.cells == backup_.cells) {
+    if (live_.slot_count == 0 && live_.cells == backup_.cells) {
         // An empty live table over the backup's arena (a narrowing search): it takes the backup's pages, so its
         // rows are the backup's slots and nothing is copied until one side writes.
         live_.texts = backup_.texts;
         live_.pooled = backup_.pooled;
-        live_.slots = backup_.slots;
-        for (const int row : valid)
-            live_.rows.push_back(backup_.rows[static_cast<std::size_t>(row)]);
+        live_.slot_count = backup_.slot_count;
+        // A row asked for twice gets a slot of its own the second time: a slot belongs to one row.
+        std::vector<char> taken(static_cast<std::size_t>(backup_.slot_count), 0);
+        for (const int row : valid) {
+            const int slot = backup_.rows[static_cast<std::size_t>(row)];
+            if (!taken[static_cast<std::size_t>(slot)]) {
+                taken[static_cast<std::size_t>(slot)] = 1;
+                live_.rows.push_back(slot);
+                continue;
+            }
+            const int copy = take_slot();
+            copy_slot(backup_, slot, copy);
+            live_.rows.push_back(copy);
+        }
         live_.text_bytes = backup_.text_bytes / static_cast<std::size_t>(backup_rows_count) * valid.size();
         return static_cast<int>(valid.size());
     }

@@ -97,7 +97,7 @@ private:
         std::array<paged_cells<std::uint64_t>, text_column_count> texts;
         std::array<paged_cells<std::uint32_t>, pooled_column_count> pooled;
         std::vector<int> rows;
-        int slots = 0;               // slots in use or freed
+        int slot_count = 0;          // slots in use or freed
         std::vector<int> free_slots; // freed slots, live table only
         std::size_t text_bytes = 0;  // arena bytes the slots refer to, to see when the arena is mostly garbage
     };

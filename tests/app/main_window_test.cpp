@@ -321,7 +321,7 @@ TEST(main_window, move_commands_and_arrow_auto_repeat) {
             w.playlist().view()->selectionModel()->select(w.playlist().model()->index(row, 0),
                                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
     };
-    const std::string row3 = w.virtual_playlist().full_path(3);
+    const std::string row3(w.virtual_playlist().full_path(3));
     select({0, 3});
     w.commands().action("mnuMoveSelectedUp")->trigger();
     EXPECT_EQ(w.selected_positions(), (std::vector<int>{0, 2}));

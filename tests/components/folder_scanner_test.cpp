@@ -167,7 +167,7 @@ TEST(folder_scanner, ScanDirAppendsEveryMediaFileWithAnEmptyListName) {
     for (int row = 1; row < 4; ++row) {
         paths.emplace_back(playlist.full_path(row));
         EXPECT_EQ(playlist.cell(ListName, row), "");
-        EXPECT_EQ(messages[row - 1], "Adding to Playlist: " + playlist.full_path(row));
+        EXPECT_EQ(messages[row - 1], "Adding to Playlist: " + std::string(playlist.full_path(row)));
     }
     EXPECT_EQ(sorted(paths), sorted(tree.media_paths()));
     EXPECT_TRUE(scanner.ScanDir.IsIdle());
