@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <iterator>
 #include <numeric>
+#include <unordered_map>
 #include <utility>
 
 #include "library/text.h"
@@ -13,9 +14,32 @@
 namespace karvo {
 namespace {
 
-const std::string no_text;
+// Where a column's cells are kept: the texts that differ from row to row in the byte arena, the rest interned.
+struct column_place {
+    bool pooled;
+    int index;
+};
+
+constexpr std::array<media_column, 6> text_columns = {Media, FullPath, Song, Comment, Info9, Info14};
+
+constexpr std::array<column_place, column_count> make_places() {
+    std::array<column_place, column_count> places{};
+    int texts = 0;
+    int pooled = 0;
+    for (int column = 0; column < column_count; ++column) {
+        const bool is_text = std::find(text_columns.begin(), text_columns.end(), column) != text_columns.end();
+        places[static_cast<std::size_t>(column)] = {!is_text, is_text ? texts++ : pooled++};
+    }
+    return places;
+}
+constexpr std::array<column_place, column_count> places = make_places();
+
+constexpr int pool_of(media_column column) {
+    return places[static_cast<std::size_t>(column)].index;
+}
 
 // A sort key: its first eight bytes as a big-endian number decide most comparisons without touching the text.
+// Keys of an interned column carry their rank in `head` and no text.
 struct sort_entry {
     std::uint64_t head;
     const char* text;
@@ -69,17 +93,86 @@ void quicksort(std::vector<sort_entry>& entries, int first, int last) {
     }
 }
 
+// Upper-cased keys, one after another in one buffer, with the end of each.
+struct upper_keys {
+    std::string buffer;
+    std::vector<std::size_t> ends;
+
+    template <typename Text>
+    upper_keys(std::size_t count, const Text& text) {
+        ends.reserve(count);
+        for (std::size_t k = 0; k < count; ++k) {
+            append_upper_case(buffer, text(k));
+            ends.push_back(buffer.size());
+        }
+    }
+    std::string_view key(std::size_t k) const {
+        const std::size_t start = k == 0 ? 0 : ends[k - 1];
+        return std::string_view(buffer).substr(start, ends[k] - start);
+    }
+};
+
+// Paths share their first folders: keys compared from the end of the prefix common to all of them get heads
+// that tell them apart.
+std::size_t common_prefix(const upper_keys& keys) {
+    if (keys.ends.empty())
+        return 0;
+    const std::string_view first = keys.key(0);
+    std::size_t common = first.size();
+    for (std::size_t k = 1; k < keys.ends.size() && common > 0; ++k) {
+        const std::string_view other = keys.key(k);
+        const std::size_t limit = std::min(common, other.size());
+        std::size_t same = 0;
+        while (same < limit && first[same] == other[same])
+            ++same;
+        common = same;
+    }
+    return common;
+}
+
 } // namespace
 
-// A row's cells as views into the info string, and the three derived cells they point to.
+// The arena and the interned columns, shared by the live table and its snapshots; texts are only ever added.
+struct media_list::shared_cells {
+    byte_arena bytes;
+    std::array<string_pool, pooled_column_count> pools;
+    // Length and Quality follow from a few interned cells: derived once per distinct input.
+    std::vector<std::uint32_t> length_of_seconds;                               // Length id + 1 by Seconds id
+    std::array<std::unordered_map<std::uint64_t, std::uint32_t>, 2> quality_of; // MP3, WAV: (Quality, SampleRate)
+
+    void reset() {
+        bytes.reset();
+        for (auto& pool : pools)
+            pool.reset();
+        length_of_seconds.clear();
+        for (auto& memo : quality_of)
+            memo.clear();
+    }
+};
+
+// A row's cells as views into the info string (Quality still as given), and the display name they point to.
 struct media_list::row_text {
     std::array<std::string_view, column_count> cells;
-    std::string media, length, quality;
+    std::string media;
 
     row_text() = default;
     row_text(const row_text&) = delete;
     row_text& operator=(const row_text&) = delete;
 };
+
+std::string_view media_list::read(const table& from, int column, int slot) {
+    const column_place place = places[static_cast<std::size_t>(column)];
+    const std::size_t index = static_cast<std::size_t>(place.index);
+    if (place.pooled)
+        return from.cells->pools[index].value(from.pooled[index].get(slot));
+    return from.cells->bytes.view(from.texts[index].get(slot));
+}
+
+media_list::shared_cells& media_list::writable_cells() {
+    if (!live_.cells)
+        live_.cells = std::make_shared<shared_cells>();
+    return *live_.cells;
+}
 
 void media_list::make_row(row_text& row, std::string_view info, std::string_view list_name) const {
     const media_field_views fields = split_media_info(info);
@@ -87,11 +180,76 @@ void media_list::make_row(row_text& row, std::string_view info, std::string_view
         row.cells[info_field_column[field]] = fields[field];
     row.cells[ListName] = list_name;
     row.media = derive_media_name(row.cells[FullPath], switches);
-    row.length = format_length(row.cells[Seconds]);
-    row.quality = derive_quality(row.cells[FullPath], row.cells[Quality], row.cells[SampleRate]);
     row.cells[Media] = row.media;
-    row.cells[Length] = row.length;
-    row.cells[Quality] = row.quality;
+}
+
+void media_list::write_cell(int column, int slot, std::string_view value) {
+    shared_cells& cells = writable_cells();
+    const column_place place = places[static_cast<std::size_t>(column)];
+    const std::size_t index = static_cast<std::size_t>(place.index);
+    if (place.pooled) {
+        live_.pooled[index].set(slot, cells.pools[index].intern(value, cells.bytes));
+    } else {
+        live_.texts[index].set(slot, cells.bytes.add(value));
+        live_.text_bytes += value.size();
+    }
+}
+
+void media_list::write_row(int slot, const row_text& row) {
+    for (int column = 0; column < column_count; ++column)
+        if (column != Length && column != Quality)
+            write_cell(column, slot, row.cells[column]);
+    shared_cells& cells = writable_cells();
+
+    const std::uint32_t seconds = live_.pooled[pool_of(Seconds)].get(slot);
+    if (cells.length_of_seconds.size() <= seconds)
+        cells.length_of_seconds.resize(seconds + 1, 0);
+    std::uint32_t& length = cells.length_of_seconds[seconds];
+    if (length == 0)
+        length = cells.pools[pool_of(Length)].intern(format_length(row.cells[Seconds]), cells.bytes) + 1;
+    live_.pooled[pool_of(Length)].set(slot, length - 1);
+
+    string_pool& qualities = cells.pools[pool_of(Quality)];
+    const std::uint32_t given = qualities.intern(row.cells[Quality], cells.bytes);
+    const std::string extension = upper_extension(row.cells[FullPath]);
+    const int kind = extension == "MP3" ? 0 : (extension == "WAV" ? 1 : -1);
+    std::uint32_t quality = given;
+    if (kind >= 0) {
+        const std::uint64_t key =
+            (static_cast<std::uint64_t>(given) << 32) | live_.pooled[pool_of(SampleRate)].get(slot);
+        auto& memo = cells.quality_of[static_cast<std::size_t>(kind)];
+        const auto found = memo.find(key);
+        if (found != memo.end()) {
+            quality = found->second;
+        } else {
+            quality = qualities.intern(derive_quality(row.cells[FullPath], row.cells[Quality], row.cells[SampleRate]),
+                                       cells.bytes);
+            memo.emplace(key, quality);
+        }
+    }
+    live_.pooled[pool_of(Quality)].set(slot, quality);
+}
+
+void media_list::copy_slot(const table& from, int from_slot, int to_slot) {
+    if (from.cells == live_.cells) {
+        // The same arena: the references are the cells.
+        for (std::size_t k = 0; k < text_column_count; ++k)
+            live_.texts[k].set(to_slot, from.texts[k].get(from_slot));
+        for (std::size_t k = 0; k < pooled_column_count; ++k)
+            live_.pooled[k].set(to_slot, from.pooled[k].get(from_slot));
+        for (const media_column column : text_columns)
+            live_.text_bytes += read(from, column, from_slot).size();
+        return;
+    }
+    for (int column = 0; column < column_count; ++column)
+        write_cell(column, to_slot, read(from, column, from_slot));
+}
+
+std::size_t media_list::slot_text_bytes(int slot) const {
+    std::size_t bytes = 0;
+    for (const media_column column : text_columns)
+        bytes += read(live_, column, slot).size();
+    return bytes;
 }
 
 bool media_list::append(std::string_view info, const std::string& list_name) {
@@ -99,39 +257,47 @@ bool media_list::append(std::string_view info, const std::string& list_name) {
 }
 
 int media_list::take_slot() {
-    if (!free_slots_.empty()) {
-        const int slot = free_slots_.back();
-        free_slots_.pop_back();
+    if (!live_.free_slots.empty()) {
+        const int slot = live_.free_slots.back();
+        live_.free_slots.pop_back();
         return slot;
     }
-    for (auto& column : live_)
-        column.emplace_back();
-    return static_cast<int>(live_[FullPath].size()) - 1;
-}
-
-void media_list::clear_slot(int slot) {
-    // The texts stay until the slot is taken again (and overwritten in place) or the store is compacted: freeing
-    // eighteen strings per row would cost a large deletion more than the deletion itself.
-    free_slots_.push_back(slot);
-}
-
-void media_list::compact_when_sparse() {
-    if (free_slots_.size() > 4096 && free_slots_.size() > rows_.size()) {
-        table compact;
-        for (int column = 0; column < column_count; ++column) {
-            compact[column].reserve(rows_.size());
-            for (const int row_slot : rows_)
-                compact[column].push_back(std::move(live_[column][row_slot]));
-        }
-        live_.swap(compact);
-        std::iota(rows_.begin(), rows_.end(), 0);
-        free_slots_.clear();
+    if (live_.slot_count % page_slots == 0) {
+        for (auto& column : live_.texts)
+            column.add_page();
+        for (auto& column : live_.pooled)
+            column.add_page();
     }
+    return live_.slot_count++;
 }
 
 void media_list::release_slot(int slot) {
-    clear_slot(slot);
-    compact_when_sparse();
+    // The texts stay in the arena until it is compacted or cleared: freeing them one by one would cost a large
+    // deletion more than the deletion itself.
+    live_.text_bytes -= std::min(live_.text_bytes, slot_text_bytes(slot));
+    live_.free_slots.push_back(slot);
+}
+
+void media_list::compact_when_sparse() {
+    const std::size_t free_slots = live_.free_slots.size();
+    const bool sparse = free_slots > 4096 && free_slots > live_.rows.size();
+    // Only an arena no snapshot shares can be rebuilt; a shared one keeps what the snapshot still shows.
+    const bool garbage = live_.cells && live_.cells.use_count() == 1 &&
+                         live_.cells->bytes.used() > 2 * live_.text_bytes + (std::size_t{16} << 20);
+    if (sparse || garbage)
+        compact(garbage);
+}
+
+void media_list::compact(bool fresh_arena) {
+    table old = std::move(live_);
+    live_ = table{};
+    live_.cells = fresh_arena ? std::make_shared<shared_cells>() : old.cells;
+    live_.rows.reserve(old.rows.size());
+    for (const int slot : old.rows) {
+        const int to = take_slot();
+        copy_slot(old, slot, to);
+        live_.rows.push_back(to);
+    }
 }
 
 bool media_list::insert(int position, std::string_view info, const std::string& list_name) {
@@ -140,85 +306,124 @@ bool media_list::insert(int position, std::string_view info, const std::string& 
     row_text row;
     make_row(row, info, list_name);
     const int slot = take_slot();
-    for (int column = 0; column < column_count; ++column)
-        live_[column][slot] = row.cells[column];
-    rows_.insert(rows_.begin() + position, slot);
+    write_row(slot, row);
+    live_.rows.insert(live_.rows.begin() + position, slot);
     return true;
 }
 
 bool media_list::replace(int row, std::string_view info) {
     if (!valid_row(row))
         return false;
-    const int slot = rows_[row];
-    const std::string list_name = live_[ListName][slot];
+    const int slot = live_.rows[static_cast<std::size_t>(row)];
     row_text text;
-    make_row(text, info, list_name);
-    for (int column = 0; column < column_count; ++column)
-        live_[column][slot] = text.cells[column];
+    // The interned name stays where it is while the row is written again.
+    make_row(text, info, read(live_, ListName, slot));
+    live_.text_bytes -= std::min(live_.text_bytes, slot_text_bytes(slot));
+    write_row(slot, text);
+    compact_when_sparse();
     return true;
 }
 
-const std::string& media_list::cell(int column, int row) const {
+std::string_view media_list::cell(int column, int row) const {
     if (column < 0 || column >= column_count || !valid_row(row))
-        return no_text;
-    return live_[column][rows_[row]];
+        return {};
+    return read(live_, column, live_.rows[static_cast<std::size_t>(row)]);
 }
 
-bool media_list::set_cell(int column, int row, const std::string& value) {
+bool media_list::set_cell(int column, int row, std::string_view value) {
     if (column < 0 || column >= column_count || !valid_row(row))
         return false;
-    live_[column][rows_[row]] = value;
+    const int slot = live_.rows[static_cast<std::size_t>(row)];
+    if (!places[static_cast<std::size_t>(column)].pooled)
+        live_.text_bytes -= std::min(live_.text_bytes, read(live_, column, slot).size());
+    write_cell(column, slot, value);
+    compact_when_sparse();
     return true;
 }
 
-const std::string& media_list::backup_cell(int column, int row) const {
-    if (column < 0 || column >= column_count || row < 0 || row >= static_cast<int>(backup_[column].size()))
-        return no_text;
-    return backup_[column][row];
+std::string_view media_list::backup_cell(int column, int row) const {
+    if (column < 0 || column >= column_count || row < 0 || row >= static_cast<int>(backup_.rows.size()))
+        return {};
+    return read(backup_, column, backup_.rows[static_cast<std::size_t>(row)]);
+}
+
+std::vector<int> media_list::rows_where(int column, const std::function<bool(std::string_view)>& test, bool in_backup,
+                                        bool from_last) const {
+    const table& from = in_backup ? backup_ : live_;
+    const int rows = static_cast<int>(from.rows.size());
+    std::vector<int> found;
+    const auto add = [&](auto passes) {
+        for (int k = 0; k < rows; ++k) {
+            const int row = from_last ? rows - 1 - k : k;
+            if (passes(from.rows[static_cast<std::size_t>(row)]))
+                found.push_back(row);
+        }
+    };
+    if (column < 0 || column >= column_count) {
+        const bool all = test({});
+        add([all](int) { return all; });
+        return found;
+    }
+    const column_place place = places[static_cast<std::size_t>(column)];
+    if (rows == 0 || !place.pooled) {
+        add([&](int slot) { return test(read(from, column, slot)); });
+        return found;
+    }
+    const std::size_t index = static_cast<std::size_t>(place.index);
+    const string_pool& pool = from.cells->pools[index];
+    std::vector<signed char> verdict(pool.size(), -1); // per distinct value: unknown, fails, passes
+    add([&](int slot) {
+        const std::uint32_t id = from.pooled[index].get(slot);
+        if (verdict[id] < 0)
+            verdict[id] = test(pool.value(id)) ? 1 : 0;
+        return verdict[id] == 1;
+    });
+    return found;
 }
 
 bool media_list::remove(int row) {
     if (!valid_row(row))
         return false;
-    const int slot = rows_[row];
-    rows_.erase(rows_.begin() + row);
+    const int slot = live_.rows[static_cast<std::size_t>(row)];
+    live_.rows.erase(live_.rows.begin() + row);
     release_slot(slot);
+    compact_when_sparse();
     return true;
 }
 
 bool media_list::clone(int row) {
     if (!valid_row(row))
         return false;
-    const int source = rows_[row];
+    const int source = live_.rows[static_cast<std::size_t>(row)];
     const int slot = take_slot();
-    for (auto& column : live_)
-        column[slot] = column[source];
-    rows_.insert(rows_.begin() + row + 1, slot);
+    copy_slot(live_, source, slot);
+    live_.rows.insert(live_.rows.begin() + row + 1, slot);
     return true;
 }
 
 int media_list::remove_rows(std::span<const int> rows) {
-    std::vector<char> gone(rows_.size(), 0);
+    std::vector<int>& order = live_.rows;
+    std::vector<char> gone(order.size(), 0);
     for (const int row : rows)
         if (valid_row(row))
             gone[static_cast<std::size_t>(row)] = 1;
     std::size_t kept = 0;
     int removed = 0;
-    for (std::size_t row = 0; row < rows_.size(); ++row) {
+    for (std::size_t row = 0; row < order.size(); ++row) {
         if (gone[row]) {
-            clear_slot(rows_[row]);
+            release_slot(order[row]);
             ++removed;
         } else {
-            rows_[kept++] = rows_[row];
+            order[kept++] = order[row];
         }
     }
-    rows_.resize(kept);
+    order.resize(kept);
     compact_when_sparse();
     return removed;
 }
 
 int media_list::clone_rows(std::span<const int> rows) {
-    std::vector<char> cloned(rows_.size(), 0);
+    std::vector<char> cloned(live_.rows.size(), 0);
     int copies = 0;
     for (const int row : rows)
         if (valid_row(row) && !cloned[static_cast<std::size_t>(row)]) {
@@ -228,25 +433,24 @@ int media_list::clone_rows(std::span<const int> rows) {
     if (copies == 0)
         return 0;
     std::vector<int> order;
-    order.reserve(rows_.size() + static_cast<std::size_t>(copies));
-    for (std::size_t row = 0; row < rows_.size(); ++row) {
-        order.push_back(rows_[row]);
+    order.reserve(live_.rows.size() + static_cast<std::size_t>(copies));
+    for (std::size_t row = 0; row < live_.rows.size(); ++row) {
+        const int source = live_.rows[row];
+        order.push_back(source);
         if (cloned[row]) {
-            const int source = rows_[row];
             const int slot = take_slot();
-            for (auto& column : live_)
-                column[slot] = column[source];
+            copy_slot(live_, source, slot);
             order.push_back(slot);
         }
     }
-    rows_.swap(order);
+    live_.rows.swap(order);
     return copies;
 }
 
 bool media_list::reorder_rows(std::span<const int> order) {
-    if (order.size() != rows_.size())
+    if (order.size() != live_.rows.size())
         return false;
-    std::vector<char> seen(rows_.size(), 0);
+    std::vector<char> seen(live_.rows.size(), 0);
     for (const int row : order) {
         if (!valid_row(row) || seen[static_cast<std::size_t>(row)])
             return false;
@@ -271,48 +475,62 @@ bool media_list::move_down(int row) {
 bool media_list::move_to_top(int row) {
     if (row <= 0 || row >= count())
         return false;
-    std::rotate(rows_.begin(), rows_.begin() + row, rows_.begin() + row + 1);
+    std::rotate(live_.rows.begin(), live_.rows.begin() + row, live_.rows.begin() + row + 1);
     return true;
 }
 
 bool media_list::move_to_bottom(int row) {
     if (!valid_row(row))
         return false;
-    std::rotate(rows_.begin() + row, rows_.begin() + row + 1, rows_.end());
+    std::rotate(live_.rows.begin() + row, live_.rows.begin() + row + 1, live_.rows.end());
     return true;
 }
 
 bool media_list::swap(int a, int b) {
     if (!valid_row(a) || !valid_row(b))
         return false;
-    std::swap(rows_[a], rows_[b]);
+    std::swap(live_.rows[static_cast<std::size_t>(a)], live_.rows[static_cast<std::size_t>(b)]);
     return true;
 }
 
 void media_list::set_list_name_of_all(const std::string& name) {
-    for (const int slot : rows_)
-        live_[ListName][slot] = name;
+    if (live_.rows.empty())
+        return;
+    shared_cells& cells = writable_cells();
+    const std::uint32_t id = cells.pools[pool_of(ListName)].intern(name, cells.bytes);
+    for (const int slot : live_.rows)
+        live_.pooled[pool_of(ListName)].set(slot, id);
 }
 
 void media_list::clear() {
-    // The lists keep their capacity: the list is usually filled again at once.
-    for (auto& column : live_)
+    // An arena nobody else holds is emptied and kept: the list is usually filled again at once. A shared one stays
+    // as it is for the snapshot.
+    if (live_.cells && live_.cells.use_count() == 1)
+        live_.cells->reset();
+    for (auto& column : live_.texts)
         column.clear();
-    rows_.clear();
-    free_slots_.clear();
+    for (auto& column : live_.pooled)
+        column.clear();
+    live_.rows.clear();
+    live_.slot_count = 0;
+    live_.free_slots.clear();
+    live_.text_bytes = 0;
 }
 
 std::string media_list::serialise_row(int row) const {
     if (!valid_row(row))
         return {};
-    const int slot = rows_[row];
+    const int slot = live_.rows[static_cast<std::size_t>(row)];
+    std::array<std::string_view, info_field_count> fields;
     std::size_t total = info_field_count + 1;
-    for (const media_column column : info_field_column)
-        total += live_[column][slot].size();
+    for (int field = 0; field < info_field_count; ++field) {
+        fields[static_cast<std::size_t>(field)] = read(live_, info_field_column[field], slot);
+        total += fields[static_cast<std::size_t>(field)].size();
+    }
     std::string info;
     info.reserve(total);
-    for (const media_column column : info_field_column) {
-        info += live_[column][slot];
+    for (const std::string_view field : fields) {
+        info += field;
         info += info_separator;
     }
     info += info_separator;
@@ -328,109 +546,128 @@ string_list media_list::serialise_all() const {
 }
 
 void media_list::backup() {
-    for (int column = 0; column < column_count; ++column) {
-        string_list& copy = backup_[column];
-        copy.clear();
-        copy.reserve(rows_.size());
-        for (const int slot : rows_)
-            copy.push_back(live_[column][slot]);
-    }
+    // The snapshot shares the pages and the arena; only the row map is copied.
+    writable_cells();
+    backup_.cells = live_.cells;
+    backup_.texts = live_.texts;
+    backup_.pooled = live_.pooled;
+    backup_.rows = live_.rows;
+    backup_.slot_count = live_.slot_count;
+    backup_.free_slots.clear();
+    backup_.text_bytes = live_.text_bytes;
     backup_count_ = count();
 }
 
 void media_list::move_to_backup() {
-    bool in_order = free_slots_.empty() && rows_.size() == live_[FullPath].size();
-    for (std::size_t row = 0; in_order && row < rows_.size(); ++row)
-        in_order = rows_[row] == static_cast<int>(row);
-    for (int column = 0; column < column_count; ++column) {
-        string_list& copy = backup_[column];
-        if (in_order) {
-            // Slots in display order: the columns themselves become the backup.
-            copy.swap(live_[column]);
-            continue;
-        }
-        copy.clear();
-        copy.reserve(rows_.size());
-        for (const int slot : rows_)
-            copy.push_back(std::move(live_[column][slot]));
-    }
-    backup_count_ = count();
-    clear();
+    backup_ = std::move(live_);
+    backup_.free_slots.clear();
+    backup_count_ = static_cast<int>(backup_.rows.size());
+    live_ = table{};
+    live_.cells = backup_.cells;
 }
 
 void media_list::restore_and_discard_backup() {
-    live_.swap(backup_);
-    rows_.resize(live_[FullPath].size());
-    std::iota(rows_.begin(), rows_.end(), 0);
-    free_slots_.clear();
+    live_ = std::move(backup_);
     discard_backup();
 }
 
 void media_list::restore() {
-    live_ = backup_;
-    rows_.resize(backup_[FullPath].size());
-    std::iota(rows_.begin(), rows_.end(), 0);
-    free_slots_.clear();
+    live_.cells = backup_.cells;
+    live_.texts = backup_.texts;
+    live_.pooled = backup_.pooled;
+    live_.rows = backup_.rows;
+    live_.slot_count = backup_.slot_count;
+    live_.free_slots.clear();
+    live_.text_bytes = backup_.text_bytes;
 }
 
 void media_list::discard_backup() {
-    for (auto& column : backup_)
-        string_list().swap(column);
+    backup_ = table{};
     backup_count_ = -1;
 }
 
 int media_list::append_rows_from_backup(std::span<const int> backup_rows) {
-    const int backup_rows_count = static_cast<int>(backup_[FullPath].size());
+    const int backup_rows_count = static_cast<int>(backup_.rows.size());
     std::vector<int> valid;
     valid.reserve(backup_rows.size());
     for (const int row : backup_rows)
         if (row >= 0 && row < backup_rows_count)
             valid.push_back(row);
-    // Column by column into new slots at the end of the store: each column is walked once.
-    const std::size_t first = live_[FullPath].size();
-    for (int column = 0; column < column_count; ++column) {
-        string_list& cells = live_[column];
-        cells.reserve(first + valid.size());
-        for (const int row : valid)
-            cells.push_back(backup_[column][static_cast<std::size_t>(row)]);
+    if (valid.empty())
+        return 0;
+    live_.rows.reserve(live_.rows.size() + valid.size());
+    if (live_.slot_count == 0 && live_.cells == backup_.cells) {
+        // An empty live table over the backup's arena (a narrowing search): it takes the backup's pages, so its
+        // rows are the backup's slots and nothing is copied until one side writes.
+        live_.texts = backup_.texts;
+        live_.pooled = backup_.pooled;
+        live_.slot_count = backup_.slot_count;
+        // A row asked for twice gets a slot of its own the second time: a slot belongs to one row.
+        std::vector<char> taken(static_cast<std::size_t>(backup_.slot_count), 0);
+        for (const int row : valid) {
+            const int slot = backup_.rows[static_cast<std::size_t>(row)];
+            if (!taken[static_cast<std::size_t>(slot)]) {
+                taken[static_cast<std::size_t>(slot)] = 1;
+                live_.rows.push_back(slot);
+                continue;
+            }
+            const int copy = take_slot();
+            copy_slot(backup_, slot, copy);
+            live_.rows.push_back(copy);
+        }
+        live_.text_bytes = backup_.text_bytes / static_cast<std::size_t>(backup_rows_count) * valid.size();
+        return static_cast<int>(valid.size());
     }
-    rows_.reserve(rows_.size() + valid.size());
-    for (std::size_t k = 0; k < valid.size(); ++k)
-        rows_.push_back(static_cast<int>(first + k));
+    for (const int row : valid) {
+        const int slot = take_slot();
+        copy_slot(backup_, backup_.rows[static_cast<std::size_t>(row)], slot);
+        live_.rows.push_back(slot);
+    }
     return static_cast<int>(valid.size());
 }
 
 bool media_list::append_from_backup(int backup_row) {
-    if (backup_row < 0 || backup_row >= static_cast<int>(backup_[FullPath].size()))
+    if (backup_row < 0 || backup_row >= static_cast<int>(backup_.rows.size()))
         return false;
     const int slot = take_slot();
-    for (int column = 0; column < column_count; ++column)
-        live_[column][slot] = backup_[column][backup_row];
-    rows_.push_back(slot);
+    copy_slot(backup_, backup_.rows[static_cast<std::size_t>(backup_row)], slot);
+    live_.rows.push_back(slot);
     return true;
 }
 
 std::vector<int> media_list::sorted_order(int first, int last, int column) const {
-    // Upper-case every key once, into one buffer, instead of on each comparison.
-    const string_list& cells = live_[column];
-    std::size_t total = 0;
-    for (int row = first; row <= last; ++row)
-        total += cells[rows_[row]].size();
-    std::string buffer;
-    buffer.reserve(total + total / 8);
-    std::vector<std::size_t> ends;
-    ends.reserve(static_cast<std::size_t>(last - first + 1));
-    for (int row = first; row <= last; ++row) {
-        append_upper_case(buffer, cells[rows_[row]]);
-        ends.push_back(buffer.size());
-    }
-
+    const std::size_t count = static_cast<std::size_t>(last - first + 1);
+    const auto slot_of = [&](std::size_t k) { return live_.rows[static_cast<std::size_t>(first) + k]; };
     std::vector<sort_entry> entries;
-    entries.reserve(ends.size());
-    std::size_t start = 0;
-    for (std::size_t k = 0; k < ends.size(); ++k) {
-        entries.push_back(make_entry(std::string_view(buffer).substr(start, ends[k] - start), static_cast<int>(k)));
-        start = ends[k];
+    entries.reserve(count);
+    const column_place place = places[static_cast<std::size_t>(column)];
+    const std::size_t index = static_cast<std::size_t>(place.index);
+    std::vector<std::uint32_t> rank;
+    std::unique_ptr<upper_keys> keys;
+    if (place.pooled) {
+        // Rank the distinct values once; equal upper-cased texts share a rank, so the rows sort as their texts do.
+        const string_pool& pool = live_.cells->pools[index];
+        const upper_keys values(pool.size(),
+                                [&](std::size_t id) { return pool.value(static_cast<std::uint32_t>(id)); });
+        std::vector<std::uint32_t> ids(pool.size());
+        std::iota(ids.begin(), ids.end(), 0u);
+        std::sort(ids.begin(), ids.end(),
+                  [&](std::uint32_t a, std::uint32_t b) { return values.key(a) < values.key(b); });
+        rank.resize(pool.size());
+        std::uint32_t next = 0;
+        for (std::size_t k = 0; k < ids.size(); ++k) {
+            if (k > 0 && values.key(ids[k]) != values.key(ids[k - 1]))
+                ++next;
+            rank[ids[k]] = next;
+        }
+        for (std::size_t k = 0; k < count; ++k)
+            entries.push_back({rank[live_.pooled[index].get(slot_of(k))], nullptr, 0, static_cast<int>(k)});
+    } else {
+        // Upper-case every key once, into one buffer, instead of on each comparison.
+        keys = std::make_unique<upper_keys>(count, [&](std::size_t k) { return read(live_, column, slot_of(k)); });
+        const std::size_t common = common_prefix(*keys);
+        for (std::size_t k = 0; k < count; ++k)
+            entries.push_back(make_entry(keys->key(k).substr(common), static_cast<int>(k)));
     }
     quicksort(entries, 0, static_cast<int>(entries.size()) - 1);
 
@@ -444,8 +681,8 @@ std::vector<int> media_list::sorted_order(int first, int last, int column) const
 void media_list::reorder(int first, const std::vector<int>& order) {
     std::vector<int> slots(order.size());
     for (std::size_t k = 0; k < order.size(); ++k)
-        slots[k] = rows_[first + order[k]];
-    std::copy(slots.begin(), slots.end(), rows_.begin() + first);
+        slots[k] = live_.rows[static_cast<std::size_t>(first + order[k])];
+    std::copy(slots.begin(), slots.end(), live_.rows.begin() + first);
 }
 
 void media_list::sort_ascending(int first, int last, int column) {

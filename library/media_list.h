@@ -2,16 +2,20 @@
 // The entries of the virtual playlist, held column by column: eighteen string lists of one length, plus a backup
 // table of the same layout. Rows are added from media info strings; Media, Length and Quality are derived.
 // Row indexes out of range are refused (false, or nothing done), never a crash.
-// The display order is a map from rows to slots of the column store, so sorting, shuffling and moving rows
-// reorder integers instead of eighteen columns of strings.
+// The display order is a map from rows to slots of a compact column store (library/column_arena.h), so sorting,
+// shuffling and moving rows reorder integers; the backup table shares the store and copies only the row map.
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "library/column_arena.h"
 #include "library/media_entry.h"
 #include "library/string_list.h"
 
@@ -29,14 +33,18 @@ public:
     bool insert(int position, std::string_view info, const std::string& list_name); // position 0..count
     bool replace(int row, std::string_view info);                                   // ListName stays
 
-    int count() const { return static_cast<int>(rows_.size()); }
-    // Cells out of range read as empty text.
-    const std::string& full_path(int row) const { return cell(FullPath, row); }
-    const std::string& song(int row) const { return cell(Song, row); }
-    const std::string& cell(int column, int row) const;
-    bool set_cell(int column, int row, const std::string& value);
-    const std::string& backup_cell(int column, int row) const;
+    int count() const { return static_cast<int>(live_.rows.size()); }
+    // Cells out of range read as empty text. A view stays valid until the list is next changed.
+    std::string_view full_path(int row) const { return cell(FullPath, row); }
+    std::string_view song(int row) const { return cell(Song, row); }
+    std::string_view cell(int column, int row) const;
+    bool set_cell(int column, int row, std::string_view value);
+    std::string_view backup_cell(int column, int row) const;
     int backup_count() const { return backup_count_; }
+    // Rows of the live table (or of the backup) whose cell in `column` passes `test`, ascending or from the last
+    // row to the first. A column of repeated values asks `test` once per distinct value.
+    std::vector<int> rows_where(int column, const std::function<bool(std::string_view)>& test, bool in_backup,
+                                bool from_last) const;
 
     bool remove(int row);
     bool clone(int row); // copy inserted at row + 1
@@ -78,25 +86,45 @@ public:
     void randomize(platform::random_source& random);
 
 private:
-    using table = std::array<string_list, column_count>;
+    // Texts that vary from row to row live in the byte arena; the others are interned per column.
+    static constexpr int text_column_count = 6;
+    static constexpr int pooled_column_count = column_count - text_column_count;
+    struct shared_cells;
     struct row_text;
+    // One table: the cells by slot (shared with snapshots) and the slot of each row in display order.
+    struct table {
+        std::shared_ptr<shared_cells> cells;
+        std::array<paged_cells<std::uint64_t>, text_column_count> texts;
+        std::array<paged_cells<std::uint32_t>, pooled_column_count> pooled;
+        std::vector<int> rows;
+        int slot_count = 0;          // slots in use or freed
+        std::vector<int> free_slots; // freed slots, live table only
+        std::size_t text_bytes = 0;  // arena bytes the slots refer to, to see when the arena is mostly garbage
+    };
 
-    void make_row(row_text& row, std::string_view info, std::string_view list_name) const;
     bool valid_row(int row) const { return row >= 0 && row < count(); }
-    // A free slot of the column store (a freed one, or a new one at the end).
+    void make_row(row_text& row, std::string_view info, std::string_view list_name) const;
+    void write_row(int slot, const row_text& row);
+    // Copies a slot of `from` (the live table or the backup) into a live slot.
+    void copy_slot(const table& from, int from_slot, int to_slot);
+    void write_cell(int column, int slot, std::string_view value);
+    std::size_t slot_text_bytes(int slot) const;
+    // The live table's store, made on first use (a new or moved-from list has none yet).
+    shared_cells& writable_cells();
+    // A free slot of the live table (a freed one, or a new one at the end).
     int take_slot();
     void release_slot(int slot);
-    void clear_slot(int slot);
-    // Many deletions leave the store mostly holes: gather the rows again, in display order.
+    // Many deletions leave the store mostly holes, many rewrites the arena mostly garbage: gather the rows again,
+    // in display order, into fresh pages (and a fresh arena when no snapshot shares it).
     void compact_when_sparse();
+    void compact(bool fresh_arena);
     // Rows first.. take the rows first + order[k] in turn.
     void reorder(int first, const std::vector<int>& order);
     std::vector<int> sorted_order(int first, int last, int column) const;
+    static std::string_view read(const table& from, int column, int slot);
 
-    table live_;            // the column store, indexed by slot
-    std::vector<int> rows_; // slot of each row, in display order
-    std::vector<int> free_slots_;
-    table backup_; // a copy in display order, indexed by row
+    table live_;
+    table backup_; // rows hold the backup's display order; empty cells pointer when discarded
     int backup_count_ = -1;
 };
 

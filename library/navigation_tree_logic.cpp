@@ -126,7 +126,7 @@ string_list grouping_values(const string_list& info_lines, int field) {
     return grouping_values(list, field);
 }
 
-bool matches_grouping_value(const std::string& cell, const std::string& value) {
+bool matches_grouping_value(std::string_view cell, std::string_view value) {
     return compare_upper(trimmed(cell), trimmed(value)) == 0;
 }
 

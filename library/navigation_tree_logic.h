@@ -84,7 +84,7 @@ string_list grouping_values(const media_list& list, int field, bool from_backup 
 string_list grouping_values(const string_list& info_lines, int field);
 
 // Whether a field holds the grouping value: the same text, trimmed, without regard to case.
-bool matches_grouping_value(const std::string& cell, const std::string& value);
+bool matches_grouping_value(std::string_view cell, std::string_view value);
 
 // The grouping filter: the live rows become the rows of the unfiltered copy whose `field` holds `value`, walked
 // from the last row to the first as the display search does. `fresh_copy` takes the live rows as the unfiltered

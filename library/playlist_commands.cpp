@@ -182,7 +182,7 @@ store_outcome recache_playlist(store_context& context, const recache_info_source
     std::vector<std::string> paths;
     std::vector<int> rows;
     for (int row = 0; row < list.count(); ++row) {
-        std::string path = list.full_path(row);
+        std::string path(list.full_path(row));
         if (!platform::file_exists(path))
             continue;
         paths.push_back(std::move(path));

@@ -106,7 +106,7 @@ edit_result delete_broken_files(media_list& list, const file_test& exists) {
         present = platform::files_exist(paths);
     }
     for (int row = 0; row < list.count(); ++row)
-        if (exists ? !exists(list.full_path(row)) : !present[static_cast<std::size_t>(row)])
+        if (exists ? !exists(std::string(list.full_path(row))) : !present[static_cast<std::size_t>(row)])
             broken.push_back(row);
     return remove(list, broken);
 }

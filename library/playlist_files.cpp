@@ -101,7 +101,8 @@ std::vector<playlist_row> rows_of(const media_list& list) {
     std::vector<playlist_row> rows;
     rows.reserve(static_cast<std::size_t>(list.count()));
     for (int row = 0; row < list.count(); ++row)
-        rows.push_back({list.full_path(row), list.cell(Artist, row), list.cell(Song, row),
+        rows.push_back({std::string(list.full_path(row)), std::string(list.cell(Artist, row)),
+                        std::string(list.cell(Song, row)),
                         static_cast<int>(platform::to_integer(list.cell(Seconds, row), -1))});
     return rows;
 }

@@ -16,20 +16,21 @@ bool is_sign(char c) {
     return c == '+' || c == '-';
 }
 
-// Rows 0 .. rows-1 whose cell (read through `cell`) holds the upper-cased `needle`, in the order asked for.
-template <typename Cell>
-std::vector<int> matching(int rows, const Cell& cell, const std::string& needle, bool from_last) {
-    std::vector<int> found;
+// Rows of the live list (or its backup) whose cell holds the upper-cased `needle`, in the order asked for.
+std::vector<int> matching(const media_list& list, int column, const std::string& needle, bool in_backup,
+                          bool from_last) {
     const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
     std::string key;
-    for (int k = 0; k < rows; ++k) {
-        const int row = from_last ? rows - 1 - k : k;
-        key.clear();
-        append_upper_case(key, cell(row));
-        if (needle.empty() || std::search(key.begin(), key.end(), searcher) != key.end())
-            found.push_back(row);
-    }
-    return found;
+    return list.rows_where(
+        column,
+        [&](std::string_view cell) {
+            if (needle.empty())
+                return true;
+            key.clear();
+            append_upper_case(key, cell);
+            return std::search(key.begin(), key.end(), searcher) != key.end();
+        },
+        in_backup, from_last);
 }
 
 std::vector<int> sorted_union(std::vector<int> a, std::vector<int> b) {
@@ -72,8 +73,7 @@ int search_column(int category) {
 }
 
 std::vector<int> rows_containing(const media_list& list, int column, std::string_view term) {
-    return matching(
-        list.count(), [&](int row) -> const std::string& { return list.cell(column, row); }, upper_case(term), false);
+    return matching(list, column, upper_case(term), false, false);
 }
 
 bool is_narrowed(const media_list& list) {
@@ -99,10 +99,8 @@ search_result run_search(media_list& list, std::string_view query, int category,
             list.move_to_backup();
         else
             list.clear();
-        const int rows = list.backup_count();
-        const auto backup_cell = [&](int row) -> const std::string& { return list.backup_cell(column, row); };
         for (const std::string& term : terms.include)
-            list.append_rows_from_backup(matching(rows, backup_cell, upper_case(term), true));
+            list.append_rows_from_backup(matching(list, column, upper_case(term), true, true));
         std::vector<int> excluded;
         for (const std::string& term : terms.exclude)
             excluded = sorted_union(std::move(excluded), rows_containing(list, column, term));

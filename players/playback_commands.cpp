@@ -44,7 +44,7 @@ string_list paths_of_rows(const List& list, std::span<const int> selected) {
     string_list paths;
     for (int row : rows)
         if (row >= 0 && row < list.count())
-            paths.push_back(list.full_path(row));
+            paths.emplace_back(list.full_path(row));
     return paths;
 }
 
@@ -52,7 +52,7 @@ string_list all_full_paths(const media_list& list) {
     string_list paths;
     paths.reserve(list.count());
     for (int row = 0; row < list.count(); ++row)
-        paths.push_back(list.full_path(row));
+        paths.emplace_back(list.full_path(row));
     return paths;
 }
 
@@ -292,7 +292,7 @@ double_click_follow_up playback_commands::double_click(const media_list& list, s
             if (focused < 0 || focused >= list.count())
                 return double_click_follow_up::none;
             const std::string& name = services_.selection.name();
-            const string_list path = {list.full_path(focused)};
+            const string_list path = {std::string(list.full_path(focused))};
             if (name == winamp_player_name) {
                 if (services_.winamp.find_window() == 0)
                     stop();

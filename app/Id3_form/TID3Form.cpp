@@ -230,7 +230,7 @@ void TID3Form::FormShow() {
     entries_.clear();
     entries_.reserve(static_cast<std::size_t>(playlist_.count()));
     for (int row = 0; row < playlist_.count(); ++row)
-        entries_.push_back(playlist_.full_path(row));
+        entries_.emplace_back(playlist_.full_path(row));
 
     const int total = static_cast<int>(entries_.size());
     set_entry_controls_enabled(total > 0);

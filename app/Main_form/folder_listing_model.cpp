@@ -13,7 +13,7 @@ const char* const captions[folder_view_columns] = {"Media Name", "Artist",  "Son
 folder_listing_model::folder_listing_model(const my_computer_list& list, QObject* parent)
     : listing_model(folder_view_columns, parent), list_(list) {}
 
-const std::string& folder_listing_model::cell_text(int column, int row) const {
+std::string_view folder_listing_model::cell_text(int column, int row) const {
     return list_.cell(column_map[column], row);
 }
 

@@ -30,7 +30,7 @@ public:
     void end_fill(int count);
 
 private:
-    const std::string& cell_text(int column, int row) const override;
+    std::string_view cell_text(int column, int row) const override;
     int row_image(int row) const override;
     QString caption(int section) const override;
     int list_rows() const override;

@@ -19,7 +19,10 @@ QVariant listing_model::data(const QModelIndex& index, int role) const {
     const int row = index.row();
     switch (role) {
         case Qt::DisplayRole:
-        case Qt::ToolTipRole: return QString::fromStdString(cell_text(index.column(), row));
+        case Qt::ToolTipRole: {
+            const std::string_view text = cell_text(index.column(), row);
+            return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        }
         case Qt::DecorationRole:
             if (index.column() == 0) {
                 const int image = row_image(row);

@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 #include <QIcon>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace karvo {
@@ -22,7 +23,7 @@ protected:
     listing_model(int columns, QObject* parent);
 
     // The text of a view cell, the image index of a row (outside the image list: no icon) and a column caption.
-    virtual const std::string& cell_text(int column, int row) const = 0;
+    virtual std::string_view cell_text(int column, int row) const = 0;
     virtual int row_image(int row) const = 0;
     virtual QString caption(int section) const = 0;
     // The rows the list holds now; a view count above it is being brought down.

@@ -72,7 +72,7 @@ void TfrmMain::mnuShowFileInfoClick() {
     if (selected_positions().empty())
         return;
     const int row = playlist_->focused_row() >= 0 ? playlist_->focused_row() : selected_positions().front();
-    const std::string path = music_list.full_path(row);
+    const std::string path(music_list.full_path(row));
     if (platform::file_exists(path))
         resource.show_media_info(path);
 }

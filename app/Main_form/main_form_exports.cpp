@@ -29,7 +29,7 @@ void TfrmMain::ExportPluginClick(std::size_t index) {
     string_list paths;
     paths.reserve(static_cast<std::size_t>(music_list.count()));
     for (int row = 0; row < music_list.count(); ++row)
-        paths.push_back(music_list.full_path(row));
+        paths.emplace_back(music_list.full_path(row));
     exports_.execute(index, paths);
 }
 

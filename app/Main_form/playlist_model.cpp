@@ -60,7 +60,7 @@ void playlist_model::repaint_image(int row) {
         emit dataChanged(index(row, 0), index(row, 0), {Qt::DecorationRole});
 }
 
-const std::string& playlist_model::cell_text(int column, int row) const {
+std::string_view playlist_model::cell_text(int column, int row) const {
     return list_.cell(column_map[column], row);
 }
 
@@ -104,7 +104,7 @@ void playlist_model::set_extension_images(const std::vector<std::string>& extens
     set_icons(std::move(icons));
 }
 
-int playlist_model::extension_image(const std::string& path) const {
+int playlist_model::extension_image(std::string_view path) const {
     const auto found = extension_index_.find(upper_extension(path));
     return found == extension_index_.end() ? unknown_extension_image : found->second;
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <array>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -37,7 +38,7 @@ public:
     void set_count_texts(const QString& media_names, const QString& total_files);
     // The resource plug-in's extensions (upper case, no dot) and their icons, same index.
     void set_extension_images(const std::vector<std::string>& extensions, std::vector<QIcon> icons);
-    int extension_image(const std::string& path) const;
+    int extension_image(std::string_view path) const;
 
     // The view's item count := the list's row count, as rows added or taken at the end, so the selection keeps its
     // positions and the view its scroll position; the rows shown repaint and the count caption follows.
@@ -67,7 +68,7 @@ public:
 private:
     int list_count() const;
     int list_rows() const override { return list_count(); }
-    const std::string& cell_text(int column, int row) const override;
+    std::string_view cell_text(int column, int row) const override;
     int row_image(int row) const override;
     QString caption(int section) const override;
 

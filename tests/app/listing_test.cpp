@@ -205,7 +205,7 @@ TEST(Listing, AddDirectoryScansTheCurrentFolderIntoThePlaylist) {
     ASSERT_EQ(w.virtual_playlist().count(), 5);
     std::vector<std::string> paths;
     for (int row = 0; row < 5; ++row) {
-        paths.push_back(w.virtual_playlist().full_path(row));
+        paths.emplace_back(w.virtual_playlist().full_path(row));
         EXPECT_EQ(w.virtual_playlist().cell(ListName, row), "");
     }
     std::vector<std::string> added;

@@ -37,7 +37,7 @@ QString caption0(const TfrmMain& w) {
 std::string column_text(const TfrmMain& w, int media_column) {
     std::string text;
     for (int row = 0; row < w.virtual_playlist().count(); ++row)
-        text += (row ? "," : "") + w.virtual_playlist().cell(media_column, row);
+        text += std::string(row ? "," : "").append(w.virtual_playlist().cell(media_column, row));
     return text;
 }
 
@@ -297,7 +297,7 @@ TEST(main_window, sort_and_randomize_buttons) {
     w.playlist().button("cmdRandom")->click();
     std::vector<std::string> paths;
     for (int row = 0; row < 12; ++row)
-        paths.push_back(w.virtual_playlist().full_path(row));
+        paths.emplace_back(w.virtual_playlist().full_path(row));
     std::sort(paths.begin(), paths.end());
     EXPECT_EQ(std::unique(paths.begin(), paths.end()), paths.end());
     EXPECT_EQ(w.playlist().model()->rowCount(), 12);
@@ -321,7 +321,7 @@ TEST(main_window, move_commands_and_arrow_auto_repeat) {
             w.playlist().view()->selectionModel()->select(w.playlist().model()->index(row, 0),
                                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
     };
-    const std::string row3 = w.virtual_playlist().full_path(3);
+    const std::string row3(w.virtual_playlist().full_path(3));
     select({0, 3});
     w.commands().action("mnuMoveSelectedUp")->trigger();
     EXPECT_EQ(w.selected_positions(), (std::vector<int>{0, 2}));

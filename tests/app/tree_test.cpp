@@ -26,7 +26,7 @@ using testing::tree_window_fixture;
 std::vector<std::string> paths_of(const media_list& list) {
     std::vector<std::string> paths;
     for (int row = 0; row < list.count(); ++row)
-        paths.push_back(list.full_path(row));
+        paths.emplace_back(list.full_path(row));
     return paths;
 }
 

@@ -165,9 +165,9 @@ TEST(folder_scanner, ScanDirAppendsEveryMediaFileWithAnEmptyListName) {
     EXPECT_EQ(playlist.full_path(0), "/kept.mp3");
     std::vector<std::string> paths;
     for (int row = 1; row < 4; ++row) {
-        paths.push_back(playlist.full_path(row));
+        paths.emplace_back(playlist.full_path(row));
         EXPECT_EQ(playlist.cell(ListName, row), "");
-        EXPECT_EQ(messages[row - 1], "Adding to Playlist: " + playlist.full_path(row));
+        EXPECT_EQ(messages[row - 1], "Adding to Playlist: " + std::string(playlist.full_path(row)));
     }
     EXPECT_EQ(sorted(paths), sorted(tree.media_paths()));
     EXPECT_TRUE(scanner.ScanDir.IsIdle());

@@ -55,7 +55,7 @@ struct media_cd_fixture : testing::store_context_fixture {
     string_list paths() const {
         string_list result;
         for (int row = 0; row < list.count(); ++row)
-            result.push_back(list.full_path(row));
+            result.emplace_back(list.full_path(row));
         std::sort(result.begin(), result.end());
         return result;
     }

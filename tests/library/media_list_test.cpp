@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numeric>
 #include <random>
 #include <string>
 #include <utility>
@@ -32,14 +33,14 @@ std::string info_of(const std::string& path, const std::string& artist = "Artist
 std::vector<std::string> column_of(const media_list& list, int column) {
     std::vector<std::string> cells;
     for (int row = 0; row < list.count(); ++row)
-        cells.push_back(list.cell(column, row));
+        cells.emplace_back(list.cell(column, row));
     return cells;
 }
 
 std::vector<std::string> row_of(const media_list& list, int row) {
     std::vector<std::string> cells;
     for (int column = 0; column < column_count; ++column)
-        cells.push_back(list.cell(column, row));
+        cells.emplace_back(list.cell(column, row));
     return cells;
 }
 
@@ -144,7 +145,7 @@ TEST(MediaList, MoveRangeRules) {
         EXPECT_EQ(column_of(list, FullPath), order) << operation << " " << index;
         // Every column moved with its row.
         for (int r = 0; r < list.count(); ++r)
-            EXPECT_EQ(list.cell(Artist, r), "A" + list.full_path(r)) << operation << " " << index;
+            EXPECT_EQ(list.cell(Artist, r), "A" + std::string(list.full_path(r))) << operation << " " << index;
     }
 }
 
@@ -366,6 +367,294 @@ TEST(MediaList, LongEditSequencesMatchAPlainRowVector) {
     ASSERT_EQ(list.count(), static_cast<int>(expected.size()));
     for (int row = 0; row < list.count(); ++row)
         ASSERT_EQ(row_of(list, row), expected[row]) << row;
+}
+
+// The store shares its pages and arena with the backup and copies on write: a random mix of every operation,
+// checked cell by cell (live and backup) against a plain model of rows after each batch.
+struct reference_model {
+    using row = std::vector<std::string>;
+    std::vector<row> live, backup;
+    int backup_count = -1;
+
+    static row derived(const std::string& info, const std::string& list_name) {
+        const media_fields fields = parse_media_info(info);
+        row cells(column_count);
+        for (int field = 0; field < info_field_count; ++field)
+            cells[info_field_column[field]] = fields[field];
+        cells[ListName] = list_name;
+        cells[Media] = derive_media_name(cells[FullPath], name_switches{});
+        cells[Length] = format_length(cells[Seconds]);
+        cells[Quality] = derive_quality(cells[FullPath], cells[Quality], cells[SampleRate]);
+        return cells;
+    }
+    void sort(int first, int last, int column) {
+        std::vector<std::pair<std::string, int>> keys;
+        for (int k = first; k <= last; ++k)
+            keys.emplace_back(live[k][column], k);
+        reference_quicksort(keys, 0, last - first);
+        std::vector<row> sorted;
+        for (const auto& key : keys)
+            sorted.push_back(live[key.second]);
+        std::copy(sorted.begin(), sorted.end(), live.begin() + first);
+    }
+};
+
+void expect_same(const media_list& list, const reference_model& model, const std::string& where) {
+    ASSERT_EQ(list.count(), static_cast<int>(model.live.size())) << where;
+    ASSERT_EQ(list.backup_count(), model.backup_count) << where;
+    for (int row = 0; row < list.count(); ++row)
+        for (int column = 0; column < column_count; ++column)
+            ASSERT_EQ(list.cell(column, row), model.live[row][column]) << where << " row " << row << " col " << column;
+    for (int row = 0; row < static_cast<int>(model.backup.size()); ++row)
+        for (int column = 0; column < column_count; ++column)
+            ASSERT_EQ(list.backup_cell(column, row), model.backup[row][column])
+                << where << " backup row " << row << " col " << column;
+    ASSERT_EQ(list.backup_cell(FullPath, static_cast<int>(model.backup.size())), "") << where;
+}
+
+TEST(MediaList, RandomOperationsMatchAPlainModelWithBackup) {
+    for (const unsigned seed : {11u, 12u, 13u}) {
+        std::mt19937 random(seed);
+        const auto pick = [&](int bound) { return bound > 0 ? static_cast<int>(random() % bound) : 0; };
+        int next_id = 0;
+        // Repeated artists, lengths and qualities (interned), distinct paths and songs, MP3, WAV and other files.
+        const auto new_info = [&] {
+            const int id = next_id++;
+            const char* const extensions[] = {".mp3", ".wav", ".ogg", ".MP3"};
+            return info_of("/m/" + std::to_string(id % 97) + "/f_" + std::to_string(id) + extensions[id % 4],
+                           "Artist " + std::to_string(pick(30)), std::to_string(pick(40) * 37),
+                           pick(5) ? std::to_string(64 * pick(5)) : "192kbits", std::to_string(id));
+        };
+        const auto some_rows = [&](int rows) {
+            std::vector<int> picked;
+            const int wanted = pick(rows + 2);
+            for (int k = 0; k < wanted; ++k)
+                picked.push_back(pick(rows + 4) - 2); // a few out of range
+            return picked;
+        };
+        media_list list;
+        reference_model model;
+        for (int k = 0; k < 3000; ++k) {
+            const std::string info = new_info();
+            list.append(info, "L");
+            model.live.push_back(reference_model::derived(info, "L"));
+        }
+        for (int batch = 0; batch < 60; ++batch) {
+            for (int step = 0; step < 25; ++step) {
+                const int rows = static_cast<int>(model.live.size());
+                const int row = pick(rows);
+                const int operation = pick(26);
+                switch (operation) {
+                    case 0:
+                    case 1: {
+                        const int many = rows < 9000 ? 1 + pick(800) : 1;
+                        for (int k = 0; k < many; ++k) {
+                            const std::string info = new_info();
+                            list.append(info, "A");
+                            model.live.push_back(reference_model::derived(info, "A"));
+                        }
+                        break;
+                    }
+                    case 2: {
+                        const std::string info = new_info();
+                        const int at = pick(rows + 1);
+                        ASSERT_TRUE(list.insert(at, info, "I"));
+                        model.live.insert(model.live.begin() + at, reference_model::derived(info, "I"));
+                        break;
+                    }
+                    case 3:
+                        if (rows > 0) {
+                            const std::string info = new_info();
+                            const std::string name = model.live[row][ListName];
+                            ASSERT_TRUE(list.replace(row, info));
+                            model.live[row] = reference_model::derived(info, name);
+                        }
+                        break;
+                    case 4:
+                        if (rows > 0) {
+                            const int column = pick(column_count);
+                            const std::string value = pick(2) ? "set " + std::to_string(pick(5)) : "";
+                            ASSERT_TRUE(list.set_cell(column, row, value));
+                            model.live[row][column] = value;
+                        }
+                        break;
+                    case 5:
+                        EXPECT_EQ(list.remove(row), rows > 0);
+                        if (rows > 0)
+                            model.live.erase(model.live.begin() + row);
+                        break;
+                    case 6: {
+                        // Sometimes most of the list, so that the store gathers its rows again.
+                        std::vector<int> picked = some_rows(rows);
+                        if (pick(4) == 0)
+                            for (int k = 0; k < rows; ++k)
+                                if (pick(10))
+                                    picked.push_back(k);
+                        std::vector<char> gone(model.live.size(), 0);
+                        for (const int k : picked)
+                            if (k >= 0 && k < rows)
+                                gone[k] = 1;
+                        const int expected = static_cast<int>(std::count(gone.begin(), gone.end(), 1));
+                        EXPECT_EQ(list.remove_rows(picked), expected);
+                        std::vector<reference_model::row> kept;
+                        for (int k = 0; k < rows; ++k)
+                            if (!gone[k])
+                                kept.push_back(model.live[k]);
+                        model.live.swap(kept);
+                        break;
+                    }
+                    case 7:
+                        EXPECT_EQ(list.clone(row), rows > 0);
+                        if (rows > 0)
+                            model.live.insert(model.live.begin() + row + 1, model.live[row]);
+                        break;
+                    case 8: {
+                        const std::vector<int> picked = some_rows(std::min(rows, 50));
+                        std::vector<char> cloned(model.live.size(), 0);
+                        for (const int k : picked)
+                            if (k >= 0 && k < rows)
+                                cloned[k] = 1;
+                        list.clone_rows(picked);
+                        std::vector<reference_model::row> grown;
+                        for (int k = 0; k < rows; ++k) {
+                            grown.push_back(model.live[k]);
+                            if (cloned[k])
+                                grown.push_back(model.live[k]);
+                        }
+                        model.live.swap(grown);
+                        break;
+                    }
+                    case 9:
+                        if (list.move_up(row))
+                            std::swap(model.live[row - 1], model.live[row]);
+                        break;
+                    case 10:
+                        if (list.move_down(row))
+                            std::swap(model.live[row + 1], model.live[row]);
+                        break;
+                    case 11:
+                        if (list.move_to_top(row))
+                            std::rotate(model.live.begin(), model.live.begin() + row, model.live.begin() + row + 1);
+                        break;
+                    case 12:
+                        if (list.move_to_bottom(row))
+                            std::rotate(model.live.begin() + row, model.live.begin() + row + 1, model.live.end());
+                        break;
+                    case 13: {
+                        const int other = pick(rows);
+                        EXPECT_EQ(list.swap(row, other), rows > 0);
+                        if (rows > 0)
+                            std::swap(model.live[row], model.live[other]);
+                        break;
+                    }
+                    case 14: {
+                        std::vector<int> order(static_cast<std::size_t>(rows));
+                        std::iota(order.begin(), order.end(), 0);
+                        std::shuffle(order.begin(), order.end(), random);
+                        ASSERT_TRUE(list.reorder_rows(order));
+                        std::vector<reference_model::row> moved;
+                        for (const int k : order)
+                            moved.push_back(model.live[k]);
+                        model.live.swap(moved);
+                        break;
+                    }
+                    case 15: {
+                        const int column = pick(column_count);
+                        const int first = pick(rows);
+                        const int last = first + pick(rows - first);
+                        list.sort_ascending(first, last, column);
+                        if (first < last)
+                            model.sort(first, last, column);
+                        break;
+                    }
+                    case 16: {
+                        const int column = pick(column_count);
+                        list.sort_descending(column);
+                        if (rows > 1) {
+                            model.sort(0, rows - 1, column);
+                            std::reverse(model.live.begin(), model.live.end());
+                        }
+                        break;
+                    }
+                    case 17: {
+                        const auto seed_of_shuffle = static_cast<std::uint32_t>(random());
+                        platform::random_source shuffle(seed_of_shuffle);
+                        list.randomize(shuffle);
+                        platform::random_source same(seed_of_shuffle);
+                        for (int pass = 0; pass < rows; ++pass) {
+                            const int a = same.next() % rows;
+                            const int b = same.next() % rows;
+                            std::swap(model.live[a], model.live[b]);
+                        }
+                        break;
+                    }
+                    case 18:
+                        list.backup();
+                        model.backup = model.live;
+                        model.backup_count = rows;
+                        break;
+                    case 19:
+                        list.move_to_backup();
+                        model.backup.swap(model.live);
+                        model.live.clear();
+                        model.backup_count = rows;
+                        break;
+                    case 20:
+                        list.restore();
+                        model.live = model.backup;
+                        break;
+                    case 21:
+                        list.restore_and_discard_backup();
+                        model.live.swap(model.backup);
+                        model.backup.clear();
+                        model.backup_count = -1;
+                        break;
+                    case 22: {
+                        const std::vector<int> picked = some_rows(static_cast<int>(model.backup.size()));
+                        list.append_rows_from_backup(picked);
+                        for (const int k : picked)
+                            if (k >= 0 && k < static_cast<int>(model.backup.size()))
+                                model.live.push_back(model.backup[k]);
+                        const int one = pick(static_cast<int>(model.backup.size()) + 1);
+                        EXPECT_EQ(list.append_from_backup(one), one < static_cast<int>(model.backup.size()));
+                        if (one < static_cast<int>(model.backup.size()))
+                            model.live.push_back(model.backup[one]);
+                        break;
+                    }
+                    case 23:
+                        if (pick(3) == 0) {
+                            list.discard_backup();
+                            model.backup.clear();
+                            model.backup_count = -1;
+                        }
+                        break;
+                    case 24:
+                        if (pick(4) == 0) {
+                            list.clear();
+                            model.live.clear();
+                        }
+                        break;
+                    default: {
+                        // Long texts rewritten many times leave the arena mostly garbage.
+                        const std::string name = "N" + std::to_string(pick(3));
+                        list.set_list_name_of_all(name);
+                        for (auto& cells : model.live)
+                            cells[ListName] = name;
+                        if (pick(3) == 0)
+                            for (int k = 0; k < rows; ++k) {
+                                const std::string comment(3000, static_cast<char>('a' + pick(26)));
+                                ASSERT_TRUE(list.set_cell(Comment, k, comment));
+                                model.live[k][Comment] = comment;
+                            }
+                        break;
+                    }
+                }
+            }
+            expect_same(list, model, "seed " + std::to_string(seed) + " batch " + std::to_string(batch));
+            if (testing::Test::HasFatalFailure())
+                return;
+        }
+    }
 }
 
 TEST(MyComputerList, BareNameAndFolderQuality) {

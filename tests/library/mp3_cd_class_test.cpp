@@ -83,7 +83,7 @@ struct cd_store_test : ::testing::Test {
         string_list paths;
         for (int row = 0; row < list.count(); ++row) {
             EXPECT_EQ(list.cell(ListName, row), name);
-            paths.push_back(list.full_path(row));
+            paths.emplace_back(list.full_path(row));
         }
         return paths;
     }

@@ -45,7 +45,7 @@ struct store_fixture : testing::store_context_fixture {
     static std::string names(const media_list& rows) {
         std::string text;
         for (int row = 0; row < rows.count(); ++row)
-            text += (row ? " " : "") + rows.cell(Media, row);
+            text += std::string(row ? " " : "").append(rows.cell(Media, row));
         return text;
     }
 };

@@ -33,7 +33,7 @@ media_list rows(int count) {
 std::string order(const media_list& list) {
     std::string text;
     for (int i = 0; i < list.count(); ++i)
-        text += (i ? " " : "") + list.cell(Media, i);
+        text += std::string(i ? " " : "").append(list.cell(Media, i));
     return text;
 }
 

@@ -21,7 +21,7 @@ media_list rows(int count) {
 std::string order(const media_list& list) {
     std::string text;
     for (int i = 0; i < list.count(); ++i)
-        text += (i ? " " : "") + list.full_path(i).substr(7, list.full_path(i).size() - 11);
+        text += std::string(i ? " " : "").append(list.full_path(i).substr(7, list.full_path(i).size() - 11));
     return text;
 }
 

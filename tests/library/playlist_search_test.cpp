@@ -48,7 +48,7 @@ media_list ten_rows() {
 std::vector<int> shown(const media_list& list) {
     std::vector<int> rows;
     for (int row = 0; row < list.count(); ++row)
-        rows.push_back(std::stoi(list.cell(Comment, row)));
+        rows.push_back(std::stoi(std::string(list.cell(Comment, row))));
     return rows;
 }
 

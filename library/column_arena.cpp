@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "library/column_arena.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace karvo {
+namespace {
+
+// Chunks grow from small (a short list stays small) to a size that keeps the chunk table short.
+constexpr std::size_t first_chunk = 16 * 1024;
+constexpr std::size_t largest_chunk = 1024 * 1024;
+
+std::size_t prefix_size(std::size_t size) {
+    std::size_t bytes = 1;
+    while (size >= 0x80) {
+        size >>= 7;
+        ++bytes;
+    }
+    return bytes;
+}
+
+} // namespace
+
+byte_arena::ref byte_arena::add(std::string_view text) {
+    if (text.empty())
+        return 0;
+    const std::size_t need = prefix_size(text.size()) + text.size();
+    while (current_ < chunks_.size() && fill_ + need > capacities_[current_]) {
+        ++current_;
+        fill_ = 0;
+    }
+    if (current_ == chunks_.size()) {
+        const std::size_t grown = chunks_.empty() ? first_chunk : std::min(capacities_.back() * 2, largest_chunk);
+        // A text larger than a chunk gets a chunk of its own size.
+        const std::size_t capacity = std::max(grown, need);
+        chunks_.push_back(std::make_unique_for_overwrite<char[]>(capacity));
+        capacities_.push_back(capacity);
+        fill_ = 0;
+    }
+    char* p = chunks_[current_].get() + fill_;
+    const ref at = (static_cast<ref>(current_ + 1) << 32) | fill_;
+    std::size_t size = text.size();
+    while (size >= 0x80) {
+        *p++ = static_cast<char>((size & 0x7Fu) | 0x80u);
+        size >>= 7;
+    }
+    *p++ = static_cast<char>(size);
+    std::memcpy(p, text.data(), text.size());
+    fill_ += need;
+    used_ += need;
+    return at;
+}
+
+void byte_arena::reset() {
+    current_ = 0;
+    fill_ = 0;
+    used_ = 0;
+}
+
+std::uint32_t string_pool::intern(std::string_view text, byte_arena& bytes) {
+    if (text.empty())
+        return 0;
+    if (values_[last_] == text)
+        return last_;
+    const auto found = ids_.find(text);
+    if (found != ids_.end()) {
+        last_ = found->second;
+        return last_;
+    }
+    const std::string_view kept = bytes.view(bytes.add(text));
+    last_ = static_cast<std::uint32_t>(values_.size());
+    values_.push_back(kept);
+    ids_.emplace(kept, last_);
+    return last_;
+}
+
+void string_pool::reset() {
+    values_.resize(1);
+    ids_.clear();
+    last_ = 0;
+}
+
+} // namespace karvo
