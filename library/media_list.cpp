@@ -548,13 +548,7 @@ string_list media_list::serialise_all() const {
 void media_list::backup() {
     // The snapshot shares the pages and the arena; only the row map is copied.
     writable_cells();
-    backup_.cells = live_.cells;
-    backup_.texts = live_.texts;
-    backup_.pooled = live_.pooled;
-    backup_.rows = live_.rows;
-    backup_.slot_count = live_.slot_count;
-    backup_.free_slots.clear();
-    backup_.text_bytes = live_.text_bytes;
+    backup_.share(live_);
     backup_count_ = count();
 }
 
@@ -572,13 +566,7 @@ void media_list::restore_and_discard_backup() {
 }
 
 void media_list::restore() {
-    live_.cells = backup_.cells;
-    live_.texts = backup_.texts;
-    live_.pooled = backup_.pooled;
-    live_.rows = backup_.rows;
-    live_.slot_count = backup_.slot_count;
-    live_.free_slots.clear();
-    live_.text_bytes = backup_.text_bytes;
+    live_.share(backup_);
 }
 
 void media_list::discard_backup() {

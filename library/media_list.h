@@ -100,6 +100,17 @@ private:
         int slot_count = 0;          // slots in use or freed
         std::vector<int> free_slots; // freed slots, live table only
         std::size_t text_bytes = 0;  // arena bytes the slots refer to, to see when the arena is mostly garbage
+
+        // This table becomes a snapshot of `other`: the pages and the arena shared, the row map copied.
+        void share(const table& other) {
+            cells = other.cells;
+            texts = other.texts;
+            pooled = other.pooled;
+            rows = other.rows;
+            slot_count = other.slot_count;
+            free_slots.clear();
+            text_bytes = other.text_bytes;
+        }
     };
 
     bool valid_row(int row) const { return row >= 0 && row < count(); }
