@@ -93,42 +93,23 @@ void quicksort(std::vector<sort_entry>& entries, int first, int last) {
     }
 }
 
-// Upper-cased keys, one after another in one buffer, with the end of each.
-struct upper_keys {
-    std::string buffer;
-    std::vector<std::size_t> ends;
-
-    template <typename Text>
-    upper_keys(std::size_t count, const Text& text) {
-        ends.reserve(count);
-        for (std::size_t k = 0; k < count; ++k) {
-            append_upper_case(buffer, text(k));
-            ends.push_back(buffer.size());
-        }
+// Upper-cased keys, one after another in one buffer, numbered in the order they were added.
+class upper_keys {
+public:
+    explicit upper_keys(std::size_t bytes) { buffer_.reserve(bytes); }
+    void add(std::string_view text) {
+        append_upper_case(buffer_, text);
+        ends_.push_back(buffer_.size());
     }
     std::string_view key(std::size_t k) const {
-        const std::size_t start = k == 0 ? 0 : ends[k - 1];
-        return std::string_view(buffer).substr(start, ends[k] - start);
+        const std::size_t start = k == 0 ? 0 : ends_[k - 1];
+        return std::string_view(buffer_).substr(start, ends_[k] - start);
     }
-};
 
-// Paths share their first folders: keys compared from the end of the prefix common to all of them get heads
-// that tell them apart.
-std::size_t common_prefix(const upper_keys& keys) {
-    if (keys.ends.empty())
-        return 0;
-    const std::string_view first = keys.key(0);
-    std::size_t common = first.size();
-    for (std::size_t k = 1; k < keys.ends.size() && common > 0; ++k) {
-        const std::string_view other = keys.key(k);
-        const std::size_t limit = std::min(common, other.size());
-        std::size_t same = 0;
-        while (same < limit && first[same] == other[same])
-            ++same;
-        common = same;
-    }
-    return common;
-}
+private:
+    std::string buffer_;
+    std::vector<std::size_t> ends_;
+};
 
 } // namespace
 
@@ -160,7 +141,7 @@ struct media_list::row_text {
     row_text& operator=(const row_text&) = delete;
 };
 
-std::string_view media_list::read(const table& from, int column, int slot) {
+inline std::string_view media_list::read(const table& from, int column, int slot) {
     const column_place place = places[static_cast<std::size_t>(column)];
     const std::size_t index = static_cast<std::size_t>(place.index);
     if (place.pooled)
@@ -365,8 +346,17 @@ std::vector<int> media_list::rows_where(int column, const std::function<bool(std
         return found;
     }
     const column_place place = places[static_cast<std::size_t>(column)];
-    if (rows == 0 || !place.pooled) {
-        add([&](int slot) { return test(read(from, column, slot)); });
+    if (rows == 0)
+        return found;
+    if (!place.pooled) {
+        std::vector<char> passes(static_cast<std::size_t>(rows), 0); // by row
+        for (const slot_row row : in_slot_order(from, 0, rows))
+            passes[static_cast<std::size_t>(row.offset)] = test(read(from, column, row.slot));
+        for (int k = 0; k < rows; ++k) {
+            const int row = from_last ? rows - 1 - k : k;
+            if (passes[static_cast<std::size_t>(row)])
+                found.push_back(row);
+        }
         return found;
     }
     const std::size_t index = static_cast<std::size_t>(place.index);
@@ -520,7 +510,10 @@ void media_list::clear() {
 std::string media_list::serialise_row(int row) const {
     if (!valid_row(row))
         return {};
-    const int slot = live_.rows[static_cast<std::size_t>(row)];
+    return serialise_slot(live_.rows[static_cast<std::size_t>(row)]);
+}
+
+std::string media_list::serialise_slot(int slot) const {
     std::array<std::string_view, info_field_count> fields;
     std::size_t total = info_field_count + 1;
     for (int field = 0; field < info_field_count; ++field) {
@@ -538,11 +531,29 @@ std::string media_list::serialise_row(int row) const {
 }
 
 string_list media_list::serialise_all() const {
-    string_list lines;
-    lines.reserve(static_cast<std::size_t>(count()));
-    for (int row = 0; row < count(); ++row)
-        lines.push_back(serialise_row(row));
+    string_list lines(static_cast<std::size_t>(count()));
+    for (const slot_row row : in_slot_order(live_, 0, count()))
+        lines[static_cast<std::size_t>(row.offset)] = serialise_slot(row.slot);
     return lines;
+}
+
+std::vector<media_list::slot_row> media_list::in_slot_order(const table& from, int first, int count) {
+    std::vector<slot_row> order(static_cast<std::size_t>(count));
+    for (int k = 0; k < count; ++k)
+        order[static_cast<std::size_t>(k)] = {from.rows[static_cast<std::size_t>(first + k)], k};
+    if (static_cast<std::size_t>(count) * 8 < static_cast<std::size_t>(from.slot_count)) {
+        // A few rows of a large store: sorting them is cheaper than a map of every slot.
+        std::sort(order.begin(), order.end(), [](slot_row a, slot_row b) { return a.slot < b.slot; });
+        return order;
+    }
+    std::vector<int> offset_of_slot(static_cast<std::size_t>(from.slot_count), -1);
+    for (const slot_row row : order)
+        offset_of_slot[static_cast<std::size_t>(row.slot)] = row.offset;
+    std::size_t next = 0;
+    for (int slot = 0; slot < from.slot_count; ++slot)
+        if (offset_of_slot[static_cast<std::size_t>(slot)] >= 0)
+            order[next++] = {slot, offset_of_slot[static_cast<std::size_t>(slot)]};
+    return order;
 }
 
 void media_list::backup() {
@@ -625,37 +636,48 @@ bool media_list::append_from_backup(int backup_row) {
 
 std::vector<int> media_list::sorted_order(int first, int last, int column) const {
     const std::size_t count = static_cast<std::size_t>(last - first + 1);
-    const auto slot_of = [&](std::size_t k) { return live_.rows[static_cast<std::size_t>(first) + k]; };
-    std::vector<sort_entry> entries;
-    entries.reserve(count);
+    std::vector<sort_entry> entries(count);
     const column_place place = places[static_cast<std::size_t>(column)];
     const std::size_t index = static_cast<std::size_t>(place.index);
-    std::vector<std::uint32_t> rank;
-    std::unique_ptr<upper_keys> keys;
+    std::unique_ptr<upper_keys> keys; // the entries point into it
     if (place.pooled) {
         // Rank the distinct values once; equal upper-cased texts share a rank, so the rows sort as their texts do.
         const string_pool& pool = live_.cells->pools[index];
-        const upper_keys values(pool.size(),
-                                [&](std::size_t id) { return pool.value(static_cast<std::uint32_t>(id)); });
+        upper_keys values(0);
+        for (std::uint32_t id = 0; id < pool.size(); ++id)
+            values.add(pool.value(id));
         std::vector<std::uint32_t> ids(pool.size());
         std::iota(ids.begin(), ids.end(), 0u);
         std::sort(ids.begin(), ids.end(),
                   [&](std::uint32_t a, std::uint32_t b) { return values.key(a) < values.key(b); });
-        rank.resize(pool.size());
+        std::vector<std::uint32_t> rank(pool.size());
         std::uint32_t next = 0;
         for (std::size_t k = 0; k < ids.size(); ++k) {
             if (k > 0 && values.key(ids[k]) != values.key(ids[k - 1]))
                 ++next;
             rank[ids[k]] = next;
         }
-        for (std::size_t k = 0; k < count; ++k)
-            entries.push_back({rank[live_.pooled[index].get(slot_of(k))], nullptr, 0, static_cast<int>(k)});
+        for (const slot_row row : in_slot_order(live_, first, static_cast<int>(count)))
+            entries[static_cast<std::size_t>(row.offset)] = {rank[live_.pooled[index].get(row.slot)], nullptr, 0,
+                                                             row.offset};
     } else {
-        // Upper-case every key once, into one buffer, instead of on each comparison.
-        keys = std::make_unique<upper_keys>(count, [&](std::size_t k) { return read(live_, column, slot_of(k)); });
-        const std::size_t common = common_prefix(*keys);
+        // The cells are read in slot order; each entry goes to its row, as the quicksort's result depends on the
+        // row order. Paths share their first folders: the keys start after the prefix common to all of them
+        // (ASCII, so upper-casing keeps its length), and their heads then tell them apart.
+        const std::vector<slot_row> along = in_slot_order(live_, first, static_cast<int>(count));
+        std::vector<std::string_view> cells(count);
+        std::size_t common = 0;
+        std::size_t bytes = 0;
+        for (std::size_t k = 0; k < count; ++k) {
+            cells[k] = read(live_, column, along[k].slot);
+            common = k == 0 ? cells[0].size() : std::min(common, common_upper_ascii_prefix(cells[0], cells[k]));
+            bytes += cells[k].size();
+        }
+        keys = std::make_unique<upper_keys>(bytes - common * count + bytes / 8);
+        for (const std::string_view cell : cells)
+            keys->add(cell.substr(common));
         for (std::size_t k = 0; k < count; ++k)
-            entries.push_back(make_entry(keys->key(k).substr(common), static_cast<int>(k)));
+            entries[static_cast<std::size_t>(along[k].offset)] = make_entry(keys->key(k), along[k].offset);
     }
     quicksort(entries, 0, static_cast<int>(entries.size()) - 1);
 

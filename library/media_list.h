@@ -132,6 +132,14 @@ private:
     // Rows first.. take the rows first + order[k] in turn.
     void reorder(int first, const std::vector<int>& order);
     std::vector<int> sorted_order(int first, int last, int column) const;
+    // The rows from `first` on as (slot, offset from first), ordered by slot: reading cells in this order walks
+    // the pages and the arena forward instead of jumping about after a shuffle or a sort.
+    struct slot_row {
+        int slot;
+        int offset;
+    };
+    static std::vector<slot_row> in_slot_order(const table& from, int first, int count);
+    std::string serialise_slot(int slot) const;
     static std::string_view read(const table& from, int column, int slot);
 
     table live_;

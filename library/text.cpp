@@ -39,6 +39,40 @@ char32_t upper_code(char32_t code) {
     return code < two_byte_end ? two_byte_upper[code] : locale_upper(code);
 }
 
+// The bytes of upper_case(text) one at a time, without building it: comparing and heading keys stops at the
+// first bytes that differ.
+class upper_bytes {
+public:
+    explicit upper_bytes(std::string_view text) : text_(text) {}
+    bool next(unsigned char& out) {
+        if (at_ < pending_.size()) {
+            out = static_cast<unsigned char>(pending_[at_++]);
+            return true;
+        }
+        if (i_ >= text_.size())
+            return false;
+        const auto byte = static_cast<unsigned char>(text_[i_]);
+        char32_t code = 0;
+        const std::size_t length = byte < 0x80 ? 0 : platform::decode_utf8(text_, i_, code);
+        if (length == 0) { // ASCII, or an invalid byte kept as it is
+            out = static_cast<unsigned char>(ascii_upper(text_[i_++]));
+            return true;
+        }
+        i_ += length;
+        pending_.clear(); // at most four bytes: no allocation
+        platform::append_utf8(pending_, upper_code(code));
+        at_ = 1;
+        out = static_cast<unsigned char>(pending_[0]);
+        return true;
+    }
+
+private:
+    std::string_view text_;
+    std::size_t i_ = 0;
+    std::string pending_;
+    std::size_t at_ = 0;
+};
+
 } // namespace
 
 void append_upper_case(std::string& out, std::string_view text) {
@@ -94,8 +128,26 @@ int compare_upper(std::string_view a, std::string_view b) {
     }
     if (i == common)
         return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-    const int result = upper_case(a.substr(i)).compare(upper_case(b.substr(i)));
-    return result < 0 ? -1 : (result > 0 ? 1 : 0);
+    upper_bytes left(a.substr(i));
+    upper_bytes right(b.substr(i));
+    for (;;) {
+        unsigned char l = 0;
+        unsigned char r = 0;
+        const bool has_left = left.next(l);
+        const bool has_right = right.next(r);
+        if (!has_left || !has_right)
+            return has_left == has_right ? 0 : (has_left ? 1 : -1);
+        if (l != r)
+            return l < r ? -1 : 1;
+    }
+}
+
+std::size_t common_upper_ascii_prefix(std::string_view a, std::string_view b) {
+    const std::size_t limit = std::min(a.size(), b.size());
+    std::size_t same = 0;
+    while (same < limit && static_cast<unsigned char>(a[same]) < 0x80 && ascii_upper(a[same]) == ascii_upper(b[same]))
+        ++same;
+    return same;
 }
 
 bool less_case_insensitive(std::string_view a, std::string_view b) {

@@ -2,6 +2,8 @@
 // Text helpers shared by sorting, searching and file naming.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,6 +17,9 @@ void append_upper_case(std::string& out, std::string_view text);
 
 // Byte-wise unsigned comparison of upper_case(a) and upper_case(b): negative, 0 or positive.
 int compare_upper(std::string_view a, std::string_view b);
+
+// How many bytes at the start of `a` and `b` are ASCII and equal once upper-cased.
+std::size_t common_upper_ascii_prefix(std::string_view a, std::string_view b);
 
 // Case-insensitive order for names (playlist and Media CD lists).
 bool less_case_insensitive(std::string_view a, std::string_view b);

@@ -215,14 +215,23 @@ struct sort_case {
     std::vector<std::pair<std::string, int>> rows; // artist key and row id, in list order
 };
 
-sort_case random_list(unsigned seed, int count) {
+// The key is the Artist (interned) and the Comment (arena text). With `shared_prefix` the keys begin with one
+// folder in mixed case, and some are only that folder: the arena sort skips what all keys share.
+sort_case random_list(unsigned seed, int count, bool shared_prefix = false) {
     std::mt19937 random(seed);
+    static const std::vector<std::string> prefixes = {"Music/", "MUSIC/", "music/", "music"};
     sort_case made;
     for (int id = 0; id < count; ++id) {
-        const std::string key = random_key(random);
-        made.list.append(
-            info_of("/m/" + std::to_string(id) + ".mp3", key, std::to_string(id + 1), "1", std::to_string(id)),
-            "L" + std::to_string(id));
+        std::string key = random_key(random);
+        if (shared_prefix)
+            key = prefixes[random() % prefixes.size()] + (key.empty() ? "" : key);
+        std::string info =
+            info_of("/m/" + std::to_string(id) + ".mp3", key, std::to_string(id + 1), "1", std::to_string(id));
+        media_fields fields;
+        const media_field_views views = split_media_info(info);
+        std::copy(views.begin(), views.end(), fields.begin());
+        fields[5] = key;
+        made.list.append(make_media_info(fields), "L" + std::to_string(id));
         made.rows.emplace_back(key, id);
     }
     return made;
@@ -243,21 +252,23 @@ void expect_rows(const media_list& list, const std::vector<std::pair<std::string
 }
 
 TEST(MediaListSort, AscendingFollowsTheQuicksortAndOrdersKeys) {
-    for (const unsigned seed : {1u, 2u, 3u}) {
-        for (const int count : {1, 2, 3, 17, 300}) {
-            sort_case made = random_list(seed, count);
-            made.list.sort_ascending(0, count - 1, Artist);
-            reference_quicksort(made.rows, 0, count - 1);
-            expect_rows(made.list, made.rows);
+    for (const auto& [column, shared_prefix] : {std::pair{Artist, false}, {Comment, false}, {Comment, true}})
+        for (const unsigned seed : {1u, 2u, 3u}) {
+            for (const int count : {1, 2, 3, 17, 300}) {
+                sort_case made = random_list(seed, count, shared_prefix);
+                made.list.sort_ascending(0, count - 1, column);
+                reference_quicksort(made.rows, 0, count - 1);
+                expect_rows(made.list, made.rows);
 
-            std::vector<std::string> keys = column_of(made.list, Artist);
-            std::vector<std::string> expected = keys;
-            std::sort(expected.begin(), expected.end(),
-                      [](const std::string& a, const std::string& b) { return compare_upper(a, b) < 0; });
-            for (std::size_t k = 0; k < keys.size(); ++k)
-                EXPECT_EQ(compare_upper(keys[k], expected[k]), 0) << seed << " " << count << " " << k;
+                std::vector<std::string> keys = column_of(made.list, Artist);
+                std::vector<std::string> expected = keys;
+                std::sort(expected.begin(), expected.end(),
+                          [](const std::string& a, const std::string& b) { return compare_upper(a, b) < 0; });
+                for (std::size_t k = 0; k < keys.size(); ++k)
+                    EXPECT_EQ(compare_upper(keys[k], expected[k]), 0)
+                        << column << " " << seed << " " << count << " " << k;
+            }
         }
-    }
 }
 
 TEST(MediaListSort, SubRangeAndBadArguments) {
