@@ -2,9 +2,12 @@
 #include "library/media_list.h"
 
 #include <algorithm>
+#include <bit>
+#include <climits>
 #include <cstdint>
 #include <iterator>
 #include <numeric>
+#include <thread>
 #include <unordered_map>
 #include <utility>
 
@@ -62,12 +65,65 @@ int compare(const sort_entry& a, const sort_entry& b) {
     return std::string_view(a.text, a.size).compare(std::string_view(b.text, b.size));
 }
 
+// Keys first..last all begin with the bytes already skipped; when they share more, skip that too and take the
+// heads after it, so the keys of one folder stop tying on their heads. False when they share nothing more.
+bool skip_shared_bytes(std::vector<sort_entry>& entries, int first, int last) {
+    const sort_entry& lead = entries[static_cast<std::size_t>(first)];
+    std::size_t common = lead.size;
+    for (int k = first + 1; k <= last && common > 0; ++k) {
+        const sort_entry& other = entries[static_cast<std::size_t>(k)];
+        const std::size_t limit = std::min<std::size_t>(common, other.size);
+        std::size_t same = 0;
+        if (other.head != lead.head)
+            same = static_cast<std::size_t>(std::countl_zero(other.head ^ lead.head)) / 8;
+        else
+            for (same = std::min<std::size_t>(limit, 8); same < limit && lead.text[same] == other.text[same];)
+                ++same;
+        common = std::min(same, limit);
+    }
+    if (common == 0)
+        return false;
+    for (int k = first; k <= last; ++k) {
+        sort_entry& entry = entries[static_cast<std::size_t>(k)];
+        entry = make_entry(std::string_view(entry.text + common, entry.size - common), entry.row);
+    }
+    return true;
+}
+
+// Parts larger than this are worth a thread of their own when the machine has cores to spare.
+constexpr int parallel_part = 1 << 16;
+
+bool has_spare_core() {
+    return std::thread::hardware_concurrency() >= 2;
+}
+
+// work(begin, end, part) over 0..count: in two halves at once when the count is large and a core is spare, the
+// first half on the calling thread.
+template <typename Work>
+void in_halves(std::size_t count, const Work& work) {
+    if (count < 2 * static_cast<std::size_t>(parallel_part) || !has_spare_core()) {
+        work(std::size_t{0}, count, 0);
+        return;
+    }
+    const std::size_t half = count / 2;
+    std::thread other([&] { work(half, count, 1); });
+    work(std::size_t{0}, half, 0);
+    other.join();
+}
+
 // The list's quicksort: middle pivot, both scans stop on equal keys, so sorted, reversed and all-equal columns
 // split evenly. Recursing into the smaller part only keeps the stack shallow; the parts are disjoint, so the order
-// in which they are sorted does not change the result.
-void quicksort(std::vector<sort_entry>& entries, int first, int last) {
+// in which they are sorted does not change the result. Neither does skipping bytes every key of a part shares,
+// tried when the part's first, middle and last heads tie, and not again for a while when it finds none.
+void quicksort(std::vector<sort_entry>& entries, int first, int last, int retry_below = INT_MAX, int threads_left = 0) {
     while (first < last) {
-        const sort_entry pivot = entries[static_cast<std::size_t>((first + last) / 2)];
+        const std::size_t middle = static_cast<std::size_t>((first + last) / 2);
+        const std::uint64_t head = entries[middle].head;
+        const int size = last - first + 1;
+        if (size > 8 && size < retry_below && entries[static_cast<std::size_t>(first)].head == head &&
+            entries[static_cast<std::size_t>(last)].head == head && entries[middle].size > 0)
+            retry_below = skip_shared_bytes(entries, first, last) ? INT_MAX : size / 4;
+        const sort_entry pivot = entries[middle];
         int i = first;
         int j = last;
         while (i <= j) {
@@ -81,13 +137,22 @@ void quicksort(std::vector<sort_entry>& entries, int first, int last) {
                 --j;
             }
         }
+        if (j - first > parallel_part && last - i > parallel_part && threads_left > 0) {
+            // Two large disjoint parts: one on a thread of its own, the other here.
+            std::thread other([&entries, i, last, retry_below, threads_left] {
+                quicksort(entries, i, last, retry_below, threads_left - 1);
+            });
+            quicksort(entries, first, j, retry_below, threads_left - 1);
+            other.join();
+            return;
+        }
         if (j - first < last - i) {
             if (first < j)
-                quicksort(entries, first, j);
+                quicksort(entries, first, j, retry_below);
             first = i;
         } else {
             if (i < last)
-                quicksort(entries, i, last);
+                quicksort(entries, i, last, retry_below);
             last = j;
         }
     }
@@ -96,7 +161,7 @@ void quicksort(std::vector<sort_entry>& entries, int first, int last) {
 // Upper-cased keys, one after another in one buffer, numbered in the order they were added.
 class upper_keys {
 public:
-    explicit upper_keys(std::size_t bytes) { buffer_.reserve(bytes); }
+    void reserve(std::size_t bytes) { buffer_.reserve(bytes); }
     void add(std::string_view text) {
         append_upper_case(buffer_, text);
         ends_.push_back(buffer_.size());
@@ -532,8 +597,11 @@ std::string media_list::serialise_slot(int slot) const {
 
 string_list media_list::serialise_all() const {
     string_list lines(static_cast<std::size_t>(count()));
-    for (const slot_row row : in_slot_order(live_, 0, count()))
-        lines[static_cast<std::size_t>(row.offset)] = serialise_slot(row.slot);
+    const std::vector<slot_row> along = in_slot_order(live_, 0, count());
+    in_halves(along.size(), [&](std::size_t begin, std::size_t end, int) {
+        for (std::size_t k = begin; k < end; ++k)
+            lines[static_cast<std::size_t>(along[k].offset)] = serialise_slot(along[k].slot);
+    });
     return lines;
 }
 
@@ -639,11 +707,11 @@ std::vector<int> media_list::sorted_order(int first, int last, int column) const
     std::vector<sort_entry> entries(count);
     const column_place place = places[static_cast<std::size_t>(column)];
     const std::size_t index = static_cast<std::size_t>(place.index);
-    std::unique_ptr<upper_keys> keys; // the entries point into it
+    std::array<upper_keys, 2> keys; // the entries point into them
     if (place.pooled) {
         // Rank the distinct values once; equal upper-cased texts share a rank, so the rows sort as their texts do.
         const string_pool& pool = live_.cells->pools[index];
-        upper_keys values(0);
+        upper_keys values;
         for (std::uint32_t id = 0; id < pool.size(); ++id)
             values.add(pool.value(id));
         std::vector<std::uint32_t> ids(pool.size());
@@ -673,13 +741,17 @@ std::vector<int> media_list::sorted_order(int first, int last, int column) const
             common = k == 0 ? cells[0].size() : std::min(common, common_upper_ascii_prefix(cells[0], cells[k]));
             bytes += cells[k].size();
         }
-        keys = std::make_unique<upper_keys>(bytes - common * count + bytes / 8);
-        for (const std::string_view cell : cells)
-            keys->add(cell.substr(common));
-        for (std::size_t k = 0; k < count; ++k)
-            entries[static_cast<std::size_t>(along[k].offset)] = make_entry(keys->key(k), along[k].offset);
+        const std::size_t key_bytes = bytes - common * count;
+        in_halves(count, [&](std::size_t begin, std::size_t end, int half) {
+            upper_keys& part = keys[static_cast<std::size_t>(half)];
+            part.reserve((key_bytes + key_bytes / 8) * (end - begin) / count);
+            for (std::size_t k = begin; k < end; ++k)
+                part.add(cells[k].substr(common));
+            for (std::size_t k = begin; k < end; ++k)
+                entries[static_cast<std::size_t>(along[k].offset)] = make_entry(part.key(k - begin), along[k].offset);
+        });
     }
-    quicksort(entries, 0, static_cast<int>(entries.size()) - 1);
+    quicksort(entries, 0, static_cast<int>(entries.size()) - 1, INT_MAX, has_spare_core() ? 1 : 0);
 
     std::vector<int> order;
     order.reserve(entries.size());

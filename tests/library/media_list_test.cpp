@@ -269,6 +269,21 @@ TEST(MediaListSort, AscendingFollowsTheQuicksortAndOrdersKeys) {
                         << column << " " << seed << " " << count << " " << k;
             }
         }
+    // Large enough for the keys to be made and sorted on two threads: every row still there once, the keys in
+    // order, and the lines serialised together those of each row.
+    sort_case made = random_list(4, 140000, true);
+    made.list.sort_ascending(0, 139999, Comment);
+    std::vector<char> seen(140000, 0);
+    for (int row = 0; row < made.list.count(); ++row) {
+        const int id = std::stoi(std::string(made.list.cell(Media, row)));
+        ASSERT_FALSE(seen[id]++) << row;
+        if (row > 0) {
+            ASSERT_LE(compare_upper(made.list.cell(Comment, row - 1), made.list.cell(Comment, row)), 0) << row;
+        }
+    }
+    const string_list lines = made.list.serialise_all();
+    for (const int row : {0, 1, 70000, 139999})
+        EXPECT_EQ(lines[row], made.list.serialise_row(row));
 }
 
 TEST(MediaListSort, SubRangeAndBadArguments) {
