@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <iterator>
 #include <numeric>
+#include <system_error>
 #include <thread>
 #include <unordered_map>
 #include <utility>
@@ -106,7 +107,13 @@ void in_halves(std::size_t count, const Work& work) {
         return;
     }
     const std::size_t half = count / 2;
-    std::thread other([&] { work(half, count, 1); });
+    std::thread other;
+    try {
+        other = std::thread([&] { work(half, count, 1); });
+    } catch (const std::system_error&) { // no thread to be had: all of it here
+        work(std::size_t{0}, count, 0);
+        return;
+    }
     work(std::size_t{0}, half, 0);
     other.join();
 }
@@ -139,12 +146,19 @@ void quicksort(std::vector<sort_entry>& entries, int first, int last, int retry_
         }
         if (j - first > parallel_part && last - i > parallel_part && threads_left > 0) {
             // Two large disjoint parts: one on a thread of its own, the other here.
-            std::thread other([&entries, i, last, retry_below, threads_left] {
-                quicksort(entries, i, last, retry_below, threads_left - 1);
-            });
-            quicksort(entries, first, j, retry_below, threads_left - 1);
-            other.join();
-            return;
+            std::thread other;
+            try {
+                other = std::thread([&entries, i, last, retry_below, threads_left] {
+                    quicksort(entries, i, last, retry_below, threads_left - 1);
+                });
+            } catch (const std::system_error&) {
+                threads_left = 0; // no thread to be had: both parts here
+            }
+            if (other.joinable()) {
+                quicksort(entries, first, j, retry_below, threads_left - 1);
+                other.join();
+                return;
+            }
         }
         if (j - first < last - i) {
             if (first < j)
