@@ -2,16 +2,13 @@
 #include "library/media_list.h"
 
 #include <algorithm>
-#include <bit>
-#include <climits>
 #include <cstdint>
 #include <iterator>
 #include <numeric>
-#include <system_error>
-#include <thread>
 #include <unordered_map>
 #include <utility>
 
+#include "library/sort_keys.h"
 #include "library/text.h"
 #include "platform/random.h"
 
@@ -41,154 +38,6 @@ constexpr std::array<column_place, column_count> places = make_places();
 constexpr int pool_of(media_column column) {
     return places[static_cast<std::size_t>(column)].index;
 }
-
-// A sort key: its first eight bytes as a big-endian number decide most comparisons without touching the text.
-// Keys of an interned column carry their rank in `head` and no text.
-struct sort_entry {
-    std::uint64_t head;
-    const char* text;
-    std::uint32_t size;
-    int row; // offset from the first sorted row
-};
-
-sort_entry make_entry(std::string_view key, int row) {
-    std::uint64_t head = 0;
-    for (std::size_t k = 0; k < 8; ++k)
-        head = (head << 8) | (k < key.size() ? static_cast<unsigned char>(key[k]) : 0u);
-    return {head, key.data(), static_cast<std::uint32_t>(key.size()), row};
-}
-
-// Byte-wise unsigned order, a shorter common prefix first. Different heads already order the keys: where a head
-// was padded with zero bytes, the shorter key is a prefix of the other.
-int compare(const sort_entry& a, const sort_entry& b) {
-    if (a.head != b.head)
-        return a.head < b.head ? -1 : 1;
-    return std::string_view(a.text, a.size).compare(std::string_view(b.text, b.size));
-}
-
-// Keys first..last all begin with the bytes already skipped; when they share more, skip that too and take the
-// heads after it, so the keys of one folder stop tying on their heads. False when they share nothing more.
-bool skip_shared_bytes(std::vector<sort_entry>& entries, int first, int last) {
-    const sort_entry& lead = entries[static_cast<std::size_t>(first)];
-    std::size_t common = lead.size;
-    for (int k = first + 1; k <= last && common > 0; ++k) {
-        const sort_entry& other = entries[static_cast<std::size_t>(k)];
-        const std::size_t limit = std::min<std::size_t>(common, other.size);
-        std::size_t same = 0;
-        if (other.head != lead.head)
-            same = static_cast<std::size_t>(std::countl_zero(other.head ^ lead.head)) / 8;
-        else
-            for (same = std::min<std::size_t>(limit, 8); same < limit && lead.text[same] == other.text[same];)
-                ++same;
-        common = std::min(same, limit);
-    }
-    if (common == 0)
-        return false;
-    for (int k = first; k <= last; ++k) {
-        sort_entry& entry = entries[static_cast<std::size_t>(k)];
-        entry = make_entry(std::string_view(entry.text + common, entry.size - common), entry.row);
-    }
-    return true;
-}
-
-// Parts larger than this are worth a thread of their own when the machine has cores to spare.
-constexpr int parallel_part = 1 << 16;
-
-bool has_spare_core() {
-    return std::thread::hardware_concurrency() >= 2;
-}
-
-// work(begin, end, part) over 0..count: in two halves at once when the count is large and a core is spare, the
-// first half on the calling thread.
-template <typename Work>
-void in_halves(std::size_t count, const Work& work) {
-    if (count < 2 * static_cast<std::size_t>(parallel_part) || !has_spare_core()) {
-        work(std::size_t{0}, count, 0);
-        return;
-    }
-    const std::size_t half = count / 2;
-    std::thread other;
-    try {
-        other = std::thread([&] { work(half, count, 1); });
-    } catch (const std::system_error&) { // no thread to be had: all of it here
-        work(std::size_t{0}, count, 0);
-        return;
-    }
-    work(std::size_t{0}, half, 0);
-    other.join();
-}
-
-// The list's quicksort: middle pivot, both scans stop on equal keys, so sorted, reversed and all-equal columns
-// split evenly. Recursing into the smaller part only keeps the stack shallow; the parts are disjoint, so the order
-// in which they are sorted does not change the result. Neither does skipping bytes every key of a part shares,
-// tried when the part's first, middle and last heads tie, and not again for a while when it finds none.
-void quicksort(std::vector<sort_entry>& entries, int first, int last, int retry_below = INT_MAX, int threads_left = 0) {
-    while (first < last) {
-        const std::size_t middle = static_cast<std::size_t>((first + last) / 2);
-        const std::uint64_t head = entries[middle].head;
-        const int size = last - first + 1;
-        if (size > 8 && size < retry_below && entries[static_cast<std::size_t>(first)].head == head &&
-            entries[static_cast<std::size_t>(last)].head == head && entries[middle].size > 0)
-            retry_below = skip_shared_bytes(entries, first, last) ? INT_MAX : size / 4;
-        const sort_entry pivot = entries[middle];
-        int i = first;
-        int j = last;
-        while (i <= j) {
-            while (compare(entries[static_cast<std::size_t>(i)], pivot) < 0)
-                ++i;
-            while (compare(entries[static_cast<std::size_t>(j)], pivot) > 0)
-                --j;
-            if (i <= j) {
-                std::swap(entries[static_cast<std::size_t>(i)], entries[static_cast<std::size_t>(j)]);
-                ++i;
-                --j;
-            }
-        }
-        if (j - first > parallel_part && last - i > parallel_part && threads_left > 0) {
-            // Two large disjoint parts: one on a thread of its own, the other here.
-            std::thread other;
-            try {
-                other = std::thread([&entries, i, last, retry_below, threads_left] {
-                    quicksort(entries, i, last, retry_below, threads_left - 1);
-                });
-            } catch (const std::system_error&) {
-                threads_left = 0; // no thread to be had: both parts here
-            }
-            if (other.joinable()) {
-                quicksort(entries, first, j, retry_below, threads_left - 1);
-                other.join();
-                return;
-            }
-        }
-        if (j - first < last - i) {
-            if (first < j)
-                quicksort(entries, first, j, retry_below);
-            first = i;
-        } else {
-            if (i < last)
-                quicksort(entries, i, last, retry_below);
-            last = j;
-        }
-    }
-}
-
-// Upper-cased keys, one after another in one buffer, numbered in the order they were added.
-class upper_keys {
-public:
-    void reserve(std::size_t bytes) { buffer_.reserve(bytes); }
-    void add(std::string_view text) {
-        append_upper_case(buffer_, text);
-        ends_.push_back(buffer_.size());
-    }
-    std::string_view key(std::size_t k) const {
-        const std::size_t start = k == 0 ? 0 : ends_[k - 1];
-        return std::string_view(buffer_).substr(start, ends_[k] - start);
-    }
-
-private:
-    std::string buffer_;
-    std::vector<std::size_t> ends_;
-};
 
 } // namespace
 
@@ -762,10 +611,11 @@ std::vector<int> media_list::sorted_order(int first, int last, int column) const
             for (std::size_t k = begin; k < end; ++k)
                 part.add(cells[k].substr(common));
             for (std::size_t k = begin; k < end; ++k)
-                entries[static_cast<std::size_t>(along[k].offset)] = make_entry(part.key(k - begin), along[k].offset);
+                entries[static_cast<std::size_t>(along[k].offset)] =
+                    make_sort_entry(part.key(k - begin), along[k].offset);
         });
     }
-    quicksort(entries, 0, static_cast<int>(entries.size()) - 1, INT_MAX, has_spare_core() ? 1 : 0);
+    sort_entries(entries);
 
     std::vector<int> order;
     order.reserve(entries.size());

@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Sorting the rows of the playlist store by one column: upper-cased keys in one buffer, entries whose first eight
+// bytes settle most comparisons, and the list's own quicksort over them, with a second core on large parts.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "library/text.h"
+
+namespace karvo {
+
+// A sort key: its first eight bytes as a big-endian number decide most comparisons without touching the text.
+// Keys of an interned column carry their rank in `head` and no text.
+struct sort_entry {
+    std::uint64_t head;
+    const char* text;
+    std::uint32_t size;
+    int row; // offset from the first sorted row
+};
+
+// An entry for an upper-cased key (which must outlive it) of the row at `row`.
+sort_entry make_sort_entry(std::string_view key, int row);
+
+// Sorts the entries as the list's quicksort sorts its rows: middle pivot, both scans stop on equal keys, smaller
+// part first. Equal keys end in the order that algorithm gives them.
+void sort_entries(std::vector<sort_entry>& entries);
+
+// Upper-cased keys, one after another in one buffer, numbered in the order they were added.
+class upper_keys {
+public:
+    void reserve(std::size_t bytes) { buffer_.reserve(bytes); }
+    void add(std::string_view text) {
+        append_upper_case(buffer_, text);
+        ends_.push_back(buffer_.size());
+    }
+    std::string_view key(std::size_t k) const {
+        const std::size_t start = k == 0 ? 0 : ends_[k - 1];
+        return std::string_view(buffer_).substr(start, ends_[k] - start);
+    }
+
+private:
+    std::string buffer_;
+    std::vector<std::size_t> ends_;
+};
+
+// Parts larger than this are worth a thread of their own when the machine has cores to spare.
+inline constexpr int parallel_part = 1 << 16;
+
+bool has_spare_core();
+
+// work(begin, end, part) over 0..count: in two halves at once when the count is large and a core is spare, the
+// first half on the calling thread.
+template <typename Work>
+void in_halves(std::size_t count, const Work& work) {
+    if (count < 2 * static_cast<std::size_t>(parallel_part) || !has_spare_core()) {
+        work(std::size_t{0}, count, 0);
+        return;
+    }
+    const std::size_t half = count / 2;
+    std::thread other;
+    try {
+        other = std::thread([&] { work(half, count, 1); });
+    } catch (const std::system_error&) { // no thread to be had: all of it here
+        work(std::size_t{0}, count, 0);
+        return;
+    }
+    work(std::size_t{0}, half, 0);
+    other.join();
+}
+
+} // namespace karvo
