@@ -52,9 +52,8 @@ private:
 };
 
 // Column captions cut by their section end in an ellipsis (the styled header would clip them mid-letter); the
-// full caption is the tool tip.
-// It keeps a selection of its own, always empty: its sections are never highlighted, and asking the view's
-// selection whether a column is wholly selected costs a pass over every row for each section painted.
+// full caption is the tool tip. It keeps a selection of its own, always empty: its sections are never highlighted,
+// and asking the view's selection whether a column is wholly selected costs a pass over every row per section.
 class eliding_header : public QHeaderView {
 public:
     using QHeaderView::QHeaderView;
