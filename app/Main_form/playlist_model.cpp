@@ -36,23 +36,26 @@ QVariant playlist_model::data(const QModelIndex& index, int role) const {
 
 void playlist_model::set_playing_path(const std::string& path) {
     playing_path_ = path;
-    const int row = find_playing_row();
+    move_picture(find_playing_row(0, rows_));
+}
+
+int playlist_model::find_playing_row(int from, int to) const {
+    if (playing_path_.empty())
+        return -1;
+    to = std::min({to, rows_, list_count()});
+    for (int row = std::max(from, 0); row < to; ++row)
+        if (list_.full_path(row) == playing_path_)
+            return row;
+    return -1;
+}
+
+void playlist_model::move_picture(int row) {
     if (row == playing_row_)
         return;
     const int old = playing_row_;
     playing_row_ = row;
     repaint_image(old);
     repaint_image(row);
-}
-
-int playlist_model::find_playing_row() const {
-    if (playing_path_.empty())
-        return -1;
-    const int count = std::min(rows_, list_count());
-    for (int row = 0; row < count; ++row)
-        if (list_.full_path(row) == playing_path_)
-            return row;
-    return -1;
 }
 
 void playlist_model::repaint_image(int row) {
@@ -121,17 +124,41 @@ void playlist_model::refresh_count() {
         endRemoveRows();
     }
     // Every row repaints below, the picture's row with them.
-    playing_row_ = find_playing_row();
-    rows_changed(0, rows_ - 1);
+    playing_row_ = find_playing_row(0, rows_);
+    repaint_all();
+}
+
+void playlist_model::repaint_all() {
+    if (rows_ > 0)
+        emit dataChanged(index(0, 0), index(rows_ - 1, playlist_view_columns - 1),
+                         {Qt::DisplayRole, Qt::DecorationRole});
     emit headerDataChanged(Qt::Horizontal, 0, 0);
 }
 
 void playlist_model::rows_changed(int first, int last) {
     first = std::max(first, 0);
     last = std::min(last, rows_ - 1);
-    if (first <= last)
-        emit dataChanged(index(first, 0), index(last, playlist_view_columns - 1),
-                         {Qt::DisplayRole, Qt::DecorationRole});
+    if (first > last)
+        return;
+    // A picture above the range stays the first. Otherwise no row above holds the path: look in the range, and
+    // past it only if the picture was in it (one below the range stays the first otherwise).
+    if (playing_row_ < 0 || playing_row_ >= first) {
+        int row = find_playing_row(first, last + 1);
+        if (row < 0 && playing_row_ > last)
+            row = playing_row_;
+        else if (row < 0 && playing_row_ >= 0)
+            row = find_playing_row(last + 1, rows_);
+        const int old = playing_row_;
+        playing_row_ = row;
+        // The range repaints below; a picture leaving it or arriving past it repaints on its own.
+        if (row != old) {
+            if (old < first || old > last)
+                repaint_image(old);
+            if (row < first || row > last)
+                repaint_image(row);
+        }
+    }
+    emit dataChanged(index(first, 0), index(last, playlist_view_columns - 1), {Qt::DisplayRole, Qt::DecorationRole});
 }
 
 void playlist_model::rows_edited(const std::vector<row_range>& removed, const std::vector<row_range>& inserted) {

@@ -49,7 +49,18 @@ public:
         change();
         refresh_count();
     }
-    // Rows first..last changed in place.
+    // Runs a change that only reorders the rows (a sort, a shuffle), then repaints them once. A path no row held
+    // is held by none after it, so the picture is looked for again only when one was shown.
+    template <typename Change>
+    void reorder(Change&& change) {
+        const bool counted = rows_ == list_count();
+        change();
+        if (counted && rows_ == list_count() && playing_row_ < 0)
+            repaint_all();
+        else
+            refresh_count();
+    }
+    // Rows first..last changed in place; the picture follows its path within them.
     void rows_changed(int first, int last);
     // After a command took rows away or put rows in, already done to the list: the view is told range by range
     // (removed: old coordinates, last range first; inserted: new coordinates, ascending), then the count follows.
@@ -72,8 +83,11 @@ private:
     int row_image(int row) const override;
     QString caption(int section) const override;
 
-    int find_playing_row() const;
+    // The first row in from..to-1 with the playing path, -1 if none.
+    int find_playing_row(int from, int to) const;
+    void move_picture(int row);
     void repaint_image(int row);
+    void repaint_all();
 
     const media_list& list_;
     QStringList captions_;

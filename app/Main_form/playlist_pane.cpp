@@ -52,10 +52,17 @@ private:
 };
 
 // Column captions cut by their section end in an ellipsis (the styled header would clip them mid-letter); the
-// full caption is the tool tip.
+// full caption is the tool tip. It keeps a selection of its own, always empty: its sections are never highlighted,
+// and asking the view's selection whether a column is wholly selected costs a pass over every row per section.
 class eliding_header : public QHeaderView {
 public:
     using QHeaderView::QHeaderView;
+
+    void setSelectionModel(QItemSelectionModel* selection) override {
+        if (!own_selection_ || own_selection_->model() != selection->model())
+            own_selection_ = new QItemSelectionModel(selection->model(), this);
+        QHeaderView::setSelectionModel(own_selection_);
+    }
 
 protected:
     void initStyleOptionForIndex(QStyleOptionHeader* option, int logical) const override {
@@ -63,6 +70,9 @@ protected:
         constexpr int padding = 10; // the style's left and right padding and the divider
         option->text = fontMetrics().elidedText(option->text, Qt::ElideRight, sectionSize(logical) - padding);
     }
+
+private:
+    QItemSelectionModel* own_selection_ = nullptr;
 };
 
 } // namespace
@@ -267,15 +277,15 @@ void playlist_pane::LstMusicListColumnClick(int column) {
 }
 
 void playlist_pane::sort_ascending(int column) {
-    model_->rewrite([&] { list_.sort_ascending(0, list_.count() - 1, column); });
+    model_->reorder([&] { list_.sort_ascending(0, list_.count() - 1, column); });
 }
 
 void playlist_pane::sort_descending(int column) {
-    model_->rewrite([&] { list_.sort_descending(column); });
+    model_->reorder([&] { list_.sort_descending(column); });
 }
 
 void playlist_pane::randomize(int passes, platform::random_source& random) {
-    model_->rewrite([&] {
+    model_->reorder([&] {
         for (int pass = 0; pass < passes; ++pass)
             list_.randomize(random);
     });

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QAbstractItemModelTester>
 #include <QTableView>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "app/Main_form/playlist_model.h"
@@ -80,6 +81,53 @@ TEST(playlist_model, rows_beyond_the_list_read_as_nothing) {
     list.clear();
     EXPECT_TRUE(model.data(model.index(1, 0)).toString().isEmpty());
     EXPECT_FALSE(model.data(model.index(1, 0), Qt::DecorationRole).isValid());
+}
+
+TEST(playlist_model, the_play_picture_stays_on_the_first_row_with_the_playing_path) {
+    struct picture_case {
+        const char* name;
+        const char* playing;
+        std::function<void(media_list&, playlist_model&)> change;
+        int row; // the picture's row after the change
+    };
+    const auto edit = [](int first, int last, std::function<void(media_list&)> change) {
+        return [=](media_list& list, playlist_model& model) {
+            change(list);
+            model.rows_changed(first, last);
+        };
+    };
+    const picture_case cases[] = {
+        {"above the changed rows it stays", "/b.mp3", edit(3, 4, [](media_list& l) { l.swap(3, 4); }), 1},
+        {"it moves with its row", "/c.mp3", edit(1, 2, [](media_list& l) { l.move_up(2); }), 1},
+        {"a renamed row hands it to the next match", "/b.mp3",
+         edit(1, 1, [](media_list& l) { l.set_cell(FullPath, 1, "/x.mp3"); }), 3},
+        {"a match above takes it", "/e.mp3", edit(2, 2, [](media_list& l) { l.set_cell(FullPath, 2, "/e.mp3"); }), 2},
+        {"below the changed rows it stays", "/e.mp3", edit(0, 1, [](media_list& l) { l.swap(0, 1); }), 4},
+        {"a row getting the path shows it", "/z.mp3",
+         edit(4, 4, [](media_list& l) { l.set_cell(FullPath, 4, "/z.mp3"); }), 4},
+        {"a sort looks for it again", "/b.mp3",
+         [](media_list& l, playlist_model& m) { m.reorder([&] { l.sort_descending(FullPath); }); }, 2},
+    };
+    for (const picture_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        media_list list;
+        playlist_model model(list);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+        for (const char* path : {"/a.mp3", "/b.mp3", "/c.mp3", "/b.mp3", "/e.mp3"}) {
+            media_fields fields{};
+            fields[0] = path;
+            list.append(make_media_info(fields), "");
+        }
+        model.refresh_count();
+        model.set_playing_path(c.playing);
+        c.change(list, model);
+        EXPECT_EQ(model.playing_row(), c.row);
+        const qint64 picture = model.data(model.index(c.row, 0), Qt::DecorationRole).value<QIcon>().cacheKey();
+        for (int row = 0; row < model.rowCount(); ++row)
+            EXPECT_EQ(model.data(model.index(row, 0), Qt::DecorationRole).value<QIcon>().cacheKey() == picture,
+                      row == c.row)
+                << row;
+    }
 }
 
 } // namespace
