@@ -4,6 +4,8 @@
 #include "library/playlist_search.h"
 
 #include <QMimeData>
+#include <algorithm>
+#include <vector>
 
 #include "app/resources/artwork.h"
 #include "library/media_list.h"
@@ -43,10 +45,18 @@ int playlist_model::find_playing_row(int from, int to) const {
     if (playing_path_.empty())
         return -1;
     to = std::min({to, rows_, list_count()});
-    for (int row = std::max(from, 0); row < to; ++row)
-        if (list_.full_path(row) == playing_path_)
-            return row;
-    return -1;
+    from = std::max(from, 0);
+    if (to - from < long_stretch) {
+        for (int row = from; row < to; ++row)
+            if (list_.full_path(row) == playing_path_)
+                return row;
+        return -1;
+    }
+    // After a sort, rows in display order are scattered over the store: it reads the paths in its own order.
+    const std::vector<int> rows = list_.rows_where(
+        FullPath, [this](std::string_view path) { return path == playing_path_; }, false, false);
+    const auto found = std::lower_bound(rows.begin(), rows.end(), from);
+    return found != rows.end() && *found < to ? *found : -1;
 }
 
 void playlist_model::move_picture(int row) {

@@ -85,6 +85,7 @@ private:
 
     // The first row in from..to-1 with the playing path, -1 if none.
     int find_playing_row(int from, int to) const;
+    static constexpr int long_stretch = 1 << 15; // rows from which the store's own scan is faster
     void move_picture(int row);
     void repaint_image(int row);
     void repaint_all();
