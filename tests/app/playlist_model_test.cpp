@@ -128,6 +128,21 @@ TEST(playlist_model, the_play_picture_stays_on_the_first_row_with_the_playing_pa
                       row == c.row)
                 << row;
     }
+
+    // A list long enough for the store's own scan: after a sort the picture is on the first of two matches.
+    media_list list;
+    playlist_model model(list);
+    const int count = 40000;
+    for (int k = 0; k < count; ++k) {
+        media_fields fields{};
+        fields[0] = k == 7 || k == 9000 ? "/b.mp3" : "/p" + std::to_string(k) + ".mp3";
+        list.append(make_media_info(fields), "");
+    }
+    model.refresh_count();
+    model.set_playing_path("/b.mp3");
+    EXPECT_EQ(model.playing_row(), 7);
+    model.reorder([&] { list.sort_descending(FullPath); });
+    EXPECT_EQ(model.playing_row(), count - 2);
 }
 
 } // namespace
