@@ -16,6 +16,7 @@
 
 #include "bench/media_rows.h"
 #include "bench/old_media_list.h"
+#include "bench/row_sizes.h"
 #include "library/media_list.h"
 #include "library/playlist_search.h"
 #include "library/text.h"
@@ -277,19 +278,10 @@ void print_table(const figures& table) {
 
 // Without arguments both sizes run; `--rows=N` runs one size.
 int main(int argc, char** argv) {
-    std::vector<long> sizes = {100000, 1000000};
-    std::vector<char*> rest;
-    for (int k = 0; k < argc; ++k) {
-        const std::string argument = argv[k];
-        if (argument.rfind("--rows=", 0) == 0)
-            sizes = {std::stol(argument.substr(7))};
-        else
-            rest.push_back(argv[k]);
-    }
-    int count = static_cast<int>(rest.size());
-    register_store<old_list>("old", sizes);
-    register_store<new_list>("new", sizes);
-    benchmark::Initialize(&count, rest.data());
+    karvo::bench::row_sizes arguments(argc, argv);
+    register_store<old_list>("old", arguments.sizes);
+    register_store<new_list>("new", arguments.sizes);
+    benchmark::Initialize(&arguments.rest_count, arguments.rest.data());
     figures table;
     table_reporter reporter(table);
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -20,6 +20,7 @@
 #include "app/Main_form/playlist_model.h"
 #include "bench/main_window_fixture.h"
 #include "bench/media_rows.h"
+#include "bench/row_sizes.h"
 #include "library/media_list.h"
 
 namespace {
@@ -266,16 +267,7 @@ void register_all(const std::vector<long>& sizes) {
 
 // Without arguments both sizes run; `--rows=N` runs one size.
 int main(int argc, char** argv) {
-    std::vector<long> sizes = {100000, 1000000};
-    std::vector<char*> rest;
-    for (int k = 0; k < argc; ++k) {
-        const std::string argument = argv[k];
-        if (argument.rfind("--rows=", 0) == 0)
-            sizes = {std::stol(argument.substr(7))};
-        else
-            rest.push_back(argv[k]);
-    }
-    int count = static_cast<int>(rest.size());
-    register_all(sizes);
-    return karvo::bench::run_window_benchmarks(count, rest.data());
+    karvo::bench::row_sizes arguments(argc, argv);
+    register_all(arguments.sizes);
+    return karvo::bench::run_window_benchmarks(arguments.rest_count, arguments.rest.data());
 }

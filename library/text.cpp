@@ -39,8 +39,8 @@ char32_t upper_code(char32_t code) {
     return code < two_byte_end ? two_byte_upper[code] : locale_upper(code);
 }
 
-// The bytes of upper_case(text) one at a time, without building it: comparing and heading keys stops at the
-// first bytes that differ.
+// The bytes of upper_case(text) one at a time, without building it: a comparison stops at the first bytes that
+// differ.
 class upper_bytes {
 public:
     explicit upper_bytes(std::string_view text) : text_(text) {}
@@ -111,23 +111,18 @@ std::string upper_case(std::string_view text) {
     return out;
 }
 
+std::size_t common_upper_ascii_prefix(std::string_view a, std::string_view b) {
+    const std::size_t limit = std::min(a.size(), b.size());
+    std::size_t same = 0;
+    while (same < limit && static_cast<unsigned char>(a[same]) < 0x80 && ascii_upper(a[same]) == ascii_upper(b[same]))
+        ++same;
+    return same;
+}
+
 int compare_upper(std::string_view a, std::string_view b) {
-    // Compare ASCII prefixes in place; an ASCII byte is always a whole character, so the texts can be split there
-    // and only the rest needs full upper-casing.
-    const std::size_t common = std::min(a.size(), b.size());
-    std::size_t i = 0;
-    for (; i < common; ++i) {
-        const auto ca = static_cast<unsigned char>(a[i]);
-        const auto cb = static_cast<unsigned char>(b[i]);
-        if (ca >= 0x80 || cb >= 0x80)
-            break;
-        const auto ua = static_cast<unsigned char>(ascii_upper(static_cast<char>(ca)));
-        const auto ub = static_cast<unsigned char>(ascii_upper(static_cast<char>(cb)));
-        if (ua != ub)
-            return ua < ub ? -1 : 1;
-    }
-    if (i == common)
-        return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+    // An ASCII byte is always a whole character, so the texts can be split after their common ASCII start and only
+    // the rest needs full upper-casing.
+    const std::size_t i = common_upper_ascii_prefix(a, b);
     upper_bytes left(a.substr(i));
     upper_bytes right(b.substr(i));
     for (;;) {
@@ -140,14 +135,6 @@ int compare_upper(std::string_view a, std::string_view b) {
         if (l != r)
             return l < r ? -1 : 1;
     }
-}
-
-std::size_t common_upper_ascii_prefix(std::string_view a, std::string_view b) {
-    const std::size_t limit = std::min(a.size(), b.size());
-    std::size_t same = 0;
-    while (same < limit && static_cast<unsigned char>(a[same]) < 0x80 && ascii_upper(a[same]) == ascii_upper(b[same]))
-        ++same;
-    return same;
 }
 
 bool less_case_insensitive(std::string_view a, std::string_view b) {

@@ -59,6 +59,8 @@ public:
     using QHeaderView::QHeaderView;
 
     void setSelectionModel(QItemSelectionModel* selection) override {
+        if (!selection)
+            return;
         if (!own_selection_ || own_selection_->model() != selection->model())
             own_selection_ = new QItemSelectionModel(selection->model(), this);
         QHeaderView::setSelectionModel(own_selection_);
