@@ -5,7 +5,9 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -76,6 +78,28 @@ std::string folder_of(const std::string& path) {
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
+constexpr const char* copy_prefix = ".karvo-";
+
+// Copies of `name` whose writer was killed (its process is gone) are removed. A live writer's copy, and any file
+// named so by chance, stays: the name must carry a process number that no longer runs.
+void remove_abandoned_copies(const std::string& folder, const std::string& suffix) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    const std::string prefix = copy_prefix;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() <= prefix.size() + suffix.size() || name.substr(0, prefix.size()) != prefix ||
+            name.substr(name.size() - suffix.size()) != suffix)
+            continue;
+        char* end = nullptr;
+        const long pid = std::strtol(entry->d_name + prefix.size(), &end, 10);
+        if (pid > 0 && end && *end == '-' && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
 } // namespace
 
 file_replacement::file_replacement(const std::string& path, fault_hook hook) : hook_(std::move(hook)) {
@@ -104,7 +128,8 @@ file_replacement::file_replacement(const std::string& path, fault_hook hook) : h
     // whoever picks a reader by the extension picks the same one; short enough for any name.
     const std::string name = target_.substr(target_.rfind('/') + 1);
     const std::string suffix = "-" + name.substr(name.size() > 200 ? name.size() - 200 : 0);
-    std::string pattern = folder_of(target_) + "/.karvo-XXXXXX" + suffix;
+    remove_abandoned_copies(folder_of(target_), suffix);
+    std::string pattern = folder_of(target_) + "/" + copy_prefix + std::to_string(::getpid()) + "-XXXXXX" + suffix;
     descriptor copy(::mkostemps(pattern.data(), static_cast<int>(suffix.size()), O_CLOEXEC));
     if (copy.get() < 0) {
         fail("no copy can be made in the file's folder", errno);

@@ -3,7 +3,8 @@
 // it, so an interrupted save would leave a broken file. The edit is made on a copy beside the file instead; the
 // copy is flushed and renamed over the original, so a reader, a crash or a kill at any moment finds the old file or
 // the new one. The copy keeps the original's permissions (and owner, where allowed); a symbolic link keeps pointing
-// at its target, which is what gets replaced.
+// at its target, which is what gets replaced. A copy left by a writer that was killed is removed by the next write
+// of the same file.
 #pragma once
 
 #include <functional>

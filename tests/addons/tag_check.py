@@ -104,7 +104,8 @@ def dump(path):
             frame = tags.get(frame_id)
             return str(frame.text[0]) if frame is not None and frame.text else ""
         out["id3_version"] = "%d.%d" % tags.version[:2]
-        comment = [c for c in tags.getall("COMM") if c.desc == ""]
+        # An ID3v1 tag's comment comes as a described frame.
+        comment = [c for c in tags.getall("COMM") if c.desc in ("", "ID3v1 Comment")]
         out.update(title=text("TIT2"), artist=text("TPE1"), album=text("TALB"), year=text("TDRC"),
                    comment=str(comment[0].text[0]) if comment else "", genre=text("TCON"), track=text("TRCK"),
                    albumartist=text("TPE2"), gain=text("TXXX:REPLAYGAIN_TRACK_GAIN"),

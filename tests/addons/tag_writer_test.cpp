@@ -70,7 +70,7 @@ std::string tag_check(const std::string& arguments) {
 }
 
 std::string audio_md5(const std::string& path) {
-    return output_of("ffmpeg -v error -i " + quoted(path) + " -map 0:a -f md5 - </dev/null");
+    return output_of("ffmpeg -v fatal -i " + quoted(path) + " -map 0:a -f md5 - </dev/null");
 }
 
 // The value of "key" in a flat JSON object as tag_check.py prints it (texts without quotes or escapes inside).
@@ -171,8 +171,9 @@ TEST_F(TagWriting, EveryFieldGoesIntoEachFormatsOwnTagAndNothingElseChanges) {
         EXPECT_EQ(json_value(seen, "comment"), "Written here") << seen;
         EXPECT_EQ(json_value(seen, "genre"), "Jazz") << seen;
         EXPECT_EQ(json_value(seen, "track"), r.track) << seen;
-        if (*r.id3_version)
+        if (*r.id3_version) {
             EXPECT_EQ(json_value(seen, "id3_version"), r.id3_version) << seen;
+        }
         if (r.rich) {
             EXPECT_EQ(json_value(seen, "cover"), "1032") << seen;
             EXPECT_EQ(json_value(seen, "lyrics"), "First line\\nsecond line") << seen;
@@ -181,12 +182,13 @@ TEST_F(TagWriting, EveryFieldGoesIntoEachFormatsOwnTagAndNothingElseChanges) {
             EXPECT_EQ(json_value(seen, "other"), "kept") << seen;
             EXPECT_EQ(json_value(seen, "notes"), "described") << seen;
         }
-        if (std::string(r.kind) == "wav") // the RIFF INFO list too
+        if (std::string(r.kind) == "wav") { // the RIFF INFO list too
             EXPECT_NE(seen.find("\"info\": {\"album\": \"The Album\", \"artist\": \"Ärtist\", \"comment\": "
                                 "\"Written here\", \"genre\": \"Jazz\", \"title\": \"" +
                                 title + "\", \"track\": \"7\", \"year\": \"2024\"}"),
                       std::string::npos)
                 << seen;
+        }
         if (std::string(r.kind) == "mp3v24") { // its ID3v1 tag kept in step, as the program writes it
             id3_tag v1;
             ASSERT_TRUE(id3_2_class().read_tag(path, v1));
@@ -279,7 +281,7 @@ TEST_F(TagWriting, AKillAtAnyMomentLeavesTheOldFileOrTheNewOne) {
     const char* asked = std::getenv("KARVO_KILL_ROUNDS"); // more rounds on request; 200 by default
     const int rounds = asked ? std::max(1, std::atoi(asked)) : 200;
     const std::string path = folder.file("song.mp3");
-    testing::write_mp3(path, testing::mp3_options().with_frames(1500).with_id3v2(testing::title_tag("Start")));
+    testing::write_mp3(path, testing::mp3_options().with_frames(400).with_id3v2(testing::title_tag("Start")));
     const media_fields start = fields_of(path);
     ASSERT_EQ(start[1], "Start");
 
@@ -321,14 +323,14 @@ TEST_F(TagWriting, AKillAtAnyMomentLeavesTheOldFileOrTheNewOne) {
         const std::string snapshot = snapshots + "/" + std::to_string(round) + ".mp3";
         fs::copy_file(path, snapshot);
         names += " " + quoted(snapshot);
-        // A copy the kill left behind is hidden beside the file, never in its place.
+        // A copy the kill left behind is hidden beside the file, never in its place, and the next write removes it.
+        int hidden = 0;
         for (const auto& entry : fs::directory_iterator(folder.path()))
-            if (entry.path().filename().string().rfind(".karvo-", 0) == 0) {
-                ++left_copies;
-                fs::remove(entry.path());
-            }
+            hidden += entry.path().filename().string().rfind(".karvo-", 0) == 0;
+        ASSERT_LE(hidden, 1) << "round " << round;
+        left_copies += hidden;
     }
-    std::cout << rounds << " kills, " << left_copies << " hidden copies left behind and removed, one write took "
+    std::cout << rounds << " kills, " << left_copies << " kills left a hidden copy (removed by the next write), one write took "
               << one_write.count() << " us\n";
     if (python().empty())
         return;

@@ -163,8 +163,9 @@ TEST(tag_editor, save_writes_the_files_own_tag_and_the_playlist_row_reads_it_aga
         EXPECT_EQ(form.id3v1_limits(), r.id3v1_limits);
         EXPECT_EQ(form.cmbGenre->isEditable(), !r.id3v1_limits);
         EXPECT_FALSE(form.lblID3v2->isVisibleTo(&form)); // the tag players show is the one written
-        if (!r.mp3)
+        if (!r.mp3) {
             EXPECT_EQ(form.txtTitle->text(), "Old");
+        }
         form.txtTitle->clear();
         form.txtTitle->insert(title); // as a paste: ID3v1 keeps 30 characters
         form.txtTrack->setText("12");

@@ -139,12 +139,14 @@ TEST(ResourcePluginLoader, TagWritesGoToThePluginThatWritesThemElseOnlyToAnMp3sI
         const media_tags tags(&plugin);
         const std::string error = tags.write(r.path, r.changes);
         EXPECT_EQ(error.substr(0, r.error.size()), r.error);
-        if (writes && r.error.empty()) // what crossed the boundary
+        if (writes && r.error.empty()) { // what crossed the boundary
             EXPECT_EQ(plugin.write_media_tags(r.path, r.changes).message, r.path + "|title=T;track=3;");
+        }
         std::ifstream after_file(r.path, std::ios::binary);
         const std::string after{std::istreambuf_iterator<char>(after_file), {}};
-        if (!writes)
+        if (!writes) {
             EXPECT_EQ(after == before, !r.error.empty());
+        }
     }
     id3_tag written;
     ASSERT_TRUE(id3_2_class().read_tag(mp3, written));
