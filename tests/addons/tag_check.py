@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A second tag reader for the tag writing tests.
-#   tag_check.py prepare KIND FILE  gives a file made by ffmpeg the data a writer must keep: a cover picture,
+#   tag_check.py prepare KIND FILE...  gives a file made by ffmpeg the data a writer must keep: a cover picture,
 #                                   lyrics, ReplayGain, an album artist, a field of another program and a described
 #                                   comment (KIND: mp3v23 mp3v24 mp3v1 flac ogg opus m4a wav)
 #   tag_check.py dump FILE...       prints one JSON object per file, the same keys for every format
@@ -142,7 +142,8 @@ def dump(path):
 
 if __name__ == "__main__":
     if sys.argv[1] == "prepare":
-        prepare(sys.argv[2], sys.argv[3])
+        for at in range(2, len(sys.argv), 2):
+            prepare(sys.argv[at], sys.argv[at + 1])
     else:
         for name in sys.argv[2:]:
             dump(name)
