@@ -8,6 +8,7 @@
 
 #include "platform/case_fold.h"
 #include "platform/cp1252.h"
+#include "platform/descriptor.h"
 #include "platform/numbers.h"
 #include "platform/prompts.h"
 
@@ -26,21 +27,7 @@ constexpr field fields[] = {
     {97, id3_text_width, &id3_tag::comment},
 };
 
-// Closes on every path out.
-class descriptor {
-public:
-    explicit descriptor(int fd) : fd_(fd) {}
-    ~descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    descriptor(const descriptor&) = delete;
-    descriptor& operator=(const descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
+using platform::descriptor;
 
 // Opens without blocking (a FIFO named like a file must not hang the editor) and only regular files count.
 int open_regular(const std::string& path, int mode, off_t& size) {

@@ -13,29 +13,12 @@
 
 #include <vector>
 
+#include "platform/descriptor.h"
+
 namespace karvo::resource {
 namespace {
 
-class descriptor {
-public:
-    explicit descriptor(int fd) : fd_(fd) {}
-    ~descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    descriptor(const descriptor&) = delete;
-    descriptor& operator=(const descriptor&) = delete;
-    int get() const { return fd_; }
-    // Closing can report a failed delayed write, so it is checked where it matters.
-    bool close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
+using platform::descriptor;
 
 // copy_file_range shares blocks where the file system can (a near-instant copy); plain reads and writes elsewhere.
 bool copy_contents(int from, int to, off_t size) {

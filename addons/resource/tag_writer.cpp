@@ -200,6 +200,17 @@ TagLib::ID3v2::Version version_of(const TagLib::ID3v2::Tag* tag) {
 
 enum class edit_result { saved, save_failed, unsupported };
 
+// The formats whose own tag is APE, with an ID3v1 tag kept in step when they carry one.
+template <typename Format>
+bool ape_tags(TagLib::File* file, TagLib::Tag*& tag, TagLib::Tag*& id3v1) {
+    auto* f = dynamic_cast<Format*>(file);
+    if (!f)
+        return false;
+    tag = f->APETag(true);
+    id3v1 = f->hasID3v1Tag() ? f->ID3v1Tag() : nullptr;
+    return true;
+}
+
 // Edits the tag of the file's own format; `id3v1_after` is set when its ID3v1 block is to be written afterwards.
 edit_result edit(TagLib::File* file, const tag_values& values, bool& id3v1_after, bool& id3v1_only) {
     using namespace TagLib;
@@ -235,18 +246,12 @@ edit_result edit(TagLib::File* file, const tag_values& values, bool& id3v1_after
         tag = f->xiphComment(true);
     } else if (dynamic_cast<Ogg::File*>(file) || dynamic_cast<MP4::File*>(file) || dynamic_cast<ASF::File*>(file)) {
         tag = file->tag();
-    } else if (auto* ape = dynamic_cast<APE::File*>(file)) {
-        tag = ape->APETag(true);
-        id3v1 = ape->hasID3v1Tag() ? ape->ID3v1Tag() : nullptr;
-    } else if (auto* mpc = dynamic_cast<MPC::File*>(file)) {
-        tag = mpc->APETag(true);
-        id3v1 = mpc->hasID3v1Tag() ? mpc->ID3v1Tag() : nullptr;
-    } else if (auto* wv = dynamic_cast<WavPack::File*>(file)) {
-        tag = wv->APETag(true);
-        id3v1 = wv->hasID3v1Tag() ? wv->ID3v1Tag() : nullptr;
     } else if (auto* tta = dynamic_cast<TrueAudio::File*>(file)) {
         tag = tta->ID3v2Tag(true);
         id3v1 = tta->hasID3v1Tag() ? tta->ID3v1Tag() : nullptr;
+    } else {
+        static_cast<void>(ape_tags<APE::File>(file, tag, id3v1) || ape_tags<MPC::File>(file, tag, id3v1) ||
+                          ape_tags<WavPack::File>(file, tag, id3v1));
     }
     if (!tag)
         return edit_result::unsupported;
