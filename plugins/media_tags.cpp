@@ -58,8 +58,13 @@ tag_texts media_tags::read(const std::string& path) const {
     if (id3v1_limits(path)) {
         id3_tag tag;
         id3_2_class().read_tag(path, tag);
-        texts = {trimmed(tag.title), trimmed(tag.artist),  trimmed(tag.album), trimmed(tag.year),
-                 trimmed(tag.comment), id3_genre_name(tag.genre), tag.track > 0 ? std::to_string(tag.track) : ""};
+        texts = {trimmed(tag.title),
+                 trimmed(tag.artist),
+                 trimmed(tag.album),
+                 trimmed(tag.year),
+                 trimmed(tag.comment),
+                 id3_genre_name(tag.genre),
+                 tag.track > 0 ? std::to_string(tag.track) : ""};
         return texts;
     }
     const std::string info = resource_ ? resource_->media_info_string(path) : std::string();
@@ -82,7 +87,7 @@ std::string media_tags::write_id3v1(const std::string& path, const tag_field_cha
         return "Only MP3 files have an ID3v1 tag; the tags of other files are written by a resource plug-in that "
                "writes tags. Nothing was written.";
     static constexpr std::pair<const char*, std::string id3_tag::*> id3_texts[] = {
-        {KARVO_TAG_TITLE, &id3_tag::title}, {KARVO_TAG_ARTIST, &id3_tag::artist}, {KARVO_TAG_ALBUM, &id3_tag::album},
+        {KARVO_TAG_TITLE, &id3_tag::title}, {KARVO_TAG_ARTIST, &id3_tag::artist},   {KARVO_TAG_ALBUM, &id3_tag::album},
         {KARVO_TAG_YEAR, &id3_tag::year},   {KARVO_TAG_COMMENT, &id3_tag::comment},
     };
     id3_2_class block;

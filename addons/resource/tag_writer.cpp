@@ -44,8 +44,8 @@ struct field_slot {
     std::optional<std::string> tag_values::*member;
 };
 constexpr field_slot slots[] = {
-    {KARVO_TAG_TITLE, &tag_values::title}, {KARVO_TAG_ARTIST, &tag_values::artist},
-    {KARVO_TAG_ALBUM, &tag_values::album}, {KARVO_TAG_YEAR, &tag_values::year},
+    {KARVO_TAG_TITLE, &tag_values::title},     {KARVO_TAG_ARTIST, &tag_values::artist},
+    {KARVO_TAG_ALBUM, &tag_values::album},     {KARVO_TAG_YEAR, &tag_values::year},
     {KARVO_TAG_COMMENT, &tag_values::comment}, {KARVO_TAG_GENRE, &tag_values::genre},
     {KARVO_TAG_TRACK, &tag_values::track},
 };
@@ -110,7 +110,8 @@ void set_id3v2_comment(TagLib::ID3v2::Tag& tag, const std::string& value) {
 void set_track(TagLib::Tag& tag, const std::string& value) {
     if (auto* id3 = dynamic_cast<TagLib::ID3v2::Tag*>(&tag)) {
         const TagLib::ID3v2::FrameList frames = id3->frameListMap()["TRCK"];
-        auto* frame = frames.isEmpty() ? nullptr : dynamic_cast<TagLib::ID3v2::TextIdentificationFrame*>(frames.front());
+        auto* frame =
+            frames.isEmpty() ? nullptr : dynamic_cast<TagLib::ID3v2::TextIdentificationFrame*>(frames.front());
         if (frame && !value.empty())
             frame->setText(with_same_total(frame->toString(), value));
         else
@@ -172,9 +173,11 @@ std::optional<std::string> write_id3v1(const std::string& path, const tag_values
     id3_2_class block;
     id3_tag tag;
     block.read_tag(path, tag);
-    for (const auto& [member, text] :
-         {std::pair{&id3_tag::title, values.title}, {&id3_tag::artist, values.artist},
-          {&id3_tag::album, values.album}, {&id3_tag::year, values.year}, {&id3_tag::comment, values.comment}})
+    for (const auto& [member, text] : {std::pair{&id3_tag::title, values.title},
+                                       {&id3_tag::artist, values.artist},
+                                       {&id3_tag::album, values.album},
+                                       {&id3_tag::year, values.year},
+                                       {&id3_tag::comment, values.comment}})
         if (text)
             tag.*member = *text;
     if (values.genre) {
@@ -223,7 +226,7 @@ edit_result edit(TagLib::File* file, const tag_values& values, bool& id3v1_after
         const ID3v2::Version version = version_of(f->hasID3v2Tag() ? f->ID3v2Tag() : nullptr);
         apply(*f->ID3v2Tag(true), values);
         return f->save(MPEG::File::ID3v2, File::StripNone, version, File::DoNotDuplicate) ? edit_result::saved
-                                                                                             : edit_result::save_failed;
+                                                                                          : edit_result::save_failed;
     }
     if (auto* f = dynamic_cast<RIFF::WAV::File*>(file)) {
         apply(*f->InfoTag(), values);

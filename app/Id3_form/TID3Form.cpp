@@ -150,14 +150,17 @@ TID3Form::TID3Form(const media_list& playlist, int focused_row, platform::prompt
         cmbGenre->addItem(QString::fromStdString(name));
     lblComments = make_label("lblComments", "Comments:", back_panel);
     // The track number shares the comment's row: the window keeps the size the users know.
-    txtComments = make_field("txtComments", {field_left, row_top(4), track_left - 44 - field_left, row_height},
-                             back_panel);
+    txtComments =
+        make_field("txtComments", {field_left, row_top(4), track_left - 44 - field_left, row_height}, back_panel);
     lblTrack = make_label("lblTrack", "Track:", back_panel);
     txtTrack = make_field("txtTrack", {track_left, row_top(4), track_width, row_height}, back_panel);
     track_numbers_ = new QIntValidator(0, largest_track, txtTrack);
     txtTrack->setValidator(track_numbers_);
-    for (auto [field, width] : {std::pair{txtTitle, id3_text_width}, {txtArtist, id3_text_width},
-                                {txtAlbum, id3_text_width}, {txtYear, id3_year_width}, {txtComments, id3_text_width}})
+    for (auto [field, width] : {std::pair{txtTitle, id3_text_width},
+                                {txtArtist, id3_text_width},
+                                {txtAlbum, id3_text_width},
+                                {txtYear, id3_year_width},
+                                {txtComments, id3_text_width}})
         limits_.emplace_back(new cp1252_limit(field, width), width);
 
     txtFilename = new QLineEdit(back_panel);
@@ -299,8 +302,12 @@ void TID3Form::LoadEntry() {
     id3v1_ = tags_.id3v1_limits(path);
     apply_limits();
     const tag_texts tag = tags_.read(path);
-    for (auto [field, text] : {std::pair{txtTitle, &tag.title}, {txtArtist, &tag.artist}, {txtAlbum, &tag.album},
-                               {txtYear, &tag.year}, {txtComments, &tag.comment}, {txtTrack, &tag.track}})
+    for (auto [field, text] : {std::pair{txtTitle, &tag.title},
+                               {txtArtist, &tag.artist},
+                               {txtAlbum, &tag.album},
+                               {txtYear, &tag.year},
+                               {txtComments, &tag.comment},
+                               {txtTrack, &tag.track}})
         field->setText(QString::fromStdString(*text).trimmed());
     // ID3v1 holds a genre number: a name outside the list selects nothing. Other tags hold any text.
     if (id3v1_)
@@ -326,15 +333,15 @@ void TID3Form::apply_limits() {
 }
 
 tag_texts TID3Form::shown_texts() const {
-    return {txtTitle->text().toStdString(),    txtArtist->text().toStdString(), txtAlbum->text().toStdString(),
-            txtYear->text().toStdString(),     txtComments->text().toStdString(),
-            cmbGenre->currentText().toStdString(), txtTrack->text().toStdString()};
+    return {txtTitle->text().toStdString(), txtArtist->text().toStdString(),   txtAlbum->text().toStdString(),
+            txtYear->text().toStdString(),  txtComments->text().toStdString(), cmbGenre->currentText().toStdString(),
+            txtTrack->text().toStdString()};
 }
 
 void TID3Form::set_entry_controls_enabled(bool enabled) {
-    for (QWidget* control : std::initializer_list<QWidget*>{txtTitle, txtArtist, txtAlbum, txtYear, txtComments,
-                                                            txtTrack, cmbGenre, imgGenreDown, txtFilename, cmdBack,
-                                                            cmdNext})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{txtTitle, txtArtist, txtAlbum, txtYear, txtComments, txtTrack, cmbGenre,
+                                         imgGenreDown, txtFilename, cmdBack, cmdNext})
         control->setEnabled(enabled);
 }
 

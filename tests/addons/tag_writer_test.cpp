@@ -117,7 +117,8 @@ protected:
 
     void require_tools() const {
         ASSERT_FALSE(python().empty()) << "python3-mutagen is missing: run scripts/setup.sh --tests";
-        ASSERT_EQ(std::system("ffmpeg -version >/dev/null 2>&1"), 0) << "ffmpeg is missing: run scripts/setup.sh --tests";
+        ASSERT_EQ(std::system("ffmpeg -version >/dev/null 2>&1"), 0)
+            << "ffmpeg is missing: run scripts/setup.sh --tests";
     }
 
     platform::dynamic_library library;
@@ -136,16 +137,16 @@ TEST_F(TagWriting, EveryFieldGoesIntoEachFormatsOwnTagAndNothingElseChanges) {
     struct row {
         const char* kind;
         const char* file;
-        const char* format;     // mutagen's name for what it read
+        const char* format;      // mutagen's name for what it read
         const char* id3_version; // kept as the file had it; "" for other tags
-        const char* track;      // a total of tracks the file had stays
-        bool rich;              // cover, lyrics, ReplayGain and the rest were there to keep
+        const char* track;       // a total of tracks the file had stays
+        bool rich;               // cover, lyrics, ReplayGain and the rest were there to keep
     };
     const row rows[] = {
-        {"mp3v23", "v23.mp3", "MP3", "2.3", "7", true},   {"mp3v24", "v24.mp3", "MP3", "2.4", "7", true},
-        {"mp3v1", "v1.mp3", "MP3", "1.1", "7", false},     {"flac", "a.flac", "FLAC", "", "7/12", true},
-        {"ogg", "a.ogg", "OggVorbis", "", "7/12", true},   {"opus", "a.opus", "OggOpus", "", "7/12", true},
-        {"m4a", "a.m4a", "MP4", "", "7/12", true},         {"wav", "a.wav", "WAVE", "2.4", "7", true},
+        {"mp3v23", "v23.mp3", "MP3", "2.3", "7", true},  {"mp3v24", "v24.mp3", "MP3", "2.4", "7", true},
+        {"mp3v1", "v1.mp3", "MP3", "1.1", "7", false},   {"flac", "a.flac", "FLAC", "", "7/12", true},
+        {"ogg", "a.ogg", "OggVorbis", "", "7/12", true}, {"opus", "a.opus", "OggOpus", "", "7/12", true},
+        {"m4a", "a.m4a", "MP4", "", "7/12", true},       {"wav", "a.wav", "WAVE", "2.4", "7", true},
     };
     // The tools run once for all files where they can: each start of the second reader costs a second or more.
     std::string prepare = "prepare", dump = "dump";
@@ -254,8 +255,8 @@ TEST_F(TagWriting, AFailureAtAnyStepOrABadRequestLeavesTheFileAsItWas) {
         SCOPED_TRACE(r.name);
         const std::string before = bytes_of(r.path);
         const std::string failing = r.failing_step;
-        const auto result = resource::write_media_tags(
-            r.path, r.changes, [&failing](std::string_view step) { return step != failing; });
+        const auto result = resource::write_media_tags(r.path, r.changes,
+                                                       [&failing](std::string_view step) { return step != failing; });
         EXPECT_EQ(result.status, r.status);
         EXPECT_NE(result.message.find(r.message), std::string::npos) << result.message;
         EXPECT_EQ(bytes_of(r.path), before);
@@ -334,8 +335,8 @@ TEST_F(TagWriting, AKillAtAnyMomentLeavesTheOldFileOrTheNewOne) {
 
         const media_fields now = fields_of(path);
         ASSERT_EQ(titles.count(now[1]), 1u) << "round " << round << ": \"" << now[1] << "\"";
-        ASSERT_EQ(now[7], start[7]) << "round " << round;      // the same length
-        ASSERT_EQ(now[11], start[11]) << "round " << round;    // and sample rate
+        ASSERT_EQ(now[7], start[7]) << "round " << round;   // the same length
+        ASSERT_EQ(now[11], start[11]) << "round " << round; // and sample rate
         const std::string snapshot = snapshots + "/" + std::to_string(round) + ".mp3";
         fs::copy_file(path, snapshot);
         names += " " + quoted(snapshot);
@@ -346,8 +347,9 @@ TEST_F(TagWriting, AKillAtAnyMomentLeavesTheOldFileOrTheNewOne) {
         ASSERT_LE(hidden, 1) << "round " << round;
         left_copies += hidden;
     }
-    std::cout << rounds << " kills, " << left_copies << " kills left a hidden copy (removed by the next write), one write took "
-              << one_write.count() << " us\n";
+    std::cout << rounds << " kills, " << left_copies
+              << " kills left a hidden copy (removed by the next write), one write took " << one_write.count()
+              << " us\n";
     if (python().empty())
         return;
     const std::string seen = tag_check("dump" + names);

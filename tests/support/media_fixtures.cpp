@@ -261,8 +261,8 @@ void write_wav(const std::string& path, int sample_rate, int channels, int bits_
 }
 
 bool write_silence_with_ffmpeg(const std::string& path) {
-    const std::string command = "ffmpeg -v error -y -f lavfi -i anullsrc=r=44100:cl=stereo -t 1 -metadata title=Old '" +
-                                path + "' </dev/null";
+    const std::string command =
+        "ffmpeg -v error -y -f lavfi -i anullsrc=r=44100:cl=stereo -t 1 -metadata title=Old '" + path + "' </dev/null";
     return std::system(command.c_str()) == 0;
 }
 
