@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "platform/paths.h"
+#include "platform/profile_document.h"
 
 namespace karvo {
 namespace {
@@ -48,6 +49,30 @@ std::string state_name(mpd_state state) {
 
 bool is_mpd_location(const std::string& location) {
     return location == mpd_player_location;
+}
+
+namespace {
+constexpr const char* section = "MPD";
+}
+
+mpd_settings read_mpd_settings(const platform::profile_document& ini) {
+    mpd_settings settings;
+    settings.host = ini.get_string(section, "Host", settings.host);
+    const int port = ini.get_int(section, "Port", settings.port);
+    if (port > 0 && port < 65536)
+        settings.port = port;
+    settings.password = ini.get_string(section, "Password", "");
+    settings.local_music_dir = ini.get_string(section, "LocalMusicDir", "");
+    settings.server_music_dir = ini.get_string(section, "MusicDir", "");
+    return settings;
+}
+
+bool write_mpd_settings(platform::profile_document& ini, const mpd_settings& settings) {
+    return ini.set_strings(section, {{"Host", settings.host},
+                                     {"Port", std::to_string(settings.port)},
+                                     {"Password", settings.password},
+                                     {"LocalMusicDir", settings.local_music_dir},
+                                     {"MusicDir", settings.server_music_dir}});
 }
 
 bool is_unix_socket(const std::string& host) {

@@ -18,6 +18,9 @@
 struct mpd_connection;
 
 namespace karvo {
+namespace platform {
+class profile_document;
+}
 
 // The location that makes a player slot the music daemon (the daemon has no program on this machine to point at).
 inline constexpr const char* mpd_player_location = "mpd";
@@ -35,6 +38,12 @@ struct mpd_settings {
 
     bool operator==(const mpd_settings&) const = default;
 };
+
+// The [MPD] keys of the settings file: Host, Port, Password, LocalMusicDir, MusicDir. A port out of range reads as
+// the default.
+mpd_settings read_mpd_settings(const platform::profile_document& ini);
+// Writes the keys in one replacement of the file; false when it could not be written.
+bool write_mpd_settings(platform::profile_document& ini, const mpd_settings& settings);
 
 // A host that names a unix socket rather than a machine.
 bool is_unix_socket(const std::string& host);

@@ -463,8 +463,23 @@ std::optional<control_panel_opening> playback_commands::remote_control_hover(int
     return opening;
 }
 
+void playback_commands::enqueue_quietly(const string_list& paths) {
+    const std::string& name = services_.selection.name();
+    if (is_mpd(services_.selection.program()))
+        send_to_mpd(paths, false);
+    else if (linux_player_class* driver = bus_driver(name, services_.selection.program()))
+        settled(driver->enqueue(paths), name);
+}
+
+bool playback_commands::mpd_selected() const {
+    return is_mpd(services_.selection.program());
+}
+
 remote_marker playback_commands::bus_player_marker(int player_index, int label_top) {
     const std::string& name = entry_or_empty(services_.selection.lists.names, player_index);
+    if (is_mpd(services_.selection.location(player_index)))
+        return services_.mpd->last_status().connected ? remote_marker{true, label_top, 9, 12}
+                                                      : remote_marker{false, label_top + 3, 7, 7};
     linux_player_class* driver = bus_driver(name, services_.selection.location(player_index));
     if (name.empty() || driver == nullptr || driver->instances().empty())
         return remote_marker{false, label_top + 3, 7, 7};
@@ -475,6 +490,12 @@ std::optional<control_panel_opening> playback_commands::bus_player_hover(int pla
                                                                          int panel_width, int panel_height) {
     const std::string& name = entry_or_empty(services_.selection.lists.names, player_index);
     const std::string& program = services_.selection.location(player_index);
+    if (is_mpd(program)) {
+        if (name.empty() || !services_.mpd->last_status().connected)
+            return std::nullopt;
+        return control_panel_opening{cursor_x - panel_width / 2, cursor_y - panel_height / 2, mpd_player_kind, {},
+                                     program};
+    }
     linux_player_class* driver = bus_driver(name, program);
     if (name.empty() || driver == nullptr || driver->instances().empty())
         return std::nullopt;
@@ -487,6 +508,8 @@ bool playback_commands::is_selected_instance(const std::string& bus_name) {
 }
 
 std::string playback_commands::now_playing_path() {
+    if (mpd_selected())
+        return local_path_of(services_.mpd->settings(), services_.mpd->last_status().song_uri);
     linux_player_class* driver = bus_driver(services_.selection.name(), services_.selection.program());
     return driver == nullptr || services_.selection.program().empty() ? std::string() : driver->playing_path();
 }

@@ -90,6 +90,7 @@ struct control_panel_opening {
 };
 
 inline constexpr int bus_player_kind = 3;
+inline constexpr int mpd_player_kind = 4;
 
 struct playback_services {
     player_selection& selection;
@@ -158,6 +159,12 @@ public:
     remote_marker bus_player_marker(int player_index, int label_top);
     std::optional<control_panel_opening> bus_player_hover(int player_index, int cursor_x, int cursor_y, int panel_width,
                                                           int panel_height);
+
+    // The auto playlister's enqueue: into the selected player when it is neither WinAMP, Sonique nor NAD; a player
+    // that is not running is not told.
+    void enqueue_quietly(const string_list& paths);
+    // Whether the selected player is the music daemon.
+    bool mpd_selected() const;
 
     // Now playing: whether a bus name belongs to the selected player (when it is driven over the bus), and the local
     // file its running instance plays ("" when none).
