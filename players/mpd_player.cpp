@@ -19,8 +19,7 @@ namespace {
 
 constexpr std::size_t adds_per_list = 500;
 constexpr auto retry_interval = std::chrono::seconds(5);
-constexpr auto followed =
-    static_cast<mpd_idle>(MPD_IDLE_PLAYER | MPD_IDLE_QUEUE | MPD_IDLE_MIXER | MPD_IDLE_OPTIONS);
+constexpr auto followed = static_cast<mpd_idle>(MPD_IDLE_PLAYER | MPD_IDLE_QUEUE | MPD_IDLE_MIXER | MPD_IDLE_OPTIONS);
 
 std::string without_slashes(std::string text) {
     while (!text.empty() && text.back() == '/')

@@ -76,9 +76,9 @@ struct mpd_event {
     enum class kind { status, failed, rejected };
     kind what = kind::status;
     mpd_player_status status; // status: the daemon's state after a command or an idle event
-    std::string error;    // failed: what went wrong, e.g. "Connection refused"
-    string_list rejected; // rejected: names the daemon would not add (not in its database, no access)
-    bool quiet = false;   // failed: only following the daemon failed, no command was lost
+    std::string error;        // failed: what went wrong, e.g. "Connection refused"
+    string_list rejected;     // rejected: names the daemon would not add (not in its database, no access)
+    bool quiet = false;       // failed: only following the daemon failed, no command was lost
 };
 
 class mpd_player {

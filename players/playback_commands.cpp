@@ -493,8 +493,8 @@ std::optional<control_panel_opening> playback_commands::bus_player_hover(int pla
     if (is_mpd(program)) {
         if (name.empty() || !services_.mpd->last_status().connected)
             return std::nullopt;
-        return control_panel_opening{cursor_x - panel_width / 2, cursor_y - panel_height / 2, mpd_player_kind, {},
-                                     program};
+        return control_panel_opening{
+            cursor_x - panel_width / 2, cursor_y - panel_height / 2, mpd_player_kind, {}, program};
     }
     linux_player_class* driver = bus_driver(name, program);
     if (name.empty() || driver == nullptr || driver->instances().empty())

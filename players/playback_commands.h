@@ -34,11 +34,11 @@ inline constexpr const char* enqueue_playlist_unavailable_text =
     "This feature only works when WinAMP, Sonique or NAD is running and is selected.";
 
 // Messages of the main-window table after the original 61; %1, %2 stand for the values given.
-inline constexpr int player_not_reachable_message = 61; // %1 the player: Enqueue with a player that cannot take it
+inline constexpr int player_not_reachable_message = 61;  // %1 the player: Enqueue with a player that cannot take it
 inline constexpr int temp_list_not_written_message = 62; // %1 the temporary list
 inline constexpr int player_failed_message = 63;         // %1 the player, %2 what went wrong
-inline constexpr int outside_music_folder_message = 64; // %1 how many, %2 the player
-inline constexpr int not_taken_message = 65;            // %1 how many, %2 the player
+inline constexpr int outside_music_folder_message = 64;  // %1 how many, %2 the player
+inline constexpr int not_taken_message = 65;             // %1 how many, %2 the player
 inline constexpr int player_message_count = 66;
 
 // The text with %1, %2, ... replaced by the values in order.

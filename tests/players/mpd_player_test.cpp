@@ -117,9 +117,8 @@ TEST_P(mpd_player_live, commands_now_playing_and_a_daemon_that_goes) {
     }));
 
     player.next_track();
-    EXPECT_TRUE(wait_for(player, [&](const mpd_event& e) {
-        return is_status(e, [&](auto& s) { return s.song_uri == names[1]; });
-    }));
+    EXPECT_TRUE(wait_for(
+        player, [&](const mpd_event& e) { return is_status(e, [&](auto& s) { return s.song_uri == names[1]; }); }));
     EXPECT_EQ(local_path_of(settings, player.last_status().song_uri), daemon.music + "/" + names[1]);
 
     // Changes to the list go after Next: the daemon may end the playing song early when its list changes.
@@ -129,14 +128,15 @@ TEST_P(mpd_player_live, commands_now_playing_and_a_daemon_that_goes) {
     EXPECT_TRUE(wait_for(
         player, [](const mpd_event& e) { return e.what == mpd_event::kind::rejected; }, &seen));
     EXPECT_EQ(seen.back().rejected, string_list{"missing.wav"});
-    EXPECT_TRUE(wait_for(player, [&](const mpd_event& e) {
-        return is_status(e, [&](auto& s) { return s.queue_length == 3; });
-    }));
+    EXPECT_TRUE(wait_for(
+        player, [&](const mpd_event& e) { return is_status(e, [&](auto& s) { return s.queue_length == 3; }); }));
 
     player.set_volume(37);
-    EXPECT_TRUE(wait_for(player, [](const mpd_event& e) { return is_status(e, [](auto& s) { return s.volume == 37; }); }));
+    EXPECT_TRUE(
+        wait_for(player, [](const mpd_event& e) { return is_status(e, [](auto& s) { return s.volume == 37; }); }));
     player.stop();
-    EXPECT_TRUE(wait_for(player, [](const mpd_event& e) { return is_status(e, [](auto& s) { return s.state == "stop"; }); }));
+    EXPECT_TRUE(
+        wait_for(player, [](const mpd_event& e) { return is_status(e, [](auto& s) { return s.state == "stop"; }); }));
     EXPECT_EQ(daemon.value("status", "playlistlength"), "3"); // the list is kept
 
     // A file outside the music folder reaches only a daemon on this machine.
@@ -144,9 +144,8 @@ TEST_P(mpd_player_live, commands_now_playing_and_a_daemon_that_goes) {
     EXPECT_EQ(outside.left_out.size(), over_socket ? 0u : 1u);
     if (over_socket) {
         player.enqueue(outside.uris);
-        EXPECT_TRUE(wait_for(player, [&](const mpd_event& e) {
-            return is_status(e, [&](auto& s) { return s.queue_length == 4; });
-        }));
+        EXPECT_TRUE(wait_for(
+            player, [&](const mpd_event& e) { return is_status(e, [&](auto& s) { return s.queue_length == 4; }); }));
     }
 
     // Frozen: the command gives up after the time-out; the caller never waits for it.

@@ -44,11 +44,12 @@ music_daemon::music_daemon(const std::string& root) {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(music))
         files += entry.is_regular_file() ? 1 : 0;
     const std::string config = root + "/mpd.conf";
-    platform::write_file_atomic(config, "music_directory \"" + music + "\"\ndb_file \"" + root +
-                                            "/mpd.db\"\nlog_file \"" + log_ + "\"\nbind_to_address \"" + socket +
-                                            "\"\nbind_to_address \"127.0.0.1\"\nport \"" + std::to_string(port) +
-                                            "\"\nzeroconf_enabled \"no\"\n"
-                                            "audio_output {\n type \"null\"\n name \"null\"\n mixer_type \"software\"\n}\n");
+    platform::write_file_atomic(config,
+                                "music_directory \"" + music + "\"\ndb_file \"" + root + "/mpd.db\"\nlog_file \"" +
+                                    log_ + "\"\nbind_to_address \"" + socket +
+                                    "\"\nbind_to_address \"127.0.0.1\"\nport \"" + std::to_string(port) +
+                                    "\"\nzeroconf_enabled \"no\"\n"
+                                    "audio_output {\n type \"null\"\n name \"null\"\n mixer_type \"software\"\n}\n");
     pid_ = ::fork();
     if (pid_ == 0) {
         const int null = ::open("/dev/null", O_WRONLY);
