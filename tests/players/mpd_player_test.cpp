@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <deque>
 #include <functional>
 #include <thread>
 
@@ -65,21 +66,33 @@ TEST(mpd_mapping, local_paths_become_the_daemons_names_and_back) {
     EXPECT_EQ(local_path_of(sub, "other/a.mp3"), "");
 }
 
-// Takes the driver's events until one passes the check.
-bool wait_for(mpd_player& player, const std::function<bool(const mpd_event&)>& check,
-              std::vector<mpd_event>* seen = nullptr) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (std::chrono::steady_clock::now() < deadline) {
-        for (const mpd_event& event : player.take_events()) {
-            if (seen != nullptr)
-                seen->push_back(event);
-            if (check(event))
-                return true;
+// Takes the driver's events until one passes the check; the ones after it wait for the next call.
+class event_reader {
+public:
+    explicit event_reader(mpd_player& player) : player_(player) {}
+
+    bool wait_for(const std::function<bool(const mpd_event&)>& check, std::vector<mpd_event>* seen = nullptr) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (std::chrono::steady_clock::now() < deadline) {
+            for (mpd_event& event : player_.take_events())
+                left_.push_back(std::move(event));
+            while (!left_.empty()) {
+                const mpd_event event = std::move(left_.front());
+                left_.pop_front();
+                if (seen != nullptr)
+                    seen->push_back(event);
+                if (check(event))
+                    return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        return false;
     }
-    return false;
-}
+
+private:
+    mpd_player& player_;
+    std::deque<mpd_event> left_;
+};
 
 bool is_status(const mpd_event& event, const std::function<bool(const mpd_player_status&)>& check) {
     return event.what == mpd_event::kind::status && check(event.status);
@@ -108,35 +121,35 @@ TEST_P(mpd_player_live, commands_now_playing_and_a_daemon_that_goes) {
     mpd_player player;
     player.configure(settings);
     player.watch(true);
-    EXPECT_TRUE(wait_for(player, [](const mpd_event& e) { return is_status(e, [](auto& s) { return s.connected; }); }));
+    event_reader events(player);
+    EXPECT_TRUE(events.wait_for([](const mpd_event& e) { return is_status(e, [](auto& s) { return s.connected; }); }));
 
     const mpd_uris mapped = map_to_mpd(settings, {daemon.music + "/" + names[0], daemon.music + "/" + names[1]});
     player.play(mapped.uris);
-    EXPECT_TRUE(wait_for(player, [&](const mpd_event& e) {
+    EXPECT_TRUE(events.wait_for([&](const mpd_event& e) {
         return is_status(e, [&](auto& s) { return s.state == "play" && s.song_uri == names[0]; });
     }));
 
     player.next_track();
-    EXPECT_TRUE(wait_for(
-        player, [&](const mpd_event& e) { return is_status(e, [&](auto& s) { return s.song_uri == names[1]; }); }));
+    EXPECT_TRUE(events.wait_for(
+        [&](const mpd_event& e) { return is_status(e, [&](auto& s) { return s.song_uri == names[1]; }); }));
     EXPECT_EQ(local_path_of(settings, player.last_status().song_uri), daemon.music + "/" + names[1]);
 
     // Changes to the list go after Next: the daemon may end the playing song early when its list changes.
     // A name outside its database is refused alone; the others are still added.
     std::vector<mpd_event> seen;
     player.enqueue({"missing.wav", names[2]});
-    EXPECT_TRUE(wait_for(
-        player, [](const mpd_event& e) { return e.what == mpd_event::kind::rejected; }, &seen));
+    EXPECT_TRUE(events.wait_for([](const mpd_event& e) { return e.what == mpd_event::kind::rejected; }, &seen));
     EXPECT_EQ(seen.back().rejected, string_list{"missing.wav"});
-    EXPECT_TRUE(wait_for(
-        player, [&](const mpd_event& e) { return is_status(e, [&](auto& s) { return s.queue_length == 3; }); }));
+    EXPECT_TRUE(events.wait_for(
+        [&](const mpd_event& e) { return is_status(e, [&](auto& s) { return s.queue_length == 3; }); }));
 
     player.set_volume(37);
     EXPECT_TRUE(
-        wait_for(player, [](const mpd_event& e) { return is_status(e, [](auto& s) { return s.volume == 37; }); }));
+        events.wait_for([](const mpd_event& e) { return is_status(e, [](auto& s) { return s.volume == 37; }); }));
     player.stop();
     EXPECT_TRUE(
-        wait_for(player, [](const mpd_event& e) { return is_status(e, [](auto& s) { return s.state == "stop"; }); }));
+        events.wait_for([](const mpd_event& e) { return is_status(e, [](auto& s) { return s.state == "stop"; }); }));
     EXPECT_EQ(daemon.value("status", "playlistlength"), "3"); // the list is kept
 
     // A file outside the music folder reaches only a daemon on this machine.
@@ -144,26 +157,25 @@ TEST_P(mpd_player_live, commands_now_playing_and_a_daemon_that_goes) {
     EXPECT_EQ(outside.left_out.size(), over_socket ? 0u : 1u);
     if (over_socket) {
         player.enqueue(outside.uris);
-        EXPECT_TRUE(wait_for(
-            player, [&](const mpd_event& e) { return is_status(e, [&](auto& s) { return s.queue_length == 4; }); }));
+        EXPECT_TRUE(events.wait_for(
+            [&](const mpd_event& e) { return is_status(e, [&](auto& s) { return s.queue_length == 4; }); }));
     }
 
     // Frozen: the command gives up after the time-out; the caller never waits for it.
     daemon.stop_answering();
     player.stop();
-    EXPECT_TRUE(wait_for(player, [](const mpd_event& e) { return e.what == mpd_event::kind::failed; }));
+    EXPECT_TRUE(events.wait_for([](const mpd_event& e) { return e.what == mpd_event::kind::failed; }));
     daemon.go_on();
 
     // Killed while followed: told once, as a loss, not quietly.
-    EXPECT_TRUE(wait_for(player, [](const mpd_event& e) { return is_status(e, [](auto& s) { return s.connected; }); }));
+    EXPECT_TRUE(events.wait_for([](const mpd_event& e) { return is_status(e, [](auto& s) { return s.connected; }); }));
     daemon.kill();
     seen.clear();
-    EXPECT_TRUE(wait_for(
-        player, [](const mpd_event& e) { return e.what == mpd_event::kind::failed; }, &seen));
+    EXPECT_TRUE(events.wait_for([](const mpd_event& e) { return e.what == mpd_event::kind::failed; }, &seen));
     EXPECT_FALSE(seen.back().quiet);
     EXPECT_FALSE(player.last_status().connected);
     player.play(mapped.uris);
-    EXPECT_TRUE(wait_for(player, [](const mpd_event& e) { return e.what == mpd_event::kind::failed && !e.quiet; }));
+    EXPECT_TRUE(events.wait_for([](const mpd_event& e) { return e.what == mpd_event::kind::failed && !e.quiet; }));
 }
 
 INSTANTIATE_TEST_SUITE_P(mpd, mpd_player_live, ::testing::Values(true, false),
