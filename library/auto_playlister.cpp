@@ -62,6 +62,8 @@ void auto_playlister::act_on(const std::string& path) {
             services_.enqueue_winamp(path);
         if (player == "NAD" && services_.enqueue_nad)
             services_.enqueue_nad(path);
+        if (player != "WinAMP" && player != "NAD" && player != "Sonique" && services_.enqueue_other)
+            services_.enqueue_other(path);
     }
     if (options_.add_curr_playlist && services_.add_to_playlist)
         services_.add_to_playlist(path);

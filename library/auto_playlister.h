@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The auto playlister: watches one folder tree and acts on each new, complete media file once: enqueues it in a
-// running WinAMP or NAD, adds it to the virtual playlist and appends it to a saved playlist, as the settings say.
+// The auto playlister: watches one folder tree and acts on each new, complete media file once: enqueues it in the
+// selected player (a running WinAMP or NAD, or any other but Sonique through the window's enqueue), adds it to the
+// virtual playlist and appends it to a saved playlist, as the settings say.
 // The window's parts (players, playlist view, status line, media information) come in as callbacks.
 #pragma once
 
@@ -30,6 +31,7 @@ struct auto_playlister_services {
     path_sink enqueue_nad;                   // the NAD driver's window look-up, then its enqueue
     path_sink add_to_playlist;               // the common add-file operation, empty list name, view updated
     message_sink show_message;               // the status line
+    path_sink enqueue_other = {};            // any other selected player but Sonique: the channel of F8
 };
 
 class auto_playlister {

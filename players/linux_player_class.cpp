@@ -160,7 +160,24 @@ found_player linux_player_class::find_player() {
     return result;
 }
 
+command_outcome linux_player_class::over_ipc(const std::vector<std::vector<std::string>>& commands) {
+    const player_row* known = row();
+    if (known == nullptr || known->ipc.empty())
+        return command_outcome::not_running;
+    switch (send_ipc_commands(services_.sockets, services_.ipc_socket_path, commands)) {
+        case ipc_result::done:
+        case ipc_result::refused: return command_outcome::done;
+        case ipc_result::no_answer: return command_outcome::not_answering;
+        case ipc_result::not_listening: break;
+    }
+    return command_outcome::not_running;
+}
+
 command_outcome linux_player_class::stop() {
+    // Over the bus some players drop their list on Stop; their own socket can keep it.
+    const command_outcome own = over_ipc({{"stop", "keep-playlist"}});
+    if (own != command_outcome::not_running)
+        return own;
     const std::vector<std::string> names = instances();
     if (names.empty())
         return command_outcome::not_running;
@@ -169,6 +186,22 @@ command_outcome linux_player_class::stop() {
         silent = services_.bus.command(name, platform::media_command::stop) == platform::bus_reply::no_reply || silent;
     // A player that quit while it was told to stop has stopped.
     return silent ? command_outcome::not_answering : command_outcome::done;
+}
+
+command_outcome linux_player_class::replace_list(const std::string& list_file) {
+    const command_outcome own = over_ipc({{"loadlist", list_file, "replace"}, {"set", "pause", "no"}});
+    if (own != command_outcome::not_running)
+        return own;
+    const player_row* known = row();
+    if (known == nullptr || known->replace.empty())
+        return command_outcome::not_running;
+    const found_player player = find_player();
+    if (player.reach == player_reach::not_answering)
+        return command_outcome::not_answering;
+    if (player.reach != player_reach::running)
+        return command_outcome::not_running;
+    run_switch(known->replace, {list_file});
+    return command_outcome::done;
 }
 
 bool linux_player_class::run_switch(const std::string& parameters, const string_list& paths) {
@@ -207,17 +240,12 @@ command_outcome linux_player_class::enqueue(const string_list& all_paths) {
     const player_row* known = row();
     if (known != nullptr && run_switch(known->enqueue, paths))
         return command_outcome::done;
-    if (known != nullptr && !known->ipc.empty()) {
-        std::vector<std::vector<std::string>> commands;
-        for (const std::string& path : paths)
-            commands.push_back({"loadfile", platform::file_uri(path), "append-play"});
-        switch (send_ipc_commands(services_.sockets, services_.ipc_socket_path, commands)) {
-            case ipc_result::done:
-            case ipc_result::refused: return command_outcome::done;
-            case ipc_result::no_answer: return command_outcome::not_answering;
-            case ipc_result::not_listening: break;
-        }
-    }
+    // Appended without starting it: after a Stop the player keeps waiting with its list.
+    std::vector<std::vector<std::string>> commands;
+    for (const std::string& path : paths)
+        commands.push_back({"loadfile", platform::file_uri(path), "append"});
+    if (const command_outcome own = over_ipc(commands); own != command_outcome::not_running)
+        return own;
     return player.reach == player_reach::running ? command_outcome::unsupported : command_outcome::not_running;
 }
 
@@ -261,8 +289,8 @@ std::string linux_player_class::start_parameters(const std::string& quoted_list)
     const std::size_t at = opening.find("%s");
     if (at == std::string::npos)
         return quoted_list;
-    opening.replace(at, 2, services_.ipc_socket_path);
-    return quote_argument(opening) + " " + quoted_list;
+    opening.replace(at, 2, quote_argument(services_.ipc_socket_path));
+    return opening + " " + quoted_list;
 }
 
 std::string linux_player_class::playing_path() {

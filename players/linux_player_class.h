@@ -56,8 +56,11 @@ public:
     // The instance commands go to, with its state.
     found_player find_player();
 
-    // Stops every instance; `not_running` leaves the caller's fallback to it.
+    // Stops every instance and keeps it running with its list; `not_running` when there is none.
     command_outcome stop();
+    // Hands a new list file to the running instance in place of its list (its IPC socket, or the table's replace
+    // switch); `not_running` when no instance can take it that way, so the caller starts the program.
+    command_outcome replace_list(const std::string& list_file);
     // Appends the files: the bus track list, else the table's enqueue switch, else the IPC socket.
     command_outcome enqueue(const string_list& paths);
     command_outcome play();
@@ -66,7 +69,7 @@ public:
     command_outcome next_track();
     command_outcome previous_track();
 
-    // The parameters that start the program with the quoted temporary list: the IPC switch first when it has one.
+    // The parameters that start the program with the quoted temporary list: the IPC switches first when it has them.
     std::string start_parameters(const std::string& quoted_list) const;
     // The local file the running instance plays; "" when none or not a local file.
     std::string playing_path();
@@ -76,6 +79,8 @@ private:
     command_outcome transport(platform::media_command command, const std::string player_row::*switch_field);
     bool run_switch(const std::string& parameters, const string_list& paths);
     command_outcome add_tracks(const std::string& bus_name, const string_list& paths);
+    // The commands over the IPC socket of an instance the program started; `not_running` when none listens.
+    command_outcome over_ipc(const std::vector<std::vector<std::string>>& commands);
 
     linux_player_services services_;
     std::string program_path_;

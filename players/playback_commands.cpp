@@ -13,8 +13,10 @@
 #include "platform/prompts.h"
 #include "platform/random.h"
 #include "platform/window_messages.h"
+#include "players/mpd_player.h"
 #include "players/nad_class.h"
 #include "players/player_selection.h"
+#include "players/player_table.h"
 #include "players/sonique_class.h"
 #include "players/winamp_class.h"
 
@@ -57,6 +59,30 @@ string_list all_full_paths(const media_list& list) {
 }
 
 } // namespace
+
+std::string message_with(std::string text, std::initializer_list<std::string> values) {
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        const std::size_t index = static_cast<std::size_t>(next - '1');
+        if (text[i] == '%' && next >= '1' && next <= '9' && index < values.size()) {
+            result += values.begin()[index];
+            ++i;
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
+}
+
+std::string listed(const string_list& names, std::size_t max_listed) {
+    std::string text;
+    for (std::size_t i = 0; i < names.size() && i < max_listed; ++i)
+        text += "\n  " + names[i];
+    if (names.size() > max_listed)
+        text += "\n  ... and " + std::to_string(names.size() - max_listed) + " more";
+    return text;
+}
 
 std::string did_not_answer_text(const std::string& player_name) {
     return player_name + " did not answer.";
@@ -129,14 +155,53 @@ void playback_commands::start(const std::string& program, const std::string& par
 }
 
 void playback_commands::write_and_start(const string_list& paths, const std::string& program) {
-    write_temp_playlist(services_.data_folder, paths);
+    if (is_mpd(program)) {
+        send_to_mpd(paths, true);
+        return;
+    }
+    // A player must never be started with the previous list.
+    if (!write_temp_playlist(services_.data_folder, paths)) {
+        show(message_with(entry_or_empty(services_.messages, temp_list_not_written_message), {temp_list_path()}));
+        return;
+    }
     if (services_.linux_players == nullptr) {
         start(program, quoted_temp_list());
         return;
     }
-    // A player that opens an IPC socket when asked is started with it, so files can be added to it later.
+    // A running instance takes the new list in place of its own; otherwise the program starts, with its IPC
+    // switches when it has them so that files can be added to it later.
     services_.linux_players->set_program_path(program);
-    start(program, services_.linux_players->start_parameters(quoted_temp_list()));
+    const command_outcome outcome = services_.linux_players->replace_list(temp_list_path());
+    if (outcome == command_outcome::not_running)
+        start(program, services_.linux_players->start_parameters(quoted_temp_list()));
+    else
+        settled(outcome, name_of(program));
+}
+
+bool playback_commands::is_mpd(const std::string& program) const {
+    return services_.mpd != nullptr && is_mpd_location(program);
+}
+
+std::string playback_commands::name_of(const std::string& program) const {
+    const string_list& locations = services_.selection.lists.locations;
+    const auto found = std::find(locations.begin(), locations.end(), program);
+    if (found == locations.end())
+        return program_base_name(program);
+    return entry_or_empty(services_.selection.lists.names, static_cast<int>(found - locations.begin()));
+}
+
+void playback_commands::send_to_mpd(const string_list& paths, bool replace) {
+    const mpd_uris mapped = map_to_mpd(services_.mpd->settings(), paths);
+    if (!mapped.left_out.empty())
+        show(message_with(entry_or_empty(services_.messages, outside_music_folder_message),
+                          {std::to_string(mapped.left_out.size()), name_of(services_.selection.program())}) +
+             listed(mapped.left_out));
+    if (mapped.uris.empty())
+        return;
+    if (replace)
+        services_.mpd->play(mapped.uris);
+    else
+        services_.mpd->enqueue(mapped.uris);
 }
 
 linux_player_class* playback_commands::bus_driver(const std::string& name, const std::string& program) {
@@ -158,8 +223,16 @@ bool playback_commands::settled(command_outcome outcome, const std::string& name
 
 bool playback_commands::enqueue_other(const string_list& paths) {
     const std::string& name = services_.selection.name();
+    if (is_mpd(services_.selection.program())) {
+        send_to_mpd(paths, false);
+        return true;
+    }
     linux_player_class* driver = bus_driver(name, services_.selection.program());
-    return driver != nullptr && settled(driver->enqueue(paths), name);
+    if (driver == nullptr)
+        return false;
+    if (!settled(driver->enqueue(paths), name))
+        show(message_with(entry_or_empty(services_.messages, player_not_reachable_message), {name}));
+    return true;
 }
 
 void playback_commands::play_paths(const string_list& paths) {
@@ -219,10 +292,11 @@ void playback_commands::stop() {
     } else if (name == nad_player_name) {
         services_.nad.find_window();
         services_.nad.stop();
+    } else if (is_mpd(services_.selection.program())) {
+        services_.mpd->stop();
     } else if (linux_player_class* driver = bus_driver(name, services_.selection.program())) {
-        const command_outcome outcome = driver->stop();
-        if (!settled(outcome, name))
-            play_paths({});
+        // The player keeps running with its list; with none running there is nothing to stop.
+        settled(driver->stop(), name);
     } else {
         play_paths({});
     }
@@ -301,6 +375,8 @@ double_click_follow_up playback_commands::double_click(const media_list& list, s
                 if (services_.nad.find_window() == 0)
                     stop();
                 enqueue(enqueue_target::nad, path);
+            } else if (is_mpd(services_.selection.program())) {
+                send_to_mpd(path, false);
             } else if (linux_player_class* driver = bus_driver(name, services_.selection.program())) {
                 // A player that is not running is started with the entry instead.
                 const command_outcome outcome = driver->enqueue(path);
@@ -346,11 +422,11 @@ void playback_commands::drop_on_slot(int player_index, const media_list& list, s
 
 void playback_commands::drop_on_two_part_popup(int tag, int x, const media_list& list, std::span<const int> selected) {
     const string_list paths = selected_full_paths(list, selected);
-    write_temp_playlist(services_.data_folder, paths);
     if (x >= two_part_play_left) {
-        start(services_.selection.location(tag), quoted_temp_list());
+        write_and_start(paths, services_.selection.location(tag));
         return;
     }
+    write_temp_playlist(services_.data_folder, paths);
     if (x < 0)
         return;
     if (tag == winamp_tag) {
@@ -387,8 +463,23 @@ std::optional<control_panel_opening> playback_commands::remote_control_hover(int
     return opening;
 }
 
+void playback_commands::enqueue_quietly(const string_list& paths) {
+    const std::string& name = services_.selection.name();
+    if (is_mpd(services_.selection.program()))
+        send_to_mpd(paths, false);
+    else if (linux_player_class* driver = bus_driver(name, services_.selection.program()))
+        settled(driver->enqueue(paths), name);
+}
+
+bool playback_commands::mpd_selected() const {
+    return is_mpd(services_.selection.program());
+}
+
 remote_marker playback_commands::bus_player_marker(int player_index, int label_top) {
     const std::string& name = entry_or_empty(services_.selection.lists.names, player_index);
+    if (is_mpd(services_.selection.location(player_index)))
+        return services_.mpd->last_status().connected ? remote_marker{true, label_top, 9, 12}
+                                                      : remote_marker{false, label_top + 3, 7, 7};
     linux_player_class* driver = bus_driver(name, services_.selection.location(player_index));
     if (name.empty() || driver == nullptr || driver->instances().empty())
         return remote_marker{false, label_top + 3, 7, 7};
@@ -399,6 +490,12 @@ std::optional<control_panel_opening> playback_commands::bus_player_hover(int pla
                                                                          int panel_width, int panel_height) {
     const std::string& name = entry_or_empty(services_.selection.lists.names, player_index);
     const std::string& program = services_.selection.location(player_index);
+    if (is_mpd(program)) {
+        if (name.empty() || !services_.mpd->last_status().connected)
+            return std::nullopt;
+        return control_panel_opening{
+            cursor_x - panel_width / 2, cursor_y - panel_height / 2, mpd_player_kind, {}, program};
+    }
     linux_player_class* driver = bus_driver(name, program);
     if (name.empty() || driver == nullptr || driver->instances().empty())
         return std::nullopt;
@@ -411,6 +508,8 @@ bool playback_commands::is_selected_instance(const std::string& bus_name) {
 }
 
 std::string playback_commands::now_playing_path() {
+    if (mpd_selected())
+        return local_path_of(services_.mpd->settings(), services_.mpd->last_status().song_uri);
     linux_player_class* driver = bus_driver(services_.selection.name(), services_.selection.program());
     return driver == nullptr || services_.selection.program().empty() ? std::string() : driver->playing_path();
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
@@ -21,6 +22,7 @@ class window_messages;
 } // namespace platform
 
 class media_list;
+class mpd_player;
 class my_computer_list;
 class named_file_store;
 class nad_class;
@@ -30,6 +32,20 @@ class winamp_class;
 
 inline constexpr const char* enqueue_playlist_unavailable_text =
     "This feature only works when WinAMP, Sonique or NAD is running and is selected.";
+
+// Messages of the main-window table after the original 61; %1, %2 stand for the values given.
+inline constexpr int player_not_reachable_message = 61;  // %1 the player: Enqueue with a player that cannot take it
+inline constexpr int temp_list_not_written_message = 62; // %1 the temporary list
+inline constexpr int player_failed_message = 63;         // %1 the player, %2 what went wrong
+inline constexpr int outside_music_folder_message = 64;  // %1 how many, %2 the player
+inline constexpr int not_taken_message = 65;             // %1 how many, %2 the player
+inline constexpr int player_message_count = 66;
+
+// The text with %1, %2, ... replaced by the values in order.
+std::string message_with(std::string text, std::initializer_list<std::string> values);
+
+// The names as report lines: the first `max_listed`, then "... and N more".
+std::string listed(const string_list& names, std::size_t max_listed = 20);
 
 // Status line text when a player on the session bus keeps a command waiting past the time-out.
 std::string did_not_answer_text(const std::string& player_name);
@@ -74,6 +90,7 @@ struct control_panel_opening {
 };
 
 inline constexpr int bus_player_kind = 3;
+inline constexpr int mpd_player_kind = 4;
 
 struct playback_services {
     player_selection& selection;
@@ -88,6 +105,8 @@ struct playback_services {
     // Drives every other player when given; without it they get only the list-file commands.
     linux_player_class* linux_players = nullptr;
     std::function<void(const std::string&)> status = {}; // a message on the status line
+    // The music daemon, for the player whose location is the daemon's marker; commands to it never wait.
+    mpd_player* mpd = nullptr;
 };
 
 class playback_commands {
@@ -141,6 +160,12 @@ public:
     std::optional<control_panel_opening> bus_player_hover(int player_index, int cursor_x, int cursor_y, int panel_width,
                                                           int panel_height);
 
+    // The auto playlister's enqueue: into the selected player when it is neither WinAMP, Sonique nor NAD; a player
+    // that is not running is not told.
+    void enqueue_quietly(const string_list& paths);
+    // Whether the selected player is the music daemon.
+    bool mpd_selected() const;
+
     // Now playing: whether a bus name belongs to the selected player (when it is driven over the bus), and the local
     // file its running instance plays ("" when none).
     bool is_selected_instance(const std::string& bus_name);
@@ -154,8 +179,13 @@ private:
     linux_player_class* bus_driver(const std::string& name, const std::string& program);
     // Reports a player that did not answer; true when the outcome needs nothing more from the caller.
     bool settled(command_outcome outcome, const std::string& name);
-    // Enqueue through the driver; false when the player cannot take files.
+    // Enqueue in the selected player when it is not one of the named three; false when there is no driver for it.
     bool enqueue_other(const string_list& paths);
+    // The paths as the daemon names them, the ones it cannot reach reported; a new list or added to its list.
+    void send_to_mpd(const string_list& paths, bool replace);
+    bool is_mpd(const std::string& program) const;
+    // The name of the player whose program this is, for messages.
+    std::string name_of(const std::string& program) const;
     void enqueue(enqueue_target target, const string_list& paths);
     void write_and_start(const string_list& paths, const std::string& program);
     void start(const std::string& program, const std::string& parameters);

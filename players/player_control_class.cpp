@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "players/player_control_class.h"
 
+#include "players/mpd_player.h"
 #include "players/playback_commands.h"
 #include "players/player_table.h"
+#include "platform/file_system.h"
 
 namespace karvo {
 
@@ -21,11 +23,9 @@ void player_control_class::open(int kind, const std::string& sonique_path, const
     name_ = name;
     winamp_.find_window();
     nad_.find_window();
-    if (kind == bus_kind) {
-        if (bus_players_)
-            bus_players_->set_program_path(program);
-        refresh();
-    }
+    if (kind == bus_kind && bus_players_)
+        bus_players_->set_program_path(program);
+    refresh();
 }
 
 std::string player_control_class::player_name() const {
@@ -36,7 +36,20 @@ std::string player_control_class::player_name() const {
     return bus_players_ ? program_base_name(bus_players_->program_path()) : std::string();
 }
 
+void player_control_class::refresh_mpd() {
+    const mpd_player_status status = mpd_ != nullptr ? mpd_->last_status() : mpd_player_status{};
+    view_.title = name_;
+    view_.track_title = status.title.empty() ? platform::file_name_of(status.song_uri) : status.title;
+    view_.track_artist = status.artist;
+    view_.playback_status = status.state == "play" ? "Playing" : status.state == "pause" ? "Paused" : "Stopped";
+    view_.enabled.fill(status.connected);
+    if (!status.connected)
+        view_.playback_status.clear();
+}
+
 void player_control_class::refresh() {
+    if (view_.kind == mpd_kind)
+        refresh_mpd();
     if (view_.kind != bus_kind)
         return;
     const found_player player = bus_players_ ? bus_players_->find_player() : found_player{};
@@ -86,6 +99,19 @@ void player_control_class::press_bus(control_button button) {
         refresh();
 }
 
+void player_control_class::press_mpd(control_button button) {
+    if (mpd_ == nullptr)
+        return;
+    // Queued: the panel never waits for the daemon; its answer comes back as now playing.
+    switch (button) {
+        case control_button::previous: mpd_->previous_track(); break;
+        case control_button::play: mpd_->resume(); break;
+        case control_button::pause: mpd_->pause(); break;
+        case control_button::stop: mpd_->stop(); break;
+        case control_button::next: mpd_->next_track(); break;
+    }
+}
+
 void player_control_class::press(control_button button) {
     switch (view_.kind) {
         case winamp_kind:
@@ -112,6 +138,7 @@ void player_control_class::press(control_button button) {
             }
             break;
         case bus_kind: press_bus(button); break;
+        case mpd_kind: press_mpd(button); break;
         default: break;
     }
 }

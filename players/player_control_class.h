@@ -16,10 +16,12 @@
 
 namespace karvo {
 
+class mpd_player;
+
 enum class control_button { previous, play, pause, stop, next };
 inline constexpr int control_button_count = 5;
 
-enum control_kind { winamp_kind = 0, nad_kind = 1, sonique_kind = 2, bus_kind = 3 };
+enum control_kind { winamp_kind = 0, nad_kind = 1, sonique_kind = 2, bus_kind = 3, mpd_kind = 4 };
 
 struct player_control_view {
     int kind = winamp_kind;
@@ -36,8 +38,9 @@ class player_control_class {
 public:
     player_control_class(platform::window_messages& messages, platform::program_starter& starter);
 
-    // Bus players are driven only once this is given.
+    // Bus players are driven only once this is given, the music daemon once it is set.
     void set_bus_players(const linux_player_services& services);
+    void set_mpd(mpd_player* mpd) { mpd_ = mpd; }
 
     // Showing the panel: the message drivers look their windows up; a bus player (`program`, listed as `name`)
     // is read at once.
@@ -51,12 +54,15 @@ public:
 
 private:
     void press_bus(control_button button);
+    void press_mpd(control_button button);
+    void refresh_mpd();
     std::string player_name() const;
 
     winamp_class winamp_;
     nad_class nad_;
     sonique_class sonique_;
     std::unique_ptr<linux_player_class> bus_players_;
+    mpd_player* mpd_ = nullptr;
     std::string sonique_path_;
     std::string name_;
     player_control_view view_;

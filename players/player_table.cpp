@@ -46,8 +46,8 @@ bool set_key(player_row& row, const std::string& key, std::string_view value) {
     }
     std::string player_row::*const fields[] = {&player_row::desktop_entry, &player_row::enqueue, &player_row::play,
                                                &player_row::pause,         &player_row::stop,    &player_row::next,
-                                               &player_row::previous,      &player_row::ipc};
-    const char* const names[] = {"desktop", "enqueue", "play", "pause", "stop", "next", "previous", "ipc"};
+                                               &player_row::previous,      &player_row::ipc,     &player_row::replace};
+    const char* const names[] = {"desktop", "enqueue", "play", "pause", "stop", "next", "previous", "ipc", "replace"};
     for (std::size_t i = 0; i < std::size(names); ++i) {
         if (key == names[i]) {
             row.*fields[i] = std::string(value);

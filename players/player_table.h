@@ -23,7 +23,8 @@ struct player_row {
     std::string stop;
     std::string next;
     std::string previous;
-    std::string ipc; // start switch that opens a JSON IPC socket at %s
+    std::string ipc;     // start switches that open a JSON IPC socket at %s
+    std::string replace; // switches that hand a new list (%F, the temporary list) to the running instance
 };
 
 struct player_table {

@@ -70,6 +70,11 @@ constexpr std::array<const char*, main_message_count> builtin_messages = {
     "Search Type: Exact Search, Full Display.  Click to change to Partial Search, Full Display.",
     "This feature only works when WinAMP or NAD is running and must be selected.",
     "There is Nothing Selected.",
+    "This feature only works when %1 is running and is selected.",
+    "Karvo Media could not write the temporary playlist %1, so no player was started.",
+    "%1 could not be reached: %2",
+    "%1 entries were left out: they lie outside the music folder that %2 knows.",
+    "%2 did not take %1 entries:",
 };
 
 // One list entry and what it replaces: a message (message >= 0) and/or the captions of controls.
@@ -150,6 +155,8 @@ std::vector<main_target> make_main_targets() {
     };
     for (const auto& [index, control] : late_menus)
         t.push_back({index, no_message, {control}});
+    for (int index = 120; index <= 124; ++index)
+        t.push_back({index, index - 59, {}});
     return t;
 }
 

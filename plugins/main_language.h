@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's replaceable texts: the 61-entry message table with its built-in wording, and how a language
-// list replaces messages and control captions by index.
+// The main window's replaceable texts: the message table with its built-in wording (the original 61 entries, then
+// the player messages of this system), and how a language list replaces messages and control captions by index.
 #pragma once
 
 #include "library/string_list.h"
@@ -11,9 +11,9 @@
 
 namespace karvo {
 
-inline constexpr int main_message_count = 61;
+inline constexpr int main_message_count = 66;
 
-// The built-in message table, indices 0-60.
+// The built-in message table; in 61-65, %1 and %2 stand for values filled in when shown.
 const std::array<const char*, main_message_count>& builtin_main_messages();
 
 // Control name of the virtual playlist's column 1 caption ("Artist" in the layout).
@@ -28,7 +28,8 @@ struct main_language {
 // The built-in messages and no caption changes: what applies without the language library or its export.
 main_language builtin_main_language();
 
-// Applies a _get_main_language list: entries 6-89, and 91-119 only when the list has more than 91 entries.
+// Applies a _get_main_language list: entries 6-89, and 91-124 only when the list has more than 91 entries
+// (120-124 are messages 61-65).
 // An entry beyond the list's count is not read, and whatever it would set keeps its built-in text; so a list of
 // 91 entries or fewer keeps the built-in messages 50-60.
 main_language apply_main_language(const string_list& list);

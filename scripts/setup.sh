@@ -7,15 +7,15 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libtag1-dev libjpeg62-turbo-dev libasound2-dev
+  libtag1-dev libjpeg62-turbo-dev libasound2-dev libmpdclient-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth dbus-x11 desktop-file-utils
   fonts-dejavu-core
 )
-# What only the tests use: real players for the end-to-end tests, a tag reader to read our tags back, ffmpeg to make
-# media files of every format and compare their audio.
+# What only the tests use: real players (and a music daemon) for the end-to-end tests, a tag reader to read our tags
+# back, ffmpeg to make media files of every format and compare their audio.
 if [[ "${1:-}" == "--tests" ]]; then
-  packages+=(mpv mpv-mpris audacious python3-mutagen ffmpeg openbox xdotool imagemagick)
+  packages+=(mpv mpv-mpris audacious mpd python3-mutagen ffmpeg openbox xdotool imagemagick)
 fi
 
 missing=()

@@ -24,7 +24,7 @@ struct player {
 };
 
 // Slots 0-5 first (their order is fixed by the program), then the extra players.
-constexpr std::array<player, 13> players = {{
+constexpr std::array<player, 14> players = {{
     {"WinAMP", "winamp.exe", "", "https://www.winamp.com/"},
     {"Sonique", "sonique.exe", "", "http://sonique.lycos.com/"},
     {"VLC", "vlc", "/usr/bin/vlc", "https://www.videolan.org/vlc/"},
@@ -38,6 +38,8 @@ constexpr std::array<player, 13> players = {{
     {"Strawberry", "strawberry", "/usr/bin/strawberry", "https://www.strawberrymusicplayer.org/"},
     {"Qmmp", "qmmp", "/usr/bin/qmmp", "https://qmmp.ylsoftware.com/"},
     {"DeaDBeeF", "deadbeef", "/usr/bin/deadbeef", "https://deadbeef.sourceforge.io/"},
+    // The music daemon has no program here to point at: its location is the marker the players take it by.
+    {"MPD", "mpd", "mpd", "https://www.musicpd.org/"},
 }};
 
 constexpr double plugin_version = 4.0;

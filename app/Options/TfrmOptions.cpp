@@ -19,6 +19,7 @@
 #include "platform/file_system.h"
 #include "platform/prompts.h"
 #include "platform/profile_document.h"
+#include "players/mpd_player.h"
 
 namespace karvo {
 
@@ -189,8 +190,15 @@ void TfrmOptions::show_options(const options_sources& sources) {
     for (const auto& name : sources_.export_plugins)
         lstExportPlugins->addItem(text_of(name));
 
-    if (ini_)
+    if (ini_) {
         load_values(read_options(*ini_, sources_.extensions));
+        const mpd_settings mpd = read_mpd_settings(*ini_);
+        control<QLineEdit>("txtMPDHost")->setText(text_of(mpd.host));
+        control<QLineEdit>("txtMPDPort")->setText(QString::number(mpd.port));
+        control<QLineEdit>("txtMPDPassword")->setText(text_of(mpd.password));
+        control<QLineEdit>("txtMPDLocalDir")->setText(text_of(mpd.local_music_dir));
+        control<QLineEdit>("txtMPDMusicDir")->setText(text_of(mpd.server_music_dir));
+    }
     if (const QScreen* on = parentWidget() ? parentWidget()->screen() : screen())
         move(on->availableGeometry().center() - rect().center());
     show();
@@ -321,8 +329,8 @@ void TfrmOptions::lstMP3PlayersClick(int player) {
 
 void TfrmOptions::txtLocationChange(const QString& text) {
     const std::string path = text.toStdString();
-    if (chosen_player_ < 0 || !platform::file_exists(path))
-        return; // only a path of an existing file is a location
+    if (chosen_player_ < 0 || !(platform::file_exists(path) || is_mpd_location(path)))
+        return; // only a path of an existing file (or the music daemon's marker) is a location
     if (sources_.player_locations.size() <= static_cast<std::size_t>(chosen_player_))
         sources_.player_locations.resize(chosen_player_ + 1);
     sources_.player_locations[chosen_player_] = path;
@@ -431,6 +439,16 @@ bool TfrmOptions::write_settings() {
     if (!ini_)
         return false;
     write_options(*ini_, values(), sources_.player_names, sources_.player_locations, sources_.extensions);
+    mpd_settings mpd = read_mpd_settings(*ini_);
+    mpd.host = control<QLineEdit>("txtMPDHost")->text().trimmed().toStdString();
+    bool number = false;
+    const int port = control<QLineEdit>("txtMPDPort")->text().trimmed().toInt(&number);
+    if (number && port > 0 && port < 65536)
+        mpd.port = port;
+    mpd.password = control<QLineEdit>("txtMPDPassword")->text().toStdString();
+    mpd.local_music_dir = control<QLineEdit>("txtMPDLocalDir")->text().trimmed().toStdString();
+    mpd.server_music_dir = control<QLineEdit>("txtMPDMusicDir")->text().trimmed().toStdString();
+    write_mpd_settings(*ini_, mpd);
     emit settings_written();
     return true;
 }

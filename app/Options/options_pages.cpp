@@ -151,7 +151,34 @@ void TfrmOptions::build_media_players(QGroupBox* page) {
     layout->addSpacing(6);
     layout->addWidget(lblSpecify);
     layout->addLayout(row({txtLocation, cmdBrowseLocation}));
-    layout->addWidget(label("lblLocationInfo", "A location is kept as soon as it names an existing program."));
+    layout->addWidget(label("lblLocationInfo", "A location is kept as soon as it names an existing program "
+                                               "(for MPD it is the word mpd)."));
+
+    // The music daemon has no program here: where it listens, and which local folder its music directory is.
+    auto* mpd = new QGridLayout;
+    mpd->setContentsMargins(8, 4, 8, 6);
+    mpd->setHorizontalSpacing(6);
+    mpd->setVerticalSpacing(3);
+    const auto field = [this](const char* name, const char* accessible) {
+        auto* edit = named<QLineEdit>(name);
+        edit->setAccessibleName(QString::fromUtf8(accessible));
+        return edit;
+    };
+    auto* host = field("txtMPDHost", "MPD host or socket");
+    auto* port = field("txtMPDPort", "MPD port");
+    port->setMaximumWidth(port->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12);
+    auto* password = field("txtMPDPassword", "MPD password");
+    password->setEchoMode(QLineEdit::Password);
+    mpd->addWidget(label("lblMPDHost", "Host or socket:"), 0, 0);
+    mpd->addLayout(row({host, label("lblMPDPort", "Port:"), port}), 0, 1);
+    mpd->addWidget(label("lblMPDPassword", "Password:"), 1, 0);
+    mpd->addWidget(password, 1, 1);
+    mpd->addWidget(label("lblMPDLocalDir", "Local music folder:"), 2, 0);
+    mpd->addWidget(field("txtMPDLocalDir", "Local music folder"), 2, 1);
+    mpd->addWidget(label("lblMPDMusicDir", "MPD music folder:"), 3, 0);
+    mpd->addWidget(field("txtMPDMusicDir", "MPD music folder"), 3, 1);
+    mpd->setColumnStretch(1, 1);
+    layout->addWidget(frame("GroupBoxMPD", " MPD ", mpd));
 
     connect(lstMP3Players, &QListWidget::currentRowChanged, this, [this](int player) { lstMP3PlayersClick(player); });
     connect(txtLocation, &QLineEdit::textEdited, this, [this](const QString& text) { txtLocationChange(text); });
@@ -355,7 +382,7 @@ void TfrmOptions::build_auto_playlister(QGroupBox* page) {
     playlists->setAccessibleName(QStringLiteral("Saved playlist"));
     auto* inner = column({label("lblDir", "Folder to watch:"), holder(row({folder, browse})),
                           label("lblTakeAction", "When a new media file appears:"),
-                          tick("chkEnqueue", "Enqueue in Player (Only when WinAMP and NAD is running)."),
+                          tick("chkEnqueue", "Enqueue in the selected player."),
                           tick("chkAddCurrPlaylist", "Add to current playlist."), saved},
                          3);
     auto* indented = row({playlists});

@@ -147,6 +147,13 @@ void TfrmPlayerControl::player_changed(const std::string& bus_name) {
         show_view();
 }
 
+void TfrmPlayerControl::mpd_changed() {
+    if (isVisible() && control_->view().kind == mpd_kind) {
+        control_->refresh();
+        show_view();
+    }
+}
+
 void TfrmPlayerControl::press(control_button which) {
     control_->press(which);
     show_view();
@@ -162,7 +169,7 @@ void TfrmPlayerControl::show_view() {
     LogoWinamp->move(16, 14);
     LogoNAD->move(15, 13);
     LogoSonique->move(16, 14);
-    if (kind == bus_kind) {
+    if (kind == bus_kind || kind == mpd_kind) {
         const QIcon icon = QIcon::fromTheme(QString::fromStdString(shown.icon_name));
         if (!shown.icon_name.empty() && !icon.isNull())
             LogoPlayer->setPixmap(icon.pixmap(QSize(logo_size, logo_size), devicePixelRatioF()));
@@ -170,7 +177,7 @@ void TfrmPlayerControl::show_view() {
             LogoPlayer->setPixmap(logo_pixmap(bus_kind, devicePixelRatioF()));
         LogoPlayer->move(16, 14);
     }
-    LogoPlayer->setVisible(kind == bus_kind);
+    LogoPlayer->setVisible(kind == bus_kind || kind == mpd_kind);
 
     const std::string title = kind == winamp_kind    ? std::string(winamp_player_name)
                               : kind == nad_kind     ? std::string(nad_player_name)

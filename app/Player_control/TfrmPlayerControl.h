@@ -47,7 +47,7 @@ public:
     ~TfrmPlayerControl() override;
 
     // Set by the opener before showing.
-    int player_kind = 0;      // 0 Winamp, 1 NAD, 2 Sonique, 3 a player on the session bus
+    int player_kind = 0;      // 0 Winamp, 1 NAD, 2 Sonique, 3 a player on the session bus, 4 the music daemon
     std::string sonique_path; // the Sonique location, for kind 2
     std::string bus_program;  // kind 3: the player's program
     std::string bus_player;   // kind 3: its name in the player list, until it names itself
@@ -57,6 +57,9 @@ public:
     void set_bus_players(const linux_player_services& services);
     // A player on the session bus changed its properties or left: shown again when it is the panel's.
     void player_changed(const std::string& bus_name);
+    // The music daemon: driven once set; its news shown when the panel is its.
+    void set_mpd(mpd_player* mpd) { control_->set_mpd(mpd); }
+    void mpd_changed();
 
     const player_control_view& view() const;
     control_button_face* button(control_button which) const { return buttons_[static_cast<int>(which)]; }

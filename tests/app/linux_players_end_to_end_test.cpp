@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The player commands against real players on a private session bus: Play starts the player with the list,
-// Enqueue Selected adds to the running instance, Pause and Stop reach it, and a frozen player is reported as
-// not answering instead of hanging the program. A player that is not installed is skipped.
+// The player commands against real players on a private session bus: Play starts the player with the list and a
+// second Play hands the new list to that one instance, Stop keeps the player and its list, Enqueue Selected and the
+// auto playlister's enqueue add to the running instance, Pause reaches it, and a frozen player is reported as not
+// answering instead of hanging the program. A player that is not installed is skipped.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QTimer>
 
 #include <chrono>
 #include <csignal>
@@ -24,13 +26,18 @@
 #include "platform/program_starter.h"
 #include "platform/testing/scripted_prompts.h"
 #include "platform/window_messages.h"
+#include "players/mpd_player.h"
 #include "players/nad_class.h"
+#include "players/player_control_class.h"
 #include "players/playback_commands.h"
 #include "players/player_selection.h"
 #include "players/player_table.h"
 #include "players/sonique_class.h"
 #include "players/winamp_class.h"
+#include "tests/app/main_window_fixture.h"
+#include "app/Main_form/playlist_model.h"
 #include "tests/support/media_fixtures.h"
+#include "tests/support/music_daemon.h"
 #include "tests/support/temp_folder.h"
 
 namespace karvo::testing {
@@ -137,7 +144,7 @@ TEST_P(linux_players_end_to_end, play_enqueue_pause_stop_and_a_frozen_player) {
         list.append(make_media_info(fields), "List");
     }
 
-    std::vector<std::string> messages(61);
+    std::vector<std::string> messages(66);
     platform::scripted_prompts prompts;
     platform::program_starter& starter = platform::system_program_starter();
     platform::window_messages& windows = platform::system_window_messages();
@@ -166,14 +173,41 @@ TEST_P(linux_players_end_to_end, play_enqueue_pause_stop_and_a_frozen_player) {
     };
     const auto player_pids = [&] { return split_lines(platform::read_file(pids).value_or("")); };
 
+    const auto instances = [&] {
+        int count = 0;
+        for (const std::string& name : bus.player_names())
+            count += name.starts_with(p.bus_name) ? 1 : 0;
+        return count;
+    };
+    const auto running = [&] {
+        const string_list started = player_pids();
+        return !started.empty() && ::kill(std::atoi(started.front().c_str()), 0) == 0;
+    };
+
     commands.play_selected(list, std::vector<int>{0, 1});
     EXPECT_TRUE(eventually([&] { return playback_status() == "Playing"; })) << playback_status();
     EXPECT_TRUE(eventually([&] { return playlist_length() == 2; })) << playlist_length();
 
-    commands.enqueue_selected(list, std::vector<int>{2});
+    // F7 while it plays: the same instance takes the whole list in place of its own.
+    commands.play(list);
     EXPECT_TRUE(eventually([&] { return playlist_length() == 3; })) << playlist_length();
-    EXPECT_TRUE(prompts.message_texts().empty());
+    EXPECT_EQ(instances(), 1);
 
+    // Stop keeps the player and its list; Enqueue Selected (F8) and the auto playlister's enqueue still add to it.
+    commands.stop();
+    EXPECT_TRUE(eventually([&] { return playback_status() == "Stopped"; })) << playback_status();
+    EXPECT_TRUE(running());
+    EXPECT_EQ(playlist_length(), 3);
+    commands.enqueue_selected(list, std::vector<int>{2});
+    EXPECT_TRUE(eventually([&] { return playlist_length() == 4; })) << playlist_length();
+    write_wav(root.file("new.wav"), 8000, 1, 8, 30.0);
+    commands.enqueue_quietly({root.file("new.wav")});
+    EXPECT_TRUE(eventually([&] { return playlist_length() == 5; })) << playlist_length();
+    EXPECT_TRUE(prompts.message_texts().empty());
+    EXPECT_EQ(instances(), 1);
+
+    commands.play(list);
+    EXPECT_TRUE(eventually([&] { return playback_status() == "Playing"; })) << playback_status();
     driver.set_program_path(program);
     EXPECT_EQ(driver.pause(), command_outcome::done);
     EXPECT_TRUE(eventually([&] { return playback_status() == "Paused"; })) << playback_status();
@@ -207,6 +241,84 @@ INSTANTIATE_TEST_SUITE_P(
                       player_under_test{"Audacious", "/usr/bin/audacious", "/usr/bin/audtool", "-H",
                                         "org.mpris.MediaPlayer2.audacious"}),
     [](const ::testing::TestParamInfo<player_under_test>& param) { return param.index == 0 ? "mpv" : "audacious"; });
+
+} // namespace
+} // namespace karvo::testing
+
+namespace karvo::testing {
+namespace {
+
+// The window with MPD selected against a real daemon on 127.0.0.1: F7 plays the entries under the music folder and
+// reports the one outside it, F9 adds, the volume bar and Stop reach the daemon, the playlist marks the song it
+// plays, Next from the control panel; a killed daemon is reported while the window goes on handling events.
+TEST(mpd_end_to_end, the_window_drives_a_real_daemon_and_outlives_it) {
+    if (!platform::file_exists(music_daemon_program))
+        GTEST_SKIP() << music_daemon_program << " is not installed";
+    temp_folder root;
+    platform::create_directory(root.file("music"));
+    const string_list names = {"a.wav", "b c#\xC3\xA9.wav"};
+    for (const std::string& name : names)
+        write_wav(root.file("music/" + name), 44100, 2, 16, 20.0);
+    write_wav(root.file("outside.wav"), 44100, 2, 16, 20.0);
+    music_daemon daemon(root.path());
+    ASSERT_TRUE(daemon.started()) << platform::read_file(daemon.log()).value_or("");
+
+    main_window_fixture f;
+    f.save_playlist("Mix", {{daemon.music + "/" + names[0], "A"},
+                            {daemon.music + "/" + names[1], "B"},
+                            {root.file("outside.wav"), "Out"}});
+    f.write_file("karvo.ini", "[Settings]\r\nPlaylistMode=0\r\nplaylist_name=Mix\r\nMPD=mpd\r\nSelectedPlayer=13\r\n"
+                              "[MPD]\r\nHost=127.0.0.1\r\nPort=" +
+                                  std::to_string(daemon.port) + "\r\nLocalMusicDir=" + daemon.music + "/\r\n");
+    TfrmMain& w = f.create();
+    ASSERT_TRUE(f.created);
+    ASSERT_EQ(w.player_choice().name(), "MPD");
+    ASSERT_EQ(w.virtual_playlist().count(), 3);
+    const auto daemon_says = [&](const std::string& key, const std::string& value) {
+        return QTest::qWaitFor([&] { return daemon.value("status", key) == value; }, 10000);
+    };
+    const std::string left_out =
+        "1 entries were left out: they lie outside the music folder that MPD knows.\n  " + root.file("outside.wav");
+
+    f.prompts.answer_message(platform::message_result::ok);
+    w.commands().action("mnuPlayCurrentPlaylist")->trigger();
+    EXPECT_EQ(f.prompts.message_texts(), string_list{left_out});
+    EXPECT_TRUE(daemon_says("state", "play"));
+    EXPECT_EQ(daemon.value("status", "playlistlength"), "2");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.playlist().model()->playing_row() == 0; }, 10000));
+
+    f.prompts.answer_message(platform::message_result::ok);
+    w.commands().action("mnuEnqueuePlaylist")->trigger();
+    EXPECT_TRUE(daemon_says("playlistlength", "4"));
+    EXPECT_EQ(f.prompts.message_texts(), string_list(2, left_out));
+
+    player_control_class panel(platform::system_window_messages(), platform::system_program_starter());
+    panel.set_mpd(w.music_daemon());
+    panel.open(mpd_player_kind, "", "mpd", "MPD");
+    panel.press(control_button::next);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.playlist().model()->playing_row() == 1; }, 10000));
+    panel.refresh();
+    EXPECT_EQ(panel.view().playback_status, "Playing");
+
+    w.set_volume(40);
+    EXPECT_TRUE(daemon_says("volume", "40"));
+    w.commands().action("cmdStop")->trigger();
+    EXPECT_TRUE(daemon_says("state", "stop"));
+    EXPECT_EQ(daemon.value("status", "playlistlength"), "4");
+
+    // Killed: the window says so, and keeps handling events while the daemon is gone.
+    daemon.kill();
+    f.prompts.answer_message(platform::message_result::ok);
+    f.prompts.answer_message(platform::message_result::ok);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.prompts.message_texts().size() == 3; }, 10000));
+    w.commands().action("cmdStop")->trigger();
+    bool handled = false;
+    QTimer::singleShot(0, &w, [&] { handled = true; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return handled && f.prompts.message_texts().size() == 4; }, 10000));
+    for (std::size_t i = 2; i < f.prompts.message_texts().size(); ++i)
+        EXPECT_TRUE(f.prompts.message_texts()[i].starts_with("MPD could not be reached: "))
+            << f.prompts.message_texts()[i];
+}
 
 } // namespace
 } // namespace karvo::testing

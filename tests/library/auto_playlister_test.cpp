@@ -35,7 +35,8 @@ TEST(AutoPlaylister, ActsOnANewFileInTheOrderOfItsActions) {
     const action_row table[] = {
         {"all, WinAMP", with(true, true, true), "WinAMP", true, {"winamp", "add", "info"}, true},
         {"all, NAD", with(true, true, true), "NAD", true, {"nad", "add", "info"}, true},
-        {"another player is not told", with(true, false, false), "Sonique", true, {}, false},
+        {"Sonique is not told", with(true, false, false), "Sonique", true, {}, false},
+        {"any other player: the window's enqueue", with(true, false, false), "mpv", true, {"other"}, false},
         {"all off: only recorded", with(false, false, false), "WinAMP", true, {}, false},
         {"missing saved playlist skipped", with(false, true, true), "WinAMP", false, {"add"}, false},
         {"no saved playlist named", with(false, false, true, ""), "WinAMP", true, {}, false},
@@ -67,7 +68,8 @@ TEST(AutoPlaylister, ActsOnANewFileInTheOrderOfItsActions) {
                                     record("winamp"),
                                     record("nad"),
                                     record("add"),
-                                    {}});
+                                    {},
+                                    record("other")});
         auto_playlister_options options = r.options;
         options.dir = watched.path();
         options.enabled = false; // the handler alone, no thread

@@ -3,11 +3,13 @@
 // calls, program starts and socket lines each command makes, and what it tells the user.
 #include "tests/players/playback_fixture.h"
 
+#include <filesystem>
 #include <functional>
 
 #include "platform/testing/scripted_local_sockets.h"
 #include "platform/testing/scripted_media_bus.h"
 #include "players/linux_player_class.h"
+#include "players/mpv_ipc.h"
 #include "players/player_table.h"
 
 namespace karvo::testing {
@@ -26,7 +28,7 @@ protected:
     linux_player_commands_test() {
         read_player_table(table,
                           "[vlc]\nbus = vlc\nenqueue = --one-instance --playlist-enqueue %F\n"
-                          "[mpv]\nbus = mpv\nipc = --input-ipc-server=%s\n",
+                          "[mpv]\nbus = mpv\nipc = --input-ipc-server=%s --idle=yes\n",
                           "test");
         fill({"/m/a.mp3", "/m/b.mp3", "/m/d e#.ogg"});
     }
@@ -64,8 +66,6 @@ protected:
 };
 
 TEST_F(linux_player_commands_test, each_command_by_how_the_player_is_on_the_bus) {
-    const std::string m59 = messages[59];
-    const std::string fixed = enqueue_playlist_unavailable_text;
     const std::string list_arg = quoted_temp_path();
     const std::string quiet_vlc = "VLC did not answer.";
     const std::vector<int> first_and_last = {0, 2};
@@ -95,15 +95,17 @@ TEST_F(linux_player_commands_test, each_command_by_how_the_player_is_on_the_bus)
     const std::string add_a = "AddTrack " + vlc_bus + " file:///m/a.mp3 after /t/9";
     const std::string vlc_enqueue = "--one-instance --playlist-enqueue \"/m/a.mp3\" \"/m/d e#.ogg\"";
     const std::string loadfile_a =
-        socket_path + ": {\"command\":[\"loadfile\",\"file:///m/a.mp3\",\"append-play\"],\"request_id\":1}";
+        socket_path + ": {\"command\":[\"loadfile\",\"file:///m/a.mp3\",\"append\"],\"request_id\":1}";
     const std::string loadfile_d =
-        socket_path + ": {\"command\":[\"loadfile\",\"file:///m/d%20e%23.ogg\",\"append-play\"],\"request_id\":2}";
-    const std::string mpv_start = "\"--input-ipc-server=" + socket_path + "\" " + list_arg;
+        socket_path + ": {\"command\":[\"loadfile\",\"file:///m/d%20e%23.ogg\",\"append\"],\"request_id\":2}";
+    const std::string mpv_start = "--input-ipc-server=\"" + socket_path + "\" --idle=yes " + list_arg;
+    const std::string not_reachable_mpv = "This feature only works when mpv is running and is selected.";
+    const auto play = [&] { linux_commands.play(list); };
 
     const std::vector<command_case> cases = {
         {"stop, track list", 6, on_bus::with_track_list, stop, {"Stop " + vlc_bus}, {}, {}, {}, {}},
         {"stop, no track list", 6, on_bus::without_track_list, stop, {"Stop " + vlc_bus}, {}, {}, {}, {}},
-        {"stop, not running: the empty list", 6, on_bus::not_running, stop, {}, {{"/opt/VLC", list_arg}}, {}, {}, {}},
+        {"stop, not running: nothing", 6, on_bus::not_running, stop, {}, {}, {}, {}, {}},
         {"stop, not answering", 6, on_bus::not_answering, stop, {"Stop " + vlc_bus}, {}, {}, {}, {quiet_vlc}},
         {"enqueue, track list: added after the last track, last first",
          6,
@@ -171,9 +173,38 @@ TEST_F(linux_player_commands_test, each_command_by_how_the_player_is_on_the_bus)
          {},
          {},
          {},
-         {fixed},
+         {not_reachable_mpv},
          {}},
-        {"mpv enqueue without a socket, not running", 7, on_bus::not_running, enqueue_selected, {}, {}, {}, {m59}, {}},
+        {"mpv enqueue without a socket, not running",
+         7,
+         on_bus::not_running,
+         enqueue_selected,
+         {},
+         {},
+         {},
+         {not_reachable_mpv},
+         {}},
+        {"mpv play, its socket listens: the list replaced, no second instance",
+         7,
+         on_bus::without_track_list,
+         play,
+         {},
+         {},
+         {socket_path + ": {\"command\":[\"loadlist\"," + json_string(folder.file("temp_playlist.m3u")) +
+              ",\"replace\"],\"request_id\":1}",
+          socket_path + ": {\"command\":[\"set\",\"pause\",\"no\"],\"request_id\":2}"},
+         {},
+         {}},
+        {"mpv stop, its socket listens: stopped there, the list kept",
+         7,
+         on_bus::without_track_list,
+         stop,
+         {},
+         {},
+         {socket_path + ": {\"command\":[\"stop\",\"keep-playlist\"],\"request_id\":1}"},
+         {},
+         {}},
+        {"mpv stop, not running: nothing", 7, on_bus::not_running, stop, {}, {}, {}, {}, {}},
         {"mpv double click, not running: played, started with its socket",
          7,
          on_bus::not_running,
@@ -215,6 +246,19 @@ TEST_F(linux_player_commands_test, each_command_by_how_the_player_is_on_the_bus)
     }
 }
 
+TEST_F(linux_player_commands_test, a_temporary_list_that_cannot_be_written_starts_no_player) {
+    ASSERT_TRUE(std::filesystem::create_directory(folder.file("temp_playlist.m3u")));
+    const std::string reported = "Karvo Media could not write the temporary playlist " +
+                                 folder.file("temp_playlist.m3u") + ", so no player was started.";
+    for (int player : {0, 6, 7}) {
+        select(player);
+        prompts.answer_message(platform::message_result::ok);
+        (player == 0 ? commands : linux_commands).play(list);
+    }
+    EXPECT_TRUE(starter.started().empty());
+    EXPECT_EQ(prompts.message_texts(), std::vector<std::string>(3, reported));
+}
+
 TEST_F(linux_player_commands_test, instances_and_players_that_go_away) {
     select(6);
     media_player_state state;
@@ -237,7 +281,8 @@ TEST_F(linux_player_commands_test, instances_and_players_that_go_away) {
     prompts.answer_message(platform::message_result::ok);
     linux_commands.enqueue_playlist(list);
     EXPECT_EQ(bus.calls().size(), 2u);
-    EXPECT_EQ(prompts.message_texts(), std::vector<std::string>{enqueue_playlist_unavailable_text});
+    EXPECT_EQ(prompts.message_texts(),
+              std::vector<std::string>{"This feature only works when VLC is running and is selected."});
     EXPECT_EQ(bus.player(vlc_bus), nullptr);
 }
 

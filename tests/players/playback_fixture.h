@@ -28,11 +28,14 @@ inline const std::string message_15 =
     "Karvo Media can't find this Media Player.  Please go to Prefrences->Media Players and specify the location of: ";
 
 inline std::vector<std::string> built_in_messages() {
-    std::vector<std::string> messages(61);
+    std::vector<std::string> messages(66);
     messages[15] = message_15;
     messages[50] = "There is nothing in your playlist.";
     messages[59] = "This feature only works when WinAMP or NAD is running and must be selected.";
     messages[60] = "There is Nothing Selected.";
+    messages[61] = "This feature only works when %1 is running and is selected.";
+    messages[62] = "Karvo Media could not write the temporary playlist %1, so no player was started.";
+    messages[64] = "%1 entries were left out: they lie outside the music folder that %2 knows.";
     return messages;
 }
 
