@@ -2,14 +2,44 @@
 #include "library/column_arena.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
+#include <sys/mman.h>
 
 namespace karvo {
 namespace {
 
 // Chunks grow from small (a short list stays small) to a size that keeps the chunk table short.
 constexpr std::size_t first_chunk = 16 * 1024;
-constexpr std::size_t largest_chunk = 1024 * 1024;
+constexpr std::size_t huge_page = 2 * 1024 * 1024;
+constexpr std::size_t largest_chunk = huge_page;
+
+} // namespace
+
+// A million rows otherwise spend much of their fill faulting in small pages. The kernel may refuse the advice; the
+// memory then works as before.
+big_bytes allocate_big(std::size_t& capacity) {
+    void* chunk = nullptr;
+    capacity = std::max<std::size_t>(capacity, 1);
+    if (capacity >= huge_page) {
+        capacity = (capacity + huge_page - 1) / huge_page * huge_page;
+        chunk = std::aligned_alloc(huge_page, capacity);
+        if (chunk)
+            ::madvise(chunk, capacity, MADV_HUGEPAGE);
+    } else {
+        chunk = std::malloc(capacity);
+    }
+    if (!chunk)
+        throw std::bad_alloc();
+    return big_bytes(static_cast<char*>(chunk));
+}
+
+void free_bytes::operator()(char* bytes) const {
+    std::free(bytes);
+}
+
+namespace {
 
 std::size_t prefix_size(std::size_t size) {
     std::size_t bytes = 1;
@@ -33,8 +63,9 @@ byte_arena::ref byte_arena::add(std::string_view text) {
     if (current_ == chunks_.size()) {
         const std::size_t grown = chunks_.empty() ? first_chunk : std::min(capacities_.back() * 2, largest_chunk);
         // A text larger than a chunk gets a chunk of its own size.
-        const std::size_t capacity = std::max(grown, need);
-        chunks_.push_back(std::make_unique_for_overwrite<char[]>(capacity));
+        std::size_t capacity = std::max({grown, need, reserved_});
+        reserved_ = 0;
+        chunks_.push_back(allocate_big(capacity));
         capacities_.push_back(capacity);
         fill_ = 0;
     }

@@ -4,6 +4,7 @@
 // a snapshot of a million rows shares everything until one side changes a page.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +14,33 @@
 #include <vector>
 
 namespace karvo {
+
+// Bytes freed with std::free (what allocate_big gives).
+struct free_bytes {
+    void operator()(char* bytes) const;
+};
+using big_bytes = std::unique_ptr<char[], free_bytes>;
+
+// At least `capacity` uninitialised bytes (rounded up in place); a block of a huge page or more is aligned to huge
+// pages and asks the kernel for them, which spares a large fill most of its page faults.
+big_bytes allocate_big(std::size_t& capacity);
+
+// A text of known size written in place, in a block from allocate_big.
+class big_text {
+public:
+    big_text() = default;
+    explicit big_text(std::size_t size) : size_(size) {
+        std::size_t capacity = size;
+        bytes_ = allocate_big(capacity);
+    }
+    char* data() { return bytes_.get(); }
+    std::string_view view() const { return {bytes_.get(), size_}; }
+    std::size_t size() const { return size_; }
+
+private:
+    big_bytes bytes_;
+    std::size_t size_ = 0;
+};
 
 // Append-only bytes in chunks that stay where they are: a view handed out stays valid until reset().
 class byte_arena {
@@ -37,13 +65,16 @@ public:
     std::size_t used() const { return used_; }
     // Forgets every text but keeps the chunks for the next fill.
     void reset();
+    // The next chunk made holds at least `bytes`, so a known fill takes one allocation.
+    void reserve(std::size_t bytes) { reserved_ = std::min<std::size_t>(bytes, std::size_t{1} << 30); }
 
 private:
-    std::vector<std::unique_ptr<char[]>> chunks_;
+    std::vector<big_bytes> chunks_;
     std::vector<std::size_t> capacities_;
     std::size_t current_ = 0; // chunk being filled
     std::size_t fill_ = 0;    // bytes used in it
     std::size_t used_ = 0;
+    std::size_t reserved_ = 0;
 };
 
 // Distinct texts of one column numbered in order of first use; id 0 is the empty text.
