@@ -2,7 +2,9 @@
 #include "library/column_arena.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <mutex>
 #include <cstring>
 #include <new>
 #include <sys/mman.h>
@@ -37,6 +39,60 @@ big_bytes allocate_big(std::size_t& capacity) {
 
 void free_bytes::operator()(char* bytes) const {
     std::free(bytes);
+}
+
+namespace {
+
+// The page blocks: the one being carved and, at the start of every block, how many pages in it are alive.
+struct block_header {
+    std::size_t live = 0;
+};
+constexpr std::size_t block_header_bytes = 64;
+constexpr std::size_t largest_page = huge_page / 4;
+std::mutex blocks_mutex;
+char* current_block = nullptr;
+std::size_t current_fill = 0;
+
+block_header& header_of(char* block) {
+    return *reinterpret_cast<block_header*>(block);
+}
+
+char* block_of(void* memory) {
+    return reinterpret_cast<char*>(reinterpret_cast<std::uintptr_t>(memory) & ~(std::uintptr_t{huge_page} - 1));
+}
+
+} // namespace
+
+void* allocate_page_memory(std::size_t bytes) {
+    if (bytes > largest_page)
+        return ::operator new(bytes);
+    bytes = (bytes + 63) / 64 * 64;
+    const std::lock_guard<std::mutex> lock(blocks_mutex);
+    if (!current_block || current_fill + bytes > huge_page) {
+        if (current_block && header_of(current_block).live == 0) {
+            current_fill = block_header_bytes; // every page of it is gone: carve it again
+        } else {
+            std::size_t capacity = huge_page;
+            current_block = allocate_big(capacity).release();
+            new (current_block) block_header();
+            current_fill = block_header_bytes;
+        }
+    }
+    char* const page = current_block + current_fill;
+    current_fill += bytes;
+    ++header_of(current_block).live;
+    return page;
+}
+
+void free_page_memory(void* memory, std::size_t bytes) {
+    if (bytes > largest_page) {
+        ::operator delete(memory);
+        return;
+    }
+    const std::lock_guard<std::mutex> lock(blocks_mutex);
+    char* const block = block_of(memory);
+    if (--header_of(block).live == 0 && block != current_block)
+        std::free(block);
 }
 
 namespace {

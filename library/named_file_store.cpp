@@ -116,6 +116,12 @@ bool named_file_store::exists(const std::string& name) const {
     return !file.empty() && platform::file_exists(file);
 }
 
+std::uint64_t named_file_store::size_of(const std::string& name) const {
+    const std::string file = file_of(name);
+    const auto version = file.empty() ? std::nullopt : platform::file_version_of(file);
+    return version ? version->size : 0;
+}
+
 bool named_file_store::remove(const std::string& name) {
     const std::string file = file_of(name);
     return !file.empty() && platform::delete_file(file);

@@ -4,6 +4,7 @@
 // on it.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -47,6 +48,8 @@ public:
     // The same with the content given whole, its lines already ended by CR LF.
     bool save_text(const std::string& name, std::string_view text);
     bool exists(const std::string& name) const;
+    // The item's file size in bytes; 0 when it has no file.
+    std::uint64_t size_of(const std::string& name) const;
     bool remove(const std::string& name);
     // Fails when `new_name` exists already: one item never overwrites another.
     bool rename(const std::string& old_name, const std::string& new_name);

@@ -15,10 +15,15 @@ bool save_media_list_as_playlist(playlist_class& store, const std::string& name,
     return true;
 }
 
-void load_playlist_into(playlist_class& store, const std::string& name, media_list& list) {
+void load_playlist_into(playlist_class& store, const std::string& name, media_list& list,
+                        const std::function<void(int rows)>& progress) {
     store.for_each_line(
         name, [&list](std::uint64_t size) { list.reserve_for(size); },
-        [&](std::string_view line) { list.append(line, name); });
+        [&](std::string_view line) {
+            list.append(line, name);
+            if (progress && list.count() % 16384 == 0)
+                progress(list.count());
+        });
 }
 
 } // namespace karvo
