@@ -164,7 +164,10 @@ std::size_t media_list::slot_text_bytes(int slot) const {
 void media_list::reserve_for(std::uint64_t info_bytes) {
     // Lines of real entries are seldom under a hundred bytes; their texts take about their own size in the arena.
     const std::size_t bytes = static_cast<std::size_t>(std::min<std::uint64_t>(info_bytes, std::size_t{1} << 40));
-    live_.rows.reserve(live_.rows.size() + bytes / 100);
+    // Geometric growth: all saved playlists loaded one after another reserve again and again.
+    const std::size_t want = live_.rows.size() + bytes / 100;
+    if (want > live_.rows.capacity())
+        live_.rows.reserve(std::max(want, live_.rows.capacity() * 2));
     writable_cells().bytes.reserve(bytes);
 }
 
