@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The virtual playlist's store at 100,000 and 1,000,000 rows generated like a real collection, the previous store
 // (bench/old_media_list.*) beside the compact one: memory per row, append, clear, serialise, sorts, backup,
-// restore and a narrowing search with its undoing. Ends with a table of old and new side by side.
+// restore and a narrowing search with its undoing; beside them the floor of each (the least work the measure needs,
+// on the same rows in the same run). Ends with a table of old, new and floor side by side, with their ratios.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -17,8 +19,10 @@
 #include "bench/media_rows.h"
 #include "bench/old_media_list.h"
 #include "bench/row_sizes.h"
+#include "library/column_arena.h"
 #include "library/media_list.h"
 #include "library/playlist_search.h"
+#include "library/sort_keys.h"
 #include "library/text.h"
 #include "platform/random.h"
 
@@ -106,11 +110,151 @@ void BM_clear(benchmark::State& state) {
     }
 }
 
+// What a save writes: the new store's one block of lines, the old store's list of lines.
+void serialise(const new_list& list) {
+    benchmark::DoNotOptimize(list.serialise_for_file());
+}
+
+void serialise(const old_list& list) {
+    benchmark::DoNotOptimize(list.serialise_all());
+}
+
 template <typename List>
 void BM_serialise(benchmark::State& state) {
     const List& list = filled<List>(static_cast<int>(state.range(0)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(list.serialise_all());
+        serialise(list);
+}
+
+// Floors: the least work each measure needs, on the same rows in the same run.
+
+// The info strings split into their fields, nothing stored: what any append must do.
+void BM_parse_floor(benchmark::State& state) {
+    const auto& lines = infos(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        std::size_t total = 0;
+        for (const auto& line : lines) {
+            const karvo::media_field_views fields = karvo::split_media_info(line);
+            for (const auto field : fields)
+                total += field.size();
+        }
+        benchmark::DoNotOptimize(total);
+    }
+}
+
+// The fields as plain columns of views, read and written in row order as lines into one block, on as many cores as
+// the store uses.
+void BM_write_floor(benchmark::State& state) {
+    const int rows = static_cast<int>(state.range(0));
+    const auto& lines = infos(rows);
+    std::vector<karvo::media_field_views> columns(lines.size());
+    for (std::size_t k = 0; k < lines.size(); ++k)
+        columns[k] = karvo::split_media_info(lines[k]);
+    for (auto _ : state) {
+        std::vector<std::size_t> start(columns.size() + 1, 0);
+        for (std::size_t k = 0; k < columns.size(); ++k) {
+            std::size_t size = karvo::info_field_count + 3;
+            for (const auto field : columns[k])
+                size += field.size();
+            start[k + 1] = start[k] + size;
+        }
+        karvo::big_text text(start.back());
+        char* const out = text.data();
+        karvo::in_halves(columns.size(), [&](std::size_t begin, std::size_t end, int) {
+            for (std::size_t k = begin; k < end; ++k) {
+                char* p = out + start[k];
+                for (const auto field : columns[k]) {
+                    std::memcpy(p, field.data(), field.size());
+                    p += field.size();
+                    *p++ = karvo::info_separator;
+                }
+                *p++ = karvo::info_separator;
+                *p++ = '\r';
+                *p = '\n';
+            }
+        });
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+
+// A counting sort of the rows by the rank of their Length text: the least a sort of that column can do.
+void BM_radix_floor(benchmark::State& state) {
+    const int rows = static_cast<int>(state.range(0));
+    const new_list& list = filled<new_list>(rows);
+    std::map<std::string, std::uint32_t> ranks;
+    for (int row = 0; row < rows; ++row)
+        ranks.emplace(std::string(list.cell(karvo::Length, row)), 0);
+    std::uint32_t next = 0;
+    for (auto& [text, rank] : ranks)
+        rank = next++;
+    std::vector<std::uint32_t> keys(static_cast<std::size_t>(rows));
+    for (int row = 0; row < rows; ++row)
+        keys[static_cast<std::size_t>(row)] = ranks[std::string(list.cell(karvo::Length, row))];
+    std::vector<int> order(keys.size());
+    for (auto _ : state) {
+        std::vector<int> count(ranks.size() + 1, 0);
+        for (const std::uint32_t key : keys)
+            ++count[key + 1];
+        for (std::size_t k = 1; k < count.size(); ++k)
+            count[k] += count[k - 1];
+        for (std::size_t row = 0; row < keys.size(); ++row)
+            order[static_cast<std::size_t>(count[keys[row]]++)] = static_cast<int>(row);
+        benchmark::DoNotOptimize(order.data());
+    }
+}
+
+// An LSD radix sort of the paths' first eight upper-cased bytes: any byte-wise sort of the paths must at least
+// order these.
+void BM_byte_sort_floor(benchmark::State& state) {
+    const int rows = static_cast<int>(state.range(0));
+    const new_list& list = filled<new_list>(rows);
+    std::vector<std::uint64_t> heads(static_cast<std::size_t>(rows));
+    for (int row = 0; row < rows; ++row) {
+        const std::string key = karvo::upper_case(list.cell(karvo::FullPath, row));
+        heads[static_cast<std::size_t>(row)] = karvo::make_sort_entry(key, row).head;
+    }
+    std::vector<std::pair<std::uint64_t, int>> a(heads.size());
+    std::vector<std::pair<std::uint64_t, int>> b(heads.size());
+    for (auto _ : state) {
+        for (std::size_t k = 0; k < heads.size(); ++k)
+            a[k] = {heads[k], static_cast<int>(k)};
+        for (int shift = 0; shift < 64; shift += 16) {
+            std::vector<std::size_t> count((1u << 16) + 1, 0);
+            for (const auto& entry : a)
+                ++count[((entry.first >> shift) & 0xFFFFu) + 1];
+            for (std::size_t k = 1; k < count.size(); ++k)
+                count[k] += count[k - 1];
+            for (const auto& entry : a)
+                b[count[(entry.first >> shift) & 0xFFFFu]++] = entry;
+            a.swap(b);
+        }
+        benchmark::DoNotOptimize(a.data());
+    }
+}
+
+// The artist term found with memmem in one block of every row's upper-cased artist, one per line.
+void BM_search_floor(benchmark::State& state) {
+    const int rows = static_cast<int>(state.range(0));
+    const new_list& list = filled<new_list>(rows);
+    std::string block;
+    for (int row = 0; row < rows; ++row) {
+        karvo::append_upper_case(block, list.cell(karvo::Artist, row));
+        block += '\n';
+    }
+    const std::string term = karvo::upper_case("kamé");
+    int found = 0;
+    for (auto _ : state) {
+        found = 0;
+        const char* at = block.data();
+        const char* const end = block.data() + block.size();
+        while (const void* hit = ::memmem(at, static_cast<std::size_t>(end - at), term.data(), term.size())) {
+            ++found;
+            const void* line_end = std::memchr(hit, '\n', static_cast<std::size_t>(end - static_cast<const char*>(hit)));
+            at = static_cast<const char*>(line_end) + 1;
+        }
+        benchmark::DoNotOptimize(found);
+    }
+    state.counters["found"] = found;
 }
 
 template <typename List, int column>
@@ -262,15 +406,37 @@ void register_store(const std::string& store, const std::vector<long>& sizes) {
     add("search_undo", BM_search_undo<List>);
 }
 
+// Each floor is filed under the measure it bounds.
+void register_floors(const std::vector<long>& sizes) {
+    const auto add = [&](const std::string& operation, void (*function)(benchmark::State&)) {
+        for (const long rows : sizes) {
+            auto* bench = benchmark::RegisterBenchmark((operation + "/floor").c_str(), function);
+            bench->Arg(rows)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+        }
+    };
+    add("append", BM_parse_floor);
+    add("serialise", BM_write_floor);
+    add("sort_length", BM_radix_floor);
+    add("sort_full_path", BM_byte_sort_floor);
+    add("search_artist", BM_search_floor);
+}
+
 void print_table(const figures& table) {
-    std::printf("\n%-22s %9s %12s %12s %8s\n", "measure", "rows", "old", "new", "old/new");
+    std::printf("\n%-22s %9s %12s %12s %8s %12s %9s\n", "measure", "rows", "old", "new", "old/new", "floor",
+                "new/floor");
+    const auto value = [](const std::map<std::string, double>& by_store, const char* store) {
+        const auto found = by_store.find(store);
+        return found == by_store.end() ? 0.0 : found->second;
+    };
     for (const auto& [measure, by_rows] : table.values)
         for (const auto& [rows, by_store] : by_rows) {
-            const auto old_value = by_store.find("old");
-            const auto new_value = by_store.find("new");
-            const double o = old_value == by_store.end() ? 0 : old_value->second;
-            const double n = new_value == by_store.end() ? 0 : new_value->second;
-            std::printf("%-22s %9ld %12.2f %12.2f %8.1f\n", measure.c_str(), rows, o, n, n > 0 ? o / n : 0.0);
+            const double o = value(by_store, "old");
+            const double n = value(by_store, "new");
+            const double f = value(by_store, "floor");
+            std::printf("%-22s %9ld %12.2f %12.2f %8.1f", measure.c_str(), rows, o, n, n > 0 ? o / n : 0.0);
+            if (f > 0)
+                std::printf(" %12.2f %8.1fx", f, n / f);
+            std::printf("\n");
         }
 }
 
@@ -281,6 +447,7 @@ int main(int argc, char** argv) {
     karvo::bench::row_sizes arguments(argc, argv);
     register_store<old_list>("old", arguments.sizes);
     register_store<new_list>("new", arguments.sizes);
+    register_floors(arguments.sizes);
     benchmark::Initialize(&arguments.rest_count, arguments.rest.data());
     figures table;
     table_reporter reporter(table);

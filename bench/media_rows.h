@@ -4,6 +4,7 @@
 // plug-in fills (channels, file size, track, codec, modification time).
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -46,13 +47,22 @@ inline std::vector<std::string> make_media_infos(int count) {
         const int album = (row / 12) % bench_albums;
         const int artist = (album * 7) % bench_artists;
         const int track = row % 12 + 1;
+        // The file name takes as many words as bring the path to a length spread evenly over 60-120 bytes.
+        const std::string folder = "/home/user/Music/" + artists[static_cast<std::size_t>(artist)] + "/" +
+                                   albums[static_cast<std::size_t>(album)] + "/" + (track < 10 ? "0" : "") +
+                                   std::to_string(track) + "_";
+        const std::string extension = row % 9 ? ".mp3" : ".flac";
+        state = state * 1664525u + 1013904223u;
+        const std::size_t wanted = 60 + (state >> 8) % 61;
         std::string song = make_word(state, 2);
-        if (row % 2)
-            song += " " + make_word(state, 2);
+        while (folder.size() + song.size() + extension.size() < wanted)
+            song += " " + make_word(state, 1);
+        song.resize(std::max<std::size_t>(wanted - std::min(wanted, folder.size() + extension.size()), 1));
+        // The cut may leave a space or the first byte of an accented letter.
+        if (song.back() == ' ' || static_cast<unsigned char>(song.back()) >= 0xC0)
+            song.back() = 'a';
         karvo::media_fields fields;
-        fields[0] = "/home/user/Music/" + artists[static_cast<std::size_t>(artist)] + "/" +
-                    albums[static_cast<std::size_t>(album)] + "/" + (track < 10 ? "0" : "") + std::to_string(track) +
-                    "_" + song + (row % 9 ? ".mp3" : ".flac");
+        fields[0] = folder + song + extension;
         fields[1] = song;
         fields[2] = artists[static_cast<std::size_t>(artist)];
         fields[3] = albums[static_cast<std::size_t>(album)];

@@ -1,14 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: the window built, its create event run (plug-ins, settings, the restored saved playlist, the tree) and
-// shown until the playlist has painted once, with a saved playlist of 0, 10,000 and 100,000 entries to restore.
+// shown until the playlist has painted once, then until the restored list is complete, with a saved playlist of 0,
+// 100,000 and 1,000,000 generated entries (bench/media_rows.h) to restore; the resident memory the start added,
+// per entry. Beside them the floor: the saved file read through once.
 #include <QApplication>
 #include <QEvent>
 #include <QTableView>
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <fstream>
+#include <unistd.h>
 
 #include "bench/main_window_fixture.h"
+#include "bench/media_rows.h"
 #include "library/media_entry.h"
+#include "library/string_list.h"
 
 namespace {
 
@@ -33,28 +39,31 @@ fs::path prepare_folder(int rows) {
     fs::create_directories(folder / "Playlists");
     fs::create_symlink(KARVO_PLUGIN_DIR "/resource.krp", folder / "plugins/resource.krp");
     std::ofstream list(folder / "Playlists/Big.spl", std::ios::binary);
-    for (int row = 0; row < rows; ++row) {
-        karvo::media_fields fields;
-        fields[0] = "/home/user/Music/Artist " + std::to_string(row % 2000) + "/Album " + std::to_string(row % 5000) +
-                    "/" + std::to_string(row % 20) + " Song " + std::to_string(row) + ".mp3";
-        fields[1] = "Song " + std::to_string(row);
-        fields[2] = "Artist " + std::to_string(row % 2000);
-        fields[3] = "Album " + std::to_string(row % 5000);
-        fields[4] = std::to_string(1950 + row % 70);
-        fields[7] = std::to_string(120 + row % 300);
-        fields[12] = "192";
-        list << karvo::make_media_info(fields) << "\r\n";
-    }
+    for (const std::string& info : karvo::bench::make_media_infos(rows))
+        list << info << "\r\n";
     std::ofstream(folder / "karvo.ini", std::ios::binary) << "[Settings]\r\nPlaylistMode=0\r\nplaylist_name=Big\r\n";
     return folder;
 }
 
-void BM_start_to_first_paint(benchmark::State& state) {
+std::size_t resident_bytes() {
+    std::ifstream statm("/proc/self/statm");
+    std::size_t size = 0;
+    std::size_t resident = 0;
+    statm >> size >> resident;
+    return resident * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+}
+
+void BM_start(benchmark::State& state) {
     const int rows = static_cast<int>(state.range(0));
     const fs::path folder = prepare_folder(rows);
     const std::string program_folder = folder.string() + "/";
     karvo::bench::silent_prompts prompts;
+    double shown_ms = 0;
+    double complete_ms = 0;
+    double resident_per_row = 0;
     for (auto _ : state) {
+        const std::size_t resident_before = resident_bytes();
+        const auto start = std::chrono::steady_clock::now();
         karvo::TfrmMain window(karvo::main_environment{program_folder, program_folder, prompts, [] {}});
         window.FormCreate();
         paint_watch watch;
@@ -63,16 +72,40 @@ void BM_start_to_first_paint(benchmark::State& state) {
         window.show();
         while (!watch.painted)
             QApplication::processEvents();
+        const auto shown = std::chrono::steady_clock::now();
+        while (window.virtual_playlist().count() < rows)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        const auto complete = std::chrono::steady_clock::now();
         state.PauseTiming();
+        shown_ms += std::chrono::duration<double, std::milli>(shown - start).count();
+        complete_ms += std::chrono::duration<double, std::milli>(complete - start).count();
+        resident_per_row = rows ? static_cast<double>(resident_bytes() - resident_before) / rows : 0;
         if (window.virtual_playlist().count() != rows)
             state.SkipWithError("the saved playlist was not restored");
         window.playlist().view()->viewport()->removeEventFilter(&watch);
         window.close();
         state.ResumeTiming();
     }
+    const double runs = static_cast<double>(state.iterations());
+    state.counters["shown_ms"] = shown_ms / runs;
+    state.counters["complete_ms"] = complete_ms / runs;
+    state.counters["rss_B_per_row"] = resident_per_row;
     fs::remove_all(folder);
 }
-BENCHMARK(BM_start_to_first_paint)->Arg(0)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_start)->Arg(0)->Arg(100000)->Arg(1000000)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The floor of a start: the saved playlist's file read through line by line, nothing kept.
+void BM_read_floor(benchmark::State& state) {
+    const int rows = static_cast<int>(state.range(0));
+    const fs::path folder = prepare_folder(rows);
+    for (auto _ : state) {
+        std::size_t lines = 0;
+        karvo::for_each_line((folder / "Playlists/Big.spl").string(), {}, [&lines](std::string_view) { ++lines; });
+        benchmark::DoNotOptimize(lines);
+    }
+    fs::remove_all(folder);
+}
+BENCHMARK(BM_read_floor)->Arg(100000)->Arg(1000000)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

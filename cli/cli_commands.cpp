@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -11,6 +12,7 @@
 
 #include "cli/cli_usage.h"
 #include "components/Fileiterator/TFileIterator.h"
+#include "components/Readahead/read_ahead_pool.h"
 #include "library/media_entry.h"
 #include "library/media_files.h"
 #include "library/mp3_cd_class.h"
@@ -121,6 +123,39 @@ std::string json_string(const std::string& raw) {
     return out + "\"";
 }
 
+// The media information of `files`, read ahead on the pool as the window reads a folder and handed to `take` in
+// the files' order; a path that is not a file gets empty information.
+void for_each_info(const resource_plugin& resource, const std::vector<std::string>& files,
+                   const std::function<void(const std::string& path, const std::string& info)>& take) {
+    read_ahead_pool pool(
+        [&resource](const std::string& path) {
+            return platform::file_exists(path) ? resource.media_info_string(path) : std::string();
+        },
+        resource.read_ahead());
+    const auto drain = [&](bool all) {
+        while (all || pool.backlogged()) {
+            const auto result = pool.next();
+            if (!result)
+                return;
+            take(result->path, result->info);
+        }
+    };
+    for (const auto& file : files) {
+        pool.push(file);
+        drain(false);
+    }
+    pool.close();
+    drain(true);
+}
+
+// One entry as a JSON object on one line: the info string's fields by name and the formatted length.
+std::string json_entry(const media_fields& fields) {
+    std::string line = "{";
+    for (int i = 0; i < info_field_count; ++i)
+        line += (i == 0 ? "" : ", ") + json_string(field_names[i]) + ": " + json_string(fields[i]);
+    return line + ", \"length\": " + json_string(format_length(fields[7])) + "}";
+}
+
 int info_command(const command& c, const std::vector<std::string>& args) {
     const auto parsed = c.parse(args, 1, {}, {"--json"});
     if (!parsed)
@@ -136,22 +171,18 @@ int info_command(const command& c, const std::vector<std::string>& args) {
     bool first = true;
     if (json)
         out << "[";
-    for (const auto& file : parsed->positional) {
+    for_each_info(resource, parsed->positional, [&](const std::string& file, const std::string& info) {
         if (!platform::file_exists(file)) {
             status = c.fail(file + ": " + (platform::path_exists(file) ? "not a file" : "no such file"));
-            continue;
+            return;
         }
-        const std::string info = resource.media_info_string(file);
         if (info.empty()) {
             status = c.fail(file + ": the resource plug-in cannot describe it");
-            continue;
+            return;
         }
         const media_fields fields = parse_media_info(info);
         if (json) {
-            out << (first ? "\n" : ",\n") << "  {";
-            for (int i = 0; i < info_field_count; ++i)
-                out << (i == 0 ? "" : ", ") << json_string(field_names[i]) << ": " << json_string(fields[i]);
-            out << ", \"length\": " << json_string(format_length(fields[7])) << "}";
+            out << (first ? "\n" : ",\n") << "  " << json_entry(fields);
         } else {
             out << (first ? "" : "\n") << fields[0] << "\n";
             for (int i = 1; i < info_field_count; ++i)
@@ -159,14 +190,34 @@ int info_command(const command& c, const std::vector<std::string>& args) {
             out << "  length: " << format_length(fields[7]) << "\n";
         }
         first = false;
-    }
+    });
     if (json)
         out << (first ? "]\n" : "\n]\n");
     return status;
 }
 
+// scan --tags: the media files of the tree as JSON Lines, one entry a line, their information read ahead on the
+// pool while the walk goes on; the count so far on standard error when it is a terminal.
+void scan_with_tags(const command& c, const resource_plugin& resource, const std::vector<std::string>& files) {
+    const bool progress = c.env().err_is_terminal;
+    std::size_t done = 0;
+    for_each_info(resource, files, [&](const std::string& file, const std::string& info) {
+        if (info.empty()) {
+            c.fail(file + ": the resource plug-in cannot describe it");
+        } else {
+            const media_fields fields = parse_media_info(info);
+            c.env().out << json_entry(fields) << "\n";
+        }
+        ++done;
+        if (progress && (done % 64 == 0 || done == files.size()))
+            c.env().err << "\rreading tags: " << done << " of " << files.size() << " files" << std::flush;
+    });
+    if (progress && !files.empty())
+        c.env().err << "\n";
+}
+
 int scan_command(const command& c, const std::vector<std::string>& args) {
-    const auto parsed = c.parse(args, 1, {}, {});
+    const auto parsed = c.parse(args, 1, {}, {"--tags"});
     if (!parsed)
         return status_usage;
     if (parsed->positional.size() != 1)
@@ -189,11 +240,16 @@ int scan_command(const command& c, const std::vector<std::string>& args) {
     long long looked_at = 0;
     long long found = 0;
     const bool progress = c.env().err_is_terminal;
+    const bool tags = parsed->flags.count("--tags") > 0;
+    std::vector<std::string> media_paths; // with --tags: read once the walk has found them all
     walker.OnAddFile = [&](TFileIterator&, const std::string& path, const TFileInfo&) {
         ++looked_at;
         if (media.is_media_file(path)) {
             ++found;
-            c.env().out << path << "\n";
+            if (tags)
+                media_paths.push_back(path);
+            else
+                c.env().out << path << "\n";
         }
         if (progress && looked_at % 256 == 0)
             c.env().err << "\rscanning: " << found << " media files in " << looked_at << " files" << std::flush;
@@ -201,6 +257,8 @@ int scan_command(const command& c, const std::vector<std::string>& args) {
     walker.Iterate();
     if (progress)
         c.env().err << "\rscanning: " << found << " media files in " << looked_at << " files\n";
+    if (tags)
+        scan_with_tags(c, resource, media_paths);
     return status_ok;
 }
 

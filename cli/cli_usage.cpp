@@ -22,9 +22,10 @@ constexpr entry commands[] = {
     {"info", "FILE... [--json]",
      "Prints the media information of each file (tags, length, quality) as the resource plug-in reads it, as text "
      "or as a JSON array."},
-    {"scan", "FOLDER",
-     "Prints the media files below FOLDER, one path a line, sub-folders included. Progress goes to standard error "
-     "when it is a terminal."},
+    {"scan", "FOLDER [--tags]",
+     "Prints the media files below FOLDER, one path a line, sub-folders included. With --tags, prints each file's "
+     "media information instead, one JSON object a line (JSON Lines), the files read ahead on several threads. "
+     "Progress goes to standard error when it is a terminal."},
     {"import", "FILE NAME [--replace]",
      "Imports an M3U, M3U8 or PLS playlist as the saved playlist NAME and prints what was found: entries, files "
      "resolved, files not found. An existing saved playlist is replaced only with --replace."},

@@ -2,14 +2,100 @@
 #include "library/column_arena.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <mutex>
 #include <cstring>
+#include <new>
+#include <sys/mman.h>
 
 namespace karvo {
 namespace {
 
 // Chunks grow from small (a short list stays small) to a size that keeps the chunk table short.
 constexpr std::size_t first_chunk = 16 * 1024;
-constexpr std::size_t largest_chunk = 1024 * 1024;
+constexpr std::size_t huge_page = 2 * 1024 * 1024;
+constexpr std::size_t largest_chunk = huge_page;
+
+} // namespace
+
+// A million rows otherwise spend much of their fill faulting in small pages. The kernel may refuse the advice; the
+// memory then works as before.
+big_bytes allocate_big(std::size_t& capacity) {
+    void* chunk = nullptr;
+    capacity = std::max<std::size_t>(capacity, 1);
+    if (capacity >= huge_page) {
+        capacity = (capacity + huge_page - 1) / huge_page * huge_page;
+        chunk = std::aligned_alloc(huge_page, capacity);
+        if (chunk)
+            ::madvise(chunk, capacity, MADV_HUGEPAGE);
+    } else {
+        chunk = std::malloc(capacity);
+    }
+    if (!chunk)
+        throw std::bad_alloc();
+    return big_bytes(static_cast<char*>(chunk));
+}
+
+void free_bytes::operator()(char* bytes) const {
+    std::free(bytes);
+}
+
+namespace {
+
+// The page blocks: the one being carved and, at the start of every block, how many pages in it are alive.
+struct block_header {
+    std::size_t live = 0;
+};
+constexpr std::size_t block_header_bytes = 64;
+constexpr std::size_t largest_page = huge_page / 4;
+std::mutex blocks_mutex;
+char* current_block = nullptr;
+std::size_t current_fill = 0;
+
+block_header& header_of(char* block) {
+    return *reinterpret_cast<block_header*>(block);
+}
+
+char* block_of(void* memory) {
+    return reinterpret_cast<char*>(reinterpret_cast<std::uintptr_t>(memory) & ~(std::uintptr_t{huge_page} - 1));
+}
+
+} // namespace
+
+void* allocate_page_memory(std::size_t bytes) {
+    if (bytes > largest_page)
+        return ::operator new(bytes);
+    bytes = (bytes + 63) / 64 * 64;
+    const std::lock_guard<std::mutex> lock(blocks_mutex);
+    if (!current_block || current_fill + bytes > huge_page) {
+        if (current_block && header_of(current_block).live == 0) {
+            current_fill = block_header_bytes; // every page of it is gone: carve it again
+        } else {
+            std::size_t capacity = huge_page;
+            current_block = allocate_big(capacity).release();
+            new (current_block) block_header();
+            current_fill = block_header_bytes;
+        }
+    }
+    char* const page = current_block + current_fill;
+    current_fill += bytes;
+    ++header_of(current_block).live;
+    return page;
+}
+
+void free_page_memory(void* memory, std::size_t bytes) {
+    if (bytes > largest_page) {
+        ::operator delete(memory);
+        return;
+    }
+    const std::lock_guard<std::mutex> lock(blocks_mutex);
+    char* const block = block_of(memory);
+    if (--header_of(block).live == 0 && block != current_block)
+        std::free(block);
+}
+
+namespace {
 
 std::size_t prefix_size(std::size_t size) {
     std::size_t bytes = 1;
@@ -33,8 +119,9 @@ byte_arena::ref byte_arena::add(std::string_view text) {
     if (current_ == chunks_.size()) {
         const std::size_t grown = chunks_.empty() ? first_chunk : std::min(capacities_.back() * 2, largest_chunk);
         // A text larger than a chunk gets a chunk of its own size.
-        const std::size_t capacity = std::max(grown, need);
-        chunks_.push_back(std::make_unique_for_overwrite<char[]>(capacity));
+        std::size_t capacity = std::max({grown, need, reserved_});
+        reserved_ = 0;
+        chunks_.push_back(allocate_big(capacity));
         capacities_.push_back(capacity);
         fill_ = 0;
     }

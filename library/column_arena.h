@@ -4,6 +4,7 @@
 // a snapshot of a million rows shares everything until one side changes a page.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +14,33 @@
 #include <vector>
 
 namespace karvo {
+
+// Bytes freed with std::free (what allocate_big gives).
+struct free_bytes {
+    void operator()(char* bytes) const;
+};
+using big_bytes = std::unique_ptr<char[], free_bytes>;
+
+// At least `capacity` uninitialised bytes (rounded up in place); a block of a huge page or more is aligned to huge
+// pages and asks the kernel for them, which spares a large fill most of its page faults.
+big_bytes allocate_big(std::size_t& capacity);
+
+// A text of known size written in place, in a block from allocate_big.
+class big_text {
+public:
+    big_text() = default;
+    explicit big_text(std::size_t size) : size_(size) {
+        std::size_t capacity = size;
+        bytes_ = allocate_big(capacity);
+    }
+    char* data() { return bytes_.get(); }
+    std::string_view view() const { return {bytes_.get(), size_}; }
+    std::size_t size() const { return size_; }
+
+private:
+    big_bytes bytes_;
+    std::size_t size_ = 0;
+};
 
 // Append-only bytes in chunks that stay where they are: a view handed out stays valid until reset().
 class byte_arena {
@@ -37,13 +65,16 @@ public:
     std::size_t used() const { return used_; }
     // Forgets every text but keeps the chunks for the next fill.
     void reset();
+    // The next chunk made holds at least `bytes`, so a known fill takes one allocation.
+    void reserve(std::size_t bytes) { reserved_ = std::min<std::size_t>(bytes, std::size_t{1} << 30); }
 
 private:
-    std::vector<std::unique_ptr<char[]>> chunks_;
+    std::vector<big_bytes> chunks_;
     std::vector<std::size_t> capacities_;
     std::size_t current_ = 0; // chunk being filled
     std::size_t fill_ = 0;    // bytes used in it
     std::size_t used_ = 0;
+    std::size_t reserved_ = 0;
 };
 
 // Distinct texts of one column numbered in order of first use; id 0 is the empty text.
@@ -61,6 +92,25 @@ private:
     std::uint32_t last_ = 0; // consecutive rows often repeat a value: checked before the hash
 };
 
+// Memory for pages of cell references, carved from blocks of huge pages shared by every list and freed with their
+// last page: a million rows then fault their references in 2 MiB at a time instead of 4 KiB.
+void* allocate_page_memory(std::size_t bytes);
+void free_page_memory(void* memory, std::size_t bytes);
+
+template <typename T>
+struct page_allocator {
+    using value_type = T;
+    page_allocator() = default;
+    template <typename U>
+    page_allocator(const page_allocator<U>&) {}
+    T* allocate(std::size_t n) { return static_cast<T*>(allocate_page_memory(n * sizeof(T))); }
+    void deallocate(T* memory, std::size_t n) { free_page_memory(memory, n * sizeof(T)); }
+    template <typename U>
+    bool operator==(const page_allocator<U>&) const {
+        return true;
+    }
+};
+
 // One page of cell references for consecutive slots.
 inline constexpr int page_shift = 12;
 inline constexpr int page_slots = 1 << page_shift;
@@ -76,10 +126,10 @@ public:
     void set(int slot, T value) {
         auto& page = pages_[static_cast<std::size_t>(slot >> page_shift)];
         if (page.use_count() > 1)
-            page = std::make_shared<page_type>(*page);
+            page = std::allocate_shared<page_type>(page_allocator<page_type>(), *page);
         page->cells[slot & (page_slots - 1)] = value;
     }
-    void add_page() { pages_.push_back(std::make_shared<page_type>()); }
+    void add_page() { pages_.push_back(std::allocate_shared<page_type>(page_allocator<page_type>())); }
     void clear() { pages_.clear(); }
 
 private:

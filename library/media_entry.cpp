@@ -67,25 +67,27 @@ std::string make_media_info(const media_fields& fields) {
 }
 
 std::string derive_media_name(std::string_view full_path, const name_switches& switches) {
-    std::string name(file_name_part(full_path));
+    std::string name;
+    derive_media_name(name, full_path, switches);
+    return name;
+}
+
+void derive_media_name(std::string& name, std::string_view full_path, const name_switches& switches) {
+    name.assign(file_name_part(full_path));
     if (switches.underscore_to_space)
         std::replace(name.begin(), name.end(), '_', ' ');
-    if (switches.percent20_to_space)
+    if (switches.percent20_to_space && name.find("%20") != std::string::npos)
         replace_until_gone(name, "%20", ' ');
     if (switches.dot_to_space) {
+        // Every dot before the extension's becomes a space.
         const std::size_t dot = name.rfind('.');
-        if (dot != std::string::npos && dot > 0) {
-            std::string extension = name.substr(dot);
-            name.resize(dot);
-            std::replace(name.begin(), name.end(), '.', ' ');
-            name += extension;
-        }
+        if (dot != std::string::npos)
+            std::replace(name.begin(), name.begin() + static_cast<std::ptrdiff_t>(dot), '.', ' ');
     }
     if (switches.remove_brackets)
         remove_brackets(name);
-    if (switches.strip_extension)
-        name = without_three_letter_extension(name);
-    return name;
+    if (switches.strip_extension && name.size() > 4 && name[name.size() - 4] == '.')
+        name.resize(name.size() - 4);
 }
 
 std::string format_length(std::string_view seconds) {

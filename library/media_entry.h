@@ -63,6 +63,8 @@ struct name_switches {
 
 // Display name from a full path with the given switches.
 std::string derive_media_name(std::string_view full_path, const name_switches& switches);
+// The same into `name`, reusing its capacity: a bulk fill derives without allocating per row.
+void derive_media_name(std::string& name, std::string_view full_path, const name_switches& switches);
 
 // "" for 0 or a non-number, else [hh:]mm:ss.
 std::string format_length(std::string_view seconds);

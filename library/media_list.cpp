@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <numeric>
 #include <unordered_map>
@@ -59,10 +60,9 @@ struct media_list::shared_cells {
     }
 };
 
-// A row's cells as views into the info string (Quality still as given), and the display name they point to.
+// A row's cells as views into the info string (Quality still as given) and the list's derived display name.
 struct media_list::row_text {
     std::array<std::string_view, column_count> cells;
-    std::string media;
 
     row_text() = default;
     row_text(const row_text&) = delete;
@@ -83,13 +83,13 @@ media_list::shared_cells& media_list::writable_cells() {
     return *live_.cells;
 }
 
-void media_list::make_row(row_text& row, std::string_view info, std::string_view list_name) const {
+void media_list::make_row(row_text& row, std::string_view info, std::string_view list_name) {
     const media_field_views fields = split_media_info(info);
     for (int field = 0; field < info_field_count; ++field)
         row.cells[info_field_column[field]] = fields[field];
     row.cells[ListName] = list_name;
-    row.media = derive_media_name(row.cells[FullPath], switches);
-    row.cells[Media] = row.media;
+    derive_media_name(name_scratch_, row.cells[FullPath], switches);
+    row.cells[Media] = name_scratch_;
 }
 
 void media_list::write_cell(int column, int slot, std::string_view value) {
@@ -159,6 +159,16 @@ std::size_t media_list::slot_text_bytes(int slot) const {
     for (const media_column column : text_columns)
         bytes += read(live_, column, slot).size();
     return bytes;
+}
+
+void media_list::reserve_for(std::uint64_t info_bytes) {
+    // Lines of real entries are seldom under a hundred bytes; their texts take about their own size in the arena.
+    const std::size_t bytes = static_cast<std::size_t>(std::min<std::uint64_t>(info_bytes, std::size_t{1} << 40));
+    // Geometric growth: all saved playlists loaded one after another reserve again and again.
+    const std::size_t want = live_.rows.size() + bytes / 100;
+    if (want > live_.rows.capacity())
+        live_.rows.reserve(std::max(want, live_.rows.capacity() * 2));
+    writable_cells().bytes.reserve(bytes);
 }
 
 bool media_list::append(std::string_view info, const std::string& list_name) {
@@ -468,6 +478,44 @@ string_list media_list::serialise_all() const {
     return lines;
 }
 
+big_text media_list::serialise_for_file() const {
+    constexpr std::size_t separators = info_field_count + 1;
+    const std::vector<slot_row> along = in_slot_order(live_, 0, count());
+    // Each row's line length, then where it starts; the rows are then written straight from the columns, in slot
+    // order (the order the cells lie in memory) and on two cores when there are.
+    std::vector<std::size_t> start(along.size() + 1, 0);
+    for (const slot_row row : along) {
+        std::size_t size = separators + 2;
+        for (int field = 0; field < info_field_count; ++field)
+            size += read(live_, info_field_column[field], row.slot).size();
+        start[static_cast<std::size_t>(row.offset) + 1] = size;
+    }
+    for (std::size_t k = 1; k < start.size(); ++k)
+        start[k] += start[k - 1];
+    big_text text(start.back());
+    char* const out = text.data();
+    in_halves(along.size(), [&](std::size_t begin, std::size_t end, int) {
+        for (std::size_t k = begin; k < end; ++k) {
+            char* const line = out + start[static_cast<std::size_t>(along[k].offset)];
+            char* p = line;
+            for (int field = 0; field < info_field_count; ++field) {
+                const std::string_view cell = read(live_, info_field_column[field], along[k].slot);
+                if (!cell.empty())
+                    std::memcpy(p, cell.data(), cell.size());
+                p += cell.size();
+                *p++ = info_separator;
+            }
+            *p++ = info_separator;
+            const auto size = static_cast<std::size_t>(p - line);
+            if (std::memchr(line, '\r', size) || std::memchr(line, '\n', size))
+                std::replace_if(line, p, [](char c) { return c == '\r' || c == '\n'; }, ' ');
+            *p++ = '\r';
+            *p = '\n';
+        }
+    });
+    return text;
+}
+
 std::vector<media_list::slot_row> media_list::in_slot_order(const table& from, int first, int count) {
     std::vector<slot_row> order(static_cast<std::size_t>(count));
     for (int k = 0; k < count; ++k)
@@ -567,7 +615,6 @@ bool media_list::append_from_backup(int backup_row) {
 
 std::vector<int> media_list::sorted_order(int first, int last, int column) const {
     const std::size_t count = static_cast<std::size_t>(last - first + 1);
-    std::vector<sort_entry> entries(count);
     const column_place place = places[static_cast<std::size_t>(column)];
     const std::size_t index = static_cast<std::size_t>(place.index);
     std::array<upper_keys, 2> keys; // the entries point into them
@@ -588,10 +635,19 @@ std::vector<int> media_list::sorted_order(int first, int last, int column) const
                 ++next;
             rank[ids[k]] = next;
         }
+        std::vector<std::uint64_t> ranked(count);
         for (const slot_row row : in_slot_order(live_, first, static_cast<int>(count)))
-            entries[static_cast<std::size_t>(row.offset)] = {rank[live_.pooled[index].get(row.slot)], nullptr, 0,
-                                                             row.offset};
-    } else {
+            ranked[static_cast<std::size_t>(row.offset)] =
+                static_cast<std::uint64_t>(rank[live_.pooled[index].get(row.slot)]) << 32 |
+                static_cast<std::uint32_t>(row.offset);
+        sort_ranked(ranked);
+        std::vector<int> order(count);
+        for (std::size_t k = 0; k < count; ++k)
+            order[k] = static_cast<int>(ranked[k] & 0xFFFFFFFFu);
+        return order;
+    }
+    std::vector<sort_entry> entries(count);
+    {
         // The cells are read in slot order; each entry goes to its row, as the quicksort's result depends on the
         // row order. Paths share their first folders: the keys start after the prefix common to all of them
         // (ASCII, so upper-casing keeps its length), and their heads then tell them apart.

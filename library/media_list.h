@@ -32,6 +32,8 @@ public:
     bool append(std::string_view info, const std::string& list_name);
     bool insert(int position, std::string_view info, const std::string& list_name); // position 0..count
     bool replace(int row, std::string_view info);                                   // ListName stays
+    // Room for the rows of about `info_bytes` of info strings, so a fill from a file grows nothing row by row.
+    void reserve_for(std::uint64_t info_bytes);
 
     int count() const { return static_cast<int>(live_.rows.size()); }
     // Cells out of range read as empty text. A view stays valid until the list is next changed.
@@ -63,6 +65,9 @@ public:
     void clear(); // the backup stays
 
     string_list serialise_all() const;
+    // Every row's info string ended by CR LF, in row order, in one block: a saved playlist's file content. A line
+    // break inside a cell becomes a space, so that each entry stays one line.
+    big_text serialise_for_file() const;
     std::string serialise_row(int row) const;
 
     void backup();
@@ -114,7 +119,7 @@ private:
     };
 
     bool valid_row(int row) const { return row >= 0 && row < count(); }
-    void make_row(row_text& row, std::string_view info, std::string_view list_name) const;
+    void make_row(row_text& row, std::string_view info, std::string_view list_name);
     void write_row(int slot, const row_text& row);
     // Copies a slot of `from` (the live table or the backup) into a live slot.
     void copy_slot(const table& from, int from_slot, int to_slot);
@@ -142,6 +147,7 @@ private:
     std::string serialise_slot(int slot) const;
     static std::string_view read(const table& from, int column, int slot);
 
+    std::string name_scratch_; // the display name being derived, its capacity kept from row to row
     table live_;
     table backup_; // rows hold the backup's display order; empty cells pointer when discarded
     int backup_count_ = -1;

@@ -117,10 +117,19 @@ bool mp3_cd_class::save_catalogue(const std::string& name, media_list& list, pla
 
 std::optional<std::string> mp3_cd_class::load_into(const std::string& name, media_list& list,
                                                    platform::drive_table& drives) {
-    const string_list& lines = load(name);
     const auto root = drive_holding(stored_identity(name), drives.drives());
-    for (const auto& line : lines)
-        list.append(root ? *root + line : line, name);
+    std::string prefixed = root.value_or(std::string());
+    for_each_line(
+        name, [&list](std::uint64_t size) { list.reserve_for(size); },
+        [&](std::string_view line) {
+            if (!root) {
+                list.append(line, name);
+                return;
+            }
+            prefixed.resize(root->size());
+            prefixed += line;
+            list.append(prefixed, name);
+        });
     return root;
 }
 

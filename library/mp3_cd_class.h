@@ -36,6 +36,7 @@ public:
 
     using named_file_store::count;
     using named_file_store::exists;
+    using named_file_store::for_each_line;
     using named_file_store::folder;
     using named_file_store::folder_ok;
     using named_file_store::folder_path;

@@ -83,6 +83,13 @@ const string_list& named_file_store::load(const std::string& name) {
     return buffer_;
 }
 
+void named_file_store::for_each_line(const std::string& name, const std::function<void(std::uint64_t)>& opened,
+                                     const std::function<void(std::string_view)>& take) const {
+    const std::string file = file_of(name);
+    if (!file.empty())
+        karvo::for_each_line(file, opened, take);
+}
+
 bool named_file_store::save(const std::string& name, const string_list& lines) {
     const std::string file = file_of(name);
     if (file.empty())
@@ -99,9 +106,20 @@ bool named_file_store::save(const std::string& name, const string_list& lines) {
     return save_lines(file, lines);
 }
 
+bool named_file_store::save_text(const std::string& name, std::string_view text) {
+    const std::string file = file_of(name);
+    return !file.empty() && platform::write_file_atomic(file, text);
+}
+
 bool named_file_store::exists(const std::string& name) const {
     const std::string file = file_of(name);
     return !file.empty() && platform::file_exists(file);
+}
+
+std::uint64_t named_file_store::size_of(const std::string& name) const {
+    const std::string file = file_of(name);
+    const auto version = file.empty() ? std::nullopt : platform::file_version_of(file);
+    return version ? version->size : 0;
 }
 
 bool named_file_store::remove(const std::string& name) {

@@ -4,8 +4,10 @@
 // on it.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "library/string_list.h"
 
@@ -37,9 +39,17 @@ public:
     // Clears the buffer and fills it with the item's lines; a missing or unreadable file leaves it empty. The
     // reference stays valid until the next load.
     const string_list& load(const std::string& name);
+    // The item's lines handed to `take` as they are read, none kept (for_each_line in library/string_list.h);
+    // `opened` is told the file's size first. Nothing is called for a missing or unreadable file.
+    void for_each_line(const std::string& name, const std::function<void(std::uint64_t)>& opened,
+                       const std::function<void(std::string_view)>& take) const;
     // Replaces the item's file atomically; false when it could not be written (the old file is then intact).
     bool save(const std::string& name, const string_list& lines);
+    // The same with the content given whole, its lines already ended by CR LF.
+    bool save_text(const std::string& name, std::string_view text);
     bool exists(const std::string& name) const;
+    // The item's file size in bytes; 0 when it has no file.
+    std::uint64_t size_of(const std::string& name) const;
     bool remove(const std::string& name);
     // Fails when `new_name` exists already: one item never overwrites another.
     bool rename(const std::string& old_name, const std::string& new_name);

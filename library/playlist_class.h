@@ -3,6 +3,7 @@
 // string. Also the main window's two steps between the store and the virtual playlist.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "library/named_file_store.h"
@@ -22,7 +23,9 @@ public:
 // False when the playlist could not be written: the caller reports it.
 bool save_media_list_as_playlist(playlist_class& store, const std::string& name, media_list& list);
 
-// Appends every stored line of `name` to the list with `name` as list name.
-void load_playlist_into(playlist_class& store, const std::string& name, media_list& list);
+// Appends every stored line of `name` to the list with `name` as list name; `progress` (optional) is told the
+// list's count every few thousand rows.
+void load_playlist_into(playlist_class& store, const std::string& name, media_list& list,
+                        const std::function<void(int rows)>& progress = {});
 
 } // namespace karvo

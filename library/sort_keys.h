@@ -31,6 +31,11 @@ sort_entry make_sort_entry(std::string_view key, int row);
 // part first. Equal keys end in the order that algorithm gives them.
 void sort_entries(std::vector<sort_entry>& entries);
 
+// Sorts rows known by the rank of their key (high 32 bits; equal texts share a rank) and their row (low 32 bits) as
+// sort_entries sorts them: the same quicksort, ending equal keys in the same order, with partitions that do not
+// branch on the keys and all-equal parts put in their final order directly.
+void sort_ranked(std::vector<std::uint64_t>& entries);
+
 // Upper-cased keys, one after another in one buffer, numbered in the order they were added.
 class upper_keys {
 public:

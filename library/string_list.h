@@ -3,7 +3,10 @@
 // each line ended by CR LF.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace karvo {
@@ -12,6 +15,12 @@ using string_list = std::vector<std::string>;
 
 // Splits text into lines at CR LF, LF or a lone CR; a final line end does not add an empty item.
 string_list split_lines(const std::string& text);
+
+// Reads a text file block by block and hands each line to `take` as a view valid during the call, split as
+// split_lines splits, keeping no line; `opened` (may be empty) is told the file's size first. Nothing is called
+// for a file that cannot be opened; a read failure ends the lines where it happened.
+void for_each_line(const std::string& path, const std::function<void(std::uint64_t)>& opened,
+                   const std::function<void(std::string_view)>& take);
 
 // Joins items, each followed by CR LF.
 std::string join_lines(const string_list& lines);

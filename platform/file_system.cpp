@@ -61,7 +61,7 @@ std::string without_trailing_slashes(std::string path) {
     return path;
 }
 
-bool write_all(int fd, const std::string& content) {
+bool write_all(int fd, std::string_view content) {
     std::size_t done = 0;
     while (done < content.size()) {
         const ssize_t written = ::write(fd, content.data() + done, content.size() - done);
@@ -336,6 +336,32 @@ void set_read_observer(read_observer observer) {
     current_read_observer.store(observer);
 }
 
+file_reader::file_reader(const std::string& path) {
+    if (const read_observer observe = current_read_observer.load())
+        observe(path);
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) {
+        size_ = static_cast<std::uint64_t>(st.st_size);
+        ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+    }
+}
+
+file_reader::~file_reader() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+long file_reader::read(char* into, std::size_t capacity) {
+    if (fd_ < 0)
+        return -1;
+    for (;;) {
+        const ssize_t got = ::read(fd_, into, capacity);
+        if (got >= 0 || errno != EINTR)
+            return static_cast<long>(got);
+    }
+}
+
 std::optional<std::string> read_file(const std::string& path) {
     if (const read_observer observe = current_read_observer.load())
         observe(path);
@@ -363,7 +389,7 @@ std::optional<std::string> read_file(const std::string& path) {
     return content;
 }
 
-bool write_file_atomic(const std::string& path, const std::string& content) {
+bool write_file_atomic(const std::string& path, std::string_view content) {
     if (path.empty() || path.back() == '/')
         return false;
     // Replace what a link points at, not the link itself.

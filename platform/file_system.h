@@ -64,6 +64,24 @@ bool rename_file(const std::string& from, const std::string& to); // fails when 
 // Reads the whole file; nullopt when it cannot be read.
 std::optional<std::string> read_file(const std::string& path);
 
+// A file read piece by piece, so a large one never needs a buffer of its own size.
+class file_reader {
+public:
+    explicit file_reader(const std::string& path); // reported to the read observer like read_file
+    ~file_reader();
+    file_reader(const file_reader&) = delete;
+    file_reader& operator=(const file_reader&) = delete;
+
+    bool is_open() const { return fd_ >= 0; }
+    std::uint64_t size() const { return size_; } // 0 for what is not a regular file
+    // Bytes read into `into` (up to `capacity`); 0 at the end, -1 on a failure.
+    long read(char* into, std::size_t capacity);
+
+private:
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+};
+
 // Test seam: when set, read_file reports every path it is asked to open, so a test can count how often a file is
 // read (platform/testing/read_counter.h). Null (the default) reports nothing.
 using read_observer = void (*)(const std::string& path);
@@ -71,7 +89,7 @@ void set_read_observer(read_observer observer);
 
 // Writes the file completely under a temporary name beside it, flushes it and renames it over `path`, so a crash
 // or a full disk leaves either the old or the new content. Returns false on any failure (old file untouched).
-bool write_file_atomic(const std::string& path, const std::string& content);
+bool write_file_atomic(const std::string& path, std::string_view content);
 
 // File name after the last '/', and the folder before it (with the trailing '/').
 std::string file_name_of(const std::string& path);

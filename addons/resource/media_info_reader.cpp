@@ -2,6 +2,8 @@
 #include "addons/resource/media_info_reader.h"
 #include "addons/resource/shown_tag.h"
 
+#include "addons/resource/cached_stream.h"
+
 #include <sys/stat.h>
 
 #include <ctime>
@@ -129,7 +131,8 @@ info_fields read_media_info(const char* path, long long* length_ms) {
     struct stat info {};
     if (!regular_file(path, info))
         return fields;
-    const TagLib::FileRef ref(path, true, TagLib::AudioProperties::Fast);
+    cached_stream stream(path);
+    const TagLib::FileRef ref(&stream, true, TagLib::AudioProperties::Fast);
     const TagLib::AudioProperties* audio = audio_stream(ref);
     if (!audio)
         return fields;
@@ -160,7 +163,8 @@ int read_media_duration(const char* path) {
     struct stat info {};
     if (!regular_file(path, info))
         return -1;
-    const TagLib::FileRef ref(path, true, TagLib::AudioProperties::Fast);
+    cached_stream stream(path);
+    const TagLib::FileRef ref(&stream, true, TagLib::AudioProperties::Fast);
     const TagLib::AudioProperties* audio = audio_stream(ref);
     return audio ? audio->lengthInSeconds() : -1;
 }

@@ -49,6 +49,7 @@ class command_registry;
 class folder_scanner;
 class linux_player_class;
 class listing_pane;
+class list_loader;
 class mp3_cd_class;
 class nad_class;
 class playback_commands;
@@ -98,6 +99,8 @@ public:
 
     // The create event: plug-ins, paths, settings, previous state. False when the program must end.
     bool FormCreate();
+    // A saved playlist is still being restored in the background.
+    bool restoring() const { return !restoring_name_.empty(); }
     // The control panel gets its own drivers on the window's services, now or once the create event has them.
     void set_player_control(TfrmPlayerControl* panel);
     // The preferences dialog (main_form_options.cpp): its language, prompts and the settings document.
@@ -290,6 +293,8 @@ private:
     void show_grouping_value(QTreeWidgetItem* value);
     void refresh_location();
     void show_progress(const std::string& line);
+    // Restores a saved playlist; a large one on a worker thread, the window showing it once it is complete.
+    void restore_playlist_in_background(const std::string& name);
 
     main_environment environment_;
     std::string msg_box_title;
@@ -304,6 +309,9 @@ private:
     my_computer_list folder_list; // the folder listing
     std::unique_ptr<playlist_class> playlists;
     std::unique_ptr<mp3_cd_class> media_cds;
+    // After the stores: the restore's worker reads through them, so it stops before they go.
+    std::unique_ptr<list_loader> loader_;
+    std::string restoring_name_; // the saved playlist being restored in the background, empty when none
     resource_plugin resource;
     language_plugin language;
     export_plugins exports_;

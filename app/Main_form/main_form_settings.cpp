@@ -58,8 +58,7 @@ void TfrmMain::Restore_state() {
         begin_new_list(music_list);
         const std::string& name = saved.playlist_name;
         if (state_.PlaylistMode == mode_playlist && !name.empty() && playlists->exists(name)) {
-            load_playlist_into(*playlists, name, music_list);
-            set_current_playlist_name(name);
+            restore_playlist_in_background(name);
         } else if (state_.PlaylistMode == mode_media_cd && !name.empty() && media_cds->exists(name)) {
             LoadMediaCD(name);
         } else if (state_.PlaylistMode == mode_all_playlists) {
@@ -94,6 +93,8 @@ window_state TfrmMain::current_window_state() const {
     now.playlist_mode = state_.PlaylistMode;
     now.playlist_name =
         stored_playlist_name(state_.PlaylistMode, state_.current_playlist_name, state_.current_media_cd_name);
+    if (now.playlist_name.empty() && state_.PlaylistMode == mode_playlist)
+        now.playlist_name = restoring_name_; // closed before the restore completed: the next start tries again
     now.last_dir = state_.current_folder;
     now.tree_saved_pls_state = state_.tree_saved_pls_state;
     now.tree_media_cd_state = state_.tree_media_cd_state;

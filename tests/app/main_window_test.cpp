@@ -98,6 +98,46 @@ TEST(main_window, restores_a_saved_playlist_and_the_previous_layout) {
     EXPECT_EQ(w.geometry(), QRect(20, 30, 800, 600));
 }
 
+// A saved playlist of some megabytes is restored on a worker: the window is up first, and the list appears whole,
+// and only where the user changed nothing meanwhile; a save in between never writes the empty list over the file.
+TEST(main_window, a_large_saved_playlist_restores_in_the_background) {
+    std::vector<song> songs;
+    for (int i = 0; i < 20000; ++i)
+        songs.push_back({"/music/" + std::string(200, 'p') + std::to_string(i) + ".mp3", "Song " + std::to_string(i)});
+    struct restore_case {
+        const char* name;
+        bool add_an_entry, save;
+        int rows;
+        std::string shown;
+    };
+    const restore_case cases[] = {
+        {"left alone", false, false, 20000, "Big"},
+        {"an entry added meanwhile stays", true, false, 1, ""},
+        {"a save meanwhile writes nothing", false, true, 20000, "Big"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        main_window_fixture f;
+        f.save_playlist("Big", songs);
+        const std::string file = f.folder.file("Playlists/Big.spl");
+        const auto saved = platform::file_version_of(file);
+        f.write_ini("PlaylistMode=0\r\nplaylist_name=Big\r\n");
+        TfrmMain& w = f.create();
+        ASSERT_TRUE(f.created);
+        // The list arrives only through the event loop, so nothing of it is there yet.
+        EXPECT_EQ(w.virtual_playlist().count(), 0);
+        EXPECT_TRUE(w.restoring());
+        if (c.add_an_entry)
+            w.virtual_playlist().append(media_info(songs[0]), "");
+        if (c.save)
+            w.commands().invoke("SavePlaylist");
+        ASSERT_TRUE(QTest::qWaitFor([&w] { return !w.restoring(); }, 120000));
+        EXPECT_EQ(w.virtual_playlist().count(), c.rows);
+        EXPECT_EQ(w.state().current_playlist_name, c.shown);
+        EXPECT_EQ(platform::file_version_of(file), saved);
+    }
+}
+
 TEST(main_window, restored_state_edge_cases) {
     struct restore_case {
         const char* name;

@@ -10,6 +10,7 @@
 
 #include "library/media_list.h"
 #include "library/my_computer_list.h"
+#include "library/sort_keys.h"
 #include "library/text.h"
 #include "platform/random.h"
 
@@ -681,6 +682,32 @@ TEST(MediaList, RandomOperationsMatchAPlainModelWithBackup) {
                 return;
         }
     }
+}
+
+// The ranked sort (interned columns) against the list's quicksort on the same keys: the same rows in the same
+// places, ties included, for few and many distinct keys, small parts and parts split over two threads.
+TEST(MediaListSort, RankedSortEndsAsTheQuicksort) {
+    std::mt19937 random(21);
+    for (const std::uint32_t distinct : {1u, 2u, 7u, 360u, 1000000u})
+        for (const int size : {2, 3, 127, 128, 129, 1000, 300000}) {
+            std::vector<sort_entry> entries;
+            std::vector<std::uint64_t> ranked;
+            std::vector<std::uint32_t> ranks(static_cast<std::size_t>(size));
+            for (int row = 0; row < size; ++row) {
+                ranks[static_cast<std::size_t>(row)] = static_cast<std::uint32_t>(random() % distinct);
+                // Runs of one key, as an album's rows repeat a year.
+                if (row > 0 && random() % 4 == 0)
+                    ranks[static_cast<std::size_t>(row)] = ranks[static_cast<std::size_t>(row) - 1];
+                entries.push_back({ranks[static_cast<std::size_t>(row)], nullptr, 0, row});
+                ranked.push_back(static_cast<std::uint64_t>(ranks[static_cast<std::size_t>(row)]) << 32 |
+                                 static_cast<std::uint32_t>(row));
+            }
+            sort_entries(entries);
+            sort_ranked(ranked);
+            for (std::size_t k = 0; k < entries.size(); ++k)
+                ASSERT_EQ(static_cast<int>(ranked[k] & 0xFFFFFFFFu), entries[k].row)
+                    << distinct << " " << size << " " << k;
+        }
 }
 
 TEST(MyComputerList, BareNameAndFolderQuality) {

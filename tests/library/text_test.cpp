@@ -5,6 +5,7 @@
 
 #include "library/string_list.h"
 #include "library/text.h"
+#include "platform/file_system.h"
 #include "tests/support/temp_folder.h"
 
 namespace karvo {
@@ -96,12 +97,24 @@ TEST(StringList, LineEndsAndFiles) {
         {"a\nb\rc", {"a", "b", "c"}},
         {"a\r\n\r\nb", {"a", "", "b"}},
         {"\r\n", {""}},
+        // A CR LF across the reader's first block boundary, and a line longer than a block.
+        {std::string((1 << 20) - 1, 'x') + "\r\ny", {std::string((1 << 20) - 1, 'x'), "y"}},
+        {std::string(3 << 19, 'z') + "\r" + "w\n", {std::string(3 << 19, 'z'), "w"}},
     };
-    for (const auto& [text, lines] : table)
-        EXPECT_EQ(split_lines(text), lines) << text;
+    testing::temp_folder folder;
+    for (const auto& [text, lines] : table) {
+        EXPECT_EQ(split_lines(text), lines) << text.size();
+        const std::string file = folder.file("read.txt");
+        ASSERT_TRUE(platform::write_file_atomic(file, text));
+        string_list read;
+        std::uint64_t size = 0;
+        for_each_line(file, [&size](std::uint64_t bytes) { size = bytes; },
+                      [&read](std::string_view line) { read.emplace_back(line); });
+        EXPECT_EQ(read, lines) << text.size();
+        EXPECT_EQ(size, text.size());
+    }
     EXPECT_EQ(join_lines({"a", "", "b"}), "a\r\n\r\nb\r\n");
 
-    testing::temp_folder folder;
     const std::string path = folder.file("list.txt");
     EXPECT_TRUE(load_lines(path).empty());
     const string_list lines = {"one", "dé\xFF", ""};
