@@ -29,8 +29,11 @@ string_list read_m3u(const std::string& path);
 // one present when it is not; a missing key gives no line. Nothing for a missing file.
 string_list read_pls(const std::string& path);
 
-// A path holding CR, LF or NUL would split into several lines or cut a line: such entries are left out.
-bool is_writable_path(const std::string& path);
+// How a path is written as one M3U or PLS entry: as it is when the players and this program's import all read it
+// back as the same file, else as a file:// URI (control characters, '#', '?', '%', '\\', bytes that are not
+// UTF-8, blanks at either end, text that reads as a URL). Empty when it cannot be written: a relative path that
+// would need a URI.
+std::string playlist_location(const std::string& path);
 
 // Plain: one path per line. Extended: "#EXTM3U", then "#EXTINF:seconds,artist - title" before each path, so players
 // show titles and lengths.
@@ -45,12 +48,12 @@ struct playlist_row {
 
 struct export_result {
     bool written = false; // false: the old file is intact
-    int left_out = 0;     // rows whose path would break the file's lines
+    int left_out = 0;     // rows that cannot be written (see playlist_location)
 };
 
 // Replaces the file atomically, each line ended by CR LF. A PLS holds section "playlist" with File1..FileN and
-// then NumberOfEntries=N, and nothing else: no key of an earlier, longer list survives. A folder in the way is not
-// replaced.
+// then NumberOfEntries=N, and nothing else: no key of an earlier, longer list survives. An XSPF document holds each
+// row's location, title, creator and duration. A folder in the way is not replaced.
 export_result write_playlist(const std::string& path, playlist_format format, const std::vector<playlist_row>& rows,
                              m3u_form form = m3u_form::plain);
 

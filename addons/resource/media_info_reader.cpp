@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "addons/resource/media_info_reader.h"
 
+#include "addons/resource/head_tag_guard.h"
+
 #include <sys/stat.h>
 
 #include <ctime>
@@ -128,7 +130,8 @@ info_fields read_media_info(const char* path, long long* length_ms) {
     struct stat info {};
     if (!regular_file(path, info))
         return fields;
-    const TagLib::FileRef ref(path, true, TagLib::AudioProperties::Fast);
+    const media_file_ref file(path);
+    const TagLib::FileRef& ref = file.ref();
     const TagLib::AudioProperties* audio = audio_stream(ref);
     if (!audio)
         return fields;
@@ -158,7 +161,8 @@ int read_media_duration(const char* path) {
     struct stat info {};
     if (!regular_file(path, info))
         return -1;
-    const TagLib::FileRef ref(path, true, TagLib::AudioProperties::Fast);
+    const media_file_ref file(path);
+    const TagLib::FileRef& ref = file.ref();
     const TagLib::AudioProperties* audio = audio_stream(ref);
     return audio ? audio->lengthInSeconds() : -1;
 }
