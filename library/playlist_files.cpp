@@ -247,7 +247,9 @@ import_outcome import_playlist(platform::prompts& prompts, const std::string& ti
                                const std::function<void()>& rebuild_my_playlists,
                                const std::vector<std::string>& roots) {
     const bool pls = format == playlist_format::pls;
-    const auto file = prompts.open_file(pls ? dialog(title, pls_filter, "pls") : dialog(title, m3u_filter, "m3u"));
+    const auto file = prompts.open_file(pls                               ? dialog(title, pls_filter, "pls")
+                                        : format == playlist_format::xspf ? dialog(title, xspf_filter, "xspf")
+                                                                          : dialog(title, m3u_filter, "m3u"));
     if (!file || file->empty() || (!pls && !platform::file_exists(*file)))
         return {};
     const std::string name = without_three_letter_extension(platform::file_name_of(*file));

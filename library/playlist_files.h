@@ -20,6 +20,8 @@ class playlist_class;
 
 inline constexpr const char* m3u_filter = "Playlist File (*.M3U)|*.m3u|All Files (*.*)|*.*";
 inline constexpr const char* pls_filter = "Playlist File (*.PLS)|*.pls|All Files (*.*)|*.*";
+inline constexpr const char* xspf_filter = "XSPF Playlist (*.XSPF)|*.xspf|All Files (*.*)|*.*";
+inline constexpr const char* xspf_import_title = "Add XSPF Playlist";
 inline constexpr const char* cant_write_file_text = "Can't Write to File.";
 inline constexpr const char* cant_write_file_caption = "Karvo";
 
@@ -93,7 +95,7 @@ import_outcome import_playlist_file(const std::string& file, playlist_format for
                                     const std::vector<std::string>& roots);
 
 // Asks for the file, imports it as the saved playlist named after the file, then calls `rebuild_my_playlists`.
-// Cancelled when no file was chosen (for M3U also when it does not exist).
+// Cancelled when no file was chosen (for M3U and XSPF also when it does not exist).
 import_outcome import_playlist(platform::prompts& prompts, const std::string& title, playlist_format format,
                                playlist_class& store, const media_info_source& info,
                                const std::function<void()>& rebuild_my_playlists,
