@@ -17,6 +17,7 @@
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/profile_document.h"
+#include "platform/utf8.h"
 #include "platform/prompts.h"
 
 namespace karvo {
@@ -71,11 +72,23 @@ std::string playlist_location(const std::string& path) {
 
 namespace {
 
-// A title shown by players holds no line break.
-std::string one_line(std::string text) {
-    std::replace_if(
-        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; }, ' ');
-    return text;
+// A title shown by players holds no line break; control bytes would make the file read as binary data, and a byte
+// that is not UTF-8 would make the line read as Windows-1252.
+std::string one_line(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t code = 0;
+        const std::size_t length = platform::decode_utf8(text, i, code);
+        if (length == 0)
+            out += '?';
+        else if (code < 0x20 || code == 0x7F)
+            out += ' ';
+        else
+            out.append(text, i, length);
+        i += length == 0 ? 1 : length;
+    }
+    return out;
 }
 
 std::string extinf_title(const playlist_row& row) {

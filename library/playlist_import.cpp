@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "library/media_entry.h"
@@ -145,12 +147,13 @@ struct raw_entry {
     long long line = 0;
 };
 
-// A line that is not UTF-8 is read as Windows-1252 unless the file declares UTF-8; true when it was.
-bool decode_line(std::string& text, bool declared_utf8) {
+// A line that is not UTF-8 is read as Windows-1252 unless the file declares UTF-8; then the line as it was read is
+// returned.
+std::optional<std::string> decode_line(std::string& text, bool declared_utf8) {
     if (declared_utf8 || platform::is_valid_utf8(text))
-        return false;
-    text = platform::decode_cp1252_to_utf8(text);
-    return true;
+        return std::nullopt;
+    std::string decoded = platform::decode_cp1252_to_utf8(text);
+    return std::exchange(text, std::move(decoded));
 }
 
 // The path of an entry no file was found for: a local file:// URI stands for its path.
@@ -168,18 +171,17 @@ void finish(std::vector<raw_entry>& raw, playlist_format format, bool declared_u
     read.entries.reserve(raw.size());
     for (auto& r : raw) {
         playlist_entry& entry = r.entry;
-        std::string as_written = entry.path;
-        const bool path_decoded = decode_line(entry.path, declared_utf8);
-        report.cp1252_lines +=
-            static_cast<int>(path_decoded) + static_cast<int>(decode_line(entry.title, declared_utf8));
+        const std::optional<std::string> as_written = decode_line(entry.path, declared_utf8);
+        report.cp1252_lines += static_cast<int>(as_written.has_value()) +
+                               static_cast<int>(decode_line(entry.title, declared_utf8).has_value());
         if (resolver == nullptr) {
             read.entries.push_back(std::move(entry));
             continue;
         }
         // A Linux name may hold bytes that are not UTF-8: the file named by the bytes as written comes first.
         resolved_path where;
-        if (path_decoded)
-            where = resolver->resolve(as_written);
+        if (as_written)
+            where = resolver->resolve(*as_written);
         if (where.state != entry_state::resolved)
             where = resolver->resolve(entry.path);
         entry.state = where.state;
@@ -326,7 +328,7 @@ void read_pls_entries(const std::string& file, std::vector<raw_entry>& raw, impo
 void read_xspf_entries(const std::string& file, std::vector<raw_entry>& raw, import_report& report) {
     constexpr std::uintmax_t max_document = 64u << 20;
     std::error_code error;
-    if (std::filesystem::file_size(file, error) > max_document || error) {
+    if (std::filesystem::file_size(file, error) > max_document) {
         report.error = "the XSPF playlist is larger than 64 MB";
         return;
     }

@@ -157,7 +157,7 @@ TEST_F(round_trip, every_writer_reads_back_the_entries_it_wrote) {
         const std::string label = "seed " + std::to_string(seed) + ", case " + std::to_string(n);
         std::vector<playlist_row> rows;
         for (const auto& path : paths)
-            rows.push_back({path, "Artist", "Title", 60});
+            rows.push_back({path, random_name(random), random_name(random), 60});
 
         struct writer {
             const char* file;
