@@ -320,6 +320,8 @@ int export_command(const command& c, const std::vector<std::string>& args) {
             format = playlist_format::pls;
         else if (given->second == "m3u")
             format = playlist_format::m3u;
+        else if (given->second == "xspf")
+            format = playlist_format::xspf;
         else
             return c.usage("unknown format \"" + given->second + "\"");
     }

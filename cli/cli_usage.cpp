@@ -27,10 +27,11 @@ constexpr entry commands[] = {
      "media information instead, one JSON object a line (JSON Lines), the files read ahead on several threads. "
      "Progress goes to standard error when it is a terminal."},
     {"import", "FILE NAME [--replace]",
-     "Imports an M3U, M3U8 or PLS playlist as the saved playlist NAME and prints what was found: entries, files "
-     "resolved, files not found. An existing saved playlist is replaced only with --replace."},
-    {"export", "NAME FILE [--format m3u|pls] [--extended]",
-     "Writes the saved playlist NAME as an M3U or PLS file; the format defaults to the extension of FILE. "
+     "Imports an M3U, M3U8, PLS or XSPF playlist as the saved playlist NAME and prints what was found: entries, "
+     "files resolved, files not found. A file that is no playlist is refused. An existing saved playlist is "
+     "replaced only with --replace."},
+    {"export", "NAME FILE [--format m3u|pls|xspf] [--extended]",
+     "Writes the saved playlist NAME as an M3U, PLS or XSPF file; the format defaults to the extension of FILE. "
      "--extended writes an extended M3U with titles and lengths."},
     {"list", "", "Lists the saved playlists and the Media CDs, one a line, after the kind of each."},
     {"tag", "FILE [--title T] [--artist A] [--album A] [--year Y] [--comment C] [--genre G] [--track N]",

@@ -3,12 +3,56 @@
 
 #include <algorithm>
 
+#include "library/media_entry.h"
 #include "library/text.h"
 #include "platform/case_fold.h"
 #include "platform/file_system.h"
+#include "platform/file_uri.h"
 #include "platform/paths.h"
 
 namespace karvo {
+
+namespace {
+
+constexpr std::string_view uri_mark = "file:";
+
+bool holds_line_break(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// A line break would split the line, and a path starting "file:" would read back as a URI.
+bool needs_stored_form(const std::string& line) {
+    return holds_line_break(line) || line.compare(0, uri_mark.size(), uri_mark) == 0;
+}
+
+// The path (the first field) as a file: URI when it needs one, a relative path as "file:" + its encoded bytes; a
+// line break in any other field becomes a blank.
+std::string stored_form(const std::string& line) {
+    const std::size_t end = std::min(line.find(info_separator), line.size());
+    const std::string path = line.substr(0, end);
+    std::string out = path;
+    if (holds_line_break(path) || path.compare(0, uri_mark.size(), uri_mark) == 0)
+        out = !path.empty() && path.front() == '/' ? platform::file_uri(path)
+                                                   : std::string(uri_mark) + platform::percent_encode(path);
+    std::string rest = line.substr(end);
+    std::replace_if(
+        rest.begin(), rest.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return out + rest;
+}
+
+void read_stored_form(std::string& line) {
+    if (line.compare(0, uri_mark.size(), uri_mark) != 0)
+        return;
+    const std::size_t end = std::min(line.find(info_separator), line.size());
+    const std::string_view field = std::string_view(line).substr(0, end);
+    const std::string path = field.substr(uri_mark.size(), 2) == "//"
+                                 ? platform::path_of_file_uri(std::string(field))
+                                 : platform::percent_decode(field.substr(uri_mark.size()));
+    if (!path.empty())
+        line.replace(0, end, path);
+}
+
+} // namespace
 
 named_file_store::named_file_store(const std::string& data_folder, const std::string& folder_name,
                                    std::string extension, std::string failure_text, folder_failure_handler on_failure)
@@ -80,6 +124,8 @@ const string_list& named_file_store::load(const std::string& name) {
     const std::string file = file_of(name);
     if (!file.empty())
         buffer_ = load_lines(file);
+    for (auto& line : buffer_)
+        read_stored_form(line);
     return buffer_;
 }
 
@@ -94,16 +140,12 @@ bool named_file_store::save(const std::string& name, const string_list& lines) {
     const std::string file = file_of(name);
     if (file.empty())
         return false;
-    // A line break inside a line would split the entry into two broken ones on the next load.
-    if (std::any_of(lines.begin(), lines.end(),
-                    [](const std::string& line) { return line.find_first_of("\r\n") != std::string::npos; })) {
-        string_list clean = lines;
-        for (auto& line : clean)
-            std::replace_if(
-                line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-        return save_lines(file, clean);
-    }
-    return save_lines(file, lines);
+    if (std::none_of(lines.begin(), lines.end(), needs_stored_form))
+        return save_lines(file, lines);
+    string_list stored = lines;
+    for (auto& line : stored)
+        line = stored_form(line);
+    return save_lines(file, stored);
 }
 
 bool named_file_store::save_text(const std::string& name, std::string_view text) {

@@ -48,7 +48,7 @@ private:
 
 bool is_playlist_file(const std::string& path) {
     const std::string extension = upper_extension(path);
-    return extension == "M3U" || extension == "PLS";
+    return extension == "M3U" || extension == "M3U8" || extension == "PLS" || extension == "XSPF";
 }
 
 // A dropped playlist is read as an import reads it: foreign paths, encodings and extended M3U included. An entry

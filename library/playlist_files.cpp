@@ -9,10 +9,15 @@
 #include "library/media_list.h"
 #include "library/playlist_class.h"
 #include "library/text.h"
+#include "library/xspf_playlist.h"
+#include "platform/case_fold.h"
+#include "platform/cp1252.h"
+#include "platform/file_uri.h"
 #include "platform/numbers.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "platform/profile_document.h"
+#include "platform/utf8.h"
 #include "platform/prompts.h"
 
 namespace karvo {
@@ -32,17 +37,58 @@ string_list read_pls(const std::string& path) {
     return paths;
 }
 
-bool is_writable_path(const std::string& path) {
-    return path.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos;
+namespace {
+
+bool starts_with_ignoring_case(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && platform::equal_ignoring_case(text.substr(0, prefix.size()), prefix);
+}
+
+bool holds_control(const std::string& text) {
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F;
+    });
+}
+
+bool needs_uri(const std::string& path) {
+    const bool control = holds_control(path);
+    // Some players cut a plain path at '#' or '?' and decode "%20"; a non-UTF-8 line is read back as Windows-1252;
+    // readers trim blanks; a backslash reads as a Windows path when the file is gone.
+    return control || path.find_first_of("#?%\\") != std::string::npos || !platform::is_valid_utf8(path) ||
+           path.front() == ' ' || path.back() == ' ' || starts_with_ignoring_case(path, "file:");
+}
+
+} // namespace
+
+std::string playlist_location(const std::string& path) {
+    if (path.empty() || !needs_uri(path))
+        return path;
+    if (is_stream_url(path))
+        return holds_control(path) ? std::string() : path;
+    if (path.find('\0') != std::string::npos)
+        return {}; // no file is named so
+    return path.front() == '/' ? platform::file_uri(path) : std::string();
 }
 
 namespace {
 
-// A title shown by players holds no line break.
-std::string one_line(std::string text) {
-    std::replace_if(
-        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; }, ' ');
-    return text;
+// A title shown by players holds no line break; control bytes would make the file read as binary data, and a byte
+// that is not UTF-8 would make the line read as Windows-1252.
+std::string one_line(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t code = 0;
+        const std::size_t length = platform::decode_utf8(text, i, code);
+        if (length == 0)
+            out += '?';
+        else if (code < 0x20 || code == 0x7F)
+            out += ' ';
+        else
+            out.append(text, i, length);
+        i += length == 0 ? 1 : length;
+    }
+    return out;
 }
 
 std::string extinf_title(const playlist_row& row) {
@@ -51,6 +97,27 @@ std::string extinf_title(const playlist_row& row) {
     if (row.artist.empty() || row.title.empty())
         return row.artist + row.title;
     return row.artist + " - " + row.title;
+}
+
+// Locations are URIs: file:// for absolute paths, a percent-encoded reference for relative ones.
+std::string xspf_document(const std::vector<playlist_row>& rows, int& left_out) {
+    std::vector<xspf::track> tracks;
+    tracks.reserve(rows.size());
+    for (const auto& row : rows) {
+        if (row.path.empty()) {
+            ++left_out;
+            continue;
+        }
+        xspf::track track;
+        track.location = is_stream_url(row.path)   ? row.path
+                         : row.path.front() == '/' ? platform::file_uri(row.path)
+                                                   : platform::percent_encode(row.path);
+        track.title = row.title;
+        track.creator = row.artist;
+        track.duration_ms = row.seconds > 0 ? row.seconds * 1000 : -1;
+        tracks.push_back(std::move(track));
+    }
+    return xspf::document({}, tracks);
 }
 
 std::vector<playlist_row> rows_of_paths(const string_list& paths) {
@@ -70,6 +137,10 @@ export_result write_playlist(const std::string& path, playlist_format format, co
     // losing it when the write fails.
     if (platform::directory_exists(path))
         return result;
+    if (format == playlist_format::xspf) {
+        result.written = platform::write_file_atomic(path, xspf_document(rows, result.left_out));
+        return result;
+    }
     std::string content;
     if (format == playlist_format::pls)
         content = "[playlist]\r\n";
@@ -77,19 +148,21 @@ export_result write_playlist(const std::string& path, playlist_format format, co
         content = "#EXTM3U\r\n";
     int number = 0;
     for (const auto& row : rows) {
-        if (!is_writable_path(row.path)) {
+        const std::string location = playlist_location(row.path);
+        // The extended reader skips blank lines: an empty entry would be lost there.
+        if (location.empty() && (!row.path.empty() || form == m3u_form::extended)) {
             ++result.left_out;
             continue;
         }
         ++number;
         if (format == playlist_format::pls) {
-            content += "File" + std::to_string(number) + "=" + row.path + "\r\n";
+            content += "File" + std::to_string(number) + "=" + location + "\r\n";
             continue;
         }
         if (form == m3u_form::extended)
             content += "#EXTINF:" + std::to_string(row.seconds > 0 ? row.seconds : -1) + "," +
                        one_line(extinf_title(row)) + "\r\n";
-        content += row.path + "\r\n";
+        content += location + "\r\n";
     }
     if (format == playlist_format::pls)
         content += "NumberOfEntries=" + std::to_string(number) + "\r\n";
@@ -119,9 +192,11 @@ std::vector<playlist_row> rows_of_info_lines(const string_list& info_lines) {
 }
 
 std::string left_out_message(int left_out) {
-    return left_out == 1 ? "1 entry was left out of the playlist file: its path holds a line break."
+    return left_out == 1 ? "1 entry was left out of the playlist file: its path is empty, or relative and holds "
+                           "characters the file cannot carry."
                          : std::to_string(left_out) +
-                               " entries were left out of the playlist file: their paths hold a line break.";
+                               " entries were left out of the playlist file: their paths are empty, or relative and "
+                               "hold characters the file cannot carry.";
 }
 
 bool write_m3u(const std::string& path, const string_list& paths) {
@@ -185,7 +260,9 @@ import_outcome import_playlist(platform::prompts& prompts, const std::string& ti
                                const std::function<void()>& rebuild_my_playlists,
                                const std::vector<std::string>& roots) {
     const bool pls = format == playlist_format::pls;
-    const auto file = prompts.open_file(pls ? dialog(title, pls_filter, "pls") : dialog(title, m3u_filter, "m3u"));
+    const auto file = prompts.open_file(pls                               ? dialog(title, pls_filter, "pls")
+                                        : format == playlist_format::xspf ? dialog(title, xspf_filter, "xspf")
+                                                                          : dialog(title, m3u_filter, "m3u"));
     if (!file || file->empty() || (!pls && !platform::file_exists(*file)))
         return {};
     const std::string name = without_three_letter_extension(platform::file_name_of(*file));

@@ -20,6 +20,8 @@ class playlist_class;
 
 inline constexpr const char* m3u_filter = "Playlist File (*.M3U)|*.m3u|All Files (*.*)|*.*";
 inline constexpr const char* pls_filter = "Playlist File (*.PLS)|*.pls|All Files (*.*)|*.*";
+inline constexpr const char* xspf_filter = "XSPF Playlist (*.XSPF)|*.xspf|All Files (*.*)|*.*";
+inline constexpr const char* xspf_import_title = "Add XSPF Playlist";
 inline constexpr const char* cant_write_file_text = "Can't Write to File.";
 inline constexpr const char* cant_write_file_caption = "Karvo";
 
@@ -29,8 +31,11 @@ string_list read_m3u(const std::string& path);
 // one present when it is not; a missing key gives no line. Nothing for a missing file.
 string_list read_pls(const std::string& path);
 
-// A path holding CR, LF or NUL would split into several lines or cut a line: such entries are left out.
-bool is_writable_path(const std::string& path);
+// How a path is written as one M3U or PLS entry: as it is when the players and this program's import all read it
+// back as the same file, else as a file:// URI (control characters, '#', '?', '%', '\\', bytes that are not
+// UTF-8, blanks at either end, text that reads as a URL). Empty when it cannot be written: a relative path that
+// would need a URI.
+std::string playlist_location(const std::string& path);
 
 // Plain: one path per line. Extended: "#EXTM3U", then "#EXTINF:seconds,artist - title" before each path, so players
 // show titles and lengths.
@@ -45,12 +50,12 @@ struct playlist_row {
 
 struct export_result {
     bool written = false; // false: the old file is intact
-    int left_out = 0;     // rows whose path would break the file's lines
+    int left_out = 0;     // rows that cannot be written (see playlist_location)
 };
 
 // Replaces the file atomically, each line ended by CR LF. A PLS holds section "playlist" with File1..FileN and
-// then NumberOfEntries=N, and nothing else: no key of an earlier, longer list survives. A folder in the way is not
-// replaced.
+// then NumberOfEntries=N, and nothing else: no key of an earlier, longer list survives. An XSPF document holds each
+// row's location, title, creator and duration. A folder in the way is not replaced.
 export_result write_playlist(const std::string& path, playlist_format format, const std::vector<playlist_row>& rows,
                              m3u_form form = m3u_form::plain);
 
@@ -90,7 +95,7 @@ import_outcome import_playlist_file(const std::string& file, playlist_format for
                                     const std::vector<std::string>& roots);
 
 // Asks for the file, imports it as the saved playlist named after the file, then calls `rebuild_my_playlists`.
-// Cancelled when no file was chosen (for M3U also when it does not exist).
+// Cancelled when no file was chosen (for M3U and XSPF also when it does not exist).
 import_outcome import_playlist(platform::prompts& prompts, const std::string& title, playlist_format format,
                                playlist_class& store, const media_info_source& info,
                                const std::function<void()>& rebuild_my_playlists,

@@ -6,15 +6,19 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "library/media_entry.h"
 #include "library/text.h"
+#include "library/xspf_playlist.h"
 #include "platform/numbers.h"
 #include "platform/case_fold.h"
 #include "platform/cp1252.h"
 #include "platform/drives.h"
 #include "platform/file_system.h"
+#include "platform/file_uri.h"
 #include "platform/ini_file.h"
 
 namespace karvo {
@@ -102,6 +106,10 @@ text_kind kind_of(std::string_view head) {
     return controls > 8 && static_cast<std::size_t>(controls) * 20 > head.size() ? text_kind::binary : text_kind::text;
 }
 
+std::string plural(int n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
 void add_note(import_report& report, std::string note) {
     if (report.notes.size() < import_report::max_listed)
         report.notes.push_back(std::move(note));
@@ -139,39 +147,54 @@ struct raw_entry {
     long long line = 0;
 };
 
+// A line that is not UTF-8 is read as Windows-1252 unless the file declares UTF-8; then the line as it was read is
+// returned.
+std::optional<std::string> decode_line(std::string& text, bool declared_utf8) {
+    if (declared_utf8 || platform::is_valid_utf8(text))
+        return std::nullopt;
+    std::string decoded = platform::decode_cp1252_to_utf8(text);
+    return std::exchange(text, std::move(decoded));
+}
+
+// The path of an entry no file was found for: a local file:// URI stands for its path.
+std::string unresolved_path(std::string written) {
+    if (written.size() > 5 && platform::equal_ignoring_case(std::string_view(written).substr(0, 5), "file:"))
+        if (std::string path = platform::path_of_file_uri(written); !path.empty())
+            return path;
+    return written;
+}
+
 // Decodes the texts and, with a resolver, turns each path into a file of this system.
-void finish(std::vector<raw_entry>& raw, playlist_format format, bool force_utf8, playlist_path_resolver* resolver,
+void finish(std::vector<raw_entry>& raw, playlist_format format, bool declared_utf8, playlist_path_resolver* resolver,
             playlist_read& read) {
     import_report& report = read.report;
-    if (!force_utf8) {
-        const bool valid = std::all_of(raw.begin(), raw.end(), [](const raw_entry& r) {
-            return platform::is_valid_utf8(r.entry.path) && platform::is_valid_utf8(r.entry.title);
-        });
-        if (!valid) {
-            report.cp1252 = true;
-            add_note(report, "the text is not UTF-8: read as Windows-1252");
-        }
-    }
     read.entries.reserve(raw.size());
     for (auto& r : raw) {
         playlist_entry& entry = r.entry;
-        if (report.cp1252) {
-            entry.path = platform::decode_cp1252_to_utf8(entry.path);
-            entry.title = platform::decode_cp1252_to_utf8(entry.title);
-        }
+        const std::optional<std::string> as_written = decode_line(entry.path, declared_utf8);
+        report.cp1252_lines += static_cast<int>(as_written.has_value()) +
+                               static_cast<int>(decode_line(entry.title, declared_utf8).has_value());
         if (resolver == nullptr) {
             read.entries.push_back(std::move(entry));
             continue;
         }
-        resolved_path where = resolver->resolve(entry.path);
+        // A Linux name may hold bytes that are not UTF-8: the file named by the bytes as written comes first.
+        resolved_path where;
+        if (as_written)
+            where = resolver->resolve(*as_written);
+        if (where.state != entry_state::resolved)
+            where = resolver->resolve(entry.path);
         entry.state = where.state;
         switch (where.state) {
             case entry_state::resolved: ++report.resolved; break;
             case entry_state::stream: ++report.streams; break;
             case entry_state::not_found:
                 ++report.not_found;
+                entry.path = unresolved_path(std::move(entry.path));
                 if (report.unresolved.size() < import_report::max_listed)
-                    report.unresolved.push_back((format == playlist_format::pls ? "File" : "line ") +
+                    report.unresolved.push_back((format == playlist_format::pls    ? "File"
+                                                 : format == playlist_format::xspf ? "track "
+                                                                                   : "line ") +
                                                 std::to_string(r.line) + ": " + entry.path);
                 break;
         }
@@ -181,6 +204,8 @@ void finish(std::vector<raw_entry>& raw, playlist_format format, bool force_utf8
             report.ambiguities.push_back(std::move(where.ambiguity));
         read.entries.push_back(std::move(entry));
     }
+    if (report.cp1252_lines > 0)
+        add_note(report, plural(report.cp1252_lines, "line is", "lines are") + " not UTF-8: read as Windows-1252");
     report.imported = static_cast<int>(read.entries.size());
     raw.clear();
 }
@@ -299,14 +324,46 @@ void read_pls_entries(const std::string& file, std::vector<raw_entry>& raw, impo
                              " were ignored");
 }
 
-std::string plural(int n, const char* one, const char* many) {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
+// XSPF tracks: a file:// location is left to the resolver, a location without a scheme is a relative reference.
+void read_xspf_entries(const std::string& file, std::vector<raw_entry>& raw, import_report& report) {
+    constexpr std::uintmax_t max_document = 64u << 20;
+    std::error_code error;
+    if (std::filesystem::file_size(file, error) > max_document) {
+        report.error = "the XSPF playlist is larger than 64 MB";
+        return;
+    }
+    const auto tracks = xspf::parse(platform::read_file(file).value_or(std::string()));
+    if (!tracks) {
+        report.error = "not a playlist: the file holds XML that is no XSPF playlist";
+        return;
+    }
+    long long number = 0;
+    for (const xspf::track& track : *tracks) {
+        ++number;
+        if (track.location.empty()) {
+            add_note(report, "track " + std::to_string(number) + " has no location: left out");
+            ++report.left_out;
+            continue;
+        }
+        playlist_entry entry;
+        const bool has_scheme = track.location.find(':') != std::string::npos &&
+                                (is_stream_url(track.location) ||
+                                 platform::equal_ignoring_case(std::string_view(track.location).substr(0, 5), "file:"));
+        entry.path = has_scheme ? track.location : platform::percent_decode(track.location);
+        entry.title = track.creator.empty() || track.title.empty() ? track.creator + track.title
+                                                                   : track.creator + " - " + track.title;
+        entry.seconds = track.duration_ms > 0 ? (track.duration_ms + 500) / 1000 : -1;
+        raw.push_back({std::move(entry), number});
+    }
 }
 
 } // namespace
 
 playlist_format playlist_format_of(const std::string& file) {
-    return upper_extension(platform::file_name_of(file)) == "PLS" ? playlist_format::pls : playlist_format::m3u;
+    const std::string extension = upper_extension(platform::file_name_of(file));
+    return extension == "PLS"    ? playlist_format::pls
+           : extension == "XSPF" ? playlist_format::xspf
+                                 : playlist_format::m3u;
 }
 
 std::vector<std::string> system_roots() {
@@ -329,13 +386,20 @@ playlist_read read_with(const std::string& file, playlist_format format, playlis
     if (refuse_foreign_data(head, read.report))
         return read;
     const bool bom = std::string_view(head).substr(0, 3) == utf8_bom;
+    if (xspf::looks_like_xml(head))
+        format = playlist_format::xspf;
     std::vector<raw_entry> raw;
     if (format == playlist_format::pls)
         read_pls_entries(file, raw, read.report);
+    else if (format == playlist_format::xspf)
+        read_xspf_entries(file, raw, read.report);
     else
         read_m3u_entries(file, raw, read.report);
-    const bool force_utf8 = bom || upper_extension(platform::file_name_of(file)) == "M3U8";
-    finish(raw, format, force_utf8, resolver, read);
+    if (!read.report.error.empty())
+        return read;
+    const bool declared_utf8 =
+        bom || format == playlist_format::xspf || upper_extension(platform::file_name_of(file)) == "M3U8";
+    finish(raw, format, declared_utf8, resolver, read);
     return read;
 }
 
@@ -395,6 +459,8 @@ std::string import_report::summary() const {
         text += ", " + plural(streams, "stream", "streams");
     if (left_out > 0)
         text += ", " + plural(left_out, "line", "lines") + " left out";
+    if (cp1252_lines > 0)
+        text += ", " + plural(cp1252_lines, "line", "lines") + " read as Windows-1252";
     return text;
 }
 

@@ -13,9 +13,9 @@
 
 namespace karvo {
 
-enum class playlist_format { m3u, pls };
+enum class playlist_format { m3u, pls, xspf };
 
-// .pls (any case) is PLS, anything else M3U.
+// .pls (any case) is PLS, .xspf XSPF, anything else M3U.
 playlist_format playlist_format_of(const std::string& file);
 
 struct playlist_entry {
@@ -30,13 +30,14 @@ struct import_report {
 
     int imported = 0, resolved = 0, not_found = 0, streams = 0;
     int left_out = 0;        // lines too long to be a path
-    bool cp1252 = false;     // the text was read as Windows-1252
+    int cp1252_lines = 0;    // lines that are not UTF-8, read as Windows-1252
     string_list unresolved;  // "line 4: C:\Music\a.mp3", the first max_listed
     string_list ambiguities; // the first max_listed
     string_list notes;       // what else the reader changed or skipped, the first max_listed
     std::string error;       // set when the file was not read at all
 
-    // "12 entries imported, 10 resolved, 2 not found" (+ streams, lines left out), or the error.
+    // "12 entries imported, 10 resolved, 2 not found" (+ streams, lines left out, lines read as Windows-1252), or the
+    // error.
     std::string summary() const;
     // The summary, then the unresolved lines, the ambiguities and the notes, one per line.
     std::string details() const;
@@ -50,8 +51,10 @@ struct playlist_read {
 // Mount points of this system, searched for the files of drive-letter paths.
 std::vector<std::string> system_roots();
 
-// A missing file gives no entries and sets the report's error; so does a file that holds binary data. The M3U
-// reader streams the file, so memory follows the entries kept, not the file's size.
+// A missing file gives no entries and sets the report's error; so does a file that holds binary data or XML that is
+// no XSPF playlist. An XML file is read as XSPF whatever the format asked for. Text is decoded line by line: a UTF-8
+// BOM (or the .m3u8 name) makes every line UTF-8; otherwise a line that is valid UTF-8 is UTF-8 and any other line
+// Windows-1252. The M3U reader streams the file, so memory follows the entries kept, not the file's size.
 playlist_read read_playlist(const std::string& file, playlist_format format, const std::vector<std::string>& roots);
 playlist_read read_playlist(const std::string& file, const std::vector<std::string>& roots);
 

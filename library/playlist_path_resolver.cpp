@@ -176,6 +176,12 @@ resolved_path playlist_path_resolver::resolve(const std::string& written) {
         text = platform::path_of_file_uri(text);
         if (text.empty())
             return result;
+        // A URI of an absolute path names a file of this system: a backslash in it is part of the name.
+        if (text[0] == '/') {
+            if (platform::file_exists(text))
+                result = {entry_state::resolved, text, {}};
+            return result;
+        }
     }
     const bool windows_form = text.find('\\') != std::string::npos || is_drive_letter_path(text);
     std::replace(text.begin(), text.end(), '\\', '/');

@@ -33,20 +33,41 @@ bool starts_with_ignoring_case(const std::string& text, std::string_view prefix)
 
 } // namespace
 
-std::string file_uri(const std::string& path) {
+std::string percent_encode(std::string_view text) {
     static constexpr char digits[] = "0123456789ABCDEF";
-    std::string uri(scheme);
-    for (const char ch : path) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
         if (unreserved(c)) {
-            uri += ch;
+            out += ch;
         } else {
-            uri += '%';
-            uri += digits[c >> 4];
-            uri += digits[c & 15];
+            out += '%';
+            out += digits[c >> 4];
+            out += digits[c & 15];
         }
     }
-    return uri;
+    return out;
+}
+
+std::string percent_decode(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const int high = text[i] == '%' && i + 2 < text.size() ? hex_value(text[i + 1]) : -1;
+        const int low = high >= 0 ? hex_value(text[i + 2]) : -1;
+        if (low < 0) {
+            out += text[i];
+            continue;
+        }
+        out += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    return out;
+}
+
+std::string file_uri(const std::string& path) {
+    return std::string(scheme) + percent_encode(path);
 }
 
 std::string path_of_file_uri(const std::string& uri) {
@@ -62,23 +83,14 @@ std::string path_of_file_uri(const std::string& uri) {
     }
     if (rest.empty() || rest[0] != '/')
         return {};
-    std::string path;
-    path.reserve(rest.size());
-    for (std::size_t i = 0; i < rest.size(); ++i) {
-        const int high = rest[i] == '%' && i + 2 < rest.size() ? hex_value(rest[i + 1]) : -1;
-        const int low = high >= 0 ? hex_value(rest[i + 2]) : -1;
-        if (low < 0) {
-            path += rest[i];
-            continue;
-        }
-        const char byte = static_cast<char>(high * 16 + low);
-        if (byte == '\0')
-            return {};
-        path += byte;
-        i += 2;
-    }
-    // "file:///C:/Music/a.mp3" and the old "file:///C|/Music/a.mp3" name a Windows drive.
-    if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[1])) && (path[2] == ':' || path[2] == '|')) {
+    // "file:///C:/Music/a.mp3" and the old "file:///C|/Music/a.mp3" name a Windows drive; an encoded "%3A" is a
+    // Linux name holding a colon.
+    const bool drive =
+        rest.size() >= 3 && std::isalpha(static_cast<unsigned char>(rest[1])) && (rest[2] == ':' || rest[2] == '|');
+    std::string path = percent_decode(rest);
+    if (path.find('\0') != std::string::npos)
+        return {};
+    if (drive) {
         path.erase(0, 1);
         path[1] = ':';
     }

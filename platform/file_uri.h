@@ -5,10 +5,16 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace karvo::platform {
 
 std::string file_uri(const std::string& path);
+
+// The text with every byte that is not an unreserved character or '/' written as %XX.
+std::string percent_encode(std::string_view text);
+// Each %XX as its byte; a '%' not followed by two hex digits stays as it is.
+std::string percent_decode(std::string_view text);
 
 // The local path of a file: URI (no host, an empty or "localhost" host; the scheme in any case), percent-decoded;
 // "file:///C:/a" and "file:///C|/a" give the drive path "C:/a". "" for any other URI or one holding a NUL.

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The XSPF version 1 document of a list of media files: file:// locations percent-encoded, and title, creator,
-// album, track number and duration read from the files' tags where they have them. No window here, so the tests
-// call it directly.
+// The XSPF document of a list of media files (the document itself is the library's): file:// locations
+// percent-encoded, and title, creator, album, track number and duration read from the files' tags where they have
+// them. No window here, so the tests call it directly.
 #pragma once
 
 #include "library/string_list.h"
+#include "library/xspf_playlist.h"
 
 #include <string>
 #include <string_view>
@@ -12,21 +13,8 @@
 
 namespace karvo::xspf {
 
-struct track {
-    std::string location; // a URI
-    std::string title, creator, album;
-    long long duration_ms = -1; // -1: unknown, left out
-    int track_num = 0;          // 0: unknown, left out
-};
-
 // "file://" + the path with every byte outside the unreserved set and '/' written as %XX (RFC 3986).
 std::string file_uri(std::string_view path);
-
-// The text escaped for XML; bytes that are not UTF-8 and characters XML 1.0 forbids are dropped.
-std::string xml_text(std::string_view text);
-
-// The whole document, UTF-8.
-std::string document(const std::string& title, const std::vector<track>& tracks);
 
 // The track of one file: its location, and its tags when `read_tags` (a file that is not media keeps only the
 // location).

@@ -2,7 +2,7 @@
 #include "addons/resource/media_info_reader.h"
 #include "addons/resource/shown_tag.h"
 
-#include "addons/resource/cached_stream.h"
+#include "addons/resource/head_tag_guard.h"
 
 #include <sys/stat.h>
 
@@ -131,8 +131,8 @@ info_fields read_media_info(const char* path, long long* length_ms) {
     struct stat info {};
     if (!regular_file(path, info))
         return fields;
-    cached_stream stream(path);
-    const TagLib::FileRef ref(&stream, true, TagLib::AudioProperties::Fast);
+    const media_file_ref file(path);
+    const TagLib::FileRef& ref = file.ref();
     const TagLib::AudioProperties* audio = audio_stream(ref);
     if (!audio)
         return fields;
@@ -163,8 +163,8 @@ int read_media_duration(const char* path) {
     struct stat info {};
     if (!regular_file(path, info))
         return -1;
-    cached_stream stream(path);
-    const TagLib::FileRef ref(&stream, true, TagLib::AudioProperties::Fast);
+    const media_file_ref file(path);
+    const TagLib::FileRef& ref = file.ref();
     const TagLib::AudioProperties* audio = audio_stream(ref);
     return audio ? audio->lengthInSeconds() : -1;
 }

@@ -206,6 +206,7 @@ public:
     void ExportPLSClick();
     void AddM3UPlaylistClick();
     void AddPLSPlaylistClick();
+    void AddXSPFPlaylistClick();
     void mnuImportReportClick();
     void rebuild_my_playlists(); // after an import: the saved playlists listed again, "My Playlists" open
 
@@ -268,7 +269,7 @@ private:
     void declare_media_cd_menu();
     void declare_toolbar_commands();
     void declare_store_commands();
-    void import_playlist_file(playlist_format format, int title);
+    void import_playlist_file(playlist_format format, const std::string& title);
     command_texts texts() const;
     void run_store_command(const std::function<store_outcome(store_context&)>& command);
     bool tree_selection_is(int kind) const;

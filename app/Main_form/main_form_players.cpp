@@ -358,9 +358,9 @@ void TfrmMain::ExportPLSClick() {
 
 // An import saves the file's entries as a saved playlist; the tree then shows it under "My Playlists", the status
 // line says what was found, and the whole report stays for "Show Import Report".
-void TfrmMain::import_playlist_file(playlist_format format, int title) {
+void TfrmMain::import_playlist_file(playlist_format format, const std::string& title) {
     const import_outcome outcome = import_playlist(
-        environment_.prompts, messages_[static_cast<std::size_t>(title)], format, *playlists,
+        environment_.prompts, title, format, *playlists,
         [this](const std::string& path) { return resource.media_info_string(path); },
         [this] { rebuild_my_playlists(); }, system_roots());
     if (outcome.result == command_result::cancelled)
@@ -376,11 +376,15 @@ void TfrmMain::import_playlist_file(playlist_format format, int title) {
 }
 
 void TfrmMain::AddM3UPlaylistClick() {
-    import_playlist_file(playlist_format::m3u, add_m3u_title);
+    import_playlist_file(playlist_format::m3u, messages_[add_m3u_title]);
 }
 
 void TfrmMain::AddPLSPlaylistClick() {
-    import_playlist_file(playlist_format::pls, add_pls_title);
+    import_playlist_file(playlist_format::pls, messages_[add_pls_title]);
+}
+
+void TfrmMain::AddXSPFPlaylistClick() {
+    import_playlist_file(playlist_format::xspf, xspf_import_title);
 }
 
 void TfrmMain::mnuImportReportClick() {

@@ -18,9 +18,10 @@ void TfrmMain::declare_playlist_menu() {
         {"AddM3UPlaylist", QString::fromStdString(builtin[add_m3u_title]), {}, {}, [this] { AddM3UPlaylistClick(); }});
     r.add(
         {"AddPLSPlaylist", QString::fromStdString(builtin[add_pls_title]), {}, {}, [this] { AddPLSPlaylistClick(); }});
+    r.add({"AddXSPFPlaylist", QString::fromStdString(xspf_import_title), {}, {}, [this] { AddXSPFPlaylistClick(); }});
     r.add({"mnuImportReport", QStringLiteral("Show Import Report"), {}, {}, [this] { mnuImportReportClick(); }});
     r.add_menu("AddPlaylistFile", QStringLiteral("Add Playlist File"),
-               {"AddM3UPlaylist", "AddPLSPlaylist", menu_separator, "mnuImportReport"});
+               {"AddM3UPlaylist", "AddPLSPlaylist", "AddXSPFPlaylist", menu_separator, "mnuImportReport"});
     // The store commands themselves are declared with the others in main_form_stores.cpp.
     r.add_menu("mnuSave", {},
                {"mnuNewPls", "mnuDeletePlaylist", "RenamePlaylist", "RecachePlaylist", menu_separator,

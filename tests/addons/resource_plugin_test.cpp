@@ -112,6 +112,9 @@ TEST_F(ResourcePlugin, ReadsTagsInEveryEncodingAsCleanUtf8) {
         {"utf16.mp3", mp3_options().with_id3v2(wide, utf16), wide},
         {"line breaks.mp3", mp3_options().with_id3v2(broken, utf16), cleaned},
         {"v2 over v1.mp3", mp3_options().with_id3v2(latin).with_id3v1(plain), latin},
+        // Tags with more frames than any real one are read for the shown frames only, the length kept.
+        {"20000 frames.mp3", mp3_options().with_id3v2(latin).with_extra_frames(20000), latin},
+        {"2000 frames.mp3", mp3_options().with_id3v2(wide, utf16).with_extra_frames(2000).with_id3v1(plain), wide},
     };
     for (const tag_case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -126,6 +129,7 @@ TEST_F(ResourcePlugin, ReadsTagsInEveryEncodingAsCleanUtf8) {
         EXPECT_EQ(f[genre], c.expected.genre);
         EXPECT_EQ(f[year], std::to_string(c.expected.year));
         EXPECT_EQ(f[track], std::to_string(c.expected.track));
+        EXPECT_EQ(f[seconds], "1");
     }
 }
 

@@ -79,7 +79,8 @@ TEST(cli, every_subcommand_works_and_each_bad_input_gets_a_status_and_one_line) 
     write_raw(folder.file("bin.m3u"), std::string(2000, '\0'));
     fs::create_directories(data + "/Media CDs");
     write_raw(data + "/Media CDs/Disc.vmc", "");
-    const std::string m3u = folder.file("out.m3u"), pls = folder.file("out.pls");
+    write_raw(folder.file("feed.xml"), "<?xml version=\"1.0\"?>\n<rss version=\"2.0\"><channel/></rss>\n");
+    const std::string m3u = folder.file("out.m3u"), pls = folder.file("out.pls"), xspf = folder.file("out.xspf");
 
     struct row {
         const char* name;
@@ -122,8 +123,11 @@ TEST(cli, every_subcommand_works_and_each_bad_input_gets_a_status_and_one_line) 
         {"export as m3u", {"export", "Mix", m3u, "--extended"}, 0, "", ""},
         {"export as pls", {"export", "Mix", pls, "--format", "pls"}, 0, "", ""},
         {"export of no playlist", {"export", "Nope", m3u}, 1, "", "no saved playlist \"Nope\""},
-        {"export in an unknown format", {"export", "Mix", m3u, "--format", "xspf"}, 2, "", "unknown format"},
-        {"list", {"list"}, 0, "playlist\tMix\nmedia-cd\tDisc\n", ""},
+        {"export as xspf", {"export", "Mix", xspf}, 0, "", ""},
+        {"import of an xspf", {"import", xspf, "Back"}, 0, "3 entries imported, 2 resolved, 1 not found", ""},
+        {"import of xml that is no playlist", {"import", folder.file("feed.xml"), "Feed"}, 1, "", "no XSPF"},
+        {"export in an unknown format", {"export", "Mix", m3u, "--format", "wpl"}, 2, "", "unknown format"},
+        {"list", {"list"}, 0, "playlist\tBack\nplaylist\tMix\nmedia-cd\tDisc\n", ""},
         {"list with arguments", {"list", "x"}, 2, "", "no arguments expected"},
         {"tag", {"tag", folder.file("music/Sub/One.mp3"), "--title", "New Tune", "--genre", "jazz"}, 0, "", ""},
         {"tag with a genre ID3v1 lacks",

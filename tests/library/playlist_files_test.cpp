@@ -91,18 +91,19 @@ TEST(playlist_files, pls_entries_follow_number_of_entries) {
     EXPECT_TRUE(read_pls(folder.file("missing.pls")).empty());
 }
 
-TEST(playlist_files, written_files_hold_one_path_per_line_and_skip_paths_that_would_break_lines) {
+TEST(playlist_files, written_files_hold_one_entry_per_line_and_unsafe_paths_as_uris) {
     testing::temp_folder folder;
     const string_list paths = {"/m/a.mp3", "/m/evil\r\nFile9=/etc/passwd", "/m/x\ny.mp3", std::string("/m/n\0.mp3", 9),
                                "/m/b c.mp3"};
 
     ASSERT_TRUE(write_m3u(folder.file("out.m3u"), paths));
-    EXPECT_EQ(read_raw(folder.file("out.m3u")), "/m/a.mp3\r\n/m/b c.mp3\r\n");
+    EXPECT_EQ(read_raw(folder.file("out.m3u")),
+              "/m/a.mp3\r\nfile:///m/evil%0D%0AFile9%3D/etc/passwd\r\nfile:///m/x%0Ay.mp3\r\n/m/b c.mp3\r\n");
 
     ASSERT_TRUE(write_pls(folder.file("out.pls"), paths));
     EXPECT_EQ(read_raw(folder.file("out.pls")),
-              "[playlist]\r\nFile1=/m/a.mp3\r\nFile2=/m/b c.mp3\r\nNumberOfEntries=2\r\n");
-    EXPECT_EQ(read_pls(folder.file("out.pls")), (string_list{"/m/a.mp3", "/m/b c.mp3"}));
+              "[playlist]\r\nFile1=/m/a.mp3\r\nFile2=file:///m/evil%0D%0AFile9%3D/etc/passwd\r\n"
+              "File3=file:///m/x%0Ay.mp3\r\nFile4=/m/b c.mp3\r\nNumberOfEntries=4\r\n");
 
     ASSERT_TRUE(write_temp_playlist(folder.path(), {"/m/a.mp3"}));
     EXPECT_EQ(read_raw(folder.file("temp_playlist.m3u")), "/m/a.mp3\r\n");
@@ -246,7 +247,7 @@ TEST_F(command_test, export_writes_full_paths_and_reports_an_unwritable_m3u) {
 }
 
 TEST_F(command_test, an_export_that_leaves_rows_out_says_how_many) {
-    const media_list list = list_of({"/m/a.mp3", "/m/x\ny.mp3", "/m/b.mp3", "/m/c\r.mp3"});
+    const media_list list = list_of({"/m/a.mp3", "rel/x\ny.mp3", "/m/b.mp3", "rel/c\r.mp3"});
     prompts.answer_save_file(data.file("out.m3u")).answer_save_file(data.file("out.pls"));
     prompts.answer_message(platform::message_result::ok).answer_message(platform::message_result::ok);
 
@@ -255,7 +256,8 @@ TEST_F(command_test, an_export_that_leaves_rows_out_says_how_many) {
     ASSERT_EQ(prompts.questions().size(), 4u);
     for (const std::size_t i : {1u, 3u})
         EXPECT_EQ(prompts.questions()[i].text,
-                  "2 entries were left out of the playlist file: their paths hold a line break.");
+                  "2 entries were left out of the playlist file: their paths are empty, or relative and hold "
+                  "characters the file cannot carry.");
     EXPECT_EQ(read_raw(data.file("out.m3u")), "#EXTM3U\r\n#EXTINF:-1,a\r\n/m/a.mp3\r\n#EXTINF:-1,b\r\n/m/b.mp3\r\n");
     EXPECT_EQ(read_pls(data.file("out.pls")), (string_list{"/m/a.mp3", "/m/b.mp3"}));
 }

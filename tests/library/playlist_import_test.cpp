@@ -36,7 +36,7 @@ struct playlist_tree : ::testing::Test {
     void SetUp() override {
         for (const char* file :
              {"Music/Artist/Song.mp3", "Music/Artist/Song Two.mp3", "Music/Case/a.mp3", "Music/case/a.mp3",
-              "Music/Artist/Caf\xC3\xA9.mp3", "mnt/usb/Rock/x.mp3", "lists/near.mp3"}) {
+              "Music/Artist/Caf\xC3\xA9.mp3", "Music/raw\xE9.mp3", "mnt/usb/Rock/x.mp3", "lists/near.mp3"}) {
             fs::create_directories(fs::path(root.file(file)).parent_path());
             write_raw(root.file(file), "");
         }
@@ -87,6 +87,18 @@ TEST_F(playlist_tree, foreign_playlists_resolve_to_files_and_report_what_they_co
          "..\\Music\\Artist\\Caf\xE9.mp3\r\n",
          {{"@/Music/Artist/Caf\xC3\xA9.mp3", entry_state::resolved}},
          {1, 0, 0, 0, "Windows-1252"}},
+        {"each line decoded on its own",
+         "mixed.m3u",
+         "/m/\xC3\xA9.mp3\r\n/m/\xE9.mp3\r\n..\\Music\\raw\xE9.mp3\r\n",
+         {{"/m/\xC3\xA9.mp3", entry_state::not_found},
+          {"/m/\xC3\xA9.mp3", entry_state::not_found},
+          {"@/Music/raw\xE9.mp3", entry_state::resolved}},
+         {1, 2, 0, 0, "2 lines read as Windows-1252"}},
+        {"a BOM makes every line utf-8",
+         "bom.m3u",
+         "\xEF\xBB\xBF/m/\xC3\xA9.mp3\r\n/m/\xE9.mp3\r\n",
+         {{"/m/\xC3\xA9.mp3", entry_state::not_found}, {"/m/\xE9.mp3", entry_state::not_found}},
+         {0, 2}},
         {"m3u8 is always utf-8",
          "cp.m3u8",
          "..\\Music\\Artist\\Caf\xE9.mp3\r\n",
@@ -114,6 +126,23 @@ TEST_F(playlist_tree, foreign_playlists_resolve_to_files_and_report_what_they_co
           {"file://otherhost/x.mp3", entry_state::not_found},
           {"file:///a%00b", entry_state::not_found}},
          {1, 2}},
+        {"xspf: locations, titles and lengths, whatever the extension",
+         "xspf.m3u",
+         "<?xml version=\"1.0\"?>\n<playlist version=\"1\" xmlns=\"http://xspf.org/ns/0/\"><trackList>\n"
+         "<track><location>file://" +
+             root.path() +
+             "/Music/Artist/Song%20Two.mp3</location><title>T &amp; U</title>"
+             "<creator>Band</creator><duration>61500</duration></track>\n"
+             "<track><location> nea%72.mp3 </location></track><!-- <track/> -->\n"
+             "<track><title>no location</title></track></trackList></playlist>\n",
+         {{"@/Music/Artist/Song Two.mp3", entry_state::resolved, "Band - T & U", 62},
+          {"@/lists/near.mp3", entry_state::resolved}},
+         {2, 0, 0, 1, "track 3 has no location"}},
+        {"xml that is no xspf is refused",
+         "feed.xspf",
+         "<?xml version=\"1.0\"?><rss><channel/></rss>",
+         {},
+         {0, 0, 0, 0, "no XSPF"}},
         {"link loops end",
          "loop.m3u",
          "self/x.mp3\r\nloop/lists/loop/Music/Artist/Song.mp3\r\nC:\\loop\\loop\\none.mp3\r\n",

@@ -144,7 +144,7 @@ private:
     bytes frames_;
 };
 
-bytes make_id3v2(const tag_fields& tag, id3v2_encoding encoding) {
+bytes make_id3v2(const tag_fields& tag, id3v2_encoding encoding, int extra_frames) {
     id3v2_writer writer(encoding);
     writer.text_frame("TIT2", tag.title);
     writer.text_frame("TPE1", tag.artist);
@@ -153,6 +153,8 @@ bytes make_id3v2(const tag_fields& tag, id3v2_encoding encoding) {
     writer.text_frame("TRCK", tag.track > 0 ? std::to_string(tag.track) : "");
     writer.text_frame("TCON", tag.genre);
     writer.comment_frame(tag.comment);
+    for (int i = 0; i < extra_frames; ++i)
+        writer.text_frame("TXXX", "n" + std::to_string(i) + std::string(1, '\0') + "v");
     return writer.finish();
 }
 
@@ -187,7 +189,7 @@ std::vector<unsigned char> make_mp3(const mp3_options& options) {
     const int sample_index = index_of(mpeg1_sample_rates, options.sample_rate, "sample rate");
     bytes out;
     if (options.id3v2)
-        out = make_id3v2(*options.id3v2, options.encoding);
+        out = make_id3v2(*options.id3v2, options.encoding, options.extra_frames);
     // MPEG-1 Layer III, no CRC, no padding; stereo or single channel. Zero side information and main data decode
     // as silence.
     const unsigned char header[4] = {0xFF, 0xFB, static_cast<unsigned char>(rate_index << 4 | sample_index << 2),

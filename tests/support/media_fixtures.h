@@ -28,6 +28,7 @@ struct mp3_options {
     std::optional<tag_fields> id3v2;
     id3v2_encoding encoding = id3v2_encoding::latin1;
     std::optional<tag_fields> id3v1; // genre: ID3v1 genre name; written as its number when known, else 255
+    int extra_frames = 0;            // user text frames added to the ID3v2 tag after its ordinary ones
 
     // Setters for building options in one expression.
     mp3_options& with_rate(int kbit_per_second, int hertz) {
@@ -46,6 +47,10 @@ struct mp3_options {
     mp3_options& with_id3v2(tag_fields tag, id3v2_encoding text_encoding = id3v2_encoding::latin1) {
         id3v2 = std::move(tag);
         encoding = text_encoding;
+        return *this;
+    }
+    mp3_options& with_extra_frames(int count) {
+        extra_frames = count;
         return *this;
     }
     mp3_options& with_id3v1(tag_fields tag) {
