@@ -2,6 +2,8 @@
 // Program entry: the application, its four long-lived windows in their order, then the main window's create event.
 #include <QApplication>
 #include <QSessionManager>
+#include <cstdio>
+#include <unistd.h>
 
 #include "app/About/TfrmAbout.h"
 #include "app/Main_form/TfrmMain.h"
@@ -48,5 +50,12 @@ int main(int argc, char* argv[]) {
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &frmMain,
                      [&frmMain](QSessionManager&) { frmMain.save_state_once(); });
     frmMain.show();
-    return application.exec();
+    const int code = application.exec();
+    if (frmMain.media_reads_stuck()) {
+        // A reader is still inside the plug-in: the state is saved, so end without unloading what it runs in.
+        frmMain.save_state_once();
+        std::fflush(nullptr);
+        ::_exit(code);
+    }
+    return code;
 }

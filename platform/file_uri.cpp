@@ -77,8 +77,12 @@ std::string path_of_file_uri(const std::string& uri) {
         path += byte;
         i += 2;
     }
-    // "file:///C:/Music/a.mp3" and the old "file:///C|/Music/a.mp3" name a Windows drive.
-    if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[1])) && (path[2] == ':' || path[2] == '|')) {
+    // "file:///C:/Music/a.mp3" and the old "file:///C|/Music/a.mp3" name a Windows drive; an escaped "%7C" is a
+    // plain "|" of a name, and a letter followed by more than the drive mark is a name too.
+    const bool drive_mark = rest.size() >= 3 && (rest[2] == ':' || rest[2] == '|' || rest.compare(2, 3, "%3A") == 0 ||
+                                                 rest.compare(2, 3, "%3a") == 0);
+    if (drive_mark && path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[1])) &&
+        (path[2] == ':' || path[2] == '|') && (path.size() == 3 || path[3] == '/' || path[3] == '\\')) {
         path.erase(0, 1);
         path[1] = ':';
     }
