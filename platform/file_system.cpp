@@ -425,7 +425,7 @@ int remove_stale_temporaries(const std::string& folder, std::chrono::system_cloc
     const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
     directory_reader reader(base);
     while (reader.next()) {
-        const std::string name = reader.name();
+        const std::string name(reader.name());
         const pid_t writer = temporary_writer(name);
         struct stat info {};
         if (writer <= 0 || ::lstat((base + name).c_str(), &info) != 0 || !S_ISREG(info.st_mode))

@@ -178,7 +178,7 @@ TEST(folder_scanner, ScanDirAppendsEveryMediaFileWithAnEmptyListName) {
 TEST(folder_scanner, AFileWithoutMediaInformationIsLeftOutAndCounted) {
     const std::string blank_answers[] = {"", std::string(16, info_separator), "no separator", make_media_info({})};
     for (const std::string& blank : blank_answers) {
-        SCOPED_TRACE(testing::PrintToString(blank));
+        SCOPED_TRACE(::testing::PrintToString(blank));
         media_list list;
         EXPECT_FALSE(list.append(blank, ""));
         EXPECT_FALSE(list.insert(0, blank, ""));

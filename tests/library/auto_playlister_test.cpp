@@ -104,7 +104,8 @@ TEST(AutoPlaylister, ABurstIsAppendedToTheSavedPlaylistInOneWrite) {
     store.save("Mine", {old_line});
     auto_playlister playlister({watcher, scanner, store, [](const std::string& path) {
                                     return path.ends_with("bad.mp3") ? std::string() : make_media_info({path});
-                                }});
+                                },
+                                {}, {}, {}, {}, {}});
     playlister.reload({false, watched.path(), false, false, true, "Mine"});
     scanner.initial_scan();
     string_list expected{old_line};
