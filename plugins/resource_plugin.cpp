@@ -2,6 +2,7 @@
 #include "plugins/resource_plugin.h"
 
 #include "library/media_entry.h"
+#include "plugins/crash_note.h"
 #include "platform/paths.h"
 #include "platform/readable_memory.h"
 #include "plugins/plugin_lists.h"
@@ -152,6 +153,7 @@ std::string resource_plugin::media_info_string(const std::string& path) const {
             std::unique_lock<std::mutex> lock;
             if (calls)
                 lock = std::unique_lock<std::mutex>(*calls);
+            const plugin_read_mark mark(path);
             // Joined under the lock: the list is only valid until the next call.
             return join_plugin_list(get(path.c_str()));
         });

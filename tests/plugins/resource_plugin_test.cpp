@@ -4,6 +4,7 @@
 #include "plugins/resource_plugin.h"
 
 #include "platform/dynamic_library.h"
+#include "plugins/crash_note.h"
 #include "plugins/language_plugin.h"
 #include "plugins/main_language.h"
 #include "plugins/plugin_lists.h"
@@ -187,6 +188,23 @@ TEST(ResourcePluginLoader, AHostilePluginIsBoundedInCountsPointersAndTime) {
     EXPECT_EQ(plugin.unread_count(), 3);
     EXPECT_TRUE(plugin.has_stuck_reads());
     plugin.show_media_info("/m/ok.mp3"); // would wait for the stuck call forever
+}
+
+// A crash inside a media read still ends the program, but the file it happened on is told and noted for the next
+// start.
+TEST(ResourcePluginLoaderDeathTest, ACrashInAReadLeavesANoteNamingTheFile) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::string note = ::testing::TempDir() + "karvo_crash_note_test";
+    EXPECT_DEATH(
+        {
+            install_plugin_crash_note(note);
+            resource_plugin plugin;
+            plugin.load(test_plugin("hostile.krp"));
+            plugin.media_info_string("/m/crash.mp3");
+        },
+        "the resource plug-in crashed while reading /m/crash.mp3");
+    EXPECT_EQ(take_plugin_crash_note(note), "/m/crash.mp3");
+    EXPECT_EQ(take_plugin_crash_note(note), std::nullopt);
 }
 
 // Property run over random lists: whatever the count and the pointers, copying never crashes and gives either

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 /* A resource plug-in that misbehaves on purpose. Every list it returns at load time declares a count far beyond
  * its array, or points at memory that is not there; _get_main_language does the same, so the file also serves as
- * a broken language plug-in. Media information depends on the file name: "hang" never returns, "huge" declares a
+ * a broken language plug-in. Media information depends on the file name: "hang" never returns, "crash" ends the
+ * process with SIGSEGV, "huge" declares a
  * count of 2^31 - 1, "wild" hands an item array at an unmapped address, "badtext" an item that is not mapped;
  * every other file is described by its path and empty fields. */
 #define _POSIX_C_SOURCE 200809L
 #include "sdk/karvo_plugin.h"
 
+#include <signal.h>
 #include <string.h>
 #include <time.h>
 
@@ -64,6 +66,8 @@ KARVO_EXPORT const struct karvo_string_list* _get_media_info_string(const char* 
             nanosleep(&second, NULL);
         }
     }
+    if (strstr(path, "crash"))
+        raise(SIGSEGV);
     if (strstr(path, "huge"))
         return &huge_list;
     if (strstr(path, "wild"))
