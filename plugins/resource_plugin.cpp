@@ -54,13 +54,13 @@ std::string missing_resource_plugin_text(const std::string& message_15) {
 resource_plugin::resource_plugin() : reads_(std::make_unique<timed_calls>(default_read_time_limit)) {}
 
 resource_plugin::~resource_plugin() {
-    if (reads_ && reads_->given_up() > 0)
+    if (has_stuck_reads())
         library_.release();
 }
 
 void resource_plugin::clear() {
-    const std::chrono::milliseconds limit = reads_->limit();
-    if (reads_->given_up() > 0)
+    const std::chrono::milliseconds limit = reads_ ? reads_->limit() : default_read_time_limit;
+    if (has_stuck_reads())
         library_.release();
     *this = resource_plugin{};
     reads_->set_limit(limit);

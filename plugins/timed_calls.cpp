@@ -76,6 +76,11 @@ std::shared_ptr<timed_calls::helper> timed_calls::take_helper() {
 }
 
 std::optional<std::string> timed_calls::call(std::function<std::string()> job) {
+    struct counted {
+        std::atomic<int>& count;
+        explicit counted(std::atomic<int>& c) : count(c) { ++count; }
+        ~counted() { --count; }
+    } in_flight(in_flight_);
     const std::shared_ptr<helper> h = take_helper();
     std::unique_lock lock(h->mutex);
     h->job = std::move(job);

@@ -29,6 +29,8 @@ public:
     std::optional<std::string> call(std::function<std::string()> job);
     // Calls given up so far (each still holds its thread, possibly inside the plug-in).
     int given_up() const { return given_up_.load(); }
+    // Calls waited for right now.
+    int in_flight() const { return in_flight_.load(); }
 
 private:
     struct helper;
@@ -38,6 +40,7 @@ private:
     std::mutex mutex_;
     std::vector<std::shared_ptr<helper>> idle_;
     std::atomic<int> given_up_{0};
+    std::atomic<int> in_flight_{0};
 };
 
 } // namespace karvo
