@@ -2,6 +2,8 @@
 // Program entry: the application, its four long-lived windows in their order, then the main window's create event.
 #include <QApplication>
 #include <QSessionManager>
+#include <cstdio>
+#include <unistd.h>
 
 #include "app/About/TfrmAbout.h"
 #include "app/Main_form/TfrmMain.h"
@@ -10,6 +12,7 @@
 #include "app/qt_platform/qt_prompts.h"
 #include "app/qt_platform/quit_signals.h"
 #include "platform/paths.h"
+#include "plugins/crash_note.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -30,6 +33,8 @@ int main(int argc, char* argv[]) {
 
     karvo::qt_prompts prompts;
     const std::string program_folder = karvo::platform::program_folder();
+    const std::string crash_note = karvo::platform::data_folder_for(program_folder) + "plugin_crash.txt";
+    karvo::install_plugin_crash_note(crash_note);
     karvo::main_environment environment{program_folder, karvo::platform::data_folder_for(program_folder), prompts,
                                         [] { QApplication::quit(); }};
     karvo::TfrmMain frmMain(std::move(environment));
@@ -48,5 +53,15 @@ int main(int argc, char* argv[]) {
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &frmMain,
                      [&frmMain](QSessionManager&) { frmMain.save_state_once(); });
     frmMain.show();
-    return application.exec();
+    if (const auto crashed = karvo::take_plugin_crash_note(crash_note))
+        prompts.message_box(karvo::plugin_crash_message(*crashed), "Karvo", karvo::platform::message_buttons::ok,
+                            karvo::platform::message_icon::information);
+    const int code = application.exec();
+    if (frmMain.media_reads_stuck()) {
+        // A reader is still inside the plug-in: the state is saved, so end without unloading what it runs in.
+        frmMain.save_state_once();
+        std::fflush(nullptr);
+        ::_exit(code);
+    }
+    return code;
 }

@@ -13,6 +13,7 @@
 
 #include "components/Fsnotify/TFSNotify.h"
 #include "library/auto_playlister.h"
+#include "library/media_entry.h"
 #include "library/playlist_class.h"
 #include "platform/testing/pumped_dispatcher.h"
 
@@ -71,6 +72,46 @@ void BM_AutoPlaylisterKeepsUp(benchmark::State& state) {
     fs::remove_all(root);
 }
 BENCHMARK(BM_AutoPlaylisterKeepsUp)->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One change that finds N new files with "add to a saved playlist" on: the time of the change handler, which
+// reads and writes the saved playlist (already holding 1,000 entries) once for the whole burst.
+void BM_AutoPlaylisterSavedPlaylistBurst(benchmark::State& state) {
+    const int files = static_cast<int>(state.range(0));
+    const std::string root = temp_root("karvo-burst-bench");
+    karvo::platform::pumped_dispatcher ui;
+    karvo::TFSNotify watcher(ui);
+    karvo::media_files media;
+    media.load({"MP3"}, {});
+    karvo::folder_scanner scanner(media);
+    karvo::playlist_class store(root + "/data");
+    const auto info = [](const std::string& path) {
+        karvo::media_fields fields;
+        fields[0] = path;
+        fields[1] = "Title";
+        fields[7] = "200";
+        return karvo::make_media_info(fields);
+    };
+    karvo::auto_playlister playlister({watcher, scanner, store, info, {}, {}, {}, {}, {}});
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::string folder = root + "/round" + std::to_string(round++);
+        fs::create_directories(folder);
+        karvo::string_list saved;
+        for (int i = 0; i < 1000; ++i)
+            saved.push_back(info("/old/" + std::to_string(i) + ".mp3"));
+        store.save("Mine", saved);
+        playlister.reload({false, folder, false, false, true, "Mine"});
+        scanner.initial_scan();
+        for (int i = 0; i < files; ++i)
+            std::ofstream(folder + "/track " + std::to_string(i) + ".mp3");
+        state.ResumeTiming();
+        playlister.AutoPlaylisterChange(watcher);
+    }
+    state.counters["lines"] = static_cast<double>(store.load("Mine").size());
+    fs::remove_all(root);
+}
+BENCHMARK(BM_AutoPlaylisterSavedPlaylistBurst)->Arg(8000)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // Activation with a tree of N sub-folders: every one is watched before SetActive returns.
 void BM_WatchSubFolders(benchmark::State& state) {

@@ -18,6 +18,7 @@
 #include "library/mp3_cd_class.h"
 #include "library/playlist_class.h"
 #include "library/playlist_files.h"
+#include "library/store_commands.h"
 #include "platform/cp1252.h"
 #include "platform/file_system.h"
 #include "platform/ini_file.h"
@@ -28,6 +29,8 @@
 namespace karvo::cli {
 
 namespace {
+
+std::string shown(const std::string& raw);
 
 constexpr int status_ok = 0;
 constexpr int status_bad_input = 1;
@@ -52,7 +55,7 @@ public:
 
     // "karvo-media-cli: import: FILE: no such file"
     int fail(const std::string& text, int status = status_bad_input) const {
-        env_.err << program_name << ": " << name_ << ": " << text << "\n";
+        env_.err << program_name << ": " << name_ << ": " << shown(text) << "\n";
         return status;
     }
     int usage(const std::string& text) const {
@@ -156,6 +159,49 @@ std::string json_entry(const media_fields& fields) {
     return line + ", \"length\": " + json_string(format_length(fields[7])) + "}";
 }
 
+// Text for a line of plain output: control characters (C0, DEL, and C1 in UTF-8 or as raw bytes) are shown as
+// \xHH, so a tag or a name cannot move the cursor, retitle the terminal or end a line early. Text that is not UTF-8
+// has every byte above 0x7F shown that way.
+std::string shown(const std::string& raw) {
+    static constexpr char hex[] = "0123456789ABCDEF";
+    const bool utf8 = platform::is_valid_utf8(raw);
+    std::string out;
+    out.reserve(raw.size());
+    const auto escape = [&out](unsigned char c) {
+        out += "\\x";
+        out += hex[c >> 4];
+        out += hex[c & 15];
+    };
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        const auto c = static_cast<unsigned char>(raw[i]);
+        const bool c1 = utf8 && c == 0xC2 && i + 1 < raw.size() && static_cast<unsigned char>(raw[i + 1]) < 0xA0;
+        if (c1) {
+            escape(c);
+            escape(static_cast<unsigned char>(raw[++i]));
+        } else if (c < 0x20 || c == 0x7F || (!utf8 && c >= 0x80)) {
+            escape(c);
+        } else {
+            out += raw[i];
+        }
+    }
+    return out;
+}
+
+// Several lines, each shown as above.
+std::string shown_lines(const std::string& text) {
+    std::string out;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('\n', start);
+        out += shown(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos)
+            break;
+        out += '\n';
+        start = end + 1;
+    }
+    return out;
+}
+
 int info_command(const command& c, const std::vector<std::string>& args) {
     const auto parsed = c.parse(args, 1, {}, {"--json"});
     if (!parsed)
@@ -184,9 +230,9 @@ int info_command(const command& c, const std::vector<std::string>& args) {
         if (json) {
             out << (first ? "\n" : ",\n") << "  " << json_entry(fields);
         } else {
-            out << (first ? "" : "\n") << fields[0] << "\n";
+            out << (first ? "" : "\n") << shown(fields[0]) << "\n";
             for (int i = 1; i < info_field_count; ++i)
-                out << "  " << field_names[i] << ": " << fields[i] << "\n";
+                out << "  " << field_names[i] << ": " << shown(fields[i]) << "\n";
             out << "  length: " << format_length(fields[7]) << "\n";
         }
         first = false;
@@ -249,7 +295,7 @@ int scan_command(const command& c, const std::vector<std::string>& args) {
             if (tags)
                 media_paths.push_back(path);
             else
-                c.env().out << path << "\n";
+                c.env().out << shown(path) << "\n";
         }
         if (progress && looked_at % 256 == 0)
             c.env().err << "\rscanning: " << found << " media files in " << looked_at << " files" << std::flush;
@@ -282,8 +328,9 @@ int import_command(const command& c, const std::vector<std::string>& args) {
     const std::string& name = parsed->positional[1];
     if (!platform::file_exists(file))
         return c.fail(file + ": " + (platform::path_exists(file) ? "not a file" : "no such file"));
-    if (!playlist_class::is_valid_name(name))
-        return c.fail("\"" + name + "\" cannot be the name of a saved playlist");
+    // The window's rules for a new name.
+    if (const auto problem = unusable_name_message(name))
+        return c.fail(*problem);
     if (!ensure_data_folder(c))
         return status_bad_input;
     std::string folder_error;
@@ -302,7 +349,7 @@ int import_command(const command& c, const std::vector<std::string>& args) {
         import_playlist_file(file, playlist_format_of(file), name, store, info, system_roots());
     if (outcome.result != command_result::done)
         return c.fail(file + ": " + outcome.report.error);
-    c.env().out << outcome.report.details();
+    c.env().out << shown_lines(outcome.report.details());
     return status_ok;
 }
 
@@ -348,9 +395,9 @@ int list_command(const command& c, const std::vector<std::string>& args) {
         return c.usage("no arguments expected");
     const auto ignore = [](const std::string&, const std::string&) {};
     for (const auto& name : playlist_class(c.env().data_folder, ignore).names())
-        c.env().out << "playlist\t" << name << "\n";
+        c.env().out << "playlist\t" << shown(name) << "\n";
     for (const auto& name : mp3_cd_class(c.env().data_folder, ignore).names())
-        c.env().out << "media-cd\t" << name << "\n";
+        c.env().out << "media-cd\t" << shown(name) << "\n";
     return status_ok;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "library/auto_playlister.h"
 
+#include "library/media_entry.h"
 #include "library/named_file_store.h"
 #include "platform/file_system.h"
 
@@ -48,11 +49,26 @@ void auto_playlister::AutoPlaylisterChange(TFSNotify& sender) {
         bool& flag;
         ~scan_flag() { flag = false; }
     } guard{scanning_ = true};
+    saved_playlist_exists_ = options_.add_saved_playlist && services_.playlists.exists(options_.saved_playlist);
     do {
         scan_again_ = false;
         services_.scanner.change_scan([this](const std::string& path) { act_on(path); },
                                       [&sender](const std::string& path) { return sender.FileComplete(path); });
     } while (scan_again_);
+    append_to_saved_playlist();
+}
+
+void auto_playlister::append_to_saved_playlist() {
+    if (for_saved_playlist_.empty())
+        return;
+    if (!options_.add_saved_playlist || !services_.playlists.exists(options_.saved_playlist)) {
+        for_saved_playlist_.clear();
+        return;
+    }
+    string_list lines = services_.playlists.load(options_.saved_playlist);
+    lines.insert(lines.end(), for_saved_playlist_.begin(), for_saved_playlist_.end());
+    if (services_.playlists.save(options_.saved_playlist, lines))
+        for_saved_playlist_.clear();
 }
 
 void auto_playlister::act_on(const std::string& path) {
@@ -67,10 +83,10 @@ void auto_playlister::act_on(const std::string& path) {
     }
     if (options_.add_curr_playlist && services_.add_to_playlist)
         services_.add_to_playlist(path);
-    if (options_.add_saved_playlist && services_.playlists.exists(options_.saved_playlist)) {
-        string_list lines = services_.playlists.load(options_.saved_playlist);
-        lines.push_back(services_.media_info ? services_.media_info(path) : std::string());
-        services_.playlists.save(options_.saved_playlist, lines); // a failed write is not reported
+    if (saved_playlist_exists_ && services_.media_info) {
+        std::string info = services_.media_info(path);
+        if (has_media_path(info)) // a file the plug-in cannot describe gives no blank line
+            for_saved_playlist_.push_back(std::move(info));
     }
 }
 

@@ -53,9 +53,14 @@ public:
 
 private:
     void act_on(const std::string& path);
+    // The files of one burst go into the saved playlist together: one read, one atomic write. A write that failed
+    // keeps them for the next burst, so each file is added once.
+    void append_to_saved_playlist();
 
     auto_playlister_services services_;
     auto_playlister_options options_;
+    string_list for_saved_playlist_; // media info strings waiting for the saved playlist
+    bool saved_playlist_exists_ = false; // looked up once per burst
     bool scanning_ = false;
     bool scan_again_ = false;
 };

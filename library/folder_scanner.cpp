@@ -33,6 +33,16 @@ std::string media_files_count_message(int total) {
     return "There are " + std::to_string(total) + " media files in the current folder.";
 }
 
+std::string files_left_out_message(int count) {
+    return std::to_string(count) + (count == 1 ? " file was" : " files were") +
+           " left out: no media information could be read.";
+}
+
+std::string unread_files_message(int count) {
+    return std::to_string(count) + (count == 1 ? " file is" : " files are") +
+           " listed by path only: the media information did not come in time.";
+}
+
 string_list folder_media_names(const std::string& folder, const media_files& media) {
     string_list names;
     platform::directory_reader reader(folder);
@@ -75,7 +85,8 @@ bool folder_listing_fill::take(bool wait) {
         if (callbacks_.show_message)
             callbacks_.show_message(
                 reading_file_information_message(names_[static_cast<std::size_t>(number_ - 1)], number_, total_));
-        listing_.append(result->info);
+        if (!listing_.append(result->info))
+            ++left_out_;
     }
     if (!ended_) {
         ended_ = true;
@@ -83,7 +94,9 @@ bool folder_listing_fill::take(bool wait) {
         if (callbacks_.end_update)
             callbacks_.end_update(listing_.count());
         if (callbacks_.show_message)
-            callbacks_.show_message(media_files_count_message(total_));
+            callbacks_.show_message(left_out_ == 0 ? media_files_count_message(total_)
+                                                   : media_files_count_message(total_ - left_out_) + " " +
+                                                         files_left_out_message(left_out_));
     }
     return true;
 }
@@ -128,11 +141,14 @@ int folder_scanner::scan_dir(const std::string& folder, media_list& playlist, co
                              const message_sink& show_message, const read_ahead_policy& read_ahead) {
     ScanDir.SetRootFolder(folder);
     int added = 0;
+    left_out_ = 0;
     read_ahead_pool pool(
         [&media_info](const std::string& path) { return media_info ? media_info(path) : std::string(); }, read_ahead);
     const auto deliver = [&](const read_ahead_result& result) {
         if (playlist.append(result.info, std::string()))
             ++added;
+        else
+            ++left_out_;
         if (show_message)
             show_message(adding_to_playlist_message(result.path));
     };

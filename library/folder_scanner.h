@@ -25,6 +25,10 @@ using path_sink = std::function<void(const std::string& path)>;
 std::string adding_to_playlist_message(const std::string& path);
 std::string reading_file_information_message(const std::string& name, int number, int total);
 std::string media_files_count_message(int total);
+// Told after a listing or a scan that left out files whose media information names no file.
+std::string files_left_out_message(int count);
+// Told when files were listed by their path alone because their media information did not come in time.
+std::string unread_files_message(int count);
 
 // Names of the media files directly in `folder` (sub-folders and other non-files left out), sorted by name without
 // regard to case; names equal but for case keep a fixed order.
@@ -53,6 +57,7 @@ public:
     bool take(bool wait);
     bool complete() const { return number_ == total_ && ended_; }
     int total() const { return total_; }
+    int left_out() const { return left_out_; }
 
 private:
     std::string base_;
@@ -61,6 +66,7 @@ private:
     string_list names_;
     int total_ = 0;
     int number_ = 0;
+    int left_out_ = 0;
     bool ended_ = false;
     std::unique_ptr<read_ahead_pool> pool_;
 };
@@ -89,6 +95,8 @@ public:
     // The media information is read ahead while the walk goes on; entries are appended in the walk's order.
     int scan_dir(const std::string& folder, media_list& playlist, const media_info_source& media_info,
                  const message_sink& show_message, const read_ahead_policy& read_ahead = {});
+    // Files the last scan_dir left out because their media information named no file.
+    int left_out() const { return left_out_; }
 
     // "Play This Drive." / "Play This Folder": the media files below `folder` go to the temporary list, then the
     // player is started. A list that could not be written does not start the player. Returns whether it started.
@@ -125,6 +133,7 @@ private:
     slot initial_scan_{InitialScan, {}, {}};
     slot play_this_location_{PlayThisLocation, {}, {}};
     string_list collected_;
+    int left_out_ = 0;
     string_list known_; // kept sorted for the look-up
 };
 

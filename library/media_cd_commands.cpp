@@ -41,13 +41,19 @@ store_outcome add_new_media_cd(store_context& context, const std::string& curren
     const auto name = ask_item_name(context, context.texts[texts::name_new_media_cd], drive->label);
     if (!name)
         return outcome;
-    context.media_cds.store_identity(*name, identity);
+    // A Media CD without its index key would never find its disc: nothing is scanned then.
+    if (!context.media_cds.store_identity(*name, identity)) {
+        inform(context, write_failed_message(*name));
+        return outcome;
+    }
 
     context.state.current_media_cd_name = *name;
     begin_new_list(context.list);
     scanner.scan_dir(root, context.list, info, show_status, read_ahead);
     context.list.set_list_name_of_all(*name);
     outcome.status = texts::new_media_cd_added;
+    if (scanner.left_out() > 0)
+        outcome.status += " " + files_left_out_message(scanner.left_out());
     outcome.list = list_change::rewritten;
     if (!context.media_cds.save_catalogue(*name, context.list, context.drives))
         inform(context, write_failed_message(*name));

@@ -44,6 +44,11 @@ media_field_views split_media_info(std::string_view info) {
     return fields;
 }
 
+bool has_media_path(std::string_view info) {
+    const std::size_t end = info.find(info_separator);
+    return end != std::string_view::npos && end > 0;
+}
+
 media_fields parse_media_info(std::string_view info) {
     const media_field_views views = split_media_info(info);
     media_fields fields;

@@ -49,6 +49,9 @@ using media_field_views = std::array<std::string_view, info_field_count>;
 // beyond the fifteenth are ignored.
 media_field_views split_media_info(std::string_view info);
 media_fields parse_media_info(std::string_view info);
+// True when the string names a file: its first field is there and not empty. An entry without one is never added
+// to a list (a plug-in that could not describe the file answers without it).
+bool has_media_path(std::string_view info);
 
 // The fields each followed by 0xFF, then one more 0xFF.
 std::string make_media_info(const media_fields& fields);

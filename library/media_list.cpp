@@ -220,7 +220,7 @@ void media_list::compact(bool fresh_arena) {
 }
 
 bool media_list::insert(int position, std::string_view info, const std::string& list_name) {
-    if (position < 0 || position > count())
+    if (position < 0 || position > count() || !has_media_path(info))
         return false;
     row_text row;
     make_row(row, info, list_name);
@@ -231,7 +231,7 @@ bool media_list::insert(int position, std::string_view info, const std::string& 
 }
 
 bool media_list::replace(int row, std::string_view info) {
-    if (!valid_row(row))
+    if (!valid_row(row) || !has_media_path(info))
         return false;
     const int slot = live_.rows[static_cast<std::size_t>(row)];
     row_text text;

@@ -29,6 +29,7 @@ public:
     // Name switches for the derived display name; all on at construction.
     name_switches switches;
 
+    // An info string without a path adds nothing (false); replace then keeps the row as it was.
     bool append(std::string_view info, const std::string& list_name);
     bool insert(int position, std::string_view info, const std::string& list_name); // position 0..count
     bool replace(int row, std::string_view info);                                   // ListName stays

@@ -14,7 +14,31 @@ namespace karvo {
 
 namespace {
 constexpr const char* index_section = "Settings";
+
+// The index key of a name. A profile file cannot hold every name as a key: "=" ends the key, a leading "[" or ";"
+// makes a section or a comment of the line, blanks around it are trimmed. Such a name (and one that starts with the
+// marker "%") is written as "%" and the name with those bytes as %XX; every other name is its own key.
+std::string index_key(const std::string& name) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const bool plain = !name.empty() && name.front() != '%' && name.front() != '[' && name.front() != ';' &&
+                       !blank(name.front()) && !blank(name.back()) &&
+                       name.find_first_of("=\r\n") == std::string::npos;
+    if (plain)
+        return name;
+    std::string key = "%";
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == ' ' || c == '%' || c == '=' || c == '[' || c == ';' || c == '\x7f') {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", byte);
+            key += escaped;
+        } else {
+            key += c;
+        }
+    }
+    return key;
 }
+} // namespace
 
 float disc_identity(std::uint32_t serial) {
     return static_cast<float>(serial);
@@ -79,19 +103,19 @@ std::string mp3_cd_class::index_path() const {
 float mp3_cd_class::stored_identity(const std::string& name) const {
     if (!is_valid_name(name))
         return no_disc_identity;
-    return parse_identity(platform::get_private_profile_string(index_section, name, "-1", index_));
+    return parse_identity(platform::get_private_profile_string(index_section, index_key(name), "-1", index_));
 }
 
 bool mp3_cd_class::store_identity(const std::string& name, float identity) {
     if (!is_valid_name(name))
         return false;
-    return platform::write_private_profile_string(index_section, name, format_identity(identity), index_);
+    return platform::write_private_profile_string(index_section, index_key(name), format_identity(identity), index_);
 }
 
 bool mp3_cd_class::remove(const std::string& name) {
     if (!named_file_store::remove(name))
         return false;
-    platform::delete_private_profile_key(index_section, name, index_);
+    platform::delete_private_profile_key(index_section, index_key(name), index_);
     return true;
 }
 
@@ -99,7 +123,7 @@ bool mp3_cd_class::rename(const std::string& old_name, const std::string& new_na
     if (!named_file_store::rename(old_name, new_name))
         return false;
     const float identity = stored_identity(old_name);
-    platform::delete_private_profile_key(index_section, old_name, index_);
+    platform::delete_private_profile_key(index_section, index_key(old_name), index_);
     store_identity(new_name, identity);
     return true;
 }

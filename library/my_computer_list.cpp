@@ -7,6 +7,8 @@ const std::string no_text;
 }
 
 bool my_computer_list::append(std::string_view info) {
+    if (!has_media_path(info))
+        return false;
     const media_field_views fields = split_media_info(info);
     for (int field = 0; field < info_field_count; ++field)
         columns_[info_field_column[field]].emplace_back(fields[field]);

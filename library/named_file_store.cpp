@@ -180,4 +180,13 @@ bool named_file_store::rename(const std::string& old_name, const std::string& ne
     return platform::rename_file(from, to);
 }
 
+int remove_stale_temporaries_of(const std::string& data_folder) {
+    const auto started = platform::process_start_time();
+    const std::string base = platform::with_trailing_slash(data_folder);
+    int removed = 0;
+    for (const char* folder : {"", "Playlists", "Media CDs"})
+        removed += platform::remove_stale_temporaries(base + folder, started);
+    return removed;
+}
+
 } // namespace karvo

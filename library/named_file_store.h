@@ -69,4 +69,8 @@ private:
     string_list buffer_;
 };
 
+// Start-up: removes the temporary files that interrupted saves left in the data folder and its two store folders,
+// those written before this process started by a writer that is gone. Returns how many went.
+int remove_stale_temporaries_of(const std::string& data_folder);
+
 } // namespace karvo

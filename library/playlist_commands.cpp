@@ -192,6 +192,7 @@ store_outcome recache_playlist(store_context& context, const recache_info_source
     read_ahead_each(paths, info, read_ahead, [&](const read_ahead_result& result) {
         if (show_status)
             show_status(texts::recaching_file + result.path);
+        // A file the plug-in cannot describe any more keeps the entry it had.
         list.replace(rows[done++], result.info);
     });
     outcome.done = true;

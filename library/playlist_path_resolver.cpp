@@ -40,6 +40,44 @@ std::vector<std::string> segments_of(std::string_view text) {
     return segments;
 }
 
+// "." and "name/.." taken out of every segment but the last (which is always a name), so a walk never climbs up
+// and down again: "a/./b/../c" becomes "a/c". ".." that climb above the start stay in front unless `at_root`,
+// where they stay at the root and are dropped.
+std::vector<std::string> without_dot_segments(std::vector<std::string> segments, bool at_root) {
+    std::vector<std::string> kept;
+    kept.reserve(segments.size());
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        std::string& segment = segments[i];
+        const bool last = i + 1 == segments.size();
+        if (!last && segment == ".")
+            continue;
+        if (!last && segment == "..") {
+            if (!kept.empty() && kept.back() != "..")
+                kept.pop_back();
+            else if (!at_root)
+                kept.push_back(std::move(segment));
+            continue;
+        }
+        kept.push_back(std::move(segment));
+    }
+    return kept;
+}
+
+// No file has a path longer than this, nor a name longer than the second: a tail of segments beyond either can
+// never be found, so the search for a foreign path starts where the tail fits.
+constexpr std::size_t longest_path = 4096;
+constexpr std::size_t longest_name = 255;
+
+std::size_t first_findable_segment(const std::vector<std::string>& segments) {
+    std::size_t length = 0;
+    for (std::size_t i = segments.size(); i-- > 0;) {
+        length += segments[i].size() + 1;
+        if (length > longest_path || segments[i].size() > longest_name)
+            return i + 1;
+    }
+    return 0;
+}
+
 std::string trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string::npos)
@@ -148,7 +186,7 @@ bool playlist_path_resolver::walk(const std::string& base, const std::vector<std
 bool playlist_path_resolver::find_foreign(const std::vector<std::string>& segments, const std::string& written,
                                           resolved_path& result) {
     // The longest tail of the path that lies under a base wins, so a match on the bare file name comes last.
-    for (std::size_t drop = 0; drop < segments.size(); ++drop)
+    for (std::size_t drop = first_findable_segment(segments); drop < segments.size(); ++drop)
         for (const auto& base : bases_)
             if (walk(base, segments, drop, result)) {
                 if (!result.ambiguity.empty())
@@ -186,19 +224,19 @@ resolved_path playlist_path_resolver::resolve(const std::string& written) {
     const bool windows_form = text.find('\\') != std::string::npos || is_drive_letter_path(text);
     std::replace(text.begin(), text.end(), '\\', '/');
     if (is_drive_letter_path(text)) {
-        find_foreign(segments_of(std::string_view(text).substr(2)), written, result);
+        find_foreign(without_dot_segments(segments_of(std::string_view(text).substr(2)), true), written, result);
     } else if (text.rfind("//", 0) == 0) {
         // \\server\share\folder\file: the share's content may be mounted anywhere.
         auto segments = segments_of(text);
         segments.erase(segments.begin(), segments.begin() + std::min<std::size_t>(2, segments.size()));
-        find_foreign(segments, written, result);
+        find_foreign(without_dot_segments(std::move(segments), true), written, result);
     } else if (text[0] == '/') {
         if (platform::file_exists(text))
             result = {entry_state::resolved, text, {}};
-        else if (windows_form)
-            find_foreign(segments_of(text), written, result); // "\Music\a.mp3": the root of some drive
+        else if (windows_form) // "\Music\a.mp3": the root of some drive
+            find_foreign(without_dot_segments(segments_of(text), true), written, result);
     } else {
-        walk(folder_, segments_of(text), 0, result);
+        walk(folder_, without_dot_segments(segments_of(text), false), 0, result);
         if (!result.ambiguity.empty())
             result.ambiguity = written + ": " + result.ambiguity;
     }

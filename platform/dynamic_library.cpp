@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/dynamic_library.h"
 
+#include "platform/readable_memory.h"
 #include "sdk/karvo_plugin.h"
 
 #include <dlfcn.h>
@@ -59,9 +60,12 @@ std::vector<unsigned char> dynamic_library::icon_resource(std::int32_t id) const
         return {};
     std::int32_t size = 0;
     const unsigned char* bytes = get_icon(id, &size);
-    if (bytes == nullptr || size <= 0)
+    if (bytes == nullptr || size <= 0 || size > max_icon_bytes)
         return {};
-    return std::vector<unsigned char>(bytes, bytes + size);
+    std::vector<unsigned char> copy(static_cast<std::size_t>(size));
+    if (!copy_readable(bytes, copy.data(), copy.size()))
+        return {};
+    return copy;
 }
 
 } // namespace karvo::platform

@@ -21,6 +21,8 @@ public:
 
     bool load(const std::string& path); // unloads what was loaded before
     void unload();
+    // Forgets the library without unloading it: a thread may still be inside it.
+    void release() { handle_ = nullptr; }
     bool loaded() const { return handle_ != nullptr; }
     const std::string& error() const { return error_; }
 
@@ -30,7 +32,9 @@ public:
         return reinterpret_cast<Fn>(symbol(name));
     }
 
-    // Icon resource `id` through the library's _get_icon_resource export; empty when there is none.
+    // Icon resource `id` through the library's _get_icon_resource export; empty when there is none, or when the
+    // size is beyond max_icon_bytes or the bytes cannot be read.
+    static constexpr std::int32_t max_icon_bytes = 1 << 20;
     std::vector<unsigned char> icon_resource(std::int32_t id) const;
 
 private:

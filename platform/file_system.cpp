@@ -7,11 +7,13 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sstream>
 #include <unistd.h>
 #include <unordered_map>
 #include <unordered_set>
@@ -425,6 +427,66 @@ std::string file_name_of(const std::string& path) {
 std::string folder_of(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+namespace {
+
+// The writer's process id in a temporary's name, or 0 when the name is not one of ours.
+pid_t temporary_writer(const std::string& name) {
+    const std::size_t at = name.rfind(".tmp-");
+    if (name.empty() || name[0] != '.' || at == std::string::npos)
+        return 0;
+    const std::string rest = name.substr(at + 5);
+    const std::size_t dash = rest.find('-');
+    if (dash == 0 || dash == std::string::npos || dash + 1 == rest.size() ||
+        rest.find_first_not_of("0123456789-") != std::string::npos || rest.find('-', dash + 1) != std::string::npos)
+        return 0;
+    return static_cast<pid_t>(std::strtol(rest.substr(0, dash).c_str(), nullptr, 10));
+}
+
+} // namespace
+
+int remove_stale_temporaries(const std::string& folder, std::chrono::system_clock::time_point older_than) {
+    int removed = 0;
+    const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+    directory_reader reader(base);
+    while (reader.next()) {
+        const std::string name(reader.name());
+        const pid_t writer = temporary_writer(name);
+        struct stat info {};
+        if (writer <= 0 || ::lstat((base + name).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+            continue;
+        const auto written = std::chrono::system_clock::from_time_t(info.st_mtim.tv_sec);
+        if (written >= older_than)
+            continue;
+        const bool writer_gone = ::kill(writer, 0) != 0 && errno == ESRCH;
+        if ((writer_gone || written < older_than - std::chrono::hours(24)) && ::unlink((base + name).c_str()) == 0)
+            ++removed;
+    }
+    return removed;
+}
+
+std::chrono::system_clock::time_point process_start_time() {
+    const auto now = std::chrono::system_clock::now();
+    // Field 22 of /proc/self/stat counts clock ticks from boot; /proc/stat's btime is the boot in Unix time.
+    const std::optional<std::string> stat = read_file("/proc/self/stat");
+    const std::optional<std::string> system = read_file("/proc/stat");
+    if (!stat || !system)
+        return now;
+    const std::size_t close = stat->rfind(')');
+    const std::size_t btime = system->find("\nbtime ");
+    if (close == std::string::npos || btime == std::string::npos)
+        return now;
+    std::istringstream fields(stat->substr(close + 2));
+    std::string field;
+    for (int index = 3; index <= 22 && fields >> field; ++index) {
+    }
+    const long ticks = ::sysconf(_SC_CLK_TCK);
+    const long long boot = std::atoll(system->c_str() + btime + 7);
+    if (ticks <= 0 || boot <= 0 || field.empty())
+        return now;
+    const long long start_ticks = std::atoll(field.c_str());
+    return std::chrono::system_clock::from_time_t(static_cast<std::time_t>(boot + start_ticks / ticks));
 }
 
 } // namespace karvo::platform

@@ -3,6 +3,7 @@
 // attributes, existence tests, folder creation, delete, rename, and whole-file read and atomic write.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -90,6 +91,11 @@ void set_read_observer(read_observer observer);
 // Writes the file completely under a temporary name beside it, flushes it and renames it over `path`, so a crash
 // or a full disk leaves either the old or the new content. Returns false on any failure (old file untouched).
 bool write_file_atomic(const std::string& path, std::string_view content);
+// Removes what interrupted atomic writes left in `folder` (".<name>.tmp-<pid>-<n>"): files last written before
+// `older_than` whose writer is not running any more, or that are a day older than that. Returns how many went.
+int remove_stale_temporaries(const std::string& folder, std::chrono::system_clock::time_point older_than);
+// When this process started (the clock's now when the system cannot tell).
+std::chrono::system_clock::time_point process_start_time();
 
 // File name after the last '/', and the folder before it (with the trailing '/').
 std::string file_name_of(const std::string& path);

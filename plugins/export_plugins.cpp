@@ -5,6 +5,7 @@
 #include "platform/dynamic_library.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
+#include "platform/readable_memory.h"
 #include "plugins/plugin_lists.h"
 #include "sdk/karvo_plugin.h"
 
@@ -15,17 +16,17 @@
 namespace karvo {
 namespace {
 
-// A plug-in's text, copied with a bound: a runaway string (or one never terminated) cannot flood a menu caption.
+// A plug-in's text, copied with a bound: a runaway string (or one never terminated, or not readable) cannot flood
+// a menu caption or crash the scan.
 std::string bounded_text(const char* text) {
-    if (!text)
-        return {};
-    std::size_t length = ::strnlen(text, KARVO_EXPORT_TEXT_MAX + 1);
-    if (length > KARVO_EXPORT_TEXT_MAX) {
-        length = KARVO_EXPORT_TEXT_MAX;
-        while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
+    std::string copy = platform::read_text(text, KARVO_EXPORT_TEXT_MAX + 1).value_or("");
+    if (copy.size() > KARVO_EXPORT_TEXT_MAX) {
+        std::size_t length = KARVO_EXPORT_TEXT_MAX;
+        while (length > 0 && (static_cast<unsigned char>(copy[length]) & 0xC0) == 0x80)
             --length; // never cut inside a UTF-8 character
+        copy.resize(length);
     }
-    return std::string(text, length);
+    return copy;
 }
 
 // A list view of the program's strings for the length of one call.

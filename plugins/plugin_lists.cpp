@@ -1,32 +1,40 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "plugins/plugin_lists.h"
 
+#include "platform/readable_memory.h"
+
 #include <charconv>
+#include <vector>
 
 namespace karvo {
-namespace {
-
-template <typename Visit>
-void for_each_item(const karvo_string_list* list, Visit visit) {
-    if (!list || list->count <= 0 || !list->items)
-        return;
-    for (int32_t i = 0; i < list->count; ++i)
-        visit(list->items[i] ? list->items[i] : "");
-}
-
-} // namespace
 
 string_list copy_plugin_list(const karvo_string_list* list) {
+    karvo_string_list head{};
+    if (!platform::copy_readable(list, &head, sizeof head) || head.count <= 0 || !head.items ||
+        head.count > max_plugin_list_items)
+        return {};
+    std::vector<const char*> items(static_cast<std::size_t>(head.count));
+    if (!platform::copy_readable(head.items, items.data(), items.size() * sizeof(const char*)))
+        return {};
     string_list copy;
-    if (list && list->count > 0)
-        copy.reserve(static_cast<std::size_t>(list->count));
-    for_each_item(list, [&](const char* item) { copy.emplace_back(item); });
+    copy.reserve(items.size());
+    for (const char* item : items) {
+        if (!item) {
+            copy.emplace_back();
+            continue;
+        }
+        std::optional<std::string> text = platform::read_text(item, max_plugin_item_bytes);
+        if (!text)
+            return {};
+        copy.push_back(std::move(*text));
+    }
     return copy;
 }
 
 std::string join_plugin_list(const karvo_string_list* list) {
     std::string joined;
-    for_each_item(list, [&](const char* item) { joined += item; });
+    for (const std::string& item : copy_plugin_list(list))
+        joined += item;
     return joined;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Copies the string lists a plug-in returns into the program's own lists, so nothing the program keeps points into
-// plug-in memory. A list from a plug-in is read defensively: NULL, a negative count or a NULL item read as empty.
+// plug-in memory. A list from a plug-in is read defensively: NULL, a negative count or a NULL item read as empty; a
+// count beyond max_plugin_list_items, or an array or item the program cannot read, makes the whole list empty; an
+// item is cut after max_plugin_item_bytes.
 #pragma once
 
 #include "library/string_list.h"
@@ -9,6 +11,9 @@
 #include <string>
 
 namespace karvo {
+
+inline constexpr int max_plugin_list_items = 65536;
+inline constexpr std::size_t max_plugin_item_bytes = std::size_t{1} << 20;
 
 string_list copy_plugin_list(const karvo_string_list* list);
 

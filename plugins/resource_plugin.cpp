@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "plugins/resource_plugin.h"
 
+#include "library/media_entry.h"
+#include "plugins/crash_note.h"
 #include "platform/paths.h"
+#include "platform/readable_memory.h"
 #include "plugins/plugin_lists.h"
 
 namespace karvo {
@@ -48,8 +51,19 @@ std::string missing_resource_plugin_text(const std::string& message_15) {
     return message_15 + " plugins/resource.krp";
 }
 
+resource_plugin::resource_plugin() : reads_(std::make_unique<timed_calls>(default_read_time_limit)) {}
+
+resource_plugin::~resource_plugin() {
+    if (has_stuck_reads())
+        library_.release();
+}
+
 void resource_plugin::clear() {
+    const std::chrono::milliseconds limit = reads_ ? reads_->limit() : default_read_time_limit;
+    if (has_stuck_reads())
+        library_.release();
     *this = resource_plugin{};
+    reads_->set_limit(limit);
 }
 
 bool resource_plugin::load(const std::string& library_path) {
@@ -65,8 +79,7 @@ bool resource_plugin::load(const std::string& library_path) {
     if (exports.plugin_info)
         info_lines_ = copy_plugin_list(exports.plugin_info());
     if (exports.author_name) {
-        const char* author = exports.author_name();
-        author_ = author ? author : "";
+        author_ = platform::read_text(exports.author_name(), max_plugin_item_bytes).value_or("");
     }
     if (exports.extensions && exports.descriptions) {
         extensions_ = copy_plugin_list(exports.extensions());
@@ -113,26 +126,55 @@ std::string resource_plugin::player6_caption() const {
 }
 
 std::unique_lock<std::mutex> resource_plugin::exclusive_call() const {
-    return reentrant_ ? std::unique_lock<std::mutex>() : std::unique_lock<std::mutex>(calls_.mutex);
+    return reentrant_ ? std::unique_lock<std::mutex>() : std::unique_lock<std::mutex>(*calls_);
 }
+
+namespace {
+
+// What a file is listed with when the plug-in did not describe it in time: its path and empty fields, or nothing
+// when the path cannot be held in a media info string.
+std::string path_only_info(const std::string& path) {
+    if (path.find_first_of(std::string("\r\n") + info_separator) != std::string::npos)
+        return {};
+    media_fields fields;
+    fields[0] = path;
+    return make_media_info(fields);
+}
+
+} // namespace
 
 std::string resource_plugin::media_info_string(const std::string& path) const {
     if (!get_media_info_string_)
         return {};
-    const auto lock = exclusive_call();
-    // Joined under the lock: the list is only valid until the next call.
-    return join_plugin_list(get_media_info_string_(path.c_str()));
+    if (!*stuck_) {
+        // Everything the call needs is copied in: a call given up may return after this object is gone.
+        std::shared_ptr<std::mutex> calls = reentrant_ ? nullptr : calls_;
+        std::optional<std::string> info = reads_->call([get = get_media_info_string_, calls, path] {
+            std::unique_lock<std::mutex> lock;
+            if (calls)
+                lock = std::unique_lock<std::mutex>(*calls);
+            const plugin_read_mark mark(path);
+            // Joined under the lock: the list is only valid until the next call.
+            return join_plugin_list(get(path.c_str()));
+        });
+        if (info)
+            return std::move(*info);
+        if (!reentrant_)
+            *stuck_ = true; // its one call at a time is still running
+    }
+    ++*unread_;
+    return path_only_info(path);
 }
 
 void resource_plugin::show_media_info(const std::string& path) const {
-    if (!show_media_info_)
+    if (!show_media_info_ || *stuck_)
         return;
     const auto lock = exclusive_call();
     show_media_info_(path.c_str());
 }
 
 int resource_plugin::media_duration(const std::string& path) const {
-    if (!get_media_duration_)
+    if (!get_media_duration_ || *stuck_)
         return -1;
     const auto lock = exclusive_call();
     return get_media_duration_(path.c_str());

@@ -9,11 +9,16 @@
 #include "platform/dynamic_library.h"
 #include "sdk/karvo_plugin.h"
 
+#include <atomic>
+#include <chrono>
+#include <memory>
 #include <mutex>
 #include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "plugins/timed_calls.h"
 
 namespace karvo {
 
@@ -27,6 +32,12 @@ class resource_plugin {
 public:
     static constexpr const char* relative_path = "plugins/resource.krp";
     static constexpr int player_slot_count = 6;
+    static constexpr std::chrono::milliseconds default_read_time_limit{10000};
+
+    resource_plugin();
+    ~resource_plugin(); // a library a call is still stuck in stays loaded
+    resource_plugin(resource_plugin&&) = default;
+    resource_plugin& operator=(resource_plugin&&) = default;
 
     // Loads the library and fills every list, in the fixed step order. False when the library cannot be loaded
     // (the program then reports missing_resource_plugin_text and ends). A missing export leaves its list empty.
@@ -63,8 +74,16 @@ public:
     read_ahead_policy read_ahead() const { return {reentrant_, 0, 0}; }
     // The file's media info string: the plug-in's items joined in order. Empty when the export is missing or the
     // plug-in cannot describe the file (the caller then skips it). Callable from any thread: the calls into a
-    // plug-in that is not reentrant are made one at a time.
+    // plug-in that is not reentrant are made one at a time. A call runs on a helper thread and is waited for at
+    // most the read time limit; past it the file is described by its path alone and counted as unread. After a
+    // call into a plug-in that is not reentrant overran, the plug-in is not called again for media information.
     std::string media_info_string(const std::string& path) const;
+    void set_read_time_limit(std::chrono::milliseconds limit) { reads_->set_limit(limit); }
+    // Files described by their path alone because the plug-in did not answer in time.
+    int unread_count() const { return unread_->load(); }
+    // A call is inside the plug-in (given up, or still waited for): the program must end without unloading it and
+    // without waiting for the call.
+    bool has_stuck_reads() const { return reads_ && (reads_->given_up() > 0 || reads_->in_flight() > 0); }
     void show_media_info(const std::string& path) const;
     // Kept for completeness; -1 when the export is missing.
     int media_duration(const std::string& path) const;
@@ -84,20 +103,16 @@ private:
     void clear();
     std::unique_lock<std::mutex> exclusive_call() const; // held over a call into a plug-in that is not reentrant
 
-    // Serialises the calls into a plug-in that is not reentrant; a fresh one for each loaded library.
-    struct call_lock {
-        call_lock() = default;
-        call_lock(const call_lock&) {}
-        call_lock& operator=(const call_lock&) { return *this; }
-        mutable std::mutex mutex;
-    };
-
     platform::dynamic_library library_;
+    // Serialises the calls into a plug-in that is not reentrant; shared with calls that may outlive this object.
+    std::shared_ptr<std::mutex> calls_ = std::make_shared<std::mutex>();
+    std::unique_ptr<timed_calls> reads_;
+    std::unique_ptr<std::atomic<int>> unread_ = std::make_unique<std::atomic<int>>(0);
+    std::unique_ptr<std::atomic<bool>> stuck_ = std::make_unique<std::atomic<bool>>(false);
     karvo_get_media_info_string_fn get_media_info_string_ = nullptr;
     karvo_show_media_info_fn show_media_info_ = nullptr;
     karvo_get_media_duration_fn get_media_duration_ = nullptr;
     bool reentrant_ = false;
-    call_lock calls_;
 
     string_list player_names_, program_names_, default_locations_, home_pages_;
     string_list extensions_, extension_display_;

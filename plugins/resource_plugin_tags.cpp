@@ -3,6 +3,9 @@
 // it.
 #include "plugins/resource_plugin.h"
 
+#include "platform/readable_memory.h"
+#include "plugins/plugin_lists.h"
+
 namespace karvo {
 
 bool resource_plugin::writes_tags() const {
@@ -15,6 +18,9 @@ resource_plugin::write_media_tags(const std::string& path,
     const auto write = library_.loaded() ? library_.function<karvo_write_media_tags_fn>("_write_media_tags") : nullptr;
     if (!write)
         return {KARVO_TAG_UNSUPPORTED, "the resource plug-in does not write tags"};
+    // A plug-in still inside a media read it never returned from would hold this call forever.
+    if (*stuck_)
+        return {KARVO_TAG_FAILED, "the resource plug-in is not answering"};
     std::vector<karvo_tag_field> passed;
     passed.reserve(fields.size());
     for (const auto& [name, value] : fields)
@@ -23,7 +29,7 @@ resource_plugin::write_media_tags(const std::string& path,
     const char* message = nullptr;
     const std::int32_t status = write(path.c_str(), passed.data(), static_cast<std::int32_t>(passed.size()), &message);
     // Copied under the lock: the text is only valid until the next call.
-    return {status, message ? message : ""};
+    return {status, platform::read_text(message, max_plugin_item_bytes).value_or("")};
 }
 
 } // namespace karvo

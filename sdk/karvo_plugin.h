@@ -28,7 +28,9 @@ extern "C" {
 #endif
 
 /* An ordered list of texts: items[0] .. items[count - 1], each zero-terminated. A list with count 0 may have
- * items == NULL. A function returning a list may also return NULL, which the program reads as an empty list. */
+ * items == NULL. A function returning a list may also return NULL, which the program reads as an empty list.
+ * The program reads at most 65536 items and at most 1 MiB of one text (a longer text is cut); a list declaring more
+ * items, or whose items or texts cannot be read, counts as empty. */
 struct karvo_string_list {
     int32_t count;
     const char* const* items;
@@ -66,7 +68,9 @@ typedef double (*karvo_get_version_fn)(void);
  * A file that cannot be read gives the path and empty fields. A path that itself holds byte 0xFF, CR or LF cannot
  * be represented in the string: the result is then an empty list (count 0), and the program skips the file.
  * The list and its texts stay valid until the next call of this function (in a reentrant plug-in: the next call
- * on the same thread). */
+ * on the same thread). Each call runs on a thread of the program's own and has a time limit (10 seconds): a call
+ * still running then is left to finish and the file is listed by its path alone; a plug-in that is not reentrant
+ * is then not called again (it is still inside that call) until the program starts anew. */
 typedef const struct karvo_string_list* (*karvo_get_media_info_string_fn)(const char* path);
 /* _is_reentrant: optional; nonzero when _get_media_info_string may be called from several threads at once, each
  * call on its own file, while _show_media_info and _get_media_duration may also run on the program's

@@ -116,6 +116,7 @@ TfrmMain::TfrmMain(main_environment environment, QWidget* parent)
     messages_ = builtin_main_language().messages;
 
     create_folder_path(data_folder);
+    remove_stale_temporaries_of(data_folder);
     auto folder_failure = [this](const std::string& text, const std::string& caption) {
         folder_failed_ = true;
         environment_.prompts.message_box(text, caption, platform::message_buttons::ok, platform::message_icon::none);
@@ -301,6 +302,7 @@ void TfrmMain::apply_language() {
 }
 
 bool TfrmMain::load_resource_plugin() {
+    resource.set_read_time_limit(environment_.media_read_limit);
     if (!resource.load(program_folder + resource_plugin::relative_path))
         return false;
     std::vector<QIcon> icons;

@@ -89,6 +89,8 @@ struct main_environment {
     platform::media_bus* bus = nullptr;
     // Whether the desktop has a notification area; the system's answer when not given.
     std::function<bool()> tray_available = {};
+    // How long one media information read may take before the file is listed by its path alone.
+    std::chrono::milliseconds media_read_limit = resource_plugin::default_read_time_limit;
 };
 
 class TfrmMain : public QWidget {
@@ -255,6 +257,8 @@ public:
     void picSearchTypeClick();
     void SearchingTipsClick();
     void set_about_box(QWidget* about) { frmAbout = about; }
+    // A media read is still inside the resource plug-in: the program must end without unloading it.
+    bool media_reads_stuck() const { return resource.has_stuck_reads(); }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

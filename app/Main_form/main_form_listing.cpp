@@ -7,16 +7,22 @@
 #include "app/Main_form/command_registry.h"
 #include "app/Main_form/listing_pane.h"
 #include "app/Main_form/status_pane.h"
+#include "library/folder_scanner.h"
 #include "library/playlist_files.h"
 #include "players/playback_commands.h"
 
 namespace karvo {
 
 void TfrmMain::LstMusicListAllFill(const std::string& folder) {
+    const int unread_before = resource.unread_count();
     listing_->LstMusicListAllFill(
         folder, media_types, [this](const std::string& path) { return resource.media_info_string(path); },
         resource.read_ahead(), [this](const std::string& text) { show_progress(text); },
-        [this] { status_->finish_progress(); });
+        [this, unread_before] {
+            status_->finish_progress();
+            if (resource.unread_count() > unread_before)
+                show_message(QString::fromStdString(unread_files_message(resource.unread_count() - unread_before)));
+        });
 }
 
 void TfrmMain::LstMusicListAllContextPopup(const QPoint& global) {

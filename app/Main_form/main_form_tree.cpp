@@ -225,10 +225,15 @@ void TfrmMain::mnuAdd_DirectoryClick() {
                                          platform::message_buttons::ok, platform::message_icon::none);
         return;
     }
+    const int unread_before = resource.unread_count();
     scanners->scan_dir(
         state_.current_folder, music_list, [this](const std::string& path) { return resource.media_info_string(path); },
         [this](const std::string& text) { show_progress(text); }, resource.read_ahead());
     status_->finish_progress();
+    if (scanners->left_out() > 0)
+        show_message(QString::fromStdString(files_left_out_message(scanners->left_out())));
+    if (resource.unread_count() > unread_before)
+        show_message(QString::fromStdString(unread_files_message(resource.unread_count() - unread_before)));
     refresh_count();
 }
 

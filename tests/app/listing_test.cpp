@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <fstream>
 
 #include <QAbstractItemModelTester>
@@ -54,6 +56,28 @@ TEST(Listing, TwelveFilesGiveTwelveProgressLinesThenTheCount) {
     EXPECT_EQ(recorded_fill(w, empty.path() + "/"),
               (std::vector<std::string>{"There are 0 media files in the current folder."}));
     EXPECT_EQ(w.listing().model()->rowCount(), 0);
+}
+
+// A resource plug-in that never returns for one file leaves the window working: the listing ends with the file
+// listed by its path and the status line says so; Exit still saves the settings.
+TEST(Listing, APluginThatNeverReturnsLeavesTheWindowWorking) {
+    testing::main_window_fixture f(false);
+    std::filesystem::create_symlink(KARVO_TEST_PLUGIN_DIR "/hostile.krp", f.folder.file("plugins/resource.krp"));
+    f.media_read_limit = std::chrono::milliseconds(300);
+    for (const char* name : {"music/a.mp3", "music/hang.mp3", "music/z.mp3"})
+        f.write_file(name, "x");
+    TfrmMain& w = f.create();
+    ASSERT_TRUE(f.created);
+    const std::vector<std::string> texts = recorded_fill(w, f.folder.file("music/"));
+    ASSERT_EQ(w.listing().model()->rowCount(), 3);
+    EXPECT_EQ(w.listing().model()->index(1, 0).data().toString(), QStringLiteral("hang.mp3"));
+    // The plug-in takes one call at a time and one is still running: the files after it are listed by path too.
+    EXPECT_EQ(w.status().message_label()->text().toStdString(),
+              "2 files are listed by path only: the media information did not come in time.");
+    EXPECT_TRUE(w.media_reads_stuck());
+    w.ExitClick();
+    EXPECT_EQ(f.terminated, 1);
+    EXPECT_NE(f.read_ini().find("WindowWidth="), std::string::npos);
 }
 
 // The first line of a scan is painted, then one line per 16 ms of the clock, and the last line always.

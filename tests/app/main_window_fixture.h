@@ -83,6 +83,7 @@ public:
         environment.program_exists = only_programs_here();
         environment.bus = &bus;
         environment.tray_available = tray_available;
+        environment.media_read_limit = media_read_limit;
         window = std::make_unique<TfrmMain>(std::move(environment));
         created = window->FormCreate();
         return *window;
@@ -102,6 +103,7 @@ public:
     platform::scripted_media_bus bus;
     int terminated = 0;
     std::function<bool()> tray_available = [] { return false; }; // no notification area unless a test says so
+    std::chrono::milliseconds media_read_limit = resource_plugin::default_read_time_limit;
     bool created = false;
     std::unique_ptr<TfrmMain> window;
 };

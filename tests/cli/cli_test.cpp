@@ -72,6 +72,8 @@ TEST(cli, every_subcommand_works_and_each_bad_input_gets_a_status_and_one_line) 
     fs::create_directories(folder.file("music/Sub"));
     testing::write_mp3(folder.file("music/Sub/One.mp3"),
                        testing::mp3_options().with_id3v1(testing::title_tag("Tune", "Band")));
+    testing::write_mp3(folder.file("hostile.mp3"),
+                       testing::mp3_options().with_id3v1(testing::title_tag("T\x1b]0;owned\x07", "\x1b[2J")));
     testing::write_wav(folder.file("music/two.wav"), 44100, 1, 16, 0.2);
     write_raw(folder.file("music/notes.txt"), "x");
     write_raw(folder.file("music/list.m3u"),
@@ -80,6 +82,7 @@ TEST(cli, every_subcommand_works_and_each_bad_input_gets_a_status_and_one_line) 
     fs::create_directories(data + "/Media CDs");
     write_raw(data + "/Media CDs/Disc.vmc", "");
     write_raw(folder.file("feed.xml"), "<?xml version=\"1.0\"?>\n<rss version=\"2.0\"><channel/></rss>\n");
+    write_raw(data + "/Media CDs/Bad\x1b[31m.vmc", "");
     const std::string m3u = folder.file("out.m3u"), pls = folder.file("out.pls"), xspf = folder.file("out.xspf");
 
     struct row {
@@ -119,7 +122,13 @@ TEST(cli, every_subcommand_works_and_each_bad_input_gets_a_status_and_one_line) 
          ""},
         {"import over a saved playlist", {"import", folder.file("music/list.m3u"), "Mix"}, 1, "", "exists already"},
         {"import of binary data", {"import", folder.file("bin.m3u"), "Bin"}, 1, "", "binary data"},
-        {"import with a bad name", {"import", folder.file("music/list.m3u"), "a/b"}, 1, "", "cannot be the name"},
+        {"import with a bad name", {"import", folder.file("music/list.m3u"), "a/b"}, 1, "", "can't be used as a name"},
+        {"import with a hidden name", {"import", folder.file("music/list.m3u"), ".mix"}, 1, "", "begin with a dot"},
+        {"info escapes control characters",
+         {"info", folder.file("hostile.mp3")},
+         0,
+         "song: T\\x1B]0;owned\\x07\n  artist: \\x1B[2J",
+         ""},
         {"export as m3u", {"export", "Mix", m3u, "--extended"}, 0, "", ""},
         {"export as pls", {"export", "Mix", pls, "--format", "pls"}, 0, "", ""},
         {"export of no playlist", {"export", "Nope", m3u}, 1, "", "no saved playlist \"Nope\""},
@@ -127,7 +136,7 @@ TEST(cli, every_subcommand_works_and_each_bad_input_gets_a_status_and_one_line) 
         {"import of an xspf", {"import", xspf, "Back"}, 0, "3 entries imported, 2 resolved, 1 not found", ""},
         {"import of xml that is no playlist", {"import", folder.file("feed.xml"), "Feed"}, 1, "", "no XSPF"},
         {"export in an unknown format", {"export", "Mix", m3u, "--format", "wpl"}, 2, "", "unknown format"},
-        {"list", {"list"}, 0, "playlist\tBack\nplaylist\tMix\nmedia-cd\tDisc\n", ""},
+        {"list", {"list"}, 0, "playlist\tBack\nplaylist\tMix\nmedia-cd\tBad\\x1B[31m\nmedia-cd\tDisc\n", ""},
         {"list with arguments", {"list", "x"}, 2, "", "no arguments expected"},
         {"tag", {"tag", folder.file("music/Sub/One.mp3"), "--title", "New Tune", "--genre", "jazz"}, 0, "", ""},
         {"tag with a genre ID3v1 lacks",
@@ -150,6 +159,7 @@ TEST(cli, every_subcommand_works_and_each_bad_input_gets_a_status_and_one_line) 
         const process_result result = run_process(argv, folder.path());
         EXPECT_EQ(result.status, r.status) << result.err;
         EXPECT_NE(result.out.find(r.in_out), std::string::npos) << result.out;
+        EXPECT_EQ(result.out.find('\x1b'), std::string::npos);
         if (r.in_err.empty()) {
             EXPECT_EQ(result.err, "");
         } else {

@@ -173,6 +173,42 @@ TEST(folder_scanner, ScanDirAppendsEveryMediaFileWithAnEmptyListName) {
     EXPECT_TRUE(scanner.ScanDir.IsIdle());
 }
 
+// A file the plug-in cannot describe (no answer, or an answer without a path) becomes no entry anywhere: not in
+// the listing, not in a scan, not over an entry it would replace; and the status line counts it.
+TEST(folder_scanner, AFileWithoutMediaInformationIsLeftOutAndCounted) {
+    const std::string blank_answers[] = {"", std::string(16, info_separator), "no separator", make_media_info({})};
+    for (const std::string& blank : blank_answers) {
+        SCOPED_TRACE(::testing::PrintToString(blank));
+        media_list list;
+        EXPECT_FALSE(list.append(blank, ""));
+        EXPECT_FALSE(list.insert(0, blank, ""));
+        ASSERT_TRUE(list.append(info_for("/kept.mp3"), "L"));
+        EXPECT_FALSE(list.replace(0, blank));
+        EXPECT_EQ(list.full_path(0), "/kept.mp3");
+        EXPECT_EQ(list.count(), 1);
+        my_computer_list listing;
+        EXPECT_FALSE(listing.append(blank));
+        EXPECT_EQ(listing.count(), 0);
+
+        scanner_tree tree; // one.mp3, cd1/two.WAV, cd1/three.ogg
+        const auto source = [&](const std::string& path) {
+            return path.find("two") != std::string::npos ? blank : info_for(path);
+        };
+        const media_files media = plugin_media();
+        folder_scanner scanner(media);
+        media_list playlist;
+        EXPECT_EQ(scanner.scan_dir(tree.tmp.file("disc"), playlist, source, {}), 2);
+        EXPECT_EQ(scanner.left_out(), 1);
+        EXPECT_EQ(playlist.count(), 2);
+        std::vector<std::string> lines;
+        fill_folder_listing(tree.tmp.file("disc/cd1"), media, listing,
+                            {source, [&](const std::string& text) { lines.push_back(text); }, {}, {}});
+        EXPECT_EQ(listing.count(), 1);
+        EXPECT_EQ(lines.back(), "There are 1 media files in the current folder. 1 file was left out: no media "
+                                "information could be read.");
+    }
+}
+
 TEST(folder_scanner, PlayThisLocationWritesTheTemporaryListBeforeStartingThePlayer) {
     scanner_tree tree;
     const media_files media = plugin_media({"ogg"});

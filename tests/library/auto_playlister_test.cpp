@@ -3,11 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "library/media_entry.h"
 #include "library/playlist_class.h"
 #include "platform/testing/pumped_dispatcher.h"
+#include "platform/testing/read_counter.h"
 #include "tests/support/raw_file.h"
 #include "tests/support/temp_folder.h"
 
@@ -88,6 +90,40 @@ TEST(AutoPlaylister, ActsOnANewFileInTheOrderOfItsActions) {
             EXPECT_EQ(store.load("Mine"), expected) << r.name;
         }
     }
+}
+
+// A burst of new files reaches the saved playlist in one read and one write, each described file once, in the
+// order found; a file the plug-in cannot describe adds no line. A later change adds nothing again.
+TEST(AutoPlaylister, ABurstIsAppendedToTheSavedPlaylistInOneWrite) {
+    temp_folder watched, data;
+    platform::pumped_dispatcher ui;
+    TFSNotify watcher(ui);
+    media_files media;
+    media.load({"MP3"}, {});
+    folder_scanner scanner(media);
+    playlist_class store(data.path());
+    const std::string old_line = make_media_info(media_fields{"/x/old.mp3"});
+    store.save("Mine", {old_line});
+    auto_playlister playlister({watcher, scanner, store, [](const std::string& path) {
+                                    return path.ends_with("bad.mp3") ? std::string() : make_media_info({path});
+                                },
+                                {}, {}, {}, {}, {}});
+    playlister.reload({false, watched.path(), false, false, true, "Mine"});
+    scanner.initial_scan();
+    string_list expected{old_line};
+    for (int i = 0; i < 40; ++i) {
+        const std::string name = "n" + std::to_string(100 + i) + ".mp3";
+        write_raw(watched.file(name), "x");
+        expected.push_back(make_media_info({watched.file(name)}));
+    }
+    write_raw(watched.file("bad.mp3"), "x");
+    platform::read_counter reads;
+    playlister.AutoPlaylisterChange(watcher);
+    EXPECT_EQ(reads.reads(), 1u);
+    playlister.AutoPlaylisterChange(watcher);
+    string_list lines = store.load("Mine");
+    std::sort(lines.begin() + 1, lines.end());
+    EXPECT_EQ(lines, expected);
 }
 
 } // namespace

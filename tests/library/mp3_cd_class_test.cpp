@@ -175,5 +175,27 @@ TEST_F(cd_store_test, rename_keeps_the_identity_and_remove_drops_it) {
     EXPECT_EQ(shown_paths("Other"), (string_list{"b.mp3"}));
 }
 
+// Every name a Media CD can have keeps its own index key: those a profile file cannot hold as they are ("=",
+// a leading "[" or ";", blanks around it) and names differing only by such blanks.
+TEST_F(cd_store_test, every_name_keeps_an_index_key_of_its_own) {
+    const std::vector<std::string> names = {"A=B", "[Box]", ";semi", "Trail", "Trail ", " Trail", "Trail\t",
+                                            "%41", "A",   "x%y",   "=",     "Plain name", "Été ="};
+    for (std::size_t i = 0; i < names.size(); ++i)
+        ASSERT_TRUE(store.store_identity(names[i], static_cast<float>(100 + i))) << names[i];
+    for (std::size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(store.stored_identity(names[i]), static_cast<float>(100 + i)) << "[" << names[i] << "]";
+    // Plain names keep the key an earlier index has for them.
+    EXPECT_EQ(platform::get_private_profile_string("Settings", "Plain name", "", store.index_path()), "111");
+
+    write_raw(store.folder() + "A=B.vmc", "");
+    ASSERT_TRUE(store.rename("A=B", "Trail  "));
+    EXPECT_EQ(store.stored_identity("Trail  "), 100.0f);
+    EXPECT_EQ(store.stored_identity("A=B"), no_disc_identity);
+    EXPECT_EQ(store.stored_identity("Trail "), 104.0f);
+    ASSERT_TRUE(store.remove("Trail  "));
+    EXPECT_EQ(store.stored_identity("Trail  "), no_disc_identity);
+    EXPECT_EQ(store.stored_identity("Trail"), 103.0f);
+}
+
 } // namespace
 } // namespace karvo

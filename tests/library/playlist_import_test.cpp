@@ -119,6 +119,16 @@ TEST_F(playlist_tree, foreign_playlists_resolve_to_files_and_report_what_they_co
          "C:\\Music\\case\\a.mp3\r\nC:\\Music\\CASE\\a.mp3\r\n",
          {{"@/Music/case/a.mp3", entry_state::resolved}, {"@/Music/Case/a.mp3", entry_state::resolved}},
          {2, 0, 0, 0, "took \"Case\""}},
+        {"dot segments are taken by their text; a climb above a drive stays at its root",
+         "dots.m3u",
+         "Gone\\..\\near.mp3\r\nC:\\" + [] {
+             std::string climb;
+             for (int i = 0; i < 10000; ++i)
+                 climb += "..\\";
+             return climb;
+         }() + "Music\\.\\Artist\\Song.mp3\r\n",
+         {{"@/lists/near.mp3", entry_state::resolved}, {song, entry_state::resolved}},
+         {2, 0}},
         {"file URIs",
          "uri.m3u",
          "file://" + root.path() + "/Music/Artist/Song%20Two.mp3\r\nfile://otherhost/x.mp3\r\nfile:///a%00b\r\n",

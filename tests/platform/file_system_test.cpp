@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <sys/stat.h>
+#include <sys/time.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace karvo::platform {
@@ -191,6 +193,46 @@ TEST(FileOperations, AtomicWriteReplacesWholeFilesAndKeepsTheirMode) {
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path()))
         ++count;
     EXPECT_EQ(count, 3u); // list.m3u, link.m3u, plain: no temporary left
+}
+
+// What interrupted saves leave goes at the next start, and only that: a temporary of a writer still running, one
+// written since the start, or a name that is not a temporary of ours stays.
+TEST(FileOperations, StartUpRemovesOnlyStaleTemporaries) {
+    testing::temp_folder tmp;
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0); // a writer that is gone
+    const std::string gone = std::to_string(child), alive = std::to_string(::getpid());
+    const auto started = std::chrono::system_clock::now();
+    struct row {
+        std::string name;
+        int age_hours; // negative: written after the start
+        bool removed;
+    };
+    const row table[] = {
+        {".Big.spl.tmp-" + gone + "-3", 1, true},
+        {".karvo.ini.tmp-" + gone + "-0", 1, true},
+        {".Big.spl.tmp-" + gone + "-4", -1, false},
+        {".Big.spl.tmp-" + alive + "-5", 1, false},
+        {".Big.spl.tmp-" + alive + "-6", 30, true},
+        {"Big.spl.tmp-" + gone + "-7", 1, false},
+        {".Big.spl.tmp-" + gone + "x-8", 1, false},
+        {".Big.spl.tmp-" + gone, 1, false},
+        {"Big.spl", 30, false},
+    };
+    for (const row& r : table) {
+        write_raw(tmp.file(r.name), "x");
+        const auto when = std::chrono::system_clock::to_time_t(started - std::chrono::hours(r.age_hours));
+        const timeval times[2] = {{when, 0}, {when, 0}};
+        ASSERT_EQ(::utimes(tmp.file(r.name).c_str(), times), 0);
+    }
+    EXPECT_EQ(remove_stale_temporaries(tmp.path(), started), 3);
+    for (const row& r : table)
+        EXPECT_EQ(file_exists(tmp.file(r.name)), !r.removed) << r.name;
+    const auto start = process_start_time();
+    EXPECT_LE(start, std::chrono::system_clock::now());
+    EXPECT_GT(start, std::chrono::system_clock::now() - std::chrono::hours(1));
 }
 
 TEST(Paths, SplitAndJoinWithSlashes) {

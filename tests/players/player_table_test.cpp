@@ -51,6 +51,8 @@ TEST(file_uri, paths_survive_the_round_trip) {
         {"/m/\xC3\xA9t\xC3\xA9.ogg", "file:///m/%C3%A9t%C3%A9.ogg"},
         {"/m/latin1 \xE9\xFF.mp3", "file:///m/latin1%20%E9%FF.mp3"},
         {"/m/?&=+;'\"", "file:///m/%3F%26%3D%2B%3B%27%22"},
+        {"/a|b.mp3", "file:///a%7Cb.mp3"},
+        {"/a:b.mp3", "file:///a%3Ab.mp3"},
     };
     for (const uri_case& c : cases) {
         EXPECT_EQ(platform::file_uri(c.path), c.uri);
@@ -59,6 +61,10 @@ TEST(file_uri, paths_survive_the_round_trip) {
     for (const char* other : {"http://host/a.mp3", "file://otherhost/a.mp3", "file:", "/m/a.mp3"})
         EXPECT_EQ(platform::path_of_file_uri(other), "") << other;
     EXPECT_EQ(platform::path_of_file_uri("file://localhost/m/x%2"), "/m/x%2");
+    // Only a drive letter with its mark and nothing more before the slash names a Windows drive.
+    EXPECT_EQ(platform::path_of_file_uri("file:///C|/M/a.mp3"), "C:/M/a.mp3");
+    EXPECT_EQ(platform::path_of_file_uri("file:///C:/M/a.mp3"), "C:/M/a.mp3");
+    EXPECT_EQ(platform::path_of_file_uri("file:///a|b.mp3"), "/a|b.mp3");
 }
 
 } // namespace

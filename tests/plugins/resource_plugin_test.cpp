@@ -4,15 +4,21 @@
 #include "plugins/resource_plugin.h"
 
 #include "platform/dynamic_library.h"
+#include "plugins/crash_note.h"
+#include "plugins/language_plugin.h"
 #include "plugins/main_language.h"
 #include "plugins/media_tags.h"
+#include "plugins/plugin_lists.h"
 #include "library/id3_class.h"
 #include "tests/support/media_fixtures.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <set>
 #include <string>
 #include <thread>
@@ -205,6 +211,95 @@ TEST(ResourcePluginLoader, APluginThatIsNotReentrantIsCalledOneThreadAtATime) {
             numbers.insert(seen[t][i].substr(prefix.size()));
         }
     EXPECT_EQ(numbers.size(), static_cast<std::size_t>(threads * calls));
+}
+
+// Lists that declare counts beyond their arrays or point at unmapped memory load as empty lists, in the resource
+// loader and in the language loader alike, and a media read that never returns costs its caller the time limit
+// once: the file is described by its path and the plug-in, which allows one call at a time, is not called again.
+TEST(ResourcePluginLoader, AHostilePluginIsBoundedInCountsPointersAndTime) {
+    resource_plugin plugin;
+    ASSERT_TRUE(plugin.load(test_plugin("hostile.krp")));
+    for (const string_list* list : {&plugin.player_names(), &plugin.program_names(), &plugin.default_locations(),
+                                    &plugin.home_pages(), &plugin.info_lines()})
+        EXPECT_TRUE(list->empty());
+    EXPECT_EQ(plugin.author(), "");
+    ASSERT_EQ(plugin.extension_icons().size(), 1u);
+    EXPECT_TRUE(plugin.extension_icons()[0].empty());
+    language_plugin language;
+    ASSERT_TRUE(language.load(test_plugin("hostile.krp")));
+    EXPECT_EQ(language.texts("_get_main_language"), string_list{});
+
+    const std::string sep(16, '\xFF');
+    for (const char* refused : {"/m/huge.mp3", "/m/wild.mp3", "/m/badtext.mp3"})
+        EXPECT_EQ(plugin.media_info_string(refused), "") << refused;
+    EXPECT_EQ(plugin.media_info_string("/m/ok.mp3"), "/m/ok.mp3" + sep);
+
+    plugin.set_read_time_limit(std::chrono::milliseconds(300));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(plugin.media_info_string("/m/hang.mp3"), "/m/hang.mp3" + sep);
+    EXPECT_EQ(plugin.media_info_string("/m/after.mp3"), "/m/after.mp3" + sep);
+    EXPECT_EQ(plugin.media_info_string("/m/line\nbreak.mp3"), "");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(plugin.unread_count(), 3);
+    EXPECT_TRUE(plugin.has_stuck_reads());
+    plugin.show_media_info("/m/ok.mp3"); // would wait for the stuck call forever
+}
+
+// A crash inside a media read still ends the program, but the file it happened on is told and noted for the next
+// start.
+TEST(ResourcePluginLoaderDeathTest, ACrashInAReadLeavesANoteNamingTheFile) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::string note = ::testing::TempDir() + "karvo_crash_note_test";
+    EXPECT_DEATH(
+        {
+            install_plugin_crash_note(note);
+            resource_plugin plugin;
+            plugin.load(test_plugin("hostile.krp"));
+            plugin.media_info_string("/m/crash.mp3");
+        },
+        "the resource plug-in crashed while reading /m/crash.mp3");
+    EXPECT_EQ(take_plugin_crash_note(note), "/m/crash.mp3");
+    EXPECT_EQ(take_plugin_crash_note(note), std::nullopt);
+}
+
+// Property run over random lists: whatever the count and the pointers, copying never crashes and gives either
+// nothing or exactly the declared items. KARVO_FUZZ_SECONDS makes it run longer.
+TEST(PluginLists, RandomCountsAndPointersNeverCrashTheCopy) {
+    const char* const texts[] = {"alpha", "", "gamma"};
+    const char* seconds = std::getenv("KARVO_FUZZ_SECONDS");
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(seconds ? std::atoi(seconds) * 1000 : 300);
+    std::mt19937_64 random(27);
+    const auto wild = [&]() -> std::uintptr_t {
+        switch (random() % 4) {
+        case 0: return 0;
+        case 1: return random() % 4096;
+        case 2: return random() & 0x7fffffffffffULL;
+        default: return ~std::uintptr_t{0} - random() % 4096;
+        }
+    };
+    long runs = 0;
+    do {
+        const char* items[8];
+        for (const char*& item : items)
+            item = random() % 3 ? texts[random() % 3] : reinterpret_cast<const char*>(wild());
+        karvo_string_list list{static_cast<int32_t>(random() % 3 ? random() % 9 : random()),
+                               random() % 4 ? items : reinterpret_cast<const char* const*>(wild())};
+        const karvo_string_list* given = random() % 8 ? &list : reinterpret_cast<const karvo_string_list*>(wild());
+        const string_list copy = copy_plugin_list(given);
+        if (given == &list && !copy.empty()) {
+            ASSERT_EQ(static_cast<int32_t>(copy.size()), list.count);
+            // Only our own texts are compared: a wild address the copy could read may still be one the sanitizer
+            // forbids touching directly.
+            for (std::size_t i = 0; list.items == items && i < copy.size(); ++i)
+                for (const char* text : texts) {
+                    if (items[i] == text) {
+                        ASSERT_EQ(copy[i], text);
+                    }
+                }
+        }
+        ++runs;
+    } while (std::chrono::steady_clock::now() < until);
+    EXPECT_GT(runs, 100);
 }
 
 TEST(ResourcePluginLoader, AMissingLibraryIsReportedAndReloadingStartsAfresh) {
