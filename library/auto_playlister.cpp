@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "library/auto_playlister.h"
 
+#include "library/media_entry.h"
 #include "library/named_file_store.h"
 #include "platform/file_system.h"
 
@@ -48,14 +49,42 @@ void auto_playlister::AutoPlaylisterChange(TFSNotify& sender) {
         bool& flag;
         ~scan_flag() { flag = false; }
     } guard{scanning_ = true};
+    std::unordered_set<std::string> new_now;
     do {
         scan_again_ = false;
-        services_.scanner.change_scan([this](const std::string& path) { act_on(path); },
-                                      [&sender](const std::string& path) { return sender.FileComplete(path); });
+        services_.scanner.change_scan(
+            [&](const std::string& path) {
+                new_now.insert(path);
+                act_on(path);
+            },
+            [&sender](const std::string& path) { return sender.FileComplete(path); });
     } while (scan_again_);
+    // A file taken once its size had held still may have been a stalled copy that went on afterwards.
+    for (const std::string& path : sender.ChangedFiles())
+        if (acted_.count(path) != 0 && new_now.count(path) == 0)
+            refresh(path);
+}
+
+void auto_playlister::refresh(const std::string& path) {
+    const std::string info = services_.media_info ? services_.media_info(path) : std::string();
+    if (services_.refresh_in_playlist)
+        services_.refresh_in_playlist(path, info);
+    if (!options_.add_saved_playlist || !services_.playlists.exists(options_.saved_playlist))
+        return;
+    string_list lines = services_.playlists.load(options_.saved_playlist);
+    bool changed = false;
+    for (std::string& line : lines) {
+        if (split_media_info(line)[0] == path && line != info) {
+            line = info;
+            changed = true;
+        }
+    }
+    if (changed)
+        services_.playlists.save(options_.saved_playlist, lines);
 }
 
 void auto_playlister::act_on(const std::string& path) {
+    acted_.insert(path);
     if (options_.enqueue && services_.player_top) {
         const std::string player = services_.player_top();
         if (player == "WinAMP" && services_.enqueue_winamp)
