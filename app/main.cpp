@@ -65,7 +65,7 @@ int main(int argc, char* argv[]) {
                      [&frmMain](QSessionManager&) { frmMain.save_state_once(); });
     frmMain.show();
     karvo::instance_server instance([&frmMain](const karvo::string_list& paths) {
-        frmMain.bring_to_front();
+        frmMain.IconTrayClick(); // shown and raised as the tray icon's click does
         frmMain.open_files(paths);
     });
     instance.listen(instance_socket);
