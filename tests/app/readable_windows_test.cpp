@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Texts the windows must show whole, and the painted tick box's exact cross.
 #include <QAbstractItemDelegate>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
+#include <QTableView>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include "app/Options/TfrmOptions.h"
 #include "app/Search_tips/TfrmSearchTips.h"
 #include "components/Coolcombobox/CoolComboBox.h"
+#include "main_window_fixture.h"
 
 namespace karvo {
 namespace {
@@ -46,6 +49,28 @@ TEST(ReadableWindows, OptionsTreeNamesFitTheirTree) {
         const int needs = tree->itemDelegate()->sizeHint(option, index).width() + depth * tree->indentation();
         EXPECT_LE(needs, room) << (*it)->toolTip(0).toStdString();
         EXPECT_EQ((*it)->text(0).replace(QLatin1Char('\n'), QLatin1Char(' ')), (*it)->toolTip(0));
+    }
+}
+
+TEST(ReadableWindows, LengthAndQualityColumnsHoldTheirCaptionsAndValuesByDefault) {
+    testing::main_window_fixture f;
+    TfrmMain& w = f.create();
+    struct column_case {
+        QTableView* view;
+        int column;
+        const char* widest_value;
+    };
+    const column_case cases[] = {
+        {w.playlist().view(), 5, "00:00"},   {w.playlist().view(), 6, "320kbits"},
+        {w.listing().view(), 5, "320kbits"}, {w.listing().view(), 6, "00:00"},
+    };
+    for (const column_case& c : cases) {
+        QHeaderView* header = c.view->horizontalHeader();
+        const QString caption = c.view->model()->headerData(c.column, Qt::Horizontal).toString();
+        const int width = header->sectionSize(c.column);
+        EXPECT_LE(header->fontMetrics().horizontalAdvance(caption) + 10, width) << caption.toStdString();
+        EXPECT_LE(c.view->fontMetrics().horizontalAdvance(QString::fromLatin1(c.widest_value)) + 8, width)
+            << caption.toStdString();
     }
 }
 
