@@ -50,12 +50,21 @@ void auto_playlister::AutoPlaylisterChange(TFSNotify& sender) {
         ~scan_flag() { flag = false; }
     } guard{scanning_ = true};
     saved_playlist_exists_ = options_.add_saved_playlist && services_.playlists.exists(options_.saved_playlist);
+    std::unordered_set<std::string> new_now;
     do {
         scan_again_ = false;
-        services_.scanner.change_scan([this](const std::string& path) { act_on(path); },
-                                      [&sender](const std::string& path) { return sender.FileComplete(path); });
+        services_.scanner.change_scan(
+            [&](const std::string& path) {
+                new_now.insert(path);
+                act_on(path);
+            },
+            [&sender](const std::string& path) { return sender.FileComplete(path); });
     } while (scan_again_);
     append_to_saved_playlist();
+    // A file taken once its size had held still may have been a stalled copy that went on afterwards.
+    for (const std::string& path : sender.ChangedFiles())
+        if (acted_.count(path) != 0 && new_now.count(path) == 0)
+            refresh(path);
 }
 
 void auto_playlister::append_to_saved_playlist() {
@@ -71,7 +80,28 @@ void auto_playlister::append_to_saved_playlist() {
         for_saved_playlist_.clear();
 }
 
+void auto_playlister::refresh(const std::string& path) {
+    const std::string info = services_.media_info ? services_.media_info(path) : std::string();
+    if (!has_media_path(info))
+        return;
+    if (services_.refresh_in_playlist)
+        services_.refresh_in_playlist(path, info);
+    if (!options_.add_saved_playlist || !services_.playlists.exists(options_.saved_playlist))
+        return;
+    string_list lines = services_.playlists.load(options_.saved_playlist);
+    bool changed = false;
+    for (std::string& line : lines) {
+        if (split_media_info(line)[0] == path && line != info) {
+            line = info;
+            changed = true;
+        }
+    }
+    if (changed)
+        services_.playlists.save(options_.saved_playlist, lines);
+}
+
 void auto_playlister::act_on(const std::string& path) {
+    acted_.insert(path);
     if (options_.enqueue && services_.player_top) {
         const std::string player = services_.player_top();
         if (player == "WinAMP" && services_.enqueue_winamp)

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_set>
 
 #include "components/Fsnotify/TFSNotify.h"
 #include "library/folder_scanner.h"
@@ -32,6 +33,8 @@ struct auto_playlister_services {
     path_sink add_to_playlist;               // the common add-file operation, empty list name, view updated
     message_sink show_message;               // the status line
     path_sink enqueue_other = {};            // any other selected player but Sonique: the channel of F8
+    // A file acted on earlier was written again: its rows in the virtual playlist get this media info string.
+    std::function<void(const std::string& path, const std::string& info)> refresh_in_playlist = {};
 };
 
 class auto_playlister {
@@ -48,7 +51,8 @@ public:
     const auto_playlister_options& options() const { return options_; }
 
     // The watcher's OnChange: each new media file below the folder, once it is complete, is recorded and acted on.
-    // A change raised while this runs makes it scan once more instead of being lost.
+    // A file acted on earlier that was written again has its entry brought up to date. A change raised while this
+    // runs makes it scan once more instead of being lost.
     void AutoPlaylisterChange(TFSNotify& sender);
 
 private:
@@ -56,6 +60,7 @@ private:
     // The files of one burst go into the saved playlist together: one read, one atomic write. A write that failed
     // keeps them for the next burst, so each file is added once.
     void append_to_saved_playlist();
+    void refresh(const std::string& path);
 
     auto_playlister_services services_;
     auto_playlister_options options_;
@@ -63,6 +68,7 @@ private:
     bool saved_playlist_exists_ = false; // looked up once per burst
     bool scanning_ = false;
     bool scan_again_ = false;
+    std::unordered_set<std::string> acted_; // files acted on this run
 };
 
 } // namespace karvo

@@ -37,15 +37,18 @@ store_outcome add_new_media_cd(store_context& context, const std::string& curren
         inform(context, context.texts[texts::not_a_cdrom]);
         return outcome;
     }
-    const float identity = disc_identity(drive->serial);
     const auto name = ask_item_name(context, context.texts[texts::name_new_media_cd], drive->label);
     if (!name)
         return outcome;
-    // A Media CD without its index key would never find its disc: nothing is scanned then.
-    if (!context.media_cds.store_identity(*name, identity)) {
+    const bool known_serial = drive->serial != platform::unknown_serial;
+    // A Media CD without its index key would never find its disc: nothing is scanned then. An unknown serial would
+    // match every other such volume, so it is never stored.
+    if (known_serial && !context.media_cds.store_identity(*name, disc_identity(drive->serial))) {
         inform(context, write_failed_message(*name));
         return outcome;
     }
+    if (!known_serial)
+        context.media_cds.forget_identity(*name);
 
     context.state.current_media_cd_name = *name;
     begin_new_list(context.list);
@@ -57,6 +60,8 @@ store_outcome add_new_media_cd(store_context& context, const std::string& curren
     outcome.list = list_change::rewritten;
     if (!context.media_cds.save_catalogue(*name, context.list, context.drives))
         inform(context, write_failed_message(*name));
+    else if (!known_serial)
+        inform(context, unrecognisable_volume_message(*name));
     context.state.PlaylistMode = mode_media_cd;
     after_catalogue_change(outcome);
     return outcome;
@@ -149,11 +154,16 @@ store_outcome display_all_media_cds(store_context& context) {
 std::vector<int> media_cd_check_images(mp3_cd_class& store, const string_list& node_names,
                                        platform::drive_table& drives) {
     std::vector<float> inserted;
-    for (const platform::drive_info& drive : drives.drives())
-        if (is_media_cd_drive(drive.type))
+    bool any_drive = false;
+    for (const platform::drive_info& drive : drives.drives()) {
+        if (!is_media_cd_drive(drive.type))
+            continue;
+        any_drive = true;
+        if (drive.serial != platform::unknown_serial)
             inserted.push_back(disc_identity(drive.serial));
+    }
     std::vector<int> images(node_names.size(), -1);
-    if (inserted.empty())
+    if (!any_drive)
         return images;
     const string_list catalogued = store.names();
     for (std::size_t k = 0; k < node_names.size(); ++k) {

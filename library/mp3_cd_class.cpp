@@ -44,11 +44,11 @@ float disc_identity(std::uint32_t serial) {
     return static_cast<float>(serial);
 }
 
-float disc_identity_of(const std::string& root, platform::drive_table& drives) {
+std::optional<float> disc_identity_of(const std::string& root, platform::drive_table& drives) {
     for (const auto& drive : drives.drives())
-        if (drive.root == root)
+        if (drive.root == root && drive.serial != platform::unknown_serial)
             return disc_identity(drive.serial);
-    return disc_identity(0xFFFFFFFFu);
+    return std::nullopt;
 }
 
 std::string format_identity(float identity) {
@@ -78,7 +78,8 @@ bool is_media_cd_drive(platform::drive_type type) {
 
 std::optional<std::string> drive_holding(float identity, const std::vector<platform::drive_info>& drives) {
     for (const auto& drive : drives)
-        if (is_media_cd_drive(drive.type) && disc_identity(drive.serial) == identity)
+        if (is_media_cd_drive(drive.type) && drive.serial != platform::unknown_serial &&
+            disc_identity(drive.serial) == identity)
             return drive.root;
     return std::nullopt;
 }
@@ -112,10 +113,15 @@ bool mp3_cd_class::store_identity(const std::string& name, float identity) {
     return platform::write_private_profile_string(index_section, index_key(name), format_identity(identity), index_);
 }
 
+void mp3_cd_class::forget_identity(const std::string& name) {
+    if (is_valid_name(name))
+        platform::delete_private_profile_key(index_section, index_key(name), index_);
+}
+
 bool mp3_cd_class::remove(const std::string& name) {
     if (!named_file_store::remove(name))
         return false;
-    platform::delete_private_profile_key(index_section, index_key(name), index_);
+    forget_identity(name);
     return true;
 }
 

@@ -23,8 +23,9 @@ inline constexpr float no_disc_identity = -1.0f;
 
 // The serial number rounded to single precision; an unreadable volume (0xFFFFFFFF) becomes 4294967296.
 float disc_identity(std::uint32_t serial);
-// Identity of the disc in the drive whose root is `root`; a root not in `drives` counts as unreadable.
-float disc_identity_of(const std::string& root, platform::drive_table& drives);
+// Identity of the disc in the drive whose root is `root`; nullopt when its serial is unknown or the root is not in
+// `drives`: such a volume cannot be recognised again.
+std::optional<float> disc_identity_of(const std::string& root, platform::drive_table& drives);
 // Decimal text with up to 15 significant digits: the plain integer digits for every identity.
 std::string format_identity(float identity);
 // The number in `text`; `fallback` for anything that is not a finite number in single-precision range.
@@ -54,6 +55,8 @@ public:
     // no_disc_identity when the key is missing or holds no number.
     float stored_identity(const std::string& name) const;
     bool store_identity(const std::string& name, float identity);
+    // Deletes the name's index key: the catalogue then matches no volume.
+    void forget_identity(const std::string& name);
 
     // Writes every row with its path made relative to the drive root it lies under (paths already relative stay
     // as they are); every row then gets `name` as list name. False when the catalogue could not be written.
@@ -71,7 +74,8 @@ private:
 // Drives a Media CD can be made from and found in: CD-ROMs and removable volumes (USB sticks, memory cards).
 bool is_media_cd_drive(platform::drive_type type);
 
-// The CD-ROM or removable drive whose volume has `identity`, first in drive order.
+// The CD-ROM or removable drive whose volume has `identity`, first in drive order; a volume of unknown serial is
+// never the one.
 std::optional<std::string> drive_holding(float identity, const std::vector<platform::drive_info>& drives);
 
 // `line` without the drive root its path lies under; a relative path (or any text not starting with '/') is kept.

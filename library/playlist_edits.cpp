@@ -152,4 +152,14 @@ std::optional<edit_result> select_that_have(const media_list& list, const std::v
     return result;
 }
 
+std::vector<int> refresh_rows_of(media_list& list, const std::string& path, const std::string& info) {
+    std::vector<int> rows;
+    for (int row = 0; row < list.count(); ++row)
+        if (list.full_path(row) == path)
+            rows.push_back(row);
+    for (int row : rows)
+        list.replace(row, info);
+    return rows;
+}
+
 } // namespace karvo

@@ -54,6 +54,9 @@ edit_result delete_broken_files(media_list& list, const file_test& exists = {});
 // focused, as the command walks the rows from the last to the first.
 edit_result clone_selected(media_list& list, const std::vector<int>& selected);
 
+// Every row whose full path is `path` gets `info` (its list name stays); returns those rows, ascending.
+std::vector<int> refresh_rows_of(media_list& list, const std::string& path, const std::string& info);
+
 // Selection commands: only `selected` and `focused` of the result are used (the focus stays).
 edit_result select_all(const media_list& list);
 edit_result invert_selection(const media_list& list, const std::vector<int>& selected);

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
+#include <string_view>
 #include <utility>
 
 #include "library/media_entry.h"
@@ -120,6 +122,81 @@ std::string xspf_document(const std::vector<playlist_row>& rows, int& left_out) 
     return xspf::document({}, tracks);
 }
 
+std::vector<std::string_view> text_lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find_first_of("\r\n");
+        lines.push_back(text.substr(0, end));
+        if (end == std::string_view::npos)
+            break;
+        text.remove_prefix(end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1));
+    }
+    return lines;
+}
+
+std::string_view trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The section a line opens ("" for none), as the profile functions read it.
+std::optional<std::string_view> section_of(std::string_view line) {
+    line = trimmed(line);
+    if (line.empty() || line.front() != '[')
+        return std::nullopt;
+    const std::size_t close = line.find(']');
+    return trimmed(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+}
+
+// Keys of the entry list, which an export writes anew: FileN, TitleN, LengthN and NumberOfEntries.
+bool is_entry_key(std::string_view line) {
+    const std::string key = upper_case(trimmed(line.substr(0, line.find('='))));
+    if (key == "NUMBEROFENTRIES")
+        return true;
+    for (std::string_view stem : {"FILE", "TITLE", "LENGTH"})
+        if (key.size() > stem.size() && key.starts_with(stem) &&
+            key.find_first_not_of("0123456789", stem.size()) == std::string::npos)
+            return true;
+    return false;
+}
+
+// The PLS text to write over `old`: the entries in section "playlist" where that section stood (first when it did
+// not), the other keys of that section kept, every other section kept as it was. What stood before the first
+// section, and a file that is no text, is not kept.
+std::string pls_over(const std::string& old, const std::string& entries) {
+    if (old.find('\0') != std::string::npos)
+        return "[playlist]\r\n" + entries;
+    const std::vector<std::string_view> lines = text_lines(old);
+    const auto is_playlist = [](std::optional<std::string_view> section) {
+        return section && upper_case(*section) == "PLAYLIST";
+    };
+    std::string kept_keys;
+    bool in_playlist = false;
+    for (std::string_view line : lines) {
+        if (const auto section = section_of(line))
+            in_playlist = is_playlist(section);
+        else if (in_playlist && line.find('=') != std::string_view::npos && !is_entry_key(line))
+            kept_keys.append(line).append("\r\n");
+    }
+    const std::string block = "[playlist]\r\n" + kept_keys + entries;
+    std::string out;
+    bool placed = false;
+    bool keep = false;
+    for (std::string_view line : lines) {
+        if (const auto section = section_of(line)) {
+            keep = !is_playlist(section);
+            if (!keep && !placed)
+                out += block;
+            placed = placed || !keep;
+        }
+        if (keep)
+            out.append(line).append("\r\n");
+    }
+    return placed ? out : block + out;
+}
+
 std::vector<playlist_row> rows_of_paths(const string_list& paths) {
     std::vector<playlist_row> rows;
     rows.reserve(paths.size());
@@ -133,8 +210,7 @@ std::vector<playlist_row> rows_of_paths(const string_list& paths) {
 export_result write_playlist(const std::string& path, playlist_format format, const std::vector<playlist_row>& rows,
                              m3u_form form) {
     export_result result;
-    // Writing the new content atomically replaces the old file: the same result as deleting it first, without
-    // losing it when the write fails.
+    // Writing the new content atomically replaces the old file, so it is never lost when the write fails.
     if (platform::directory_exists(path))
         return result;
     if (format == playlist_format::xspf) {
@@ -142,9 +218,7 @@ export_result write_playlist(const std::string& path, playlist_format format, co
         return result;
     }
     std::string content;
-    if (format == playlist_format::pls)
-        content = "[playlist]\r\n";
-    else if (form == m3u_form::extended)
+    if (format == playlist_format::m3u && form == m3u_form::extended)
         content = "#EXTM3U\r\n";
     int number = 0;
     for (const auto& row : rows) {
@@ -165,7 +239,8 @@ export_result write_playlist(const std::string& path, playlist_format format, co
         content += location + "\r\n";
     }
     if (format == playlist_format::pls)
-        content += "NumberOfEntries=" + std::to_string(number) + "\r\n";
+        content = pls_over(platform::read_file(path).value_or(std::string()),
+                           content + "NumberOfEntries=" + std::to_string(number) + "\r\n");
     result.written = platform::write_file_atomic(path, content);
     return result;
 }

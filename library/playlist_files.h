@@ -54,8 +54,9 @@ struct export_result {
 };
 
 // Replaces the file atomically, each line ended by CR LF. A PLS holds section "playlist" with File1..FileN and
-// then NumberOfEntries=N, and nothing else: no key of an earlier, longer list survives. An XSPF document holds each
-// row's location, title, creator and duration. A folder in the way is not replaced.
+// then NumberOfEntries=N; written over an earlier PLS, that section's other keys and the file's other sections
+// stay, while no entry key of an earlier, longer list survives. An XSPF document holds each row's location, title,
+// creator and duration. A folder in the way is not replaced.
 export_result write_playlist(const std::string& path, playlist_format format, const std::vector<playlist_row>& rows,
                              m3u_form form = m3u_form::plain);
 

@@ -48,6 +48,11 @@ std::string rename_failed_message(const std::string& old_name, const std::string
            "\". An item of that name may exist already.";
 }
 
+std::string unrecognisable_volume_message(const std::string& name) {
+    return "Karvo cannot read the serial number of this volume. The Media CD \"" + name +
+           "\" was saved, but it will not be recognised when the volume is inserted.";
+}
+
 std::string write_failed_message(const std::string& name) {
     return "Karvo was NOT able to write \"" + name + "\". The saved copy is unchanged.";
 }

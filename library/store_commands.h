@@ -74,5 +74,7 @@ void begin_new_list(media_list& list);
 // "Karvo was NOT able to write <name>. The saved copy is unchanged." for a failed atomic write.
 std::string write_failed_message(const std::string& name);
 std::string rename_failed_message(const std::string& old_name, const std::string& new_name);
+// Told after cataloguing a volume whose serial number cannot be read.
+std::string unrecognisable_volume_message(const std::string& name);
 
 } // namespace karvo

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <iterator>
 #include <vector>
 
 namespace karvo {
@@ -73,6 +74,46 @@ private:
     std::size_t at_ = 0;
 };
 
+// Latin letters with diacritics and their base letters, upper case: a name collates with its base letter first.
+struct base_letters {
+    char32_t first, last;
+    const char* base;
+};
+constexpr base_letters latin_bases[] = {
+    {0xC0, 0xC5, "A"},     {0xC6, 0xC6, "AE"},    {0xC7, 0xC7, "C"},     {0xC8, 0xCB, "E"},     {0xCC, 0xCF, "I"},
+    {0xD0, 0xD0, "D"},     {0xD1, 0xD1, "N"},     {0xD2, 0xD6, "O"},     {0xD8, 0xD8, "O"},     {0xD9, 0xDC, "U"},
+    {0xDD, 0xDD, "Y"},     {0xDE, 0xDE, "TH"},    {0xDF, 0xDF, "SS"},    {0x100, 0x105, "A"},   {0x106, 0x10D, "C"},
+    {0x10E, 0x111, "D"},   {0x112, 0x11B, "E"},   {0x11C, 0x123, "G"},   {0x124, 0x127, "H"},   {0x128, 0x131, "I"},
+    {0x132, 0x133, "IJ"},  {0x134, 0x135, "J"},   {0x136, 0x138, "K"},   {0x139, 0x142, "L"},   {0x143, 0x14B, "N"},
+    {0x14C, 0x151, "O"},   {0x152, 0x153, "OE"},  {0x154, 0x159, "R"},   {0x15A, 0x161, "S"},   {0x162, 0x167, "T"},
+    {0x168, 0x173, "U"},   {0x174, 0x175, "W"},   {0x176, 0x178, "Y"},   {0x179, 0x17E, "Z"},   {0x17F, 0x17F, "S"},
+    {0x1E9E, 0x1E9E, "SS"},
+};
+
+// upper_case(text) with every Latin letter's diacritic dropped: the first level of the name order.
+std::string base_key(std::string_view text) {
+    const std::string upper = upper_case(text);
+    std::string key;
+    key.reserve(upper.size());
+    for (std::size_t i = 0; i < upper.size();) {
+        char32_t code = 0;
+        const std::size_t length =
+            static_cast<unsigned char>(upper[i]) < 0x80 ? 0 : platform::decode_utf8(upper, i, code);
+        if (length == 0) {
+            key += upper[i++];
+            continue;
+        }
+        const auto* base = std::find_if(std::begin(latin_bases), std::end(latin_bases),
+                                        [code](const base_letters& b) { return code >= b.first && code <= b.last; });
+        if (base != std::end(latin_bases))
+            key += base->base;
+        else
+            key.append(upper, i, length);
+        i += length;
+    }
+    return key;
+}
+
 } // namespace
 
 void append_upper_case(std::string& out, std::string_view text) {
@@ -138,7 +179,12 @@ int compare_upper(std::string_view a, std::string_view b) {
 }
 
 bool less_case_insensitive(std::string_view a, std::string_view b) {
-    return compare_upper(a, b) < 0;
+    // Base letters first (éclair with the Es), then accents and case, then the bytes, so the order is total.
+    if (const int base = base_key(a).compare(base_key(b)); base != 0)
+        return base < 0;
+    if (const int upper = compare_upper(a, b); upper != 0)
+        return upper < 0;
+    return a < b;
 }
 
 std::string without_three_letter_extension(const std::string& name) {

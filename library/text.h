@@ -20,7 +20,8 @@ int compare_upper(std::string_view a, std::string_view b);
 // How many bytes at the start of `a` and `b` are ASCII and equal once upper-cased.
 std::size_t common_upper_ascii_prefix(std::string_view a, std::string_view b);
 
-// Case-insensitive order for names (playlist and Media CD lists).
+// The order of names (playlists, Media CDs, folders, grouping values) as a user's language sorts them: without
+// regard to case, a Latin letter with a diacritic beside its base letter (éclair among the Es, not after Z).
 bool less_case_insensitive(std::string_view a, std::string_view b);
 
 // Drops the last four characters when the name is longer than four and its fourth character from the end is '.'.

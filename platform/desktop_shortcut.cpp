@@ -172,12 +172,13 @@ std::optional<std::string> desktop_entry_text(std::string_view program, std::str
                        "Name=Karvo Media\n"
                        "GenericName=Music Library\n"
                        "Comment=Karvo\n";
-    text += "Exec=" + escaped_value(quoted_argument(program)) + "\n";
+    // %F: files opened with the program (playlists, folders) arrive as its arguments.
+    text += "Exec=" + escaped_value(quoted_argument(program)) + " %F\n";
     if (!icon.empty())
         text += "Icon=" + escaped_value(icon) + "\n";
     text += "Terminal=false\n"
             "Categories=AudioVideo;Audio;Player;\n"
-            "MimeType=audio/x-mpegurl;audio/mpegurl;audio/x-scpls;\n"
+            "MimeType=" + std::string(playlist_mime_types) + "\n"
             "StartupWMClass=karvo-media\n";
     return text;
 }

@@ -25,6 +25,9 @@ std::string applications_folder(const user_folders& folders); // data_home + "/a
 
 inline constexpr const char* desktop_shortcut_name = "Karvo Media.desktop";
 inline constexpr const char* menu_shortcut_name = "karvo-media.desktop";
+// The playlist files (M3U, PLS, XSPF) the program opens, as a desktop entry lists them.
+inline constexpr const char* playlist_mime_types =
+    "audio/x-mpegurl;audio/mpegurl;application/vnd.apple.mpegurl;audio/x-scpls;application/xspf+xml;";
 
 // The entry that starts `program`: its Exec quoted as the Desktop Entry rules require (blanks, quotes, '%', '$'
 // and backslashes in the path all survive), an icon (a theme name or an absolute file), the categories and the

@@ -10,11 +10,14 @@ namespace karvo::platform {
 
 enum class drive_type { fixed, removable, cdrom, network };
 
+// The serial of a volume that cannot be read (or has no UUID): it identifies no volume.
+inline constexpr std::uint32_t unknown_serial = 0xFFFFFFFFu;
+
 struct drive_info {
     std::string root; // mount point with trailing '/'
     drive_type type = drive_type::fixed;
     std::string label; // volume label, may be empty
-    std::uint32_t serial = 0xFFFFFFFFu;
+    std::uint32_t serial = unknown_serial;
 };
 
 class drive_table {
@@ -49,6 +52,14 @@ drive_type drive_type_of(const std::string& fs_type, const std::string& source, 
 // number 0xABCD1234, sixteen hex digits (NTFS) give their low 32 bits, any other UUID a stable 32-bit hash of its
 // text; 0xFFFFFFFF when there is none.
 std::uint32_t serial_from_uuid(const std::string& uuid);
+
+// Label and UUID (in udev's spelling) of the file system on a block device or in an image file, read with
+// libblkid; empty fields when it cannot be read or has none.
+struct volume_id {
+    std::string label;
+    std::string uuid;
+};
+volume_id probe_volume(const std::string& device);
 
 // A name from /dev/disk/by-label or by-uuid with udev's \xHH escapes decoded.
 std::string decode_udev_name(const std::string& name);

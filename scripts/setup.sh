@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libtag1-dev libjpeg62-turbo-dev libasound2-dev libmpdclient-dev
+  libtag1-dev libjpeg62-turbo-dev libasound2-dev libmpdclient-dev libblkid-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth dbus-x11 desktop-file-utils
   fonts-dejavu-core

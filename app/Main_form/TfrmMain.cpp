@@ -118,6 +118,8 @@ TfrmMain::TfrmMain(main_environment environment, QWidget* parent)
     create_folder_path(data_folder);
     remove_stale_temporaries_of(data_folder);
     auto folder_failure = [this](const std::string& text, const std::string& caption) {
+        if (folder_failed_)
+            return; // the program ends after the first: one message, not one per store
         folder_failed_ = true;
         environment_.prompts.message_box(text, caption, platform::message_buttons::ok, platform::message_icon::none);
     };

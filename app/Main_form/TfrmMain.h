@@ -227,6 +227,8 @@ public:
     // --- the tray icon (main_form_tray.cpp)
     TStatusIcon& tray_icon() const { return *IconTray; }
     void IconTrayClick(); // the icon's click and "Show Karvo Media"
+    // Files and folders named on a command line (this start's or a second one's), added at the playlist's end.
+    void open_files(const string_list& paths);
     void apply_show_in(int show_in);
 
     // --- editing, the add commands and the drops (main_form_editing.cpp)

@@ -33,6 +33,11 @@ struct command {
 
 inline constexpr const char* menu_separator = "-";
 
+// A caption made of a user's or plug-in's name, shown as written: its '&' is no mnemonic.
+inline QString name_caption(const std::string& name) {
+    return QString::fromStdString(name).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 class command_registry : public QObject {
     Q_OBJECT
 public:

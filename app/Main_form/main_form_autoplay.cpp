@@ -4,12 +4,14 @@
 // playlist and the chosen saved playlist through the window's own operations.
 #include "app/Main_form/TfrmMain.h"
 #include "app/Main_form/players_pane.h"
+#include "app/Main_form/playlist_model.h"
 #include "app/Main_form/playlist_pane.h"
 #include "app/qt_platform/qt_dispatcher.h"
 #include "components/Fsnotify/TFSNotify.h"
 #include "library/auto_playlister.h"
 #include "library/playlist_class.h"
 #include "library/playlist_drops.h"
+#include "library/playlist_edits.h"
 #include "players/nad_class.h"
 #include "players/winamp_class.h"
 
@@ -31,6 +33,10 @@ void TfrmMain::reload_auto_playlister() {
             },
             [this](const std::string& path) { auto_add_to_playlist(path); },
             [this](const std::string& text) { show_message(QString::fromStdString(text)); },
+            [this](const std::string& path, const std::string& info) {
+                for (int row : karvo::refresh_rows_of(music_list, path, info))
+                    playlist_->model()->rows_changed(row, row);
+            },
         };
         AutoPlaylister = std::make_unique<auto_playlister>(std::move(services));
     }

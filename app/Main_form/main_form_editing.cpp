@@ -13,6 +13,7 @@
 #include "app/Main_form/status_pane.h"
 #include "app/Main_form/tree_pane.h"
 #include "library/folder_scanner.h"
+#include "library/open_files.h"
 #include "library/playlist_drops.h"
 #include "library/playlist_edits.h"
 #include "library/playlist_files.h"
@@ -123,6 +124,21 @@ void TfrmMain::dropped(const drop_result& result) {
         playlist_->model()->rows_edited({}, {result.inserted});
     if (!state_.current_playlist_name.empty())
         refresh_groupings(state_.current_playlist_name);
+}
+
+void TfrmMain::open_files(const string_list& paths) {
+    const auto info = [this](const std::string& path) { return resource.media_info_string(path); };
+    const open_result result =
+        karvo::open_files(music_list, paths, drops_as_set(), media_types, info, random, [&](const std::string& folder) {
+            return scanners->scan_dir(
+                folder, music_list, info, [this](const std::string& text) { show_progress(text); },
+                resource.read_ahead());
+        });
+    if (result.reset) {
+        status_->finish_progress();
+        show_location();
+    }
+    dropped(drop_result{result.added, result.reset ? row_range{} : result.inserted, result.reset});
 }
 
 void TfrmMain::LstMusicListTreeDrop() {

@@ -18,7 +18,7 @@ void TfrmMain::load_export_plugins() {
     for (std::size_t i = 0; i < exports_.count(); ++i) {
         // Items are told apart by position, so two plug-ins with the same menu name each run their own library.
         std::string id = "mnuExportPlugin" + std::to_string(i + 1);
-        r.add({id, QString::fromStdString(exports_.menu_names()[i]), {}, {}, [this, i] { ExportPluginClick(i); }});
+        r.add({id, name_caption(exports_.menu_names()[i]), {}, {}, [this, i] { ExportPluginClick(i); }});
         entries.push_back(id);
         export_command_ids_.push_back(std::move(id));
     }

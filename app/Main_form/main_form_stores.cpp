@@ -112,6 +112,7 @@ void TfrmMain::declare_store_commands() {
     store("RecachePlaylist", "Re-cache Playlist", {}, [this, info, status](store_context& c) {
         store_outcome outcome = recache_playlist(c, info, status, resource.read_ahead());
         status_->finish_progress();
+        show_location();
         return outcome;
     });
     store("mnuDisplayAllSavedPlaylists", "Display All Saved Playlists", QKeySequence(Qt::CTRL | Qt::Key_W),
@@ -147,7 +148,7 @@ void TfrmMain::rebuild_send_to(QMenu& menu) {
     send_to_ids_.clear();
     for (const std::string& name : playlists->names()) {
         const std::string id = "mnuSendTo:" + name;
-        commands_->add({id, QString::fromStdString(name), {}, {}, [this, name] {
+        commands_->add({id, name_caption(name), {}, {}, [this, name] {
                             run_store_command(
                                 [this, name](store_context& c) { return send_to(c, name, selected_positions()); });
                         }});

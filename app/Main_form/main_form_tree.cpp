@@ -230,6 +230,7 @@ void TfrmMain::mnuAdd_DirectoryClick() {
         state_.current_folder, music_list, [this](const std::string& path) { return resource.media_info_string(path); },
         [this](const std::string& text) { show_progress(text); }, resource.read_ahead());
     status_->finish_progress();
+    show_location(); // the add is over: the last "Adding to Playlist" line goes
     if (scanners->left_out() > 0)
         show_message(QString::fromStdString(files_left_out_message(scanners->left_out())));
     if (resource.unread_count() > unread_before)

@@ -51,6 +51,7 @@ players_panel::players_panel(QWidget* parent)
 
     lblPlayerTop = new QLabel(QStringLiteral("Media Players"), this);
     lblPlayerTop->setObjectName("lblPlayerTop");
+    lblPlayerTop->setTextFormat(Qt::PlainText); // player names as the plug-in wrote them
     lblPlayerTop->setStyleSheet("color: white; background: transparent; font-weight: bold;");
     lblPlayerTop->setGeometry(28, 4, panel_width - 28 - 6, row_height);
     lblPlayerTop->installEventFilter(this);
@@ -59,6 +60,7 @@ players_panel::players_panel(QWidget* parent)
     for (int i = 0; i < label_count; ++i) {
         auto* label = new QLabel(QString::fromLatin1(captions[i]), this);
         label->setObjectName(QStringLiteral("lblPlayer%1").arg(i));
+        label->setTextFormat(Qt::PlainText);
         label->setStyleSheet(QString::fromLatin1(label_style));
         label->setCursor(Qt::PointingHandCursor);
         const int width = panel_width - label_left - (i == label_count - 1 ? combo_arrow_size + 9 : 8);

@@ -19,6 +19,7 @@ QLabel* make_label(const char* name, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
     label->setStyleSheet("color: white; background: transparent;");
+    label->setTextFormat(Qt::PlainText); // names and folders as written, never read as markup
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
     label->hide();
     return label;

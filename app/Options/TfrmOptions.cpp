@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
+#include <QFontMetrics>
+#include <QStyle>
 #include <QTreeWidget>
 
 #include "app/Options/colour_shape.h"
@@ -84,6 +86,22 @@ QString text_of(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// The text broken into lines at blanks so that each line fits `width`, as far as its words allow.
+QString wrapped(const QString& text, const QFontMetrics& metrics, int width) {
+    QString out;
+    QString line;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
+            out += line + QLatin1Char('\n');
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    return out + line;
+}
+
 } // namespace
 
 TfrmOptions::TfrmOptions(QWidget* parent) : QDialog(parent) {
@@ -143,15 +161,22 @@ void TfrmOptions::apply_language() {
 void TfrmOptions::fill_tree_texts() {
     QTreeWidgetItem* settings = OptionsTree->topLevelItem(0);
     QTreeWidgetItem* plugins = OptionsTree->topLevelItem(1);
-    settings->setText(0, windowTitle().trimmed());
-    plugins->setText(0, QStringLiteral("Plugins"));
+    // The tree keeps its width: a name too long for it takes more lines instead of being cut.
+    const QFontMetrics metrics(OptionsTree->font());
+    const int room = OptionsTree->width() - 2 * OptionsTree->frameWidth() -
+                     OptionsTree->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 8;
+    const auto set = [&](QTreeWidgetItem* item, const QString& text, int depth) {
+        item->setText(0, wrapped(text, metrics, room - depth * OptionsTree->indentation()));
+        item->setToolTip(0, text);
+    };
+    set(settings, windowTitle().trimmed(), 0);
+    set(plugins, QStringLiteral("Plugins"), 0);
     for (int i = 0; i < settings_pages; ++i) {
-        settings->child(i)->setText(0, pages_[i]->title().trimmed());
-        settings->child(i)->setToolTip(0, pages_[i]->title().trimmed()); // the narrow tree may cut it
+        set(settings->child(i), pages_[i]->title().trimmed(), 1);
         settings->child(i)->setData(0, page_role, i);
     }
-    plugins->child(0)->setText(0, text_of(texts_.resource_page_name));
-    plugins->child(1)->setText(0, text_of(texts_.export_page_name));
+    set(plugins->child(0), text_of(texts_.resource_page_name), 1);
+    set(plugins->child(1), text_of(texts_.export_page_name), 1);
     plugins->child(0)->setData(0, page_role, settings_pages);
     plugins->child(1)->setData(0, page_role, settings_pages + 1);
 }

@@ -50,6 +50,7 @@ QLabel* text_label(const QString& name, const QString& style, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
     label->setStyleSheet(style);
+    label->setTextFormat(Qt::PlainText); // titles and player names as written
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
     return label;
 }

@@ -8,12 +8,13 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace karvo {
 
 TfrmSearchTips::TfrmSearchTips(QWidget* parent) : QDialog(parent, Qt::Tool) {
     setObjectName("frmSearchTips");
     setWindowTitle(QStringLiteral("Searching Tips"));
-    setFixedSize(449, 301);
     setStyleSheet("QDialog { background: rgb(0,0,72); } QLabel { color: rgb(235,242,255); } "
                   "QGroupBox { color: white; border: 1px solid rgb(0,128,192); margin-top: 8px; padding-top: 6px; }"
                   "QGroupBox::title { subcontrol-origin: margin; left: 8px; }"
@@ -51,6 +52,9 @@ TfrmSearchTips::TfrmSearchTips(QWidget* parent) : QDialog(parent, Qt::Tool) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addWidget(close, 0, Qt::AlignRight);
+    // 449 x 301 unless the texts need more: with a larger font they grow the window rather than overlap.
+    constexpr int width = 449;
+    setFixedSize(width, std::max(301, layout->totalHeightForWidth(width)));
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

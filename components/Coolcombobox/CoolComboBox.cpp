@@ -37,7 +37,8 @@ void CoolComboBox::set_Back_Color(const QColor& colour) {
 }
 
 QColor CoolComboBox::cross_colour() const {
-    return box_.lightness() > back_.lightness() ? back_.darker(160) : box_.lighter(160);
+    const auto shifted = [](int byte) { return byte <= 128 ? byte + 100 : byte - 100; };
+    return QColor(shifted(box_.red()), shifted(box_.green()), shifted(box_.blue()));
 }
 
 void CoolComboBox::paintEvent(QPaintEvent*) {
@@ -50,10 +51,13 @@ void CoolComboBox::paintEvent(QPaintEvent*) {
     p.setBrush(box_);
     p.drawRect(box);
     if (checked_) {
-        p.setPen(QPen(cross_colour(), 1.6, Qt::SolidLine, Qt::RoundCap));
+        // Its exact colour, not a blend with the box: the cross must read the same on every box.
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setPen(QPen(cross_colour(), 2, Qt::SolidLine, Qt::FlatCap));
         const QRectF in = box.adjusted(2.5, 2.5, -2.5, -2.5);
         p.drawLine(in.topLeft(), in.bottomRight());
         p.drawLine(in.topRight(), in.bottomLeft());
+        p.setRenderHint(QPainter::Antialiasing);
     }
     p.setPen(hasFocus() ? Qt::yellow : Qt::white);
     p.drawText(QRectF(side + 6, 0, width() - side - 6, height()), Qt::AlignVCenter | Qt::AlignLeft, caption_);

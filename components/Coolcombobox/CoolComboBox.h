@@ -22,7 +22,7 @@ public:
     void set_Box_Color(const QColor& colour);
     QColor Back_Color() const { return back_; }
     void set_Back_Color(const QColor& colour);
-    // The cross: the box colour darkened against the background, so it shows on any pair of colours.
+    // The cross: each byte of the box colour moved by 100 (up from 128 or less, else down), so it shows on the box.
     QColor cross_colour() const;
     // When the owner handles clicks, a click only emits clicked().
     void set_owner_handles_clicks(bool owner) { owner_handles_ = owner; }

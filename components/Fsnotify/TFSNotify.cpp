@@ -86,6 +86,12 @@ bool TFSNotify::FileComplete(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
+std::vector<std::string> TFSNotify::ChangedFiles() const {
+    if (walker_ && !walker_->EndedByItself())
+        return walker_->files().changed();
+    return {};
+}
+
 std::size_t TFSNotify::WatchedFolders() const {
     return walker_ ? walker_->watched_folders() : 0;
 }

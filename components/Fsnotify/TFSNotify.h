@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/dispatcher.h"
 
@@ -77,6 +78,9 @@ public:
     // Whether a file below the watched folder is complete; when it is not, a change follows once it is. Without a
     // running walker every existing file counts as complete.
     bool FileComplete(const std::string& path);
+    // The files below the watched folder closed after writing or moved in since the last change was handled (so,
+    // inside OnChange, those that led to it); empty while inactive. A file seen before may have changed again.
+    std::vector<std::string> ChangedFiles() const;
     // Folders watched at the moment (0 while inactive).
     std::size_t WatchedFolders() const;
 

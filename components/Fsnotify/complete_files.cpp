@@ -3,6 +3,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 namespace karvo {
 namespace {
 
@@ -18,19 +20,31 @@ complete_files::complete_files(std::chrono::milliseconds settle, std::function<v
 void complete_files::created(const std::string& path) {
     std::lock_guard guard(lock_);
     closed_.erase(path);
-    growing_.try_emplace(path, growing{-1, -1, clock::now()});
+    growing_.try_emplace(path, growing{-1, -1, clock::now(), true});
 }
 
 void complete_files::closed(const std::string& path) {
     std::lock_guard guard(lock_);
     growing_.erase(path);
     closed_.insert(path);
+    changed_.insert(path);
 }
 
 void complete_files::removed(const std::string& path) {
     std::lock_guard guard(lock_);
     growing_.erase(path);
     closed_.erase(path);
+    changed_.erase(path);
+}
+
+std::chrono::milliseconds complete_files::close_wait() const {
+    // A link made into the folder is created without an open, so no close follows it.
+    return std::max(settle_ * 30, std::chrono::milliseconds(30000));
+}
+
+std::vector<std::string> complete_files::changed() const {
+    std::lock_guard guard(lock_);
+    return {changed_.begin(), changed_.end()};
 }
 
 bool complete_files::any_growing() const {
@@ -50,8 +64,8 @@ bool complete_files::settle(clock::time_point now) {
         growing& g = it->second;
         const long long changed = nanoseconds(st.st_ctim);
         if (st.st_size != g.size || changed != g.changed_ns) {
-            g = growing{st.st_size, changed, now};
-        } else if (now - g.since >= settle_) {
+            g = growing{st.st_size, changed, now, g.seen_created};
+        } else if (now - g.since >= (g.seen_created ? close_wait() : settle_)) {
             closed_.insert(it->first);
             it = growing_.erase(it);
             settled = true;
@@ -65,6 +79,7 @@ bool complete_files::settle(clock::time_point now) {
 void complete_files::scanned() {
     std::lock_guard guard(lock_);
     closed_.clear();
+    changed_.clear();
 }
 
 bool complete_files::is_complete(const std::string& path) {

@@ -1,4 +1,5 @@
 #include "components/Statusicon/TStatusIcon.h"
+#include "components/Statusicon/taskbar_entry.h"
 
 #include <QEvent>
 #include <QMenu>
@@ -103,6 +104,8 @@ void TStatusIcon::apply_hide_appl() {
         [this] {
             if (!window_)
                 return;
+            // Kept off the taskbar while shown too, not only while minimised behind the icon.
+            keep_off_taskbar(window_, hide_appl_ && shown());
             if (hide_appl_ && shown()) {
                 if (window_->isMinimized() && window_->isVisible()) {
                     hidden_by_icon_ = true;
@@ -121,8 +124,10 @@ bool TStatusIcon::eventFilter(QObject* watched, QEvent* event) {
     if (watched == window_) {
         // Only the owner's minimise applies HideAppl: the window manager echoes an old minimised state right
         // after the window is shown again, and acting on that would hide it at once.
-        if (event->type() == QEvent::Show)
+        if (event->type() == QEvent::Show) {
             hidden_by_icon_ = false;
+            keep_off_taskbar(window_, hide_appl_ && shown()); // set again before the window is mapped
+        }
     }
     return QObject::eventFilter(watched, event);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The drive table of this desktop: mounted file systems read from /proc/self/mountinfo, typed from the file system
-// and /sys, labelled and numbered from udev's /dev/disk links.
+// and /sys, labelled and numbered from udev's /dev/disk links, or from the file system itself through libblkid when
+// udev made no links (containers, minimal systems).
 #include "platform/drives.h"
 
 #include "platform/file_system.h"
@@ -8,12 +9,14 @@
 
 #include <algorithm>
 #include <array>
+#include <blkid/blkid.h>
 #include <cstdlib>
 #include <dirent.h>
 #include <sstream>
 #include <string_view>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <utility>
 
 namespace karvo::platform {
 
@@ -124,7 +127,15 @@ public:
             drive.root = with_trailing_slash(mount.mount_point);
             drive.type = drive_type_of(mount.fs_type, mount.source, is_removable(mount.major, mount.minor));
             drive.label = disk_link_name("by-label", mount);
-            drive.serial = serial_from_uuid(disk_link_name("by-uuid", mount));
+            std::string uuid = disk_link_name("by-uuid", mount);
+            if ((drive.label.empty() || uuid.empty()) && mount.source.rfind("/dev/", 0) == 0) {
+                volume_id probed = probe_volume(mount.source);
+                if (drive.label.empty())
+                    drive.label = std::move(probed.label);
+                if (uuid.empty())
+                    uuid = std::move(probed.uuid);
+            }
+            drive.serial = serial_from_uuid(uuid);
             result.push_back(std::move(drive));
         }
         if (result.empty() || result.front().root != "/")
@@ -222,6 +233,35 @@ std::string decode_udev_name(const std::string& name) {
         }
     }
     return out;
+}
+
+volume_id probe_volume(const std::string& device) {
+    volume_id id;
+    if (blkid_probe probe = blkid_new_probe_from_filename(device.c_str())) {
+        blkid_probe_enable_superblocks(probe, 1);
+        blkid_probe_set_superblocks_flags(probe, BLKID_SUBLKS_LABEL | BLKID_SUBLKS_UUID);
+        if (blkid_do_safeprobe(probe) == 0) {
+            const char* value = nullptr;
+            if (blkid_probe_lookup_value(probe, "LABEL", &value, nullptr) == 0 && value)
+                id.label = value;
+            if (blkid_probe_lookup_value(probe, "UUID", &value, nullptr) == 0 && value)
+                id.uuid = value;
+        }
+        blkid_free_probe(probe);
+        return id;
+    }
+    // A device the user may not read: what the system's blkid cache recorded for it.
+    blkid_cache cache = nullptr;
+    if (blkid_get_cache(&cache, nullptr) != 0)
+        return id;
+    for (auto [tag, field] : {std::pair{"LABEL", &id.label}, std::pair{"UUID", &id.uuid}}) {
+        if (char* value = blkid_get_tag_value(cache, tag, device.c_str())) {
+            *field = value;
+            std::free(value);
+        }
+    }
+    blkid_put_cache(cache);
+    return id;
 }
 
 drive_table& system_drives() {

@@ -48,7 +48,7 @@ struct options_fixture {
             if (auto* page = qobject_cast<QGroupBox*>(p); page && page->property("page").toBool()) {
                 QTreeWidgetItem* pages = dialog.tree()->topLevelItem(0);
                 for (int i = 0; i < pages->childCount(); ++i)
-                    if (pages->child(i)->text(0) == page->title().trimmed())
+                    if (pages->child(i)->toolTip(0) == page->title().trimmed()) // the whole name
                         dialog.tree()->setCurrentItem(pages->child(i));
             }
         QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(6, control->height() / 2));
@@ -246,7 +246,7 @@ TEST(options_dialog, language_plugin_captions) {
         const std::string control = c.control;
         if (control.rfind("tree:", 0) == 0) {
             const QTreeWidgetItem* root = o.dialog.tree()->topLevelItem(control[5] - '0');
-            shown = root->child(control[7] - '0')->text(0);
+            shown = root->child(control[7] - '0')->toolTip(0);
         } else if (auto* box = o.find<QGroupBox>(c.control)) {
             shown = box->title();
         } else {

@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "library/auto_playlister.h"
+#include "library/media_entry.h"
 #include "library/playlist_class.h"
 #include "platform/testing/pumped_dispatcher.h"
 #include "tests/support/raw_file.h"
@@ -52,23 +53,26 @@ struct watched_playlister {
     folder_scanner scanner{media};
     playlist_class store{data.path()};
     std::map<std::string, std::vector<std::uintmax_t>> acted; // path -> size at each time it was acted on
+    std::map<std::string, std::string> refreshed;             // path -> the info its rows got last
     std::unique_ptr<auto_playlister> playlister;
+
+    // The info string holds the file's size when it was read.
+    static std::string info(const std::string& path) {
+        return make_media_info(media_fields{path, std::to_string(size_of(path))});
+    }
 
     explicit watched_playlister(int settle_ms = 800) {
         media.load({"MP3"}, {});
         watcher.SetSettleTime(settle_ms);
-        playlister = std::make_unique<auto_playlister>(
-            auto_playlister_services{watcher,
-                                     scanner,
-                                     store,
-                                     {},
-                                     [] { return std::string(); },
-                                     {},
-                                     {},
-                                     [this](const std::string& path) { acted[path].push_back(size_of(path)); },
-                                     {}});
+        store.save("Auto", {});
+        playlister = std::make_unique<auto_playlister>(auto_playlister_services{
+            watcher, scanner, store, info, [] { return std::string(); }, {}, {},
+            [this](const std::string& path) { acted[path].push_back(size_of(path)); }, {},
+            [this](const std::string& path, const std::string& line) { refreshed[path] = line; }});
     }
-    void enable() { playlister->reload({true, watched.path(), false, true, false, ""}); }
+    void enable(bool to_saved_playlist = false) {
+        playlister->reload({true, watched.path(), false, true, to_saved_playlist, "Auto"});
+    }
     std::string in(const std::string& name) const { return watched.file(name); }
 };
 
@@ -128,6 +132,30 @@ TEST(TFSNotifyWatch, EachNewMediaFileIsActedOnOnceWhenComplete) {
     for (const auto& [path, size] : expected)
         once[path] = {size};
     EXPECT_EQ(p.acted, once);
+}
+
+TEST(TFSNotifyWatch, AStalledCopyIsTakenWholeAndARecordedFileWrittenAgainIsBroughtUpToDate) {
+    watched_playlister p(150);
+    p.enable(true);
+    ASSERT_TRUE(p.watcher.Active());
+    std::thread copy([&] {
+        std::ofstream out(p.in("stalled.mp3"), std::ios::binary);
+        out << std::string(4000, 'h') << std::flush;
+        std::this_thread::sleep_for(1500ms); // ten settle times without a change
+        out << std::string(4000, 'h');
+    });
+    pump_until(p.ui, [] { return false; }, 2000ms);
+    copy.join();
+    ASSERT_TRUE(pump_until(p.ui, [&] { return p.acted.count(p.in("stalled.mp3")) != 0; }));
+    EXPECT_EQ(p.acted[p.in("stalled.mp3")], (std::vector<std::uintmax_t>{8000}));
+    EXPECT_EQ(p.store.load("Auto"), (string_list{watched_playlister::info(p.in("stalled.mp3"))}));
+
+    // Written again (as a copy that outlasted the close wait would be): its rows and its saved line follow.
+    std::ofstream(p.in("stalled.mp3"), std::ios::binary | std::ios::app) << std::string(2000, 'h');
+    const std::string now = watched_playlister::info(p.in("stalled.mp3"));
+    EXPECT_TRUE(pump_until(p.ui, [&] { return p.refreshed[p.in("stalled.mp3")] == now; }));
+    EXPECT_EQ(p.store.load("Auto"), (string_list{now}));
+    EXPECT_EQ(p.acted[p.in("stalled.mp3")].size(), 1u);
 }
 
 TEST(TFSNotifyWatch, StoppingEndsAWalkerThatWaitsWithoutLimit) {

@@ -125,6 +125,22 @@ TEST(media_cd_commands, add_refuses_fixed_disks_and_empty_names) {
     }
 }
 
+TEST(media_cd_commands, a_volume_of_unknown_serial_is_catalogued_without_an_identity) {
+    media_cd_fixture f;
+    f.mount("blank", drive_type::cdrom, platform::unknown_serial);
+    ASSERT_TRUE(f.media_cds.store_identity("Blank", 42.0f)); // a stale key of that name goes too
+    f.prompts.answer_input("Blank");
+    f.prompts.answer_message(message_result::ok);
+    ASSERT_TRUE(f.add(f.volume("blank")).done);
+    EXPECT_EQ(f.media_cds.load("Blank").size(), 2u);
+    EXPECT_EQ(f.media_cds.stored_identity("Blank"), no_disc_identity);
+    ASSERT_EQ(f.prompts.message_texts().size(), 1u);
+    EXPECT_NE(f.prompts.message_texts()[0].find("will not be recognised"), std::string::npos);
+    // Another unreadable volume is not taken for it.
+    f.mount("other", drive_type::cdrom, platform::unknown_serial);
+    EXPECT_EQ(media_cd_check_images(f.media_cds, {"Blank"}, f.drives), (std::vector<int>{img_media_cd}));
+}
+
 TEST(media_cd_commands, remove_rename_and_save_with_their_prompts) {
     enum class command { remove, rename, save_wrong_mode };
     struct command_case {

@@ -67,7 +67,9 @@ struct cd_store_test : ::testing::Test {
 
     // What Add New Media CD does once the disc in `root` has been scanned into `list`.
     void add(const std::string& name, const std::string& root, const string_list& files) {
-        ASSERT_TRUE(store.store_identity(name, disc_identity_of(root, drives)));
+        const auto identity = disc_identity_of(root, drives);
+        ASSERT_TRUE(identity);
+        ASSERT_TRUE(store.store_identity(name, *identity));
         media_list list;
         for (const auto& file : files)
             list.append(info(root + file), "");
@@ -110,20 +112,22 @@ TEST_F(cd_store_test, catalogue_holds_paths_relative_to_the_disc_and_finds_it_in
     EXPECT_FALSE(found);
 }
 
-TEST_F(cd_store_test, two_catalogues_of_one_disc_and_unreadable_discs_share_an_identity) {
+TEST_F(cd_store_test, two_catalogues_of_one_disc_share_an_identity_and_unknown_serials_match_nothing) {
     drives.set_drives({fixed_root(), cd("/cd/", serial)});
     add("First", "/cd/", {"x.mp3"});
     add("Second", "/cd/", {"y.mp3"});
     EXPECT_EQ(shown_paths("First"), (string_list{"/cd/x.mp3"}));
     EXPECT_EQ(shown_paths("Second"), (string_list{"/cd/y.mp3"}));
 
-    drives.set_drives({fixed_root(), cd("/cd/", 0xFFFFFFFFu)});
-    add("Blank", "/cd/", {"z.mp3"});
-    drives.set_drives({fixed_root(), cd("/cd/", serial), cd("/cd2/", 0xFFFFFFFEu)}); // rounds to 4294967296 too
-    EXPECT_EQ(shown_paths("Blank"), (string_list{"/cd2/z.mp3"}));
-
-    // A root the drive table does not know counts as unreadable.
-    EXPECT_EQ(disc_identity_of("/nowhere/", drives), 4294967296.0f);
+    // A volume of unknown serial has no identity, and a catalogue stored with one earlier is never found in it;
+    // a real serial that rounds to the same value still is.
+    drives.set_drives({fixed_root(), cd("/cd/", platform::unknown_serial)});
+    EXPECT_FALSE(disc_identity_of("/cd/", drives));
+    EXPECT_FALSE(disc_identity_of("/nowhere/", drives));
+    ASSERT_TRUE(store.store_identity("First", disc_identity(platform::unknown_serial)));
+    EXPECT_EQ(shown_paths("First"), (string_list{"x.mp3"}));
+    drives.add_drive(cd("/cd2/", 0xFFFFFFFEu));
+    EXPECT_EQ(shown_paths("First"), (string_list{"/cd2/x.mp3"}));
 }
 
 TEST_F(cd_store_test, saving_again_leaves_the_catalogue_unchanged) {

@@ -47,6 +47,7 @@ TEST(desktop_shortcut, program_paths_survive_and_entries_validate) {
         ASSERT_TRUE(write_desktop_entry(file, program, "/opt/icons/karvo media.svg", false));
         const std::string entry = testing::read_raw(file);
         EXPECT_EQ(first_exec_argument(entry), program);
+        EXPECT_NE(entry.find("\" %F\n"), std::string::npos); // opened files arrive as arguments
         EXPECT_NE(std::filesystem::status(file).permissions() & std::filesystem::perms::owner_exec,
                   std::filesystem::perms::none);
         if (have_validator) {

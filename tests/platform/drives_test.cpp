@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/raw_file.h"
+#include "tests/support/temp_folder.h"
+
 namespace karvo::platform {
 namespace {
 
@@ -97,6 +100,49 @@ TEST(Drives, UdevNamesAndDriveRoots) {
     EXPECT_EQ(drive_root_of("/media/cd2/x.mp3", drives), "/media/cd2/");
     EXPECT_EQ(drive_root_of("/media/cdx/x.mp3", drives), "/");
     EXPECT_EQ(drive_root_of("relative/x.mp3", drives), "/");
+}
+
+// An ISO 9660 image of two sectors' worth of descriptors: the primary volume descriptor (label, modification time,
+// which is the volume's UUID) and the set terminator, each at its fixed 2048-byte sector.
+std::string iso_image(const std::string& label, const std::string& modified) {
+    std::string image(20 * 2048, '\0');
+    auto descriptor = [&](std::size_t sector, char type) {
+        const std::size_t at = sector * 2048;
+        image[at] = type;
+        image.replace(at + 1, 5, "CD001");
+        image[at + 6] = 1;
+        return at;
+    };
+    const std::size_t pvd = descriptor(16, 1);
+    image.replace(pvd + 8, 32, std::string(32, ' '));
+    std::string padded = label;
+    padded.resize(32, ' ');
+    image.replace(pvd + 40, 32, padded);
+    image.replace(pvd + 830, 16, modified);
+    descriptor(17, static_cast<char>(255));
+    return image;
+}
+
+TEST(Drives, VolumeWithoutUdevLinksIsProbedFromItsFileSystem) {
+    testing::temp_folder folder;
+    struct probe_case {
+        std::string bytes;
+        const char* label;
+        const char* uuid;
+    };
+    const std::vector<probe_case> cases = {
+        {iso_image("JAZZ_1959", "2026120910593000"), "JAZZ_1959", "2026-12-09-10-59-30-00"},
+        {iso_image("", "1999010100000000"), "", "1999-01-01-00-00-00-00"},
+        {std::string(40960, 'x'), "", ""}, // no file system
+    };
+    for (const probe_case& c : cases) {
+        const std::string image = folder.file("volume.img");
+        testing::write_raw(image, c.bytes);
+        const volume_id id = probe_volume(image);
+        EXPECT_EQ(id.label, c.label);
+        EXPECT_EQ(id.uuid, c.uuid);
+    }
+    EXPECT_EQ(probe_volume(folder.file("missing.img")).uuid, "");
 }
 
 TEST(Drives, SystemTableStartsWithRoot) {
