@@ -128,8 +128,11 @@ bool command_registry::invoke(const std::string& id) {
     if (found == commands_.end() || !found->second.handler || !enabled(id))
         return false;
     // A copy: the handler may declare or rebuild commands.
-    const std::function<void()> handler = found->second.handler;
-    handler();
+    const command invoked = found->second;
+    if (around_)
+        around_(invoked, invoked.handler);
+    else
+        invoked.handler();
     return true;
 }
 

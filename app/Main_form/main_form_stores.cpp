@@ -121,7 +121,7 @@ void TfrmMain::declare_store_commands() {
     store("SavePlaylist", "Save Playlist", QKeySequence(Qt::CTRL | Qt::Key_S), save_playlist, true,
           [this] { return save_playlist_enabled(state_.PlaylistMode); });
     store("SavePlaylistAs", "Save Playlist As", {}, save_playlist_as, true,
-          [this] { return save_playlist_as_enabled(state_.PlaylistMode); });
+          [this] { return save_playlist_as_enabled(state_.PlaylistMode, music_list.count()); });
     store("mnuRevertPlaylist", "Revert Playlist", QKeySequence(Qt::CTRL | Qt::Key_R), revert_playlist);
     // The Media CD menu.
     store("AddNewMediaCD", "Add New Media CD", {}, [this, info, status](store_context& c) {
