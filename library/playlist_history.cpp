@@ -64,7 +64,8 @@ void playlist_history::end(const media_list& list) {
 
 void playlist_history::mark_saved(bool keep_step) {
     if (depth_ > 0) {
-        open_dropped_ = open_dropped_ || !keep_step;
+        // New Playlist after saving the old list: its emptying is still a step.
+        open_dropped_ = !keep_step;
         saved_at_end_ = true;
         return;
     }

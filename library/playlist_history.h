@@ -49,6 +49,8 @@ public:
     // The list as it is now is what its file holds. Inside a command a save is no edit: what it wrote (the list
     // names) joins the state before it, unless `keep_step` (a command that both changes and saves the list).
     void mark_saved(bool keep_step = false);
+    // The list differs from its file though no step says how (edits brought back from a recovery copy).
+    void mark_modified() { saved_state_ = ++next_state_; }
     // Another list is shown: no step leads back to the old one, and the new one is as loaded.
     void clear();
     bool modified() const { return state_ != saved_state_; }

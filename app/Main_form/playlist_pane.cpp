@@ -300,7 +300,11 @@ void playlist_pane::LstMusicListColumnClick(int column) {
     const int key = playlist_model::column_map[column];
     const bool ascending = sort_direction_;
     sort_direction_ = !sort_direction_;
+    if (begin_step_)
+        begin_step_(ascending ? "Sort Ascending" : "Sort Descending");
     ascending ? sort_ascending(key) : sort_descending(key);
+    if (end_step_)
+        end_step_();
 }
 
 void playlist_pane::sort_ascending(int column) {
@@ -333,6 +337,11 @@ void playlist_pane::move_selected(bool up) {
 }
 
 void playlist_pane::arrow_pressed(bool up) {
+    // One step for the whole hold, however many rows it moved.
+    if (begin_step_ && !arrow_step_open_) {
+        arrow_step_open_ = true;
+        begin_step_(up ? "Move Selected Up" : "Move Selected Down");
+    }
     kept_positions_ = selected_positions();
     move_kept(up, kept_positions_);
 }
@@ -344,6 +353,10 @@ void playlist_pane::arrow_repeated(bool up) {
 
 void playlist_pane::arrow_released() {
     kept_positions_.clear();
+    if (arrow_step_open_ && end_step_) {
+        arrow_step_open_ = false;
+        end_step_();
+    }
 }
 
 void playlist_pane::scroll(int lines) {
