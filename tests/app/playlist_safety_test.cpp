@@ -2,6 +2,7 @@
 // The playlist as a user works it: selection keys, undo and redo of edits, the question before unsaved edits are
 // dropped, the recovery copy after an abrupt end, Tab through the panes and the names a screen reader hears.
 #include <QAccessible>
+#include <QMenu>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTreeWidget>
@@ -13,6 +14,7 @@
 #include "app/Main_form/search_pane.h"
 #include "components/Coolcombobox/CoolComboBox.h"
 #include "library/recovery_copy.h"
+#include "library/string_list.h"
 #include "tests/app/main_window_fixture.h"
 
 namespace karvo {
@@ -127,6 +129,28 @@ TEST(playlist_safety, delete_by_keys_then_undo_and_redo_by_keys) {
     EXPECT_EQ(w.virtual_playlist().count(), 3);
     QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); // redo again: nothing left to redo
     EXPECT_EQ(w.virtual_playlist().count(), 3);
+}
+
+// A key runs its command when the enabling rule holds at the moment it is pressed, whatever the menu showed when it
+// was last open.
+TEST(playlist_safety, keys_ask_the_enabling_rule_when_pressed) {
+    main_window_fixture f;
+    f.save_playlist("Mix", songs(2));
+    TfrmMain& w = f.create();
+    ASSERT_TRUE(f.created);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    // Opened in mode -1: "Save Playlist" is shown disabled.
+    QMenu* menu = w.commands().menu("mnuCommands");
+    menu->popup(QPoint(10, 10));
+    EXPECT_FALSE(w.commands().action("SavePlaylist")->isEnabled());
+    menu->hide();
+    w.MyTreeClick(w.navigation().playlist_node("Mix"));
+    w.playlist().select_positions({0});
+    w.commands().invoke("RemoveAllSelected");
+    QTest::keyClick(w.playlist().view(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(load_lines(f.folder.file("Playlists/Mix.spl")).size(), 1u);
+    EXPECT_FALSE(w.history().modified());
 }
 
 // Each way of replacing or leaving an edited list asks first; Cancel keeps everything as it was.
