@@ -8,6 +8,8 @@
 #include "app/Main_form/command_registry.h"
 #include "app/Main_form/playlist_model.h"
 #include "app/Main_form/playlist_pane.h"
+#include "components/Statusicon/TStatusIcon.h"
+#include "library/playlist_commands.h"
 #include "library/recovery_copy.h"
 #include "library/unsaved_changes.h"
 #include "platform/file_system.h"
@@ -142,6 +144,7 @@ void TfrmMain::offer_recovery() {
     state_.current_media_cd_name = copy->media_cd_name;
     history_.clear();
     history_.mark_modified();
+    recovery_state_ = history_.state(); // the copy on disk is this list's now, to be replaced or removed
     refresh_count();
     playlist_->model()->rows_changed(0, music_list.count() - 1);
     refresh_location();

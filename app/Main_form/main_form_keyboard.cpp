@@ -13,6 +13,7 @@
 #include "app/Main_form/command_registry.h"
 #include "app/Main_form/floating_panel.h"
 #include "app/Main_form/listing_pane.h"
+#include "app/Main_form/navigation_tree.h"
 #include "app/Main_form/picture_button.h"
 #include "app/Main_form/players_pane.h"
 #include "app/Main_form/players_panel.h"

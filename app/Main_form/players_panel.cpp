@@ -173,6 +173,9 @@ void players_panel::keyPressEvent(QKeyEvent* event) {
 
 void players_panel::focusInEvent(QFocusEvent* event) {
     floating_panel::focusInEvent(event);
+    // Reached by the keyboard while folded: the labels it walks must be seen.
+    if (!unfolding())
+        fold_click();
     update();
 }
 

@@ -85,9 +85,12 @@ public:
 
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override {
-        if (action == MoveHome || action == MoveEnd)
-            modifiers |= Qt::ControlModifier;
-        return QTableView::moveCursor(action, modifiers);
+        if (action != MoveHome && action != MoveEnd)
+            return QTableView::moveCursor(action, modifiers);
+        // The row changes, the column stays: the view does not scroll sideways to the first or last column.
+        const QModelIndex to = QTableView::moveCursor(action, modifiers | Qt::ControlModifier);
+        const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+        return to.isValid() ? model()->index(to.row(), column, to.parent()) : to;
     }
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override {

@@ -2,12 +2,14 @@
 // The playlist as a user works it: selection keys, undo and redo of edits, the question before unsaved edits are
 // dropped, the recovery copy after an abrupt end, Tab through the panes and the names a screen reader hears.
 #include <QAccessible>
+#include <QApplication>
 #include <QMenu>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include "app/Main_form/floating_panel.h"
 #include "app/Main_form/players_panel.h"
 #include "app/Main_form/picture_button.h"
 #include "app/Main_form/playlist_model.h"
@@ -91,6 +93,14 @@ std::vector<testing::song> songs(int count) {
     return made;
 }
 
+// A saved playlist "Mix" of `rows` songs that the window shows at start.
+void start_on_mix(main_window_fixture& f, int rows) {
+    f.write_file("winamp", "#!/bin/sh\n"); // a player that is there: no question about players at start
+    f.write_ini("PlaylistMode=0\r\nplaylist_name=Mix\r\nSelectedPlayer=0\r\nWinAMP=" + f.folder.file("winamp") +
+                "\r\n");
+    f.save_playlist("Mix", songs(rows));
+}
+
 std::string first_paths(const media_list& list) {
     std::string text;
     for (int row = 0; row < list.count(); ++row)
@@ -102,8 +112,7 @@ std::string first_paths(const media_list& list) {
 // the count caption marks the list as changed until it is as saved again.
 TEST(playlist_safety, delete_by_keys_then_undo_and_redo_by_keys) {
     main_window_fixture f;
-    f.write_ini("PlaylistMode=0\r\nplaylist_name=Mix\r\n");
-    f.save_playlist("Mix", songs(6));
+    start_on_mix(f, 6);
     TfrmMain& w = f.create();
     ASSERT_TRUE(f.created);
     w.show();
@@ -177,8 +186,7 @@ TEST(playlist_safety, replacing_or_leaving_an_edited_list_asks_first) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         main_window_fixture f;
-        f.write_ini("PlaylistMode=0\r\nplaylist_name=Mix\r\n");
-        f.save_playlist("Mix", songs(4));
+        start_on_mix(f, 4);
         f.save_playlist("Other", songs(1));
         TfrmMain& w = f.create();
         ASSERT_TRUE(f.created);
@@ -197,8 +205,7 @@ TEST(playlist_safety, replacing_or_leaving_an_edited_list_asks_first) {
 // The recovery copy follows the edits within its delay (all a kill -9 leaves), and the next start offers it.
 TEST(playlist_safety, the_recovery_copy_brings_back_edits_after_an_abrupt_end) {
     main_window_fixture f;
-    f.write_ini("PlaylistMode=0\r\nplaylist_name=Mix\r\n");
-    f.save_playlist("Mix", songs(4));
+    start_on_mix(f, 4);
     {
         TfrmMain& w = f.create();
         ASSERT_TRUE(f.created);
@@ -224,8 +231,7 @@ TEST(playlist_safety, the_recovery_copy_brings_back_edits_after_an_abrupt_end) {
 // SIGTERM and logout end through end_by_session: the edits go to the recovery copy at once, without a question.
 TEST(playlist_safety, a_signal_keeps_the_edits_in_the_recovery_copy_at_once) {
     main_window_fixture f;
-    f.write_ini("PlaylistMode=0\r\nplaylist_name=Mix\r\n");
-    f.save_playlist("Mix", songs(4));
+    start_on_mix(f, 4);
     TfrmMain& w = f.create();
     ASSERT_TRUE(f.created);
     w.playlist().select_positions({0});
@@ -271,6 +277,24 @@ TEST(playlist_safety, tab_reaches_every_pane_and_every_control_has_a_name) {
     EXPECT_EQ(display->state().checked, w.search().display_found());
     EXPECT_EQ(QAccessible::queryAccessibleInterface(w.playlist().view())->text(QAccessible::Name), "Virtual playlist");
     EXPECT_EQ(QAccessible::queryAccessibleInterface(w.navigation().tree())->role(), QAccessible::Tree);
+}
+
+// The navigation tree keeps its 70 pixels whether a small width is read at start or dragged, and that is what is
+// saved.
+TEST(playlist_safety, the_tree_is_never_squeezed_away) {
+    for (const int asked : {0, 10, 69}) {
+        SCOPED_TRACE(asked);
+        main_window_fixture f;
+        f.write_ini("VSplitter=" + std::to_string(asked) + "\r\n");
+        TfrmMain& w = f.create();
+        ASSERT_TRUE(f.created);
+        EXPECT_EQ(w.navigation().tree()->width(), 70);
+        w.set_splitters(asked - 100, 150); // a drag far past the left edge
+        EXPECT_EQ(w.navigation().tree()->width(), 70);
+        EXPECT_TRUE(w.navigation().tree()->isVisibleTo(&w));
+        w.save_state_once();
+        EXPECT_NE(f.read_ini().find("VSplitter=70"), std::string::npos);
+    }
 }
 
 } // namespace
