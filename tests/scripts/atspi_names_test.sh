@@ -4,10 +4,14 @@
 # Usage: atspi_names_test.sh <karvo-media program>
 set -euo pipefail
 program=$1
-for tool in xvfb-run dbus-run-session python3; do
+# The distribution's Python, where python3-pyatspi lives (a user's own Python may come first on PATH).
+python=/usr/bin/python3
+[ -x "$python" ] || python=python3
+for tool in xvfb-run dbus-run-session "$python"; do
   command -v "$tool" > /dev/null || { echo "skipped: $tool missing"; exit 77; }
 done
-python3 -c 'import pyatspi' 2> /dev/null || { echo "skipped: python3-pyatspi missing"; exit 77; }
+"$python" -c 'import pyatspi' 2> /dev/null || { echo "skipped: python3-pyatspi missing"; exit 77; }
+export KARVO_PYTHON=$python
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 mkdir -p "$home/data/karvo-media"
@@ -18,7 +22,7 @@ exec xvfb-run -a -s '-screen 0 1280x900x24' dbus-run-session -- bash -c '
   sleep 1
   "$0" > /dev/null 2>&1 &
   pid=$!
-  python3 - "$pid" <<"PY"
+  "$KARVO_PYTHON" - "$pid" <<"PY"
 import sys, time
 import pyatspi
 
