@@ -12,9 +12,10 @@ packages=(
   xvfb xauth dbus-x11 desktop-file-utils
   fonts-dejavu-core
 )
-# What only the tests use: real players for the end-to-end tests, a tag reader to read our tags back.
+# What only the tests use: real players for the end-to-end tests, a tag reader to read our tags back, ffmpeg to make
+# media files of every format and compare their audio.
 if [[ "${1:-}" == "--tests" ]]; then
-  packages+=(mpv mpv-mpris audacious python3-mutagen openbox xdotool imagemagick)
+  packages+=(mpv mpv-mpris audacious python3-mutagen ffmpeg openbox xdotool imagemagick)
 fi
 
 missing=()
