@@ -31,7 +31,7 @@ int main(int argc, char* argv[]) {
     karvo::TfrmMain* main_window = nullptr;
     karvo::end_on_signals([&main_window] {
         if (main_window)
-            main_window->ExitClick();
+            main_window->end_by_session();
         else
             QApplication::quit();
     });
@@ -67,7 +67,10 @@ int main(int argc, char* argv[]) {
         return 1;
     // However the program ends, its state is kept: logging out saves it, a signal closes the window as Exit does.
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &frmMain,
-                     [&frmMain](QSessionManager&) { frmMain.save_state_once(); });
+                     [&frmMain](QSessionManager&) {
+                         frmMain.write_recovery_copy_now();
+                         frmMain.save_state_once();
+                     });
     frmMain.show();
     if (const auto crashed = karvo::take_plugin_crash_note(crash_note))
         prompts.message_box(karvo::plugin_crash_message(*crashed), "Karvo", karvo::platform::message_buttons::ok,

@@ -130,6 +130,8 @@ public:
         page->cells[slot & (page_slots - 1)] = value;
     }
     void add_page() { pages_.push_back(std::allocate_shared<page_type>(page_allocator<page_type>())); }
+    // The same pages, not merely equal cells: after a write one side holds a copy.
+    bool shares_all_pages(const paged_cells& other) const { return pages_ == other.pages_; }
     void clear() { pages_.clear(); }
 
 private:

@@ -540,9 +540,11 @@ void media_list::backup() {
     writable_cells();
     backup_.share(live_);
     backup_count_ = count();
+    backup_changed();
 }
 
 void media_list::move_to_backup() {
+    backup_changed();
     backup_ = std::move(live_);
     backup_.free_slots.clear();
     backup_count_ = static_cast<int>(backup_.rows.size());
@@ -555,6 +557,53 @@ void media_list::restore_and_discard_backup() {
     discard_backup();
 }
 
+media_list::snapshot media_list::take_snapshot() const {
+    snapshot taken;
+    taken.live_ = std::make_shared<const table>(live_);
+    if (!backup_shared_)
+        backup_shared_ = std::make_shared<const table>(backup_);
+    taken.backup_ = backup_shared_;
+    taken.backup_count_ = backup_count_;
+    return taken;
+}
+
+void media_list::restore_snapshot(const snapshot& from) {
+    if (!from.live_)
+        return;
+    live_ = *from.live_;
+    backup_ = *from.backup_;
+    backup_count_ = from.backup_count_;
+    backup_shared_ = from.backup_;
+}
+
+bool media_list::same_table(const table& a, const table& b) {
+    if (a.rows != b.rows || a.cells != b.cells)
+        return false;
+    for (std::size_t k = 0; k < text_column_count; ++k)
+        if (!a.texts[k].shares_all_pages(b.texts[k]))
+            return false;
+    for (std::size_t k = 0; k < pooled_column_count; ++k)
+        if (!a.pooled[k].shares_all_pages(b.pooled[k]))
+            return false;
+    return true;
+}
+
+bool media_list::unchanged_since(const snapshot& taken) const {
+    if (!taken.live_)
+        return false;
+    return backup_count_ == taken.backup_count_ && same_table(live_, *taken.live_) &&
+           (backup_shared_ == taken.backup_ || same_table(backup_, *taken.backup_));
+}
+
+std::size_t media_list::snapshot::own_bytes() const {
+    if (!live_)
+        return 0;
+    const std::size_t pages = live_->texts.size() + live_->pooled.size();
+    const std::size_t page_pointers = pages * (static_cast<std::size_t>(live_->slot_count) / page_slots + 1);
+    return sizeof(table) + (live_->rows.capacity() + live_->free_slots.capacity()) * sizeof(int) +
+           page_pointers * sizeof(std::shared_ptr<int>);
+}
+
 void media_list::restore() {
     live_.share(backup_);
 }
@@ -562,6 +611,7 @@ void media_list::restore() {
 void media_list::discard_backup() {
     backup_ = table{};
     backup_count_ = -1;
+    backup_changed();
 }
 
 int media_list::append_rows_from_backup(std::span<const int> backup_rows) {

@@ -138,6 +138,8 @@ private:
     // Rows first.. take the rows first + order[k] in turn.
     void reorder(int first, const std::vector<int>& order);
     std::vector<int> sorted_order(int first, int last, int column) const;
+    void backup_changed() { backup_shared_.reset(); }
+    static bool same_table(const table& a, const table& b);
     // The rows from `first` on as (slot, offset from first), ordered by slot: reading cells in this order walks
     // the pages and the arena forward instead of jumping about after a shuffle or a sort.
     struct slot_row {
@@ -152,6 +154,30 @@ private:
     table live_;
     table backup_; // rows hold the backup's display order; empty cells pointer when discarded
     int backup_count_ = -1;
+    // The backup as snapshots share it, made on the first snapshot after the backup changed: successive
+    // snapshots of a narrowed list do not copy its row map again.
+    mutable std::shared_ptr<const table> backup_shared_;
+
+public:
+    // Both tables as they stand, sharing the pages and the arena with the list: taking one costs the live row
+    // map (and the backup's once per backup), and a later change copies only the pages it writes.
+    class snapshot {
+    public:
+        int count() const { return live_ ? static_cast<int>(live_->rows.size()) : 0; }
+        // The bytes this snapshot holds on its own: row maps, free slots and page pointers.
+        std::size_t own_bytes() const;
+
+    private:
+        friend class media_list;
+        std::shared_ptr<const table> live_;
+        std::shared_ptr<const table> backup_;
+        int backup_count_ = -1;
+    };
+    snapshot take_snapshot() const;
+    // The rows, cells and backup become exactly those of the snapshot.
+    void restore_snapshot(const snapshot& from);
+    // Nothing was written since the snapshot: the same row maps over the same pages, in both tables.
+    bool unchanged_since(const snapshot& taken) const;
 };
 
 } // namespace karvo

@@ -133,14 +133,12 @@ store_outcome save_playlist(store_context& context) {
 }
 
 store_outcome save_playlist_as(store_context& context) {
-    if (context.state.PlaylistMode == mode_media_cd)
-        return save_media_cd(context);
     store_outcome outcome;
-    if (context.state.PlaylistMode != mode_playlist)
+    shell_state& state = context.state;
+    if (!save_playlist_as_enabled(state.PlaylistMode, context.list.count()))
         return outcome;
-    const auto name =
-        ask_item_name(context, context.texts[texts::enter_playlist_name] + " " + context.state.current_playlist_name,
-                      texts::save_as_default);
+    const auto name = ask_item_name(context, context.texts[texts::enter_playlist_name] + " " + shown_list_name(state),
+                                    texts::save_as_default);
     if (!name)
         return outcome;
     const bool existed = context.playlists.exists(*name);
@@ -148,7 +146,11 @@ store_outcome save_playlist_as(store_context& context) {
         inform(context, write_failed_message(*name));
         return outcome;
     }
-    context.state.current_playlist_name = *name;
+    // The rows shown are now that saved playlist: a later empty search must not bring back the list they came from.
+    if (state.PlaylistMode != mode_playlist)
+        context.list.discard_backup();
+    state.PlaylistMode = mode_playlist;
+    state.current_playlist_name = *name;
     outcome.done = true;
     outcome.list = list_change::list_names;
     show_saved_playlist(outcome, *name, existed);
@@ -228,8 +230,19 @@ bool save_playlist_enabled(int playlist_mode) {
     return playlist_mode == mode_playlist || playlist_mode == mode_media_cd;
 }
 
-bool save_playlist_as_enabled(int playlist_mode) {
-    return playlist_mode == mode_playlist;
+bool save_playlist_as_enabled(int playlist_mode, int rows) {
+    return playlist_mode == mode_playlist || rows > 0;
+}
+
+std::string shown_list_name(const shell_state& state) {
+    switch (state.PlaylistMode) {
+        case mode_playlist:
+        case mode_grouping: return state.current_playlist_name;
+        case mode_media_cd: return state.current_media_cd_name;
+        case mode_all_playlists: return "My Playlists";
+        case mode_all_media_cds: return "My Media CDs";
+        default: return "Virtual Playlist";
+    }
 }
 
 } // namespace karvo

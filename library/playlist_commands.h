@@ -27,7 +27,8 @@ store_outcome rename_playlist(store_context& context);
 // Ctrl+S. Mode 1 saves the Media CD. Mode 0 replaces the current playlist's file (atomically) when it still exists.
 store_outcome save_playlist(store_context& context);
 
-// Mode 0: asks for a name and saves the list under it (replacing one of that name). Mode 1 saves the Media CD.
+// Any list with rows (a saved playlist even when empty): asks for a name, saves the rows shown under it (replacing
+// one of that name) and shows that saved playlist (mode 0).
 store_outcome save_playlist_as(store_context& context);
 
 // Ctrl+R. After a Yes the list is read again from the store (mode 0) or from the Media CD's catalogue (mode 1).
@@ -48,6 +49,9 @@ store_outcome send_to(store_context& context, const std::string& target, const s
 
 // Enabling of the two save items of the commands menu.
 bool save_playlist_enabled(int playlist_mode);
-bool save_playlist_as_enabled(int playlist_mode);
+bool save_playlist_as_enabled(int playlist_mode, int rows);
+
+// What the list on screen is called in questions about it: the saved playlist, the Media CD, or the kind of list.
+std::string shown_list_name(const shell_state& state);
 
 } // namespace karvo

@@ -51,6 +51,9 @@ public:
     // Size, modification time (seconds since the epoch) and attribute bits of the current entry, links followed;
     // false when the entry has gone.
     bool details(std::uint64_t& size, std::int64_t& modified, std::uint32_t& attributes) const;
+    // The same for an entry of this folder by name, once the enumeration has moved on.
+    bool details_of(std::string_view name, std::uint64_t& size, std::int64_t& modified,
+                    std::uint32_t& attributes) const;
 
 private:
     bool stat_entry(struct stat& st) const;

@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QStatusTipEvent>
 #include <QTableView>
+#include <QTimer>
 
 #include "app/Main_form/chrome_pane.h"
 #include "app/Main_form/command_registry.h"
@@ -59,6 +60,7 @@ constexpr int strip_height = 24;
 constexpr int status_height = 18;
 constexpr int min_list_height = 30;
 constexpr int min_folder_width = 40;
+constexpr int min_tree_width = 70; // the tree is never squeezed away, by a drag or by a value read at start
 
 // The data folder may be several levels deep ($XDG_DATA_HOME/karvo-media/); the stores create only their own.
 void create_folder_path(const std::string& folder) {
@@ -79,6 +81,7 @@ QTableView, QTreeView {
   gridline-color: rgb(16,40,120); border: 1px solid rgb(0,128,192);
   selection-background-color: rgb(0,128,192); selection-color: white;
 }
+QTableView:focus, QTreeView:focus { border: 2px solid rgb(255,200,0); }
 QHeaderView { background: rgb(0,70,130); }
 QHeaderView::section {
   background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 rgb(30,160,225), stop:1 rgb(0,88,150));
@@ -157,6 +160,9 @@ TfrmMain::TfrmMain(main_environment environment, QWidget* parent)
     caption->setStyleSheet("color: rgb(150,210,255); background: transparent; font-weight: bold;");
     imgFolderCaption = caption;
     wire_panes();
+    declare_history_commands();
+    declare_window_commands();
+    wire_keyboard();
     create_tray_icon();
     resize(chrome_->restore_rect().width, chrome_->restore_rect().height);
 }
@@ -196,16 +202,22 @@ void TfrmMain::wire_panes() {
 
     connect(listing_, &listing_pane::context_menu_requested, this,
             [this](const QPoint& at) { LstMusicListAllContextPopup(at); });
-    connect(listing_, &listing_pane::double_clicked, this, [this] { LstMusicListAllDblClick(); });
+    connect(listing_, &listing_pane::double_clicked, this,
+            [this] { undoable("Add Selected Files", [this] { LstMusicListAllDblClick(); }); });
 
     // What lands on the playlist and on the waste bin.
-    connect(playlist_, &playlist_pane::tree_dropped, this, [this] { LstMusicListTreeDrop(); });
-    connect(playlist_, &playlist_pane::listing_dropped, this, [this](int row) { LstMusicListListingDrop(row); });
+    connect(playlist_, &playlist_pane::tree_dropped, this,
+            [this] { undoable("Add Directory", [this] { LstMusicListTreeDrop(); }); });
+    connect(playlist_, &playlist_pane::listing_dropped, this,
+            [this](int row) { undoable("Drop", [this, row] { LstMusicListListingDrop(row); }); });
     connect(playlist_, &playlist_pane::files_dropped, this,
-            [this](const string_list& files, int row) { LstMusicListFilesDrop(files, row); });
+            [this](const string_list& files, int row) {
+                undoable("Drop", [&] { LstMusicListFilesDrop(files, row); });
+            });
     connect(playlist_, &playlist_pane::waste_dropped, this, [this](const QString& from) { WasteDragDrop(from); });
 
-    connect(search_, &search_pane::search_requested, this, [this] { picSearchTypeClick(); });
+    connect(search_, &search_pane::search_requested, this,
+            [this] { undoable("Search", [this] { picSearchTypeClick(); }); });
     connect(search_, &search_pane::tips_requested, this, [this] { SearchingTipsClick(); });
 
     build_players();
@@ -263,6 +275,8 @@ bool TfrmMain::FormCreate() {
     // 14-16. settings, previous state, location
     Load_settings();
     Restore_state();
+    list_replaced();
+    offer_recovery();
     show_location();
     // 17. the Media CD check marks the discs and sticks that are in a drive
     MediaCDCheck();
@@ -333,7 +347,8 @@ void TfrmMain::place_controls() {
     // The panes follow the splitter values, squeezed only as far as the window demands.
     const int list_room = h - strip_offset - strip_height - 1 - margin - status_height - 3 - min_list_height;
     const int upper = std::clamp(state_.h_splitter, 1, std::max(1, list_room));
-    const int tree = std::clamp(state_.v_splitter, 0, std::max(0, w - 2 * margin - splitter_width - min_folder_width));
+    const int tree_room = std::max(0, w - 2 * margin - splitter_width - min_folder_width);
+    const int tree = std::clamp(state_.v_splitter, std::min(min_tree_width, tree_room), tree_room);
 
     tree_->tree()->setGeometry(margin, pane_top, tree, upper);
     findChild<pane_splitter*>("VSplitter")->setGeometry(margin + tree, pane_top, splitter_width, upper);
@@ -355,7 +370,7 @@ void TfrmMain::place_controls() {
 }
 
 void TfrmMain::set_splitters(int tree_width, int upper_height) {
-    state_.v_splitter = std::max(0, tree_width);
+    state_.v_splitter = std::max(min_tree_width, tree_width);
     state_.h_splitter = std::max(1, upper_height);
     place_controls();
 }
@@ -367,15 +382,28 @@ void TfrmMain::save_state_once() {
     Save_settings();
 }
 
-void TfrmMain::ExitClick() {
+bool TfrmMain::ExitClick() {
+    // Once the state is saved the program is ending (a logout saved it): no second question.
+    if (!state_saved_) {
+        if (!settle_unsaved())
+            return false;
+        // The edits were saved or dropped on purpose: nothing is left to recover.
+        if (recovery_timer_)
+            recovery_timer_->stop();
+        platform::delete_file(recovery_path());
+    }
     save_state_once();
     IconTray->set_Enabled(false); // the icon leaves the notification area with the program
     if (environment_.terminate)
         environment_.terminate();
+    return true;
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-    ExitClick();
+    if (!ExitClick()) {
+        event->ignore();
+        return;
+    }
     QWidget::closeEvent(event);
 }
 

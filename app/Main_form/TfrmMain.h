@@ -23,6 +23,7 @@
 #include "library/playlist_drops.h"
 #include "library/playlist_edits.h"
 #include "library/playlist_files.h"
+#include "library/playlist_history.h"
 #include "library/shell_state.h"
 #include "library/store_commands.h"
 #include "platform/drives.h"
@@ -33,6 +34,7 @@
 #include "plugins/resource_plugin.h"
 
 class QMenu;
+class QTimer;
 class QTreeWidgetItem;
 
 namespace karvo {
@@ -151,7 +153,8 @@ public:
     void ToolbarMinClick();
     // Exit, the window manager's close, logging out and SIGTERM all end here: settings and window state are
     // saved once, then the program ends.
-    void ExitClick();
+    // False when the user chose to stay (Cancel at the unsaved-changes question).
+    bool ExitClick();
     void save_state_once();
     void refresh_count();
     std::vector<int> selected_positions() const;
@@ -162,6 +165,7 @@ public:
     void ListSavedPlaylists();
     void ListMediaCDs();
     void MyTreeClick(QTreeWidgetItem* item);
+    void MyTreeClickNow(QTreeWidgetItem* item, int node); // after the unsaved-changes question
     void MyTreeRightClick(QTreeWidgetItem* item, const QPoint& global);
     void MyTreeF5();
     void MyTreeDragDrop(QTreeWidgetItem* item);
@@ -170,7 +174,7 @@ public:
     void DisplayAllMediaCDs();
     // Appends a Media CD to the virtual playlist; false when its disc is in no CD-ROM drive.
     bool LoadMediaCD(const std::string& name);
-    void mnuAdd_DirectoryClick(); // ScanDir over the current folder into the virtual playlist
+    void mnuAdd_DirectoryClick(const std::string& folder); // ScanDir over the folder into the virtual playlist
     void mnuPlayThisPathClick();
 
     // --- folder listing (main_form_listing.cpp)
@@ -251,6 +255,23 @@ public:
     void mnuAboutClick();
     void open_web_page(const std::string& address);
 
+    // --- undo, redo, unsaved changes, the recovery copy (main_form_history.cpp)
+    playlist_history& history() { return history_; }
+    void mnuUndoClick();
+    void mnuRedoClick();
+    // Runs a change to the playlist as one undo step called `what` (nested calls make one step).
+    void undoable(const std::string& what, const std::function<void()>& change);
+    // Asks "Save changes to ...?" while the list differs from its file; false: stay where we are.
+    bool settle_unsaved();
+    // Another list was loaded: no undo leads back to the old one.
+    void list_replaced();
+    void write_recovery_copy_now();
+    // At start: a recovery copy left by a run that ended without saving is offered back.
+    void offer_recovery();
+    std::string recovery_path() const;
+    // A signal or the session's end: the edits go to the recovery copy without a question, then the program ends.
+    void end_by_session();
+
     // --- saved playlists and Media CDs (main_form_stores.cpp)
     void MediaCDCheck(); // marks the Media CD nodes whose volume is in a drive
     void watch_mounts(); // the check runs again whenever a volume is mounted or unmounted
@@ -285,6 +306,11 @@ private:
     drop_settings drops_as_set() const;
     void dropped(const drop_result& result);
     void declare_tray_menu();
+    void declare_history_commands();
+    void declare_window_commands(); // main_form_keyboard.cpp
+    void wire_keyboard();
+    void playlist_changed(); // the modified mark, the Undo/Redo captions and the recovery copy follow
+    void history_moved();
     void create_tray_icon();
     void apply_tray_settings();    // system_tray_icon and show_in
     void reload_auto_playlister(); // the watched folder and the known files (main_form_autoplay.cpp)
@@ -332,6 +358,9 @@ private:
     std::string tree_menu_path; // the drive or folder node whose add menu is open
     bool folder_failed_ = false;
     bool state_saved_ = false;
+    playlist_history history_;
+    QTimer* recovery_timer_ = nullptr;
+    unsigned long recovery_state_ = 0; // the history state the recovery copy (or its absence) reflects
 
     // The panes are children of the background panel; the registry comes first, as they bind to it.
     QWidget* back_panel = nullptr;

@@ -83,6 +83,13 @@ QMenu* command_registry::menu(const std::string& id) {
     table.built = built;
     fill(table);
     connect(built, &QMenu::aboutToShow, this, [this, id] { prepare(id); });
+    // A disabled action's key is dead: once the menu is closed its keys are live again, and invoke asks the
+    // enabling rule at the moment a key is pressed, not the answer from when the menu last opened.
+    connect(built, &QMenu::aboutToHide, this, [this, id] {
+        for (const std::string& entry : menus_.at(id).entries)
+            if (const auto found = actions_.find(entry); found != actions_.end())
+                found->second->setEnabled(true);
+    });
     return built;
 }
 
@@ -128,8 +135,11 @@ bool command_registry::invoke(const std::string& id) {
     if (found == commands_.end() || !found->second.handler || !enabled(id))
         return false;
     // A copy: the handler may declare or rebuild commands.
-    const std::function<void()> handler = found->second.handler;
-    handler();
+    const command invoked = found->second;
+    if (around_)
+        around_(invoked, invoked.handler);
+    else
+        invoked.handler();
     return true;
 }
 

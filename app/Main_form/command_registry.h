@@ -67,6 +67,9 @@ public:
     // Runs the handler when the command is enabled; false when it is unknown, disabled or has none.
     bool invoke(const std::string& id);
     bool enabled(const std::string& id) const;
+    // Wraps every handler that invoke runs: a change it makes to the playlist becomes one undo step.
+    using around_handler = std::function<void(const command&, const std::function<void()>&)>;
+    void set_around(around_handler around) { around_ = std::move(around); }
     void set_caption(const std::string& id, const QString& caption);
 
     // Opens a menu at a global point with its enabling computed; the button that opened it gets its hover back.
@@ -90,6 +93,7 @@ private:
     std::map<std::string, QAction*> actions_;
     std::map<std::string, menu_table> menus_;
     std::vector<std::string> order_;
+    around_handler around_;
 };
 
 } // namespace karvo

@@ -77,7 +77,9 @@ void TfrmMain::declare_commands_menu() {
                {"SavePlaylist",    "SavePlaylistAs", menu_separator, "mnuPlay",           "mnuID3",
                 "mnuShowFileInfo", menu_separator,   "mnuDelete",    "mnuMove",           "mnuSelect",
                 menu_separator,    "ExportTo",       "mnuSendTo",    "mnuRevertPlaylist", "mnuCloneSong",
-                menu_separator,    "mnuAbout",       "mnuOnline",    menu_separator,      "mnuExitKarvo"});
+                menu_separator,    "mnuWindow",      "mnuAbout",     "mnuOnline",         menu_separator,
+                "mnuExitKarvo",
+                menu_separator,    "mnuUndo",        "mnuRedo"});
     r.on_menu_open("mnuCommands", [this](QMenu& menu) { rebuild_send_to(menu); });
 }
 

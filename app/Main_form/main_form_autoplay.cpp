@@ -48,9 +48,11 @@ void TfrmMain::auto_add_to_playlist(const std::string& path) {
     drop_settings at_the_end = drops_as_set();
     at_the_end.drag_n_drop = 0;
     at_the_end.drag_n_drop_rnd = false;
-    dropped(drop_shell_files(
-        music_list, {path}, -1, at_the_end, media_types,
-        [this](const std::string& file) { return resource.media_info_string(file); }, random));
+    undoable("Auto Playlister", [&] {
+        dropped(drop_shell_files(
+            music_list, {path}, -1, at_the_end, media_types,
+            [this](const std::string& file) { return resource.media_info_string(file); }, random));
+    });
 }
 
 } // namespace karvo

@@ -146,7 +146,7 @@ void TfrmMain::LstMusicListTreeDrop() {
     const bool under_my_computer = tree_->subtree_of(node) == subtree_my_computer;
     if (!tree_drop_allowed(node == tree_->my_computer(), under_my_computer, environment_.prompts, texts()))
         return;
-    mnuAdd_DirectoryClick();
+    mnuAdd_DirectoryClick(state_.current_folder);
     if (!state_.current_playlist_name.empty())
         refresh_groupings(state_.current_playlist_name);
 }

@@ -98,17 +98,40 @@ void TfrmMain::MediaCDCheck() {
 void TfrmMain::declare_store_commands() {
     auto info = [this](const std::string& path) { return resource.media_info_string(path); };
     auto status = [this](const std::string& text) { show_progress(text); };
+    // What a command does to the list besides its own work: an edit is an undo step (the registry's), a save makes
+    // the list match its file, a load shows another list (after the unsaved-changes question), New Playlist both
+    // empties the list as a step and saves it.
+    enum class effect { edit, save, load, replaced, new_list };
     auto store = [this](const char* id, const char* caption, QKeySequence key,
                         std::function<store_outcome(store_context&)> command, bool visible = true,
-                        std::function<bool()> enabled = {}) {
+                        std::function<bool()> enabled = {}, effect does = effect::edit) {
         commands_->add({id, QString::fromUtf8(caption), key, std::move(enabled),
-                        [this, command = std::move(command)] { run_store_command(command); }, visible});
+                        [this, command = std::move(command), does] {
+                            if ((does == effect::load || does == effect::new_list) && !settle_unsaved())
+                                return;
+                            bool done = false;
+                            run_store_command([&](store_context& c) {
+                                store_outcome outcome = command(c);
+                                done = outcome.done;
+                                return outcome;
+                            });
+                            if (!done)
+                                return;
+                            if (does == effect::save)
+                                history_.mark_saved();
+                            else if (does == effect::new_list)
+                                history_.mark_saved(true);
+                            else if (does == effect::load || does == effect::replaced)
+                                list_replaced();
+                        },
+                        visible});
     };
     // The playlist menu.
-    store("mnuNewPls", "New Playlist", QKeySequence(Qt::CTRL | Qt::Key_N), new_playlist);
+    store("mnuNewPls", "New Playlist", QKeySequence(Qt::CTRL | Qt::Key_N), new_playlist, true, {}, effect::new_list);
     store("mnuDeletePlaylist", "Delete Playlist", {},
-          [this](store_context& c) { return delete_playlist(c, tree_selection_is(tree_pane::kind_playlist)); });
-    store("RenamePlaylist", "Rename Playlist", {}, rename_playlist);
+          [this](store_context& c) { return delete_playlist(c, tree_selection_is(tree_pane::kind_playlist)); }, true,
+          {}, effect::replaced);
+    store("RenamePlaylist", "Rename Playlist", {}, rename_playlist, true, {}, effect::save);
     store("RecachePlaylist", "Re-cache Playlist", {}, [this, info, status](store_context& c) {
         store_outcome outcome = recache_playlist(c, info, status, resource.read_ahead());
         status_->finish_progress();
@@ -116,14 +139,15 @@ void TfrmMain::declare_store_commands() {
         return outcome;
     });
     store("mnuDisplayAllSavedPlaylists", "Display All Saved Playlists", QKeySequence(Qt::CTRL | Qt::Key_W),
-          [](store_context& c) { return karvo::display_all_saved_playlists(c); });
-    store("mnuSaveAs", "Save Playlist As..", {}, save_playlist_as, false);
+          [](store_context& c) { return karvo::display_all_saved_playlists(c); }, true, {}, effect::load);
+    store("mnuSaveAs", "Save Playlist As..", {}, save_playlist_as, false, {}, effect::save);
     // The commands menu's store items; enabling follows the playlist mode when the menu opens.
     store("SavePlaylist", "Save Playlist", QKeySequence(Qt::CTRL | Qt::Key_S), save_playlist, true,
-          [this] { return save_playlist_enabled(state_.PlaylistMode); });
+          [this] { return save_playlist_enabled(state_.PlaylistMode); }, effect::save);
     store("SavePlaylistAs", "Save Playlist As", {}, save_playlist_as, true,
-          [this] { return save_playlist_as_enabled(state_.PlaylistMode); });
-    store("mnuRevertPlaylist", "Revert Playlist", QKeySequence(Qt::CTRL | Qt::Key_R), revert_playlist);
+          [this] { return save_playlist_as_enabled(state_.PlaylistMode, music_list.count()); }, effect::save);
+    store("mnuRevertPlaylist", "Revert Playlist", QKeySequence(Qt::CTRL | Qt::Key_R), revert_playlist, true, {},
+          effect::replaced);
     // The Media CD menu.
     store("AddNewMediaCD", "Add New Media CD", {}, [this, info, status](store_context& c) {
         const std::string folder =
@@ -131,13 +155,14 @@ void TfrmMain::declare_store_commands() {
         store_outcome outcome = add_new_media_cd(c, folder, *scanners, info, status, resource.read_ahead());
         status_->finish_progress();
         return outcome;
-    });
+    }, true, {}, effect::load);
     store("RemoveMediaCD", "Remove Media CD", {},
-          [this](store_context& c) { return remove_media_cd(c, tree_selection_is(tree_pane::kind_media_cd)); });
-    store("RenameMediaCD", "Rename Media CD", {}, rename_media_cd);
-    store("SaveMediaCD", "Save Media CD", {}, save_media_cd, false);
+          [this](store_context& c) { return remove_media_cd(c, tree_selection_is(tree_pane::kind_media_cd)); }, true,
+          {}, effect::replaced);
+    store("RenameMediaCD", "Rename Media CD", {}, rename_media_cd, true, {}, effect::save);
+    store("SaveMediaCD", "Save Media CD", {}, save_media_cd, false, {}, effect::save);
     store("mnuDisplayAllMediaCDs", "Display All Media CDs", {},
-          [](store_context& c) { return karvo::display_all_media_cds(c); });
+          [](store_context& c) { return karvo::display_all_media_cds(c); }, true, {}, effect::load);
 }
 
 void TfrmMain::rebuild_send_to(QMenu& menu) {

@@ -91,6 +91,29 @@ void TfrmMain::refresh_groupings(const std::string& playlist_name) {
 
 void TfrmMain::MyTreeClick(QTreeWidgetItem* item) {
     const int node = tree_pane::kind_of(item);
+    // Another list is about to replace the one shown: unsaved edits are saved or dropped first, on purpose.
+    const bool same_playlist = state_.PlaylistMode == mode_playlist && node == kind::kind_playlist &&
+                               tree_pane::text_of(item) == state_.current_playlist_name;
+    const bool grouping_of_another =
+        node == kind::kind_value && item->parent() && item->parent()->parent() &&
+        (tree_pane::text_of(item->parent()->parent()) != state_.current_playlist_name ||
+         (state_.PlaylistMode != mode_playlist && state_.PlaylistMode != mode_grouping));
+    const bool replaces = item == tree_->my_playlists() || item == tree_->my_media_cds() || node == kind::kind_media_cd ||
+                          (node == kind::kind_playlist && !same_playlist) || grouping_of_another;
+    if (replaces) {
+        if (!settle_unsaved())
+            return;
+        struct replaced {
+            TfrmMain* window;
+            ~replaced() { window->list_replaced(); }
+        } after{this};
+        MyTreeClickNow(item, node);
+        return;
+    }
+    undoable("Show " + tree_pane::text_of(item), [&] { MyTreeClickNow(item, node); });
+}
+
+void TfrmMain::MyTreeClickNow(QTreeWidgetItem* item, int node) {
     if (item == tree_->my_playlists()) {
         state_.PlaylistMode = mode_all_playlists;
         DisplayAllSavedPlaylists();
@@ -219,15 +242,15 @@ bool TfrmMain::LoadMediaCD(const std::string& name) {
     return found;
 }
 
-void TfrmMain::mnuAdd_DirectoryClick() {
-    if (state_.current_folder.empty()) {
+void TfrmMain::mnuAdd_DirectoryClick(const std::string& folder) {
+    if (folder.empty()) {
         environment_.prompts.message_box(messages_[msg_choose_a_directory], msg_box_title,
                                          platform::message_buttons::ok, platform::message_icon::none);
         return;
     }
     const int unread_before = resource.unread_count();
     scanners->scan_dir(
-        state_.current_folder, music_list, [this](const std::string& path) { return resource.media_info_string(path); },
+        folder, music_list, [this](const std::string& path) { return resource.media_info_string(path); },
         [this](const std::string& text) { show_progress(text); }, resource.read_ahead());
     status_->finish_progress();
     show_location(); // the add is over: the last "Adding to Playlist" line goes

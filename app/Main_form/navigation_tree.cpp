@@ -74,6 +74,15 @@ void navigation_tree::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // The Menu key and Shift+F10 open the node's menu as a right click does, below the node.
+    const bool menu_key = event->key() == Qt::Key_Menu ||
+                          (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (menu_key && currentItem()) {
+        const QRect rect = visualItemRect(currentItem());
+        emit node_right_clicked(currentItem(), viewport()->mapToGlobal(rect.bottomLeft()));
+        event->accept();
+        return;
+    }
     QTreeWidget::keyPressEvent(event);
 }
 

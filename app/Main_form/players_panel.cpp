@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Main_form/players_panel.h"
 
+#include <QKeyEvent>
+
 #include "app/Main_form/drops.h"
 
 #include <QComboBox>
@@ -83,6 +85,9 @@ players_panel::players_panel(QWidget* parent)
     imgComboDown = new picture_button(artwork::picture::combo_down, "imgComboDown", this);
     imgComboDown->setGeometry(panel_width - combo_arrow_size - 7, row_top(6) + 1, combo_arrow_size, combo_arrow_size);
     connect(imgComboDown, &QAbstractButton::clicked, this, [this] { cmbPlayers->showPopup(); });
+    // The player choice by keyboard: the panel takes the focus and walks its labels.
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Players"));
 
     for (int marker = 0; marker < label_count; ++marker) {
         auto* image = new QLabel(this);
@@ -142,10 +147,54 @@ bool players_panel::eventFilter(QObject* watched, QEvent* event) {
     return QFrame::eventFilter(watched, event);
 }
 
+void players_panel::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down: {
+            // Only the labels that name a player (the extra players' label may be empty).
+            const int step = event->key() == Qt::Key_Up ? -1 : 1;
+            for (int next = key_label_ + step; next >= 0 && next < label_count; next += step)
+                if (!lblPlayer[next]->text().isEmpty() || next == label_count - 1) {
+                    key_label_ = next;
+                    break;
+                }
+            update();
+            return;
+        }
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            if (key_label_ == label_count - 1 && cmbPlayers->count() > 0)
+                cmbPlayers->showPopup();
+            else
+                emit label_clicked(key_label_);
+            return;
+        default: floating_panel::keyPressEvent(event);
+    }
+}
+
+void players_panel::focusInEvent(QFocusEvent* event) {
+    floating_panel::focusInEvent(event);
+    // Reached by the keyboard while folded: the labels it walks must be seen.
+    if (!unfolding())
+        fold_click();
+    update();
+}
+
+void players_panel::focusOutEvent(QFocusEvent* event) {
+    floating_panel::focusOutEvent(event);
+    update();
+}
+
 void players_panel::paintEvent(QPaintEvent* event) {
     floating_panel::paintEvent(event);
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
+    if (hasFocus()) {
+        // The keyboard's label, outlined in the focus colour that every control of the window uses.
+        p.setPen(QPen(QColor(255, 200, 0), 1));
+        p.drawRect(lblPlayer[key_label_]->geometry().adjusted(-2, 0, 1, 0));
+    }
     // Faint rules between the rows; the markers are the rows' bullets.
     p.setPen(QPen(QColor(30, 110, 180, 120), 1));
     for (int i = 1; i < label_count; ++i)

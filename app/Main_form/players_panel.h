@@ -43,6 +43,8 @@ public:
     // A marker's picture (the remote control or the blue arrow) and its top.
     void set_marker(int marker, bool remote, int top);
     bool marker_is_remote(int marker) const { return marker_remote_[marker]; }
+    // The label the keyboard is on: Up and Down move it, Enter or Space chooses it as a click does.
+    int key_label() const { return key_label_; }
 
 signals:
     void label_clicked(int label);
@@ -61,8 +63,12 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    int key_label_ = 0;
     bool accepts_at(const QPoint& at, const QDropEvent* event);
     std::array<bool, label_count> marker_remote_{};
 };

@@ -192,8 +192,16 @@ void playlist_model::rows_edited(const std::vector<row_range>& removed, const st
 
 QString playlist_model::count_caption() const {
     // While a search has narrowed the list the caption says so, so emptying the search is known to bring it back.
-    return QString::fromStdString(
+    const QString caption = QString::fromStdString(
         karvo::count_caption(media_names_.toStdString(), total_files_.toStdString(), rows_, list_.backup_count()));
+    return modified_ ? QStringLiteral("* ") + caption : caption;
+}
+
+void playlist_model::set_modified(bool modified) {
+    if (modified == modified_)
+        return;
+    modified_ = modified;
+    emit headerDataChanged(Qt::Horizontal, 0, 0);
 }
 
 } // namespace karvo

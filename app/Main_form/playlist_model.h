@@ -72,6 +72,8 @@ public:
     int playing_row() const { return playing_row_; }
 
     QString count_caption() const;
+    // The list differs from its saved file: the count caption starts with a mark.
+    void set_modified(bool modified);
     // How many times data() ran; the view asks only for what it paints.
     std::size_t data_calls() const { return data_calls_; }
     void reset_data_calls() { data_calls_ = 0; }
@@ -98,6 +100,7 @@ private:
     mutable std::size_t data_calls_ = 0;
     std::string playing_path_;
     int playing_row_ = -1;
+    bool modified_ = false;
     QIcon playing_icon_;
 };
 

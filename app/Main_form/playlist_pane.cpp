@@ -77,10 +77,39 @@ private:
     QItemSelectionModel* own_selection_ = nullptr;
 };
 
+// Rows as every list has them: Home and End go to the first and last row (not column), and Shift with any jump,
+// Ctrl held or not, extends the selection from the anchor that the last plain move or click set.
+class row_list_view : public QTableView {
+public:
+    using QTableView::QTableView;
+
+protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override {
+        if (action != MoveHome && action != MoveEnd)
+            return QTableView::moveCursor(action, modifiers);
+        // The row changes, the column stays: the view does not scroll sideways to the first or last column.
+        const QModelIndex to = QTableView::moveCursor(action, modifiers | Qt::ControlModifier);
+        const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+        return to.isValid() ? model()->index(to.row(), column, to.parent()) : to;
+    }
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override {
+        if (event && event->type() == QEvent::KeyPress && selectionMode() == ExtendedSelection) {
+            const auto* key = static_cast<const QKeyEvent*>(event);
+            const bool jump = key->key() == Qt::Key_Home || key->key() == Qt::Key_End ||
+                              key->key() == Qt::Key_PageUp || key->key() == Qt::Key_PageDown;
+            const Qt::KeyboardModifiers both = Qt::ControlModifier | Qt::ShiftModifier;
+            if (jump && (key->modifiers() & both) == both)
+                return QItemSelectionModel::SelectCurrent | QItemSelectionModel::Rows;
+        }
+        return QTableView::selectionCommand(index, event);
+    }
+};
+
 } // namespace
 
 QTableView* make_list_view(const QString& name, QWidget* parent) {
-    auto* view = new QTableView(parent);
+    auto* view = new row_list_view(parent);
     view->setObjectName(name);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -114,7 +143,6 @@ playlist_pane::playlist_pane(media_list& list, command_registry& commands, QWidg
     LstMusicList->setMouseTracking(true);
     LstMusicList->viewport()->setCursor(Qt::PointingHandCursor);
     LstMusicList->viewport()->installEventFilter(this);
-    LstMusicList->installEventFilter(this);
     LstMusicList->setContextMenuPolicy(Qt::CustomContextMenu);
     // Entries leave the playlist by dragging (the drop targets use the selection, not the dragged data); folders,
     // listing rows and files come in, handled in drop_event.
@@ -275,7 +303,11 @@ void playlist_pane::LstMusicListColumnClick(int column) {
     const int key = playlist_model::column_map[column];
     const bool ascending = sort_direction_;
     sort_direction_ = !sort_direction_;
+    if (begin_step_)
+        begin_step_(ascending ? "Sort Ascending" : "Sort Descending");
     ascending ? sort_ascending(key) : sort_descending(key);
+    if (end_step_)
+        end_step_();
 }
 
 void playlist_pane::sort_ascending(int column) {
@@ -308,6 +340,11 @@ void playlist_pane::move_selected(bool up) {
 }
 
 void playlist_pane::arrow_pressed(bool up) {
+    // One step for the whole hold, however many rows it moved.
+    if (begin_step_ && !arrow_step_open_) {
+        arrow_step_open_ = true;
+        begin_step_(up ? "Move Selected Up" : "Move Selected Down");
+    }
     kept_positions_ = selected_positions();
     move_kept(up, kept_positions_);
 }
@@ -319,6 +356,10 @@ void playlist_pane::arrow_repeated(bool up) {
 
 void playlist_pane::arrow_released() {
     kept_positions_.clear();
+    if (arrow_step_open_ && end_step_) {
+        arrow_step_open_ = false;
+        end_step_();
+    }
 }
 
 void playlist_pane::scroll(int lines) {
@@ -328,18 +369,6 @@ void playlist_pane::scroll(int lines) {
 
 bool playlist_pane::eventFilter(QObject* watched, QEvent* event) {
     const auto type = event->type();
-    if (watched == LstMusicList && type == QEvent::KeyPress) {
-        // Home and End go to the first and last row, not to the first and last column.
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Home || key->key() == Qt::Key_End) && model_->rowCount() > 0 &&
-            !(key->modifiers() & Qt::ShiftModifier)) {
-            const int row = key->key() == Qt::Key_Home ? 0 : model_->rowCount() - 1;
-            select_positions({row}, row);
-            LstMusicList->scrollTo(model_->index(row, 0));
-            return true;
-        }
-        return false;
-    }
     if (watched != LstMusicList->viewport())
         return false;
     if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop)

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,13 @@ public:
     void arrow_released();
     const std::vector<int>& kept_positions() const { return kept_positions_; }
 
+    // Changes the pane makes itself (header sorts, the arrow buttons from press to release) are undo steps:
+    // `begin` before with the step's name, `end` after.
+    void set_undo_steps(std::function<void(const std::string&)> begin, std::function<void()> end) {
+        begin_step_ = std::move(begin);
+        end_step_ = std::move(end);
+    }
+
     // Shell files are refused while a shell drop is being added.
     void set_accepts_shell_files(bool accepts) { accepts_shell_files_ = accepts; }
 
@@ -103,6 +111,9 @@ private:
     bool accepts_shell_files_ = true;
     bool sort_direction_ = true; // the next header click sorts ascending
     std::vector<int> kept_positions_;
+    std::function<void(const std::string&)> begin_step_;
+    std::function<void()> end_step_;
+    bool arrow_step_open_ = false;
 };
 
 } // namespace karvo

@@ -24,6 +24,8 @@ floating_panel_texts search_texts() {
 const char* const field_style = "background: rgb(51,102,153); color: white; border: 1px solid rgb(90,160,220);"
                                 "selection-background-color: rgb(0,128,192);";
 const QColor pair_back(0x4F, 0x87, 0x75);
+// The keyboard's place, in the one focus colour of the window.
+const char* const focus_style = "border: 2px solid rgb(255,200,0);";
 
 } // namespace
 
@@ -42,7 +44,8 @@ search_pane::search_pane(QWidget* parent) : QObject(parent) {
     const int width = panel_width - 2 * left;
     txtSearch = new QLineEdit(a1);
     txtSearch->setObjectName("txtSearch");
-    txtSearch->setStyleSheet(QString::fromLatin1(field_style));
+    txtSearch->setStyleSheet(QStringLiteral("QLineEdit { %1 } QLineEdit:focus { %2 }")
+                                 .arg(QString::fromLatin1(field_style), QString::fromLatin1(focus_style)));
     txtSearch->setPlaceholderText(QStringLiteral("Search the playlist"));
     txtSearch->setGeometry(left, 34, width, 22);
     // Enter runs the search and goes no further (no beep, no character).
@@ -50,9 +53,9 @@ search_pane::search_pane(QWidget* parent) : QObject(parent) {
 
     cmbSearchCategory = new QComboBox(a1);
     cmbSearchCategory->setObjectName("cmbSearchCategory");
-    cmbSearchCategory->setStyleSheet(QStringLiteral("QComboBox { %1 padding-left: 3px; } "
+    cmbSearchCategory->setStyleSheet(QStringLiteral("QComboBox { %1 padding-left: 3px; } QComboBox:focus { %2 } "
                                                     "QComboBox QAbstractItemView { %1 }")
-                                         .arg(QString::fromLatin1(field_style)));
+                                         .arg(QString::fromLatin1(field_style), QString::fromLatin1(focus_style)));
     for (const search_category& category : search_categories)
         cmbSearchCategory->addItem(QString::fromLatin1(category.text));
     cmbSearchCategory->setCurrentIndex(0);

@@ -32,8 +32,11 @@ bool window_mover::eventFilter(QObject* watched, QEvent* event) {
             if (dragging_) {
                 window_->move(drag_window_start_ + global - drag_origin_);
             } else if (movable_ && (global - drag_origin_).manhattanLength() >= QApplication::startDragDistance()) {
+                // On X11 the pointer is followed here: a window manager handed the move there may miss the
+                // release (the press's grab is ours) and keep moving the window after the button is up.
                 QWindow* handle = window_->windowHandle();
-                if (!handle || !handle->startSystemMove()) {
+                const bool system_move = QGuiApplication::platformName() != QLatin1String("xcb");
+                if (!handle || !system_move || !handle->startSystemMove()) {
                     // No window manager to move us: follow the pointer ourselves.
                     dragging_ = true;
                     drag_window_start_ = window_->pos();

@@ -1,13 +1,60 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "components/Coolcombobox/CoolComboBox.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace karvo {
 
+namespace {
+
+// A screen reader hears a tick box: its caption, whether it is ticked, and a toggle action.
+class cool_combo_accessible : public QAccessibleWidget {
+public:
+    explicit cool_combo_accessible(CoolComboBox* box) : QAccessibleWidget(box, QAccessible::CheckBox) {}
+
+    QString text(QAccessible::Text kind) const override {
+        if (kind == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return box()->Caption();
+        return QAccessibleWidget::text(kind);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.checkable = true;
+        state.checked = box()->Checked();
+        return state;
+    }
+    QStringList actionNames() const override { return {toggleAction()}; }
+    void doAction(const QString& name) override {
+        if (name == toggleAction() || name == pressAction())
+            QMetaObject::invokeMethod(box(), [b = box()] {
+                QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+                QCoreApplication::sendEvent(b, &space);
+            });
+    }
+
+private:
+    CoolComboBox* box() const { return static_cast<CoolComboBox*>(widget()); }
+};
+
+QAccessibleInterface* cool_combo_factory(const QString& class_name, QObject* object) {
+    if (class_name == QLatin1String("karvo::CoolComboBox") && object && object->isWidgetType())
+        return new cool_combo_accessible(static_cast<CoolComboBox*>(object));
+    return nullptr;
+}
+
+} // namespace
+
 CoolComboBox::CoolComboBox(const QString& caption, QWidget* parent) : QWidget(parent), caption_(caption) {
+    static const bool factory_installed = [] {
+        QAccessible::installFactory(cool_combo_factory);
+        return true;
+    }();
+    (void)factory_installed;
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
     resize(sizeHint());
@@ -23,6 +70,10 @@ void CoolComboBox::set_Checked(bool checked) {
         return;
     checked_ = checked;
     update();
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
     emit toggled(checked_);
 }
 

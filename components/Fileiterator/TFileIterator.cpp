@@ -2,8 +2,11 @@
 #include "components/Fileiterator/TFileIterator.h"
 
 #include <ctime>
+#include <algorithm>
 #include <unordered_set>
+#include <vector>
 
+#include "platform/case_fold.h"
 #include "platform/directory_reader.h"
 
 namespace karvo {
@@ -49,21 +52,33 @@ private:
             return;
         const TFileIteratorOptions options = owner_.options_;
         const std::size_t base = path_.size();
+        // Entries in name order (the directory's own order is arbitrary), files and folders as they fall.
+        struct entry {
+            std::string name;
+            platform::entry_kind kind;
+        };
+        std::vector<entry> entries;
         while (!stopping() && reader.next()) {
-            const std::string_view name = reader.name();
             const platform::entry_kind kind = reader.kind();
-            if (kind == platform::entry_kind::directory) {
-                if ((options & fiRecurseFolders) != 0 && name.front() != '.') {
-                    platform::directory_reader sub(reader, name);
-                    append_name(base, name);
-                    folder(sub);
-                }
+            if (kind == platform::entry_kind::file ||
+                (kind == platform::entry_kind::directory && (options & fiRecurseFolders) != 0 &&
+                 reader.name().front() != '.'))
+                entries.push_back({std::string(reader.name()), kind});
+        }
+        std::sort(entries.begin(), entries.end(),
+                  [](const entry& a, const entry& b) { return platform::name_less(a.name, b.name); });
+        for (const entry& e : entries) {
+            if (stopping())
+                break;
+            const std::string_view name = e.name;
+            if (e.kind == platform::entry_kind::directory) {
+                platform::directory_reader sub(reader, name);
+                append_name(base, name);
+                folder(sub);
                 continue;
             }
-            if (kind != platform::entry_kind::file)
-                continue;
             TFileInfo info;
-            if ((options & fiDetails) != 0 && !fill_details(reader, info))
+            if ((options & fiDetails) != 0 && !fill_details(reader, name, info))
                 continue; // gone since it was listed
             const std::string* file_name = &path_;
             if ((options & fiPath) != 0) {
@@ -87,11 +102,11 @@ private:
         path_ += name;
     }
 
-    static bool fill_details(const platform::directory_reader& reader, TFileInfo& info) {
+    static bool fill_details(const platform::directory_reader& reader, std::string_view name, TFileInfo& info) {
         std::uint64_t size = 0;
         std::int64_t modified = 0;
         std::uint32_t attributes = 0;
-        if (!reader.details(size, modified, attributes))
+        if (!reader.details_of(name, size, modified, attributes))
             return false;
         info.Size = static_cast<std::uint32_t>(size);
         info.Time = dos_date_time(modified);

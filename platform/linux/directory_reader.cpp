@@ -98,6 +98,18 @@ entry_kind directory_reader::kind() const {
     }
 }
 
+bool directory_reader::details_of(std::string_view name, std::uint64_t& size, std::int64_t& modified,
+                                  std::uint32_t& attributes) const {
+    struct stat st;
+    const std::string terminated(name);
+    if (fd_ < 0 || name.empty() || ::fstatat(fd_, terminated.c_str(), &st, 0) != 0)
+        return false;
+    size = static_cast<std::uint64_t>(st.st_size);
+    modified = static_cast<std::int64_t>(st.st_mtime);
+    attributes = attributes_for(name, st.st_mode);
+    return true;
+}
+
 bool directory_reader::details(std::uint64_t& size, std::int64_t& modified, std::uint32_t& attributes) const {
     struct stat st;
     if (!stat_entry(st))

@@ -214,7 +214,7 @@ TEST(Listing, AddDirectoryScansTheCurrentFolderIntoThePlaylist) {
     std::ofstream(folder + "notes.txt") << "not media";
     TfrmMain& w = f.create_with();
 
-    w.mnuAdd_DirectoryClick(); // no current folder yet
+    w.commands().invoke("mnuAdd_Directory"); // no current folder yet
     EXPECT_EQ(f.prompts.message_texts(), std::vector<std::string>{"Please go to My Computer and choose a Directory"});
     EXPECT_EQ(w.virtual_playlist().count(), 0);
 
@@ -224,7 +224,7 @@ TEST(Listing, AddDirectoryScansTheCurrentFolderIntoThePlaylist) {
     std::vector<std::string> texts;
     const auto connection = QObject::connect(&w.status(), &status_pane::message_set,
                                              [&texts](const QString& text) { texts.push_back(text.toStdString()); });
-    w.mnuAdd_DirectoryClick();
+    w.commands().invoke("mnuAdd_Directory");
     QObject::disconnect(connection);
     ASSERT_EQ(w.virtual_playlist().count(), 5);
     std::vector<std::string> paths;
@@ -236,13 +236,42 @@ TEST(Listing, AddDirectoryScansTheCurrentFolderIntoThePlaylist) {
     for (const auto& path : paths)
         added.push_back("Adding to Playlist: " + path);
     EXPECT_EQ(texts, added);
-    std::sort(paths.begin(), paths.end());
     EXPECT_EQ(paths,
               (std::vector<std::string>{folder + "more/track01.mp3", folder + "more/track02.mp3",
                                         folder + "track01.mp3", folder + "track02.mp3", folder + "track03.mp3"}));
     EXPECT_EQ(w.playlist().model()->rowCount(), 5);
-    EXPECT_EQ(w.playlist().model()->headerData(0, Qt::Horizontal).toString(), "Media Names   (Total Files 5)");
+    EXPECT_EQ(w.playlist().model()->headerData(0, Qt::Horizontal).toString(), "* Media Names   (Total Files 5)");
     EXPECT_EQ(w.status().message_label()->text().toStdString(), texts.back());
+}
+
+// From a folder node's menu the right-clicked folder is added, whatever folder is current, its files and folders
+// in name order: without regard to case, numbers by value.
+TEST(Listing, AddDirectoryFromTheTreeAddsThatFolderInNameOrder) {
+    tree_window_fixture f;
+    const std::string music = f.disk.path() + "/music/";
+    tree_window_fixture::write_mp3s(music, 1);
+    const std::string other = f.disk.path() + "/other/";
+    for (const char* name : {"Track10.mp3", "sub 2/x.mp3", "track2.mp3", "Sub 10/y.mp3", "TRACK1.mp3", "sub 1/z.mp3"}) {
+        std::filesystem::create_directories(std::filesystem::path(other + name).parent_path());
+        testing::write_mp3(other + name, testing::mp3_options().with_frames(4));
+    }
+    TfrmMain& w = f.create_with();
+    f.tree().expandItem(f.disk_node());
+    w.MyTreeClick(tree_window_fixture::child(f.disk_node(), "music"));
+    ASSERT_TRUE(testing::wait_for_listing(w));
+    w.MyTreeRightClick(tree_window_fixture::child(f.disk_node(), "other"), QPoint(5, 5));
+    w.commands().action("mnuAdd_Directory")->trigger();
+    w.commands().menu("mnuAdd")->hide();
+    std::vector<std::string> paths;
+    for (int row = 0; row < w.virtual_playlist().count(); ++row)
+        paths.emplace_back(w.virtual_playlist().full_path(row));
+    EXPECT_EQ(paths, (std::vector<std::string>{other + "sub 1/z.mp3", other + "sub 2/x.mp3", other + "Sub 10/y.mp3",
+                                               other + "TRACK1.mp3", other + "track2.mp3", other + "Track10.mp3"}));
+    // The tree's opening lasted for that menu: Ctrl+Ins afterwards adds the current folder.
+    QTest::qWait(10);
+    w.commands().invoke("mnuAdd_Directory");
+    ASSERT_EQ(w.virtual_playlist().count(), 7);
+    EXPECT_EQ(w.virtual_playlist().full_path(6), music + "track01.mp3");
 }
 
 } // namespace
