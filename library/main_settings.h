@@ -81,8 +81,8 @@ struct window_rectangle {
 // Read by Restore state at start-up and written by Save settings at exit.
 struct window_state {
     // Length and Quality start wide enough for "00:00", "320kbits" and their captions at the default font size.
-    std::array<int, playlist_view_columns> playlist_widths = {210, 90, 90, 90, 50, 48, 58, 40, 70};
-    std::array<int, folder_view_columns> folder_widths = {125, 70, 70, 70, 50, 58, 48, 40};
+    std::array<int, playlist_view_columns> playlist_widths = {210, 90, 90, 90, 50, 56, 64, 40, 70};
+    std::array<int, folder_view_columns> folder_widths = {125, 70, 70, 70, 50, 64, 56, 40};
     int v_splitter = 215; // tree width
     int h_splitter = 195; // upper pane height; 0 is taken as 1
     int playlist_mode = -1;

@@ -64,7 +64,7 @@ TEST(main_window, first_run_without_settings_file) {
     EXPECT_TRUE(w.status().playlist_picture()->isHidden());
     EXPECT_EQ(w.windowFlags() & Qt::FramelessWindowHint, Qt::FramelessWindowHint);
     EXPECT_EQ(w.minimumSize(), QSize(640, 480));
-    const int widths[] = {210, 90, 90, 90, 50, 48, 58, 40, 70};
+    const int widths[] = {210, 90, 90, 90, 50, 56, 64, 40, 70};
     for (int i = 0; i < 9; ++i)
         EXPECT_EQ(w.playlist().view()->horizontalHeader()->sectionSize(i), widths[i]) << i;
     EXPECT_EQ(w.listing().view()->model()->columnCount(), 8);
