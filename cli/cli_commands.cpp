@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/cli_commands.h"
 #include "platform/numbers.h"
-#include "platform/case_fold.h"
-#include "library/id3_class.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -22,6 +20,7 @@
 #include "platform/file_system.h"
 #include "platform/ini_file.h"
 #include "platform/paths.h"
+#include "plugins/media_tags.h"
 #include "plugins/resource_plugin.h"
 
 namespace karvo::cli {
@@ -295,9 +294,9 @@ int list_command(const command& c, const std::vector<std::string>& args) {
     return status_ok;
 }
 
-int tag_command(const command& c, const std::vector<std::string>& args, const tag_writer& write_tag) {
-    static const std::vector<std::string> field_options = {"--title", "--artist",  "--album",
-                                                           "--year",  "--comment", "--genre"};
+int tag_command(const command& c, const std::vector<std::string>& args) {
+    static const std::vector<std::string> field_options = {"--title",   "--artist", "--album", "--year",
+                                                           "--comment", "--genre",  "--track"};
     const auto parsed = c.parse(args, 1, field_options, {});
     if (!parsed)
         return status_usage;
@@ -308,52 +307,20 @@ int tag_command(const command& c, const std::vector<std::string>& args, const ta
         return c.usage("no field to write");
     if (!platform::file_exists(file))
         return c.fail(file + ": " + (platform::path_exists(file) ? "not a file" : "no such file"));
-    std::vector<std::pair<std::string, std::string>> fields;
+    tag_field_changes changes;
     for (const auto& [option, value] : parsed->values)
-        fields.emplace_back(option.substr(2), value);
-    if (const std::string error = write_tag(file, fields); !error.empty())
+        changes.emplace_back(option.substr(2), value);
+    // Without the plug-in the ID3v1 tag of an MP3 file can still be written.
+    resource_plugin resource;
+    const bool loaded = resource.load_from(c.env().program_folder);
+    if (const std::string error = media_tags(loaded ? &resource : nullptr).write(file, changes); !error.empty())
         return c.fail(file + ": " + error);
     return status_ok;
 }
 
 } // namespace
 
-tag_writer default_tag_writer() {
-    // The fields not named keep what the file's tag holds; a genre is its number or its name (any case).
-    return [](const std::string& file, const std::vector<std::pair<std::string, std::string>>& fields) {
-        id3_2_class tags;
-        id3_tag tag;
-        tags.read_tag(file, tag);
-        for (const auto& [field, value] : fields) {
-            if (field == "title")
-                tag.title = value;
-            else if (field == "artist")
-                tag.artist = value;
-            else if (field == "album")
-                tag.album = value;
-            else if (field == "year")
-                tag.year = value;
-            else if (field == "comment")
-                tag.comment = value;
-            else if (field == "genre") {
-                const string_list& genres = id3_genre_table();
-                const auto named = std::find_if(genres.begin(), genres.end(), [&value](const std::string& genre) {
-                    return platform::equal_ignoring_case(genre, value);
-                });
-                const long long number = platform::to_integer(value, -1);
-                if (named != genres.end())
-                    tag.genre = static_cast<int>(named - genres.begin());
-                else if (!value.empty() && value.find_first_not_of("0123456789") == std::string::npos && number <= 255)
-                    tag.genre = static_cast<int>(number);
-                else
-                    return "unknown genre \"" + value + "\"";
-            }
-        }
-        return tags.write_tag(file, tag) ? std::string() : std::string("the tag could not be written");
-    };
-}
-
-int run(const std::vector<std::string>& args, const environment& env, const tag_writer& write_tag) {
+int run(const std::vector<std::string>& args, const environment& env) {
     environment local{env.program_folder, env.data_folder, env.out, env.err, env.err_is_terminal};
     std::size_t first = 0;
     while (first < args.size() && args[first].rfind("--", 0) == 0) {
@@ -395,7 +362,7 @@ int run(const std::vector<std::string>& args, const environment& env, const tag_
     if (name == "list")
         return list_command(c, rest);
     if (name == "tag")
-        return tag_command(c, rest, write_tag);
+        return tag_command(c, rest);
     env.err << program_name << ": unknown command \"" << name << "\" (see " << program_name << " --help)\n";
     return status_usage;
 }

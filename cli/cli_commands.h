@@ -3,7 +3,6 @@
 // the stores' listing and tags. Everything it prints goes to the given streams, so tests and the program share it.
 #pragma once
 
-#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -18,14 +17,7 @@ struct environment {
     bool err_is_terminal = false; // progress lines only then
 };
 
-// Changes the ID3v1 fields named in `fields` ("title", "artist", ...) of a file; the error text, or empty when it
-// worked. The tag classes plug in here.
-using tag_writer =
-    std::function<std::string(const std::string& file, const std::vector<std::pair<std::string, std::string>>& fields)>;
-tag_writer default_tag_writer();
-
 // Runs one command line (without the program name); returns the exit status.
-int run(const std::vector<std::string>& args, const environment& env,
-        const tag_writer& write_tag = default_tag_writer());
+int run(const std::vector<std::string>& args, const environment& env);
 
 } // namespace karvo::cli

@@ -32,9 +32,15 @@ constexpr entry commands[] = {
      "Writes the saved playlist NAME as an M3U or PLS file; the format defaults to the extension of FILE. "
      "--extended writes an extended M3U with titles and lengths."},
     {"list", "", "Lists the saved playlists and the Media CDs, one a line, after the kind of each."},
-    {"tag", "FILE [--title T] [--artist A] [--album A] [--year Y] [--comment C] [--genre G]",
-     "Writes the given fields into the ID3v1 tag of a file. Not available in this version yet: it says so and "
-     "exits with status 1."},
+    {"tag", "FILE [--title T] [--artist A] [--album A] [--year Y] [--comment C] [--genre G] [--track N]",
+     "Writes the given fields into the file's own tag: the ID3v2 tag of an MP3 file at the version it has (a file "
+     "whose only tag is ID3v1 keeps just that, and an ID3v1 tag beside ID3v2 is kept in step), the Vorbis comments "
+     "of FLAC, Ogg Vorbis and Opus files, the MP4 items of M4A files, the RIFF INFO list of WAV files (and their ID3 "
+     "chunk when they have one), the APE tag of Musepack, WavPack and Monkey's Audio files. Only the fields given "
+     "change and an empty value removes a field; other fields, pictures, lyrics and the audio stay as they were. "
+     "The file is replaced as a whole, so an interrupted write leaves the old file. Year and track are numbers; in "
+     "an ID3v1 tag texts keep their first 30 characters, the genre is one of its list (by name or number) and the "
+     "track at most 255. Without a resource plug-in that writes tags, only the ID3v1 tag of MP3 files is written."},
 };
 
 constexpr entry options[] = {

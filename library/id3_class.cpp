@@ -6,7 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/case_fold.h"
 #include "platform/cp1252.h"
+#include "platform/descriptor.h"
+#include "platform/numbers.h"
 #include "platform/prompts.h"
 
 namespace karvo {
@@ -24,21 +27,7 @@ constexpr field fields[] = {
     {97, id3_text_width, &id3_tag::comment},
 };
 
-// Closes on every path out.
-class descriptor {
-public:
-    explicit descriptor(int fd) : fd_(fd) {}
-    ~descriptor() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    descriptor(const descriptor&) = delete;
-    descriptor& operator=(const descriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
+using platform::descriptor;
 
 // Opens without blocking (a FIFO named like a file must not hang the editor) and only regular files count.
 int open_regular(const std::string& path, int mode, off_t& size) {
@@ -201,6 +190,16 @@ std::string id3_genre_name(int number) {
                                                                   : std::string();
 }
 
+int id3_genre_number(const std::string& text) {
+    const string_list& table = id3_genre_table();
+    for (std::size_t i = 0; i < table.size(); ++i)
+        if (platform::equal_ignoring_case(table[i], text))
+            return static_cast<int>(i);
+    const long long number = platform::to_integer(text, -1);
+    const bool digits = !text.empty() && text.size() <= 3 && text.find_first_not_of("0123456789") == std::string::npos;
+    return digits && number <= 255 ? static_cast<int>(number) : -1;
+}
+
 bool has_id3v2_tag(const std::string& path) {
     off_t size = 0;
     const descriptor fd(open_regular(path, O_RDONLY, size));
@@ -239,6 +238,8 @@ bool id3_2_class::read_tag(const std::string& path, id3_tag& tag) {
         tag.*f.member = platform::decode_cp1252_to_utf8(stored);
     }
     tag.genre = static_cast<unsigned char>(block[id3_tag_size - 1]);
+    if (block[125] == '\0' && block[126] != '\0')
+        tag.track = static_cast<unsigned char>(block[126]);
     return true;
 }
 
@@ -249,6 +250,14 @@ std::string id3_2_class::encode_tag(const id3_tag& tag) {
         std::string text = platform::encode_utf8_to_cp1252(tag.*f.member, f.width);
         text.resize(f.width, ' ');
         block += text;
+    }
+    // Dropping a track number the comment leaves room for would lose it; a longer comment wins over it.
+    const std::string comment = platform::encode_utf8_to_cp1252(tag.comment, id3_text_width);
+    const std::size_t comment_end = comment.find_last_not_of(' ') + 1; // npos + 1 == 0 for a blank comment
+    const bool with_track = tag.track > 0 && tag.track <= 255 && comment_end <= id3v11_comment_width;
+    if (with_track) {
+        block[125] = '\0';
+        block[126] = static_cast<char>(tag.track);
     }
     block += static_cast<char>(tag.genre & 0xFF);
     return block;

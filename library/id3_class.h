@@ -23,15 +23,20 @@ inline constexpr int id3_no_genre = 255;
 // Field widths in encoded bytes.
 inline constexpr std::size_t id3_text_width = 30;
 inline constexpr std::size_t id3_year_width = 4;
+inline constexpr std::size_t id3v11_comment_width = 28;
 
 // The 111 names, index = genre number 0..110.
 const string_list& id3_genre_table();
 // The table entry; a number outside the table gives the empty string.
 std::string id3_genre_name(int number);
 
+// The number of a genre given by its table name (any case) or as a number 0..255; -1 for anything else.
+int id3_genre_number(const std::string& text);
+
 struct id3_tag {
     std::string title, artist, album, year, comment;
     int genre = id3_no_genre; // 0..255
+    int track = 0;            // ID3v1.1 track number 1..255; 0: none
     bool operator==(const id3_tag&) const = default;
 };
 
@@ -65,7 +70,8 @@ public:
     // bits of the genre are stored (nothing selected, -1, becomes 255).
     bool write_tag(const std::string& path, const id3_tag& tag);
 
-    // The 128 bytes written for a tag.
+    // The 128 bytes written for a tag. A track number is stored (ID3v1.1: a zero byte, then the number, in the
+    // comment's last two bytes) when the comment leaves room for it, 28 bytes.
     static std::string encode_tag(const id3_tag& tag);
 
     std::string text = "0";

@@ -16,7 +16,7 @@ namespace karvo {
 inline constexpr const char* id3_window_caption = "Caption";
 
 // Labels that are right-aligned after renaming: the label and the control its right edge stays 3 pixels left of.
-inline constexpr std::array<std::pair<const char*, const char*>, 8> id3_label_anchors = {{
+inline constexpr std::array<std::pair<const char*, const char*>, 9> id3_label_anchors = {{
     {"lblGenre", "cmbGenre"},
     {"lblComments", "txtComments"},
     {"CurrentLabel", "lblCurrent"},
@@ -25,6 +25,7 @@ inline constexpr std::array<std::pair<const char*, const char*>, 8> id3_label_an
     {"lblArtist", "txtArtist"},
     {"lblAlbum", "txtAlbum"},
     {"lblYear", "txtYear"},
+    {"lblTrack", "txtTrack"},
 }};
 inline constexpr int id3_label_gap = 3;
 

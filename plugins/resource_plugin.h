@@ -10,7 +10,9 @@
 #include "sdk/karvo_plugin.h"
 
 #include <mutex>
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace karvo {
@@ -66,6 +68,17 @@ public:
     void show_media_info(const std::string& path) const;
     // Kept for completeness; -1 when the export is missing.
     int media_duration(const std::string& path) const;
+
+    // The plug-in writes tags in each file's own format (_write_media_tags).
+    bool writes_tags() const;
+    struct tag_write_result {
+        std::int32_t status = KARVO_TAG_FAILED; // KARVO_TAG_*
+        std::string message;
+    };
+    // Writes the named fields (KARVO_TAG_* names, values in UTF-8; an empty value removes the field). Called like
+    // media_info_string; a plug-in without the export gives KARVO_TAG_UNSUPPORTED.
+    tag_write_result write_media_tags(const std::string& path,
+                                      const std::vector<std::pair<std::string, std::string>>& fields) const;
 
 private:
     void clear();

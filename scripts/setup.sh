@@ -13,9 +13,9 @@ packages=(
   fonts-dejavu-core
 )
 # What only the tests use: real players (and a music daemon) for the end-to-end tests, a tag reader to read our tags
-# back.
+# back, ffmpeg to make media files of every format and compare their audio.
 if [[ "${1:-}" == "--tests" ]]; then
-  packages+=(mpv mpv-mpris audacious mpd python3-mutagen openbox xdotool imagemagick)
+  packages+=(mpv mpv-mpris audacious mpd python3-mutagen ffmpeg openbox xdotool imagemagick)
 fi
 
 missing=()

@@ -84,6 +84,37 @@ typedef int32_t (*karvo_get_media_duration_fn)(const char* path);
  * count. NULL (and *size 0) when there is none. The bytes stay valid until the plug-in is unloaded. */
 typedef const unsigned char* (*karvo_get_icon_resource_fn)(int32_t id, int32_t* size);
 
+/* _write_media_tags: optional; writes tag fields into the file's own tag, in the form its format has: ID3v2 of an
+ * MP3 at the version the file has (a file with only an ID3v1 tag keeps only that; an ID3v1 tag beside an ID3v2 one
+ * is kept in step), Vorbis comments of FLAC, Ogg Vorbis and Opus, MP4 items, RIFF INFO of WAV (and its ID3 chunk when
+ * it has one), APE tags of Musepack, WavPack and Monkey's Audio.
+ *   fields: `count` name/value pairs, names from KARVO_TAG_* below; they belong to the program and are valid only
+ *           during the call. Only the named fields change; an empty value removes the field. Year and track are
+ *           decimal numbers. Everything else in the file (other fields and frames, pictures, lyrics, the audio)
+ *           stays as it was.
+ *   message: when not NULL, receives a text for the user (empty after a success) that belongs to the plug-in and
+ *           stays valid until the next call of this function on the same thread.
+ * Returns one of the KARVO_TAG_* statuses. The file is replaced as a whole: a write that fails or is interrupted at
+ * any moment leaves the old file, never a mix. Thread rules as for _get_media_info_string (with _is_reentrant, calls
+ * on different files may overlap); the program never writes one file from two threads at once. */
+struct karvo_tag_field {
+    const char* name;
+    const char* value;
+};
+#define KARVO_TAG_TITLE "title"
+#define KARVO_TAG_ARTIST "artist"
+#define KARVO_TAG_ALBUM "album"
+#define KARVO_TAG_YEAR "year"
+#define KARVO_TAG_COMMENT "comment"
+#define KARVO_TAG_GENRE "genre"
+#define KARVO_TAG_TRACK "track"
+#define KARVO_TAG_WRITTEN 0     /* the file now holds the fields */
+#define KARVO_TAG_UNSUPPORTED 1 /* not a media file whose tags this plug-in writes; the file is unchanged */
+#define KARVO_TAG_BAD_FIELD 2   /* an unknown name or a value the tag cannot hold; the file is unchanged */
+#define KARVO_TAG_FAILED 3      /* the file could not be read, written or replaced; the file is unchanged */
+typedef int32_t (*karvo_write_media_tags_fn)(const char* path, const struct karvo_tag_field* fields, int32_t count,
+                                             const char** message);
+
 /* ---- Language plug-in (plugins/language.dll) ---------------------------------------------------------------- */
 
 /* Replacement texts, read by index. Exported as _get_main_language, _get_options_language, _get_id3_language and

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "addons/resource/media_info_reader.h"
+#include "addons/resource/shown_tag.h"
 
 #include <sys/stat.h>
 
@@ -133,7 +134,8 @@ info_fields read_media_info(const char* path, long long* length_ms) {
     if (!audio)
         return fields;
 
-    if (const TagLib::Tag* tag = ref.tag()) {
+    const shown_tag shown(ref.file());
+    if (const TagLib::Tag* tag = shown.get()) {
         fields[field_title] = field_text(tag->title());
         fields[field_artist] = field_text(tag->artist());
         fields[field_album] = field_text(tag->album());

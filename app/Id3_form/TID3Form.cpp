@@ -2,6 +2,7 @@
 #include "app/Id3_form/TID3Form.h"
 
 #include <QComboBox>
+#include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include "app/Main_form/window_mover.h"
 #include "app/resources/artwork.h"
 #include "library/media_list.h"
+#include "platform/prompts.h"
 
 namespace karvo {
 namespace {
@@ -64,13 +66,16 @@ QLabel* make_label(const char* name, const char* caption, QWidget* parent) {
     return label;
 }
 
-QLineEdit* make_field(const char* name, const QRect& where, std::size_t max_bytes, QWidget* parent) {
+QLineEdit* make_field(const char* name, const QRect& where, QWidget* parent) {
     auto* field = new QLineEdit(parent);
     field->setObjectName(name);
     field->setGeometry(where);
-    new cp1252_limit(field, max_bytes);
     return field;
 }
+
+constexpr int track_width = 40;
+constexpr int largest_track = 99999;
+constexpr int track_left = TID3Form::form_width - 8 - track_width;
 
 QPushButton* make_button(const char* name, const char* caption, int left, QWidget* parent) {
     constexpr int width = 64, top = TID3Form::form_height - 8 - 22;
@@ -84,9 +89,9 @@ QPushButton* make_button(const char* name, const char* caption, int left, QWidge
 } // namespace
 
 TID3Form::TID3Form(const media_list& playlist, int focused_row, platform::prompts& prompts,
-                   const id3_language& language, QWidget* parent)
+                   const id3_language& language, const resource_plugin* resource, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), playlist_(playlist),
-      focused_row_(focused_row), tags_(&prompts) {
+      focused_row_(focused_row), prompts_(prompts), tags_(resource) {
     setObjectName("frmID3");
     setWindowTitle(QString::fromUtf8(id3_form_caption));
     setModal(true);
@@ -124,13 +129,13 @@ TID3Form::TID3Form(const media_list& playlist, int focused_row, platform::prompt
     mover->add_handle(back_panel);
 
     lblTitle = make_label("lblTitle", "Title:", back_panel);
-    txtTitle = make_field("txtTitle", {field_left, row_top(0), field_width, row_height}, id3_text_width, back_panel);
+    txtTitle = make_field("txtTitle", {field_left, row_top(0), field_width, row_height}, back_panel);
     lblArtist = make_label("lblArtist", "Artist:", back_panel);
-    txtArtist = make_field("txtArtist", {field_left, row_top(1), field_width, row_height}, id3_text_width, back_panel);
+    txtArtist = make_field("txtArtist", {field_left, row_top(1), field_width, row_height}, back_panel);
     lblAlbum = make_label("lblAlbum", "Album:", back_panel);
-    txtAlbum = make_field("txtAlbum", {field_left, row_top(2), field_width, row_height}, id3_text_width, back_panel);
+    txtAlbum = make_field("txtAlbum", {field_left, row_top(2), field_width, row_height}, back_panel);
     lblYear = make_label("lblYear", "Year:", back_panel);
-    txtYear = make_field("txtYear", {field_left, row_top(3), 44, row_height}, id3_year_width, back_panel);
+    txtYear = make_field("txtYear", {field_left, row_top(3), 44, row_height}, back_panel);
     lblGenre = make_label("lblGenre", "Genre:", back_panel);
     cmbGenre = new QComboBox(back_panel);
     cmbGenre->setObjectName("cmbGenre");
@@ -144,8 +149,19 @@ TID3Form::TID3Form(const media_list& playlist, int focused_row, platform::prompt
     for (const std::string& name : id3_genre_table())
         cmbGenre->addItem(QString::fromStdString(name));
     lblComments = make_label("lblComments", "Comments:", back_panel);
+    // The track number shares the comment's row: the window keeps the size the users know.
     txtComments =
-        make_field("txtComments", {field_left, row_top(4), field_width, row_height}, id3_text_width, back_panel);
+        make_field("txtComments", {field_left, row_top(4), track_left - 44 - field_left, row_height}, back_panel);
+    lblTrack = make_label("lblTrack", "Track:", back_panel);
+    txtTrack = make_field("txtTrack", {track_left, row_top(4), track_width, row_height}, back_panel);
+    track_numbers_ = new QIntValidator(0, largest_track, txtTrack);
+    txtTrack->setValidator(track_numbers_);
+    for (auto [field, width] : {std::pair{txtTitle, id3_text_width},
+                                {txtArtist, id3_text_width},
+                                {txtAlbum, id3_text_width},
+                                {txtYear, id3_year_width},
+                                {txtComments, id3_text_width}})
+        limits_.emplace_back(new cp1252_limit(field, width), width);
 
     txtFilename = new QLineEdit(back_panel);
     txtFilename->setObjectName("txtFilename");
@@ -179,9 +195,9 @@ TID3Form::TID3Form(const media_list& playlist, int focused_row, platform::prompt
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSaveClick(); });
     connect(cmdExit, &QPushButton::clicked, this, &QDialog::close);
 
-    for (QLineEdit* field : {txtTitle, txtArtist, txtAlbum, txtYear, txtComments})
+    for (QLineEdit* field : {txtTitle, txtArtist, txtAlbum, txtYear, txtComments, txtTrack})
         connect(field, &QLineEdit::textChanged, this, [this] { cmdSave->setEnabled(true); });
-    connect(cmbGenre, &QComboBox::currentIndexChanged, this, [this] { cmdSave->setEnabled(true); });
+    connect(cmbGenre, &QComboBox::currentTextChanged, this, [this] { cmdSave->setEnabled(true); });
 
     apply_language(language);
     align_labels();
@@ -259,16 +275,14 @@ void TID3Form::cmdSaveClick() {
     if (current_ < 1)
         return;
     const std::string& path = entries_[static_cast<std::size_t>(current_ - 1)];
-    id3_tag tag;
-    tag.title = txtTitle->text().toStdString();
-    tag.artist = txtArtist->text().toStdString();
-    tag.album = txtAlbum->text().toStdString();
-    tag.year = txtYear->text().toStdString();
-    tag.comment = txtComments->text().toStdString();
-    tag.genre = cmbGenre->currentIndex();
-    // A failed write was reported; the edits stay and Save stays on, so the user can try again.
-    if (!tags_.write_tag(path, tag))
+    const tag_texts shown = shown_texts();
+    // A failed write is reported; the edits stay and Save stays on, so the user can try again.
+    if (const std::string error = tags_.write(path, changed_tag_fields(loaded_, shown)); !error.empty()) {
+        prompts_.message_box(error, id3_file_error_caption, platform::message_buttons::ok_cancel,
+                             platform::message_icon::none);
         return;
+    }
+    loaded_ = shown;
     cmdSave->setEnabled(false);
     emit tag_saved(current_ - 1, path);
 }
@@ -285,26 +299,54 @@ void TID3Form::LoadEntry() {
     const std::string& path = entries_[static_cast<std::size_t>(current_ - 1)];
     txtFilename->setText(QString::fromStdString(path));
     txtFilename->setCursorPosition(0);
-    id3_tag tag;
-    tags_.read_tag(path, tag);
-    txtTitle->setText(QString::fromStdString(tag.title).trimmed());
-    txtArtist->setText(QString::fromStdString(tag.artist).trimmed());
-    txtAlbum->setText(QString::fromStdString(tag.album).trimmed());
-    txtYear->setText(QString::fromStdString(tag.year).trimmed());
-    txtComments->setText(QString::fromStdString(tag.comment).trimmed());
-    // Genre 255, and any number past the table, selects nothing.
-    cmbGenre->setCurrentIndex(tag.genre < cmbGenre->count() ? tag.genre : -1);
-    lblID3v2->setVisible(has_id3v2_tag(path));
+    id3v1_ = tags_.id3v1_limits(path);
+    apply_limits();
+    const tag_texts tag = tags_.read(path);
+    for (auto [field, text] : {std::pair{txtTitle, &tag.title},
+                               {txtArtist, &tag.artist},
+                               {txtAlbum, &tag.album},
+                               {txtYear, &tag.year},
+                               {txtComments, &tag.comment},
+                               {txtTrack, &tag.track}})
+        field->setText(QString::fromStdString(*text).trimmed());
+    // ID3v1 holds a genre number: a name outside the list selects nothing. Other tags hold any text.
+    if (id3v1_)
+        cmbGenre->setCurrentIndex(cmbGenre->findText(QString::fromStdString(tag.genre), Qt::MatchFixedString));
+    else
+        cmbGenre->setCurrentText(QString::fromStdString(tag.genre));
+    loaded_ = shown_texts();
+    lblID3v2->setVisible(!tags_.writes_every_format() && has_id3v2_tag(path));
+}
+
+// ID3v1's widths and fixed genre list where the tag written is ID3v1; none where the format has none.
+void TID3Form::apply_limits() {
+    for (auto [limit, width] : limits_)
+        limit->set_max_bytes(id3v1_ ? width : std::string::npos);
+    track_numbers_->setTop(id3v1_ ? 255 : largest_track);
+    if (cmbGenre->isEditable() == !id3v1_)
+        return;
+    cmbGenre->setEditable(!id3v1_);
+    if (!id3v1_) {
+        cmbGenre->lineEdit()->setObjectName("txtGenre");
+        cmbGenre->setInsertPolicy(QComboBox::NoInsert);
+    }
+}
+
+tag_texts TID3Form::shown_texts() const {
+    return {txtTitle->text().toStdString(), txtArtist->text().toStdString(),   txtAlbum->text().toStdString(),
+            txtYear->text().toStdString(),  txtComments->text().toStdString(), cmbGenre->currentText().toStdString(),
+            txtTrack->text().toStdString()};
 }
 
 void TID3Form::set_entry_controls_enabled(bool enabled) {
-    for (QWidget* control : std::initializer_list<QWidget*>{txtTitle, txtArtist, txtAlbum, txtYear, txtComments,
-                                                            cmbGenre, imgGenreDown, txtFilename, cmdBack, cmdNext})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{txtTitle, txtArtist, txtAlbum, txtYear, txtComments, txtTrack, cmbGenre,
+                                         imgGenreDown, txtFilename, cmdBack, cmdNext})
         control->setEnabled(enabled);
 }
 
 void TID3Form::clear_fields() {
-    for (QLineEdit* field : {txtTitle, txtArtist, txtAlbum, txtYear, txtComments, txtFilename})
+    for (QLineEdit* field : {txtTitle, txtArtist, txtAlbum, txtYear, txtComments, txtTrack, txtFilename})
         field->clear();
     cmbGenre->setCurrentIndex(0);
     lblID3v2->hide();

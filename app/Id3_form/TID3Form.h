@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The tag editor: a small frameless window that edits the ID3v1 tag of every file of the virtual playlist, one
-// entry after another (Back / Next), writing a tag on Save. The opener creates it, shows it modally and frees it
-// when it closes; it reports each written tag so the opener can read that playlist row again.
+// The tag editor: a small frameless window that edits the tag of every file of the virtual playlist, one entry
+// after another (Back / Next), writing the changed fields on Save. With a resource plug-in that writes tags it edits
+// each file's own tag (ID3v1's limits only where that is the tag written); without one, the ID3v1 tag of MP3 files.
+// The opener creates it, shows it modally and frees it when it closes; it reports each written tag so the opener
+// can read that playlist row again.
 #pragma once
 
 #include <QDialog>
@@ -9,17 +11,21 @@
 #include <vector>
 
 #include "library/id3_class.h"
+#include "plugins/media_tags.h"
 #include "plugins/id3_language.h"
 
 class QComboBox;
+class QIntValidator;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace karvo {
 
+class cp1252_limit;
 class media_list;
 class picture_button;
+class resource_plugin;
 namespace platform {
 class prompts;
 }
@@ -36,11 +42,14 @@ public:
     static constexpr int corner = 10;
 
     // `playlist` is read when the window is shown; `focused_row` is the row to start at, -1 when nothing is
-    // selected. Tag errors are reported through `prompts`; `language` replaces captions.
+    // selected. Tag errors are reported through `prompts`; `language` replaces captions. `resource` (may be null)
+    // reads and writes the tags when it writes tags.
     TID3Form(const media_list& playlist, int focused_row, platform::prompts& prompts, const id3_language& language,
-             QWidget* parent = nullptr);
+             const resource_plugin* resource, QWidget* parent = nullptr);
 
     const std::vector<std::string>& entry_list() const { return entries_; }
+    // The entry being edited takes ID3v1's field limits and fixed genre list.
+    bool id3v1_limits() const { return id3v1_; }
     // The entry being edited, counted from 1; 0 while the list is empty.
     int current_position() const { return current_; }
 
@@ -53,8 +62,8 @@ public:
     QWidget* ID3Toolbar;
     QLabel* lblCaption;
     picture_button* ToolbarX;
-    QLabel *lblTitle, *lblArtist, *lblAlbum, *lblYear, *lblGenre, *lblComments;
-    QLineEdit *txtTitle, *txtArtist, *txtAlbum, *txtYear, *txtComments, *txtFilename;
+    QLabel *lblTitle, *lblArtist, *lblAlbum, *lblYear, *lblGenre, *lblComments, *lblTrack;
+    QLineEdit *txtTitle, *txtArtist, *txtAlbum, *txtYear, *txtComments, *txtTrack, *txtFilename;
     QComboBox* cmbGenre;
     picture_button* imgGenreDown; // the box's arrow
     QLabel* lblID3v2;             // the one-line ID3v2 notice
@@ -75,12 +84,19 @@ private:
     void clear_fields();
     void apply_language(const id3_language& language);
     void align_labels();
+    void apply_limits();
+    tag_texts shown_texts() const;
 
     const media_list& playlist_;
     int focused_row_;
-    id3_2_class tags_;
+    platform::prompts& prompts_;
+    media_tags tags_;
+    QIntValidator* track_numbers_ = nullptr;
+    std::vector<std::pair<cp1252_limit*, std::size_t>> limits_; // each text field's limit and its ID3v1 width
     std::vector<std::string> entries_;
     int current_ = 0;
+    bool id3v1_ = true;
+    tag_texts loaded_; // as shown when the entry was loaded: Save writes only what differs
 };
 
 } // namespace karvo

@@ -16,6 +16,8 @@ public:
     cp1252_limit(QLineEdit* field, std::size_t max_bytes);
 
     State validate(QString& input, int& pos) const override;
+    // std::string::npos: no limit (a tag format whose fields have none).
+    void set_max_bytes(std::size_t max_bytes) { max_bytes_ = max_bytes; }
 
 private:
     std::size_t max_bytes_;

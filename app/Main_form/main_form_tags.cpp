@@ -17,7 +17,7 @@ void TfrmMain::mnuID3Click() {
         return;
     }
     const int focused = playlist_->selected_positions().empty() ? -1 : playlist_->focused_row();
-    frmID3 = new TID3Form(music_list, focused, environment_.prompts, language.tag_editor(), this);
+    frmID3 = new TID3Form(music_list, focused, environment_.prompts, language.tag_editor(), &resource, this);
     frmID3->setAttribute(Qt::WA_DeleteOnClose);
     connect(frmID3, &TID3Form::tag_saved, this, [this](int, const std::string& path) { refresh_rows_of(path); });
     // The view may already be gone when the editor is freed with the window.

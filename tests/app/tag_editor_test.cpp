@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
+#include <optional>
 #include <gtest/gtest.h>
 
 #include "app/Id3_form/TID3Form.h"
@@ -37,6 +38,13 @@ struct tagged_window {
         w.refresh_count();
     }
     TfrmMain& window() { return *f.window; }
+    // Puts a file that is already there at the end of the playlist.
+    void add(const std::string& path) {
+        paths.push_back(path);
+        window().virtual_playlist().append(testing::media_info({path, "listed " + std::to_string(paths.size() - 1)}),
+                                           "");
+        window().refresh_count();
+    }
     // Opens the editor through its command, with `focused` selected and focused (-1: nothing selected).
     TID3Form& open(int focused) {
         window().playlist().select_positions(focused < 0 ? std::vector<int>{} : std::vector<int>{focused}, focused);
@@ -122,40 +130,68 @@ TEST(tag_editor, save_is_enabled_by_an_edit_and_off_again_after_save_or_a_move) 
     }
 }
 
-TEST(tag_editor, save_writes_the_tag_and_the_playlist_row_reads_it_again) {
-    testing::tag_fields both = testing::title_tag("Frame Title", "Frame Artist");
+// Each file's own tag, with ID3v1's limits and genre list only where ID3v1 is the tag written; the row then reads
+// what was written.
+TEST(tag_editor, save_writes_the_files_own_tag_and_the_playlist_row_reads_it_again) {
+    const testing::mp3_options both =
+        testing::mp3_options{}.with_id3v2(testing::title_tag("Frame Title")).with_id3v1(testing::title_tag("Old"));
     struct row {
-        testing::mp3_options file;
-        bool notice;
-        std::uintmax_t growth;
-        const char* listed_after; // the Song column once the editor closed
+        const char* name;
+        std::optional<testing::mp3_options> mp3; // none: a FLAC file titled "Old"
+        bool id3v1_limits;
+        bool id3v1_after; // an ID3v1 tag holds the new title afterwards
     };
     const row rows[] = {
-        {v1("Old"), false, 0, "New Title"},
-        {testing::mp3_options{}, false, 128, "New Title"}, // no tag: a new one is appended
-        {testing::mp3_options{}.with_id3v2(both).with_id3v1(testing::title_tag("Old")), true, 0, "Frame Title"},
+        {"ID3v1 only", v1("Old"), true, true},
+        {"no tag: ID3v2", testing::mp3_options{}, false, false},
+        {"ID3v2 with ID3v1 kept in step", both, false, true},
+        {"FLAC", std::nullopt, false, false},
     };
+    const QString title = "New Title " + QString(30, 'x'); // 40 characters
     for (const row& r : rows) {
-        SCOPED_TRACE(r.listed_after);
-        tagged_window t({v1("First"), r.file});
-        const std::uintmax_t size = std::filesystem::file_size(t.paths[1]);
+        SCOPED_TRACE(r.name);
+        tagged_window t({v1("First")});
+        if (r.mp3) {
+            testing::write_mp3(t.f.folder.file("edited.mp3"), *r.mp3);
+            t.add(t.f.folder.file("edited.mp3"));
+        } else {
+            ASSERT_TRUE(testing::write_silence_with_ffmpeg(t.f.folder.file("edited.flac")));
+            t.add(t.f.folder.file("edited.flac"));
+        }
+        const std::string& path = t.paths[1];
         TID3Form& form = t.open(1);
-        EXPECT_EQ(form.lblID3v2->isVisibleTo(&form), r.notice);
-        form.txtTitle->setText("New Title");
-        form.cmbGenre->setCurrentIndex(17);
+        EXPECT_EQ(form.id3v1_limits(), r.id3v1_limits);
+        EXPECT_EQ(form.cmbGenre->isEditable(), !r.id3v1_limits);
+        EXPECT_FALSE(form.lblID3v2->isVisibleTo(&form)); // the tag players show is the one written
+        if (!r.mp3) {
+            EXPECT_EQ(form.txtTitle->text(), "Old");
+        }
+        form.txtTitle->clear();
+        form.txtTitle->insert(title); // as a paste: ID3v1 keeps 30 characters
+        form.txtTrack->setText("12");
+        if (r.id3v1_limits)
+            form.cmbGenre->setCurrentIndex(17);
+        else
+            form.cmbGenre->setCurrentText("Chamber Pop");
         QTest::mouseClick(form.cmdSave, Qt::LeftButton);
+        EXPECT_FALSE(form.cmdSave->isEnabled()); // written
 
+        const std::string expected = title.left(r.id3v1_limits ? 30 : 40).toStdString();
         id3_tag written;
-        ASSERT_TRUE(id3_2_class().read_tag(t.paths[1], written));
-        EXPECT_EQ(written.title, "New Title" + std::string(21, ' '));
-        EXPECT_EQ(written.genre, 17);
-        EXPECT_EQ(std::filesystem::file_size(t.paths[1]), size + r.growth);
-
+        EXPECT_EQ(id3_2_class().read_tag(path, written), r.id3v1_after);
+        if (r.id3v1_after) {
+            EXPECT_EQ(written.title, title.left(30).toStdString());
+            EXPECT_EQ(written.track, 12);
+            EXPECT_EQ(written.genre, r.id3v1_limits ? 17 : 255);
+        }
         QTest::mouseClick(form.cmdExit, Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(t.window().tag_editor(), nullptr); // freed when it closed
-        EXPECT_EQ(t.window().virtual_playlist().song(1), r.listed_after);
-        EXPECT_EQ(t.window().virtual_playlist().song(0), "listed 0"); // other rows untouched
+        const media_list& list = t.window().virtual_playlist();
+        EXPECT_EQ(list.song(1), expected);
+        EXPECT_EQ(list.cell(Genre, 1), r.id3v1_limits ? "Rock" : "Chamber Pop");
+        EXPECT_EQ(list.cell(Info10, 1), "12");
+        EXPECT_EQ(list.song(0), "listed 0"); // other rows untouched
     }
 }
 

@@ -219,6 +219,16 @@ TEST(Id3Write, OverwritesOnlyATagBlockAndAppendsOtherwise) {
          "TAG" + std::string(30, 't') + std::string(29, 'a') + "\xE9" + padded("?mega ?", 30) + "99  " +
              std::string(30, 'c') + "\xFF",
          audio.size() + 128},
+        {"a track beside a comment of 28 bytes: ID3v1.1",
+         {kind::bytes, audio},
+         {"T", "", "", "", std::string(28, 'c'), 17, 5},
+         raw_block("T", "", "", "", std::string(28, 'c') + std::string("\0\x05", 2), 17),
+         audio.size() + 128},
+        {"a longer comment wins over the track",
+         {kind::bytes, audio},
+         {"T", "", "", "", std::string(29, 'c'), 17, 5},
+         raw_block("T", "", "", "", std::string(29, 'c'), 17),
+         audio.size() + 128},
         {"directory", {kind::directory, {}}, tag, "", 0},
         {"fifo", {kind::fifo, {}}, tag, "", 0},
         {"dangling link", {kind::dangling_link, {}}, tag, "", 0},
@@ -253,6 +263,8 @@ TEST(Id3Write, OverwritesOnlyATagBlockAndAppendsOtherwise) {
         EXPECT_GT(st.st_mtime, 946684800) << r.name;
         id3_tag back;
         EXPECT_TRUE(editor.read_tag(path, back)) << r.name;
+        const bool v11 = r.expected_block[125] == '\0' && r.expected_block[126] != '\0';
+        EXPECT_EQ(back.track, v11 ? static_cast<unsigned char>(r.expected_block[126]) : 0) << r.name;
         EXPECT_EQ(editor.write_tag(path, r.tag), true) << r.name; // a second write overwrites in place
         EXPECT_EQ(read_raw(path), after) << r.name;
     }

@@ -5,9 +5,14 @@
 
 #include "platform/dynamic_library.h"
 #include "plugins/main_language.h"
+#include "plugins/media_tags.h"
+#include "library/id3_class.h"
+#include "tests/support/media_fixtures.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 #include <thread>
@@ -99,6 +104,56 @@ TEST(ResourcePluginLoader, MissingExportsSkipTheirSteps) {
     EXPECT_EQ(plugin.media_info_string("/any/file.mp3"), "");
     EXPECT_EQ(plugin.media_duration("/any/file.mp3"), -1);
     plugin.show_media_info("/any/file.mp3"); // no export: nothing is called
+}
+
+// Tags go to the plug-in that writes them; without it only an MP3 file's ID3v1 tag is written, and any other file
+// is refused untouched rather than given an ID3v1 block nothing reads.
+TEST(ResourcePluginLoader, TagWritesGoToThePluginThatWritesThemElseOnlyToAnMp3sId3v1Tag) {
+    testing::fixture_folder folder;
+    const std::string mp3 = folder.file("a.mp3"), flac = folder.file("a.flac");
+    testing::tag_fields old = testing::title_tag("Old", "Band");
+    old.track = 4;
+    testing::write_mp3(mp3, testing::mp3_options().with_id3v1(old));
+    testing::write_bytes(flac, {'f', 'L', 'a', 'C'});
+    struct row {
+        const char* plugin;
+        std::string path;
+        tag_field_changes changes;
+        std::string error; // empty: written
+    };
+    const row rows[] = {
+        {"eight_players.krp", flac, {{"title", "T"}, {"track", "3"}}, ""},
+        {"eight_players.krp", flac, {}, "The tag could not be written: " + flac + "|."},
+        {"missing_exports.krp", flac, {{"title", "T"}}, "Only MP3 files have an ID3v1 tag"},
+        {"missing_exports.krp", mp3, {{"genre", "Polka2"}}, "\"Polka2\" is not an ID3v1 genre"},
+        {"missing_exports.krp", mp3, {{"title", "New"}, {"genre", "jazz"}}, ""},
+    };
+    for (const row& r : rows) {
+        SCOPED_TRACE(std::string(r.plugin) + " " + r.path);
+        resource_plugin plugin;
+        ASSERT_TRUE(plugin.load(test_plugin(r.plugin)));
+        const bool writes = std::string(r.plugin) == "eight_players.krp";
+        EXPECT_EQ(plugin.writes_tags(), writes);
+        std::ifstream before_file(r.path, std::ios::binary);
+        const std::string before{std::istreambuf_iterator<char>(before_file), {}};
+        const media_tags tags(&plugin);
+        const std::string error = tags.write(r.path, r.changes);
+        EXPECT_EQ(error.substr(0, r.error.size()), r.error);
+        if (writes && r.error.empty()) { // what crossed the boundary
+            EXPECT_EQ(plugin.write_media_tags(r.path, r.changes).message, r.path + "|title=T;track=3;");
+        }
+        std::ifstream after_file(r.path, std::ios::binary);
+        const std::string after{std::istreambuf_iterator<char>(after_file), {}};
+        if (!writes) {
+            EXPECT_EQ(after == before, !r.error.empty());
+        }
+    }
+    id3_tag written;
+    ASSERT_TRUE(id3_2_class().read_tag(mp3, written));
+    EXPECT_EQ(written.title.substr(0, 4), "New ");
+    EXPECT_EQ(written.artist.substr(0, 5), "Band ");
+    EXPECT_EQ(written.genre, 8);
+    EXPECT_EQ(written.track, 4); // the ID3v1.1 track stays
 }
 
 TEST(ResourcePluginLoader, EmptyAndNullListsLeaveEverythingEmpty) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/support/media_fixtures.h"
 
+#include <cstdlib>
 #include <stdlib.h>
 
 #include <algorithm>
@@ -257,6 +258,12 @@ void write_mp3(const std::string& path, const mp3_options& options) {
 
 void write_wav(const std::string& path, int sample_rate, int channels, int bits_per_sample, double seconds) {
     write_bytes(path, make_wav(sample_rate, channels, bits_per_sample, seconds));
+}
+
+bool write_silence_with_ffmpeg(const std::string& path) {
+    const std::string command =
+        "ffmpeg -v error -y -f lavfi -i anullsrc=r=44100:cl=stereo -t 1 -metadata title=Old '" + path + "' </dev/null";
+    return std::system(command.c_str()) == 0;
 }
 
 } // namespace karvo::testing

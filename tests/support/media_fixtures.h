@@ -86,6 +86,10 @@ void write_bytes(const std::string& path, const std::vector<unsigned char>& byte
 void write_mp3(const std::string& path, const mp3_options& options);
 void write_wav(const std::string& path, int sample_rate, int channels, int bits_per_sample, double seconds);
 
+// One second of stereo silence in the format the file's extension names, titled "Old", made by ffmpeg; false when
+// ffmpeg is missing or fails.
+bool write_silence_with_ffmpeg(const std::string& path);
+
 // Size in bytes of one frame of the given rate.
 int mp3_frame_size(int bit_rate, int sample_rate);
 

@@ -109,3 +109,15 @@ KARVO_EXPORT void _show_media_info(const char* path) {
 KARVO_EXPORT int32_t _get_media_duration(const char* path) {
     return (int32_t)strlen(path);
 }
+
+/* The message is "path|name=value;..." so the tests see what crossed; no fields is refused. */
+KARVO_EXPORT int32_t _write_media_tags(const char* path, const struct karvo_tag_field* fields, int32_t count,
+                                       const char** message) {
+    static char text[512];
+    int32_t i;
+    snprintf(text, sizeof text, "%s|", path);
+    for (i = 0; i < count; ++i)
+        snprintf(text + strlen(text), sizeof text - strlen(text), "%s=%s;", fields[i].name, fields[i].value);
+    *message = text;
+    return count > 0 ? KARVO_TAG_WRITTEN : KARVO_TAG_BAD_FIELD;
+}
