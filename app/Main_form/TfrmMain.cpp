@@ -12,6 +12,7 @@
 #include "app/Main_form/chrome_pane.h"
 #include "app/Main_form/command_registry.h"
 #include "app/Main_form/folder_listing_model.h"
+#include "app/Main_form/list_loader.h"
 #include "app/Main_form/listing_pane.h"
 #include "app/Main_form/navigation_tree.h"
 #include "app/Main_form/pane_splitter.h"

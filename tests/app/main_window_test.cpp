@@ -102,7 +102,7 @@ TEST(main_window, restores_a_saved_playlist_and_the_previous_layout) {
 // A saved playlist of some megabytes is restored on a worker: the window is up first, and the list appears whole,
 // and only where the user changed nothing meanwhile; a save in between never writes the empty list over the file.
 TEST(main_window, a_large_saved_playlist_restores_in_the_background) {
-    std::vector<song> songs;
+    std::vector<testing::song> songs;
     for (int i = 0; i < 20000; ++i)
         songs.push_back({"/music/" + std::string(200, 'p') + std::to_string(i) + ".mp3", "Song " + std::to_string(i)});
     struct restore_case {
@@ -129,7 +129,7 @@ TEST(main_window, a_large_saved_playlist_restores_in_the_background) {
         EXPECT_EQ(w.virtual_playlist().count(), 0);
         EXPECT_TRUE(w.restoring());
         if (c.add_an_entry)
-            w.virtual_playlist().append(media_info(songs[0]), "");
+            w.virtual_playlist().append(testing::media_info(songs[0]), "");
         if (c.save)
             w.commands().invoke("SavePlaylist");
         ASSERT_TRUE(QTest::qWaitFor([&w] { return !w.restoring(); }, 120000));
