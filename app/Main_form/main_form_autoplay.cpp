@@ -13,6 +13,7 @@
 #include "library/playlist_drops.h"
 #include "library/playlist_edits.h"
 #include "players/nad_class.h"
+#include "players/playback_commands.h"
 #include "players/winamp_class.h"
 
 namespace karvo {
@@ -33,6 +34,7 @@ void TfrmMain::reload_auto_playlister() {
             },
             [this](const std::string& path) { auto_add_to_playlist(path); },
             [this](const std::string& text) { show_message(QString::fromStdString(text)); },
+            [this](const std::string& path) { playback->enqueue_quietly({path}); },
             [this](const std::string& path, const std::string& info) {
                 for (int row : karvo::refresh_rows_of(music_list, path, info))
                     playlist_->model()->rows_changed(row, row);
