@@ -67,7 +67,7 @@ struct watched_playlister {
         store.save("Auto", {});
         playlister = std::make_unique<auto_playlister>(auto_playlister_services{
             watcher, scanner, store, info, [] { return std::string(); }, {}, {},
-            [this](const std::string& path) { acted[path].push_back(size_of(path)); }, {},
+            [this](const std::string& path) { acted[path].push_back(size_of(path)); }, {}, {},
             [this](const std::string& path, const std::string& line) { refreshed[path] = line; }});
     }
     void enable(bool to_saved_playlist = false) {
