@@ -54,7 +54,7 @@ string_list folder_media_names(const std::string& folder, const media_files& med
         if (media.is_media_file(reader.name()))
             names.emplace_back(reader.name());
     }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return platform::name_less(a, b); });
+    std::sort(names.begin(), names.end(), name_order);
     return names;
 }
 

@@ -26,9 +26,12 @@ xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
 
 void keep_off_taskbar(QWidget* window, bool off) {
     const auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !window || !window->isWindow())
+    // Other platforms (offscreen among them) may answer the X11 interface without a real connection.
+    if (!x11 || !window || !window->isWindow() || QGuiApplication::platformName() != QLatin1String("xcb"))
         return;
     xcb_connection_t* connection = x11->connection();
+    if (!connection)
+        return;
     const auto id = static_cast<xcb_window_t>(window->winId());
     const xcb_atom_t state = atom(connection, "_NET_WM_STATE");
     const xcb_atom_t skip = atom(connection, "_NET_WM_STATE_SKIP_TASKBAR");

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "components/Fileiterator/TFileIterator.h"
+#include "platform/case_fold.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -46,8 +47,13 @@ struct recorder {
 
 // The order a depth-first walk must produce: each entry in the order the file system lists it, a sub-folder
 // walked in full before the next entry.
+// Depth first, each folder's entries in name order.
 void expected_walk(const fs::path& folder, const std::string& shown, std::vector<std::string>& out) {
-    for (const auto& entry : fs::directory_iterator(folder)) {
+    std::vector<fs::directory_entry> entries(fs::directory_iterator(folder), fs::directory_iterator{});
+    std::sort(entries.begin(), entries.end(), [](const fs::directory_entry& a, const fs::directory_entry& b) {
+        return platform::name_less(a.path().filename().string(), b.path().filename().string());
+    });
+    for (const auto& entry : entries) {
         const std::string name = entry.path().filename().string();
         if (entry.is_directory()) {
             if (name[0] != '.')
@@ -66,7 +72,7 @@ void make_tree(const std::string& root) {
         write_raw(root + "/" + f, "x");
 }
 
-TEST(TFileIterator, WalksDepthFirstInDirectoryOrderAndSkipsDotFolders) {
+TEST(TFileIterator, WalksDepthFirstInNameOrderAndSkipsDotFolders) {
     temp_folder tmp;
     make_tree(tmp.path());
     std::vector<std::string> expected;
