@@ -85,8 +85,9 @@ std::string path_of_file_uri(const std::string& uri) {
         return {};
     // "file:///C:/Music/a.mp3" and the old "file:///C|/Music/a.mp3" name a Windows drive; an encoded "%3A" is a
     // Linux name holding a colon.
-    const bool drive =
-        rest.size() >= 3 && std::isalpha(static_cast<unsigned char>(rest[1])) && (rest[2] == ':' || rest[2] == '|');
+    // A letter with its mark and more of the name after it ("/a|b.mp3") is a name, not a drive.
+    const bool drive = rest.size() >= 3 && std::isalpha(static_cast<unsigned char>(rest[1])) &&
+                       (rest[2] == ':' || rest[2] == '|') && (rest.size() == 3 || rest[3] == '/' || rest[3] == '\\');
     std::string path = percent_decode(rest);
     if (path.find('\0') != std::string::npos)
         return {};

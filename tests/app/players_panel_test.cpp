@@ -217,7 +217,7 @@ TEST(players_panel, play_commands_write_the_temporary_list_and_start_the_player)
     EXPECT_EQ(
         f.prompts.message_texts(),
         (std::vector<std::string>{"There is nothing in your playlist.",
-                                  "This feature only works when WinAMP or NAD is running and must be selected."}));
+                                  "This feature only works when Audacious is running and is selected."}));
     EXPECT_TRUE(f.prompts.errors().empty());
 
     // The play button, and Stop with a player that is neither WinAMP, Sonique nor NAD: an empty list.

@@ -64,9 +64,11 @@ TEST_F(playback_commands_test, commands_that_write_the_list_and_start_a_player) 
     expect_run("no player selected: nothing started, nothing said", [&] { commands.stop(); }, "", {});
     select(6); // VLC, an extra player
     install({3});
-    expect_run("play", [&] { commands.play(list); }, "/m/a.mp3\r\n/m/b c.mp3\r\n/m/d.ogg\r\n", {{vlc, list_arg}});
+    expect_run("play", [&] { commands.play(list); },
+               "/m/a.mp3\r\n/m/b c.mp3\r\nfile:///m/bad%0Aname.mp3\r\n/m/d.ogg\r\n", {{vlc, list_arg}});
     expect_run("play selected, in list order, out of range rows left out",
-               [&] { commands.play_selected(list, third_and_first); }, "/m/a.mp3\r\n", {{vlc, list_arg}});
+               [&] { commands.play_selected(list, third_and_first); }, "/m/a.mp3\r\nfile:///m/bad%0Aname.mp3\r\n",
+               {{vlc, list_arg}});
     expect_run("play selected with nothing selected", [&] { commands.play_selected(list, none); }, "<missing>", {},
                {"There is Nothing Selected."});
     expect_run("double click plays the selection silently",

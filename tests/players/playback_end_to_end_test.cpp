@@ -71,12 +71,13 @@ TEST(playback_end_to_end, a_real_player_program_gets_the_quoted_list) {
         std::string list_bytes;
     };
     const std::vector<run_case> cases = {
-        {"play", [&] { commands.play(list); }, "/music/a song.mp3\r\n/music/b.ogg\r\n/music/c.flac\r\n"},
+        {"play", [&] { commands.play(list); },
+         "/music/a song.mp3\r\nfile:///music/bad%0D%0Aline.mp3\r\n/music/b.ogg\r\n/music/c.flac\r\n"},
         {"play selected",
          [&] {
              commands.play_selected(list, std::vector<int>{3, 1});
          },
-         "/music/c.flac\r\n"},
+         "file:///music/bad%0D%0Aline.mp3\r\n/music/c.flac\r\n"},
         {"files dropped on slot 4",
          [&] {
              commands.drop_files_on_slot(4, {"/drop/x.mp3", "/drop/readme.txt", "/drop/y z.ogg"},
