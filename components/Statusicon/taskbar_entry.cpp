@@ -54,18 +54,8 @@ void keep_off_taskbar(QWidget* window, bool off) {
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, state, XCB_ATOM_ATOM, 32,
                         static_cast<std::uint32_t>(atoms.size()), atoms.data());
 
-    // A mapped one asks the window manager, which owns the property then.
-    xcb_client_message_event_t event{};
-    event.response_type = XCB_CLIENT_MESSAGE;
-    event.format = 32;
-    event.window = id;
-    event.type = state;
-    event.data.data32[0] = off ? 1 : 0; // add or remove
-    event.data.data32[1] = skip;
-    event.data.data32[3] = 1; // from an application
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-    xcb_send_event(connection, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&event));
+    // The window manager reads the property when it maps the window, which is when it is set again. A client
+    // message to the root for a mapped window broke the X connection here, so none is sent.
     xcb_flush(connection);
 }
 
