@@ -16,7 +16,7 @@ home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 mkdir -p "$home/data/karvo-media"
 printf '[Settings]\r\nWinAMP=/bin/true\r\nSelectedPlayer=0\r\n' > "$home/data/karvo-media/karvo.ini"
-export HOME=$home XDG_DATA_HOME=$home/data QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 NO_AT_BRIDGE=0
+export QT_QPA_PLATFORM=xcb HOME=$home XDG_DATA_HOME=$home/data QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 NO_AT_BRIDGE=0
 exec xvfb-run -a -s '-screen 0 1280x900x24' dbus-run-session -- bash -c '
   /usr/libexec/at-spi-bus-launcher --launch-immediately > /dev/null 2>&1 &
   sleep 1
