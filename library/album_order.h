@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Sort in Album Order": the rows by artist, year, album, disc, track number (Info10), then full path. Artist and
-// album compare upper-cased; year and track compare by their leading number, a row without one first; the entry
-// holds no disc number, so every row is on the same disc. Rows that compare equal keep their order.
+// album compare upper-cased; year and track compare by their leading number, a row without one first. The entry
+// holds no disc number: the disc is read off the file's folder when it is named like "CD 2", "Disc2" or "disk-3"
+// (the way multi-disc albums are laid out), else 0. Rows that compare equal keep their order.
 #pragma once
 
 #include <vector>

@@ -27,7 +27,7 @@ media_list list_of(const std::vector<entry>& entries) {
     return list;
 }
 
-TEST(album_order, artist_year_album_track_then_path) {
+TEST(album_order, artist_year_album_disc_track_then_path) {
     const struct {
         const char* what;
         std::vector<entry> rows;
@@ -38,6 +38,9 @@ TEST(album_order, artist_year_album_track_then_path) {
         {"then album", {{"/a", "A", "1", "beta", "1"}, {"/b", "A", "1", "Alpha", "1"}}, {1, 0}},
         {"then track, 10 after 9 and 2/12 as 2",
          {{"/a", "A", "1", "X", "10"}, {"/b", "A", "1", "X", "9"}, {"/c", "A", "1", "X", "2/12"}},
+         {2, 1, 0}},
+        {"then the disc its folder names",
+         {{"/x/CD 2/a", "A", "1", "X", "1"}, {"/x/Disc1/b", "A", "1", "X", "2"}, {"/x/cd1/c", "A", "1", "X", "1"}},
          {2, 1, 0}},
         {"no track number before track 1", {{"/a", "A", "1", "X", "1"}, {"/b", "A", "1", "X", ""}}, {1, 0}},
         {"then the full path", {{"/z", "A", "1", "X", "1"}, {"/m", "A", "1", "X", "1"}}, {1, 0}},
