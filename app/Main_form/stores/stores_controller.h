@@ -17,6 +17,9 @@ class QSocketNotifier;
 
 namespace karvo {
 
+namespace platform {
+class mount_watch;
+}
 class command_registry;
 class list_loader;
 enum class playlist_format;
@@ -57,6 +60,8 @@ private:
     std::vector<std::string> send_to_ids_; // the Send To items of the saved playlists
     std::string last_import_report_;
     std::unique_ptr<list_loader> loader_;
+    std::unique_ptr<platform::mount_watch> mounts_;
+    std::unique_ptr<QSocketNotifier> mount_notifier_; // after the watch: it stops before the descriptor closes
     std::string restoring_name_;
 };
 
