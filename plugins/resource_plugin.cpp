@@ -70,6 +70,7 @@ bool resource_plugin::load(const std::string& library_path) {
     clear();
     if (!library_.load(library_path))
         return false;
+    library_path_ = library_path;
     const resource_exports exports(library_);
     get_media_info_string_ = exports.media_info_string;
     show_media_info_ = exports.show_media_info;
@@ -143,9 +144,40 @@ std::string path_only_info(const std::string& path) {
 
 } // namespace
 
+bool resource_plugin::use_reader_process(const std::string& program, int max_helpers) {
+    reader_.reset();
+    if (!get_media_info_string_)
+        return false;
+    auto reader = std::make_unique<media_reader>(program, library_path_, max_helpers);
+    if (!reader->start(reads_->limit()))
+        return false;
+    reader_ = std::move(reader);
+    return true;
+}
+
 std::string resource_plugin::media_info_string(const std::string& path) const {
     if (!get_media_info_string_)
         return {};
+    if (reader_) {
+        media_reader::answer answer = reader_->read(path, reads_->limit());
+        switch (answer.how) {
+        case media_reader::outcome::read:
+            return std::move(answer.info);
+        case media_reader::outcome::crashed:
+            ++*crashed_;
+            ++*unread_;
+            return path_only_info(path);
+        case media_reader::outcome::late:
+            ++*unread_;
+            return path_only_info(path);
+        case media_reader::outcome::unavailable:
+            break; // read here, as without helpers
+        }
+    }
+    return in_process_info(path);
+}
+
+std::string resource_plugin::in_process_info(const std::string& path) const {
     if (!*stuck_) {
         // Everything the call needs is copied in: a call given up may return after this object is gone.
         std::shared_ptr<std::mutex> calls = reentrant_ ? nullptr : calls_;

@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "plugins/media_reader.h"
 #include "plugins/timed_calls.h"
 
 namespace karvo {
@@ -70,14 +71,25 @@ public:
     bool has_media_info() const { return get_media_info_string_ != nullptr; }
     // The plug-in's _is_reentrant said so; without the export it is not.
     bool is_reentrant() const { return reentrant_; }
-    // How the readers may call media_info_string.
-    read_ahead_policy read_ahead() const { return {reentrant_, 0, 0}; }
+    // How the readers may call media_info_string: helpers are separate processes, so they read side by side
+    // whatever the plug-in allows.
+    read_ahead_policy read_ahead() const {
+        return reader_ ? read_ahead_policy{true, reader_->max_helpers(), 0} : read_ahead_policy{reentrant_, 0, 0};
+    }
+    // Media information is read from now on through helper processes running `program` (see media_reader.h), so a
+    // crash in a read ends a helper, not the program; a helper that crashes or overruns the limit is replaced and
+    // its file is described by its path and counted as unread. False (reads stay in this process) when the
+    // helper cannot start. Call after load().
+    bool use_reader_process(const std::string& program, int max_helpers = read_ahead_pool::default_threads());
+    bool reads_in_helpers() const { return reader_ != nullptr; }
     // The file's media info string: the plug-in's items joined in order. Empty when the export is missing or the
     // plug-in cannot describe the file (the caller then skips it). Callable from any thread: the calls into a
     // plug-in that is not reentrant are made one at a time. A call runs on a helper thread and is waited for at
     // most the read time limit; past it the file is described by its path alone and counted as unread. After a
     // call into a plug-in that is not reentrant overran, the plug-in is not called again for media information.
     std::string media_info_string(const std::string& path) const;
+    // Reads that ended their helper process by a crash.
+    int crashed_count() const { return crashed_->load(); }
     void set_read_time_limit(std::chrono::milliseconds limit) { reads_->set_limit(limit); }
     // Files described by their path alone because the plug-in did not answer in time.
     int unread_count() const { return unread_->load(); }
@@ -103,7 +115,12 @@ private:
     void clear();
     std::unique_lock<std::mutex> exclusive_call() const; // held over a call into a plug-in that is not reentrant
 
+    std::string in_process_info(const std::string& path) const;
+
     platform::dynamic_library library_;
+    std::string library_path_;
+    std::unique_ptr<media_reader> reader_;
+    std::unique_ptr<std::atomic<int>> crashed_ = std::make_unique<std::atomic<int>>(0);
     // Serialises the calls into a plug-in that is not reentrant; shared with calls that may outlive this object.
     std::shared_ptr<std::mutex> calls_ = std::make_shared<std::mutex>();
     std::unique_ptr<timed_calls> reads_;

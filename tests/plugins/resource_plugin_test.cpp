@@ -262,6 +262,36 @@ TEST(ResourcePluginLoaderDeathTest, ACrashInAReadLeavesANoteNamingTheFile) {
     EXPECT_EQ(take_plugin_crash_note(note), std::nullopt);
 }
 
+// Through helper processes a crash or a hang in a read ends a helper only: the file is listed by its path and
+// counted, the next file is read by a fresh helper, and nothing is left inside the plug-in in this process.
+TEST(ResourcePluginLoader, HelperProcessesContainCrashesAndHangs) {
+    resource_plugin plugin;
+    ASSERT_TRUE(plugin.load(test_plugin("hostile.krp")));
+    plugin.set_read_time_limit(std::chrono::milliseconds(500));
+    ASSERT_TRUE(plugin.use_reader_process(KARVO_MEDIA_READER_PATH, 2));
+    EXPECT_TRUE(plugin.read_ahead().reentrant);
+    const std::string sep(16, '\xFF');
+    const struct {
+        const char* path;
+        std::string info;
+        int unread, crashed;
+    } reads[] = {
+        {"/m/ok.mp3", "/m/ok.mp3" + sep, 0, 0},       {"/m/crash.mp3", "/m/crash.mp3" + sep, 1, 1},
+        {"/m/after.mp3", "/m/after.mp3" + sep, 1, 1}, {"/m/hang.mp3", "/m/hang.mp3" + sep, 2, 1},
+        {"/m/next.mp3", "/m/next.mp3" + sep, 2, 1},   {"/m/huge.mp3", "", 2, 1},
+        {"/m/crash2.mp3", "/m/crash2.mp3" + sep, 3, 2}, {"/m/last.mp3", "/m/last.mp3" + sep, 3, 2},
+    };
+    for (const auto& r : reads) {
+        EXPECT_EQ(plugin.media_info_string(r.path), r.info) << r.path;
+        EXPECT_EQ(plugin.unread_count(), r.unread) << r.path;
+        EXPECT_EQ(plugin.crashed_count(), r.crashed) << r.path;
+    }
+    EXPECT_FALSE(plugin.has_stuck_reads());
+    EXPECT_FALSE(plugin.use_reader_process("/nonexistent/karvo-media-reader"));
+    EXPECT_FALSE(plugin.reads_in_helpers());
+    EXPECT_EQ(plugin.media_info_string("/m/ok.mp3"), "/m/ok.mp3" + sep); // in this process again
+}
+
 // Property run over random lists: whatever the count and the pointers, copying never crashes and gives either
 // nothing or exactly the declared items. KARVO_FUZZ_SECONDS makes it run longer.
 TEST(PluginLists, RandomCountsAndPointersNeverCrashTheCopy) {
