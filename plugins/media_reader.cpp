@@ -6,6 +6,7 @@
 #include "sdk/karvo_plugin.h"
 
 #include <cerrno>
+#include <deque>
 #include <csignal>
 #include <poll.h>
 #include <spawn.h>
@@ -206,39 +207,77 @@ int media_reader::replaced() const {
 }
 
 media_reader::answer media_reader::read(const std::string& path, std::chrono::milliseconds limit) {
-    // An idle helper may have gone meanwhile (killed from outside): its request then fails and a fresh one is tried.
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        std::optional<helper> h = take(limit);
-        if (!h)
-            return {outcome::unavailable, {}};
-        if (!write_frame(h->fd, path)) {
-            end(*h, true);
-            lost();
+    bool given = false;
+    answer result;
+    read_stream(
+        [&]() -> std::optional<std::string> {
+            if (given)
+                return std::nullopt;
+            given = true;
+            return path;
+        },
+        [&](const std::string&, answer a) { result = std::move(a); }, limit);
+    return result;
+}
+
+void media_reader::read_stream(const path_source& more, const answer_sink& deliver, std::chrono::milliseconds limit) {
+    std::deque<std::string> sent;   // asked, not answered yet, in order
+    std::deque<std::string> resend; // asked of a helper that was lost before it answered them
+    std::size_t sent_bytes = 0;
+    std::optional<helper> h;
+    const auto next_path = [&]() -> std::optional<std::string> {
+        if (!resend.empty()) {
+            std::string path = std::move(resend.front());
+            resend.pop_front();
+            return path;
+        }
+        return more();
+    };
+    for (;;) {
+        // Requests are kept small in flight, so neither side can block on a full socket.
+        while (sent.size() < max_requests_ahead && sent_bytes < 64 * 1024) {
+            std::optional<std::string> path = next_path();
+            if (!path)
+                break;
+            if (!h)
+                h = take(limit);
+            if (!h) { // no helper: the caller reads this one and the rest itself
+                deliver(*path, {outcome::unavailable, {}});
+                continue;
+            }
+            // A helper that went while idle fails the write; its loss is then seen by the read below.
+            write_frame(h->fd, *path);
+            sent_bytes += path->size();
+            sent.push_back(std::move(*path));
+        }
+        if (sent.empty()) {
+            if (h)
+                give_back(*h);
+            return;
+        }
+        answer a;
+        const frame_status status = read_frame(h->fd, a.info, limit);
+        std::string path = std::move(sent.front());
+        sent.pop_front();
+        sent_bytes -= path.size();
+        if (status == frame_status::ok) {
+            a.how = outcome::read;
+            deliver(path, std::move(a));
             continue;
         }
-        answer result;
-        switch (read_frame(h->fd, result.info, limit)) {
-        case frame_status::ok:
-            give_back(*h);
-            result.how = outcome::read;
-            return result;
-        case frame_status::late:
-            result.how = outcome::late;
-            break;
-        case frame_status::closed:
-            result.how = outcome::crashed;
-            break;
-        }
+        // The helper is gone or stuck on this file: it is replaced, and what it was still asked goes to the next.
         end(*h, true);
+        h.reset();
         {
             const std::lock_guard lock(mutex_);
             ++replaced_;
         }
         lost();
-        result.info.clear();
-        return result;
+        resend.insert(resend.begin(), std::make_move_iterator(sent.begin()), std::make_move_iterator(sent.end()));
+        sent.clear();
+        sent_bytes = 0;
+        deliver(path, {status == frame_status::late ? outcome::late : outcome::crashed, {}});
     }
-    return {outcome::unavailable, {}};
 }
 
 } // namespace karvo

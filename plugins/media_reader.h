@@ -9,6 +9,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -55,6 +56,13 @@ public:
     bool start(std::chrono::milliseconds limit);
     // Callable from several threads; each call has a helper to itself.
     answer read(const std::string& path, std::chrono::milliseconds limit);
+    // Reads a stream of paths on one helper, a few requests ahead of the answers so the helper never waits for a
+    // round trip: `more` gives the next path (nullopt: none now, and the stream ends once all are answered);
+    // `deliver` gets each path's answer in the order given. The limit counts per file.
+    using path_source = std::function<std::optional<std::string>()>;
+    using answer_sink = std::function<void(const std::string& path, answer a)>;
+    void read_stream(const path_source& more, const answer_sink& deliver, std::chrono::milliseconds limit);
+    static constexpr std::size_t max_requests_ahead = 8;
     int max_helpers() const { return max_helpers_; }
     // Helpers killed or lost so far.
     int replaced() const;

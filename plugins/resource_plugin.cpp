@@ -158,23 +158,39 @@ bool resource_plugin::use_reader_process(const std::string& program, int max_hel
 std::string resource_plugin::media_info_string(const std::string& path) const {
     if (!get_media_info_string_)
         return {};
-    if (reader_) {
-        media_reader::answer answer = reader_->read(path, reads_->limit());
-        switch (answer.how) {
-        case media_reader::outcome::read:
-            return std::move(answer.info);
-        case media_reader::outcome::crashed:
-            ++*crashed_;
-            ++*unread_;
-            return path_only_info(path);
-        case media_reader::outcome::late:
-            ++*unread_;
-            return path_only_info(path);
-        case media_reader::outcome::unavailable:
-            break; // read here, as without helpers
-        }
-    }
+    if (reader_)
+        return info_from(path, reader_->read(path, reads_->limit()));
     return in_process_info(path);
+}
+
+std::string resource_plugin::info_from(const std::string& path, media_reader::answer answer) const {
+    switch (answer.how) {
+    case media_reader::outcome::read:
+        return std::move(answer.info);
+    case media_reader::outcome::crashed:
+        ++*crashed_;
+        ++*unread_;
+        return path_only_info(path);
+    case media_reader::outcome::late:
+        ++*unread_;
+        return path_only_info(path);
+    case media_reader::outcome::unavailable:
+        break;
+    }
+    return in_process_info(path); // no helper could start: read here, as without helpers
+}
+
+read_ahead_policy resource_plugin::read_ahead() const {
+    if (!reader_)
+        return {reentrant_, 0, 0};
+    return {true, reader_->max_helpers(), 0, [this](const stream_source& more, const auto& answer) {
+                reader_->read_stream(
+                    more,
+                    [this, &answer](const std::string& path, media_reader::answer a) {
+                        answer(info_from(path, std::move(a)));
+                    },
+                    reads_->limit());
+            }};
 }
 
 std::string resource_plugin::in_process_info(const std::string& path) const {

@@ -72,10 +72,8 @@ public:
     // The plug-in's _is_reentrant said so; without the export it is not.
     bool is_reentrant() const { return reentrant_; }
     // How the readers may call media_info_string: helpers are separate processes, so they read side by side
-    // whatever the plug-in allows.
-    read_ahead_policy read_ahead() const {
-        return reader_ ? read_ahead_policy{true, reader_->max_helpers(), 0} : read_ahead_policy{reentrant_, 0, 0};
-    }
+    // whatever the plug-in allows, each on a stream of requests. The policy refers to this object.
+    read_ahead_policy read_ahead() const;
     // Media information is read from now on through helper processes running `program` (see media_reader.h), so a
     // crash in a read ends a helper, not the program; a helper that crashes or overruns the limit is replaced and
     // its file is described by its path and counted as unread. False (reads stay in this process) when the
@@ -116,6 +114,7 @@ private:
     std::unique_lock<std::mutex> exclusive_call() const; // held over a call into a plug-in that is not reentrant
 
     std::string in_process_info(const std::string& path) const;
+    std::string info_from(const std::string& path, media_reader::answer answer) const;
 
     platform::dynamic_library library_;
     std::string library_path_;

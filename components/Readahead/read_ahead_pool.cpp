@@ -2,6 +2,7 @@
 #include "components/Readahead/read_ahead_pool.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace karvo {
 
@@ -11,7 +12,7 @@ int read_ahead_pool::default_threads() {
 }
 
 read_ahead_pool::read_ahead_pool(reader read, read_ahead_policy policy, ready_notice on_ready)
-    : read_(std::move(read)), on_ready_(std::move(on_ready)),
+    : read_(std::move(read)), stream_(std::move(policy.stream)), on_ready_(std::move(on_ready)),
       window_(static_cast<std::size_t>(policy.window > 0 ? policy.window : default_window)) {
     const int threads = !policy.reentrant    ? 1
                         : policy.threads > 0 ? std::min(policy.threads, max_threads)
@@ -119,17 +120,61 @@ bool read_ahead_pool::finished() const {
     return cancelled_ || finished_locked();
 }
 
+void read_ahead_pool::finish_slot(std::unique_lock<std::mutex>& lock, std::size_t number, std::string info,
+                                  std::exception_ptr error) {
+    slot& s = slots_[number - delivered_];
+    s.info = std::move(info);
+    s.error = error;
+    s.done = true;
+    if (consumer_waiting_ && front_run_ready())
+        result_ready_.notify_one();
+    if (number == delivered_ && on_ready_) {
+        lock.unlock();
+        on_ready_();
+        lock.lock();
+    }
+}
+
 void read_ahead_pool::work() {
     std::unique_lock lock(mutex_);
     // A slot's position moves as the consumer pops the front, so a worker remembers its slot by absolute number.
     for (;;) {
         ++idle_workers_;
-        work_ready_.wait(lock, [this] {
-            return cancelled_ || (taken_ < slots_.size() && taken_ < window_) || (closed_ && taken_ == slots_.size());
-        });
+        work_ready_.wait(lock, [this] { return cancelled_ || may_take() || (closed_ && taken_ == slots_.size()); });
         --idle_workers_;
         if (cancelled_ || taken_ == slots_.size())
             return;
+        if (stream_) {
+            // The stream takes slots while it has room, and answers them in the order it took them.
+            std::deque<std::size_t> given;
+            const auto more = [&]() -> std::optional<std::string> {
+                const std::lock_guard more_lock(mutex_);
+                if (cancelled_ || !may_take())
+                    return std::nullopt;
+                given.push_back(delivered_ + taken_);
+                return slots_[taken_++].path;
+            };
+            const auto answer = [&](std::string info) {
+                std::unique_lock answer_lock(mutex_);
+                const std::size_t number = given.front();
+                given.pop_front();
+                if (!cancelled_)
+                    finish_slot(answer_lock, number, std::move(info), nullptr);
+            };
+            lock.unlock();
+            std::exception_ptr error;
+            try {
+                stream_(more, answer);
+            } catch (...) {
+                error = std::current_exception();
+            }
+            lock.lock();
+            if (cancelled_)
+                return;
+            for (const std::size_t number : given) // left unanswered by a stream that threw
+                finish_slot(lock, number, {}, error ? error : std::make_exception_ptr(std::runtime_error("no answer")));
+            continue;
+        }
         const std::size_t number = delivered_ + taken_;
         std::string path = slots_[taken_].path;
         ++taken_;
@@ -144,17 +189,7 @@ void read_ahead_pool::work() {
         lock.lock();
         if (cancelled_)
             return;
-        slot& s = slots_[number - delivered_];
-        s.info = std::move(info);
-        s.error = error;
-        s.done = true;
-        if (consumer_waiting_ && front_run_ready())
-            result_ready_.notify_one();
-        if (number == delivered_ && on_ready_) {
-            lock.unlock();
-            on_ready_();
-            lock.lock();
-        }
+        finish_slot(lock, number, std::move(info), error);
     }
 }
 

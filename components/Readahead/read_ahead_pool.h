@@ -22,10 +22,18 @@ struct read_ahead_result {
     std::string info;
 };
 
+// A source that reads paths as a stream, several in flight at once: `more` gives it the next path (nullopt: none
+// waiting now; it then returns once it has answered all it took), and it calls `answer` with each path's media
+// information in the order it took them. When a policy has one, the workers use it in place of the pool's reader.
+using stream_source = std::function<std::optional<std::string>()>;
+using stream_reader =
+    std::function<void(const stream_source& more, const std::function<void(std::string info)>& answer)>;
+
 struct read_ahead_policy {
     bool reentrant = false; // the source may run on several threads at once
     int threads = 0;        // 0: from the hardware (see default_threads); a non-reentrant source always gets 1
     int window = 0;         // paths read ahead of the consumer at most; 0: default_window
+    stream_reader stream = {};
 };
 
 class read_ahead_pool {
@@ -71,11 +79,15 @@ private:
         bool done = false;
     };
     void work();
+    bool may_take() const { return taken_ < slots_.size() && taken_ < window_; } // lock held
+    void finish_slot(std::unique_lock<std::mutex>& lock, std::size_t number, std::string info,
+                     std::exception_ptr error); // lock held
     std::optional<read_ahead_result> take_front(); // lock held; front slot done
     bool finished_locked() const { return closed_ && slots_.empty(); }
     bool front_run_ready() const; // lock held
 
     reader read_;
+    stream_reader stream_;
     ready_notice on_ready_;
     std::size_t window_;
     std::size_t batch_ = 1; // results a waiting consumer is woken for
