@@ -225,6 +225,7 @@ void media_reader::read_stream(const path_source& more, const answer_sink& deliv
     std::deque<std::string> resend; // asked of a helper that was lost before it answered them
     std::size_t sent_bytes = 0;
     std::optional<helper> h;
+    int failed_writes = 0;
     const auto next_path = [&]() -> std::optional<std::string> {
         if (!resend.empty()) {
             std::string path = std::move(resend.front());
@@ -245,8 +246,15 @@ void media_reader::read_stream(const path_source& more, const answer_sink& deliv
                 deliver(*path, {outcome::unavailable, {}});
                 continue;
             }
-            // A helper that went while idle fails the write; its loss is then seen by the read below.
-            write_frame(h->fd, *path);
+            if (!write_frame(h->fd, *path) && sent.empty() && failed_writes < 2) {
+                // It went while idle (killed from outside): not this file's doing, so a fresh helper is asked.
+                ++failed_writes;
+                end(*h, true);
+                h.reset();
+                lost();
+                resend.push_front(std::move(*path));
+                continue;
+            }
             sent_bytes += path->size();
             sent.push_back(std::move(*path));
         }

@@ -287,6 +287,19 @@ TEST(ResourcePluginLoader, HelperProcessesContainCrashesAndHangs) {
         EXPECT_EQ(plugin.crashed_count(), r.crashed) << r.path;
     }
     EXPECT_FALSE(plugin.has_stuck_reads());
+
+    // Streamed on the read-ahead pool, several requests ahead: what a lost helper was still asked goes to the next
+    // one, and every answer keeps its place.
+    std::vector<std::string> paths, infos;
+    for (int i = 0; i < 40; ++i)
+        paths.push_back(i == 5 ? "/s/crash.mp3" : i == 17 ? "/s/hang.mp3" : i == 18 ? "/s/huge.mp3" : "/s/" + std::to_string(i));
+    read_ahead_each(paths, [&](const std::string& p) { return plugin.media_info_string(p); }, plugin.read_ahead(),
+                    [&](const read_ahead_result& r) { infos.push_back(r.info); });
+    ASSERT_EQ(infos.size(), paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        EXPECT_EQ(infos[i], i == 18 ? "" : paths[i] + sep) << paths[i];
+    EXPECT_EQ(plugin.unread_count(), 5);
+
     EXPECT_FALSE(plugin.use_reader_process("/nonexistent/karvo-media-reader"));
     EXPECT_FALSE(plugin.reads_in_helpers());
     EXPECT_EQ(plugin.media_info_string("/m/ok.mp3"), "/m/ok.mp3" + sep); // in this process again
