@@ -134,33 +134,16 @@ std::string json_string(const std::string& raw) {
 void for_each_info(const resource_plugin& resource, const std::vector<std::string>& files,
                    const std::function<void(const std::string& path, const std::string& info)>& take) {
     // Only files go to the readers (which may take a stream of paths at once); the rest are answered in their place.
-    read_ahead_pool pool([&resource](const std::string& path) { return resource.media_info_string(path); },
-                         resource.read_ahead());
     std::vector<bool> is_file;
-    std::size_t taken = 0;
-    const auto drain = [&](bool all) {
-        while (taken < is_file.size()) {
-            if (!is_file[taken]) {
-                take(files[taken++], std::string());
-                continue;
-            }
-            if (!all && !pool.backlogged())
-                return;
-            const auto result = pool.next();
-            if (!result)
-                return;
-            take(result->path, result->info);
-            ++taken;
-        }
-    };
-    for (const auto& file : files) {
+    for (const std::string& file : files)
         is_file.push_back(platform::file_exists(file));
-        if (is_file.back())
-            pool.push(file);
-        drain(false);
-    }
-    pool.close();
-    drain(true);
+    read_ahead_some(
+        files, [&](std::size_t i) { return is_file[i]; },
+        [&resource](const std::string& path) { return resource.media_info_string(path); }, resource.read_ahead(),
+        [&](std::size_t i, std::string info) {
+            take(files[i], info);
+            return true;
+        });
 }
 
 // One entry as a JSON object on one line: the info string's fields by name and the formatted length.

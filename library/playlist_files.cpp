@@ -10,6 +10,7 @@
 #include "library/media_entry.h"
 #include "library/media_list.h"
 #include "library/playlist_class.h"
+#include "library/playlist_import_job.h"
 #include "library/text.h"
 #include "library/xspf_playlist.h"
 #include "platform/case_fold.h"
@@ -309,25 +310,9 @@ platform::file_dialog_options dialog(const std::string& title, const char* filte
 import_outcome import_playlist_file(const std::string& file, playlist_format format, const std::string& name,
                                     playlist_class& store, const media_info_source& info,
                                     const std::vector<std::string>& roots) {
-    import_outcome outcome;
-    outcome.name = name;
-    playlist_read read = read_playlist(file, format, roots);
-    outcome.report = std::move(read.report);
-    // The import of a missing PLS has always given an empty playlist; data that is not a playlist gives none.
-    const bool missing_pls = format == playlist_format::pls && !platform::path_exists(file);
-    if (!outcome.report.error.empty() && !missing_pls) {
-        outcome.result = command_result::failed;
-        return outcome;
-    }
-    if (missing_pls)
-        outcome.report.error.clear();
-    if (!playlist_class::is_valid_name(name) || !store.save(name, media_info_lines(read, info))) {
-        outcome.report.error = "the saved playlist \"" + name + "\" could not be written";
-        outcome.result = command_result::failed;
-        return outcome;
-    }
-    outcome.result = command_result::done;
-    return outcome;
+    playlist_import_job job(file, format, name, info, {}, roots);
+    job.run();
+    return job.save_into(store);
 }
 
 import_outcome import_playlist(platform::prompts& prompts, const std::string& title, playlist_format format,

@@ -225,4 +225,36 @@ void read_ahead_each(const std::vector<std::string>& paths, const read_ahead_poo
         deliver(*result);
 }
 
+void read_ahead_some(const std::vector<std::string>& paths, const std::function<bool(std::size_t index)>& wanted,
+                     const read_ahead_pool::reader& read, const read_ahead_policy& policy,
+                     const std::function<bool(std::size_t index, std::string info)>& deliver) {
+    read_ahead_pool pool(read, policy);
+    std::size_t delivered = 0, pushed = 0;
+    // Delivers up to `pushed` (with `all`, every path pushed; else only while the pool is backlogged).
+    const auto drain = [&](bool all) {
+        while (delivered < pushed) {
+            if (!wanted(delivered)) {
+                if (!deliver(delivered++, std::string()))
+                    return false;
+                continue;
+            }
+            if (!all && !pool.backlogged())
+                return true;
+            std::optional<read_ahead_result> result = pool.next();
+            if (!result || !deliver(delivered++, std::move(result->info)))
+                return false;
+        }
+        return true;
+    };
+    for (; pushed < paths.size();) {
+        if (wanted(pushed))
+            pool.push(paths[pushed]);
+        ++pushed;
+        if (!drain(false))
+            return; // the pool's destructor cancels what is still being read
+    }
+    pool.close();
+    drain(true);
+}
+
 } // namespace karvo

@@ -117,4 +117,10 @@ private:
 void read_ahead_each(const std::vector<std::string>& paths, const read_ahead_pool::reader& read,
                      const read_ahead_policy& policy, const std::function<void(const read_ahead_result&)>& deliver);
 
+// The same for the paths `wanted` picks (by index); each other path is delivered in its place with empty
+// information, unread. `deliver` returning false stops early: the reads still running are cancelled.
+void read_ahead_some(const std::vector<std::string>& paths, const std::function<bool(std::size_t index)>& wanted,
+                     const read_ahead_pool::reader& read, const read_ahead_policy& policy,
+                     const std::function<bool(std::size_t index, std::string info)>& deliver);
+
 } // namespace karvo
