@@ -31,7 +31,7 @@ bool write_recovery_copy(const std::string& path, const shell_state& state, cons
     std::string text;
     text.reserve(static_cast<std::size_t>(list.count()) * 160 + 128);
     text += magic;
-    text += "\n" + std::to_string(state.PlaylistMode) + "\n" + state.current_playlist_name + "\n" +
+    text += "\n" + std::to_string(state.mode.value()) + "\n" + state.current_playlist_name + "\n" +
             state.current_media_cd_name + "\n" + std::to_string(list.count()) + "\n";
     const string_list lines = list.serialise_all();
     for (int row = 0; row < list.count(); ++row) {

@@ -53,7 +53,7 @@ bool player_selection::program_exists(int index) const {
 }
 
 void player_selection::show_missing(const std::string& caption) {
-    prompts_.message_box(entry_or_empty(messages_, missing_player_message) + " " + caption + ".", main_message_caption,
+    prompts_.message_box(entry_or_empty(messages_, missing_player_message) + " " + caption + ".", application_title,
                          platform::message_buttons::ok, platform::message_icon::none);
 }
 
@@ -98,7 +98,7 @@ void player_selection::select_at_startup(int stored_index) {
         while (first < count && !program_exists(first))
             ++first;
         if (first == count) {
-            prompts_.message_box(no_player_location_text, main_message_caption, platform::message_buttons::ok,
+            prompts_.message_box(no_player_location_text, application_title, platform::message_buttons::ok,
                                  platform::message_icon::information);
             return;
         }
