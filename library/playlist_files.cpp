@@ -315,18 +315,29 @@ import_outcome import_playlist_file(const std::string& file, playlist_format for
     return job.save_into(store);
 }
 
-import_outcome import_playlist(platform::prompts& prompts, const std::string& title, playlist_format format,
-                               playlist_class& store, const media_info_source& info,
-                               const std::function<void()>& rebuild_my_playlists,
-                               const std::vector<std::string>& roots) {
+std::optional<std::string> choose_import_file(platform::prompts& prompts, const std::string& title,
+                                              playlist_format format) {
     const bool pls = format == playlist_format::pls;
     const auto file = prompts.open_file(pls                               ? dialog(title, pls_filter, "pls")
                                         : format == playlist_format::xspf ? dialog(title, xspf_filter, "xspf")
                                                                           : dialog(title, m3u_filter, "m3u"));
     if (!file || file->empty() || (!pls && !platform::file_exists(*file)))
+        return std::nullopt;
+    return file;
+}
+
+std::string import_name_of(const std::string& file) {
+    return without_three_letter_extension(platform::file_name_of(file));
+}
+
+import_outcome import_playlist(platform::prompts& prompts, const std::string& title, playlist_format format,
+                               playlist_class& store, const media_info_source& info,
+                               const std::function<void()>& rebuild_my_playlists,
+                               const std::vector<std::string>& roots) {
+    const std::optional<std::string> file = choose_import_file(prompts, title, format);
+    if (!file)
         return {};
-    const std::string name = without_three_letter_extension(platform::file_name_of(*file));
-    import_outcome outcome = import_playlist_file(*file, format, name, store, info, roots);
+    import_outcome outcome = import_playlist_file(*file, format, import_name_of(*file), store, info, roots);
     if (outcome.result == command_result::done && rebuild_my_playlists)
         rebuild_my_playlists();
     return outcome;

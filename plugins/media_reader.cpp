@@ -201,6 +201,11 @@ void media_reader::lost() {
     idle_ready_.notify_one();
 }
 
+int media_reader::busy() const {
+    const std::lock_guard lock(mutex_);
+    return running_ - static_cast<int>(idle_.size());
+}
+
 int media_reader::replaced() const {
     const std::lock_guard lock(mutex_);
     return replaced_;

@@ -66,6 +66,8 @@ public:
     int max_helpers() const { return max_helpers_; }
     // Helpers killed or lost so far.
     int replaced() const;
+    // Helpers that are reading (or starting) right now.
+    int busy() const;
 
 private:
     struct helper {

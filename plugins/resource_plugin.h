@@ -91,9 +91,11 @@ public:
     void set_read_time_limit(std::chrono::milliseconds limit) { reads_->set_limit(limit); }
     // Files described by their path alone because the plug-in did not answer in time.
     int unread_count() const { return unread_->load(); }
-    // A call is inside the plug-in (given up, or still waited for): the program must end without unloading it and
-    // without waiting for the call.
-    bool has_stuck_reads() const { return reads_ && (reads_->given_up() > 0 || reads_->in_flight() > 0); }
+    // A call is inside the plug-in (given up, or still waited for, here or in a helper): the program must end
+    // without unloading it and without waiting for the call.
+    bool has_stuck_reads() const {
+        return (reads_ && (reads_->given_up() > 0 || reads_->in_flight() > 0)) || (reader_ && reader_->busy() > 0);
+    }
     void show_media_info(const std::string& path) const;
     // Kept for completeness; -1 when the export is missing.
     int media_duration(const std::string& path) const;
