@@ -8,8 +8,8 @@
 #include <unistd.h>
 
 #include "app/Main_form/command_registry.h"
+#include "app/Main_form/job_runner.h"
 #include "app/Main_form/main_context.h"
-#include "app/Main_form/stores/job_runner.h"
 #include "app/Main_form/stores/list_loader.h"
 #include "app/resources/explorer_images.h"
 #include "library/folder_scanner.h"

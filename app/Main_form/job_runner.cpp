@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/Main_form/stores/job_runner.h"
+#include "app/Main_form/job_runner.h"
 
 #include <QWidget>
 
@@ -20,6 +20,8 @@ job_runner::job_runner(QWidget* window) {
         escape_->setContext(Qt::WindowShortcut);
         escape_->setEnabled(false);
         connect(escape_, &QShortcut::activated, this, [this] { cancel(); });
+        // Two jobs at once (an import and an auto playlister burst) share the key: each press cancels one.
+        connect(escape_, &QShortcut::activatedAmbiguously, this, [this] { cancel(); });
     }
 }
 
