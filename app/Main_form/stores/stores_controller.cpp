@@ -301,12 +301,14 @@ void stores_controller::import_playlist_file(playlist_format format, const std::
         context_.resource.read_ahead(), system_roots());
     if (!import_runner_)
         import_runner_ = std::make_unique<job_runner>(others_.frame->window());
-    others_.frame->show_progress("Importing \"" + name + "\" (Esc cancels)");
     import_runner_->start(
         job->control(), [job] { job->run(); },
         [this, name](int done, int total) {
-            others_.frame->show_progress("Importing \"" + name + "\": " + std::to_string(done) + " of " +
-                                         std::to_string(total) + " entries (Esc cancels)");
+            others_.frame->show_progress("Importing \"" + name + "\": " +
+                                         (total == 0 ? std::string("reading the file")
+                                                     : std::to_string(done) + " of " + std::to_string(total) +
+                                                           " entries") +
+                                         " (Esc cancels)");
         },
         [this, job](bool completed) {
             others_.frame->finish_progress();
