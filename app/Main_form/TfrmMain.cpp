@@ -240,8 +240,7 @@ bool TfrmMain::FormCreate() {
     chrome_->show_location();
     // The Media CD check marks the discs and sticks that are in a drive.
     stores_->media_cd_check();
-    if (!context_.environment.drives) // a test's drive table has no mounts to follow
-        stores_->watch_mounts();
+    stores_->watch_mounts();
     // The keyboard works at once: the playlist has the focus.
     playlist_->pane().view()->setFocus(Qt::OtherFocusReason);
     return true;

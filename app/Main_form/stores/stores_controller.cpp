@@ -4,8 +4,6 @@
 #include <QAction>
 #include <QCursor>
 #include <QSocketNotifier>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "app/Main_form/command_registry.h"
 #include "app/Main_form/job_runner.h"
@@ -140,17 +138,12 @@ void stores_controller::media_cd_check() {
 }
 
 void stores_controller::watch_mounts() {
-    // The kernel marks /proc/self/mountinfo exceptional whenever something is mounted or unmounted.
-    const int fd = ::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    mounts_ = context_.drives().watch_mounts();
+    if (!mounts_)
         return;
-    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Exception, this);
-    connect(notifier, &QObject::destroyed, [fd] { ::close(fd); }); // the descriptor lives as long as its watch
-    connect(notifier, &QSocketNotifier::activated, this, [this, fd] {
-        char buffer[4096];
-        ::lseek(fd, 0, SEEK_SET);
-        while (::read(fd, buffer, sizeof buffer) > 0) {
-        }
+    mount_notifier_ = std::make_unique<QSocketNotifier>(mounts_->descriptor(), QSocketNotifier::Exception);
+    connect(mount_notifier_.get(), &QSocketNotifier::activated, this, [this] {
+        mounts_->acknowledge();
         others_.navigation->relist_drives();
         media_cd_check();
     });

@@ -17,6 +17,9 @@ class QSocketNotifier;
 
 namespace karvo {
 
+namespace platform {
+class mount_watch;
+}
 class command_registry;
 class job_runner;
 class list_loader;
@@ -62,6 +65,8 @@ private:
     std::string last_import_report_;
     std::unique_ptr<list_loader> loader_;
     std::unique_ptr<job_runner> import_runner_;
+    std::unique_ptr<platform::mount_watch> mounts_;
+    std::unique_ptr<QSocketNotifier> mount_notifier_; // after the watch: it stops before the descriptor closes
     std::string restoring_name_;
 };
 
