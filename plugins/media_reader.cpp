@@ -170,14 +170,15 @@ bool media_reader::start(std::chrono::milliseconds limit) {
 
 std::optional<media_reader::helper> media_reader::take(std::chrono::milliseconds limit) {
     {
-        std::unique_lock lock(mutex_);
-        idle_ready_.wait(lock, [this] { return !idle_.empty() || running_ < max_helpers_; });
+        const std::lock_guard lock(mutex_);
         if (!idle_.empty()) {
             const helper h = idle_.back();
             idle_.pop_back();
             return h;
         }
-        ++running_; // the place is held while the new helper starts
+        // Never waits for a busy helper: a stream may hold one for a whole folder, and a single read (on the
+        // window's thread, say) must not wait for that.
+        ++running_;
     }
     std::optional<helper> h = spawn(limit);
     if (!h)
@@ -188,17 +189,18 @@ std::optional<media_reader::helper> media_reader::take(std::chrono::milliseconds
 void media_reader::give_back(helper h) {
     {
         const std::lock_guard lock(mutex_);
-        idle_.push_back(h);
+        if (static_cast<int>(idle_.size()) < max_helpers_) {
+            idle_.push_back(h);
+            return;
+        }
+        --running_; // more were needed for a while than are kept
     }
-    idle_ready_.notify_one();
+    end(h, false);
 }
 
 void media_reader::lost() {
-    {
-        const std::lock_guard lock(mutex_);
-        --running_;
-    }
-    idle_ready_.notify_one();
+    const std::lock_guard lock(mutex_);
+    --running_;
 }
 
 int media_reader::busy() const {

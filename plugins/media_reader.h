@@ -7,7 +7,6 @@
 #pragma once
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -46,7 +45,7 @@ public:
         std::string info;
     };
 
-    // Up to `max_helpers` helpers run at once, one per concurrent read.
+    // One helper per concurrent reader; up to `max_helpers` idle ones are kept for the next reads.
     media_reader(std::string program, std::string plugin_path, int max_helpers);
     ~media_reader(); // closes the idle helpers, kills busy ones
     media_reader(const media_reader&) = delete;
@@ -83,7 +82,6 @@ private:
     const std::string program_, plugin_path_;
     const int max_helpers_;
     mutable std::mutex mutex_;
-    std::condition_variable idle_ready_;
     std::vector<helper> idle_;
     int running_ = 0;
     int replaced_ = 0;

@@ -307,6 +307,23 @@ TEST(ResourcePluginLoader, HelperProcessesContainCrashesAndHangs) {
     EXPECT_EQ(plugin.media_info_string("/m/ok.mp3"), "/m/ok.mp3" + sep); // in this process again
 }
 
+// A single read never waits for a helper that a stream holds, as the window's reads during a long import.
+TEST(ResourcePluginLoader, ASingleReadDoesNotWaitForAStreamsHelper) {
+    resource_plugin plugin;
+    ASSERT_TRUE(plugin.load(test_plugin("hostile.krp")));
+    plugin.set_read_time_limit(std::chrono::milliseconds(3000));
+    ASSERT_TRUE(plugin.use_reader_process(KARVO_MEDIA_READER_PATH, 1));
+    std::thread stream([&plugin] {
+        read_ahead_each({"/s/hang.mp3", "/s/next.mp3"}, [](const std::string&) { return std::string(); },
+                        plugin.read_ahead(), [](const read_ahead_result&) {});
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(500)); // the stream has the one helper, stuck
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(plugin.media_info_string("/m/ok.mp3"), "/m/ok.mp3" + std::string(16, '\xFF'));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2000));
+    stream.join();
+}
+
 // Property run over random lists: whatever the count and the pointers, copying never crashes and gives either
 // nothing or exactly the declared items. KARVO_FUZZ_SECONDS makes it run longer.
 TEST(PluginLists, RandomCountsAndPointersNeverCrashTheCopy) {
