@@ -66,6 +66,17 @@ const resource_plugin& plugin() {
     return loaded;
 }
 
+// The same plug-in read through helper processes, as the program reads.
+const resource_plugin& helper_plugin() {
+    static const resource_plugin loaded = [] {
+        resource_plugin p;
+        if (!p.load(KARVO_PLUGIN_DIR "/resource.krp") || !p.use_reader_process(KARVO_MEDIA_READER_PATH))
+            std::fprintf(stderr, "cannot read through %s\n", KARVO_MEDIA_READER_PATH);
+        return p;
+    }();
+    return loaded;
+}
+
 void per_file(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(files().paths.size()));
 }
@@ -76,6 +87,37 @@ void plugin_info_string(benchmark::State& state) {
         for (const std::string& path : files().paths)
             benchmark::DoNotOptimize(p.media_info_string(path));
     per_file(state);
+}
+
+// One read after the other: each waits for its round trip over the helper's socket.
+void helper_info_string(benchmark::State& state) {
+    const resource_plugin& p = helper_plugin();
+    for (auto _ : state)
+        for (const std::string& path : files().paths)
+            benchmark::DoNotOptimize(p.media_info_string(path));
+    per_file(state);
+}
+
+// As a folder is listed: read ahead on the pool as each way allows (in this process one thread for a plug-in that
+// is not reentrant; helpers side by side, each on a stream of requests). `streams` off: helpers one request at a
+// time.
+void read_ahead_each_way(benchmark::State& state, const resource_plugin& p, bool streams) {
+    read_ahead_policy policy = p.read_ahead();
+    if (!streams)
+        policy.stream = {};
+    for (auto _ : state)
+        read_ahead_each(files().paths, [&p](const std::string& path) { return p.media_info_string(path); }, policy,
+                        [](const read_ahead_result& r) { benchmark::DoNotOptimize(r.info.size()); });
+    per_file(state);
+}
+void plugin_read_ahead(benchmark::State& state) {
+    read_ahead_each_way(state, plugin(), true);
+}
+void helper_read_ahead_one_by_one(benchmark::State& state) {
+    read_ahead_each_way(state, helper_plugin(), false);
+}
+void helper_read_ahead_streamed(benchmark::State& state) {
+    read_ahead_each_way(state, helper_plugin(), true);
 }
 
 void bare_taglib(benchmark::State& state) {
@@ -143,6 +185,10 @@ private:
 
 // Several passes, repeated, and the medians compared: a busy machine disturbs one pass less.
 BENCHMARK(plugin_info_string)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0)->Repetitions(3);
+BENCHMARK(helper_info_string)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0)->Repetitions(3);
+BENCHMARK(plugin_read_ahead)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0)->Repetitions(3);
+BENCHMARK(helper_read_ahead_one_by_one)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0)->Repetitions(3);
+BENCHMARK(helper_read_ahead_streamed)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0)->Repetitions(3);
 BENCHMARK(bare_taglib)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0)->Repetitions(3);
 BENCHMARK(raw_head_and_tail)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0)->Repetitions(3);
 
@@ -161,6 +207,11 @@ int main(int argc, char** argv) {
                 rate(bare_real), rate(raw_real));
     std::printf("files/s (processor):  plug-in %.0f, bare TagLib %.0f, raw head+tail %.0f\n", rate(plugin_cpu),
                 rate(bare_cpu), rate(raw_cpu));
+    const auto ms_per_read = [&reporter](const char* name) { return reporter.time(name).first * 1000.0 / file_count; };
+    std::printf("us per read: in process %.1f, helper %.1f; read ahead: in process %.1f, helpers one by one %.1f, "
+                "helpers streamed %.1f\n",
+                ms_per_read("plugin_info_string"), ms_per_read("helper_info_string"), ms_per_read("plugin_read_ahead"),
+                ms_per_read("helper_read_ahead_one_by_one"), ms_per_read("helper_read_ahead_streamed"));
     if (bare_real > 0 && bare_cpu > 0)
         std::printf("plug-in / bare TagLib time: %.3f wall clock, %.3f processor (goal <= 1.3)\n",
                     plugin_real / bare_real, plugin_cpu / bare_cpu);

@@ -98,8 +98,11 @@ private:
 };
 
 bool load_resource(const command& c, resource_plugin& resource) {
-    if (resource.load_from(c.env().program_folder) && resource.has_media_info())
+    if (resource.load_from(c.env().program_folder) && resource.has_media_info()) {
+        // A plug-in crash on one file then ends a helper, not the command; without the helper it reads here.
+        resource.use_reader_process(platform::with_trailing_slash(c.env().program_folder) + media_reader_program);
         return true;
+    }
     c.fail("the resource plug-in cannot be loaded: " + platform::with_trailing_slash(c.env().program_folder) +
            resource_plugin::relative_path);
     return false;
@@ -130,25 +133,17 @@ std::string json_string(const std::string& raw) {
 // the files' order; a path that is not a file gets empty information.
 void for_each_info(const resource_plugin& resource, const std::vector<std::string>& files,
                    const std::function<void(const std::string& path, const std::string& info)>& take) {
-    read_ahead_pool pool(
-        [&resource](const std::string& path) {
-            return platform::file_exists(path) ? resource.media_info_string(path) : std::string();
-        },
-        resource.read_ahead());
-    const auto drain = [&](bool all) {
-        while (all || pool.backlogged()) {
-            const auto result = pool.next();
-            if (!result)
-                return;
-            take(result->path, result->info);
-        }
-    };
-    for (const auto& file : files) {
-        pool.push(file);
-        drain(false);
-    }
-    pool.close();
-    drain(true);
+    // Only files go to the readers (which may take a stream of paths at once); the rest are answered in their place.
+    std::vector<bool> is_file;
+    for (const std::string& file : files)
+        is_file.push_back(platform::file_exists(file));
+    read_ahead_some(
+        files, [&](std::size_t i) { return is_file[i]; },
+        [&resource](const std::string& path) { return resource.media_info_string(path); }, resource.read_ahead(),
+        [&](std::size_t i, std::string info) {
+            take(files[i], info);
+            return true;
+        });
 }
 
 // One entry as a JSON object on one line: the info string's fields by name and the formatted length.

@@ -23,6 +23,8 @@ auto_playlister::auto_playlister(auto_playlister_services services) : services_(
 }
 
 auto_playlister::~auto_playlister() {
+    if (burst_)
+        burst_->control().cancel();
     services_.watcher.SetActive(false);
     services_.watcher.OnChange = nullptr;
     services_.watcher.OnWatchLimit = nullptr;
@@ -41,30 +43,64 @@ void auto_playlister::reload(const auto_playlister_options& options) {
 }
 
 void auto_playlister::AutoPlaylisterChange(TFSNotify& sender) {
-    if (scanning_) {
+    if (scanning_ || burst_) {
         scan_again_ = true;
         return;
     }
-    struct scan_flag {
-        bool& flag;
-        ~scan_flag() { flag = false; }
-    } guard{scanning_ = true};
+    string_list found;
+    {
+        struct scan_flag {
+            bool& flag;
+            ~scan_flag() { flag = false; }
+        } guard{scanning_ = true};
+        std::unordered_set<std::string> new_now;
+        do {
+            scan_again_ = false;
+            services_.scanner.change_scan(
+                [&](const std::string& path) {
+                    new_now.insert(path);
+                    acted_.insert(path);
+                    found.push_back(path);
+                },
+                [&sender](const std::string& path) { return sender.FileComplete(path); });
+        } while (scan_again_);
+        // A file taken once its size had held still may have been a stalled copy that went on afterwards.
+        for (const std::string& path : sender.ChangedFiles())
+            if (acted_.count(path) != 0 && new_now.count(path) == 0)
+                refresh(path);
+    }
+    if (found.empty())
+        return;
     saved_playlist_exists_ = options_.add_saved_playlist && services_.playlists.exists(options_.saved_playlist);
-    std::unordered_set<std::string> new_now;
-    do {
-        scan_again_ = false;
-        services_.scanner.change_scan(
-            [&](const std::string& path) {
-                new_now.insert(path);
-                act_on(path);
-            },
-            [&sender](const std::string& path) { return sender.FileComplete(path); });
-    } while (scan_again_);
+    const bool read_info = saved_playlist_exists_ || (options_.add_curr_playlist && services_.add_burst_to_playlist);
+    burst_ = std::make_shared<auto_playlist_burst>(std::move(found), services_.media_info, read_info);
+    std::function<void()> finish = [this, alive = std::weak_ptr<bool>(alive_), burst = burst_] {
+        if (!alive.expired())
+            finish_burst(*burst);
+    };
+    if (services_.run_burst) {
+        services_.run_burst(burst_, std::move(finish));
+    } else {
+        burst_->run();
+        finish();
+    }
+}
+
+void auto_playlister::finish_burst(const auto_playlist_burst& burst) {
+    burst_.reset();
+    std::vector<burst_file> to_playlist;
+    for (const burst_file& file : burst.files()) {
+        act_on(file);
+        if (options_.add_curr_playlist && has_media_path(file.info))
+            to_playlist.push_back(file);
+    }
+    if (options_.add_curr_playlist && services_.add_burst_to_playlist && !to_playlist.empty())
+        services_.add_burst_to_playlist(to_playlist);
     append_to_saved_playlist();
-    // A file taken once its size had held still may have been a stalled copy that went on afterwards.
-    for (const std::string& path : sender.ChangedFiles())
-        if (acted_.count(path) != 0 && new_now.count(path) == 0)
-            refresh(path);
+    if (scan_again_) {
+        scan_again_ = false;
+        AutoPlaylisterChange(services_.watcher);
+    }
 }
 
 void auto_playlister::append_to_saved_playlist() {
@@ -100,8 +136,8 @@ void auto_playlister::refresh(const std::string& path) {
         services_.playlists.save(options_.saved_playlist, lines);
 }
 
-void auto_playlister::act_on(const std::string& path) {
-    acted_.insert(path);
+void auto_playlister::act_on(const burst_file& file) {
+    const std::string& path = file.path;
     if (options_.enqueue && services_.player_top) {
         const std::string player = services_.player_top();
         if (player == "WinAMP" && services_.enqueue_winamp)
@@ -111,13 +147,11 @@ void auto_playlister::act_on(const std::string& path) {
         if (player != "WinAMP" && player != "NAD" && player != "Sonique" && services_.enqueue_other)
             services_.enqueue_other(path);
     }
-    if (options_.add_curr_playlist && services_.add_to_playlist)
+    if (options_.add_curr_playlist && services_.add_to_playlist && !services_.add_burst_to_playlist)
         services_.add_to_playlist(path);
-    if (saved_playlist_exists_ && services_.media_info) {
-        std::string info = services_.media_info(path);
-        if (has_media_path(info)) // a file the plug-in cannot describe gives no blank line
-            for_saved_playlist_.push_back(std::move(info));
-    }
+    // A file the plug-in cannot describe gives no blank line.
+    if (saved_playlist_exists_ && has_media_path(file.info))
+        for_saved_playlist_.push_back(file.info);
 }
 
 } // namespace karvo

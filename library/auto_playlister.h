@@ -6,10 +6,13 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 #include "components/Fsnotify/TFSNotify.h"
+#include "library/auto_playlist_burst.h"
 #include "library/folder_scanner.h"
 #include "library/main_settings.h"
 
@@ -35,6 +38,12 @@ struct auto_playlister_services {
     path_sink enqueue_other = {};            // any other selected player but Sonique: the channel of F8
     // A file acted on earlier was written again: its rows in the virtual playlist get this media info string.
     std::function<void(const std::string& path, const std::string& info)> refresh_in_playlist = {};
+    // The described files of a burst go to the virtual playlist together, with the information read; without it
+    // each goes through add_to_playlist, which reads its information itself.
+    std::function<void(const std::vector<burst_file>& files)> add_burst_to_playlist = {};
+    // Runs a burst's job away from this thread and calls `finish` back on this thread once the job is over
+    // (cancelled or not); without it the job runs here, at once.
+    std::function<void(std::shared_ptr<auto_playlist_burst> job, std::function<void()> finish)> run_burst = {};
 };
 
 class auto_playlister {
@@ -52,11 +61,15 @@ public:
 
     // The watcher's OnChange: each new media file below the folder, once it is complete, is recorded and acted on.
     // A file acted on earlier that was written again has its entry brought up to date. A change raised while this
-    // runs makes it scan once more instead of being lost.
+    // or its burst's job runs makes it scan once more instead of being lost. The new files' information is read by
+    // the burst's job; the actions follow when it is over, for the files it reached.
     void AutoPlaylisterChange(TFSNotify& sender);
+    // The burst whose job runs now, if any (its control cancels it: the files it has not reached are left out).
+    std::shared_ptr<auto_playlist_burst> running_burst() const { return burst_; }
 
 private:
-    void act_on(const std::string& path);
+    void finish_burst(const auto_playlist_burst& burst);
+    void act_on(const burst_file& file);
     // The files of one burst go into the saved playlist together: one read, one atomic write. A write that failed
     // keeps them for the next burst, so each file is added once.
     void append_to_saved_playlist();
@@ -67,6 +80,8 @@ private:
     string_list for_saved_playlist_; // media info strings waiting for the saved playlist
     bool saved_playlist_exists_ = false; // looked up once per burst
     bool scanning_ = false;
+    std::shared_ptr<auto_playlist_burst> burst_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true); // a finish that comes after this object is ignored
     bool scan_again_ = false;
     std::unordered_set<std::string> acted_; // files acted on this run
 };

@@ -143,8 +143,10 @@ int folder_scanner::scan_dir(const std::string& folder, media_list& playlist, co
     ScanDir.SetRootFolder(folder);
     int added = 0;
     left_out_ = 0;
+    read_ahead_policy policy = read_ahead;
+    policy.step_aside = scan_step_aside;
     read_ahead_pool pool(
-        [&media_info](const std::string& path) { return media_info ? media_info(path) : std::string(); }, read_ahead);
+        [&media_info](const std::string& path) { return media_info ? media_info(path) : std::string(); }, policy);
     const auto deliver = [&](const read_ahead_result& result) {
         if (playlist.append(result.info, std::string()))
             ++added;

@@ -4,6 +4,7 @@
 // as a callback, so the same code runs under tests.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -92,7 +93,9 @@ public:
 
     // "Add Directory" and a new Media CD: every media file below `folder` is appended to `playlist` with an empty
     // list name, followed by "Adding to Playlist: " + path on the status line. Returns the number appended.
-    // The media information is read ahead while the walk goes on; entries are appended in the walk's order.
+    // The media information is read ahead while the walk goes on; entries are appended in the walk's order, but
+    // a read still running after scan_step_aside does not hold up the rest: its entry follows when it is done.
+    static constexpr std::chrono::milliseconds scan_step_aside{1000};
     int scan_dir(const std::string& folder, media_list& playlist, const media_info_source& media_info,
                  const message_sink& show_message, const read_ahead_policy& read_ahead = {});
     // Files the last scan_dir left out because their media information named no file.

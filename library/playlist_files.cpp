@@ -10,6 +10,7 @@
 #include "library/media_entry.h"
 #include "library/media_list.h"
 #include "library/playlist_class.h"
+#include "library/playlist_import_job.h"
 #include "library/text.h"
 #include "library/xspf_playlist.h"
 #include "platform/case_fold.h"
@@ -309,39 +310,34 @@ platform::file_dialog_options dialog(const std::string& title, const char* filte
 import_outcome import_playlist_file(const std::string& file, playlist_format format, const std::string& name,
                                     playlist_class& store, const media_info_source& info,
                                     const std::vector<std::string>& roots) {
-    import_outcome outcome;
-    outcome.name = name;
-    playlist_read read = read_playlist(file, format, roots);
-    outcome.report = std::move(read.report);
-    // The import of a missing PLS has always given an empty playlist; data that is not a playlist gives none.
-    const bool missing_pls = format == playlist_format::pls && !platform::path_exists(file);
-    if (!outcome.report.error.empty() && !missing_pls) {
-        outcome.result = command_result::failed;
-        return outcome;
-    }
-    if (missing_pls)
-        outcome.report.error.clear();
-    if (!playlist_class::is_valid_name(name) || !store.save(name, media_info_lines(read, info))) {
-        outcome.report.error = "the saved playlist \"" + name + "\" could not be written";
-        outcome.result = command_result::failed;
-        return outcome;
-    }
-    outcome.result = command_result::done;
-    return outcome;
+    playlist_import_job job(file, format, name, info, {}, roots);
+    job.run();
+    return job.save_into(store);
+}
+
+std::optional<std::string> choose_import_file(platform::prompts& prompts, const std::string& title,
+                                              playlist_format format) {
+    const bool pls = format == playlist_format::pls;
+    const auto file = prompts.open_file(pls                               ? dialog(title, pls_filter, "pls")
+                                        : format == playlist_format::xspf ? dialog(title, xspf_filter, "xspf")
+                                                                          : dialog(title, m3u_filter, "m3u"));
+    if (!file || file->empty() || (!pls && !platform::file_exists(*file)))
+        return std::nullopt;
+    return file;
+}
+
+std::string import_name_of(const std::string& file) {
+    return without_three_letter_extension(platform::file_name_of(file));
 }
 
 import_outcome import_playlist(platform::prompts& prompts, const std::string& title, playlist_format format,
                                playlist_class& store, const media_info_source& info,
                                const std::function<void()>& rebuild_my_playlists,
                                const std::vector<std::string>& roots) {
-    const bool pls = format == playlist_format::pls;
-    const auto file = prompts.open_file(pls                               ? dialog(title, pls_filter, "pls")
-                                        : format == playlist_format::xspf ? dialog(title, xspf_filter, "xspf")
-                                                                          : dialog(title, m3u_filter, "m3u"));
-    if (!file || file->empty() || (!pls && !platform::file_exists(*file)))
+    const std::optional<std::string> file = choose_import_file(prompts, title, format);
+    if (!file)
         return {};
-    const std::string name = without_three_letter_extension(platform::file_name_of(*file));
-    import_outcome outcome = import_playlist_file(*file, format, name, store, info, roots);
+    import_outcome outcome = import_playlist_file(*file, format, import_name_of(*file), store, info, roots);
     if (outcome.result == command_result::done && rebuild_my_playlists)
         rebuild_my_playlists();
     return outcome;

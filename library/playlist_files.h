@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,12 @@ struct import_outcome {
 import_outcome import_playlist_file(const std::string& file, playlist_format format, const std::string& name,
                                     playlist_class& store, const media_info_source& info,
                                     const std::vector<std::string>& roots);
+
+// Asks for the file to import: nullopt when none was chosen (for M3U and XSPF also when it does not exist).
+std::optional<std::string> choose_import_file(platform::prompts& prompts, const std::string& title,
+                                              playlist_format format);
+// The saved playlist an imported file becomes: its name without a three-letter extension.
+std::string import_name_of(const std::string& file);
 
 // Asks for the file, imports it as the saved playlist named after the file, then calls `rebuild_my_playlists`.
 // Cancelled when no file was chosen (for M3U and XSPF also when it does not exist).

@@ -424,30 +424,33 @@ playlist_read read_playlist(const std::string& file, const std::vector<std::stri
 string_list media_info_lines(const playlist_read& read, const media_info_source& info) {
     string_list lines;
     lines.reserve(read.entries.size());
-    for (const auto& entry : read.entries) {
-        std::string from_source = entry.state == entry_state::stream || !info ? std::string() : info(entry.path);
-        media_fields fields = parse_media_info(from_source);
-        bool changed = from_source.empty();
-        if (changed)
-            fields[0] = entry.path;
-        // "Artist - Title" is how the writers put both into one text.
-        if (fields[1].empty() && fields[2].empty() && !entry.title.empty()) {
-            const auto dash = entry.title.find(" - ");
-            fields[1] = dash == std::string::npos ? entry.title : entry.title.substr(dash + 3);
-            if (dash != std::string::npos)
-                fields[2] = entry.title.substr(0, dash);
-            changed = true;
-        }
-        if (platform::to_integer(fields[7]) <= 0 && entry.seconds > 0) {
-            fields[7] = std::to_string(entry.seconds);
-            changed = true;
-        }
-        if (changed)
-            for (int field : {0, 1, 2}) // 0xFF would split the info string
-                std::replace(fields[field].begin(), fields[field].end(), info_separator, '?');
-        lines.push_back(changed ? make_media_info(fields) : std::move(from_source));
-    }
+    for (const auto& entry : read.entries)
+        lines.push_back(
+            media_info_line(entry, entry.state == entry_state::stream || !info ? std::string() : info(entry.path)));
     return lines;
+}
+
+std::string media_info_line(const playlist_entry& entry, std::string from_source) {
+    media_fields fields = parse_media_info(from_source);
+    bool changed = from_source.empty();
+    if (changed)
+        fields[0] = entry.path;
+    // "Artist - Title" is how the writers put both into one text.
+    if (fields[1].empty() && fields[2].empty() && !entry.title.empty()) {
+        const auto dash = entry.title.find(" - ");
+        fields[1] = dash == std::string::npos ? entry.title : entry.title.substr(dash + 3);
+        if (dash != std::string::npos)
+            fields[2] = entry.title.substr(0, dash);
+        changed = true;
+    }
+    if (platform::to_integer(fields[7]) <= 0 && entry.seconds > 0) {
+        fields[7] = std::to_string(entry.seconds);
+        changed = true;
+    }
+    if (changed)
+        for (int field : {0, 1, 2}) // 0xFF would split the info string
+            std::replace(fields[field].begin(), fields[field].end(), info_separator, '?');
+    return changed ? make_media_info(fields) : std::move(from_source);
 }
 
 std::string import_report::summary() const {

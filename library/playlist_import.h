@@ -66,5 +66,7 @@ using media_info_source = std::function<std::string(const std::string& path)>;
 // The media info string of each entry: the source's string for every file (streams are not asked), with the
 // playlist's title and length filling the fields the source left empty.
 string_list media_info_lines(const playlist_read& read, const media_info_source& info);
+// One entry's line, from the source's string for it (empty for a stream, or when the source had none).
+std::string media_info_line(const playlist_entry& entry, std::string from_source);
 
 } // namespace karvo

@@ -70,6 +70,7 @@ bool resource_plugin::load(const std::string& library_path) {
     clear();
     if (!library_.load(library_path))
         return false;
+    library_path_ = library_path;
     const resource_exports exports(library_);
     get_media_info_string_ = exports.media_info_string;
     show_media_info_ = exports.show_media_info;
@@ -143,9 +144,56 @@ std::string path_only_info(const std::string& path) {
 
 } // namespace
 
+bool resource_plugin::use_reader_process(const std::string& program, int max_helpers) {
+    reader_.reset();
+    if (!get_media_info_string_)
+        return false;
+    auto reader = std::make_unique<media_reader>(program, library_path_, max_helpers);
+    if (!reader->start(reads_->limit()))
+        return false;
+    reader_ = std::move(reader);
+    return true;
+}
+
 std::string resource_plugin::media_info_string(const std::string& path) const {
     if (!get_media_info_string_)
         return {};
+    if (reader_)
+        return info_from(path, reader_->read(path, reads_->limit()));
+    return in_process_info(path);
+}
+
+std::string resource_plugin::info_from(const std::string& path, media_reader::answer answer) const {
+    switch (answer.how) {
+    case media_reader::outcome::read:
+        return std::move(answer.info);
+    case media_reader::outcome::crashed:
+        ++*crashed_;
+        ++*unread_;
+        return path_only_info(path);
+    case media_reader::outcome::late:
+        ++*unread_;
+        return path_only_info(path);
+    case media_reader::outcome::unavailable:
+        break;
+    }
+    return in_process_info(path); // no helper could start: read here, as without helpers
+}
+
+read_ahead_policy resource_plugin::read_ahead() const {
+    if (!reader_)
+        return {reentrant_, 0, 0};
+    return {true, reader_->max_helpers(), 0, [this](const stream_source& more, const auto& answer) {
+                reader_->read_stream(
+                    more,
+                    [this, &answer](const std::string& path, media_reader::answer a) {
+                        answer(info_from(path, std::move(a)));
+                    },
+                    reads_->limit());
+            }};
+}
+
+std::string resource_plugin::in_process_info(const std::string& path) const {
     if (!*stuck_) {
         // Everything the call needs is copied in: a call given up may return after this object is gone.
         std::shared_ptr<std::mutex> calls = reentrant_ ? nullptr : calls_;

@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "plugins/media_reader.h"
 #include "plugins/timed_calls.h"
 
 namespace karvo {
@@ -70,20 +71,31 @@ public:
     bool has_media_info() const { return get_media_info_string_ != nullptr; }
     // The plug-in's _is_reentrant said so; without the export it is not.
     bool is_reentrant() const { return reentrant_; }
-    // How the readers may call media_info_string.
-    read_ahead_policy read_ahead() const { return {reentrant_, 0, 0}; }
+    // How the readers may call media_info_string: helpers are separate processes, so they read side by side
+    // whatever the plug-in allows, each on a stream of requests. The policy refers to this object.
+    read_ahead_policy read_ahead() const;
+    // Media information is read from now on through helper processes running `program` (see media_reader.h), so a
+    // crash in a read ends a helper, not the program; a helper that crashes or overruns the limit is replaced and
+    // its file is described by its path and counted as unread. False (reads stay in this process) when the
+    // helper cannot start. Call after load().
+    bool use_reader_process(const std::string& program, int max_helpers = read_ahead_pool::default_threads());
+    bool reads_in_helpers() const { return reader_ != nullptr; }
     // The file's media info string: the plug-in's items joined in order. Empty when the export is missing or the
     // plug-in cannot describe the file (the caller then skips it). Callable from any thread: the calls into a
     // plug-in that is not reentrant are made one at a time. A call runs on a helper thread and is waited for at
     // most the read time limit; past it the file is described by its path alone and counted as unread. After a
     // call into a plug-in that is not reentrant overran, the plug-in is not called again for media information.
     std::string media_info_string(const std::string& path) const;
+    // Reads that ended their helper process by a crash.
+    int crashed_count() const { return crashed_->load(); }
     void set_read_time_limit(std::chrono::milliseconds limit) { reads_->set_limit(limit); }
     // Files described by their path alone because the plug-in did not answer in time.
     int unread_count() const { return unread_->load(); }
-    // A call is inside the plug-in (given up, or still waited for): the program must end without unloading it and
-    // without waiting for the call.
-    bool has_stuck_reads() const { return reads_ && (reads_->given_up() > 0 || reads_->in_flight() > 0); }
+    // A call is inside the plug-in (given up, or still waited for, here or in a helper): the program must end
+    // without unloading it and without waiting for the call.
+    bool has_stuck_reads() const {
+        return (reads_ && (reads_->given_up() > 0 || reads_->in_flight() > 0)) || (reader_ && reader_->busy() > 0);
+    }
     void show_media_info(const std::string& path) const;
     // Kept for completeness; -1 when the export is missing.
     int media_duration(const std::string& path) const;
@@ -103,7 +115,13 @@ private:
     void clear();
     std::unique_lock<std::mutex> exclusive_call() const; // held over a call into a plug-in that is not reentrant
 
+    std::string in_process_info(const std::string& path) const;
+    std::string info_from(const std::string& path, media_reader::answer answer) const;
+
     platform::dynamic_library library_;
+    std::string library_path_;
+    std::unique_ptr<media_reader> reader_;
+    std::unique_ptr<std::atomic<int>> crashed_ = std::make_unique<std::atomic<int>>(0);
     // Serialises the calls into a plug-in that is not reentrant; shared with calls that may outlive this object.
     std::shared_ptr<std::mutex> calls_ = std::make_shared<std::mutex>();
     std::unique_ptr<timed_calls> reads_;

@@ -272,6 +272,8 @@ bool TfrmMain::load_resource_plugin() {
     resource.set_read_time_limit(context_.environment.media_read_limit);
     if (!resource.load(context_.program_folder + resource_plugin::relative_path))
         return false;
+    // Media reads go through helper processes, so a plug-in crash in one ends a helper; without them, here.
+    resource.use_reader_process(context_.program_folder + media_reader_program);
     std::vector<QIcon> icons;
     for (const auto& png : resource.extension_icons())
         icons.emplace_back(artwork::pixmap_from_png(png));

@@ -48,7 +48,9 @@ public:
     virtual void rows_appended(int first, int last) = 0;
     virtual void set_playing_path(const std::string& path) = 0;
     virtual void repaint() = 0;
-    virtual void add_files_at_end(const string_list& paths) = 0; // the auto playlister's add
+    // The auto playlister's add, one undo step; `info` describes the files (the media reads when not given).
+    virtual void add_files_at_end(const string_list& paths,
+                                  const std::function<std::string(const std::string&)>& info = {}) = 0;
     virtual void show_modified(bool modified) = 0;                // the mark in the count caption
 
 protected:

@@ -2,6 +2,7 @@
 #include "components/Readahead/read_ahead_pool.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace karvo {
 
@@ -11,8 +12,9 @@ int read_ahead_pool::default_threads() {
 }
 
 read_ahead_pool::read_ahead_pool(reader read, read_ahead_policy policy, ready_notice on_ready)
-    : read_(std::move(read)), on_ready_(std::move(on_ready)),
-      window_(static_cast<std::size_t>(policy.window > 0 ? policy.window : default_window)) {
+    : read_(std::move(read)), stream_(std::move(policy.stream)), on_ready_(std::move(on_ready)),
+      window_(static_cast<std::size_t>(policy.window > 0 ? policy.window : default_window)),
+      step_aside_(policy.step_aside) {
     const int threads = !policy.reentrant    ? 1
                         : policy.threads > 0 ? std::min(policy.threads, max_threads)
                                              : default_threads();
@@ -40,7 +42,7 @@ void read_ahead_pool::push(std::string path) {
         const std::lock_guard lock(mutex_);
         if (closed_ || cancelled_)
             return;
-        slots_.push_back({std::move(path), {}, {}, false});
+        slots_.push_back(std::make_shared<slot>(slot{std::move(path), {}, {}, false, {}}));
         wake = idle_workers_ > 0;
     }
     if (wake)
@@ -61,52 +63,63 @@ void read_ahead_pool::cancel() {
         const std::lock_guard lock(mutex_);
         cancelled_ = true;
         slots_.clear();
+        aside_.clear();
         taken_ = 0;
     }
     work_ready_.notify_all();
     result_ready_.notify_all();
 }
 
-std::optional<read_ahead_result> read_ahead_pool::take_front() {
-    slot front = std::move(slots_.front());
-    slots_.pop_front();
-    --taken_;
-    ++delivered_;
-    if (idle_workers_ > 0 && taken_ < slots_.size())
-        work_ready_.notify_one(); // the window moved on
-    if (front.error)
-        std::rethrow_exception(front.error);
-    return read_ahead_result{std::move(front.path), std::move(front.info)};
+std::optional<read_ahead_result> read_ahead_pool::take_ready() {
+    slot_ptr ready;
+    if (const auto it = std::find_if(aside_.begin(), aside_.end(), [](const slot_ptr& s) { return s->done; });
+        it != aside_.end()) {
+        ready = *it;
+        aside_.erase(it);
+    } else {
+        // Overdue fronts step aside until one is done or not overdue.
+        while (step_aside_.count() > 0 && taken_ > 0 && !slots_.front()->done &&
+               clock_type::now() - slots_.front()->taken >= step_aside_) {
+            aside_.push_back(std::move(slots_.front()));
+            slots_.pop_front();
+            --taken_;
+        }
+        if (slots_.empty() || !slots_.front()->done)
+            return std::nullopt;
+        ready = std::move(slots_.front());
+        slots_.pop_front();
+        --taken_;
+        if (idle_workers_ > 0 && may_take())
+            work_ready_.notify_one(); // the window moved on
+    }
+    if (ready->error)
+        std::rethrow_exception(ready->error);
+    return read_ahead_result{std::move(ready->path), std::move(ready->info)};
 }
 
 std::optional<read_ahead_result> read_ahead_pool::next() {
     std::unique_lock lock(mutex_);
-    if (slots_.empty() || !slots_.front().done) {
+    for (;;) {
+        if (cancelled_)
+            return std::nullopt;
+        if (auto result = take_ready())
+            return result;
+        if (finished_locked())
+            return std::nullopt;
         consumer_waiting_ = true;
-        result_ready_.wait(lock, [this] { return cancelled_ || finished_locked() || front_run_ready(); });
+        if (step_aside_.count() > 0 && taken_ > 0)
+            result_ready_.wait_until(lock, slots_.front()->taken + step_aside_);
+        else
+            result_ready_.wait(lock);
         consumer_waiting_ = false;
     }
-    if (cancelled_ || slots_.empty())
-        return std::nullopt;
-    return take_front();
 }
 
 std::optional<read_ahead_result> read_ahead_pool::try_next() {
     const std::lock_guard lock(mutex_);
-    if (cancelled_ || slots_.empty() || !slots_.front().done)
+    if (cancelled_)
         return std::nullopt;
-    return take_front();
-}
-
-bool read_ahead_pool::front_run_ready() const {
-    // A waiting consumer is woken for a few results at a time, not for each one: fewer switches between threads.
-    const std::size_t want = std::min({batch_, slots_.size(), window_});
-    if (want == 0)
-        return false;
-    for (std::size_t i = 0; i < want; ++i)
-        if (!slots_[i].done)
-            return false;
-    return true;
+    return take_ready();
 }
 
 bool read_ahead_pool::backlogged() const {
@@ -119,42 +132,82 @@ bool read_ahead_pool::finished() const {
     return cancelled_ || finished_locked();
 }
 
+read_ahead_pool::slot_ptr read_ahead_pool::take_slot() {
+    slot_ptr s = slots_[taken_++];
+    s->taken = clock_type::now();
+    return s;
+}
+
+void read_ahead_pool::finish_slot(std::unique_lock<std::mutex>& lock, const slot_ptr& s, std::string info,
+                                  std::exception_ptr error) {
+    s->info = std::move(info);
+    s->error = error;
+    s->done = true;
+    const bool deliverable = (!slots_.empty() && slots_.front() == s) ||
+                             std::find(aside_.begin(), aside_.end(), s) != aside_.end();
+    if (!deliverable)
+        return;
+    if (consumer_waiting_)
+        result_ready_.notify_one();
+    if (on_ready_) {
+        lock.unlock();
+        on_ready_();
+        lock.lock();
+    }
+}
+
 void read_ahead_pool::work() {
     std::unique_lock lock(mutex_);
-    // A slot's position moves as the consumer pops the front, so a worker remembers its slot by absolute number.
     for (;;) {
         ++idle_workers_;
-        work_ready_.wait(lock, [this] {
-            return cancelled_ || (taken_ < slots_.size() && taken_ < window_) || (closed_ && taken_ == slots_.size());
-        });
+        work_ready_.wait(lock, [this] { return cancelled_ || may_take() || (closed_ && taken_ == slots_.size()); });
         --idle_workers_;
         if (cancelled_ || taken_ == slots_.size())
             return;
-        const std::size_t number = delivered_ + taken_;
-        std::string path = slots_[taken_].path;
-        ++taken_;
+        if (stream_) {
+            // The stream takes slots while it has room, and answers them in the order it took them.
+            std::deque<slot_ptr> given;
+            const auto more = [&]() -> std::optional<std::string> {
+                const std::lock_guard more_lock(mutex_);
+                if (cancelled_ || !may_take())
+                    return std::nullopt;
+                given.push_back(take_slot());
+                return given.back()->path;
+            };
+            const auto answer = [&](std::string info) {
+                std::unique_lock answer_lock(mutex_);
+                const slot_ptr s = std::move(given.front());
+                given.pop_front();
+                if (!cancelled_)
+                    finish_slot(answer_lock, s, std::move(info), nullptr);
+            };
+            lock.unlock();
+            std::exception_ptr error;
+            try {
+                stream_(more, answer);
+            } catch (...) {
+                error = std::current_exception();
+            }
+            lock.lock();
+            if (cancelled_)
+                return;
+            for (const slot_ptr& s : given) // left unanswered by a stream that threw
+                finish_slot(lock, s, {}, error ? error : std::make_exception_ptr(std::runtime_error("no answer")));
+            continue;
+        }
+        const slot_ptr s = take_slot();
         lock.unlock();
         std::string info;
         std::exception_ptr error;
         try {
-            info = read_(path);
+            info = read_(s->path);
         } catch (...) {
             error = std::current_exception();
         }
         lock.lock();
         if (cancelled_)
             return;
-        slot& s = slots_[number - delivered_];
-        s.info = std::move(info);
-        s.error = error;
-        s.done = true;
-        if (consumer_waiting_ && front_run_ready())
-            result_ready_.notify_one();
-        if (number == delivered_ && on_ready_) {
-            lock.unlock();
-            on_ready_();
-            lock.lock();
-        }
+        finish_slot(lock, s, std::move(info), error);
     }
 }
 
@@ -170,6 +223,38 @@ void read_ahead_each(const std::vector<std::string>& paths, const read_ahead_poo
     pool.close();
     while (auto result = pool.next())
         deliver(*result);
+}
+
+void read_ahead_some(const std::vector<std::string>& paths, const std::function<bool(std::size_t index)>& wanted,
+                     const read_ahead_pool::reader& read, const read_ahead_policy& policy,
+                     const std::function<bool(std::size_t index, std::string info)>& deliver) {
+    read_ahead_pool pool(read, policy);
+    std::size_t delivered = 0, pushed = 0;
+    // Delivers up to `pushed` (with `all`, every path pushed; else only while the pool is backlogged).
+    const auto drain = [&](bool all) {
+        while (delivered < pushed) {
+            if (!wanted(delivered)) {
+                if (!deliver(delivered++, std::string()))
+                    return false;
+                continue;
+            }
+            if (!all && !pool.backlogged())
+                return true;
+            std::optional<read_ahead_result> result = pool.next();
+            if (!result || !deliver(delivered++, std::move(result->info)))
+                return false;
+        }
+        return true;
+    };
+    for (; pushed < paths.size();) {
+        if (wanted(pushed))
+            pool.push(paths[pushed]);
+        ++pushed;
+        if (!drain(false))
+            return; // the pool's destructor cancels what is still being read
+    }
+    pool.close();
+    drain(true);
 }
 
 } // namespace karvo

@@ -17,6 +17,8 @@
 #include <set>
 
 #include "app/Main_form/TfrmMain.h"
+#include "app/Main_form/chrome/status_pane.h"
+#include "app/Main_form/stores/stores_controller.h"
 #include "app/Main_form/picture_button.h"
 #include "app/Main_form/players/players_panel.h"
 #include "app/Main_form/playlist/playlist_model.h"
@@ -561,6 +563,7 @@ TEST(players_panel, m3u_export_then_import_gives_the_same_paths) {
     f.prompts.answer_save_file(file).answer_open_file(file);
     w.commands().action("mnuExportM3U")->trigger();
     w.commands().action("AddM3UPlaylist")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&w] { return !w.stores_area().importing(); }, 20000));
     ASSERT_EQ(f.prompts.questions().size(), 2u);
     EXPECT_EQ(f.prompts.questions()[0].options.title, "Save to M3U file");
     EXPECT_EQ(f.prompts.questions()[1].options.title, "Add M3U playlist");
@@ -569,6 +572,31 @@ TEST(players_panel, m3u_export_then_import_gives_the_same_paths) {
     EXPECT_TRUE(w.navigation().my_playlists()->isExpanded());
     ASSERT_TRUE(w.context().playlists->exists("Party"));
     EXPECT_EQ(full_paths_of(w.context().playlists->load("Party")), (string_list{"/music/one.mp3", "/music/dir/two.flac"}));
+}
+
+// A large import runs on a worker: the command returns at once, the count goes to the status line through the
+// event loop, and Esc cancels it with nothing saved.
+TEST(players_panel, a_large_import_runs_on_a_worker_and_esc_cancels_it) {
+    players_fixture f;
+    f.install({2});
+    std::string m3u;
+    for (int i = 0; i < 100000; ++i)
+        m3u += "/nowhere/song" + std::to_string(i) + ".mp3\n";
+    f.write_file("Huge.m3u", m3u);
+    TfrmMain& w = f.open();
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    f.prompts.answer_open_file(f.folder.file("Huge.m3u"));
+    w.commands().action("AddM3UPlaylist")->trigger();
+    EXPECT_TRUE(w.stores_area().importing());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&w] { return w.status().message_label()->text().contains(QStringLiteral(" of 100000 entries (Esc cancels)")); },
+        20000));
+    QTest::keyClick(&w, Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&w] { return !w.stores_area().importing(); }, 20000));
+    EXPECT_FALSE(w.context().playlists->exists("Huge"));
+    EXPECT_EQ(w.status().message_label()->text(), QStringLiteral("The import was cancelled: nothing was saved."));
 }
 
 } // namespace

@@ -5,7 +5,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
 
 #include "library/media_entry.h"
 #include "library/media_list.h"
@@ -207,6 +210,40 @@ TEST(folder_scanner, AFileWithoutMediaInformationIsLeftOutAndCounted) {
         EXPECT_EQ(lines.back(), "There are 1 media files in the current folder. 1 file was left out: no media "
                                 "information could be read.");
     }
+}
+
+// A read that does not come back holds up neither the walk nor the other files: they are added in the walk's order
+// and the stuck file follows once its read ends (here: when everything else is in, or after 20 s at worst).
+TEST(folder_scanner, AStuckReadDoesNotHoldUpTheRestOfTheScan) {
+    temp_folder tmp;
+    fs::create_directory(tmp.file("d"));
+    for (const char* name : {"a1.mp3", "a2.mp3", "b_stuck.mp3", "c1.mp3", "c2.mp3", "c3.mp3", "d/e.mp3"})
+        write_raw(tmp.file(name), "x");
+    std::mutex mutex;
+    std::condition_variable others_in;
+    int added = 0;
+    const auto source = [&](const std::string& path) {
+        if (path.ends_with("stuck.mp3")) {
+            std::unique_lock lock(mutex);
+            others_in.wait_for(lock, std::chrono::seconds(20), [&] { return added == 6; });
+        }
+        return info_for(path);
+    };
+    const media_files media = plugin_media();
+    folder_scanner scanner(media);
+    media_list playlist;
+    const auto start = std::chrono::steady_clock::now();
+    scanner.scan_dir(tmp.path(), playlist, source, [&](const std::string&) {
+        const std::lock_guard lock(mutex);
+        ++added;
+        others_in.notify_all();
+    }, {true, 2, 0});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    std::vector<std::string> names;
+    for (int row = 0; row < playlist.count(); ++row)
+        names.push_back(fs::path(std::string(playlist.full_path(row))).lexically_relative(tmp.path()).string());
+    EXPECT_EQ(names, (std::vector<std::string>{"a1.mp3", "a2.mp3", "c1.mp3", "c2.mp3", "c3.mp3", "d/e.mp3",
+                                               "b_stuck.mp3"}));
 }
 
 TEST(folder_scanner, PlayThisLocationWritesTheTemporaryListBeforeStartingThePlayer) {

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <future>
+#include <thread>
 
 #include "library/media_entry.h"
 #include "library/playlist_class.h"
@@ -35,8 +37,8 @@ TEST(AutoPlaylister, ActsOnANewFileInTheOrderOfItsActions) {
         return auto_playlister_options{true, "", enqueue, add, saved, std::move(name)};
     };
     const action_row table[] = {
-        {"all, WinAMP", with(true, true, true), "WinAMP", true, {"winamp", "add", "info"}, true},
-        {"all, NAD", with(true, true, true), "NAD", true, {"nad", "add", "info"}, true},
+        {"all, WinAMP", with(true, true, true), "WinAMP", true, {"info", "winamp", "add"}, true},
+        {"all, NAD", with(true, true, true), "NAD", true, {"info", "nad", "add"}, true},
         {"Sonique is not told", with(true, false, false), "Sonique", true, {}, false},
         {"any other player: the window's enqueue", with(true, false, false), "mpv", true, {"other"}, false},
         {"all off: only recorded", with(false, false, false), "WinAMP", true, {}, false},
@@ -124,6 +126,71 @@ TEST(AutoPlaylister, ABurstIsAppendedToTheSavedPlaylistInOneWrite) {
     string_list lines = store.load("Mine");
     std::sort(lines.begin() + 1, lines.end());
     EXPECT_EQ(lines, expected);
+}
+
+// A burst's job on a worker: its reads run there with progress; a change meanwhile is scanned after it; a cancel
+// leaves the unread files out of both playlists, and the saved playlist still gets the read ones in one write.
+TEST(AutoPlaylister, ABurstRunsAsAJobThatCanBeCancelled) {
+    temp_folder watched, data;
+    platform::pumped_dispatcher ui;
+    TFSNotify watcher(ui);
+    media_files media;
+    media.load({"MP3"}, {});
+    folder_scanner scanner(media);
+    playlist_class store(data.path());
+    store.save("Mine", {});
+    std::promise<void> change_seen;
+    std::shared_future<void> change_seen_future = change_seen.get_future().share();
+    auto_playlister* self = nullptr;
+    std::vector<std::string> added;
+    std::thread worker;
+    std::function<void()> finish_later;
+    auto_playlister_services services{watcher, scanner, store,
+                                      [&](const std::string& path) {
+                                          if (path.ends_with("n101.mp3"))
+                                              change_seen_future.wait(); // the window takes a change meanwhile
+                                          if (path.ends_with("n103.mp3"))
+                                              self->running_burst()->control().cancel();
+                                          return make_media_info({path});
+                                      },
+                                      {}, {}, {}, {}, {}};
+    services.add_burst_to_playlist = [&](const std::vector<burst_file>& files) {
+        for (const burst_file& f : files)
+            added.push_back(fs::path(f.path).filename().string());
+    };
+    services.run_burst = [&](std::shared_ptr<auto_playlist_burst> job, std::function<void()> finish) {
+        worker = std::thread([job] { job->run(); });
+        finish_later = std::move(finish);
+    };
+    auto_playlister playlister(std::move(services));
+    self = &playlister;
+    playlister.reload({false, watched.path(), false, true, true, "Mine"});
+    scanner.initial_scan();
+    for (int i = 0; i < 10; ++i)
+        write_raw(watched.file("n" + std::to_string(100 + i) + ".mp3"), "x");
+    playlister.AutoPlaylisterChange(watcher);
+    const std::shared_ptr<auto_playlist_burst> job = playlister.running_burst();
+    ASSERT_TRUE(job);
+    write_raw(watched.file("n200.mp3"), "x");
+    playlister.AutoPlaylisterChange(watcher); // returns at once: the burst's job is running
+    change_seen.set_value();
+    worker.join();
+    EXPECT_TRUE(job->control().finished());
+    EXPECT_EQ(job->control().done(), 4);
+    EXPECT_EQ(job->skipped(), 6);
+    EXPECT_TRUE(added.empty()); // nothing is acted on before the job is over
+    const auto finish_now = [&] {
+        const std::function<void()> finish = std::move(finish_later); // a finish may start the next burst
+        finish();
+    };
+    finish_now(); // back on this thread: acts on the files read, then scans the change it was told of
+    worker.join();
+    finish_now();
+    EXPECT_EQ(added, (std::vector<std::string>{"n100.mp3", "n101.mp3", "n102.mp3", "n103.mp3", "n200.mp3"}));
+    string_list expected;
+    for (const char* name : {"n100.mp3", "n101.mp3", "n102.mp3", "n103.mp3", "n200.mp3"})
+        expected.push_back(make_media_info({watched.file(name)}));
+    EXPECT_EQ(store.load("Mine"), expected);
 }
 
 } // namespace

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "library/playlist_import.h"
 
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 #include <gtest/gtest.h>
 
 #include "library/media_entry.h"
 #include "library/media_list.h"
+#include "library/playlist_class.h"
 #include "library/playlist_files.h"
+#include "library/playlist_import_job.h"
 #include "tests/support/raw_file.h"
 #include "tests/support/temp_folder.h"
 
@@ -298,6 +302,55 @@ TEST(playlist_import, titles_fill_the_fields_the_source_leaves_empty) {
         EXPECT_EQ(fields[2], expected[i].artist);
         EXPECT_EQ(fields[7], expected[i].seconds);
         EXPECT_EQ(split_media_info(lines[i]).size(), static_cast<std::size_t>(info_field_count));
+    }
+}
+
+// An import as a job on a worker: every entry is a step of its progress; a cancel stops the reads and saves
+// nothing, while a whole run saves all lines in order, read ahead on several threads.
+TEST(playlist_import, an_import_job_reports_progress_and_can_be_cancelled) {
+    testing::temp_folder tmp;
+    std::string m3u;
+    for (int i = 0; i < 300; ++i)
+        m3u += tmp.file("song" + std::to_string(i) + ".mp3") + "\n";
+    m3u += "http://radio.example/stream\n";
+    write_raw(tmp.file("big.m3u"), m3u);
+    const struct {
+        int cancel_at; // -1: never
+        command_result result;
+    } rows[] = {{-1, command_result::done}, {120, command_result::cancelled}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.cancel_at);
+        testing::temp_folder data;
+        playlist_class store(data.path());
+        std::atomic<int> reads{0};
+        playlist_import_job* self = nullptr;
+        playlist_import_job job(
+            tmp.file("big.m3u"), playlist_format::m3u, "Big",
+            [&](const std::string& path) {
+                if (++reads == r.cancel_at)
+                    self->control().cancel();
+                return make_media_info({path});
+            },
+            {true, 3, 16}, {});
+        self = &job;
+        std::thread worker([&job] { job.run(); });
+        worker.join();
+        EXPECT_TRUE(job.control().finished());
+        EXPECT_EQ(job.control().total(), 301);
+        const import_outcome outcome = job.save_into(store);
+        EXPECT_EQ(outcome.result, r.result);
+        if (r.cancel_at < 0) {
+            EXPECT_EQ(job.control().done(), 301);
+            EXPECT_EQ(reads.load(), 300); // the stream is not asked
+            const string_list lines = store.load("Big");
+            ASSERT_EQ(lines.size(), 301u);
+            EXPECT_EQ(lines[7], make_media_info({tmp.file("song7.mp3")}));
+            EXPECT_EQ(split_media_info(lines[300])[0], "http://radio.example/stream");
+        } else {
+            EXPECT_LT(job.control().done(), 200);
+            EXPECT_LT(reads.load(), 200);
+            EXPECT_FALSE(store.exists("Big"));
+        }
     }
 }
 

@@ -262,6 +262,68 @@ TEST(ResourcePluginLoaderDeathTest, ACrashInAReadLeavesANoteNamingTheFile) {
     EXPECT_EQ(take_plugin_crash_note(note), std::nullopt);
 }
 
+// Through helper processes a crash or a hang in a read ends a helper only: the file is listed by its path and
+// counted, the next file is read by a fresh helper, and nothing is left inside the plug-in in this process.
+TEST(ResourcePluginLoader, HelperProcessesContainCrashesAndHangs) {
+    resource_plugin plugin;
+    ASSERT_TRUE(plugin.load(test_plugin("hostile.krp")));
+    plugin.set_read_time_limit(std::chrono::milliseconds(1500));
+    // A sanitizer build's helper would report its crash at length first, long enough to look like a hang.
+    ::setenv("ASAN_OPTIONS", "handle_segv=0", 1);
+    ASSERT_TRUE(plugin.use_reader_process(KARVO_MEDIA_READER_PATH, 2));
+    EXPECT_TRUE(plugin.read_ahead().reentrant);
+    const std::string sep(16, '\xFF');
+    const struct {
+        const char* path;
+        std::string info;
+        int unread, crashed;
+    } reads[] = {
+        {"/m/ok.mp3", "/m/ok.mp3" + sep, 0, 0},       {"/m/crash.mp3", "/m/crash.mp3" + sep, 1, 1},
+        {"/m/after.mp3", "/m/after.mp3" + sep, 1, 1}, {"/m/hang.mp3", "/m/hang.mp3" + sep, 2, 1},
+        {"/m/next.mp3", "/m/next.mp3" + sep, 2, 1},   {"/m/huge.mp3", "", 2, 1},
+        {"/m/crash2.mp3", "/m/crash2.mp3" + sep, 3, 2}, {"/m/last.mp3", "/m/last.mp3" + sep, 3, 2},
+    };
+    for (const auto& r : reads) {
+        EXPECT_EQ(plugin.media_info_string(r.path), r.info) << r.path;
+        EXPECT_EQ(plugin.unread_count(), r.unread) << r.path;
+        EXPECT_EQ(plugin.crashed_count(), r.crashed) << r.path;
+    }
+    EXPECT_FALSE(plugin.has_stuck_reads());
+
+    // Streamed on the read-ahead pool, several requests ahead: what a lost helper was still asked goes to the next
+    // one, and every answer keeps its place.
+    std::vector<std::string> paths, infos;
+    for (int i = 0; i < 40; ++i)
+        paths.push_back(i == 5 ? "/s/crash.mp3" : i == 17 ? "/s/hang.mp3" : i == 18 ? "/s/huge.mp3" : "/s/" + std::to_string(i));
+    read_ahead_each(paths, [&](const std::string& p) { return plugin.media_info_string(p); }, plugin.read_ahead(),
+                    [&](const read_ahead_result& r) { infos.push_back(r.info); });
+    ASSERT_EQ(infos.size(), paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        EXPECT_EQ(infos[i], i == 18 ? "" : paths[i] + sep) << paths[i];
+    EXPECT_EQ(plugin.unread_count(), 5);
+
+    EXPECT_FALSE(plugin.use_reader_process("/nonexistent/karvo-media-reader"));
+    EXPECT_FALSE(plugin.reads_in_helpers());
+    EXPECT_EQ(plugin.media_info_string("/m/ok.mp3"), "/m/ok.mp3" + sep); // in this process again
+}
+
+// A single read never waits for a helper that a stream holds, as the window's reads during a long import.
+TEST(ResourcePluginLoader, ASingleReadDoesNotWaitForAStreamsHelper) {
+    resource_plugin plugin;
+    ASSERT_TRUE(plugin.load(test_plugin("hostile.krp")));
+    plugin.set_read_time_limit(std::chrono::milliseconds(3000));
+    ASSERT_TRUE(plugin.use_reader_process(KARVO_MEDIA_READER_PATH, 1));
+    std::thread stream([&plugin] {
+        read_ahead_each({"/s/hang.mp3", "/s/next.mp3"}, [](const std::string&) { return std::string(); },
+                        plugin.read_ahead(), [](const read_ahead_result&) {});
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(500)); // the stream has the one helper, stuck
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(plugin.media_info_string("/m/ok.mp3"), "/m/ok.mp3" + std::string(16, '\xFF'));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2000));
+    stream.join();
+}
+
 // Property run over random lists: whatever the count and the pointers, copying never crashes and gives either
 // nothing or exactly the declared items. KARVO_FUZZ_SECONDS makes it run longer.
 TEST(PluginLists, RandomCountsAndPointersNeverCrashTheCopy) {

@@ -4,8 +4,10 @@
 #include <QCursor>
 #include <QMenu>
 #include <QTimer>
+#include <unordered_map>
 
 #include "app/Main_form/command_registry.h"
+#include "app/Main_form/job_runner.h"
 #include "app/Main_form/main_context.h"
 #include "app/Main_form/players/players_pane.h"
 #include "app/Main_form/players/players_panel.h"
@@ -253,10 +255,43 @@ void players_controller::reload_auto_playlister() {
                 for (int row : refresh_rows_of(context_.music_list, path, info))
                     others_.playlist->rows_changed(row, row);
             },
+            [this](const std::vector<burst_file>& files) {
+                string_list paths;
+                std::unordered_map<std::string, std::string> infos;
+                for (const burst_file& file : files) {
+                    paths.push_back(file.path);
+                    infos.emplace(file.path, file.info);
+                }
+                others_.playlist->add_files_at_end(paths, [&infos](const std::string& path) {
+                    const auto it = infos.find(path);
+                    return it == infos.end() ? std::string() : it->second;
+                });
+            },
+            [this](std::shared_ptr<auto_playlist_burst> job, std::function<void()> finish) { run_burst(job, finish); },
         };
         AutoPlaylister = std::make_unique<auto_playlister>(std::move(services));
     }
     AutoPlaylister->reload(context_.settings.auto_playlister);
+}
+
+// A burst's reads run on a worker with the count on the status line (Esc cancels what is not read yet); the
+// actions follow here, on the window's thread.
+void players_controller::run_burst(const std::shared_ptr<auto_playlist_burst>& job, const std::function<void()>& finish) {
+    if (!burst_runner_)
+        burst_runner_ = std::make_unique<job_runner>(others_.frame->window());
+    const auto progress = [this](int done, int total) {
+        others_.frame->show_progress("Auto Playlister: " + std::to_string(done) + " of " + std::to_string(total) +
+                                     " new files read (Esc cancels)");
+    };
+    const auto done = [this, finish](bool) {
+        others_.frame->finish_progress();
+        others_.frame->show_location();
+        finish(); // the files read so far are acted on, whether the job ended early or not
+    };
+    if (!burst_runner_->start(job->control(), [job] { job->run(); }, progress, done)) {
+        job->run(); // cannot happen: a burst starts only once the last one is over
+        finish();
+    }
 }
 
 void players_controller::set_player_control(TfrmPlayerControl* panel) {

@@ -14,6 +14,8 @@ class QWidget;
 
 namespace karvo {
 
+class auto_playlist_burst;
+class job_runner;
 namespace platform {
 class media_bus;
 }
@@ -80,6 +82,7 @@ private:
     void toggle_volume_panel();
     void double_click();
     void reload_auto_playlister();
+    void run_burst(const std::shared_ptr<auto_playlist_burst>& job, const std::function<void()>& finish);
     void show_volume(const volume_display& shown); // on the bar, and the daemon's when it is the player
     // What the music daemon reported: now playing, a failure (in a message box, one at a time), names it refused.
     void mpd_events();
@@ -105,6 +108,7 @@ private:
     // After the drivers it acts through, so it is gone before them.
     std::unique_ptr<TFSNotify> AutoPlaylisterChange;
     std::unique_ptr<auto_playlister> AutoPlaylister;
+    std::unique_ptr<job_runner> burst_runner_; // first to go: its job reads through the context
 };
 
 } // namespace karvo

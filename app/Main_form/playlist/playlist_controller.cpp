@@ -230,7 +230,8 @@ void playlist_controller::files_dropped(const string_list& files, int row_under_
     playlist_->set_accepts_shell_files(true);
 }
 
-void playlist_controller::add_files_at_end(const string_list& paths) {
+void playlist_controller::add_files_at_end(const string_list& paths,
+                                           const std::function<std::string(const std::string&)>& info) {
     // The add-file operation of a shell drop, always at the end and never shuffled afterwards.
     drop_settings at_the_end = drops_as_set();
     at_the_end.drag_n_drop = 0;
@@ -238,7 +239,8 @@ void playlist_controller::add_files_at_end(const string_list& paths) {
     others_.history->undoable("Auto Playlister", [&] {
         dropped(drop_shell_files(
             context_.music_list, paths, -1, at_the_end, context_.media_types,
-            [this](const std::string& file) { return context_.media_info(file); }, context_.random));
+            [this, &info](const std::string& file) { return info ? info(file) : context_.media_info(file); },
+            context_.random));
     });
 }
 

@@ -44,7 +44,8 @@ public:
     void rows_appended(int first, int last) override;
     void set_playing_path(const std::string& path) override;
     void repaint() override;
-    void add_files_at_end(const string_list& paths) override;
+    void add_files_at_end(const string_list& paths,
+                          const std::function<std::string(const std::string&)>& info = {}) override;
     void show_modified(bool modified) override;
     // Files and folders named on a command line (this start's or a second one's), added at the playlist's end.
     void open_files(const string_list& paths);

@@ -6,6 +6,7 @@
 #include <QSocketNotifier>
 
 #include "app/Main_form/command_registry.h"
+#include "app/Main_form/job_runner.h"
 #include "app/Main_form/main_context.h"
 #include "app/Main_form/stores/list_loader.h"
 #include "app/resources/explorer_images.h"
@@ -16,6 +17,7 @@
 #include "library/playlist_commands.h"
 #include "library/playlist_files.h"
 #include "library/playlist_import.h"
+#include "library/playlist_import_job.h"
 #include "platform/prompts.h"
 
 namespace karvo {
@@ -266,23 +268,66 @@ void stores_controller::rebuild_send_to() {
     commands_.set_entries("mnuSendTo", entries);
 }
 
+bool stores_controller::importing() const {
+    return import_runner_ && import_runner_->busy();
+}
+
+void stores_controller::cancel_import() {
+    if (import_runner_)
+        import_runner_->cancel();
+}
+
 // An import saves the file's entries as a saved playlist; the tree then shows it under "My Playlists", the status
-// line says what was found, and the whole report stays for "Show Import Report".
+// line says what was found, and the whole report stays for "Show Import Report". The file is read and its entries
+// described on a worker, with the count on the status line; Esc cancels and saves nothing.
 void stores_controller::import_playlist_file(playlist_format format, const std::string& title) {
-    const import_outcome outcome = import_playlist(
-        context_.prompts(), title, format, *context_.playlists,
-        [this](const std::string& path) { return context_.media_info(path); },
-        [this] { others_.navigation->relist_saved_playlists(); }, system_roots());
-    if (outcome.result == command_result::cancelled)
-        return;
-    last_import_report_ = outcome.report.details();
-    if (outcome.result == command_result::failed) {
-        context_.prompts().message_box(outcome.report.error.empty() ? cant_write_file_text : outcome.report.error,
-                                       application_title, platform::message_buttons::ok,
-                                       platform::message_icon::error);
+    if (importing()) {
+        others_.frame->show_message(QStringLiteral("An import is still running (Esc cancels it)."));
         return;
     }
-    others_.frame->show_message(QString::fromStdString(outcome.report.summary()));
+    const std::optional<std::string> file = choose_import_file(context_.prompts(), title, format);
+    if (!file)
+        return;
+    const std::string name = import_name_of(*file);
+    auto job = std::make_shared<playlist_import_job>(
+        *file, format, name, [this](const std::string& path) { return context_.media_info(path); },
+        context_.resource.read_ahead(), system_roots());
+    if (!import_runner_)
+        import_runner_ = std::make_unique<job_runner>(others_.frame->window());
+    import_runner_->start(
+        job->control(), [job] { job->run(); },
+        [this, name](int done, int total) {
+            others_.frame->show_progress("Importing \"" + name + "\": " +
+                                         (total == 0 ? std::string("reading the file")
+                                                     : std::to_string(done) + " of " + std::to_string(total) +
+                                                           " entries") +
+                                         " (Esc cancels)");
+        },
+        [this, job](bool completed) {
+            others_.frame->finish_progress();
+            if (completed && job->control().cancelled()) {
+                others_.frame->show_message(QStringLiteral("The import was cancelled: nothing was saved."));
+                return;
+            }
+            import_outcome outcome;
+            if (completed) {
+                outcome = job->save_into(*context_.playlists);
+            } else {
+                outcome.result = command_result::failed;
+                outcome.report.error = "The playlist file could not be imported: nothing was saved.";
+            }
+            if (outcome.result == command_result::done)
+                others_.navigation->relist_saved_playlists();
+            last_import_report_ = outcome.report.details();
+            if (outcome.result == command_result::failed) {
+                context_.prompts().message_box(outcome.report.error.empty() ? cant_write_file_text
+                                                                            : outcome.report.error,
+                                               application_title, platform::message_buttons::ok,
+                                               platform::message_icon::error);
+                return;
+            }
+            others_.frame->show_message(QString::fromStdString(outcome.report.summary()));
+        });
 }
 
 } // namespace karvo

@@ -21,6 +21,7 @@ namespace platform {
 class mount_watch;
 }
 class command_registry;
+class job_runner;
 class list_loader;
 enum class playlist_format;
 struct main_context;
@@ -38,6 +39,9 @@ public:
     void restore_playlist(const std::string& name);
     // The saved playlist being restored in the background, empty when none.
     const std::string& restoring_name() const { return restoring_name_; }
+    // An import runs on a worker (the window stays live; Esc cancels it and nothing is saved).
+    bool importing() const;
+    void cancel_import();
 
     // stores_port
     void run(const std::function<store_outcome(store_context&)>& command) override;
@@ -60,6 +64,7 @@ private:
     std::vector<std::string> send_to_ids_; // the Send To items of the saved playlists
     std::string last_import_report_;
     std::unique_ptr<list_loader> loader_;
+    std::unique_ptr<job_runner> import_runner_;
     std::unique_ptr<platform::mount_watch> mounts_;
     std::unique_ptr<QSocketNotifier> mount_notifier_; // after the watch: it stops before the descriptor closes
     std::string restoring_name_;
