@@ -100,8 +100,8 @@ private:
     // One table: the cells by slot (shared with snapshots) and the slot of each row in display order.
     struct table {
         std::shared_ptr<shared_cells> cells;
-        std::array<paged_cells<std::uint64_t>, text_column_count> texts;
-        std::array<paged_cells<std::uint32_t>, pooled_column_count> pooled;
+        paged_cells<std::uint64_t> texts; // a slot's texts, one after another in the arena
+        std::array<paged_ids, pooled_column_count> pooled;
         std::vector<int> rows;
         int slot_count = 0;          // slots in use or freed
         std::vector<int> free_slots; // freed slots, live table only
@@ -149,6 +149,9 @@ private:
     static std::vector<slot_row> in_slot_order(const table& from, int first, int count);
     std::string serialise_slot(int slot) const;
     static std::string_view read(const table& from, int column, int slot);
+    // Every info string field of a slot, in string order.
+    static void read_fields(const table& from, int slot, media_field_views& fields);
+    void write_texts(int slot, std::span<const std::string_view, text_column_count> texts);
 
     std::string name_scratch_; // the display name being derived, its capacity kept from row to row
     table live_;
