@@ -26,6 +26,27 @@ using big_bytes = std::unique_ptr<char[], free_bytes>;
 // pages and asks the kernel for them, which spares a large fill most of its page faults.
 big_bytes allocate_big(std::size_t& capacity);
 
+// Memory for large scratch arrays (sort keys, row orders): from allocate_big, so a million rows fault their
+// array in a few huge pages instead of thousands of small ones.
+template <typename T>
+struct big_allocator {
+    using value_type = T;
+    big_allocator() = default;
+    template <typename U>
+    big_allocator(const big_allocator<U>&) {}
+    T* allocate(std::size_t n) {
+        std::size_t capacity = n * sizeof(T);
+        return reinterpret_cast<T*>(allocate_big(capacity).release());
+    }
+    void deallocate(T* memory, std::size_t) { free_bytes()(reinterpret_cast<char*>(memory)); }
+    template <typename U>
+    bool operator==(const big_allocator<U>&) const {
+        return true;
+    }
+};
+template <typename T>
+using big_vector = std::vector<T, big_allocator<T>>;
+
 // A text of known size written in place, in a block from allocate_big.
 class big_text {
 public:

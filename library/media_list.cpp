@@ -412,7 +412,7 @@ bool media_list::reorder_rows(std::span<const int> order) {
             return false;
         seen[static_cast<std::size_t>(row)] = 1;
     }
-    reorder(0, std::vector<int>(order.begin(), order.end()));
+    reorder(0, order);
     return true;
 }
 
@@ -496,7 +496,7 @@ std::string media_list::serialise_slot(int slot) const {
 
 string_list media_list::serialise_all() const {
     string_list lines(static_cast<std::size_t>(count()));
-    const std::vector<slot_row> along = in_slot_order(live_, 0, count());
+    const big_vector<slot_row> along = in_slot_order(live_, 0, count());
     in_halves(along.size(), [&](std::size_t begin, std::size_t end, int) {
         for (std::size_t k = begin; k < end; ++k)
             lines[static_cast<std::size_t>(along[k].offset)] = serialise_slot(along[k].slot);
@@ -506,10 +506,10 @@ string_list media_list::serialise_all() const {
 
 big_text media_list::serialise_for_file() const {
     constexpr std::size_t separators = info_field_count + 1;
-    const std::vector<slot_row> along = in_slot_order(live_, 0, count());
+    const big_vector<slot_row> along = in_slot_order(live_, 0, count());
     // Each row's line length, then where it starts; the rows are then written straight from the columns, in slot
     // order (the order the cells lie in memory) and on two cores when there are.
-    std::vector<std::size_t> start(along.size() + 1, 0);
+    big_vector<std::size_t> start(along.size() + 1, 0);
     in_halves(along.size(), [&](std::size_t begin, std::size_t end, int) {
         for (std::size_t k = begin; k < end; ++k) {
             media_field_views fields;
@@ -547,8 +547,8 @@ big_text media_list::serialise_for_file() const {
     return text;
 }
 
-std::vector<media_list::slot_row> media_list::in_slot_order(const table& from, int first, int count) {
-    std::vector<slot_row> order(static_cast<std::size_t>(count));
+big_vector<media_list::slot_row> media_list::in_slot_order(const table& from, int first, int count) {
+    big_vector<slot_row> order(static_cast<std::size_t>(count));
     for (int k = 0; k < count; ++k)
         order[static_cast<std::size_t>(k)] = {from.rows[static_cast<std::size_t>(first + k)], k};
     if (static_cast<std::size_t>(count) * 8 < static_cast<std::size_t>(from.slot_count)) {
@@ -556,7 +556,7 @@ std::vector<media_list::slot_row> media_list::in_slot_order(const table& from, i
         std::sort(order.begin(), order.end(), [](slot_row a, slot_row b) { return a.slot < b.slot; });
         return order;
     }
-    std::vector<int> offset_of_slot(static_cast<std::size_t>(from.slot_count), -1);
+    big_vector<int> offset_of_slot(static_cast<std::size_t>(from.slot_count), -1);
     for (const slot_row row : order)
         offset_of_slot[static_cast<std::size_t>(row.slot)] = row.offset;
     std::size_t next = 0;
@@ -693,7 +693,7 @@ bool media_list::append_from_backup(int backup_row) {
     return true;
 }
 
-std::vector<int> media_list::sorted_order(int first, int last, int column) const {
+big_vector<int> media_list::sorted_order(int first, int last, int column) const {
     const std::size_t count = static_cast<std::size_t>(last - first + 1);
     const column_place place = places[static_cast<std::size_t>(column)];
     const std::size_t index = static_cast<std::size_t>(place.index);
@@ -715,37 +715,37 @@ std::vector<int> media_list::sorted_order(int first, int last, int column) const
                 ++next;
             rank[ids[k]] = next;
         }
-        std::vector<std::uint64_t> ranked(count);
+        big_vector<std::uint64_t> ranked(count);
         for (const slot_row row : in_slot_order(live_, first, static_cast<int>(count)))
             ranked[static_cast<std::size_t>(row.offset)] =
                 static_cast<std::uint64_t>(rank[live_.pooled[index].get(row.slot)]) << 32 |
                 static_cast<std::uint32_t>(row.offset);
         sort_ranked(ranked);
-        std::vector<int> order(count);
+        big_vector<int> order(count);
         for (std::size_t k = 0; k < count; ++k)
             order[k] = static_cast<int>(ranked[k] & 0xFFFFFFFFu);
         return order;
     }
-    std::vector<sort_entry> entries(count);
+    big_vector<sort_entry> entries(count);
     {
         // The cells are read in slot order; each entry goes to its row, as the quicksort's result depends on the
         // row order. Paths share their first folders: the keys start after the prefix common to all of them
         // (ASCII, so upper-casing keeps its length), and their heads then tell them apart.
-        const std::vector<slot_row> along = in_slot_order(live_, first, static_cast<int>(count));
-        std::vector<std::string_view> cells(count);
-        std::size_t common = 0;
+        const big_vector<slot_row> along = in_slot_order(live_, first, static_cast<int>(count));
+        const std::string_view lead = read(live_, column, along[0].slot);
+        std::size_t common = lead.size();
         std::size_t bytes = 0;
         for (std::size_t k = 0; k < count; ++k) {
-            cells[k] = read(live_, column, along[k].slot);
-            common = k == 0 ? cells[0].size() : std::min(common, common_upper_ascii_prefix(cells[0], cells[k]));
-            bytes += cells[k].size();
+            const std::string_view cell = read(live_, column, along[k].slot);
+            common = std::min(common, common_upper_ascii_prefix(lead, cell));
+            bytes += cell.size();
         }
         const std::size_t key_bytes = bytes - common * count;
         in_halves(count, [&](std::size_t begin, std::size_t end, int half) {
             upper_keys& part = keys[static_cast<std::size_t>(half)];
-            part.reserve((key_bytes + key_bytes / 8) * (end - begin) / count);
+            part.reserve((key_bytes + key_bytes / 8) * (end - begin) / count, end - begin);
             for (std::size_t k = begin; k < end; ++k)
-                part.add(cells[k].substr(common));
+                part.add(read(live_, column, along[k].slot).substr(common));
             for (std::size_t k = begin; k < end; ++k)
                 entries[static_cast<std::size_t>(along[k].offset)] =
                     make_sort_entry(part.key(k - begin), along[k].offset);
@@ -753,15 +753,14 @@ std::vector<int> media_list::sorted_order(int first, int last, int column) const
     }
     sort_entries(entries);
 
-    std::vector<int> order;
-    order.reserve(entries.size());
-    for (const sort_entry& entry : entries)
-        order.push_back(entry.row);
+    big_vector<int> order(entries.size());
+    for (std::size_t k = 0; k < entries.size(); ++k)
+        order[k] = entries[k].row;
     return order;
 }
 
-void media_list::reorder(int first, const std::vector<int>& order) {
-    std::vector<int> slots(order.size());
+void media_list::reorder(int first, std::span<const int> order) {
+    big_vector<int> slots(order.size());
     for (std::size_t k = 0; k < order.size(); ++k)
         slots[k] = live_.rows[static_cast<std::size_t>(first + order[k])];
     std::copy(slots.begin(), slots.end(), live_.rows.begin() + first);
@@ -776,7 +775,7 @@ void media_list::sort_ascending(int first, int last, int column) {
 void media_list::sort_descending(int column) {
     if (column < 0 || column >= column_count || count() < 2)
         return;
-    std::vector<int> order = sorted_order(0, count() - 1, column);
+    big_vector<int> order = sorted_order(0, count() - 1, column);
     std::reverse(order.begin(), order.end());
     reorder(0, order);
 }

@@ -136,8 +136,8 @@ private:
     void compact_when_sparse();
     void compact(bool fresh_arena);
     // Rows first.. take the rows first + order[k] in turn.
-    void reorder(int first, const std::vector<int>& order);
-    std::vector<int> sorted_order(int first, int last, int column) const;
+    void reorder(int first, std::span<const int> order);
+    big_vector<int> sorted_order(int first, int last, int column) const;
     void backup_changed() { backup_shared_.reset(); }
     static bool same_table(const table& a, const table& b);
     // The rows from `first` on as (slot, offset from first), ordered by slot: reading cells in this order walks
@@ -146,7 +146,7 @@ private:
         int slot;
         int offset;
     };
-    static std::vector<slot_row> in_slot_order(const table& from, int first, int count);
+    static big_vector<slot_row> in_slot_order(const table& from, int first, int count);
     std::string serialise_slot(int slot) const;
     static std::string_view read(const table& from, int column, int slot);
     // Every info string field of a slot, in string order.
