@@ -13,6 +13,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "library/column_arena.h"
@@ -151,6 +152,8 @@ private:
     static std::string_view read(const table& from, int column, int slot);
     // Every info string field of a slot, in string order.
     static void read_fields(const table& from, int slot, media_field_views& fields);
+    template <std::size_t... field>
+    static void read_fields(const table& from, int slot, media_field_views& fields, std::index_sequence<field...>);
     void write_texts(int slot, std::span<const std::string_view, text_column_count> texts);
 
     std::string name_scratch_; // the display name being derived, its capacity kept from row to row
