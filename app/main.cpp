@@ -9,6 +9,9 @@
 
 #include "app/About/TfrmAbout.h"
 #include "app/Main_form/TfrmMain.h"
+#include "app/Main_form/chrome/chrome_controller.h"
+#include "app/Main_form/playlist/history_controller.h"
+#include "app/Main_form/playlist/playlist_controller.h"
 #include "app/Options/TfrmOptions.h"
 #include "app/Player_control/TfrmPlayerControl.h"
 #include "app/qt_platform/instance_server.h"
@@ -68,7 +71,7 @@ int main(int argc, char* argv[]) {
     // However the program ends, its state is kept: logging out saves it, a signal closes the window as Exit does.
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &frmMain,
                      [&frmMain](QSessionManager&) {
-                         frmMain.write_recovery_copy_now();
+                         frmMain.history_area().write_recovery_copy_now();
                          frmMain.save_state_once();
                      });
     frmMain.show();
@@ -76,14 +79,14 @@ int main(int argc, char* argv[]) {
         prompts.message_box(karvo::plugin_crash_message(*crashed), "Karvo", karvo::platform::message_buttons::ok,
                             karvo::platform::message_icon::information);
     karvo::instance_server instance([&frmMain](const karvo::string_list& paths) {
-        frmMain.IconTrayClick(); // shown and raised as the tray icon's click does
-        frmMain.open_files(paths);
+        frmMain.chrome_area().restore_from_tray(); // shown and raised as the tray icon's click does
+        frmMain.playlist_area().open_files(paths);
     });
     instance.listen(instance_socket);
     if (!files.empty())
-        frmMain.open_files(files);
+        frmMain.playlist_area().open_files(files);
     const int code = application.exec();
-    if (frmMain.media_reads_stuck()) {
+    if (frmMain.context().resource.has_stuck_reads()) {
         // A reader is still inside the plug-in: the state is saved, so end without unloading what it runs in.
         frmMain.save_state_once();
         std::fflush(nullptr);

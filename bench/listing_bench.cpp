@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Main_form/folder_listing_model.h"
+#include "app/Main_form/navigation/folder_listing_model.h"
 #include "bench/main_window_fixture.h"
 #include "components/Readahead/read_ahead_pool.h"
 #include "library/folder_scanner.h"
@@ -30,7 +30,7 @@ struct bench_setup : karvo::bench::main_window_fixture {
         music = folder.string() + "/music/";
         window->show();
         QApplication::processEvents();
-        for (const std::string& name : karvo::folder_media_names(music, window->media_file_types()))
+        for (const std::string& name : karvo::folder_media_names(music, window->context().media_types))
             paths.push_back(music + name);
     }
     static void write_music(const std::filesystem::path& folder) {
@@ -88,7 +88,7 @@ enum class reader_kind { one_thread, pool, raw_one_thread, raw_pool };
 std::vector<std::string> read_all(bench_setup& s, reader_kind kind) {
     std::vector<std::string> infos;
     infos.reserve(s.paths.size());
-    const karvo::resource_plugin& resource = s.window->resource_library();
+    const karvo::resource_plugin& resource = s.window->context().resource;
     const auto plugin = [&resource](const std::string& path) { return resource.media_info_string(path); };
     const auto keep = [&infos](const karvo::read_ahead_result& r) { infos.push_back(r.info); };
     switch (kind) {
@@ -111,7 +111,7 @@ std::vector<std::string> read_all(bench_setup& s, reader_kind kind) {
 // The plug-in on a pool of `threads` readers.
 std::vector<std::string> read_on_pool(bench_setup& s, int threads) {
     std::vector<std::string> infos;
-    const karvo::resource_plugin& resource = s.window->resource_library();
+    const karvo::resource_plugin& resource = s.window->context().resource;
     karvo::read_ahead_each(
         s.paths, [&resource](const std::string& path) { return resource.media_info_string(path); },
         {resource.is_reentrant(), threads, 0},
@@ -165,7 +165,7 @@ void BM_pool_over_one_thread(benchmark::State& state) {
     state.counters["speed_up"] = one_ms / pool_ms;
     state.counters["identical"] = identical ? 1 : 0;
     state.counters["threads"] =
-        s.window->resource_library().is_reentrant() ? karvo::read_ahead_pool::default_threads() : 1;
+        s.window->context().resource.is_reentrant() ? karvo::read_ahead_pool::default_threads() : 1;
 }
 
 // Args: readers, cold. How the pool's size plays out on this machine.
@@ -182,7 +182,7 @@ void BM_pool_threads(benchmark::State& state) {
 
 double listing(bench_setup& s) {
     return timed_ms([&] {
-        s.window->LstMusicListAllFill(s.music);
+        s.window->navigation_area().LstMusicListAllFill(s.music);
         while (s.window->listing().filling())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     });

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "app/Main_form/TfrmMain.h"
-#include "app/Main_form/listing_pane.h"
-#include "app/Main_form/playlist_pane.h"
-#include "app/Main_form/status_pane.h"
+#include "app/Main_form/navigation/listing_pane.h"
+#include "app/Main_form/playlist/playlist_pane.h"
+#include "app/Main_form/chrome/status_pane.h"
 #include "platform/prompts.h"
 
 namespace karvo::bench {

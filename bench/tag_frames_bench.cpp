@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Main_form/folder_listing_model.h"
+#include "app/Main_form/navigation/folder_listing_model.h"
 #include "bench/main_window_fixture.h"
 #include "plugins/resource_plugin.h"
 #include "tests/support/media_fixtures.h"

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Main_form/playlist_model.h"
+#include "app/Main_form/playlist/playlist_model.h"
 #include "bench/main_window_fixture.h"
 #include "bench/media_rows.h"
 #include "bench/row_sizes.h"
@@ -33,7 +33,7 @@ struct bench_window : karvo::bench::main_window_fixture {
         for (const std::string& info : karvo::bench::make_media_infos(rows))
             window->virtual_playlist().append(info, "Bench");
         window->show();
-        window->refresh_count();
+        window->playlist().refresh_count();
         QApplication::processEvents();
     }
 };
@@ -100,12 +100,12 @@ void BM_first_paint(benchmark::State& state) {
         state,
         [&] {
             list.move_to_backup();
-            w.window->refresh_count();
+            w.window->playlist().refresh_count();
             list.restore_and_discard_backup();
             paint();
         },
         [&] {
-            w.window->refresh_count();
+            w.window->playlist().refresh_count();
             paint();
         });
     state.counters["rows"] = model_of(w).rowCount();
@@ -175,7 +175,7 @@ void set_load(bench_window& w, load how) {
 void BM_header_sort_view_share(benchmark::State& state) {
     auto& w = shared_window(static_cast<int>(state.range(0)));
     auto& list = w.window->virtual_playlist();
-    const int key = karvo::playlist_model::column_map[static_cast<std::size_t>(state.range(1))];
+    const int key = karvo::playlist_columns[static_cast<std::size_t>(state.range(1))].field;
     set_load(w, static_cast<load>(state.range(2)));
     bool ascending = true;
     timed(
@@ -194,7 +194,7 @@ void BM_header_sort_view_share(benchmark::State& state) {
 // The store's sort alone, for comparison.
 void BM_store_sort(benchmark::State& state) {
     auto& list = shared_window(static_cast<int>(state.range(0))).window->virtual_playlist();
-    const int key = karvo::playlist_model::column_map[static_cast<std::size_t>(state.range(1))];
+    const int key = karvo::playlist_columns[static_cast<std::size_t>(state.range(1))].field;
     bool ascending = true;
     timed(
         state, [] {},

@@ -310,9 +310,7 @@ int scan_command(const command& c, const std::vector<std::string>& args) {
 
 // The data folder with its parents, created when missing (the stores create only their own sub-folder).
 bool ensure_data_folder(const command& c) {
-    std::error_code error;
-    std::filesystem::create_directories(c.env().data_folder, error);
-    if (platform::directory_exists(c.env().data_folder))
+    if (platform::create_directories(c.env().data_folder))
         return true;
     c.fail("the data folder cannot be created: " + c.env().data_folder);
     return false;

@@ -13,13 +13,6 @@ constexpr const char* settings_section = "Settings";
 constexpr const char* advanced_section = "Advanced";
 constexpr const char* auto_section = "AutoPlaylister";
 
-constexpr std::array<const char*, playlist_view_columns> playlist_width_keys = {
-    "MediaColumnWidth",  "ArtistColumnWidth",  "SongColumnWidth", "AlbumColumnWidth",   "GenreColumnWidth",
-    "LengthColumnWidth", "QualityColumnWidth", "YearColumnWidth", "ListNameColumnWidth"};
-constexpr std::array<const char*, folder_view_columns> folder_width_keys = {
-    "MediaColumnWidth_Dir", "ArtistColumnWidth_Dir", "SongColumnWidth_Dir",    "AlbumColumnWidth_Dir",
-    "GenreColumnWidth_Dir", "LengthColumnWidth_Dir", "QualityColumnWidth_Dir", "YearColumnWidth_Dir"};
-
 // A column wider than this is a damaged value, not a user's choice.
 constexpr int max_column_width = 4000;
 constexpr int max_window_extent = 16384;
@@ -124,19 +117,17 @@ window_state read_window_state(const platform::profile_document& ini) {
     window_state s;
     for (int i = 0; i < playlist_view_columns; ++i)
         s.playlist_widths[i] =
-            r.in_range(settings_section, playlist_width_keys[i], s.playlist_widths[i], 0, max_column_width);
+            r.in_range(settings_section, playlist_columns[i].width_key, s.playlist_widths[i], 0, max_column_width);
     for (int i = 0; i < folder_view_columns; ++i)
         s.folder_widths[i] =
-            r.in_range(settings_section, folder_width_keys[i], s.folder_widths[i], 0, max_column_width);
+            r.in_range(settings_section, folder_columns[i].width_key, s.folder_widths[i], 0, max_column_width);
 
     s.h_splitter = std::max(1, r.integer(settings_section, "HSplitter", 195));
     s.v_splitter = std::max(0, r.integer(settings_section, "VSplitter", 215));
 
     s.playlist_name = r.text(settings_section, "playlist_name");
-    int mode = stored_playlist_mode(r.integer(settings_section, "PlaylistMode", -1));
-    if (mode != mode_nothing && mode != mode_playlist && mode != mode_media_cd && mode != mode_all_playlists &&
-        mode != mode_all_media_cds)
-        mode = mode_nothing;
+    // 7 comes back as the whole playlist, an unknown value as nothing.
+    const int mode = PlaylistMode::from_stored(r.integer(settings_section, "PlaylistMode", -1)).value();
     s.playlist_mode = mode;
     s.last_dir = r.text(settings_section, "LastDir");
     s.tree_saved_pls_state = r.boolean(settings_section, "Tree_SavedPls_State", false);
@@ -167,12 +158,12 @@ bool write_window_state(platform::profile_document& ini, const window_state& s) 
     auto put_bool = [&](const std::string& key, bool value) { put(key, value ? "1" : "0"); };
 
     for (int i = 0; i < playlist_view_columns; ++i)
-        put_int(playlist_width_keys[i], s.playlist_widths[i]);
+        put_int(playlist_columns[i].width_key, s.playlist_widths[i]);
     for (int i = 0; i < folder_view_columns; ++i)
-        put_int(folder_width_keys[i], s.folder_widths[i]);
+        put_int(folder_columns[i].width_key, s.folder_widths[i]);
     put_int("VSplitter", s.v_splitter);
     put_int("HSplitter", s.h_splitter);
-    put_int("PlaylistMode", stored_playlist_mode(s.playlist_mode));
+    put_int("PlaylistMode", PlaylistMode::from_stored(s.playlist_mode).stored());
     put("playlist_name", s.playlist_name);
     put("LastDir", s.last_dir);
     put_bool("Tree_SavedPls_State", s.tree_saved_pls_state);
@@ -195,14 +186,10 @@ bool write_window_state(const std::string& ini_file, const window_state& s) {
     return write_window_state(ini, s);
 }
 
-int stored_playlist_mode(int mode) {
-    return mode == mode_grouping ? mode_playlist : mode;
-}
-
 std::string stored_playlist_name(int mode, const std::string& playlist_name, const std::string& media_cd_name) {
-    switch (stored_playlist_mode(mode)) {
-        case mode_playlist: return playlist_name;
-        case mode_media_cd: return media_cd_name;
+    switch (PlaylistMode::from_stored(mode).value()) {
+        case PlaylistMode::playlist: return playlist_name;
+        case PlaylistMode::media_cd: return media_cd_name;
         default: return {};
     }
 }

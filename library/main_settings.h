@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "library/playlist_mode.h"
+#include "library/view_columns.h"
 #include "platform/profile_document.h"
 
 namespace karvo {
 
-inline constexpr int playlist_view_columns = 9;
-inline constexpr int folder_view_columns = 8;
 inline constexpr int min_window_width = 640;
 inline constexpr int min_window_height = 480;
 
@@ -80,9 +80,8 @@ struct window_rectangle {
 
 // Read by Restore state at start-up and written by Save settings at exit.
 struct window_state {
-    // Length and Quality start wide enough for "00:00", "320kbits" and their captions at the default font size.
-    std::array<int, playlist_view_columns> playlist_widths = {210, 90, 90, 90, 50, 56, 64, 40, 70};
-    std::array<int, folder_view_columns> folder_widths = {125, 70, 70, 70, 50, 64, 56, 40};
+    std::array<int, playlist_view_columns> playlist_widths = default_widths(playlist_columns);
+    std::array<int, folder_view_columns> folder_widths = default_widths(folder_columns);
     int v_splitter = 215; // tree width
     int h_splitter = 195; // upper pane height; 0 is taken as 1
     int playlist_mode = -1;
@@ -99,16 +98,6 @@ struct window_state {
     window_rectangle window;
 };
 
-// The playlist modes: nothing, a saved playlist, a Media CD, all saved playlists, all Media CDs, a grouping.
-enum playlist_mode_value : int {
-    mode_nothing = -1,
-    mode_playlist = 0,
-    mode_media_cd = 1,
-    mode_all_playlists = 3,
-    mode_all_media_cds = 4,
-    mode_grouping = 7,
-};
-
 window_state read_window_state(const platform::profile_document& ini);
 window_state read_window_state(const std::string& ini_file);
 
@@ -117,9 +106,6 @@ window_state read_window_state(const std::string& ini_file);
 // write failed or a value was left out.
 bool write_window_state(platform::profile_document& ini, const window_state& state);
 bool write_window_state(const std::string& ini_file, const window_state& state);
-
-// The mode as it is stored: 7 becomes 0.
-int stored_playlist_mode(int mode);
 
 // `playlist_name` as stored for a mode: the playlist in mode 0 (and 7), the Media CD in mode 1, else empty.
 std::string stored_playlist_name(int mode, const std::string& playlist_name, const std::string& media_cd_name);

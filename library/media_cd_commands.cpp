@@ -62,7 +62,7 @@ store_outcome add_new_media_cd(store_context& context, const std::string& curren
         inform(context, write_failed_message(*name));
     else if (!known_serial)
         inform(context, unrecognisable_volume_message(*name));
-    context.state.PlaylistMode = mode_media_cd;
+    context.state.mode.show_media_cd();
     after_catalogue_change(outcome);
     return outcome;
 }
@@ -116,7 +116,7 @@ store_outcome rename_media_cd(store_context& context) {
 store_outcome save_media_cd(store_context& context) {
     store_outcome outcome;
     const std::string& name = context.state.current_media_cd_name;
-    if (name.empty() || context.state.PlaylistMode != mode_media_cd) {
+    if (name.empty() || !context.state.mode.saves_media_cd()) {
         context.prompts.message_box(context.texts[texts::cant_save_media_cd], texts::media_cd_caption,
                                     platform::message_buttons::ok, platform::message_icon::information);
         return outcome;
@@ -144,6 +144,7 @@ store_outcome load_media_cd(store_context& context, const std::string& name, std
 store_outcome display_all_media_cds(store_context& context) {
     begin_new_list(context.list);
     display_all_media_cds(context.media_cds, context.list, context.drives);
+    context.state.mode.show_all_media_cds();
     context.state.current_media_cd_name.clear();
     store_outcome outcome;
     outcome.done = true;

@@ -22,12 +22,14 @@ enum media_column : int {
     Length,
     Seconds,
     Quality,
-    Info8,
-    Info9,
-    Info10,
+    // The five free fields the media-information source (the resource plug-in) fills; the program stores, saves
+    // and shows them and gives them no meaning of its own. The bundled plug-in puts there:
+    Info8,  // the number of audio channels
+    Info9,  // the file size in bytes
+    Info10, // the track number within its album ("" when the tag has none); there is no disc number field
     SampleRate,
-    Info13,
-    Info14,
+    Info13, // the codec name
+    Info14, // the file's modification time
 };
 inline constexpr int column_count = 18;
 inline constexpr char info_separator = '\xFF';

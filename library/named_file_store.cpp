@@ -62,14 +62,8 @@ named_file_store::named_file_store(const std::string& data_folder, const std::st
 }
 
 bool named_file_store::ensure_folder() {
-    if (!platform::directory_exists(folder_)) {
-        // The data folder itself may be new on a first run.
-        const std::string parent = folder_.substr(0, folder_.find_last_of('/', folder_.size() - 2) + 1);
-        if (!parent.empty() && !platform::directory_exists(parent))
-            platform::create_directory(parent);
-        platform::create_directory(folder_);
-    }
-    folder_ok_ = platform::directory_exists(folder_);
+    // The data folder itself may be new on a first run.
+    folder_ok_ = platform::create_directories(folder_);
     if (!folder_ok_ && on_failure_)
         on_failure_(failure_text_, folder_failure_caption);
     return folder_ok_;

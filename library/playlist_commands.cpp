@@ -16,7 +16,7 @@ namespace karvo {
 namespace {
 
 bool in_playlist_mode(const shell_state& state) {
-    return state.PlaylistMode == mode_playlist && !state.current_playlist_name.empty();
+    return state.mode == PlaylistMode::playlist && !state.current_playlist_name.empty();
 }
 
 // A saved playlist that exists gets its tree node back by a new listing, a new one gets a node of its own.
@@ -63,7 +63,7 @@ store_outcome new_playlist(store_context& context) {
     }
     begin_new_list(context.list);
     context.state.current_playlist_name = name;
-    context.state.PlaylistMode = mode_playlist;
+    context.state.mode.show_playlist();
     outcome.done = true;
     outcome.list = list_change::rewritten;
     show_saved_playlist(outcome, name, existed);
@@ -113,7 +113,7 @@ store_outcome rename_playlist(store_context& context) {
 }
 
 store_outcome save_playlist(store_context& context) {
-    if (context.state.PlaylistMode == mode_media_cd)
+    if (context.state.mode.saves_media_cd())
         return save_media_cd(context);
     store_outcome outcome;
     const std::string name = context.state.current_playlist_name;
@@ -135,7 +135,7 @@ store_outcome save_playlist(store_context& context) {
 store_outcome save_playlist_as(store_context& context) {
     store_outcome outcome;
     shell_state& state = context.state;
-    if (!save_playlist_as_enabled(state.PlaylistMode, context.list.count()))
+    if (!state.mode.can_save_as(context.list.count()))
         return outcome;
     const auto name = ask_item_name(context, context.texts[texts::enter_playlist_name] + " " + shown_list_name(state),
                                     texts::save_as_default);
@@ -147,9 +147,9 @@ store_outcome save_playlist_as(store_context& context) {
         return outcome;
     }
     // The rows shown are now that saved playlist: a later empty search must not bring back the list they came from.
-    if (state.PlaylistMode != mode_playlist)
+    if (!(state.mode == PlaylistMode::playlist))
         context.list.discard_backup();
-    state.PlaylistMode = mode_playlist;
+    state.mode.show_playlist();
     state.current_playlist_name = *name;
     outcome.done = true;
     outcome.list = list_change::list_names;
@@ -160,7 +160,7 @@ store_outcome save_playlist_as(store_context& context) {
 store_outcome revert_playlist(store_context& context) {
     store_outcome outcome;
     const shell_state& state = context.state;
-    const bool media_cd = state.PlaylistMode == mode_media_cd && !state.current_media_cd_name.empty();
+    const bool media_cd = state.mode.saves_media_cd() && !state.current_media_cd_name.empty();
     if (!in_playlist_mode(state) && !media_cd)
         return outcome;
     if (!confirm(context, context.texts[texts::revert_question]))
@@ -206,6 +206,7 @@ store_outcome recache_playlist(store_context& context, const recache_info_source
 store_outcome display_all_saved_playlists(store_context& context) {
     begin_new_list(context.list);
     display_all_saved_playlists(context.playlists, context.list);
+    context.state.mode.show_all_playlists();
     context.state.current_playlist_name.clear();
     store_outcome outcome;
     outcome.done = true;
@@ -226,21 +227,13 @@ store_outcome send_to(store_context& context, const std::string& target, const s
     return outcome;
 }
 
-bool save_playlist_enabled(int playlist_mode) {
-    return playlist_mode == mode_playlist || playlist_mode == mode_media_cd;
-}
-
-bool save_playlist_as_enabled(int playlist_mode, int rows) {
-    return playlist_mode == mode_playlist || rows > 0;
-}
-
 std::string shown_list_name(const shell_state& state) {
-    switch (state.PlaylistMode) {
-        case mode_playlist:
-        case mode_grouping: return state.current_playlist_name;
-        case mode_media_cd: return state.current_media_cd_name;
-        case mode_all_playlists: return "My Playlists";
-        case mode_all_media_cds: return "My Media CDs";
+    switch (state.mode.value()) {
+        case PlaylistMode::playlist:
+        case PlaylistMode::grouping: return state.current_playlist_name;
+        case PlaylistMode::media_cd: return state.current_media_cd_name;
+        case PlaylistMode::all_playlists: return "My Playlists";
+        case PlaylistMode::all_media_cds: return "My Media CDs";
         default: return "Virtual Playlist";
     }
 }

@@ -41,15 +41,11 @@ using recache_status = std::function<void(const std::string& text)>;
 store_outcome recache_playlist(store_context& context, const recache_info_source& info,
                                const recache_status& show_status, const read_ahead_policy& read_ahead = {});
 
-// Ctrl+W: every saved playlist in store order; no current playlist afterwards. The mode is the caller's.
+// Ctrl+W: every saved playlist in store order; no current playlist afterwards.
 store_outcome display_all_saved_playlists(store_context& context);
 
 // Appends the selected rows' entries to the saved playlist `target` (the list itself is unchanged).
 store_outcome send_to(store_context& context, const std::string& target, const std::vector<int>& selected);
-
-// Enabling of the two save items of the commands menu.
-bool save_playlist_enabled(int playlist_mode);
-bool save_playlist_as_enabled(int playlist_mode, int rows);
 
 // What the list on screen is called in questions about it: the saved playlist, the Media CD, or the kind of list.
 std::string shown_list_name(const shell_state& state);

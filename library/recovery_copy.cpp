@@ -31,7 +31,7 @@ bool write_recovery_copy(const std::string& path, const shell_state& state, cons
     std::string text;
     text.reserve(static_cast<std::size_t>(list.count()) * 160 + 128);
     text += magic;
-    text.append(1, '\n').append(std::to_string(state.PlaylistMode)).append(1, '\n');
+    text.append(1, '\n').append(std::to_string(state.mode.value())).append(1, '\n');
     text.append(state.current_playlist_name).append(1, '\n').append(state.current_media_cd_name).append(1, '\n');
     text.append(std::to_string(list.count())).append(1, '\n');
     const string_list lines = list.serialise_all();

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "library/command_texts.h"
+#include "library/playlist_mode.h"
+
 namespace karvo {
 
-// The application's title and the caption of the main window's message boxes.
-inline constexpr const char* application_title = "Karvo Media v4.0 Beta 3.5";
-
 struct shell_state {
-    int PlaylistMode = -1; // playlist_mode_value
+    PlaylistMode mode;
     std::string current_playlist_name{};
     std::string current_media_cd_name{};
     std::string current_folder{};

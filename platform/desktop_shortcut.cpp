@@ -200,9 +200,7 @@ bool add_desktop_shortcut(const user_folders& folders, std::string_view program,
 
 bool add_menu_shortcut(const user_folders& folders, std::string_view program, std::string_view icon) {
     const std::string folder = applications_folder(folders);
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    return directory_exists(folder) && write_desktop_entry(folder + "/" + menu_shortcut_name, program, icon, false);
+    return create_directories(folder) && write_desktop_entry(folder + "/" + menu_shortcut_name, program, icon, false);
 }
 
 } // namespace karvo::platform

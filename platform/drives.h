@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <memory>
 #include <vector>
 
 namespace karvo::platform {
@@ -20,11 +21,22 @@ struct drive_info {
     std::uint32_t serial = unknown_serial;
 };
 
+// Tells when something was mounted or unmounted: its descriptor turns exceptional (poll's POLLPRI) on every change,
+// and `acknowledge` must be called after each before the next one shows.
+class mount_watch {
+public:
+    virtual ~mount_watch() = default;
+    virtual int descriptor() const = 0;
+    virtual void acknowledge() = 0;
+};
+
 class drive_table {
 public:
     virtual ~drive_table() = default;
     // "/" first, then by mount point; pseudo file systems left out.
     virtual std::vector<drive_info> drives() = 0;
+    // A watch of the mounts, or null where changes cannot be followed.
+    virtual std::unique_ptr<mount_watch> watch_mounts() { return nullptr; }
 };
 
 drive_table& system_drives();

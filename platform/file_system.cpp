@@ -302,6 +302,12 @@ bool create_directory(const std::string& path) {
     return directory_exists(path);
 }
 
+bool create_directories(const std::string& path) {
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1))
+        create_directory(path.substr(0, slash));
+    return create_directory(path);
+}
+
 bool delete_file(const std::string& path) {
     struct stat st {};
     if (path.empty() || ::lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))

@@ -59,6 +59,7 @@ struct file_version {
 };
 std::optional<file_version> file_version_of(const std::string& path); // nullopt when it does not exist
 bool create_directory(const std::string& path);                       // one level; true when it exists afterwards
+bool create_directories(const std::string& path);                     // with its parents; true when it exists afterwards
 bool delete_file(const std::string& path);
 bool rename_file(const std::string& from, const std::string& to); // fails when `to` exists
 

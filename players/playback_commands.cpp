@@ -139,7 +139,7 @@ std::string playback_commands::quoted_temp_list() const {
 }
 
 void playback_commands::show(const std::string& text) {
-    services_.prompts.message_box(text, main_message_caption, platform::message_buttons::ok,
+    services_.prompts.message_box(text, application_title, platform::message_buttons::ok,
                                   platform::message_icon::none);
 }
 

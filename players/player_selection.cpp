@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "players/player_selection.h"
 
+#include "players/mpd_player.h"
+
 #include <algorithm>
 
 #include "platform/ini_file.h"
@@ -53,7 +55,7 @@ bool player_selection::program_exists(int index) const {
 }
 
 void player_selection::show_missing(const std::string& caption) {
-    prompts_.message_box(entry_or_empty(messages_, missing_player_message) + " " + caption + ".", main_message_caption,
+    prompts_.message_box(entry_or_empty(messages_, missing_player_message) + " " + caption + ".", application_title,
                          platform::message_buttons::ok, platform::message_icon::none);
 }
 
@@ -94,11 +96,13 @@ bool player_selection::select_extra(int box_index) {
 void player_selection::select_at_startup(int stored_index) {
     if (stored_index < 0) {
         const int count = static_cast<int>(lists.locations.size());
+        // The music daemon's marker needs no program here, so it would always be found: a first run picks only a
+        // player whose program is installed, and MPD when the user chooses it.
         int first = 0;
-        while (first < count && !program_exists(first))
+        while (first < count && (!program_exists(first) || is_mpd_location(location(first))))
             ++first;
         if (first == count) {
-            prompts_.message_box(no_player_location_text, main_message_caption, platform::message_buttons::ok,
+            prompts_.message_box(no_player_location_text, application_title, platform::message_buttons::ok,
                                  platform::message_icon::information);
             return;
         }

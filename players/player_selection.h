@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "library/command_texts.h"
 #include "library/string_list.h"
 
 namespace karvo {
@@ -24,9 +25,6 @@ inline constexpr const char* winamp_player_name = "WinAMP";
 inline constexpr const char* sonique_player_name = "Sonique";
 inline constexpr const char* nad_player_name = "NAD";
 inline constexpr int sonique_slot = 1;
-
-// Caption of every message box of the main window.
-inline constexpr const char* main_message_caption = "Karvo Media v4.0 Beta 3.5";
 
 inline constexpr const char* no_player_location_text =
     "Currently, no Media Player Location is defined.  Please go to Preferences Menu->Media Players to tell Karvo "

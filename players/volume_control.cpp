@@ -7,10 +7,8 @@ namespace karvo {
 namespace {
 
 constexpr int bar_press_offset = 2; // the bar's frame: x = 2 is 0 %
-constexpr int snap_distance = 10;
-constexpr int snapped_left = 1;
-constexpr int top_limit = 40; // below the title strip
-constexpr int snapped_top = 30;
+// Its top stays below the title strip.
+constexpr snap_rule volume_snapping{10, 1, 40, 30};
 
 volume_display shown(int value) {
     return {value, std::to_string(value) + "%"};
@@ -49,15 +47,7 @@ panel_rect move_volume_panel(const panel_rect& start, int dx, int dy, int client
     panel_rect moved = start;
     moved.left += dx;
     moved.top += dy;
-    if (moved.left <= snap_distance)
-        moved.left = snapped_left;
-    else if (moved.left + moved.width >= client_width - snap_distance)
-        moved.left = client_width - moved.width - 1;
-    if (moved.top <= top_limit)
-        moved.top = snapped_top;
-    else if (moved.top + moved.height >= client_height - snap_distance)
-        moved.top = client_height - moved.height - 1;
-    return moved;
+    return snap_to_edges(moved, client_width, client_height, volume_snapping);
 }
 
 } // namespace karvo

@@ -3,6 +3,7 @@
 // master volume behind it. Without a mixer the bar still moves but only the display changes.
 #pragma once
 
+#include "library/edge_snapping.h"
 #include <string>
 
 namespace karvo {
@@ -42,13 +43,6 @@ private:
 };
 
 // The volume panel's rectangle after a move, kept near the main window's client edges.
-struct panel_rect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
-
 // `start` is the panel when the press happened, dx/dy the cursor's travel since then.
 panel_rect move_volume_panel(const panel_rect& start, int dx, int dy, int client_width, int client_height);
 

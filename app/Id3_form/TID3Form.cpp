@@ -11,7 +11,7 @@
 
 #include "app/Id3_form/cp1252_limit.h"
 #include "app/Main_form/picture_button.h"
-#include "app/Main_form/window_mover.h"
+#include "app/Main_form/chrome/window_mover.h"
 #include "app/resources/artwork.h"
 #include "library/media_list.h"
 #include "platform/prompts.h"

@@ -1,53 +1,46 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Main_form/TfrmMain.h"
 
-#include <QHeaderView>
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QGuiApplication>
 #include <QLabel>
-#include <QMenu>
-#include <QPixmap>
+#include <QScreen>
 #include <QStatusTipEvent>
 #include <QTableView>
-#include <QTimer>
 
-#include "app/Main_form/chrome_pane.h"
+#include "app/Main_form/chrome/chrome_controller.h"
+#include "app/Main_form/chrome/chrome_pane.h"
+#include "app/Main_form/chrome/status_line.h"
+#include "app/Main_form/chrome/status_pane.h"
 #include "app/Main_form/command_registry.h"
-#include "app/Main_form/folder_listing_model.h"
-#include "app/Main_form/list_loader.h"
-#include "app/Main_form/listing_pane.h"
-#include "app/Main_form/navigation_tree.h"
-#include "app/Main_form/pane_splitter.h"
-#include "app/Main_form/picture_button.h"
-#include "app/Main_form/players_pane.h"
-#include "app/Main_form/players_panel.h"
-#include "app/Main_form/playlist_model.h"
-#include "app/Main_form/playlist_pane.h"
-#include "app/Main_form/status_line.h"
-#include "app/Main_form/search_pane.h"
 #include "app/Main_form/floating_panel.h"
-#include "app/Main_form/status_pane.h"
-#include "app/Main_form/tree_pane.h"
+#include "app/Main_form/keyboard_access.h"
+#include "components/Coolcombobox/CoolComboBox.h"
+#include "app/Main_form/navigation/listing_pane.h"
+#include "app/Main_form/navigation/navigation_controller.h"
+#include "app/Main_form/navigation/navigation_tree.h"
+#include "app/Main_form/navigation/tree_pane.h"
+#include "app/Main_form/pane_splitter.h"
+#include "app/Main_form/players/players_controller.h"
+#include "app/Main_form/players/players_pane.h"
+#include "app/Main_form/players/players_panel.h"
+#include "app/Main_form/playlist/history_controller.h"
+#include "app/Main_form/playlist/playlist_controller.h"
+#include "app/Main_form/playlist/playlist_model.h"
+#include "app/Main_form/playlist/playlist_pane.h"
+#include "app/Main_form/playlist/search_pane.h"
+#include "app/Main_form/stores/stores_controller.h"
+#include "app/Main_form/tags/tags_controller.h"
 #include "app/resources/artwork.h"
-#include "components/Fsnotify/TFSNotify.h"
-#include "components/Statusicon/TStatusIcon.h"
-#include "components/Thrdunit/TThreadTimer.h"
-#include "library/auto_playlister.h"
-#include "library/folder_scanner.h"
+#include "library/media_cd_commands.h"
 #include "library/mp3_cd_class.h"
 #include "library/playlist_class.h"
+#include "library/playlist_commands.h"
+#include "library/store_commands.h"
 #include "platform/file_system.h"
-#include "platform/ini_file.h"
-#include "platform/paths.h"
-#include "platform/program_starter.h"
 #include "platform/prompts.h"
-#include "platform/media_bus.h"
-#include "players/linux_player_class.h"
-#include "players/nad_class.h"
-#include "players/player_table.h"
-#include "players/playback_commands.h"
-#include "players/player_selection.h"
-#include "players/sonique_class.h"
-#include "players/volume_control.h"
-#include "players/winamp_class.h"
 
 namespace karvo {
 
@@ -62,19 +55,6 @@ constexpr int status_height = 18;
 constexpr int min_list_height = 30;
 constexpr int min_folder_width = 40;
 constexpr int min_tree_width = 70; // the tree is never squeezed away, by a drag or by a value read at start
-
-// The data folder may be several levels deep ($XDG_DATA_HOME/karvo-media/); the stores create only their own.
-void create_folder_path(const std::string& folder) {
-    std::string path;
-    for (std::size_t start = 0; start < folder.size();) {
-        const std::size_t slash = folder.find('/', start);
-        const std::size_t end = slash == std::string::npos ? folder.size() : slash;
-        path = folder.substr(0, end);
-        if (!path.empty() && !platform::directory_exists(path))
-            platform::create_directory(path);
-        start = end + 1;
-    }
-}
 
 const char* const window_style = R"(
 QTableView, QTreeView {
@@ -108,28 +88,26 @@ QMenu::item:disabled { color: rgb(110,130,170); }
 QMenu::separator { height: 1px; background: rgb(0,90,160); margin: 2px 6px; }
 )";
 
+// A rectangle that no screen shows (a monitor removed since the last run) moves to the primary screen.
+window_rectangle on_a_screen(window_rectangle rect) {
+    const QRect wanted(rect.left, rect.top, rect.width, rect.height);
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen->availableGeometry().intersects(wanted))
+            return rect;
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+        rect.left = primary->availableGeometry().left();
+        rect.top = primary->availableGeometry().top();
+    }
+    return rect;
+}
+
 } // namespace
 
 TfrmMain::TfrmMain(main_environment environment, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), environment_(std::move(environment)) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), context_(std::move(environment)) {
     setObjectName("frmMain");
     setWindowTitle(QString::fromUtf8(application_title));
     setMinimumSize(min_window_width, min_window_height);
-    program_folder = platform::with_trailing_slash(environment_.program_folder);
-    data_folder = platform::with_trailing_slash(environment_.data_folder);
-    messages_ = builtin_main_language().messages;
-
-    create_folder_path(data_folder);
-    remove_stale_temporaries_of(data_folder);
-    auto folder_failure = [this](const std::string& text, const std::string& caption) {
-        if (folder_failed_)
-            return; // the program ends after the first: one message, not one per store
-        folder_failed_ = true;
-        environment_.prompts.message_box(text, caption, platform::message_buttons::ok, platform::message_icon::none);
-    };
-    playlists = std::make_unique<playlist_class>(data_folder, folder_failure);
-    media_cds = std::make_unique<mp3_cd_class>(data_folder, folder_failure);
-    scanners = std::make_unique<folder_scanner>(media_types);
 
     back_panel = new QWidget(this);
     back_panel->setObjectName("back_panel");
@@ -141,161 +119,141 @@ TfrmMain::TfrmMain(main_environment environment, QWidget* parent)
     back_panel->setStyleSheet(QString::fromLatin1(window_style));
 
     commands_ = new command_registry(this, QString::fromLatin1(menu_style));
-    declare_toolbar_commands();
-    declare_store_commands();
-    declare_add_menu();
-    declare_playlist_menu();
-    declare_media_cd_menu();
-    declare_commands_menu();
-    declare_tray_menu();
-
-    chrome_ = new chrome_pane(this, back_panel, *commands_, "mnuExitKarvo");
-    tree_ = new tree_pane(state_, back_panel);
-    listing_ = new listing_pane(folder_list, back_panel);
-    playlist_ = new playlist_pane(music_list, *commands_, back_panel);
-    status_ = new status_pane(state_, back_panel);
-    players_ = new players_pane(back_panel);
-    search_ = new search_pane(back_panel);
-    auto* caption = new QLabel(QStringLiteral("Folder Listing"), back_panel);
-    caption->setObjectName("imgFolderCaption");
-    caption->setStyleSheet("color: rgb(150,210,255); background: transparent; font-weight: bold;");
-    imgFolderCaption = caption;
-    wire_panes();
-    declare_history_commands();
-    declare_window_commands();
+    chrome_hooks hooks{[this] { save_state_once(); },
+                       [this] {
+                           // Once the state is saved the program is ending (a logout saved it): no second question.
+                           if (state_saved_)
+                               return true;
+                           if (!history_->settle_unsaved())
+                               return false;
+                           history_->forget_recovery(); // saved or dropped on purpose: nothing left to recover
+                           return true;
+                       },
+                       [this] {
+                           // Colours, font size, name switches, players, Double_Click, the enabled extensions and
+                           // the auto playlister; Exit writes search_item back from the state, so it follows too.
+                           Load_settings();
+                           context_.state.search_item = context_.settings.search_item;
+                       },
+                       [this] { return players_->player_locations(); },
+                       [this](int player, const std::string& path) { players_->set_player_location(player, path); }};
+    chrome_ = new chrome_controller(context_, *commands_, this, back_panel, std::move(hooks));
+    navigation_ = new navigation_controller(context_, *commands_, ports_, back_panel);
+    playlist_ = new playlist_controller(context_, *commands_, ports_, back_panel);
+    players_ = new players_controller(context_, *commands_, ports_, back_panel);
+    stores_ = new stores_controller(context_, *commands_, ports_, this);
+    tags_ = new tags_controller(context_, *commands_, ports_, this);
+    history_ = new history_controller(context_, *commands_, ports_, this);
+    ports_ = areas{chrome_, playlist_, navigation_, players_, stores_, history_};
+    wire_areas();
     wire_keyboard();
-    create_tray_icon();
-    resize(chrome_->restore_rect().width, chrome_->restore_rect().height);
+    resize(chrome_->pane().restore_rect().width, chrome_->pane().restore_rect().height);
 }
 
 TfrmMain::~TfrmMain() {
-    listing_->cancel_fill(); // its readers call the plug-in, which goes before the pane
-    // A bus given by the caller outlives the window: it must not call back into it.
-    if (bus_)
-        bus_->watch({}, {});
+    // The areas go before the data they use: the players' timer and watcher stop, the listing's readers end.
+    delete players_;
+    delete tags_;
+    delete stores_;
+    delete navigation_;
+    delete playlist_;
+    delete history_;
+    delete chrome_;
 }
 
-// Everything one pane tells another goes through here.
-void TfrmMain::wire_panes() {
-    chrome_->add_move_handle(status_->strip());
-    connect(chrome_, &chrome_pane::minimize_clicked, this, [this] { ToolbarMinClick(); });
-
-    // The toolbar strip: playlist buttons, then the players' buttons and the preferences, then the three operation
-    // menus.
-    playlist_->add_button(artwork::picture::play, "cmdPlay");
-    playlist_->add_button(artwork::picture::stop, "cmdStop");
-    playlist_->add_button(artwork::picture::volume_off, "cmdVolume", 12);
-    playlist_->add_button(artwork::picture::options, "cmdOptions", 12);
-    playlist_->add_button(artwork::picture::my_computer, "my_computer", 3, true);
-    playlist_->add_button(artwork::picture::selected_playlist, "my_saved_pls", 3, true);
-    playlist_->add_button(artwork::picture::selected_media_cd, "my_media_cd", 3, true);
-    connect(playlist_, &playlist_pane::double_clicked, this, [this] { LstMusicListDblClick(); });
-
-    navigation_tree* tree = tree_->tree();
-    tree->drop_source = playlist_->view();
-    connect(tree, &navigation_tree::node_clicked, this, [this](QTreeWidgetItem* item) { MyTreeClick(item); });
-    connect(tree, &navigation_tree::node_right_clicked, this,
-            [this](QTreeWidgetItem* item, const QPoint& at) { MyTreeRightClick(item, at); });
-    connect(tree, &navigation_tree::f5_pressed, this, [this] { MyTreeF5(); });
-    connect(tree, &navigation_tree::dropped_on, this, [this](QTreeWidgetItem* item) { MyTreeDragDrop(item); });
-    connect(tree_, &tree_pane::grouping_expanding, this,
-            [this](QTreeWidgetItem* grouping) { fill_grouping_values(grouping); });
-
-    connect(listing_, &listing_pane::context_menu_requested, this,
-            [this](const QPoint& at) { LstMusicListAllContextPopup(at); });
-    connect(listing_, &listing_pane::double_clicked, this,
-            [this] { undoable("Add Selected Files", [this] { LstMusicListAllDblClick(); }); });
-
-    // What lands on the playlist and on the waste bin.
-    connect(playlist_, &playlist_pane::tree_dropped, this,
-            [this] { undoable("Add Directory", [this] { LstMusicListTreeDrop(); }); });
-    connect(playlist_, &playlist_pane::listing_dropped, this,
-            [this](int row) { undoable("Drop", [this, row] { LstMusicListListingDrop(row); }); });
-    connect(playlist_, &playlist_pane::files_dropped, this,
-            [this](const string_list& files, int row) {
-                undoable("Drop", [&] { LstMusicListFilesDrop(files, row); });
-            });
-    connect(playlist_, &playlist_pane::waste_dropped, this, [this](const QString& from) { WasteDragDrop(from); });
-
-    connect(search_, &search_pane::search_requested, this,
-            [this] { undoable("Search", [this] { picSearchTypeClick(); }); });
-    connect(search_, &search_pane::tips_requested, this, [this] { SearchingTipsClick(); });
-
-    build_players();
+// What one pane shows of another goes through here: the toolbar strip's buttons and the splitters.
+void TfrmMain::wire_areas() {
+    playlist_pane& strip = playlist_->pane();
+    strip.add_button("cmdPlay");
+    strip.add_button("cmdStop");
+    strip.add_button("cmdVolume", 12);
+    strip.add_button("cmdOptions", 12);
+    strip.add_button("my_computer", 3, true);
+    strip.add_button("my_saved_pls", 3, true);
+    strip.add_button("my_media_cd", 3, true);
+    navigation_->tree().tree()->drop_source = strip.view();
 
     // The splitters: a drag moves the pane edge by the pointer's travel from where the drag began.
     auto* VSplitter = new pane_splitter(Qt::Horizontal, "VSplitter", back_panel);
     auto* HSplitter = new pane_splitter(Qt::Vertical, "HSplitter", back_panel);
     auto drag_start = std::make_shared<QPoint>();
+    shell_state& state = context_.state;
     for (pane_splitter* splitter : {VSplitter, HSplitter})
-        connect(splitter, &pane_splitter::pressed, this, [this, drag_start] {
-            *drag_start = {state_.v_splitter, state_.h_splitter};
-        });
+        connect(splitter, &pane_splitter::pressed, this,
+                [&state, drag_start] { *drag_start = {state.v_splitter, state.h_splitter}; });
     connect(VSplitter, &pane_splitter::dragged, this,
-            [this, drag_start](int travel) { set_splitters(drag_start->x() + travel, state_.h_splitter); });
+            [this, &state, drag_start](int travel) { set_splitters(drag_start->x() + travel, state.h_splitter); });
     connect(HSplitter, &pane_splitter::dragged, this,
-            [this, drag_start](int travel) { set_splitters(state_.v_splitter, drag_start->y() + travel); });
+            [this, &state, drag_start](int travel) { set_splitters(state.v_splitter, drag_start->y() + travel); });
+}
+
+void TfrmMain::wire_keyboard() {
+    tree_pane& tree = navigation_->tree();
+    listing_pane& listing = navigation_->listing();
+    search_pane& search = playlist_->search();
+    tree.tree()->setAccessibleName(QStringLiteral("Navigation tree"));
+    listing.view()->setAccessibleName(QStringLiteral("Folder listing"));
+    playlist_->pane().view()->setAccessibleName(QStringLiteral("Virtual playlist"));
+    search.query_field()->setAccessibleName(QStringLiteral("Search text"));
+    search.category_list()->setAccessibleName(QStringLiteral("Search in"));
+    search.panel()->setAccessibleName(QStringLiteral("Search"));
+    const std::vector<QWidget*> search_fields = {search.query_field(), search.category_list(), search.select_found(),
+                                                 search.display_found_box()};
+    tab_chain chain{{tree.tree(), listing.view(), playlist_->pane().view()}, search.panel(), search_fields};
+    chain.order.insert(chain.order.end(), search_fields.begin(), search_fields.end());
+    chain.order.push_back(players_->pane().panel());
+    give_keyboard_access(this, *commands_, chain);
 }
 
 bool TfrmMain::event(QEvent* event) {
     // Every hint of the window arrives as a status tip; an empty one ends it.
     if (event->type() == QEvent::StatusTip) {
         const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
-        tip.isEmpty() ? show_location() : show_message(tip);
+        tip.isEmpty() ? chrome_->show_location() : chrome_->show_message(tip);
         return true;
     }
     return QWidget::event(event);
 }
 
 bool TfrmMain::FormCreate() {
-    if (folder_failed_)
+    if (context_.folder_failed)
         return false;
-    // 1. message-box title; the playlist view starts empty
-    msg_box_title = application_title;
-    playlist_->view()->viewport()->update();
-    // 2-3. program folder, language plug-in
+    playlist_->repaint();
     load_language_plugin();
-    // 4. resource plug-in: the program cannot run without it
+    // The program cannot run without its resource plug-in.
     if (!load_resource_plugin()) {
-        environment_.prompts.message_box(missing_resource_plugin_text(messages_[15]), msg_box_title,
-                                         platform::message_buttons::ok, platform::message_icon::error);
+        context_.prompts().message_box(missing_resource_plugin_text(context_.message(texts::cant_find_player)),
+                                       application_title, platform::message_buttons::ok,
+                                       platform::message_icon::error);
         return false;
     }
-    // 5. export plug-ins
-    load_export_plugins();
-    // 7, 9. paths of the data files
-    settings_file = data_folder + "karvo.ini";
-    settings_ini.open(settings_file);
-    media_cd_index = data_folder + "Media CDs/media_cds.ini";
-    temp_playlist = data_folder + "temp_playlist.m3u";
-    // 8, 12. window shapes and the status line
+    playlist_->load_export_plugins();
+    context_.settings_file = context_.data_folder + "karvo.ini";
+    context_.settings_ini.open(context_.settings_file);
     place_controls();
-    status_->strip()->update();
-    // 11. navigation tree
-    MyTreeBuild();
-    // 14-16. settings, previous state, location
+    chrome_->status().strip()->update();
+    navigation_->build_tree();
     Load_settings();
     Restore_state();
-    list_replaced();
-    offer_recovery();
-    show_location();
-    // 17. the Media CD check marks the discs and sticks that are in a drive
-    MediaCDCheck();
-    if (!environment_.drives) // a test's drive table has no mounts to follow
-        watch_mounts();
+    history_->list_replaced();
+    history_->offer_recovery();
+    chrome_->show_location();
+    // The Media CD check marks the discs and sticks that are in a drive.
+    stores_->media_cd_check();
+    stores_->watch_mounts();
     // The keyboard works at once: the playlist has the focus.
-    playlist_->view()->setFocus(Qt::OtherFocusReason);
+    playlist_->pane().view()->setFocus(Qt::OtherFocusReason);
     return true;
 }
 
 void TfrmMain::load_language_plugin() {
-    language.load_from(program_folder);
-    const main_language texts = language.main_window();
-    messages_ = texts.messages;
+    context_.language.load_from(context_.program_folder);
+    const main_language texts = context_.language.main_window();
+    context_.messages = texts.messages;
     for (const auto& [name, caption] : texts.captions) {
         const QString text = QString::fromStdString(caption);
         if (name == virtual_playlist_column1) {
-            playlist_->model()->set_caption(1, text);
+            playlist_->pane().model()->set_caption(1, text);
         } else if (commands_->has(name)) {
             commands_->set_caption(name, text);
         } else if (auto* label = findChild<QLabel*>(QString::fromStdString(name))) {
@@ -304,35 +262,24 @@ void TfrmMain::load_language_plugin() {
             button->setText(text);
         }
     }
-    apply_language();
-}
-
-void TfrmMain::apply_language() {
-    auto message = [this](int n) { return QString::fromStdString(messages_[n]); };
-    playlist_->model()->set_count_texts(message(0), message(1));
-    const std::pair<const char*, int> hints[] = {
-        {"cmdSort", 10}, {"cmdSortza", 11}, {"cmdRandom", 9},   {"cmdCommands", 12}, {"cmdOptions", 13},
-        {"cmdPlay", 7},  {"cmdStop", 8},    {"my_computer", 2}, {"my_saved_pls", 3}, {"my_media_cd", 4}};
-    for (const auto& [name, n] : hints)
-        playlist_->button(name)->setStatusTip(message(n));
-    playlist_->button("cmdVolume")->setStatusTip(QStringLiteral("Show or hide the Volume panel."));
+    commands_->set_texts(context_.texts());
+    playlist_->pane().model()->set_count_texts(QString::fromStdString(context_.message(texts::media_names)),
+                                               QString::fromStdString(context_.message(texts::total_files)));
 }
 
 bool TfrmMain::load_resource_plugin() {
-    resource.set_read_time_limit(environment_.media_read_limit);
-    if (!resource.load(program_folder + resource_plugin::relative_path))
+    resource_plugin& resource = context_.resource;
+    resource.set_read_time_limit(context_.environment.media_read_limit);
+    if (!resource.load(context_.program_folder + resource_plugin::relative_path))
         return false;
     std::vector<QIcon> icons;
     for (const auto& png : resource.extension_icons())
         icons.emplace_back(artwork::pixmap_from_png(png));
-    playlist_model* model = playlist_->model();
-    listing_->set_images(icons, [model](const std::string& path) { return model->extension_image(path); });
+    playlist_model* model = playlist_->pane().model();
+    navigation_->listing().set_images(icons,
+                                      [model](const std::string& path) { return model->extension_image(path); });
     model->set_extension_images(resource.extensions(), std::move(icons));
     return true;
-}
-
-platform::drive_table& TfrmMain::drives() {
-    return environment_.drives ? *environment_.drives : platform::system_drives();
 }
 
 void TfrmMain::resizeEvent(QResizeEvent* event) {
@@ -343,61 +290,133 @@ void TfrmMain::resizeEvent(QResizeEvent* event) {
 void TfrmMain::place_controls() {
     const int w = width();
     const int h = height();
-    chrome_->place(w, h);
+    const shell_state& state = context_.state;
 
     // The panes follow the splitter values, squeezed only as far as the window demands.
     const int list_room = h - strip_offset - strip_height - 1 - margin - status_height - 3 - min_list_height;
-    const int upper = std::clamp(state_.h_splitter, 1, std::max(1, list_room));
+    const int upper = std::clamp(state.h_splitter, 1, std::max(1, list_room));
     const int tree_room = std::max(0, w - 2 * margin - splitter_width - min_folder_width);
-    const int tree = std::clamp(state_.v_splitter, std::min(min_tree_width, tree_room), tree_room);
+    const int tree = std::clamp(state.v_splitter, std::min(min_tree_width, tree_room), tree_room);
 
-    tree_->tree()->setGeometry(margin, pane_top, tree, upper);
-    findChild<pane_splitter*>("VSplitter")->setGeometry(margin + tree, pane_top, splitter_width, upper);
     const int folder_left = margin + tree + splitter_width;
-    listing_->view()->setGeometry(folder_left, pane_top, w - margin - folder_left, upper);
-    imgFolderCaption->adjustSize();
-    imgFolderCaption->move(tree + 7, chrome_pane::title_height +
-                                         (pane_top - chrome_pane::title_height - imgFolderCaption->height()) / 2);
+    navigation_->place(margin, pane_top, tree, folder_left, w - margin - folder_left, upper);
+    findChild<pane_splitter*>("VSplitter")->setGeometry(margin + tree, pane_top, splitter_width, upper);
     findChild<pane_splitter*>("HSplitter")
         ->setGeometry(margin, pane_top + upper, w - 2 * margin, strip_offset - pane_top);
 
     const int strip_top = upper + strip_offset;
     const int list_top = strip_top + strip_height + 1;
     const int status_top = h - margin - status_height;
-    playlist_->place(margin, list_top, w - 2 * margin, status_top - 3 - list_top, strip_top);
-    status_->place(margin, status_top, w - 2 * margin - chrome_pane::grip_size - 2, status_height);
-    players_->panel()->raise();
-    search_->panel()->raise();
+    playlist_->pane().place(margin, list_top, w - 2 * margin, status_top - 3 - list_top, strip_top);
+    chrome_->place(w, h, margin, status_top, w - 2 * margin - chrome_pane::grip_size - 2, status_height);
+    players_->pane().panel()->raise();
+    playlist_->search().panel()->raise();
 }
 
 void TfrmMain::set_splitters(int tree_width, int upper_height) {
-    state_.v_splitter = std::max(min_tree_width, tree_width);
-    state_.h_splitter = std::max(1, upper_height);
+    context_.state.v_splitter = std::max(min_tree_width, tree_width);
+    context_.state.h_splitter = std::max(1, upper_height);
     place_controls();
 }
 
+void TfrmMain::Load_settings() {
+    const resource_plugin& resource = context_.resource;
+    context_.settings = load_main_settings(context_.settings_ini, resource.player_names(),
+                                           resource.default_locations(), resource.extensions());
+    playlist_->apply_settings();
+    players_->apply_settings();
+    chrome_->apply_settings();
+    navigation_->apply_settings();
+    playlist_->repaint();
+}
+
+void TfrmMain::Restore_state() {
+    const window_state saved = read_window_state(context_.settings_ini);
+    shell_state& state = context_.state;
+    playlist_->pane().set_column_widths(saved.playlist_widths);
+    navigation_->listing().set_column_widths(saved.folder_widths);
+    set_splitters(saved.v_splitter, saved.h_splitter);
+    // What the virtual playlist showed.
+    state.mode = PlaylistMode::from_stored(saved.playlist_mode);
+    if (state.mode.value() != PlaylistMode::nothing) {
+        begin_new_list(context_.music_list);
+        const std::string& name = saved.playlist_name;
+        if (state.mode == PlaylistMode::playlist && !name.empty() && context_.playlists->exists(name)) {
+            stores_->restore_playlist(name);
+        } else if (state.mode == PlaylistMode::media_cd && !name.empty() && context_.media_cds->exists(name)) {
+            stores_->load_media_cd(name);
+        } else if (state.mode == PlaylistMode::all_playlists) {
+            stores_->run([](store_context& c) { return display_all_saved_playlists(c); });
+        } else if (state.mode == PlaylistMode::all_media_cds) {
+            stores_->run([](store_context& c) { return display_all_media_cds(c); });
+        }
+        playlist_->refresh_count();
+    }
+    if (!saved.last_dir.empty() && platform::directory_exists(saved.last_dir))
+        chrome_->set_current_folder(saved.last_dir);
+    state.volume_left = saved.volume_left;
+    state.volume_top = saved.volume_top;
+    state.volume_visible = saved.volume_visible;
+    players_->restore_volume_panel();
+    state.tree_saved_pls_state = saved.tree_saved_pls_state;
+    state.tree_media_cd_state = saved.tree_media_cd_state;
+    state.search_item = saved.search_item;
+    playlist_->search().set_display_found(state.search_item != 0);
+    // The window always starts restored, at the saved rectangle.
+    chrome_->pane().start_restored(on_a_screen(saved.window));
+}
+
+window_state TfrmMain::current_window_state() const {
+    const shell_state& state = context_.state;
+    const chrome_pane& frame = chrome_->pane();
+    window_state now;
+    now.playlist_widths = playlist_->pane().column_widths();
+    now.folder_widths = navigation_->listing().column_widths();
+    now.v_splitter = state.v_splitter;
+    now.h_splitter = state.h_splitter;
+    now.playlist_mode = state.mode.stored();
+    now.playlist_name =
+        stored_playlist_name(state.mode.value(), state.current_playlist_name, state.current_media_cd_name);
+    if (now.playlist_name.empty() && state.mode == PlaylistMode::playlist)
+        now.playlist_name = stores_->restoring_name(); // closed before the restore completed: the next start tries again
+    now.last_dir = state.current_folder;
+    now.tree_saved_pls_state = state.tree_saved_pls_state;
+    now.tree_media_cd_state = state.tree_media_cd_state;
+    now.search_item = state.search_item;
+    now.sort_item = context_.settings.sort_item;
+    now.volume_left = state.volume_left;
+    now.volume_top = state.volume_top;
+    now.volume_visible = state.volume_visible;
+    now.window_max = frame.maximised();
+    // A restored window keeps the place and size the user gave it; a maximised one its restore rectangle.
+    now.window = frame.maximised() ? frame.restore_rect() : window_rectangle{x(), y(), width(), height()};
+    return now;
+}
+
+void TfrmMain::Save_settings() {
+    write_window_state(context_.settings_ini, current_window_state());
+    context_.state.mode = PlaylistMode::from_stored(context_.state.mode.stored());
+}
+
 void TfrmMain::save_state_once() {
-    if (state_saved_ || settings_file.empty())
+    history_->set_ending(); // a question still open (the recovery offer) must not act once the state is saved
+    if (state_saved_ || context_.settings_file.empty())
         return;
     state_saved_ = true;
     Save_settings();
 }
 
 bool TfrmMain::ExitClick() {
-    // Once the state is saved the program is ending (a logout saved it): no second question.
-    if (!state_saved_) {
-        if (!settle_unsaved())
-            return false;
-        // The edits were saved or dropped on purpose: nothing is left to recover.
-        if (recovery_timer_)
-            recovery_timer_->stop();
-        platform::delete_file(recovery_path());
-    }
-    save_state_once();
-    IconTray->set_Enabled(false); // the icon leaves the notification area with the program
-    if (environment_.terminate)
-        environment_.terminate();
-    return true;
+    return chrome_->end();
+}
+
+void TfrmMain::end_by_session() {
+    history_->write_recovery_copy_now();
+    chrome_->end_by_session();
+}
+
+bool TfrmMain::restoring() const {
+    return !stores_->restoring_name().empty();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
@@ -408,55 +427,44 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
-void TfrmMain::show_message(const QString& text) {
-    status_->show_message(text);
+void TfrmMain::set_player_control(TfrmPlayerControl* panel) {
+    players_->set_player_control(panel);
 }
 
-void TfrmMain::show_location() {
-    status_->show_location();
+void TfrmMain::set_options_dialog(TfrmOptions* dialog) {
+    chrome_->set_options_dialog(dialog);
 }
 
-void TfrmMain::refresh_location() {
-    status_->refresh_location();
+void TfrmMain::set_about_box(QWidget* about) {
+    chrome_->set_about_box(about);
 }
 
-void TfrmMain::show_progress(const std::string& line) {
-    status_->show_progress(QString::fromStdString(line));
+playlist_pane& TfrmMain::playlist() const {
+    return playlist_->pane();
 }
 
-void TfrmMain::set_current_folder(const std::string& folder) {
-    state_.current_folder = folder;
-    settings_ini.set_string("Settings", "LastDir", folder);
-    status_->set_folder(QString::fromStdString(folder));
+search_pane& TfrmMain::search() const {
+    return playlist_->search();
 }
 
-void TfrmMain::set_current_playlist_name(const std::string& name) {
-    state_.current_playlist_name = name;
-    status_->set_playlist_name(QString::fromStdString(name));
+tree_pane& TfrmMain::navigation() const {
+    return navigation_->tree();
 }
 
-void TfrmMain::set_current_media_cd_name(const std::string& name) {
-    state_.current_media_cd_name = name;
-    status_->set_media_cd_name(QString::fromStdString(name));
+listing_pane& TfrmMain::listing() const {
+    return navigation_->listing();
 }
 
-void TfrmMain::mnuAboutClick() {
-    if (frmAbout)
-        frmAbout->show();
+players_pane& TfrmMain::players() const {
+    return players_->pane();
 }
 
-void TfrmMain::open_web_page(const std::string& address) {
-    platform::program_starter& starter =
-        environment_.starter ? *environment_.starter : platform::system_program_starter();
-    starter.open("xdg-open", "\"" + address + "\"", {}, platform::show_mode::normal);
+status_pane& TfrmMain::status() const {
+    return chrome_->status();
 }
 
-void TfrmMain::refresh_count() {
-    playlist_->refresh_count();
-}
-
-std::vector<int> TfrmMain::selected_positions() const {
-    return playlist_->selected_positions();
+chrome_pane& TfrmMain::chrome() const {
+    return chrome_->pane();
 }
 
 } // namespace karvo

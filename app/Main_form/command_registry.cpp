@@ -22,6 +22,8 @@ QAction* command_registry::add(command declared) {
     auto* action = new QAction(declared.caption, this);
     action->setObjectName(QString::fromStdString(declared.id));
     action->setVisible(declared.visible);
+    if (declared.hint.builtin)
+        action->setStatusTip(QString::fromStdString(texts_[declared.hint]));
     if (!declared.key.isEmpty()) {
         action->setShortcut(declared.key);
         action->setShortcutContext(Qt::WindowShortcut);
@@ -83,13 +85,7 @@ QMenu* command_registry::menu(const std::string& id) {
     table.built = built;
     fill(table);
     connect(built, &QMenu::aboutToShow, this, [this, id] { prepare(id); });
-    // A disabled action's key is dead: once the menu is closed its keys are live again, and invoke asks the
-    // enabling rule at the moment a key is pressed, not the answer from when the menu last opened.
-    connect(built, &QMenu::aboutToHide, this, [this, id] {
-        for (const std::string& entry : menus_.at(id).entries)
-            if (const auto found = actions_.find(entry); found != actions_.end())
-                found->second->setEnabled(true);
-    });
+    connect(built, &QMenu::aboutToHide, this, [this, id] { release(id); });
     return built;
 }
 
@@ -162,6 +158,48 @@ void command_registry::prepare(const std::string& menu_id) {
         table.hook(*table.built);
 }
 
+// A closed menu leaves its items enabled: their keys ask the rule again when pressed, never the state the menu saw.
+void command_registry::release(const std::string& menu_id) {
+    for (const std::string& entry : menus_.at(menu_id).entries)
+        if (const auto found = actions_.find(entry); found != actions_.end())
+            found->second->setEnabled(true);
+}
+
+void command_registry::set_texts(const command_texts& texts) {
+    texts_ = texts;
+    for (const auto& [id, declared] : commands_) {
+        if (!declared.hint.builtin)
+            continue;
+        const QString tip = hint(id);
+        actions_.at(id)->setStatusTip(tip);
+        const auto [first, last] = buttons_.equal_range(id);
+        for (auto it = first; it != last; ++it)
+            if (it->second)
+                it->second->setStatusTip(tip);
+    }
+}
+
+QString command_registry::hint(const std::string& id) const {
+    const auto found = commands_.find(id);
+    if (found == commands_.end() || !found->second.hint.builtin)
+        return {};
+    return QString::fromStdString(texts_[found->second.hint]);
+}
+
+std::optional<artwork::picture> command_registry::picture(const std::string& id) const {
+    const auto found = commands_.find(id);
+    return found == commands_.end() ? std::nullopt : found->second.picture;
+}
+
+void command_registry::set_picture(const std::string& id, artwork::picture picture) {
+    if (const auto found = commands_.find(id); found != commands_.end())
+        found->second.picture = picture;
+    const auto [first, last] = buttons_.equal_range(id);
+    for (auto it = first; it != last; ++it)
+        if (it->second)
+            it->second->set_picture(picture);
+}
+
 void command_registry::popup(const std::string& menu_id, const QPoint& global, picture_button* opener) {
     QMenu* shown = menu(menu_id);
     if (opener)
@@ -170,8 +208,14 @@ void command_registry::popup(const std::string& menu_id, const QPoint& global, p
     shown->popup(global);
 }
 
-void command_registry::bind(picture_button* button, const std::string& id) {
-    connect(button, &QAbstractButton::clicked, this, [this, id] { invoke(id); });
+void command_registry::bind(picture_button* button, const std::string& id, bool on_press) {
+    if (on_press)
+        connect(button, &QAbstractButton::pressed, this, [this, id] { invoke(id); });
+    else
+        connect(button, &QAbstractButton::clicked, this, [this, id] { invoke(id); });
+    if (const QString tip = hint(id); !tip.isEmpty())
+        button->setStatusTip(tip);
+    buttons_.emplace(id, button);
 }
 
 } // namespace karvo

@@ -1,17 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Every menu item, toolbar command and shortcut of the main window, declared once: id (the control name), caption,
-// key, enabling rule and handler. Menus are tables of ids; menus, buttons, double clicks and drops run commands by
-// id, so a test can list the tables and invoke any command without a display.
+// Every menu item, toolbar command and shortcut of the main window, declared once by the area that owns it: id (the
+// control name, also the language plug-in's caption entry), caption, key, enabling rule, hint, picture and handler.
+// Menus are tables of ids; menus, keys, buttons, double clicks and drops run commands by id, and the enabling rule
+// is asked at that moment, so a test can list the tables and invoke any command without a display.
 #pragma once
 
 #include <QKeySequence>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "app/resources/artwork.h"
+#include "library/command_texts.h"
 
 class QAction;
 class QMenu;
@@ -24,11 +30,13 @@ class picture_button;
 
 struct command {
     std::string id;
-    QString caption;
-    QKeySequence key;              // a window shortcut, live while the menus are closed
-    std::function<bool()> enabled; // null: always enabled; asked when a menu opens and before the handler runs
-    std::function<void()> handler;
+    QString caption;               // the built-in text; the language entry named `id` replaces it
+    QKeySequence key = {};         // a window shortcut, live while the menus are closed
+    std::function<bool()> enabled = {}; // null: always enabled; asked when a menu opens and before the handler runs
+    std::function<void()> handler = {};
     bool visible = true;
+    texts::message_id hint = {-1, nullptr}; // the status-line hint of its button and menu item
+    std::optional<artwork::picture> picture = {}; // the picture of its toolbar button
 };
 
 inline constexpr const char* menu_separator = "-";
@@ -71,11 +79,16 @@ public:
     using around_handler = std::function<void(const command&, const std::function<void()>&)>;
     void set_around(around_handler around) { around_ = std::move(around); }
     void set_caption(const std::string& id, const QString& caption);
+    // The hints follow the language's message table.
+    void set_texts(const command_texts& texts);
+    QString hint(const std::string& id) const;
+    std::optional<artwork::picture> picture(const std::string& id) const;
+    void set_picture(const std::string& id, artwork::picture picture); // its buttons show it at once
 
     // Opens a menu at a global point with its enabling computed; the button that opened it gets its hover back.
     void popup(const std::string& menu_id, const QPoint& global, picture_button* opener = nullptr);
-    // The button runs the command on click.
-    void bind(picture_button* button, const std::string& id);
+    // The button runs the command on click (or on press) and shows its hint.
+    void bind(picture_button* button, const std::string& id, bool on_press = false);
 
 private:
     struct menu_table {
@@ -85,6 +98,7 @@ private:
         std::function<void(QMenu&)> hook;
     };
     void prepare(const std::string& menu_id);
+    void release(const std::string& menu_id);
     void fill(const menu_table& table);
 
     QWidget* window_;
@@ -94,6 +108,8 @@ private:
     std::map<std::string, menu_table> menus_;
     std::vector<std::string> order_;
     around_handler around_;
+    std::multimap<std::string, QPointer<picture_button>> buttons_;
+    command_texts texts_;
 };
 
 } // namespace karvo

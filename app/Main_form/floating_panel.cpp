@@ -10,26 +10,20 @@
 #include "app/Main_form/picture_button.h"
 #include "app/resources/artwork.h"
 
+#include "library/edge_snapping.h"
+
 namespace karvo {
 
 namespace {
 
-constexpr int snap_distance = 10;
 constexpr int fold_button_size = 17;
 
 } // namespace
 
 QPoint snap_floating_panel(const QPoint& wanted, const QSize& panel, const QSize& client) {
-    QPoint at = wanted;
-    if (at.x() <= snap_distance)
-        at.setX(1);
-    else if (at.x() + panel.width() + snap_distance >= client.width())
-        at.setX(client.width() - panel.width() - 1);
-    if (at.y() <= snap_distance)
-        at.setY(0);
-    else if (at.y() + panel.height() + snap_distance >= client.height())
-        at.setY(client.height() - panel.height() - 1);
-    return at;
+    const panel_rect at =
+        snap_to_edges({wanted.x(), wanted.y(), panel.width(), panel.height()}, client.width(), client.height());
+    return {at.left, at.top};
 }
 
 fold_tick_result fold_tick(int height, bool unfolding, int folded_height, int unfolded_height, int step) {

@@ -3,18 +3,28 @@
 
 namespace karvo {
 
-listing_model::listing_model(int columns, QObject* parent) : QAbstractTableModel(parent), columns_(columns) {}
+namespace {
+
+QVariant alignment(column_align align) {
+    return QVariant::fromValue(
+        Qt::Alignment((align == column_align::right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
+}
+
+} // namespace
+
+listing_model::listing_model(std::span<const view_column> columns, QObject* parent)
+    : QAbstractTableModel(parent), columns_(columns) {}
 
 int listing_model::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : rows_;
 }
 
 int listing_model::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : columns_;
+    return parent.isValid() ? 0 : column_count();
 }
 
 QVariant listing_model::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rows_ || index.row() >= list_rows() || index.column() >= columns_)
+    if (!index.isValid() || index.row() >= rows_ || index.row() >= list_rows() || index.column() >= column_count())
         return {};
     const int row = index.row();
     switch (role) {
@@ -30,17 +40,18 @@ QVariant listing_model::data(const QModelIndex& index, int role) const {
                     return icons_[image];
             }
             return {};
+        case Qt::TextAlignmentRole: return alignment(column(index.column()).align);
         default: return {};
     }
 }
 
 QVariant listing_model::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= columns_)
+    if (orientation != Qt::Horizontal || section < 0 || section >= column_count())
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) // the tip shows a caption the column cuts
         return caption(section);
     if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+        return alignment(column(section).align);
     return {};
 }
 

@@ -12,10 +12,12 @@
 #include <blkid/blkid.h>
 #include <cstdlib>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sstream>
 #include <string_view>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 #include <utility>
 
 namespace karvo::platform {
@@ -114,8 +116,35 @@ std::string disk_link_name(const std::string& kind, const mount_entry& mount) {
     return {};
 }
 
+// The kernel marks /proc/self/mountinfo exceptional whenever something is mounted or unmounted; reading it to the
+// end takes the mark away.
+class mountinfo_watch final : public mount_watch {
+public:
+    explicit mountinfo_watch(int fd) : fd_(fd) {}
+    ~mountinfo_watch() override { ::close(fd_); }
+    mountinfo_watch(const mountinfo_watch&) = delete;
+    mountinfo_watch& operator=(const mountinfo_watch&) = delete;
+    int descriptor() const override { return fd_; }
+    void acknowledge() override {
+        char buffer[4096];
+        ::lseek(fd_, 0, SEEK_SET);
+        while (::read(fd_, buffer, sizeof buffer) > 0) {
+        }
+    }
+
+private:
+    int fd_;
+};
+
 class linux_drive_table final : public drive_table {
 public:
+    std::unique_ptr<mount_watch> watch_mounts() override {
+        const int fd = ::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return nullptr;
+        return std::make_unique<mountinfo_watch>(fd);
+    }
+
     std::vector<drive_info> drives() override {
         std::vector<drive_info> result;
         const auto text = read_file("/proc/self/mountinfo");

@@ -7,10 +7,11 @@
 #include <QMenu>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <map>
 
 #include "platform/testing/read_counter.h"
-#include "app/Main_form/playlist_model.h"
-#include "app/Main_form/search_pane.h"
+#include "app/Main_form/playlist/playlist_model.h"
+#include "app/Main_form/playlist/search_pane.h"
 #include "library/playlist_class.h"
 #include "tests/app/main_window_fixture.h"
 
@@ -59,6 +60,56 @@ TEST(command_registry, menus_share_one_action_per_command_and_keys_work_while_cl
     QAction* exit = commands.action("mnuExitKarvo");
     EXPECT_TRUE(w.actions().contains(exit));
     EXPECT_EQ(exit->shortcutContext(), Qt::WindowShortcut);
+}
+
+// A key asks the enabling rule when it is pressed, never the state a menu saw when it last opened; a picture
+// button asks the same rule.
+TEST(command_registry, keys_and_buttons_ask_the_rule_when_used) {
+    QWidget window;
+    command_registry r(&window, {});
+    bool allowed = false;
+    int runs = 0;
+    r.add({.id = "cmd",
+           .caption = QStringLiteral("Cmd"),
+           .key = QKeySequence(Qt::CTRL | Qt::Key_K),
+           .enabled = [&allowed] { return allowed; },
+           .handler = [&runs] { ++runs; }});
+    r.add_menu("menu", {}, {"cmd"});
+    auto* button = new picture_button(artwork::picture::play, "cmd", &window);
+    r.bind(button, "cmd");
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    QMenu* menu = r.menu("menu");
+    menu->popup(window.mapToGlobal(QPoint(0, 0))); // it sees the rule false
+    menu->close();
+    allowed = true;
+    QTest::keyClick(&window, Qt::Key_K, Qt::ControlModifier);
+    EXPECT_EQ(runs, 1);
+    allowed = false;
+    QTest::keyClick(&window, Qt::Key_K, Qt::ControlModifier);
+    button->click();
+    EXPECT_EQ(runs, 1);
+    allowed = true;
+    button->click();
+    EXPECT_EQ(runs, 2);
+}
+
+// Every key of the window is one command's: all shortcuts live in the one window context.
+TEST(command_registry, no_two_commands_share_a_key) {
+    main_window_fixture f;
+    TfrmMain& w = f.create();
+    ASSERT_TRUE(f.created);
+    std::map<QString, std::string> owner;
+    for (const std::string& id : w.commands().command_ids()) {
+        const QKeySequence key = w.commands().action(id)->shortcut();
+        if (key.isEmpty())
+            continue;
+        const auto [at, fresh] = owner.emplace(key.toString(), id);
+        EXPECT_TRUE(fresh) << id << " and " << at->second << " share " << key.toString().toStdString();
+    }
+    EXPECT_GT(owner.size(), 20u);
 }
 
 TEST(command_registry, start_up_reads_the_settings_file_once) {
@@ -183,7 +234,7 @@ TEST(command_registry, editing_and_saving_through_the_keys_commands) {
 
     EXPECT_TRUE(commands.enabled("SavePlaylist"));
     commands.invoke("mnuSelectAll");
-    EXPECT_EQ(w.selected_positions().size(), 12u);
+    EXPECT_EQ(w.playlist().selected_positions().size(), 12u);
     commands.invoke("mnuCloneSong");
     EXPECT_EQ(w.virtual_playlist().count(), 24);
     EXPECT_EQ(w.virtual_playlist().full_path(0), w.virtual_playlist().full_path(1));
@@ -192,11 +243,11 @@ TEST(command_registry, editing_and_saving_through_the_keys_commands) {
     EXPECT_EQ(w.virtual_playlist().count(), 0);
     EXPECT_EQ(w.playlist().model()->rowCount(), 0);
     commands.invoke("SavePlaylist");
-    EXPECT_TRUE(w.saved_playlists().load("Mix").empty());
+    EXPECT_TRUE(w.context().playlists->load("Mix").empty());
 
     f.prompts.answer_input(std::string("Fresh"));
     commands.invoke("mnuNewPls");
-    EXPECT_TRUE(w.saved_playlists().exists("Fresh"));
+    EXPECT_TRUE(w.context().playlists->exists("Fresh"));
     EXPECT_EQ(w.state().current_playlist_name, "Fresh");
     EXPECT_NE(w.navigation().playlist_node("Fresh"), nullptr);
 }
@@ -210,13 +261,13 @@ TEST(command_registry, display_found_narrows_and_an_empty_search_restores) {
     ASSERT_TRUE(w.search().display_found());
     w.search().category_list()->setCurrentIndex(2); // ID3 Artist
     w.search().query_field()->setText("mo");        // Monk (and nobody else)
-    w.picSearchTypeClick();
+    w.playlist_area().picSearchTypeClick();
     EXPECT_EQ(w.virtual_playlist().count(), 1);
     EXPECT_EQ(w.playlist().model()->headerData(0, Qt::Horizontal).toString(), "Media Names   (Found 1 of 12)");
     w.search().query_field()->clear();
     QTest::keyClick(w.search().query_field(), Qt::Key_Return);
     EXPECT_EQ(w.virtual_playlist().count(), 12);
-    EXPECT_TRUE(w.selected_positions().empty());
+    EXPECT_TRUE(w.playlist().selected_positions().empty());
     // The search counts as an edit of the shown list until it is saved.
     EXPECT_EQ(w.playlist().model()->headerData(0, Qt::Horizontal).toString(), "* Media Names   (Total Files 12)");
 }

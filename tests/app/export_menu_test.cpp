@@ -37,13 +37,13 @@ TEST(export_menu, lists_the_plug_ins_after_the_own_formats_and_follows_a_new_sca
               (std::vector<std::string>{"Export to M3U", "Export to PLS", "-", "Alpha", "Beta", "Alpha"}));
 
     std::filesystem::remove(f.folder.file("plugins/a_first.kep"));
-    w.load_export_plugins();
+    w.playlist_area().load_export_plugins();
     EXPECT_EQ(shown_items(menu), (std::vector<std::string>{"Export to M3U", "Export to PLS", "-", "Beta", "Alpha"}));
     EXPECT_FALSE(w.commands().has("mnuExportPlugin3"));
 
     for (const char* name : {"b_second.kep", "C_same_menu.kep"})
         std::filesystem::remove(f.folder.file(std::string("plugins/") + name));
-    w.load_export_plugins();
+    w.playlist_area().load_export_plugins();
     EXPECT_EQ(shown_items(menu), (std::vector<std::string>{"Export to M3U", "Export to PLS"}));
 }
 

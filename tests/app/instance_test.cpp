@@ -4,6 +4,7 @@
 #include <future>
 #include <gtest/gtest.h>
 
+#include "app/Main_form/playlist/playlist_controller.h"
 #include "app/qt_platform/instance_server.h"
 #include "library/open_files.h"
 #include "main_window_fixture.h"
@@ -19,7 +20,7 @@ TEST(instance, a_playlist_opened_by_a_second_start_lands_in_the_running_window) 
     f.write_file("lists/mix.m3u", "../music/#1 & co.mp3\r\n../music/two.mp3\r\n");
     TfrmMain& w = f.create();
     ASSERT_TRUE(f.created);
-    instance_server server([&w](const string_list& paths) { w.open_files(paths); });
+    instance_server server([&w](const string_list& paths) { w.playlist_area().open_files(paths); });
     const std::string socket = f.folder.file("instance.sock");
     ASSERT_TRUE(server.listen(socket));
 

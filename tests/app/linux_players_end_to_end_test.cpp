@@ -35,7 +35,8 @@
 #include "players/sonique_class.h"
 #include "players/winamp_class.h"
 #include "tests/app/main_window_fixture.h"
-#include "app/Main_form/playlist_model.h"
+#include "app/Main_form/players/players_controller.h"
+#include "app/Main_form/playlist/playlist_model.h"
 #include "tests/support/media_fixtures.h"
 #include "tests/support/music_daemon.h"
 #include "tests/support/temp_folder.h"
@@ -254,3 +255,80 @@ INSTANTIATE_TEST_SUITE_P(
 } // namespace
 } // namespace karvo::testing
 
+namespace karvo::testing {
+namespace {
+
+// The window with MPD selected against a real daemon on 127.0.0.1: F7 plays the entries under the music folder and
+// reports the one outside it, F9 adds, the volume bar and Stop reach the daemon, the playlist marks the song it
+// plays, Next from the control panel; a killed daemon is reported while the window goes on handling events.
+TEST(mpd_end_to_end, the_window_drives_a_real_daemon_and_outlives_it) {
+    if (!platform::file_exists(music_daemon_program))
+        GTEST_SKIP() << music_daemon_program << " is not installed";
+    temp_folder root;
+    platform::create_directory(root.file("music"));
+    const string_list names = {"a.wav", "b c#\xC3\xA9.wav"};
+    for (const std::string& name : names)
+        write_wav(root.file("music/" + name), 44100, 2, 16, 20.0);
+    write_wav(root.file("outside.wav"), 44100, 2, 16, 20.0);
+    music_daemon daemon(root.path());
+    ASSERT_TRUE(daemon.started()) << platform::read_file(daemon.log()).value_or("");
+
+    main_window_fixture f;
+    f.save_playlist("Mix", {{daemon.music + "/" + names[0], "A"},
+                            {daemon.music + "/" + names[1], "B"},
+                            {root.file("outside.wav"), "Out"}});
+    f.write_file("karvo.ini", "[Settings]\r\nPlaylistMode=0\r\nplaylist_name=Mix\r\nMPD=mpd\r\nSelectedPlayer=13\r\n"
+                              "[MPD]\r\nHost=127.0.0.1\r\nPort=" +
+                                  std::to_string(daemon.port) + "\r\nLocalMusicDir=" + daemon.music + "/\r\n");
+    TfrmMain& w = f.create();
+    ASSERT_TRUE(f.created);
+    ASSERT_EQ(w.players_area().choice().name(), "MPD");
+    ASSERT_EQ(w.virtual_playlist().count(), 3);
+    const auto daemon_says = [&](const std::string& key, const std::string& value) {
+        return QTest::qWaitFor([&] { return daemon.value("status", key) == value; }, 10000);
+    };
+    const std::string left_out =
+        "1 entries were left out: they lie outside the music folder that MPD knows.\n  " + root.file("outside.wav");
+
+    f.prompts.answer_message(platform::message_result::ok);
+    w.commands().action("mnuPlayCurrentPlaylist")->trigger();
+    EXPECT_EQ(f.prompts.message_texts(), string_list{left_out});
+    EXPECT_TRUE(daemon_says("state", "play"));
+    EXPECT_EQ(daemon.value("status", "playlistlength"), "2");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.playlist().model()->playing_row() == 0; }, 10000));
+
+    f.prompts.answer_message(platform::message_result::ok);
+    w.commands().action("mnuEnqueuePlaylist")->trigger();
+    EXPECT_TRUE(daemon_says("playlistlength", "4"));
+    EXPECT_EQ(f.prompts.message_texts(), string_list(2, left_out));
+
+    player_control_class panel(platform::system_window_messages(), platform::system_program_starter());
+    panel.set_mpd(w.players_area().music_daemon());
+    panel.open(mpd_player_kind, "", "mpd", "MPD");
+    panel.press(control_button::next);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.playlist().model()->playing_row() == 1; }, 10000));
+    panel.refresh();
+    EXPECT_EQ(panel.view().playback_status, "Playing");
+
+    w.players_area().set_volume(40);
+    EXPECT_TRUE(daemon_says("volume", "40"));
+    w.commands().action("cmdStop")->trigger();
+    EXPECT_TRUE(daemon_says("state", "stop"));
+    EXPECT_EQ(daemon.value("status", "playlistlength"), "4");
+
+    // Killed: the window says so, and keeps handling events while the daemon is gone.
+    daemon.kill();
+    f.prompts.answer_message(platform::message_result::ok);
+    f.prompts.answer_message(platform::message_result::ok);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.prompts.message_texts().size() == 3; }, 10000));
+    w.commands().action("cmdStop")->trigger();
+    bool handled = false;
+    QTimer::singleShot(0, &w, [&] { handled = true; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return handled && f.prompts.message_texts().size() == 4; }, 10000));
+    for (std::size_t i = 2; i < f.prompts.message_texts().size(); ++i)
+        EXPECT_TRUE(f.prompts.message_texts()[i].starts_with("MPD could not be reached: "))
+            << f.prompts.message_texts()[i];
+}
+
+} // namespace
+} // namespace karvo::testing

@@ -13,10 +13,11 @@
 #include <gtest/gtest.h>
 
 #include "app/Main_form/TfrmMain.h"
-#include "app/Main_form/folder_listing_model.h"
-#include "app/Main_form/playlist_model.h"
-#include "app/Main_form/listing_pane.h"
-#include "app/Main_form/status_pane.h"
+#include "app/Main_form/navigation/navigation_controller.h"
+#include "app/Main_form/navigation/folder_listing_model.h"
+#include "app/Main_form/playlist/playlist_model.h"
+#include "app/Main_form/navigation/listing_pane.h"
+#include "app/Main_form/chrome/status_pane.h"
 #include "library/string_list.h"
 #include "tests/app/tree_window_fixture.h"
 
@@ -29,7 +30,7 @@ std::vector<std::string> recorded_fill(TfrmMain& w, const std::string& folder) {
     std::vector<std::string> texts;
     const auto connection = QObject::connect(&w.status(), &status_pane::message_set,
                                              [&texts](const QString& text) { texts.push_back(text.toStdString()); });
-    w.LstMusicListAllFill(folder);
+    w.navigation_area().LstMusicListAllFill(folder);
     EXPECT_TRUE(testing::wait_for_listing(w));
     QObject::disconnect(connection);
     return texts;
@@ -74,7 +75,7 @@ TEST(Listing, APluginThatNeverReturnsLeavesTheWindowWorking) {
     // The plug-in takes one call at a time and one is still running: the files after it are listed by path too.
     EXPECT_EQ(w.status().message_label()->text().toStdString(),
               "2 files are listed by path only: the media information did not come in time.");
-    EXPECT_TRUE(w.media_reads_stuck());
+    EXPECT_TRUE(w.context().resource.has_stuck_reads());
     w.ExitClick();
     EXPECT_EQ(f.terminated, 1);
     EXPECT_NE(f.read_ini().find("WindowWidth="), std::string::npos);
@@ -111,9 +112,9 @@ TEST(Listing, ModelShowsTheEntriesInTheListingColumns) {
     tree_window_fixture::write_mp3s(folder, 3);
     TfrmMain& w = f.create_with("MediaColumnWidth_Dir=150\r\nYearColumnWidth_Dir=33\r\n");
     QAbstractItemModelTester tester(w.listing().model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
-    w.LstMusicListAllFill(folder);
+    w.navigation_area().LstMusicListAllFill(folder);
     ASSERT_TRUE(testing::wait_for_listing(w));
-    w.LstMusicListAllFill(folder); // a second fill replaces the first
+    w.navigation_area().LstMusicListAllFill(folder); // a second fill replaces the first
     ASSERT_TRUE(testing::wait_for_listing(w));
 
     folder_listing_model& model = *w.listing().model();
@@ -143,7 +144,7 @@ TEST(Listing, ANewerListingDiscardsTheOneStillReading) {
     tree_window_fixture::write_mp3s(first, 300);
     tree_window_fixture::write_mp3s(second, 5);
     TfrmMain& w = f.create_with();
-    w.LstMusicListAllFill(first);
+    w.navigation_area().LstMusicListAllFill(first);
     ASSERT_TRUE(w.listing().filling());
     const std::vector<std::string> texts = recorded_fill(w, second);
 
@@ -152,12 +153,12 @@ TEST(Listing, ANewerListingDiscardsTheOneStillReading) {
         EXPECT_EQ(texts[n - 1],
                   "Reading File Information for: track0" + std::to_string(n) + ".mp3 (" + std::to_string(n) + " of 5)");
     EXPECT_EQ(texts[5], "There are 5 media files in the current folder.");
-    ASSERT_EQ(w.folder_listing().count(), 5);
+    ASSERT_EQ(w.context().folder_list.count(), 5);
     EXPECT_EQ(w.listing().model()->rowCount(), 5);
     for (int row = 0; row < 5; ++row)
-        EXPECT_EQ(w.folder_listing().full_path(row), second + "track0" + std::to_string(row + 1) + ".mp3");
+        EXPECT_EQ(w.context().folder_list.full_path(row), second + "track0" + std::to_string(row + 1) + ".mp3");
     QTest::qWait(50); // a take still queued for the first fill finds nothing of it
-    EXPECT_EQ(w.folder_listing().count(), 5);
+    EXPECT_EQ(w.context().folder_list.count(), 5);
 }
 
 TEST(Listing, PopupAndPlayCommands) {
@@ -167,28 +168,28 @@ TEST(Listing, PopupAndPlayCommands) {
     tree_window_fixture::write_mp3s(folder + "more", 2);
     TfrmMain& w = f.create_with();
     f.tree().expandItem(f.disk_node());
-    w.MyTreeClick(tree_window_fixture::child(f.disk_node(), "music"));
+    w.navigation_area().MyTreeClick(tree_window_fixture::child(f.disk_node(), "music"));
     ASSERT_TRUE(testing::wait_for_listing(w));
     ASSERT_EQ(w.listing().model()->rowCount(), 3);
 
     // Opened from a CD-ROM node first, the listing's popup still hides "Add New Media CD".
-    w.MyTreeRightClick(w.navigation().my_computer()->child(1), QPoint(5, 5));
+    w.navigation_area().MyTreeRightClick(w.navigation().my_computer()->child(1), QPoint(5, 5));
     w.commands().menu("mnuAdd")->hide();
-    w.LstMusicListAllContextPopup(QPoint(5, 5));
+    w.navigation_area().LstMusicListAllContextPopup(QPoint(5, 5));
     EXPECT_FALSE(w.commands().action("AddNewMediaCD1")->isVisible());
-    EXPECT_EQ(w.commands().menu("mnuAdd")->property("tag").toInt(), 0);
+    EXPECT_FALSE(w.navigation_area().add_menu_from_node());
     EXPECT_FALSE(w.commands().action("mnuPlaySelectedTemp")->isEnabled());
     w.commands().menu("mnuAdd")->hide();
 
     auto temp_list = [&] { return load_lines(f.folder.file("temp_playlist.m3u")); };
     w.listing().view()->selectRow(2);
-    w.mnuPlaySelectedTempClick();
+    w.commands().invoke("mnuPlaySelectedTemp");
     EXPECT_EQ(temp_list(), (string_list{folder + "track03.mp3"}));
     ASSERT_EQ(f.starter.started().size(), 1u);
     EXPECT_EQ(f.starter.started()[0].file, "/bin/true");
 
     // "Play This Folder" from the listing plays the current folder and its sub-folders.
-    w.mnuPlayThisPathClick();
+    w.commands().invoke("mnuPlayThisPath");
     string_list played = temp_list();
     std::sort(played.begin(), played.end());
     EXPECT_EQ(played, (string_list{folder + "more/track01.mp3", folder + "more/track02.mp3", folder + "track01.mp3",
@@ -197,10 +198,10 @@ TEST(Listing, PopupAndPlayCommands) {
 
     // From a folder node's menu, that node plays even when another folder is current.
     f.tree().expandItem(tree_window_fixture::child(f.disk_node(), "music"));
-    w.MyTreeRightClick(tree_window_fixture::child(tree_window_fixture::child(f.disk_node(), "music"), "more"),
+    w.navigation_area().MyTreeRightClick(tree_window_fixture::child(tree_window_fixture::child(f.disk_node(), "music"), "more"),
                        QPoint(5, 5));
     w.commands().menu("mnuAdd")->hide();
-    w.mnuPlayThisPathClick();
+    w.commands().invoke("mnuPlayThisPath");
     EXPECT_EQ(temp_list().size(), 2u);
     EXPECT_EQ(w.state().current_folder, folder);
 }
@@ -219,7 +220,7 @@ TEST(Listing, AddDirectoryScansTheCurrentFolderIntoThePlaylist) {
     EXPECT_EQ(w.virtual_playlist().count(), 0);
 
     f.tree().expandItem(f.disk_node());
-    w.MyTreeClick(tree_window_fixture::child(f.disk_node(), "music"));
+    w.navigation_area().MyTreeClick(tree_window_fixture::child(f.disk_node(), "music"));
     ASSERT_TRUE(testing::wait_for_listing(w));
     std::vector<std::string> texts;
     const auto connection = QObject::connect(&w.status(), &status_pane::message_set,
@@ -257,9 +258,9 @@ TEST(Listing, AddDirectoryFromTheTreeAddsThatFolderInNameOrder) {
     }
     TfrmMain& w = f.create_with();
     f.tree().expandItem(f.disk_node());
-    w.MyTreeClick(tree_window_fixture::child(f.disk_node(), "music"));
+    w.navigation_area().MyTreeClick(tree_window_fixture::child(f.disk_node(), "music"));
     ASSERT_TRUE(testing::wait_for_listing(w));
-    w.MyTreeRightClick(tree_window_fixture::child(f.disk_node(), "other"), QPoint(5, 5));
+    w.navigation_area().MyTreeRightClick(tree_window_fixture::child(f.disk_node(), "other"), QPoint(5, 5));
     w.commands().action("mnuAdd_Directory")->trigger();
     w.commands().menu("mnuAdd")->hide();
     std::vector<std::string> paths;

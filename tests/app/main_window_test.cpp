@@ -13,14 +13,15 @@
 #include <gtest/gtest.h>
 
 #include "app/Main_form/TfrmMain.h"
+#include "app/Main_form/chrome/chrome_controller.h"
 #include "app/Main_form/picture_button.h"
-#include "app/Main_form/chrome_pane.h"
+#include "app/Main_form/chrome/chrome_pane.h"
 #include "app/Main_form/command_registry.h"
-#include "app/Main_form/listing_pane.h"
-#include "app/Main_form/playlist_model.h"
-#include "app/Main_form/playlist_pane.h"
-#include "app/Main_form/status_pane.h"
-#include "app/Main_form/tree_pane.h"
+#include "app/Main_form/navigation/listing_pane.h"
+#include "app/Main_form/playlist/playlist_model.h"
+#include "app/Main_form/playlist/playlist_pane.h"
+#include "app/Main_form/chrome/status_pane.h"
+#include "app/Main_form/navigation/tree_pane.h"
 #include "main_window_fixture.h"
 #include "platform/file_system.h"
 #include "platform/ini_file.h"
@@ -35,7 +36,7 @@ QString caption0(const TfrmMain& w) {
     return w.playlist().model()->headerData(0, Qt::Horizontal).toString();
 }
 
-std::string column_text(const TfrmMain& w, int media_column) {
+std::string column_text(TfrmMain& w, int media_column) {
     std::string text;
     for (int row = 0; row < w.virtual_playlist().count(); ++row)
         text += std::string(row ? "," : "").append(w.virtual_playlist().cell(media_column, row));
@@ -55,7 +56,7 @@ TEST(main_window, first_run_without_settings_file) {
     EXPECT_EQ(w.chrome().restore_rect(), (window_rectangle{0, 0, 736, 488}));
     EXPECT_EQ(w.geometry(), QRect(0, 0, 736, 488));
     EXPECT_FALSE(w.chrome().maximised());
-    EXPECT_EQ(w.state().PlaylistMode, -1);
+    EXPECT_EQ(w.state().mode.value(), -1);
     EXPECT_EQ(w.playlist().model()->rowCount(), 0);
     EXPECT_EQ(caption0(w), "Media Names   (Total Files 0)");
     EXPECT_EQ(w.status().name_label()->text(), "<none>");
@@ -163,7 +164,7 @@ TEST(main_window, restored_state_edge_cases) {
         f.write_ini(c.ini);
         TfrmMain& w = f.create();
         ASSERT_TRUE(f.created);
-        EXPECT_EQ(w.state().PlaylistMode, c.mode);
+        EXPECT_EQ(w.state().mode.value(), c.mode);
         EXPECT_EQ(w.playlist().model()->rowCount(), c.rows);
         EXPECT_EQ(w.navigation().tree()->height(), c.tree_height);
         EXPECT_EQ(w.playlist().toolbar()->y(), c.tree_height + 48);
@@ -178,12 +179,12 @@ TEST(main_window, exit_writes_the_shutdown_keys_in_order) {
                 "MainBackColor=255\r\n");
     TfrmMain& w = f.create();
     ASSERT_TRUE(f.created);
-    w.state().PlaylistMode = mode_grouping; // a grouping of the playlist is showing
+    w.state().mode.show_grouping(); // a grouping of the playlist is showing
     w.set_splitters(230, 170);
     w.setGeometry(15, 25, 900, 650); // moved and resized while restored
     w.commands().action("mnuExitKarvo")->trigger();
     EXPECT_EQ(f.terminated, 1);
-    EXPECT_EQ(w.state().PlaylistMode, 0);
+    EXPECT_EQ(w.state().mode.value(), 0);
 
     const std::vector<std::string> keys = platform::get_private_profile_keys("Settings", f.ini());
     const std::vector<std::string> shutdown = {"MediaColumnWidth",
@@ -365,13 +366,13 @@ TEST(main_window, move_commands_and_arrow_auto_repeat) {
     const std::string row3(w.virtual_playlist().full_path(3));
     select({0, 3});
     w.commands().action("mnuMoveSelectedUp")->trigger();
-    EXPECT_EQ(w.selected_positions(), (std::vector<int>{0, 2}));
+    EXPECT_EQ(w.playlist().selected_positions(), (std::vector<int>{0, 2}));
     EXPECT_EQ(w.virtual_playlist().full_path(2), row3);
     EXPECT_EQ(w.playlist().view()->currentIndex().row(), 2);
 
     select({11});
     w.commands().action("mnuMoveSelectedDown")->trigger();
-    EXPECT_EQ(w.selected_positions(), (std::vector<int>{11}));
+    EXPECT_EQ(w.playlist().selected_positions(), (std::vector<int>{11}));
 
     select({5});
     picture_button* up = w.playlist().button("vp_up");
@@ -379,17 +380,17 @@ TEST(main_window, move_commands_and_arrow_auto_repeat) {
     EXPECT_EQ(up->autoRepeatDelay(), 500);
     EXPECT_EQ(up->autoRepeatInterval(), 1);
     QTest::mousePress(up, Qt::LeftButton);
-    EXPECT_EQ(w.selected_positions(), (std::vector<int>{4}));
+    EXPECT_EQ(w.playlist().selected_positions(), (std::vector<int>{4}));
     EXPECT_EQ(w.playlist().kept_positions(), (std::vector<int>{4}));
     emit up->pressed(); // a repeat tick while the button stays down
     EXPECT_EQ(w.playlist().kept_positions(), (std::vector<int>{3}));
-    EXPECT_EQ(w.selected_positions(), (std::vector<int>{3}));
+    EXPECT_EQ(w.playlist().selected_positions(), (std::vector<int>{3}));
     QTest::mouseRelease(up, Qt::LeftButton);
     EXPECT_TRUE(w.playlist().kept_positions().empty());
 
     picture_button* down = w.playlist().button("vp_down");
     QTest::mousePress(down, Qt::RightButton); // either button
-    EXPECT_EQ(w.selected_positions(), (std::vector<int>{4}));
+    EXPECT_EQ(w.playlist().selected_positions(), (std::vector<int>{4}));
     EXPECT_TRUE(down->isDown());
     QTest::mouseRelease(down, Qt::RightButton);
     EXPECT_FALSE(down->isDown());
@@ -413,11 +414,11 @@ TEST(main_window, status_line_hints_and_location) {
     EXPECT_EQ(w.status().folder_label()->x(),
               w.status().my_computer_picture()->x() + w.status().my_computer_picture()->width() + 2);
 
-    w.set_current_folder(f.folder.path());
+    w.chrome_area().set_current_folder(f.folder.path());
     EXPECT_EQ(platform::get_private_profile_string("Settings", "LastDir", "", f.ini()), f.folder.path());
-    w.state().PlaylistMode = mode_all_playlists;
-    w.show_message("busy");
-    w.show_location();
+    w.state().mode.show_all_playlists();
+    w.chrome_area().show_message("busy");
+    w.chrome_area().show_location();
     EXPECT_EQ(w.status().name_label()->text(), "<Displaying All Saved Playlists>");
     EXPECT_FALSE(w.status().playlist_picture()->isHidden());
 }
@@ -447,7 +448,7 @@ TEST(main_window, painting_asks_only_for_visible_cells) {
         for (int i = 0; i < rows; ++i)
             w.virtual_playlist().append(
                 testing::media_info({"/m/" + std::to_string(i) + ".mp3", "t", "a", "b", "1999"}), "big");
-        w.refresh_count();
+        w.playlist().refresh_count();
         w.playlist().model()->reset_data_calls();
         w.playlist().view()->grab();
         calls.push_back(w.playlist().model()->data_calls());
@@ -467,14 +468,14 @@ TEST(main_window, names_show_as_written_in_menus_and_an_add_returns_to_the_locat
     f.write_file("music/one.mp3", "x");
     f.write_file("music/two.mp3", "x");
     TfrmMain& w = f.create();
-    emit w.commands().menu("mnuCommands")->aboutToShow(); // Send To lists the saved playlists
+    emit w.commands().menu("mnuSendTo")->aboutToShow(); // Send To lists the saved playlists
     for (const std::string& name : names) {
         const QAction* item = w.commands().action("mnuSendTo:" + name);
         ASSERT_NE(item, nullptr) << name;
         EXPECT_EQ(item->iconText().toStdString(), name); // what the menu shows, mnemonics taken out
     }
 
-    w.set_current_folder(f.folder.file("music"));
+    w.chrome_area().set_current_folder(f.folder.file("music"));
     ASSERT_TRUE(testing::wait_for_listing(w));
     w.commands().invoke("mnuAdd_Directory");
     EXPECT_EQ(w.virtual_playlist().count(), 2);

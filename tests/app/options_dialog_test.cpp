@@ -157,7 +157,7 @@ TEST(options_dialog, every_page_round_trips_through_the_settings_file) {
         o.click("cmdApply");
         EXPECT_EQ(o.stored(c.section, c.key), c.written);
         if (c.taken) {
-            EXPECT_TRUE(c.taken(o.w().settings()));
+            EXPECT_TRUE(c.taken(o.w().context().settings));
         }
         o.click("cmdOK");
         EXPECT_FALSE(o.dialog.isVisible());
@@ -177,9 +177,9 @@ TEST(options_dialog, player_location_is_taken_at_once) {
     EXPECT_EQ(o.find<QLabel>("lblSpecify")->text().toStdString(), "Please specify the location of " + name + ".");
     const std::string missing = o.f.folder.file("nothing.exe");
     o.type("txtLocation", QString::fromStdString(missing));
-    EXPECT_NE(o.w().player_choice().location(0), missing);
+    EXPECT_NE(o.w().players_area().choice().location(0), missing);
     o.type("txtLocation", QString::fromStdString(program));
-    EXPECT_EQ(o.w().player_choice().location(0), program);
+    EXPECT_EQ(o.w().players_area().choice().location(0), program);
     o.click("cmdOK");
     EXPECT_EQ(o.stored("Settings", name.c_str()), program);
 }

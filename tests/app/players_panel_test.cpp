@@ -18,9 +18,9 @@
 
 #include "app/Main_form/TfrmMain.h"
 #include "app/Main_form/picture_button.h"
-#include "app/Main_form/players_panel.h"
-#include "app/Main_form/playlist_model.h"
-#include "app/Main_form/volume_panel.h"
+#include "app/Main_form/players/players_panel.h"
+#include "app/Main_form/playlist/playlist_model.h"
+#include "app/Main_form/players/volume_panel.h"
 #include "app/Player_control/TfrmPlayerControl.h"
 #include "players/player_selection.h"
 #include "library/playlist_class.h"
@@ -102,7 +102,7 @@ TEST(players_panel, slot_captions_and_extra_players_come_from_the_resource_plugi
     EXPECT_EQ(w.players().panel()->cmbPlayers->itemText(0).toStdString(), f.names[6]);
     EXPECT_EQ(text(w.players().panel()->lblPlayer[6]), f.names[6]);
     // SelectedPlayer -1: the first slot whose program exists.
-    EXPECT_EQ(w.player_choice().index(), 2);
+    EXPECT_EQ(w.players_area().choice().index(), 2);
     EXPECT_EQ(text(w.players().panel()->lblPlayerTop), f.names[2]);
     EXPECT_TRUE(f.prompts.questions().empty());
 }
@@ -132,10 +132,10 @@ TEST(players_panel, start_up_selection_from_the_stored_index) {
             f.prompts.answer_message(platform::message_result::ok);
         TfrmMain& w = f.open();
         ASSERT_TRUE(f.created);
-        EXPECT_EQ(w.player_choice().index(), r.selected) << r.stored;
+        EXPECT_EQ(w.players_area().choice().index(), r.selected) << r.stored;
         if (r.selected >= 0) {
             EXPECT_EQ(text(w.players().panel()->lblPlayerTop), f.names[r.selected]);
-            EXPECT_EQ(w.player_choice().program(), f.location(r.selected));
+            EXPECT_EQ(w.players_area().choice().program(), f.location(r.selected));
         }
         if (r.selected >= 6) {
             EXPECT_EQ(text(w.players().panel()->lblPlayer[6]), f.names[r.selected]);
@@ -155,7 +155,7 @@ TEST(players_panel, choosing_a_player_by_label_and_by_box) {
     players_fixture f;
     f.install({0, 8});
     TfrmMain& w = f.open();
-    ASSERT_EQ(w.player_choice().index(), 0);
+    ASSERT_EQ(w.players_area().choice().index(), 0);
 
     f.prompts.answer_message(platform::message_result::ok);
     QTest::mouseClick(w.players().panel()->lblPlayer[3], Qt::LeftButton); // mpv: no program
@@ -163,19 +163,19 @@ TEST(players_panel, choosing_a_player_by_label_and_by_box) {
               std::vector<std::string>{"Karvo Media can't find this Media Player.  Please go to Prefrences->Media "
                                        "Players and specify the location of:  " +
                                        f.names[3] + "."});
-    EXPECT_EQ(w.player_choice().index(), 0);
+    EXPECT_EQ(w.players_area().choice().index(), 0);
     EXPECT_EQ(text(w.players().panel()->lblPlayerTop), "WinAMP");
 
     // An extra player from the box: lblPlayer6 and the top label take its name, the index is written at once.
-    w.cmbPlayersChange(2);
-    EXPECT_EQ(w.player_choice().index(), 8);
+    w.players_area().cmbPlayersChange(2);
+    EXPECT_EQ(w.players_area().choice().index(), 8);
     EXPECT_EQ(text(w.players().panel()->lblPlayer[6]), f.names[8]);
     EXPECT_EQ(text(w.players().panel()->lblPlayerTop), f.names[8]);
     EXPECT_NE(f.read_ini().find("SelectedPlayer=8"), std::string::npos);
 
     f.prompts.clear();
-    w.lblPlayerClick(0);
-    EXPECT_EQ(w.player_choice().index(), 0);
+    w.players_area().lblPlayerClick(0);
+    EXPECT_EQ(w.players_area().choice().index(), 0);
     EXPECT_TRUE(f.prompts.questions().empty());
     EXPECT_NE(f.read_ini().find("SelectedPlayer=0"), std::string::npos);
 }
@@ -188,15 +188,15 @@ TEST(players_panel, play_commands_write_the_temporary_list_and_start_the_player)
     TfrmMain& w = f.open();
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    ASSERT_EQ(w.player_choice().index(), 4);
+    ASSERT_EQ(w.players_area().choice().index(), 4);
 
     f.prompts.answer_message(platform::message_result::ok).answer_message(platform::message_result::ok);
     QTest::keyClick(&w, Qt::Key_F7);
     EXPECT_EQ(f.prompts.message_texts(), std::vector<std::string>{"There is nothing in your playlist."});
     EXPECT_TRUE(f.starter.started().empty());
 
-    load_playlist_into(w.saved_playlists(), "Mix", w.virtual_playlist());
-    w.refresh_count();
+    load_playlist_into(*w.context().playlists, "Mix", w.virtual_playlist());
+    w.playlist().refresh_count();
     w.playlist().view()->selectRow(1);
     const std::vector<std::pair<Qt::Key, std::string>> keys = {
         {Qt::Key_F7, "/music/one.mp3\r\n/music/two words.flac\r\n/music/three.ogg\r\n"},
@@ -248,8 +248,8 @@ TEST(players_panel, double_click_follows_the_double_click_setting) {
         f.write_file("karvo.ini", f.read_ini() + "[Advanced]\r\nDouble_Click=" + std::to_string(r.setting) + "\r\n");
         f.save_playlist("Mix", {track("/music/one.mp3"), track("/music/two.mp3"), track("/music/three.mp3")});
         TfrmMain& w = f.open();
-        load_playlist_into(w.saved_playlists(), "Mix", w.virtual_playlist());
-        w.refresh_count();
+        load_playlist_into(*w.context().playlists, "Mix", w.virtual_playlist());
+        w.playlist().refresh_count();
         w.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
         const QPoint at = w.playlist().view()->visualRect(w.playlist().model()->index(1, 0)).center();
@@ -257,7 +257,7 @@ TEST(players_panel, double_click_follows_the_double_click_setting) {
         QTest::mouseDClick(w.playlist().view()->viewport(), Qt::LeftButton, {}, at);
         EXPECT_EQ(w.virtual_playlist().count(), r.rows) << r.setting;
         EXPECT_EQ(w.playlist().model()->rowCount(), r.rows) << r.setting;
-        EXPECT_EQ(static_cast<int>(w.selected_positions().size()), r.selected) << r.setting;
+        EXPECT_EQ(static_cast<int>(w.playlist().selected_positions().size()), r.selected) << r.setting;
         EXPECT_EQ(f.temp_list(), r.list) << r.setting;
         EXPECT_EQ(f.starter.started().size(), r.list.empty() ? 0u : 1u) << r.setting;
         EXPECT_EQ(w.commands().menu("mnuPlay")->defaultAction(),
@@ -271,7 +271,7 @@ TEST(players_panel, files_dropped_on_a_slot_label_start_that_slots_program) {
     players_fixture f;
     f.install({2, 3});
     TfrmMain& w = f.open();
-    ASSERT_EQ(w.player_choice().index(), 2); // VLC selected; the drop goes to mpv's slot all the same
+    ASSERT_EQ(w.players_area().choice().index(), 2); // VLC selected; the drop goes to mpv's slot all the same
     w.players().panel()->resize(w.players().panel()->width(), players_panel::unfolded_panel_height);
 
     const QList<QUrl> urls = {QUrl::fromLocalFile("/music/a song.mp3"), QUrl::fromLocalFile("/music/notes.txt"),
@@ -307,17 +307,17 @@ TEST(players_panel, playlist_drag_popups_sit_beside_the_label) {
     TfrmMain& w = f.open();
     w.players().panel()->move(300, 40);
     const int label_top = 40 + w.players().panel()->lblPlayer[2]->y();
-    ASSERT_TRUE(w.show_player_popup(2));
+    ASSERT_TRUE(w.players_area().show_player_popup(2));
     EXPECT_TRUE(w.players().play_popup()->isVisibleTo(w.background()));
     EXPECT_EQ(w.players().play_popup()->geometry(), QRect(330, label_top, 70, 17));
     EXPECT_EQ(w.players().play_popup()->tag, 2);
     // WinAMP running: the two-part popup, 7 pixels left of the panel.
     f.windows.add_window("Winamp v1.x");
-    ASSERT_TRUE(w.show_player_popup(0));
+    ASSERT_TRUE(w.players_area().show_player_popup(0));
     EXPECT_FALSE(w.players().play_popup()->isVisibleTo(w.background()));
     EXPECT_EQ(w.players().two_part_popup()->geometry(),
               QRect(293, 40 + w.players().panel()->lblPlayer[0]->y(), 150, 17));
-    EXPECT_FALSE(w.show_player_popup(3));
+    EXPECT_FALSE(w.players_area().show_player_popup(3));
     EXPECT_FALSE(w.players().two_part_popup()->isVisibleTo(w.background()));
 }
 
@@ -327,11 +327,11 @@ TEST(players_panel, remote_control_markers_follow_the_running_players) {
     TfrmMain& w = f.open();
     const int top0 = w.players().panel()->lblPlayer[0]->y();
     const int top1 = w.players().panel()->lblPlayer[1]->y();
-    w.RemoteControlTimerTimer();
+    w.players_area().RemoteControlTimerTimer();
     EXPECT_EQ(w.players().panel()->RCImage[0]->geometry().top(), top0 + 3);
     EXPECT_EQ(w.players().panel()->RCImage[0]->size(), QSize(7, 7));
     f.windows.add_window("Winamp v1.x");
-    w.RemoteControlTimerTimer();
+    w.players_area().RemoteControlTimerTimer();
     EXPECT_EQ(w.players().panel()->RCImage[0]->geometry().top(), top0);
     EXPECT_EQ(w.players().panel()->RCImage[0]->size(), QSize(9, 12));
     EXPECT_EQ(w.players().panel()->RCImage[1]->geometry().top(), top1 + 3);
@@ -388,9 +388,9 @@ TEST(players_panel, passing_over_a_bus_marker_opens_the_panel_that_drives_that_p
     state.track.artist = "Brubeck";
     f.bus.add_player(audacious, state);
 
-    w.RCImageMouseMove(3); // mpv is not on the bus
+    w.players_area().RCImageMouseMove(3); // mpv is not on the bus
     EXPECT_FALSE(panel.isVisible());
-    w.RCImageMouseMove(4);
+    w.players_area().RCImageMouseMove(4);
     ASSERT_TRUE(panel.isVisible());
     EXPECT_EQ(panel.title()->text(), "Audacious");
     const std::array<bool, control_button_count> enabled = {false, true, true, true, false};
@@ -411,9 +411,9 @@ TEST(players_panel, now_playing_marks_the_row_of_the_selected_players_track) {
     f.install({3, 4}, "SelectedPlayer=4\r\n");
     f.save_playlist("Mix", {track("/music/one.mp3"), track("/music/two words.flac"), track("/music/three.ogg")});
     TfrmMain& w = f.open();
-    ASSERT_EQ(w.player_choice().index(), 4);
-    load_playlist_into(w.saved_playlists(), "Mix", w.virtual_playlist());
-    w.refresh_count();
+    ASSERT_EQ(w.players_area().choice().index(), 4);
+    load_playlist_into(*w.context().playlists, "Mix", w.virtual_playlist());
+    w.playlist().refresh_count();
     playlist_model& model = *w.playlist().model();
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     const std::string audacious = "org.mpris.MediaPlayer2.audacious";
@@ -532,7 +532,7 @@ TEST(players_panel, volume_bar_clamps_and_draws_the_percentage) {
     g.mixer.set_has_volume(false);
     TfrmMain& v = g.open();
     EXPECT_EQ(v.players().volume()->lblVolumePercent->text(), "0%");
-    v.set_volume(70);
+    v.players_area().set_volume(70);
     EXPECT_EQ(v.players().volume()->lblVolumePercent->text(), "70%");
 }
 
@@ -543,7 +543,7 @@ TEST(players_panel, volume_panel_visibility_and_place_are_restored_and_saved) {
     EXPECT_TRUE(w.players().volume()->isVisibleTo(w.background()));
     EXPECT_EQ(w.players().volume()->pos(), QPoint(120, 90));
     EXPECT_EQ(w.playlist().button("cmdVolume")->current_picture(), artwork::picture::volume_on);
-    w.cmdVolumeClick();
+    w.commands().invoke("cmdVolume");
     EXPECT_FALSE(w.players().volume()->isVisibleTo(w.background()));
     w.ExitClick();
     EXPECT_NE(f.read_ini().find("VolumeVisible=0"), std::string::npos);
@@ -555,7 +555,7 @@ TEST(players_panel, m3u_export_then_import_gives_the_same_paths) {
     f.install({2});
     f.save_playlist("Mix", {track("/music/one.mp3"), track("/music/dir/two.flac")});
     TfrmMain& w = f.open();
-    load_playlist_into(w.saved_playlists(), "Mix", w.virtual_playlist());
+    load_playlist_into(*w.context().playlists, "Mix", w.virtual_playlist());
 
     const std::string file = f.folder.file("Party.m3u");
     f.prompts.answer_save_file(file).answer_open_file(file);
@@ -567,8 +567,8 @@ TEST(players_panel, m3u_export_then_import_gives_the_same_paths) {
     // The tree lists the imported playlist at once, with "My Playlists" open.
     EXPECT_NE(w.navigation().playlist_node("Party"), nullptr);
     EXPECT_TRUE(w.navigation().my_playlists()->isExpanded());
-    ASSERT_TRUE(w.saved_playlists().exists("Party"));
-    EXPECT_EQ(full_paths_of(w.saved_playlists().load("Party")), (string_list{"/music/one.mp3", "/music/dir/two.flac"}));
+    ASSERT_TRUE(w.context().playlists->exists("Party"));
+    EXPECT_EQ(full_paths_of(w.context().playlists->load("Party")), (string_list{"/music/one.mp3", "/music/dir/two.flac"}));
 }
 
 } // namespace

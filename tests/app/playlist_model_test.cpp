@@ -4,14 +4,14 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-#include "app/Main_form/playlist_model.h"
+#include "app/Main_form/playlist/playlist_model.h"
 #include "library/media_list.h"
 #include "main_window_fixture.h"
 
 namespace karvo {
 namespace {
 
-TEST(playlist_model, columns_read_the_media_list_through_the_column_map) {
+TEST(playlist_model, columns_read_the_media_list_through_the_column_table) {
     media_list list;
     playlist_model model(list);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);

@@ -10,10 +10,13 @@
 #include <gtest/gtest.h>
 
 #include "app/Main_form/floating_panel.h"
-#include "app/Main_form/players_panel.h"
+#include "app/Main_form/navigation/navigation_controller.h"
+#include "app/Main_form/playlist/history_controller.h"
+#include "app/Main_form/navigation/tree_pane.h"
+#include "app/Main_form/players/players_panel.h"
 #include "app/Main_form/picture_button.h"
-#include "app/Main_form/playlist_model.h"
-#include "app/Main_form/search_pane.h"
+#include "app/Main_form/playlist/playlist_model.h"
+#include "app/Main_form/playlist/search_pane.h"
 #include "components/Coolcombobox/CoolComboBox.h"
 #include "library/recovery_copy.h"
 #include "library/string_list.h"
@@ -125,13 +128,13 @@ TEST(playlist_safety, delete_by_keys_then_undo_and_redo_by_keys) {
     QTest::keyClick(view, Qt::Key_Up, Qt::ShiftModifier);
     QTest::keyClick(view, Qt::Key_Delete);
     EXPECT_EQ(first_paths(w.virtual_playlist()), "s0.mp3 s1.mp3 s2.mp3");
-    EXPECT_TRUE(w.history().modified());
+    EXPECT_TRUE(w.history_area().history().modified());
     EXPECT_TRUE(w.playlist().model()->count_caption().startsWith("* "));
     EXPECT_EQ(w.commands().action("mnuUndo")->text(), "Undo Delete Selected");
 
     QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(first_paths(w.virtual_playlist()), "s0.mp3 s1.mp3 s2.mp3 s3.mp3 s4.mp3 s5.mp3");
-    EXPECT_FALSE(w.history().modified());
+    EXPECT_FALSE(w.history_area().history().modified());
     EXPECT_EQ(view->model()->rowCount(), 6);
     EXPECT_EQ(w.commands().action("mnuRedo")->text(), "Redo Delete Selected");
     QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier);
@@ -154,12 +157,12 @@ TEST(playlist_safety, keys_ask_the_enabling_rule_when_pressed) {
     menu->popup(QPoint(10, 10));
     EXPECT_FALSE(w.commands().action("SavePlaylist")->isEnabled());
     menu->hide();
-    w.MyTreeClick(w.navigation().playlist_node("Mix"));
+    w.navigation_area().MyTreeClick(w.navigation().playlist_node("Mix"));
     w.playlist().select_positions({0});
     w.commands().invoke("RemoveAllSelected");
     QTest::keyClick(w.playlist().view(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(load_lines(f.folder.file("Playlists/Mix.spl")).size(), 1u);
-    EXPECT_FALSE(w.history().modified());
+    EXPECT_FALSE(w.history_area().history().modified());
 }
 
 // Each way of replacing or leaving an edited list asks first; Cancel keeps everything as it was.
@@ -171,11 +174,11 @@ TEST(playlist_safety, replacing_or_leaving_an_edited_list_asks_first) {
         bool stays; // the edited list is still shown
         int ends;   // times the program was ended
     };
-    auto click_other = [](TfrmMain& w) { w.MyTreeClick(w.navigation().playlist_node("Other")); };
+    auto click_other = [](TfrmMain& w) { w.navigation_area().MyTreeClick(w.navigation().playlist_node("Other")); };
     const std::vector<way_case> cases = {
         {"another playlist, Cancel", click_other, message_result::cancel, true, 0},
         {"another playlist, No", click_other, message_result::no, false, 0},
-        {"all saved playlists, Cancel", [](TfrmMain& w) { w.MyTreeClick(w.navigation().my_playlists()); },
+        {"all saved playlists, Cancel", [](TfrmMain& w) { w.navigation_area().MyTreeClick(w.navigation().my_playlists()); },
          message_result::cancel, true, 0},
         {"New Playlist, Cancel", [](TfrmMain& w) { w.commands().invoke("mnuNewPls"); }, message_result::cancel, true,
          0},
@@ -211,7 +214,7 @@ TEST(playlist_safety, the_recovery_copy_brings_back_edits_after_an_abrupt_end) {
         ASSERT_TRUE(f.created);
         w.playlist().select_positions({1, 2});
         w.commands().invoke("RemoveAllSelected");
-        ASSERT_TRUE(QTest::qWaitFor([&] { return read_recovery_copy(w.recovery_path()).has_value(); },
+        ASSERT_TRUE(QTest::qWaitFor([&] { return read_recovery_copy(w.history_area().recovery_path()).has_value(); },
                                     recovery_delay_ms + 3000));
         f.window.reset(); // gone without Exit or signal, as a killed program is: it writes nothing on the way
     }
@@ -221,11 +224,11 @@ TEST(playlist_safety, the_recovery_copy_brings_back_edits_after_an_abrupt_end) {
     ASSERT_EQ(f.prompts.message_texts().size(), 1u);
     EXPECT_NE(f.prompts.message_texts()[0].find("\"Mix\""), std::string::npos);
     EXPECT_EQ(first_paths(again.virtual_playlist()), "s0.mp3 s3.mp3");
-    EXPECT_TRUE(again.history().modified());
+    EXPECT_TRUE(again.history_area().history().modified());
     // Saved now: nothing is left to recover.
     again.commands().invoke("SavePlaylist");
-    again.write_recovery_copy_now();
-    EXPECT_FALSE(read_recovery_copy(again.recovery_path()));
+    again.history_area().write_recovery_copy_now();
+    EXPECT_FALSE(read_recovery_copy(again.history_area().recovery_path()));
 }
 
 // SIGTERM and logout end through end_by_session: the edits go to the recovery copy at once, without a question.
@@ -239,7 +242,7 @@ TEST(playlist_safety, a_signal_keeps_the_edits_in_the_recovery_copy_at_once) {
     w.end_by_session();
     EXPECT_EQ(f.terminated, 1);
     EXPECT_TRUE(f.prompts.message_texts().empty());
-    const auto copy = read_recovery_copy(w.recovery_path());
+    const auto copy = read_recovery_copy(w.history_area().recovery_path());
     ASSERT_TRUE(copy);
     EXPECT_EQ(first_paths(copy->rows), "s1.mp3 s2.mp3 s3.mp3");
     EXPECT_EQ(copy->playlist_name, "Mix");

@@ -12,6 +12,8 @@
 
 #include "app/Id3_form/TID3Form.h"
 #include "app/Id3_form/cp1252_limit.h"
+#include "app/Main_form/playlist/playlist_controller.h"
+#include "app/Main_form/tags/tags_controller.h"
 #include "components/Fsnotify/TFSNotify.h"
 #include "library/id3_class.h"
 #include "library/playlist_class.h"
@@ -35,7 +37,7 @@ struct tagged_window {
             testing::write_mp3(paths.back(), files[i]);
             w.virtual_playlist().append(testing::media_info({paths.back(), "listed " + std::to_string(i)}), "");
         }
-        w.refresh_count();
+        w.playlist().refresh_count();
     }
     TfrmMain& window() { return *f.window; }
     // Puts a file that is already there at the end of the playlist.
@@ -43,13 +45,13 @@ struct tagged_window {
         paths.push_back(path);
         window().virtual_playlist().append(testing::media_info({path, "listed " + std::to_string(paths.size() - 1)}),
                                            "");
-        window().refresh_count();
+        window().playlist_area().refresh_count();
     }
     // Opens the editor through its command, with `focused` selected and focused (-1: nothing selected).
     TID3Form& open(int focused) {
         window().playlist().select_positions(focused < 0 ? std::vector<int>{} : std::vector<int>{focused}, focused);
         EXPECT_TRUE(window().commands().invoke("mnuID3"));
-        return *window().tag_editor();
+        return *window().tags_area().tag_editor();
     }
 
     main_window_fixture f;
@@ -186,7 +188,7 @@ TEST(tag_editor, save_writes_the_files_own_tag_and_the_playlist_row_reads_it_aga
         }
         QTest::mouseClick(form.cmdExit, Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(t.window().tag_editor(), nullptr); // freed when it closed
+        EXPECT_EQ(t.window().tags_area().tag_editor(), nullptr); // freed when it closed
         const media_list& list = t.window().virtual_playlist();
         EXPECT_EQ(list.song(1), expected);
         EXPECT_EQ(list.cell(Genre, 1), r.id3v1_limits ? "Rock" : "Chamber Pop");
@@ -279,10 +281,10 @@ TEST(auto_playlister_window, feeds_the_playlist_and_a_saved_playlist_and_follows
                 "\r\nadd_curr_playlist=1\r\nadd_saved_playlist=1\r\nsaved_playlist=Inbox\r\n");
     TfrmMain& w = f.create();
     ASSERT_TRUE(f.created);
-    ASSERT_TRUE(w.folder_watcher().Active());
+    ASSERT_TRUE(w.players_area().folder_watcher().Active());
     EXPECT_EQ(w.virtual_playlist().count(), 0);
 
-    auto saved_lines = [&] { return w.saved_playlists().load("Inbox").size(); };
+    auto saved_lines = [&] { return w.context().playlists->load("Inbox").size(); };
     auto arrive = [&](const std::string& relative, const std::string& title) {
         const std::string path = watched + "/" + relative;
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
@@ -299,10 +301,10 @@ TEST(auto_playlister_window, feeds_the_playlist_and_a_saved_playlist_and_follows
 
     // Gone while watched: the watch ends by itself. Back again and the settings loaded: a new file is taken.
     std::filesystem::remove_all(watched);
-    QTRY_VERIFY_WITH_TIMEOUT(!w.folder_watcher().Active(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.players_area().folder_watcher().Active(), 5000);
     std::filesystem::create_directories(watched);
-    w.settings_changed();
-    ASSERT_TRUE(w.folder_watcher().Active());
+    w.chrome_area().settings_written();
+    ASSERT_TRUE(w.players_area().folder_watcher().Active());
     const std::string second = arrive("later.mp3", "Later");
     QTRY_COMPARE_WITH_TIMEOUT(w.virtual_playlist().count(), 2, 5000);
     EXPECT_EQ(std::string(w.virtual_playlist().full_path(1)), second);

@@ -23,9 +23,9 @@ TEST(tray_icon, the_menu_shows_the_window_back) {
     EXPECT_EQ(r.entries("IconTrayMenu"), (std::vector<std::string>{"mnuShow", "mnuExit"}));
     EXPECT_EQ(r.menu("IconTrayMenu")->actions().at(0)->text(), QStringLiteral("Show Karvo Media"));
     EXPECT_EQ(r.menu("IconTrayMenu")->actions().at(1)->text(), QStringLiteral("Exit Karvo Media"));
-    EXPECT_EQ(w.tray_icon().PopupMenu(), r.menu("IconTrayMenu"));
+    EXPECT_EQ(w.chrome_area().tray_icon().PopupMenu(), r.menu("IconTrayMenu"));
     w.show();
-    w.ToolbarMinClick();
+    w.chrome().minimize_button()->click();
     ASSERT_TRUE(w.isMinimized());
     EXPECT_TRUE(r.invoke("mnuShow"));
     EXPECT_FALSE(w.isMinimized());
@@ -56,18 +56,18 @@ TEST(tray_icon, show_in_decides_where_the_window_goes) {
         TfrmMain& w = f.create();
         ASSERT_TRUE(f.created);
         w.show();
-        w.ToolbarMinClick();
+        w.chrome().minimize_button()->click();
         QCoreApplication::processEvents();
-        EXPECT_EQ(w.tray_icon().Enabled(), r.enabled);
-        EXPECT_EQ(w.tray_icon().HideAppl(), r.hide_appl);
-        EXPECT_EQ(w.tray_icon().shown(), r.enabled && r.tray);
+        EXPECT_EQ(w.chrome_area().tray_icon().Enabled(), r.enabled);
+        EXPECT_EQ(w.chrome_area().tray_icon().HideAppl(), r.hide_appl);
+        EXPECT_EQ(w.chrome_area().tray_icon().shown(), r.enabled && r.tray);
         EXPECT_EQ(!w.isVisible(), r.hidden_when_minimised);
         // The icon's click brings the window back and keeps the taskbar choice.
-        emit w.tray_icon().OnClick();
+        emit w.chrome_area().tray_icon().OnClick();
         QCoreApplication::processEvents();
         EXPECT_TRUE(w.isVisible());
         EXPECT_FALSE(w.isMinimized());
-        EXPECT_EQ(w.tray_icon().HideAppl(), r.hide_appl);
+        EXPECT_EQ(w.chrome_area().tray_icon().HideAppl(), r.hide_appl);
     }
 }
 
@@ -79,9 +79,9 @@ TEST(tray_icon, every_exit_takes_the_icon_away) {
         f.write_ini("show_in=2\r\n");
         TfrmMain& w = f.create();
         ASSERT_TRUE(f.created);
-        ASSERT_TRUE(w.tray_icon().shown());
+        ASSERT_TRUE(w.chrome_area().tray_icon().shown());
         EXPECT_TRUE(w.commands().invoke(exit_command));
-        EXPECT_FALSE(w.tray_icon().shown());
+        EXPECT_FALSE(w.chrome_area().tray_icon().shown());
         EXPECT_EQ(f.terminated, 1);
         EXPECT_EQ(platform::get_private_profile_string("Settings", "WindowWidth", "", f.ini()), "736");
     }

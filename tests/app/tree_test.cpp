@@ -10,7 +10,7 @@
 
 #include "app/Main_form/TfrmMain.h"
 #include "app/Main_form/picture_button.h"
-#include "app/Main_form/playlist_model.h"
+#include "app/Main_form/playlist/playlist_model.h"
 #include "library/mp3_cd_class.h"
 #include "library/playlist_class.h"
 #include "platform/ini_file.h"
@@ -58,8 +58,8 @@ TEST(Tree, BuildShowsRootsDrivesAndOnlyPlainFolders) {
     const std::string disk = f.disk.path(), disc = f.disc.path();
     EXPECT_EQ(tree_window_fixture::texts(w.navigation().my_computer()),
               (std::vector<std::string>{disk + " [DATA]", disc + " [JAZZ CD]"}));
-    EXPECT_EQ(w.drive_roots().roots, (string_list{disk + "/", disc + "/"}));
-    EXPECT_EQ(w.drive_roots().cdrom_roots, (string_list{disc + "/"}));
+    EXPECT_EQ(w.context().drive_roots.roots, (string_list{disk + "/", disc + "/"}));
+    EXPECT_EQ(w.context().drive_roots.cdrom_roots, (string_list{disc + "/"}));
     // Read one level ahead: the drive knows its folders, each folder whether it has any.
     QTreeWidgetItem* drive = f.disk_node();
     EXPECT_EQ(tree_window_fixture::texts(drive), (std::vector<std::string>{"alpha", "Beta", "music", "Zeta"}));
@@ -117,8 +117,8 @@ TEST(Tree, GroupingValuesFollowTheShownPlaylist) {
     EXPECT_EQ(artists->childCount(), 0); // no artist tags, no values
 
     // Shown in mode 0, the values come from the virtual playlist, not the store.
-    w.MyTreeClick(jazz);
-    ASSERT_EQ(w.state().PlaylistMode, mode_playlist);
+    w.navigation_area().MyTreeClick(jazz);
+    ASSERT_EQ(w.state().mode.value(), PlaylistMode::playlist);
     w.virtual_playlist().set_cell(Album, 0, "Sketches of Spain");
     f.tree().collapseItem(albums);
     EXPECT_EQ(tree_window_fixture::texts(albums), (std::vector<std::string>{"<secret temp>"}));
@@ -136,20 +136,20 @@ TEST(Tree, ClickingNodes) {
     f.tree().expandItem(albums);
 
     // A grouping value loads the playlist and filters it; a second value filters the full playlist again.
-    w.MyTreeClick(tree_window_fixture::child(albums, "Kind of Blue"));
-    EXPECT_EQ(w.state().PlaylistMode, mode_grouping);
+    w.navigation_area().MyTreeClick(tree_window_fixture::child(albums, "Kind of Blue"));
+    EXPECT_EQ(w.state().mode.value(), PlaylistMode::grouping);
     EXPECT_EQ(w.state().current_playlist_name, "Jazz");
     EXPECT_EQ(paths_of(w.virtual_playlist()), (std::vector<std::string>{"/j/3.mp3", "/j/1.mp3"}));
     EXPECT_EQ(w.playlist().model()->rowCount(), 2);
-    w.MyTreeClick(tree_window_fixture::child(albums, "Time Out"));
+    w.navigation_area().MyTreeClick(tree_window_fixture::child(albums, "Time Out"));
     EXPECT_EQ(paths_of(w.virtual_playlist()), (std::vector<std::string>{"/j/2.mp3"}));
-    w.MyTreeClick(tree_window_fixture::child(albums, "Kind of Blue"));
+    w.navigation_area().MyTreeClick(tree_window_fixture::child(albums, "Kind of Blue"));
     EXPECT_EQ(w.virtual_playlist().count(), 2);
 
     // The grouping node itself and the My Computer root change nothing.
     for (QTreeWidgetItem* inert : {albums, w.navigation().my_computer()}) {
-        w.MyTreeClick(inert);
-        EXPECT_EQ(w.state().PlaylistMode, mode_grouping);
+        w.navigation_area().MyTreeClick(inert);
+        EXPECT_EQ(w.state().mode.value(), PlaylistMode::grouping);
         EXPECT_EQ(w.virtual_playlist().count(), 2);
     }
 
@@ -157,17 +157,17 @@ TEST(Tree, ClickingNodes) {
     QTreeWidgetItem* rock_albums = tree_window_fixture::child(w.navigation().my_playlists()->child(1), "Albums");
     f.tree().expandItem(rock_albums);
     f.prompts.answer_message(platform::message_result::no); // the narrowed Jazz list is not saved
-    w.MyTreeClick(tree_window_fixture::child(rock_albums, "First"));
+    w.navigation_area().MyTreeClick(tree_window_fixture::child(rock_albums, "First"));
     EXPECT_EQ(paths_of(w.virtual_playlist()), (std::vector<std::string>{"/r/1.mp3"}));
     EXPECT_EQ(w.state().current_playlist_name, "Rock");
 
-    w.MyTreeClick(jazz);
-    EXPECT_EQ(w.state().PlaylistMode, mode_playlist);
+    w.navigation_area().MyTreeClick(jazz);
+    EXPECT_EQ(w.state().mode.value(), PlaylistMode::playlist);
     EXPECT_EQ(w.virtual_playlist().count(), 4);
     EXPECT_EQ(w.virtual_playlist().cell(ListName, 3), "Jazz");
 
-    w.MyTreeClick(w.navigation().my_playlists());
-    EXPECT_EQ(w.state().PlaylistMode, mode_all_playlists);
+    w.navigation_area().MyTreeClick(w.navigation().my_playlists());
+    EXPECT_EQ(w.state().mode.value(), PlaylistMode::all_playlists);
     EXPECT_EQ(w.virtual_playlist().count(), 5);
     EXPECT_EQ(w.virtual_playlist().cell(ListName, 4), "Rock");
     EXPECT_EQ(w.state().current_playlist_name, "");
@@ -176,14 +176,14 @@ TEST(Tree, ClickingNodes) {
     // A folder node becomes the current folder, written to LastDir at once.
     fs::create_directories(f.disk.file("music/jazz"));
     f.tree().expandItem(f.disk_node());
-    w.MyTreeClick(tree_window_fixture::child(f.disk_node(), "music"));
+    w.navigation_area().MyTreeClick(tree_window_fixture::child(f.disk_node(), "music"));
     EXPECT_EQ(w.state().current_folder, f.disk.path() + "/music/");
     EXPECT_EQ(platform::get_private_profile_string("Settings", "LastDir", "", f.ini()), f.disk.path() + "/music/");
 
     // Enter on the node the keyboard moved to opens it as a click does.
     f.tree().setCurrentItem(jazz);
     QTest::keyClick(&f.tree(), Qt::Key_Return);
-    EXPECT_EQ(w.state().PlaylistMode, mode_playlist);
+    EXPECT_EQ(w.state().mode.value(), PlaylistMode::playlist);
     EXPECT_EQ(w.state().current_playlist_name, "Jazz");
 }
 
@@ -197,9 +197,9 @@ TEST(Tree, OnlyAClickOnTheIconOrLabelCounts) {
     ASSERT_GT(row.width(), 150);
 
     QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(row.right() - 2, row.center().y()));
-    EXPECT_EQ(w.state().PlaylistMode, mode_nothing);
+    EXPECT_EQ(w.state().mode.value(), PlaylistMode::nothing);
     QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(row.left() + 30, row.center().y()));
-    EXPECT_EQ(w.state().PlaylistMode, mode_all_playlists);
+    EXPECT_EQ(w.state().mode.value(), PlaylistMode::all_playlists);
     EXPECT_EQ(w.virtual_playlist().count(), 5);
 }
 
@@ -216,17 +216,17 @@ TEST(Tree, MediaCdNodesLoadFromTheDriveHoldingTheDisc) {
     ASSERT_EQ(tree_window_fixture::texts(w.navigation().my_media_cds()),
               (std::vector<std::string>{"Blue Disc", "Lost Disc"}));
 
-    w.MyTreeClick(w.navigation().my_media_cds()->child(0));
-    EXPECT_EQ(w.state().PlaylistMode, mode_media_cd);
+    w.navigation_area().MyTreeClick(w.navigation().my_media_cds()->child(0));
+    EXPECT_EQ(w.state().mode.value(), PlaylistMode::media_cd);
     EXPECT_EQ(paths_of(w.virtual_playlist()), (std::vector<std::string>{f.disc.path() + "/Jazz/so what.mp3"}));
     EXPECT_EQ(w.state().current_media_cd_name, "Blue Disc");
 
-    w.MyTreeClick(w.navigation().my_media_cds()->child(1));
+    w.navigation_area().MyTreeClick(w.navigation().my_media_cds()->child(1));
     EXPECT_EQ(paths_of(w.virtual_playlist()), (std::vector<std::string>{"a.mp3"}));
-    EXPECT_EQ(w.status().message_label()->text().toStdString(), w.messages()[32]);
+    EXPECT_EQ(w.status().message_label()->text().toStdString(), w.context().messages[32]);
 
-    w.MyTreeClick(w.navigation().my_media_cds());
-    EXPECT_EQ(w.state().PlaylistMode, mode_all_media_cds);
+    w.navigation_area().MyTreeClick(w.navigation().my_media_cds());
+    EXPECT_EQ(w.state().mode.value(), PlaylistMode::all_media_cds);
     EXPECT_EQ(w.virtual_playlist().count(), 2);
     EXPECT_EQ(w.virtual_playlist().cell(ListName, 1), "Lost Disc");
 }
@@ -240,22 +240,21 @@ TEST(Tree, RightClickMenusAndHints) {
     struct row {
         QTreeWidgetItem* node;
         QMenu* menu;
-        int tag;
         QString play_text;
         bool add_media_cd;
     } rows[] = {
-        {f.disk_node(), w.commands().menu("mnuAdd"), 1, "Play This Drive", false},
-        {tree_window_fixture::child(f.disk_node(), "music"), w.commands().menu("mnuAdd"), 1, "Play This Folder", false},
-        {disc, w.commands().menu("mnuAdd"), 1, "Play This Drive", true},
-        {w.navigation().my_playlists(), w.commands().menu("mnuSave"), 2, {}, false},
-        {w.navigation().my_playlists()->child(1), w.commands().menu("mnuSave"), 1, {}, false},
-        {w.navigation().my_media_cds(), w.commands().menu("mnuMP3CD"), 2, {}, false},
+        {f.disk_node(), w.commands().menu("mnuAdd"), "Play This Drive", false},
+        {tree_window_fixture::child(f.disk_node(), "music"), w.commands().menu("mnuAdd"), "Play This Folder", false},
+        {disc, w.commands().menu("mnuAdd"), "Play This Drive", true},
+        {w.navigation().my_playlists(), w.commands().menu("mnuSave"), {}, false},
+        {w.navigation().my_playlists()->child(1), w.commands().menu("mnuSave"), {}, false},
+        {w.navigation().my_media_cds(), w.commands().menu("mnuMP3CD"), {}, false},
     };
     for (const row& r : rows) {
-        w.MyTreeRightClick(r.node, QPoint(10, 10));
+        w.navigation_area().MyTreeRightClick(r.node, QPoint(10, 10));
         EXPECT_TRUE(r.menu->isVisible()) << r.node->text(0).toStdString();
-        EXPECT_EQ(r.menu->property("tag").toInt(), r.tag);
         if (!r.play_text.isEmpty()) {
+            EXPECT_TRUE(w.navigation_area().add_menu_from_node()); // the menu acts on the node's own folder
             EXPECT_EQ(w.commands().action("mnuPlayThisPath")->text(), r.play_text);
             EXPECT_EQ(w.commands().action("AddNewMediaCD1")->isVisible(), r.add_media_cd);
         }
@@ -294,11 +293,11 @@ TEST(Tree, DropsOfPlaylistEntries) {
     f.tree().expandItem(rock_artists);
     ASSERT_EQ(tree_window_fixture::texts(rock_artists), (std::vector<std::string>{"Band"}));
 
-    w.MyTreeClick(jazz);
+    w.navigation_area().MyTreeClick(jazz);
     w.virtual_playlist().set_cell(Artist, 2, "Brubeck");
     w.playlist().view()->selectRow(2);
-    w.MyTreeDragDrop(rock);
-    const string_list stored = w.saved_playlists().load("Rock");
+    w.navigation_area().MyTreeDragDrop(rock);
+    const string_list stored = w.context().playlists->load("Rock");
     ASSERT_EQ(stored.size(), 2u);
     EXPECT_EQ(parse_media_info(stored[1])[0], "/j/3.mp3");
     EXPECT_EQ(tree_window_fixture::texts(rock_artists), (std::vector<std::string>{"Band", "Brubeck"}));
@@ -307,11 +306,11 @@ TEST(Tree, DropsOfPlaylistEntries) {
     for (QTreeWidgetItem* elsewhere :
          {f.disk_node(), w.navigation().my_playlists(), tree_window_fixture::child(jazz, "Year")}) {
         f.prompts.answer_message(platform::message_result::ok);
-        w.MyTreeDragDrop(elsewhere);
+        w.navigation_area().MyTreeDragDrop(elsewhere);
     }
     EXPECT_TRUE(f.prompts.errors().empty());
     EXPECT_EQ(f.prompts.message_texts(), std::vector<std::string>(3, "Can't Add Files Here."));
-    EXPECT_EQ(w.saved_playlists().load("Rock").size(), 2u);
+    EXPECT_EQ(w.context().playlists->load("Rock").size(), 2u);
 }
 
 TEST(Tree, F5RebuildsTheSubtreeOfTheSelectedNode) {

@@ -5,7 +5,7 @@
 
 #include <QTreeWidget>
 
-#include "app/Main_form/navigation_tree.h"
+#include "app/Main_form/navigation/navigation_tree.h"
 #include <filesystem>
 
 #include "platform/testing/fake_drive_table.h"

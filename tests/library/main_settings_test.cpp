@@ -2,6 +2,7 @@
 #include "library/main_settings.h"
 
 #include <fstream>
+#include <set>
 #include <gtest/gtest.h>
 
 #include "platform/ini_file.h"
@@ -107,7 +108,7 @@ TEST(main_settings, written_state_reads_back) {
     out.folder_widths = {11, 12, 13, 14, 15, 16, 17, 18};
     out.v_splitter = 300;
     out.h_splitter = 1;
-    out.playlist_mode = mode_grouping;
+    out.playlist_mode = PlaylistMode::grouping;
     out.playlist_name = "Rock";
     out.last_dir = "/music";
     out.tree_media_cd_state = true;
@@ -120,7 +121,7 @@ TEST(main_settings, written_state_reads_back) {
     EXPECT_EQ(in.folder_widths, out.folder_widths);
     EXPECT_EQ(in.v_splitter, 300);
     EXPECT_EQ(in.h_splitter, 1);
-    EXPECT_EQ(in.playlist_mode, mode_playlist);
+    EXPECT_EQ(in.playlist_mode, PlaylistMode::playlist);
     EXPECT_EQ(in.playlist_name, "Rock");
     EXPECT_EQ(in.last_dir, "/music");
     EXPECT_TRUE(in.tree_media_cd_state);
@@ -128,10 +129,10 @@ TEST(main_settings, written_state_reads_back) {
     EXPECT_TRUE(in.volume_visible);
     EXPECT_EQ(in.window, (window_rectangle{5, 6, 1000, 700}));
 
-    EXPECT_EQ(stored_playlist_name(mode_grouping, "Rock", "CD"), "Rock");
-    EXPECT_EQ(stored_playlist_name(mode_media_cd, "Rock", "CD"), "CD");
-    EXPECT_EQ(stored_playlist_name(mode_all_playlists, "Rock", "CD"), "");
-    EXPECT_EQ(stored_playlist_name(mode_nothing, "Rock", "CD"), "");
+    EXPECT_EQ(stored_playlist_name(PlaylistMode::grouping, "Rock", "CD"), "Rock");
+    EXPECT_EQ(stored_playlist_name(PlaylistMode::media_cd, "Rock", "CD"), "CD");
+    EXPECT_EQ(stored_playlist_name(PlaylistMode::all_playlists, "Rock", "CD"), "");
+    EXPECT_EQ(stored_playlist_name(PlaylistMode::nothing, "Rock", "CD"), "");
 }
 
 // Start-up and exit through one document: the file is read once, and a value the file cannot hold costs only itself.
@@ -153,6 +154,15 @@ TEST(main_settings, one_document_reads_once_and_keeps_what_it_can) {
     EXPECT_EQ(counter.reads_of(ini), 1u); // its own writes are not read back
     EXPECT_EQ(read_window_state(ini).v_splitter, 250);
     EXPECT_EQ(platform::get_private_profile_string("Settings", "LastDir", "none", ini), "none");
+}
+
+// Each column of both views keeps its width under a key of its own.
+TEST(main_settings, every_column_width_has_its_own_key) {
+    std::set<std::string> keys;
+    for (const view_column& column : playlist_columns)
+        EXPECT_TRUE(keys.insert(column.width_key).second) << column.width_key;
+    for (const view_column& column : folder_columns)
+        EXPECT_TRUE(keys.insert(column.width_key).second) << column.width_key;
 }
 
 } // namespace

@@ -70,7 +70,7 @@ TEST(media_cd_commands, a_removable_volume_is_catalogued_and_found_again_at_anot
     EXPECT_EQ(f.prompts.questions().at(0).default_text, "STICK");
     EXPECT_EQ(added.status, "New Media CD added.");
     EXPECT_TRUE(added.tree.relist_media_cds && added.tree.media_cd_check);
-    EXPECT_EQ(f.state.PlaylistMode, mode_media_cd);
+    EXPECT_EQ(f.state.mode.value(), PlaylistMode::media_cd);
     EXPECT_EQ(f.paths(), (string_list{f.volume("usb1") + "a.mp3", f.volume("usb1") + "sub/b.mp3"}));
     string_list stored = full_paths_of(f.media_cds.load("Holiday"));
     std::sort(stored.begin(), stored.end());
@@ -188,7 +188,7 @@ TEST(media_cd_commands, remove_rename_and_save_with_their_prompts) {
             case command::remove: outcome = remove_media_cd(f.context, true); break;
             case command::rename: outcome = rename_media_cd(f.context); break;
             case command::save_wrong_mode:
-                f.state.PlaylistMode = mode_playlist;
+                f.state.mode.show_playlist();
                 outcome = save_media_cd(f.context);
                 break;
         }

@@ -31,7 +31,7 @@ struct store_fixture : testing::store_context_fixture {
         playlists.save("Rock", {info_of("a"), info_of("b")});
         playlists.save("Jazz", {info_of("j")});
         load_playlist_into(playlists, "Rock", list);
-        state = {mode_playlist, "Rock", ""};
+        state = {PlaylistMode::from_stored(PlaylistMode::playlist), "Rock", ""};
     }
 
     // The saved playlist's entries by display name, "-" when it does not exist.

@@ -204,12 +204,12 @@ TEST(recovery_copy, keeps_rows_names_and_mode_and_refuses_a_torn_file) {
     list.set_cell(ListName, 1, "Other list");
     list.set_cell(Song, 2, "Ünïcode song");
     shell_state state;
-    state.PlaylistMode = mode_grouping;
+    state.mode.show_grouping();
     state.current_playlist_name = "Rock";
     ASSERT_TRUE(write_recovery_copy(path, state, list));
     const auto copy = read_recovery_copy(path);
     ASSERT_TRUE(copy);
-    EXPECT_EQ(copy->mode, mode_grouping);
+    EXPECT_EQ(copy->mode, PlaylistMode::grouping);
     EXPECT_EQ(copy->playlist_name, "Rock");
     EXPECT_EQ(model_of(copy->rows), model_of(list));
 
@@ -233,44 +233,44 @@ TEST(unsaved_changes, the_answer_decides_whether_to_go_on_and_what_is_saved) {
         int mode_after;
     };
     const std::vector<prompt_case> cases = {
-        {"unedited: no question", mode_playlist, false, {}, {}, true, "r0 r1 r2", mode_playlist},
-        {"Yes saves the playlist", mode_playlist, true, {message_result::yes}, {}, true, "r0 r2", mode_playlist},
-        {"No drops the edits", mode_playlist, true, {message_result::no}, {}, true, "r0 r1 r2", mode_playlist},
-        {"Cancel stays", mode_playlist, true, {message_result::cancel}, {}, false, "r0 r1 r2", mode_playlist},
-        {"Yes on a folder list saves it as", mode_nothing, true, {message_result::yes}, "New", true, "r0 r2",
-         mode_playlist},
-        {"Save As cancelled stays", mode_nothing, true, {message_result::yes}, std::nullopt, false, "-", mode_nothing},
-        {"Yes on all playlists saves it as", mode_all_playlists, true, {message_result::yes}, "New", true, "r0 r2",
-         mode_playlist},
+        {"unedited: no question", PlaylistMode::playlist, false, {}, {}, true, "r0 r1 r2", PlaylistMode::playlist},
+        {"Yes saves the playlist", PlaylistMode::playlist, true, {message_result::yes}, {}, true, "r0 r2", PlaylistMode::playlist},
+        {"No drops the edits", PlaylistMode::playlist, true, {message_result::no}, {}, true, "r0 r1 r2", PlaylistMode::playlist},
+        {"Cancel stays", PlaylistMode::playlist, true, {message_result::cancel}, {}, false, "r0 r1 r2", PlaylistMode::playlist},
+        {"Yes on a folder list saves it as", PlaylistMode::nothing, true, {message_result::yes}, "New", true, "r0 r2",
+         PlaylistMode::playlist},
+        {"Save As cancelled stays", PlaylistMode::nothing, true, {message_result::yes}, std::nullopt, false, "-", PlaylistMode::nothing},
+        {"Yes on all playlists saves it as", PlaylistMode::all_playlists, true, {message_result::yes}, "New", true, "r0 r2",
+         PlaylistMode::playlist},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         testing::store_context_fixture f;
         fill(f.list, 3);
         ASSERT_TRUE(f.playlists.save("Rock", f.list.serialise_all()));
-        f.state.PlaylistMode = c.mode;
-        f.state.current_playlist_name = c.mode == mode_playlist ? "Rock" : "";
+        f.state.mode = PlaylistMode::from_value(c.mode);
+        f.state.current_playlist_name = c.mode == PlaylistMode::playlist ? "Rock" : "";
         playlist_history history;
         if (c.edited)
             history.change(f.list, "Delete Selected", [&] { return delete_selected(f.list, {1}).changed; });
         for (const message_result button : c.buttons)
             f.prompts.answer_message(button);
-        if (c.mode != mode_playlist && !c.buttons.empty())
+        if (c.mode != PlaylistMode::playlist && !c.buttons.empty())
             f.prompts.answer_input(c.typed);
         const unsaved_outcome outcome = settle_unsaved_changes(f.context, history);
         EXPECT_EQ(outcome.go_on, c.go_on);
         EXPECT_EQ(f.prompts.unused_answers(), 0u);
         if (!c.buttons.empty()) {
             EXPECT_EQ(f.prompts.message_texts().front(),
-                      c.mode == mode_playlist ? "Save changes to \"Rock\"?"
-                                              : "Save changes to \"" + shown_list_name({c.mode}) + "\"?");
+                      c.mode == PlaylistMode::playlist ? "Save changes to \"Rock\"?"
+                                              : "Save changes to \"" + shown_list_name(shell_state{PlaylistMode::from_value(c.mode)}) + "\"?");
         }
-        const std::string file = c.mode == mode_playlist ? "Rock" : "New";
+        const std::string file = c.mode == PlaylistMode::playlist ? "Rock" : "New";
         std::string stored = f.playlists.exists(file) ? "" : "-";
         for (const auto& line : f.playlists.load(file))
             stored += (stored.empty() ? "" : " ") + derive_media_name(parse_media_info(line)[0], {});
         EXPECT_EQ(stored, c.stored);
-        EXPECT_EQ(f.state.PlaylistMode, c.mode_after);
+        EXPECT_EQ(f.state.mode.value(), c.mode_after);
         EXPECT_EQ(history.modified(), c.edited && !(c.go_on && c.buttons[0] == message_result::yes));
     }
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/players/playback_fixture.h"
 
+#include "players/mpd_player.h"
 #include "platform/ini_file.h"
 
 namespace karvo::testing {
@@ -94,6 +95,13 @@ TEST_F(player_selection_test, start_up_applies_the_stored_index) {
             EXPECT_EQ(prompts.questions().at(0).icon, platform::message_icon::information);
         }
     }
+    // The music daemon's marker needs no program, yet a first run does not pick it: only an installed player.
+    player_selection first_run(prompts, messages, "", [](const std::string&) { return true; });
+    first_run.lists = selection.lists;
+    first_run.lists.locations[0] = mpd_player_location;
+    first_run.names_changed();
+    first_run.select_at_startup(-1);
+    EXPECT_EQ(first_run.index(), 1);
 }
 
 TEST_F(player_selection_test, only_slots_with_a_program_accept_drops) {

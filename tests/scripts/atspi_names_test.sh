@@ -27,7 +27,7 @@ import sys, time
 import pyatspi
 
 def find_app():
-    for _ in range(60):
+    for _ in range(120):
         desktop = pyatspi.Registry.getDesktop(0)
         for app in desktop:
             if app is not None and app.name and "karvo" in app.name.lower():
