@@ -4,6 +4,8 @@
 #include "platform/utf8.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <cwctype>
 #include <iterator>
 #include <vector>
@@ -143,7 +145,25 @@ std::size_t write_upper_case(char* const out, std::string_view text) {
     char* p = out;
     std::size_t i = 0;
     const std::size_t size = text.size();
+    constexpr std::uint64_t ones = 0x0101010101010101u;
+    constexpr std::uint64_t highs = 0x8080808080808080u;
     while (i < size) {
+        // Eight ASCII bytes at a time: a byte from 'a' to 'z' loses its 0x20 (no sum carries into the next byte,
+        // as every byte is below 0x80).
+        while (i + 8 <= size) {
+            std::uint64_t word;
+            std::memcpy(&word, text.data() + i, 8);
+            if (word & highs)
+                break;
+            const std::uint64_t from_a = (word + (0x80 - 'a') * ones) & highs;
+            const std::uint64_t past_z = (word + (0x80 - 'z' - 1) * ones) & highs;
+            word -= (from_a & ~past_z) >> 2;
+            std::memcpy(p, &word, 8);
+            p += 8;
+            i += 8;
+        }
+        if (i >= size)
+            break;
         const auto byte = static_cast<unsigned char>(text[i]);
         // ASCII is the common case, then a two-byte letter: neither decodes in general nor calls the locale.
         if (byte < 0x80) {

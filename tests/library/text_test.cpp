@@ -44,6 +44,7 @@ TEST(UpperCase, LettersOfEveryScriptAndInvalidBytes) {
         {"日本", "日本"},
         {"ɐɐɐ", "ⱯⱯⱯ"}, // two bytes become three
         {"ıx", "IX"},    // two bytes become one
+        {"az`{@[AZ09 mixed_Case~text\x7F!", "AZ`{@[AZ09 MIXED_CASE~TEXT\x7F!"}, // eight ASCII bytes at a time
     };
     for (const auto& [in, out] : table)
         EXPECT_EQ(upper_case(in), out) << in;
