@@ -27,8 +27,11 @@ unsaved_outcome settle_unsaved_changes(store_context& context, playlist_history&
         return outcome;
     }
     const shell_state& state = context.state;
-    const bool own_file = (state.mode == PlaylistMode::playlist && context.playlists.exists(state.current_playlist_name)) ||
-                          (state.mode == PlaylistMode::media_cd && !state.current_media_cd_name.empty());
+    // A list a search has narrowed holds only the rows found: it goes to a new playlist, never over its own file.
+    const bool narrowed = context.list.backup_count() >= 0;
+    const bool own_file =
+        !narrowed && ((state.mode == PlaylistMode::playlist && context.playlists.exists(state.current_playlist_name)) ||
+                      (state.mode == PlaylistMode::media_cd && !state.current_media_cd_name.empty()));
     outcome.saved = own_file ? save_playlist(context) : save_playlist_as(context);
     outcome.go_on = outcome.saved.done;
     if (outcome.saved.done)

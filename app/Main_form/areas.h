@@ -69,6 +69,8 @@ public:
         } end{this};
         change();
     }
+    // A change that only narrows the view (a search, a grouping value): undoable, but no edit to be saved.
+    virtual void narrowing(const std::string& what, const std::function<void()>& change) = 0;
     // Asks "Save changes to ...?" while the list differs from its file; false: stay where we are.
     virtual bool settle_unsaved() = 0;
     virtual void list_replaced() = 0; // another list is shown: no undo leads back to the old one

@@ -268,8 +268,9 @@ TEST(command_registry, display_found_narrows_and_an_empty_search_restores) {
     QTest::keyClick(w.search().query_field(), Qt::Key_Return);
     EXPECT_EQ(w.virtual_playlist().count(), 12);
     EXPECT_TRUE(w.playlist().selected_positions().empty());
-    // The search counts as an edit of the shown list until it is saved.
-    EXPECT_EQ(w.playlist().model()->headerData(0, Qt::Horizontal).toString(), "* Media Names   (Total Files 12)");
+    // A search only narrows the view: nothing to save, but it can be undone.
+    EXPECT_EQ(w.playlist().model()->headerData(0, Qt::Horizontal).toString(), "Media Names   (Total Files 12)");
+    EXPECT_TRUE(w.commands().enabled("mnuUndo"));
 }
 
 } // namespace

@@ -275,5 +275,22 @@ TEST(unsaved_changes, the_answer_decides_whether_to_go_on_and_what_is_saved) {
     }
 }
 
+// A list a search narrowed holds only the rows found: Yes saves it under a new name, never over its own playlist.
+TEST(unsaved_changes, a_narrowed_playlist_is_saved_as_a_new_one) {
+    testing::store_context_fixture f;
+    fill(f.list, 3);
+    ASSERT_TRUE(f.playlists.save("Rock", f.list.serialise_all()));
+    f.state.mode.show_playlist();
+    f.state.current_playlist_name = "Rock";
+    f.list.backup(); // what a search that displays the rows found keeps
+    playlist_history history;
+    history.change(f.list, "Delete Selected", [&] { return delete_selected(f.list, {1}).changed; });
+    f.prompts.answer_message(message_result::yes);
+    f.prompts.answer_input(std::string("Found"));
+    EXPECT_TRUE(settle_unsaved_changes(f.context, history).go_on);
+    EXPECT_EQ(f.playlists.load("Rock").size(), 3u);
+    EXPECT_EQ(f.playlists.load("Found").size(), 2u);
+}
+
 } // namespace
 } // namespace karvo

@@ -238,7 +238,7 @@ void navigation_controller::MyTreeClick(QTreeWidgetItem* item) {
                           grouping_of_another;
     history_port& history = *others_.history;
     if (!replaces) {
-        history.undoable("Show " + tree_pane::text_of(item), [&] { show_node(item, node); });
+        history.narrowing("Show " + tree_pane::text_of(item), [&] { show_node(item, node); });
         return;
     }
     if (!history.settle_unsaved())

@@ -57,6 +57,15 @@ void history_controller::end_step() {
     changed();
 }
 
+void history_controller::narrowing(const std::string& what, const std::function<void()>& change) {
+    const bool was_modified = history_.modified();
+    undoable(what, change);
+    if (!was_modified && history_.modified()) {
+        history_.mark_saved();
+        changed();
+    }
+}
+
 void history_controller::changed() {
     others_.playlist->show_modified(history_.modified());
     commands_.set_caption("mnuUndo", QString::fromStdString(history_.can_undo() ? "Undo " + history_.undo_what()

@@ -36,6 +36,7 @@ public:
     // history_port
     void begin_step(const std::string& what) override;
     void end_step() override;
+    void narrowing(const std::string& what, const std::function<void()>& change) override;
     bool settle_unsaved() override;
     void list_replaced() override;
     void list_saved(bool keep_step) override;

@@ -155,7 +155,7 @@ void playlist_controller::wire_pane() {
     });
     connect(playlist_, &playlist_pane::waste_dropped, this, [this](const QString& from) { waste_dropped(from); });
     connect(search_, &search_pane::search_requested, this,
-            [this] { others_.history->undoable("Search", [this] { picSearchTypeClick(); }); });
+            [this] { others_.history->narrowing("Search", [this] { picSearchTypeClick(); }); });
     // Header clicks and the arrow buttons change the order inside the pane.
     playlist_->set_undo_steps([this](const std::string& what) { others_.history->begin_step(what); },
                               [this] { others_.history->end_step(); });
