@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/Main_form/navigation/folder_listing_model.h"
+#include "app/Main_form/navigation/navigation_controller.h"
 #include "bench/main_window_fixture.h"
 #include "components/Readahead/read_ahead_pool.h"
 #include "library/folder_scanner.h"

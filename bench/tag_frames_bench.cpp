@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/Main_form/navigation/folder_listing_model.h"
+#include "app/Main_form/navigation/navigation_controller.h"
 #include "bench/main_window_fixture.h"
 #include "plugins/resource_plugin.h"
 #include "tests/support/media_fixtures.h"
@@ -88,7 +89,7 @@ void BM_read_one(benchmark::State& state) {
 
 double listing(bench_setup& s, const std::string& folder) {
     return timed_ms([&] {
-        s.window->LstMusicListAllFill(folder);
+        s.window->navigation_area().LstMusicListAllFill(folder);
         while (s.window->listing().filling())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     });

@@ -108,10 +108,40 @@ std::size_t prefix_size(std::size_t size) {
 
 } // namespace
 
+char* byte_arena::put(char* p, std::string_view text) {
+    std::size_t size = text.size();
+    while (size >= 0x80) {
+        *p++ = static_cast<char>((size & 0x7Fu) | 0x80u);
+        size >>= 7;
+    }
+    *p++ = static_cast<char>(size);
+    if (!text.empty())
+        std::memcpy(p, text.data(), text.size());
+    return p + text.size();
+}
+
 byte_arena::ref byte_arena::add(std::string_view text) {
     if (text.empty())
         return 0;
-    const std::size_t need = prefix_size(text.size()) + text.size();
+    char* const p = room(prefix_size(text.size()) + text.size());
+    put(p, text);
+    return (static_cast<ref>(current_ + 1) << 32) | static_cast<ref>(p - chunks_[current_].get());
+}
+
+byte_arena::ref byte_arena::add_all(std::span<const std::string_view> texts) {
+    if (texts.empty())
+        return 0;
+    std::size_t need = 0;
+    for (const std::string_view text : texts)
+        need += prefix_size(text.size()) + text.size();
+    char* p = room(need);
+    const ref at = (static_cast<ref>(current_ + 1) << 32) | static_cast<ref>(p - chunks_[current_].get());
+    for (const std::string_view text : texts)
+        p = put(p, text);
+    return at;
+}
+
+char* byte_arena::room(std::size_t need) {
     while (current_ < chunks_.size() && fill_ + need > capacities_[current_]) {
         ++current_;
         fill_ = 0;
@@ -125,18 +155,10 @@ byte_arena::ref byte_arena::add(std::string_view text) {
         capacities_.push_back(capacity);
         fill_ = 0;
     }
-    char* p = chunks_[current_].get() + fill_;
-    const ref at = (static_cast<ref>(current_ + 1) << 32) | fill_;
-    std::size_t size = text.size();
-    while (size >= 0x80) {
-        *p++ = static_cast<char>((size & 0x7Fu) | 0x80u);
-        size >>= 7;
-    }
-    *p++ = static_cast<char>(size);
-    std::memcpy(p, text.data(), text.size());
+    char* const p = chunks_[current_].get() + fill_;
     fill_ += need;
     used_ += need;
-    return at;
+    return p;
 }
 
 void byte_arena::reset() {

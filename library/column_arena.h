@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -24,6 +25,27 @@ using big_bytes = std::unique_ptr<char[], free_bytes>;
 // At least `capacity` uninitialised bytes (rounded up in place); a block of a huge page or more is aligned to huge
 // pages and asks the kernel for them, which spares a large fill most of its page faults.
 big_bytes allocate_big(std::size_t& capacity);
+
+// Memory for large scratch arrays (sort keys, row orders): from allocate_big, so a million rows fault their
+// array in a few huge pages instead of thousands of small ones.
+template <typename T>
+struct big_allocator {
+    using value_type = T;
+    big_allocator() = default;
+    template <typename U>
+    big_allocator(const big_allocator<U>&) {}
+    T* allocate(std::size_t n) {
+        std::size_t capacity = n * sizeof(T);
+        return reinterpret_cast<T*>(allocate_big(capacity).release());
+    }
+    void deallocate(T* memory, std::size_t) { free_bytes()(reinterpret_cast<char*>(memory)); }
+    template <typename U>
+    bool operator==(const big_allocator<U>&) const {
+        return true;
+    }
+};
+template <typename T>
+using big_vector = std::vector<T, big_allocator<T>>;
 
 // A text of known size written in place, in a block from allocate_big.
 class big_text {
@@ -48,18 +70,28 @@ public:
     using ref = std::uint64_t; // 0 is the empty text
 
     ref add(std::string_view text);
-    std::string_view view(ref at) const {
+    std::string_view view(ref at) const { return view(at, 0); }
+    // Several texts one after another under one reference (a row's texts: one reference instead of one each);
+    // text `index` of them is read back by view(at, index). No texts at all is reference 0.
+    ref add_all(std::span<const std::string_view> texts);
+    std::string_view view(ref at, int index) const {
         if (at == 0)
             return {};
-        const char* p = chunks_[(at >> 32) - 1].get() + (at & 0xFFFFFFFFu);
-        std::size_t size = 0;
-        for (int shift = 0;; shift += 7) {
-            const auto byte = static_cast<unsigned char>(*p++);
-            size |= static_cast<std::size_t>(byte & 0x7Fu) << shift;
-            if (byte < 0x80)
-                break;
+        const char* p = start(at);
+        std::string_view text = next(p);
+        for (; index > 0; --index)
+            text = next(p);
+        return text;
+    }
+    // Every text under `at` into `out` (as many as it has room for).
+    void view_all(ref at, std::span<std::string_view> out) const {
+        if (at == 0) {
+            std::fill(out.begin(), out.end(), std::string_view());
+            return;
         }
-        return {p, size};
+        const char* p = start(at);
+        for (std::string_view& text : out)
+            text = next(p);
     }
     // Bytes taken by texts so far (length prefixes included).
     std::size_t used() const { return used_; }
@@ -69,6 +101,23 @@ public:
     void reserve(std::size_t bytes) { reserved_ = std::min<std::size_t>(bytes, std::size_t{1} << 30); }
 
 private:
+    const char* start(ref at) const { return chunks_[(at >> 32) - 1].get() + (at & 0xFFFFFFFFu); }
+    // The text at p (length prefix, then the bytes); p moves past it.
+    static std::string_view next(const char*& p) {
+        std::size_t size = 0;
+        for (int shift = 0;; shift += 7) {
+            const auto byte = static_cast<unsigned char>(*p++);
+            size |= static_cast<std::size_t>(byte & 0x7Fu) << shift;
+            if (byte < 0x80)
+                break;
+        }
+        const std::string_view text(p, size);
+        p += size;
+        return text;
+    }
+    char* room(std::size_t need); // need bytes at the fill point, a new chunk when the current one is full
+    static char* put(char* p, std::string_view text);
+
     std::vector<big_bytes> chunks_;
     std::vector<std::size_t> capacities_;
     std::size_t current_ = 0; // chunk being filled
@@ -137,6 +186,52 @@ public:
 private:
     struct page_type {
         std::array<T, page_slots> cells{};
+    };
+    std::vector<std::shared_ptr<page_type>> pages_;
+};
+
+// Small ids of a column by slot, in shared pages like paged_cells: two bytes a cell while every id in a page fits,
+// four once one does not (the page widens in place of the next write).
+class paged_ids {
+public:
+    std::uint32_t get(int slot) const {
+        const page_type& page = *pages_[static_cast<std::size_t>(slot >> page_shift)];
+        const int at = slot & (page_slots - 1);
+        return page.wide ? page.wide[at] : page.narrow[at];
+    }
+    void set(int slot, std::uint32_t value) {
+        auto& page = pages_[static_cast<std::size_t>(slot >> page_shift)];
+        if (page.use_count() > 1)
+            page = std::allocate_shared<page_type>(page_allocator<page_type>(), *page);
+        const int at = slot & (page_slots - 1);
+        if (!page->wide && value > 0xFFFFu)
+            page->widen();
+        if (page->wide)
+            page->wide[at] = value;
+        else
+            page->narrow[at] = static_cast<std::uint16_t>(value);
+    }
+    void add_page() { pages_.push_back(std::allocate_shared<page_type>(page_allocator<page_type>())); }
+    bool shares_all_pages(const paged_ids& other) const { return pages_ == other.pages_; }
+    void clear() { pages_.clear(); }
+
+private:
+    struct page_type {
+        std::array<std::uint16_t, page_slots> narrow{};
+        std::unique_ptr<std::uint32_t[]> wide;
+
+        page_type() = default;
+        page_type(const page_type& other) : narrow(other.narrow) {
+            if (other.wide) {
+                wide = std::make_unique<std::uint32_t[]>(page_slots);
+                std::copy_n(other.wide.get(), page_slots, wide.get());
+            }
+        }
+        page_type& operator=(const page_type&) = delete;
+        void widen() {
+            wide = std::make_unique<std::uint32_t[]>(page_slots);
+            std::copy(narrow.begin(), narrow.end(), wide.get());
+        }
     };
     std::vector<std::shared_ptr<page_type>> pages_;
 };

@@ -56,7 +56,7 @@ store_outcome add_new_media_cd(store_context& context, const std::string& curren
     context.list.set_list_name_of_all(*name);
     outcome.status = texts::new_media_cd_added;
     if (scanner.left_out() > 0)
-        outcome.status += " " + files_left_out_message(scanner.left_out());
+        outcome.status.append(" ").append(files_left_out_message(scanner.left_out()));
     outcome.list = list_change::rewritten;
     if (!context.media_cds.save_catalogue(*name, context.list, context.drives))
         inform(context, write_failed_message(*name));

@@ -78,7 +78,27 @@ std::string derive_media_name(std::string_view full_path, const name_switches& s
 }
 
 void derive_media_name(std::string& name, std::string_view full_path, const name_switches& switches) {
-    name.assign(file_name_part(full_path));
+    const std::string_view file = file_name_part(full_path);
+    if (!switches.percent20_to_space || file.find("%20") == std::string_view::npos) {
+        // Without "%20" every step maps or drops single bytes, and no step makes or moves the last dot: one pass.
+        const std::size_t last_dot = switches.dot_to_space ? file.rfind('.') : std::string_view::npos;
+        name.resize(file.size());
+        std::size_t size = 0;
+        for (std::size_t k = 0; k < file.size(); ++k) {
+            char c = file[k];
+            if (switches.remove_brackets &&
+                (c == '(' || c == ')' || c == '[' || c == ']' || c == '{' || c == '}'))
+                continue;
+            if ((c == '_' && switches.underscore_to_space) || (c == '.' && last_dot != std::string_view::npos && k < last_dot))
+                c = ' ';
+            name[size++] = c;
+        }
+        name.resize(size);
+        if (switches.strip_extension && name.size() > 4 && name[name.size() - 4] == '.')
+            name.resize(name.size() - 4);
+        return;
+    }
+    name.assign(file);
     if (switches.underscore_to_space)
         std::replace(name.begin(), name.end(), '_', ' ');
     if (switches.percent20_to_space && name.find("%20") != std::string::npos)

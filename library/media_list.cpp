@@ -74,7 +74,34 @@ inline std::string_view media_list::read(const table& from, int column, int slot
     const std::size_t index = static_cast<std::size_t>(place.index);
     if (place.pooled)
         return from.cells->pools[index].value(from.pooled[index].get(slot));
-    return from.cells->bytes.view(from.texts[index].get(slot));
+    return from.cells->bytes.view(from.texts.get(slot), place.index);
+}
+
+// Each field's place known when compiling: a save reads every field of a million rows twice.
+template <std::size_t... field>
+inline void media_list::read_fields(const table& from, int slot, media_field_views& fields,
+                                    std::index_sequence<field...>) {
+    std::array<std::string_view, text_column_count> texts;
+    from.cells->bytes.view_all(from.texts.get(slot), texts);
+    const auto value = [&]<std::size_t f>() {
+        constexpr column_place place = places[static_cast<std::size_t>(info_field_column[f])];
+        constexpr std::size_t index = static_cast<std::size_t>(place.index);
+        if constexpr (place.pooled)
+            return from.cells->pools[index].value(from.pooled[index].get(slot));
+        else
+            return texts[index];
+    };
+    ((fields[field] = value.template operator()<field>()), ...);
+}
+
+void media_list::read_fields(const table& from, int slot, media_field_views& fields) {
+    read_fields(from, slot, fields, std::make_index_sequence<info_field_count>());
+}
+
+void media_list::write_texts(int slot, std::span<const std::string_view, text_column_count> texts) {
+    live_.texts.set(slot, writable_cells().bytes.add_all(texts));
+    for (const std::string_view text : texts)
+        live_.text_bytes += text.size();
 }
 
 media_list::shared_cells& media_list::writable_cells() {
@@ -98,17 +125,29 @@ void media_list::write_cell(int column, int slot, std::string_view value) {
     const std::size_t index = static_cast<std::size_t>(place.index);
     if (place.pooled) {
         live_.pooled[index].set(slot, cells.pools[index].intern(value, cells.bytes));
-    } else {
-        live_.texts[index].set(slot, cells.bytes.add(value));
-        live_.text_bytes += value.size();
+        return;
     }
+    // The slot's texts are written again with this one changed; the old ones stay in the arena as garbage.
+    std::array<std::string_view, text_column_count> texts;
+    cells.bytes.view_all(live_.texts.get(slot), texts);
+    live_.text_bytes -= std::min(live_.text_bytes, slot_text_bytes(slot));
+    texts[index] = value;
+    write_texts(slot, texts);
 }
 
 void media_list::write_row(int slot, const row_text& row) {
-    for (int column = 0; column < column_count; ++column)
-        if (column != Length && column != Quality)
-            write_cell(column, slot, row.cells[column]);
+    std::array<std::string_view, text_column_count> texts;
+    for (std::size_t k = 0; k < text_column_count; ++k)
+        texts[k] = row.cells[text_columns[k]];
+    write_texts(slot, texts);
     shared_cells& cells = writable_cells();
+    for (int column = 0; column < column_count; ++column) {
+        const column_place place = places[static_cast<std::size_t>(column)];
+        if (place.pooled && column != Length && column != Quality) {
+            const std::size_t index = static_cast<std::size_t>(place.index);
+            live_.pooled[index].set(slot, cells.pools[index].intern(row.cells[column], cells.bytes));
+        }
+    }
 
     const std::uint32_t seconds = live_.pooled[pool_of(Seconds)].get(slot);
     if (cells.length_of_seconds.size() <= seconds)
@@ -142,16 +181,19 @@ void media_list::write_row(int slot, const row_text& row) {
 void media_list::copy_slot(const table& from, int from_slot, int to_slot) {
     if (from.cells == live_.cells) {
         // The same arena: the references are the cells.
-        for (std::size_t k = 0; k < text_column_count; ++k)
-            live_.texts[k].set(to_slot, from.texts[k].get(from_slot));
+        live_.texts.set(to_slot, from.texts.get(from_slot));
         for (std::size_t k = 0; k < pooled_column_count; ++k)
             live_.pooled[k].set(to_slot, from.pooled[k].get(from_slot));
         for (const media_column column : text_columns)
             live_.text_bytes += read(from, column, from_slot).size();
         return;
     }
+    std::array<std::string_view, text_column_count> texts;
+    from.cells->bytes.view_all(from.texts.get(from_slot), texts);
+    write_texts(to_slot, texts);
     for (int column = 0; column < column_count; ++column)
-        write_cell(column, to_slot, read(from, column, from_slot));
+        if (places[static_cast<std::size_t>(column)].pooled)
+            write_cell(column, to_slot, read(from, column, from_slot));
 }
 
 std::size_t media_list::slot_text_bytes(int slot) const {
@@ -182,8 +224,7 @@ int media_list::take_slot() {
         return slot;
     }
     if (live_.slot_count % page_slots == 0) {
-        for (auto& column : live_.texts)
-            column.add_page();
+        live_.texts.add_page();
         for (auto& column : live_.pooled)
             column.add_page();
     }
@@ -252,10 +293,7 @@ std::string_view media_list::cell(int column, int row) const {
 bool media_list::set_cell(int column, int row, std::string_view value) {
     if (column < 0 || column >= column_count || !valid_row(row))
         return false;
-    const int slot = live_.rows[static_cast<std::size_t>(row)];
-    if (!places[static_cast<std::size_t>(column)].pooled)
-        live_.text_bytes -= std::min(live_.text_bytes, read(live_, column, slot).size());
-    write_cell(column, slot, value);
+    write_cell(column, live_.rows[static_cast<std::size_t>(row)], value);
     compact_when_sparse();
     return true;
 }
@@ -384,7 +422,7 @@ bool media_list::reorder_rows(std::span<const int> order) {
             return false;
         seen[static_cast<std::size_t>(row)] = 1;
     }
-    reorder(0, std::vector<int>(order.begin(), order.end()));
+    reorder(0, order);
     return true;
 }
 
@@ -435,8 +473,7 @@ void media_list::clear() {
     // as it is for the snapshot.
     if (live_.cells && live_.cells.use_count() == 1)
         live_.cells->reset();
-    for (auto& column : live_.texts)
-        column.clear();
+    live_.texts.clear();
     for (auto& column : live_.pooled)
         column.clear();
     live_.rows.clear();
@@ -452,12 +489,11 @@ std::string media_list::serialise_row(int row) const {
 }
 
 std::string media_list::serialise_slot(int slot) const {
-    std::array<std::string_view, info_field_count> fields;
+    media_field_views fields;
+    read_fields(live_, slot, fields);
     std::size_t total = info_field_count + 1;
-    for (int field = 0; field < info_field_count; ++field) {
-        fields[static_cast<std::size_t>(field)] = read(live_, info_field_column[field], slot);
-        total += fields[static_cast<std::size_t>(field)].size();
-    }
+    for (const std::string_view field : fields)
+        total += field.size();
     std::string info;
     info.reserve(total);
     for (const std::string_view field : fields) {
@@ -470,7 +506,7 @@ std::string media_list::serialise_slot(int slot) const {
 
 string_list media_list::serialise_all() const {
     string_list lines(static_cast<std::size_t>(count()));
-    const std::vector<slot_row> along = in_slot_order(live_, 0, count());
+    const big_vector<slot_row> along = in_slot_order(live_, 0, count());
     in_halves(along.size(), [&](std::size_t begin, std::size_t end, int) {
         for (std::size_t k = begin; k < end; ++k)
             lines[static_cast<std::size_t>(along[k].offset)] = serialise_slot(along[k].slot);
@@ -480,16 +516,20 @@ string_list media_list::serialise_all() const {
 
 big_text media_list::serialise_for_file() const {
     constexpr std::size_t separators = info_field_count + 1;
-    const std::vector<slot_row> along = in_slot_order(live_, 0, count());
+    const big_vector<slot_row> along = in_slot_order(live_, 0, count());
     // Each row's line length, then where it starts; the rows are then written straight from the columns, in slot
     // order (the order the cells lie in memory) and on two cores when there are.
-    std::vector<std::size_t> start(along.size() + 1, 0);
-    for (const slot_row row : along) {
-        std::size_t size = separators + 2;
-        for (int field = 0; field < info_field_count; ++field)
-            size += read(live_, info_field_column[field], row.slot).size();
-        start[static_cast<std::size_t>(row.offset) + 1] = size;
-    }
+    big_vector<std::size_t> start(along.size() + 1, 0);
+    in_halves(along.size(), [&](std::size_t begin, std::size_t end, int) {
+        for (std::size_t k = begin; k < end; ++k) {
+            media_field_views fields;
+            read_fields(live_, along[k].slot, fields);
+            std::size_t size = separators + 2;
+            for (const std::string_view field : fields)
+                size += field.size();
+            start[static_cast<std::size_t>(along[k].offset) + 1] = size;
+        }
+    });
     for (std::size_t k = 1; k < start.size(); ++k)
         start[k] += start[k - 1];
     big_text text(start.back());
@@ -498,8 +538,9 @@ big_text media_list::serialise_for_file() const {
         for (std::size_t k = begin; k < end; ++k) {
             char* const line = out + start[static_cast<std::size_t>(along[k].offset)];
             char* p = line;
-            for (int field = 0; field < info_field_count; ++field) {
-                const std::string_view cell = read(live_, info_field_column[field], along[k].slot);
+            media_field_views fields;
+            read_fields(live_, along[k].slot, fields);
+            for (const std::string_view cell : fields) {
                 if (!cell.empty())
                     std::memcpy(p, cell.data(), cell.size());
                 p += cell.size();
@@ -516,8 +557,8 @@ big_text media_list::serialise_for_file() const {
     return text;
 }
 
-std::vector<media_list::slot_row> media_list::in_slot_order(const table& from, int first, int count) {
-    std::vector<slot_row> order(static_cast<std::size_t>(count));
+big_vector<media_list::slot_row> media_list::in_slot_order(const table& from, int first, int count) {
+    big_vector<slot_row> order(static_cast<std::size_t>(count));
     for (int k = 0; k < count; ++k)
         order[static_cast<std::size_t>(k)] = {from.rows[static_cast<std::size_t>(first + k)], k};
     if (static_cast<std::size_t>(count) * 8 < static_cast<std::size_t>(from.slot_count)) {
@@ -525,7 +566,7 @@ std::vector<media_list::slot_row> media_list::in_slot_order(const table& from, i
         std::sort(order.begin(), order.end(), [](slot_row a, slot_row b) { return a.slot < b.slot; });
         return order;
     }
-    std::vector<int> offset_of_slot(static_cast<std::size_t>(from.slot_count), -1);
+    big_vector<int> offset_of_slot(static_cast<std::size_t>(from.slot_count), -1);
     for (const slot_row row : order)
         offset_of_slot[static_cast<std::size_t>(row.slot)] = row.offset;
     std::size_t next = 0;
@@ -579,9 +620,8 @@ void media_list::restore_snapshot(const snapshot& from) {
 bool media_list::same_table(const table& a, const table& b) {
     if (a.rows != b.rows || a.cells != b.cells)
         return false;
-    for (std::size_t k = 0; k < text_column_count; ++k)
-        if (!a.texts[k].shares_all_pages(b.texts[k]))
-            return false;
+    if (!a.texts.shares_all_pages(b.texts))
+        return false;
     for (std::size_t k = 0; k < pooled_column_count; ++k)
         if (!a.pooled[k].shares_all_pages(b.pooled[k]))
             return false;
@@ -598,7 +638,7 @@ bool media_list::unchanged_since(const snapshot& taken) const {
 std::size_t media_list::snapshot::own_bytes() const {
     if (!live_)
         return 0;
-    const std::size_t pages = live_->texts.size() + live_->pooled.size();
+    const std::size_t pages = 1 + live_->pooled.size();
     const std::size_t page_pointers = pages * (static_cast<std::size_t>(live_->slot_count) / page_slots + 1);
     return sizeof(table) + (live_->rows.capacity() + live_->free_slots.capacity()) * sizeof(int) +
            page_pointers * sizeof(std::shared_ptr<int>);
@@ -663,7 +703,7 @@ bool media_list::append_from_backup(int backup_row) {
     return true;
 }
 
-std::vector<int> media_list::sorted_order(int first, int last, int column) const {
+big_vector<int> media_list::sorted_order(int first, int last, int column) const {
     const std::size_t count = static_cast<std::size_t>(last - first + 1);
     const column_place place = places[static_cast<std::size_t>(column)];
     const std::size_t index = static_cast<std::size_t>(place.index);
@@ -685,37 +725,37 @@ std::vector<int> media_list::sorted_order(int first, int last, int column) const
                 ++next;
             rank[ids[k]] = next;
         }
-        std::vector<std::uint64_t> ranked(count);
+        big_vector<std::uint64_t> ranked(count);
         for (const slot_row row : in_slot_order(live_, first, static_cast<int>(count)))
             ranked[static_cast<std::size_t>(row.offset)] =
                 static_cast<std::uint64_t>(rank[live_.pooled[index].get(row.slot)]) << 32 |
                 static_cast<std::uint32_t>(row.offset);
         sort_ranked(ranked);
-        std::vector<int> order(count);
+        big_vector<int> order(count);
         for (std::size_t k = 0; k < count; ++k)
             order[k] = static_cast<int>(ranked[k] & 0xFFFFFFFFu);
         return order;
     }
-    std::vector<sort_entry> entries(count);
+    big_vector<sort_entry> entries(count);
     {
         // The cells are read in slot order; each entry goes to its row, as the quicksort's result depends on the
         // row order. Paths share their first folders: the keys start after the prefix common to all of them
         // (ASCII, so upper-casing keeps its length), and their heads then tell them apart.
-        const std::vector<slot_row> along = in_slot_order(live_, first, static_cast<int>(count));
-        std::vector<std::string_view> cells(count);
-        std::size_t common = 0;
+        const big_vector<slot_row> along = in_slot_order(live_, first, static_cast<int>(count));
+        const std::string_view lead = read(live_, column, along[0].slot);
+        std::size_t common = lead.size();
         std::size_t bytes = 0;
         for (std::size_t k = 0; k < count; ++k) {
-            cells[k] = read(live_, column, along[k].slot);
-            common = k == 0 ? cells[0].size() : std::min(common, common_upper_ascii_prefix(cells[0], cells[k]));
-            bytes += cells[k].size();
+            const std::string_view cell = read(live_, column, along[k].slot);
+            common = std::min(common, common_upper_ascii_prefix(lead, cell));
+            bytes += cell.size();
         }
         const std::size_t key_bytes = bytes - common * count;
         in_halves(count, [&](std::size_t begin, std::size_t end, int half) {
             upper_keys& part = keys[static_cast<std::size_t>(half)];
-            part.reserve((key_bytes + key_bytes / 8) * (end - begin) / count);
+            part.reserve((key_bytes + key_bytes / 8) * (end - begin) / count, end - begin);
             for (std::size_t k = begin; k < end; ++k)
-                part.add(cells[k].substr(common));
+                part.add(read(live_, column, along[k].slot).substr(common));
             for (std::size_t k = begin; k < end; ++k)
                 entries[static_cast<std::size_t>(along[k].offset)] =
                     make_sort_entry(part.key(k - begin), along[k].offset);
@@ -723,15 +763,14 @@ std::vector<int> media_list::sorted_order(int first, int last, int column) const
     }
     sort_entries(entries);
 
-    std::vector<int> order;
-    order.reserve(entries.size());
-    for (const sort_entry& entry : entries)
-        order.push_back(entry.row);
+    big_vector<int> order(entries.size());
+    for (std::size_t k = 0; k < entries.size(); ++k)
+        order[k] = entries[k].row;
     return order;
 }
 
-void media_list::reorder(int first, const std::vector<int>& order) {
-    std::vector<int> slots(order.size());
+void media_list::reorder(int first, std::span<const int> order) {
+    big_vector<int> slots(order.size());
     for (std::size_t k = 0; k < order.size(); ++k)
         slots[k] = live_.rows[static_cast<std::size_t>(first + order[k])];
     std::copy(slots.begin(), slots.end(), live_.rows.begin() + first);
@@ -746,7 +785,7 @@ void media_list::sort_ascending(int first, int last, int column) {
 void media_list::sort_descending(int column) {
     if (column < 0 || column >= column_count || count() < 2)
         return;
-    std::vector<int> order = sorted_order(0, count() - 1, column);
+    big_vector<int> order = sorted_order(0, count() - 1, column);
     std::reverse(order.begin(), order.end());
     reorder(0, order);
 }

@@ -13,6 +13,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "library/column_arena.h"
@@ -100,8 +101,8 @@ private:
     // One table: the cells by slot (shared with snapshots) and the slot of each row in display order.
     struct table {
         std::shared_ptr<shared_cells> cells;
-        std::array<paged_cells<std::uint64_t>, text_column_count> texts;
-        std::array<paged_cells<std::uint32_t>, pooled_column_count> pooled;
+        paged_cells<std::uint64_t> texts; // a slot's texts, one after another in the arena
+        std::array<paged_ids, pooled_column_count> pooled;
         std::vector<int> rows;
         int slot_count = 0;          // slots in use or freed
         std::vector<int> free_slots; // freed slots, live table only
@@ -136,8 +137,8 @@ private:
     void compact_when_sparse();
     void compact(bool fresh_arena);
     // Rows first.. take the rows first + order[k] in turn.
-    void reorder(int first, const std::vector<int>& order);
-    std::vector<int> sorted_order(int first, int last, int column) const;
+    void reorder(int first, std::span<const int> order);
+    big_vector<int> sorted_order(int first, int last, int column) const;
     void backup_changed() { backup_shared_.reset(); }
     static bool same_table(const table& a, const table& b);
     // The rows from `first` on as (slot, offset from first), ordered by slot: reading cells in this order walks
@@ -146,9 +147,14 @@ private:
         int slot;
         int offset;
     };
-    static std::vector<slot_row> in_slot_order(const table& from, int first, int count);
+    static big_vector<slot_row> in_slot_order(const table& from, int first, int count);
     std::string serialise_slot(int slot) const;
     static std::string_view read(const table& from, int column, int slot);
+    // Every info string field of a slot, in string order.
+    static void read_fields(const table& from, int slot, media_field_views& fields);
+    template <std::size_t... field>
+    static void read_fields(const table& from, int slot, media_field_views& fields, std::index_sequence<field...>);
+    void write_texts(int slot, std::span<const std::string_view, text_column_count> texts);
 
     std::string name_scratch_; // the display name being derived, its capacity kept from row to row
     table live_;

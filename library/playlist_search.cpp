@@ -129,10 +129,19 @@ search_result run_search(media_list& list, std::string_view query, int category,
 }
 
 std::string with_thousands(long long number) {
-    std::string digits = std::to_string(number < 0 ? -number : number);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(static_cast<std::size_t>(at), ",");
-    return number < 0 ? "-" + digits : digits;
+    const unsigned long long magnitude =
+        number < 0 ? 0ull - static_cast<unsigned long long>(number) : static_cast<unsigned long long>(number);
+    const std::string digits = std::to_string(magnitude);
+    std::string text;
+    text.reserve(digits.size() + digits.size() / 3 + 1);
+    if (number < 0)
+        text += '-';
+    for (std::size_t k = 0; k < digits.size(); ++k) {
+        if (k > 0 && (digits.size() - k) % 3 == 0)
+            text += ',';
+        text += digits[k];
+    }
+    return text;
 }
 
 std::string count_caption(const std::string& media_names, const std::string& total_files, int count, int backup_count) {

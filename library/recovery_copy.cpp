@@ -31,8 +31,9 @@ bool write_recovery_copy(const std::string& path, const shell_state& state, cons
     std::string text;
     text.reserve(static_cast<std::size_t>(list.count()) * 160 + 128);
     text += magic;
-    text += "\n" + std::to_string(state.mode.value()) + "\n" + state.current_playlist_name + "\n" +
-            state.current_media_cd_name + "\n" + std::to_string(list.count()) + "\n";
+    text.append(1, '\n').append(std::to_string(state.mode.value())).append(1, '\n');
+    text.append(state.current_playlist_name).append(1, '\n').append(state.current_media_cd_name).append(1, '\n');
+    text.append(std::to_string(list.count())).append(1, '\n');
     const string_list lines = list.serialise_all();
     for (int row = 0; row < list.count(); ++row) {
         // 0xFF never occurs in UTF-8 text: it ends the list name as it ends every field of the entry.

@@ -21,7 +21,7 @@ int compare(const sort_entry& a, const sort_entry& b) {
 
 // Keys first..last all begin with the bytes already skipped; when they share more, skip that too and take the
 // heads after it, so the keys of one folder stop tying on their heads. False when they share nothing more.
-bool skip_shared_bytes(std::vector<sort_entry>& entries, int first, int last) {
+bool skip_shared_bytes(std::span<sort_entry> entries, int first, int last) {
     const sort_entry& lead = entries[static_cast<std::size_t>(first)];
     std::size_t common = lead.size;
     for (int k = first + 1; k <= last && common > 0; ++k) {
@@ -48,7 +48,7 @@ bool skip_shared_bytes(std::vector<sort_entry>& entries, int first, int last) {
 // split evenly. Recursing into the smaller part only keeps the stack shallow; the parts are disjoint, so the order
 // in which they are sorted does not change the result. Neither does skipping bytes every key of a part shares,
 // tried when the part's first, middle and last heads tie, and not again for a while when it finds none.
-void quicksort(std::vector<sort_entry>& entries, int first, int last, int retry_below = INT_MAX, int threads_left = 0) {
+void quicksort(std::span<sort_entry> entries, int first, int last, int retry_below = INT_MAX, int threads_left = 0) {
     while (first < last) {
         const std::size_t middle = static_cast<std::size_t>((first + last) / 2);
         const std::uint64_t head = entries[middle].head;
@@ -233,7 +233,7 @@ void quicksort_ranked(std::uint64_t* entries, int first, int last, stops& scratc
 
 } // namespace
 
-void sort_ranked(std::vector<std::uint64_t>& entries) {
+void sort_ranked(std::span<std::uint64_t> entries) {
     if (entries.size() > 1)
     {
         stops scratch;
@@ -248,11 +248,28 @@ sort_entry make_sort_entry(std::string_view key, int row) {
     return {head, key.data(), static_cast<std::uint32_t>(key.size()), row};
 }
 
+void upper_keys::grow(std::size_t need) {
+    if (need <= capacity_)
+        return;
+    std::size_t capacity = std::max(need, capacity_ * 2);
+    big_bytes grown = allocate_big(capacity);
+    if (size_ > 0)
+        std::memcpy(grown.get(), buffer_.get(), size_);
+    buffer_ = std::move(grown);
+    capacity_ = capacity;
+}
+
+void upper_keys::add(std::string_view text) {
+    grow(size_ + 2 * text.size());
+    size_ += write_upper_case(buffer_.get() + size_, text);
+    ends_.push_back(size_);
+}
+
 bool has_spare_core() {
     return std::thread::hardware_concurrency() >= 2;
 }
 
-void sort_entries(std::vector<sort_entry>& entries) {
+void sort_entries(std::span<sort_entry> entries) {
     quicksort(entries, 0, static_cast<int>(entries.size()) - 1, INT_MAX, has_spare_core() ? 1 : 0);
 }
 

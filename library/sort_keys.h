@@ -5,12 +5,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <system_error>
 #include <thread>
 #include <vector>
 
+#include "library/column_arena.h"
 #include "library/text.h"
 
 namespace karvo {
@@ -29,29 +31,34 @@ sort_entry make_sort_entry(std::string_view key, int row);
 
 // Sorts the entries as the list's quicksort sorts its rows: middle pivot, both scans stop on equal keys, smaller
 // part first. Equal keys end in the order that algorithm gives them.
-void sort_entries(std::vector<sort_entry>& entries);
+void sort_entries(std::span<sort_entry> entries);
 
 // Sorts rows known by the rank of their key (high 32 bits; equal texts share a rank) and their row (low 32 bits) as
 // sort_entries sorts them: the same quicksort, ending equal keys in the same order, with partitions that do not
 // branch on the keys and all-equal parts put in their final order directly.
-void sort_ranked(std::vector<std::uint64_t>& entries);
+void sort_ranked(std::span<std::uint64_t> entries);
 
 // Upper-cased keys, one after another in one buffer, numbered in the order they were added.
+// A key's view stays valid until the next add.
 class upper_keys {
 public:
-    void reserve(std::size_t bytes) { buffer_.reserve(bytes); }
-    void add(std::string_view text) {
-        append_upper_case(buffer_, text);
-        ends_.push_back(buffer_.size());
+    void reserve(std::size_t bytes, std::size_t keys) {
+        grow(bytes);
+        ends_.reserve(keys);
     }
+    void add(std::string_view text);
     std::string_view key(std::size_t k) const {
         const std::size_t start = k == 0 ? 0 : ends_[k - 1];
-        return std::string_view(buffer_).substr(start, ends_[k] - start);
+        return {buffer_.get() + start, ends_[k] - start};
     }
 
 private:
-    std::string buffer_;
-    std::vector<std::size_t> ends_;
+    void grow(std::size_t need);
+
+    big_bytes buffer_;
+    std::size_t capacity_ = 0;
+    std::size_t size_ = 0;
+    big_vector<std::size_t> ends_;
 };
 
 // Parts larger than this are worth a thread of their own when the machine has cores to spare.

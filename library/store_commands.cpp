@@ -22,10 +22,13 @@ std::optional<std::string> unusable_name_message(const std::string& name) {
     if (name.find('/') == std::string::npos && (name.empty() || name.front() != '.') && !control &&
         name.size() <= longest_name)
         return std::nullopt;
-    return "\"" + std::string(control ? "(this name)" : name) +
-           "\" can't be used as a name. A name may not begin with a dot, hold a \"/\" or control characters, or "
-           "be longer than " +
-           std::to_string(longest_name) + " bytes.";
+    std::string message = "\"";
+    message.append(control ? "(this name)" : name);
+    message.append("\" can't be used as a name. A name may not begin with a dot, hold a \"/\" or control characters, "
+                   "or be longer than ")
+        .append(std::to_string(longest_name))
+        .append(" bytes.");
+    return message;
 }
 
 void inform(const store_context& context, const std::string& text) {

@@ -4,6 +4,8 @@
 #include "platform/utf8.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <cwctype>
 #include <iterator>
 #include <vector>
@@ -116,33 +118,80 @@ std::string base_key(std::string_view text) {
 
 } // namespace
 
-void append_upper_case(std::string& out, std::string_view text) {
+namespace {
+
+char* put_utf8(char* out, char32_t code) {
+    if (code < 0x80) {
+        *out++ = static_cast<char>(code);
+    } else if (code < 0x800) {
+        *out++ = static_cast<char>(0xC0 | (code >> 6));
+        *out++ = static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        *out++ = static_cast<char>(0xE0 | (code >> 12));
+        *out++ = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        *out++ = static_cast<char>(0xF0 | (code >> 18));
+        *out++ = static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (code & 0x3F));
+    }
+    return out;
+}
+
+} // namespace
+
+std::size_t write_upper_case(char* const out, std::string_view text) {
+    char* p = out;
     std::size_t i = 0;
     const std::size_t size = text.size();
+    constexpr std::uint64_t ones = 0x0101010101010101u;
+    constexpr std::uint64_t highs = 0x8080808080808080u;
     while (i < size) {
-        // Runs of ASCII are the common case: no decoding, no locale call.
-        std::size_t run = i;
-        while (run < size && static_cast<unsigned char>(text[run]) < 0x80)
-            ++run;
-        if (run > i) {
-            const std::size_t at = out.size();
-            out.append(text.data() + i, run - i);
-            std::transform(out.begin() + static_cast<std::ptrdiff_t>(at), out.end(),
-                           out.begin() + static_cast<std::ptrdiff_t>(at), ascii_upper);
-            i = run;
-            if (i == size)
+        // Eight ASCII bytes at a time: a byte from 'a' to 'z' loses its 0x20 (no sum carries into the next byte,
+        // as every byte is below 0x80).
+        while (i + 8 <= size) {
+            std::uint64_t word;
+            std::memcpy(&word, text.data() + i, 8);
+            if (word & highs)
                 break;
+            const std::uint64_t from_a = (word + (0x80 - 'a') * ones) & highs;
+            const std::uint64_t past_z = (word + (0x80 - 'z' - 1) * ones) & highs;
+            word -= (from_a & ~past_z) >> 2;
+            std::memcpy(p, &word, 8);
+            p += 8;
+            i += 8;
+        }
+        if (i >= size)
+            break;
+        const auto byte = static_cast<unsigned char>(text[i]);
+        // ASCII is the common case, then a two-byte letter: neither decodes in general nor calls the locale.
+        if (byte < 0x80) {
+            *p++ = ascii_upper(text[i++]);
+            continue;
+        }
+        if (byte >= 0xC2 && byte <= 0xDF && i + 1 < size && (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
+            p = put_utf8(p, upper_code(static_cast<char32_t>((byte & 0x1Fu) << 6 |
+                                                             (static_cast<unsigned char>(text[i + 1]) & 0x3Fu))));
+            i += 2;
+            continue;
         }
         char32_t code = 0;
         const std::size_t length = platform::decode_utf8(text, i, code);
         if (length == 0) {
-            out += text[i]; // an invalid byte stays as it is
-            ++i;
+            *p++ = text[i++]; // an invalid byte stays as it is
             continue;
         }
-        platform::append_utf8(out, upper_code(code));
+        p = put_utf8(p, upper_code(code));
         i += length;
     }
+    return static_cast<std::size_t>(p - out);
+}
+
+void append_upper_case(std::string& out, std::string_view text) {
+    const std::size_t at = out.size();
+    out.resize(at + 2 * text.size());
+    out.resize(at + write_upper_case(out.data() + at, text));
 }
 
 std::string upper_case(std::string_view text) {

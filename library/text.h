@@ -13,6 +13,9 @@ std::string upper_case(std::string_view text);
 
 // Appends upper_case(text) to `out` (lets callers build many keys in one buffer).
 void append_upper_case(std::string& out, std::string_view text);
+// Writes upper_case(text) at `out`, which has room for twice the text's bytes (no character's upper case takes more
+// than one and a half times its bytes); returns the bytes written.
+std::size_t write_upper_case(char* out, std::string_view text);
 
 // Byte-wise unsigned comparison of upper_case(a) and upper_case(b): negative, 0 or positive.
 int compare_upper(std::string_view a, std::string_view b);

@@ -231,7 +231,11 @@ bool apply_writes(lines& document, std::string_view section, const profile_docum
     if (header == std::string::npos) {
         if (!items.empty())
             end_line(items.back());
-        items.push_back(make_line("[" + std::string(trim(section)) + "]"));
+        const std::string_view name = trim(section);
+        std::string text;
+        text.reserve(name.size() + 2);
+        text.append(1, '[').append(name).append(1, ']');
+        items.push_back(make_line(std::move(text)));
         after = items.size() - 1;
     } else {
         end_line(items[after]);

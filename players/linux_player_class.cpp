@@ -36,8 +36,8 @@ std::vector<std::string> expand_switch(const std::string& parameters, const stri
         std::string plain;
         std::string uris;
         for (const std::string& file : files) {
-            plain += (plain.empty() ? "" : " ") + quote_argument(file);
-            uris += (uris.empty() ? "" : " ") + quote_argument(platform::file_uri(file));
+            plain.append(plain.empty() ? "" : " ").append(quote_argument(file));
+            uris.append(uris.empty() ? "" : " ").append(quote_argument(platform::file_uri(file)));
         }
         std::string result;
         for (std::size_t i = 0; i < parameters.size(); ++i) {

@@ -36,7 +36,7 @@ ipc_result send_ipc_commands(platform::local_sockets& sockets, const std::string
     for (std::size_t id = 0; id < commands.size(); ++id) {
         requests += "{\"command\":[";
         for (std::size_t word = 0; word < commands[id].size(); ++word)
-            requests += (word > 0 ? "," : "") + json_string(commands[id][word]);
+            requests.append(word > 0 ? "," : "").append(json_string(commands[id][word]));
         requests += "],\"request_id\":" + std::to_string(id + 1) + "}\n";
     }
     if (!connection->write(requests))

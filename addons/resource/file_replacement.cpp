@@ -110,7 +110,7 @@ file_replacement::file_replacement(const std::string& path, fault_hook hook) : h
     // A hidden name beside the file, so the rename stays within one file system. It ends like the original, so
     // whoever picks a reader by the extension picks the same one; short enough for any name.
     const std::string name = target_.substr(target_.rfind('/') + 1);
-    const std::string suffix = "-" + name.substr(name.size() > 200 ? name.size() - 200 : 0);
+    const std::string suffix = std::string("-").append(name, name.size() > 200 ? name.size() - 200 : 0);
     remove_abandoned_copies(folder_of(target_), suffix);
     std::string pattern = folder_of(target_) + "/" + copy_prefix + std::to_string(::getpid()) + "-XXXXXX" + suffix;
     descriptor copy(::mkostemps(pattern.data(), static_cast<int>(suffix.size()), O_CLOEXEC));

@@ -67,6 +67,9 @@ TEST(MediaName, SwitchesInOrder) {
         {"/music.d/noext", all, "noext"},
         {"/music/v1.2.wav", all, "v1 2"},
         {"plain.mp3", all, "plain"},
+        {"/m/x_(1).tar.gz", all, "x 1 tar.gz"},
+        {"/m/x%20(1).tar.gz", all, "x 1 tar.gz"},
+        {"/m/(a).b.mp3", only_dots, "(a) b"},
     };
     for (const auto& [path, switches, name] : table)
         EXPECT_EQ(derive_media_name(path, switches), name) << path;

@@ -684,6 +684,30 @@ TEST(MediaList, RandomOperationsMatchAPlainModelWithBackup) {
     }
 }
 
+// More distinct values of a column than two bytes number: the cells widen page by page, also in a page a snapshot
+// still shares, and each side keeps its own cells.
+TEST(MediaList, ManyDistinctValuesKeepTheirCells) {
+    const auto artist = [](int k) { return std::string("A").append(std::to_string(k)); };
+    media_list list;
+    for (int k = 0; k < 60000; ++k)
+        list.append(info_of(std::string("/m/").append(std::to_string(k)), artist(k)), "L");
+    const media_list::snapshot before = list.take_snapshot();
+    for (int k = 60000; k < 70000; ++k)
+        list.append(info_of(std::string("/m/").append(std::to_string(k)), artist(k)), "L");
+    ASSERT_TRUE(list.set_cell(Artist, 5, "late name"));
+    ASSERT_TRUE(list.set_cell(Song, 6, "late song"));
+    for (int k = 0; k < list.count(); ++k) {
+        ASSERT_EQ(list.cell(Artist, k), k == 5 ? "late name" : artist(k)) << k;
+        ASSERT_EQ(list.song(k), k == 6 ? "late song" : "v1") << k;
+        ASSERT_EQ(list.full_path(k), std::string("/m/").append(std::to_string(k))) << k;
+    }
+    list.restore_snapshot(before);
+    ASSERT_EQ(list.count(), 60000);
+    for (int k = 0; k < list.count(); ++k)
+        ASSERT_EQ(list.cell(Artist, k), artist(k)) << k;
+    EXPECT_EQ(list.song(6), "v1");
+}
+
 // The ranked sort (interned columns) against the list's quicksort on the same keys: the same rows in the same
 // places, ties included, for few and many distinct keys, small parts and parts split over two threads.
 TEST(MediaListSort, RankedSortEndsAsTheQuicksort) {

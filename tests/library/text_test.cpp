@@ -42,6 +42,9 @@ TEST(UpperCase, LettersOfEveryScriptAndInvalidBytes) {
         {"\xC0\xA9", "\xC0\xA9"},         // overlong form
         {"\xED\xA0\x80", "\xED\xA0\x80"}, // surrogate
         {"日本", "日本"},
+        {"ɐɐɐ", "ⱯⱯⱯ"}, // two bytes become three
+        {"ıx", "IX"},    // two bytes become one
+        {"az`{@[AZ09 mixed_Case~text\x7F!", "AZ`{@[AZ09 MIXED_CASE~TEXT\x7F!"}, // eight ASCII bytes at a time
     };
     for (const auto& [in, out] : table)
         EXPECT_EQ(upper_case(in), out) << in;

@@ -154,7 +154,7 @@ bytes make_id3v2(const tag_fields& tag, id3v2_encoding encoding, int extra_frame
     writer.text_frame("TCON", tag.genre);
     writer.comment_frame(tag.comment);
     for (int i = 0; i < extra_frames; ++i)
-        writer.text_frame("TXXX", "n" + std::to_string(i) + std::string(1, '\0') + "v");
+        writer.text_frame("TXXX", std::string("n").append(std::to_string(i)).append(1, '\0').append("v"));
     return writer.finish();
 }
 

@@ -44,6 +44,8 @@ void list_loader::start(const name_switches& switches, fill_fn fill, progress_fn
             failed_ = true; // out of memory, say: a list cut short must not pass for the whole one
         }
         finished_ = true;
+        // Handed over at once rather than at the next progress tick (dropped if the loader is gone by then).
+        QMetaObject::invokeMethod(this, [this] { poll(); }, Qt::QueuedConnection);
     });
     timer_.start();
 }
@@ -60,6 +62,8 @@ void list_loader::cancel() {
 }
 
 void list_loader::poll() {
+    if (!worker_.joinable())
+        return; // a notice of a load already handed over or cancelled
     if (!finished_) {
         const int rows = rows_;
         if (rows != shown_rows_ && progress_) {
