@@ -344,7 +344,7 @@ void TfrmMain::Restore_state() {
         begin_new_list(context_.music_list);
         const std::string& name = saved.playlist_name;
         if (state.mode == PlaylistMode::playlist && !name.empty() && context_.playlists->exists(name)) {
-            stores_->restore_playlist(name);
+            stores_->open_playlist(name);
         } else if (state.mode == PlaylistMode::media_cd && !name.empty() && context_.media_cds->exists(name)) {
             stores_->load_media_cd(name);
         } else if (state.mode == PlaylistMode::all_playlists) {

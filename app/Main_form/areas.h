@@ -119,6 +119,8 @@ class stores_port {
 public:
     virtual void run(const std::function<store_outcome(store_context&)>& command) = 0;
     virtual bool load_media_cd(const std::string& name) = 0; // appended; false when its disc is in no drive
+    // Shows a saved playlist in the emptied list; a large one is read on a worker thread and shown once complete.
+    virtual void open_playlist(const std::string& name) = 0;
     virtual void media_cd_check() = 0;
 
 protected:

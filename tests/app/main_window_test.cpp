@@ -111,11 +111,13 @@ TEST(main_window, a_large_saved_playlist_restores_in_the_background) {
         bool add_an_entry, save;
         int rows;
         std::string shown;
+        bool clicked = false; // opened by a click in the tree rather than restored at start
     };
     const restore_case cases[] = {
         {"left alone", false, false, 20000, "Big"},
         {"an entry added meanwhile stays", true, false, 1, ""},
         {"a save meanwhile writes nothing", false, true, 20000, "Big"},
+        {"a click in the tree loads it in the background too", false, true, 20000, "Big", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -123,9 +125,11 @@ TEST(main_window, a_large_saved_playlist_restores_in_the_background) {
         f.save_playlist("Big", songs);
         const std::string file = f.folder.file("Playlists/Big.spl");
         const auto saved = platform::file_version_of(file);
-        f.write_ini("PlaylistMode=0\r\nplaylist_name=Big\r\n");
+        f.write_ini(c.clicked ? "" : "PlaylistMode=0\r\nplaylist_name=Big\r\n");
         TfrmMain& w = f.create();
         ASSERT_TRUE(f.created);
+        if (c.clicked)
+            w.navigation_area().MyTreeClick(w.navigation().playlist_node("Big"));
         // The list arrives only through the event loop, so nothing of it is there yet.
         EXPECT_EQ(w.virtual_playlist().count(), 0);
         EXPECT_TRUE(w.restoring());

@@ -260,9 +260,8 @@ void navigation_controller::show_node(QTreeWidgetItem* item, int node) {
             return;
         state.mode.show_playlist();
         begin_new_list(list);
-        load_playlist_into(*context_.playlists, name, list);
+        others_.stores->open_playlist(name);
         others_.playlist->refresh_count();
-        others_.frame->set_current_playlist_name(name);
         others_.frame->refresh_location();
     } else if (node == kind::kind_media_cd) {
         begin_new_list(list);

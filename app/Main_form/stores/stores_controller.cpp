@@ -38,12 +38,17 @@ constexpr std::uint64_t background_bytes = 4 << 20;
 
 } // namespace
 
-void stores_controller::restore_playlist(const std::string& name) {
+void stores_controller::open_playlist(const std::string& name) {
     if (context_.playlists->size_of(name) < background_bytes) {
+        if (loader_)
+            loader_->cancel(); // a large one still on its way must not replace this one
+        restoring_name_.clear();
         load_playlist_into(*context_.playlists, name, context_.music_list);
         others_.frame->set_current_playlist_name(name);
         return;
     }
+    // Until the list is complete no name is set, so no save can write the empty list over the file.
+    others_.frame->set_current_playlist_name({});
     if (!loader_)
         loader_ = std::make_unique<list_loader>();
     restoring_name_ = name;
@@ -69,6 +74,7 @@ void stores_controller::restore_playlist(const std::string& name) {
             context_.music_list = std::move(*loaded);
             others_.frame->set_current_playlist_name(name);
             others_.playlist->refresh_count();
+            others_.frame->refresh_location();
         });
 }
 

@@ -35,8 +35,7 @@ public:
 
     // The check runs again whenever a volume is mounted or unmounted.
     void watch_mounts();
-    // Shows a saved playlist; a large one is read on a worker thread and shown once it is complete.
-    void restore_playlist(const std::string& name);
+    void open_playlist(const std::string& name) override;
     // The saved playlist being restored in the background, empty when none.
     const std::string& restoring_name() const { return restoring_name_; }
     // An import runs on a worker (the window stays live; Esc cancels it and nothing is saved).
