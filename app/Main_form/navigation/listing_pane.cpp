@@ -6,6 +6,7 @@
 #include <QItemSelectionModel>
 #include <QTableView>
 
+#include "app/Main_form/column_widths.h"
 #include "app/Main_form/navigation/folder_listing_model.h"
 #include "app/Main_form/playlist/playlist_pane.h"
 #include "library/folder_scanner.h"
@@ -109,15 +110,11 @@ void listing_pane::clear_selection() {
 }
 
 std::array<int, folder_view_columns> listing_pane::column_widths() const {
-    std::array<int, folder_view_columns> widths{};
-    for (int i = 0; i < folder_view_columns; ++i)
-        widths[i] = LstMusicListAll->horizontalHeader()->sectionSize(i);
-    return widths;
+    return section_widths<folder_view_columns>(*LstMusicListAll->horizontalHeader());
 }
 
 void listing_pane::set_column_widths(const std::array<int, folder_view_columns>& widths) {
-    for (int i = 0; i < folder_view_columns; ++i)
-        LstMusicListAll->horizontalHeader()->resizeSection(i, widths[i]);
+    resize_sections(*LstMusicListAll->horizontalHeader(), widths);
 }
 
 } // namespace karvo

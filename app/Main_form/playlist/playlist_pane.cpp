@@ -10,6 +10,7 @@
 #include <QStyleOptionHeader>
 #include <QTableView>
 
+#include "app/Main_form/column_widths.h"
 #include "app/Main_form/command_registry.h"
 #include "app/Main_form/drops.h"
 #include "app/Main_form/playlist/hot_row_delegate.h"
@@ -287,15 +288,11 @@ void playlist_pane::set_font_size(int points) {
 }
 
 std::array<int, playlist_view_columns> playlist_pane::column_widths() const {
-    std::array<int, playlist_view_columns> widths{};
-    for (int i = 0; i < playlist_view_columns; ++i)
-        widths[i] = LstMusicList->horizontalHeader()->sectionSize(i);
-    return widths;
+    return section_widths<playlist_view_columns>(*LstMusicList->horizontalHeader());
 }
 
 void playlist_pane::set_column_widths(const std::array<int, playlist_view_columns>& widths) {
-    for (int i = 0; i < playlist_view_columns; ++i)
-        LstMusicList->horizontalHeader()->resizeSection(i, widths[i]);
+    resize_sections(*LstMusicList->horizontalHeader(), widths);
 }
 
 void playlist_pane::LstMusicListColumnClick(int column) {
