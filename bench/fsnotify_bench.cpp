@@ -28,6 +28,18 @@ std::string temp_root(const char* prefix) {
     return name;
 }
 
+// A folder of the bench's own with a watcher, the scanner of MP3 files and a saved-playlist store under it.
+struct watch_fixture {
+    explicit watch_fixture(const char* prefix) : root(temp_root(prefix)) {}
+    std::string root;
+    karvo::platform::pumped_dispatcher ui;
+    karvo::TFSNotify watcher{ui};
+    karvo::media_files media;
+    bool mp3_only = (media.load({"MP3"}, {}), true);
+    karvo::folder_scanner scanner{media};
+    karvo::playlist_class store{root + "/data"};
+};
+
 long max_user_watches() {
     std::ifstream in("/proc/sys/fs/inotify/max_user_watches");
     long value = -1;
@@ -38,16 +50,11 @@ long max_user_watches() {
 // Files written one after another by another thread; the time runs until the last one was acted on.
 void BM_AutoPlaylisterKeepsUp(benchmark::State& state) {
     const int files = static_cast<int>(state.range(0));
-    const std::string root = temp_root("karvo-watch-bench");
-    karvo::platform::pumped_dispatcher ui;
-    karvo::TFSNotify watcher(ui);
-    karvo::media_files media;
-    media.load({"MP3"}, {});
-    karvo::folder_scanner scanner(media);
-    karvo::playlist_class store(root + "/data");
+    watch_fixture f("karvo-watch-bench");
+    const std::string& root = f.root;
     int acted = 0;
     karvo::auto_playlister playlister(
-        {watcher, scanner, store, {}, {}, {}, {}, [&](const std::string&) { ++acted; }, {}});
+        {f.watcher, f.scanner, f.store, {}, {}, {}, {}, [&](const std::string&) { ++acted; }, {}});
     int round = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -62,10 +69,10 @@ void BM_AutoPlaylisterKeepsUp(benchmark::State& state) {
                 std::ofstream(folder + "/track " + std::to_string(i) + ".mp3") << block;
         });
         while (acted < files)
-            ui.pump_for(std::chrono::milliseconds(5));
+            f.ui.pump_for(std::chrono::milliseconds(5));
         writer.join();
     }
-    watcher.SetActive(false);
+    f.watcher.SetActive(false);
     state.SetItemsProcessed(state.iterations() * files);
     state.counters["files_per_second"] =
         benchmark::Counter(static_cast<double>(state.iterations() * files), benchmark::Counter::kIsRate);
@@ -77,13 +84,8 @@ BENCHMARK(BM_AutoPlaylisterKeepsUp)->Arg(200)->Arg(1000)->Unit(benchmark::kMilli
 // reads and writes the saved playlist (already holding 1,000 entries) once for the whole burst.
 void BM_AutoPlaylisterSavedPlaylistBurst(benchmark::State& state) {
     const int files = static_cast<int>(state.range(0));
-    const std::string root = temp_root("karvo-burst-bench");
-    karvo::platform::pumped_dispatcher ui;
-    karvo::TFSNotify watcher(ui);
-    karvo::media_files media;
-    media.load({"MP3"}, {});
-    karvo::folder_scanner scanner(media);
-    karvo::playlist_class store(root + "/data");
+    watch_fixture f("karvo-burst-bench");
+    const std::string& root = f.root;
     const auto info = [](const std::string& path) {
         karvo::media_fields fields;
         fields[0] = path;
@@ -91,7 +93,7 @@ void BM_AutoPlaylisterSavedPlaylistBurst(benchmark::State& state) {
         fields[7] = "200";
         return karvo::make_media_info(fields);
     };
-    karvo::auto_playlister playlister({watcher, scanner, store, info, {}, {}, {}, {}, {}});
+    karvo::auto_playlister playlister({f.watcher, f.scanner, f.store, info, {}, {}, {}, {}, {}});
     int round = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -100,15 +102,15 @@ void BM_AutoPlaylisterSavedPlaylistBurst(benchmark::State& state) {
         karvo::string_list saved;
         for (int i = 0; i < 1000; ++i)
             saved.push_back(info("/old/" + std::to_string(i) + ".mp3"));
-        store.save("Mine", saved);
+        f.store.save("Mine", saved);
         playlister.reload({false, folder, false, false, true, "Mine"});
-        scanner.initial_scan();
+        f.scanner.initial_scan();
         for (int i = 0; i < files; ++i)
             std::ofstream(folder + "/track " + std::to_string(i) + ".mp3");
         state.ResumeTiming();
-        playlister.AutoPlaylisterChange(watcher);
+        playlister.AutoPlaylisterChange(f.watcher);
     }
-    state.counters["lines"] = static_cast<double>(store.load("Mine").size());
+    state.counters["lines"] = static_cast<double>(f.store.load("Mine").size());
     fs::remove_all(root);
 }
 BENCHMARK(BM_AutoPlaylisterSavedPlaylistBurst)->Arg(8000)->Arg(20000)->Unit(benchmark::kMillisecond)->Iterations(2);
