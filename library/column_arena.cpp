@@ -167,26 +167,80 @@ void byte_arena::reset() {
     used_ = 0;
 }
 
+namespace {
+
+// A quick hash of a short text, eight bytes at a time.
+std::uint32_t hash_text(std::string_view text) {
+    constexpr std::uint64_t mix = 0x9E3779B97F4A7C15u;
+    std::uint64_t hash = text.size() * mix;
+    const char* p = text.data();
+    std::size_t left = text.size();
+    for (; left >= 8; left -= 8, p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        hash = (hash ^ word) * mix;
+        hash ^= hash >> 29;
+    }
+    if (left > 0) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, p, left);
+        hash = (hash ^ word) * mix;
+    }
+    hash ^= hash >> 32;
+    hash *= 0xD6E8FEB86659FD93u;
+    return static_cast<std::uint32_t>(hash >> 32);
+}
+
+} // namespace
+
 std::uint32_t string_pool::intern(std::string_view text, byte_arena& bytes) {
     if (text.empty())
         return 0;
-    if (values_[last_] == text)
+    const std::string_view last = values_[last_];
+    if (last.size() == text.size() && std::memcmp(last.data(), text.data(), text.size()) == 0)
         return last_;
-    const auto found = ids_.find(text);
-    if (found != ids_.end()) {
-        last_ = found->second;
-        return last_;
+    if (table_.empty())
+        table_.assign(64, 0);
+    const std::uint32_t hash = hash_text(text);
+    const std::size_t mask = table_.size() - 1;
+    std::size_t at = hash & mask;
+    for (; table_[at] != 0; at = (at + 1) & mask) {
+        const std::uint64_t entry = table_[at];
+        if (static_cast<std::uint32_t>(entry >> 32) != hash)
+            continue;
+        const auto id = static_cast<std::uint32_t>(entry);
+        const std::string_view value = values_[id];
+        if (value.size() == text.size() && std::memcmp(value.data(), text.data(), text.size()) == 0) {
+            last_ = id;
+            return id;
+        }
     }
     const std::string_view kept = bytes.view(bytes.add(text));
     last_ = static_cast<std::uint32_t>(values_.size());
     values_.push_back(kept);
-    ids_.emplace(kept, last_);
+    table_[at] = static_cast<std::uint64_t>(hash) << 32 | last_;
+    if (values_.size() * 2 > table_.size())
+        grow();
     return last_;
+}
+
+void string_pool::grow() {
+    std::vector<std::uint64_t> grown(table_.size() * 2, 0);
+    const std::size_t mask = grown.size() - 1;
+    for (const std::uint64_t entry : table_) {
+        if (entry == 0)
+            continue;
+        std::size_t at = (entry >> 32) & mask;
+        while (grown[at] != 0)
+            at = (at + 1) & mask;
+        grown[at] = entry;
+    }
+    table_.swap(grown);
 }
 
 void string_pool::reset() {
     values_.resize(1);
-    ids_.clear();
+    table_.clear();
     last_ = 0;
 }
 

@@ -11,7 +11,6 @@
 #include <memory>
 #include <span>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace karvo {
@@ -136,8 +135,12 @@ public:
     void reset();
 
 private:
+    void grow();
+
     std::vector<std::string_view> values_; // into the arena's bytes
-    std::unordered_map<std::string_view, std::uint32_t> ids_;
+    // Open addressing, a power of two long and at most half full: each entry is a text's hash (high 32 bits) and
+    // its id (low 32 bits); 0 is a free entry, as id 0 is never stored.
+    std::vector<std::uint64_t> table_;
     std::uint32_t last_ = 0; // consecutive rows often repeat a value: checked before the hash
 };
 

@@ -50,6 +50,8 @@ using media_field_views = std::array<std::string_view, info_field_count>;
 // Fields before each separator; text after the last separator is dropped; missing fields stay empty and fields
 // beyond the fifteenth are ignored.
 media_field_views split_media_info(std::string_view info);
+// The same, and whether a field may hold a CR or LF byte (false only when none does).
+media_field_views split_media_info(std::string_view info, bool& line_break);
 media_fields parse_media_info(std::string_view info);
 // True when the string names a file: its first field is there and not empty. An entry without one is never added
 // to a list (a plug-in that could not describe the file answers without it).

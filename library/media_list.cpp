@@ -40,6 +40,20 @@ constexpr int pool_of(media_column column) {
     return places[static_cast<std::size_t>(column)].index;
 }
 
+// Whose Quality is derived: 0 for an MP3, 1 for a WAV (the extension in any case), else -1. Every row asks.
+int quality_kind(std::string_view path) {
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string_view::npos || path.size() - dot != 4)
+        return -1;
+    char extension[3];
+    for (std::size_t k = 0; k < 3; ++k) {
+        const char c = path[dot + 1 + k];
+        extension[k] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    const std::string_view upper(extension, 3);
+    return upper == "MP3" ? 0 : (upper == "WAV" ? 1 : -1);
+}
+
 } // namespace
 
 // The arena and the interned columns, shared by the live table and its snapshots; texts are only ever added.
@@ -49,8 +63,11 @@ struct media_list::shared_cells {
     // Length and Quality follow from a few interned cells: derived once per distinct input.
     std::vector<std::uint32_t> length_of_seconds;                               // Length id + 1 by Seconds id
     std::array<std::unordered_map<std::uint64_t, std::uint32_t>, 2> quality_of; // MP3, WAV: (Quality, SampleRate)
+    // Some stored text may hold a CR or LF: a save must then look for them. Never false while one does.
+    bool line_breaks = false;
 
     void reset() {
+        line_breaks = false;
         bytes.reset();
         for (auto& pool : pools)
             pool.reset();
@@ -110,8 +127,7 @@ media_list::shared_cells& media_list::writable_cells() {
     return *live_.cells;
 }
 
-void media_list::make_row(row_text& row, std::string_view info, std::string_view list_name) {
-    const media_field_views fields = split_media_info(info);
+void media_list::make_row(row_text& row, const media_field_views& fields, std::string_view list_name) {
     for (int field = 0; field < info_field_count; ++field)
         row.cells[info_field_column[field]] = fields[field];
     row.cells[ListName] = list_name;
@@ -123,6 +139,8 @@ void media_list::write_cell(int column, int slot, std::string_view value) {
     shared_cells& cells = writable_cells();
     const column_place place = places[static_cast<std::size_t>(column)];
     const std::size_t index = static_cast<std::size_t>(place.index);
+    if (value.find_first_of("\r\n") != std::string_view::npos)
+        cells.line_breaks = true;
     if (place.pooled) {
         live_.pooled[index].set(slot, cells.pools[index].intern(value, cells.bytes));
         return;
@@ -159,8 +177,7 @@ void media_list::write_row(int slot, const row_text& row) {
 
     string_pool& qualities = cells.pools[pool_of(Quality)];
     const std::uint32_t given = qualities.intern(row.cells[Quality], cells.bytes);
-    const std::string extension = upper_extension(row.cells[FullPath]);
-    const int kind = extension == "MP3" ? 0 : (extension == "WAV" ? 1 : -1);
+    const int kind = quality_kind(row.cells[FullPath]);
     std::uint32_t quality = given;
     if (kind >= 0) {
         const std::uint64_t key =
@@ -190,6 +207,8 @@ void media_list::copy_slot(const table& from, int from_slot, int to_slot) {
     }
     std::array<std::string_view, text_column_count> texts;
     from.cells->bytes.view_all(from.texts.get(from_slot), texts);
+    if (from.cells->line_breaks)
+        writable_cells().line_breaks = true;
     write_texts(to_slot, texts);
     for (int column = 0; column < column_count; ++column)
         if (places[static_cast<std::size_t>(column)].pooled)
@@ -261,10 +280,16 @@ void media_list::compact(bool fresh_arena) {
 }
 
 bool media_list::insert(int position, std::string_view info, const std::string& list_name) {
-    if (position < 0 || position > count() || !has_media_path(info))
+    if (position < 0 || position > count())
+        return false;
+    bool line_break = false;
+    const media_field_views fields = split_media_info(info, line_break);
+    if (fields[0].empty()) // no path
         return false;
     row_text row;
-    make_row(row, info, list_name);
+    make_row(row, fields, list_name);
+    if (line_break)
+        writable_cells().line_breaks = true;
     const int slot = take_slot();
     write_row(slot, row);
     live_.rows.insert(live_.rows.begin() + position, slot);
@@ -272,12 +297,18 @@ bool media_list::insert(int position, std::string_view info, const std::string& 
 }
 
 bool media_list::replace(int row, std::string_view info) {
-    if (!valid_row(row) || !has_media_path(info))
+    if (!valid_row(row))
+        return false;
+    bool line_break = false;
+    const media_field_views fields = split_media_info(info, line_break);
+    if (fields[0].empty()) // no path
         return false;
     const int slot = live_.rows[static_cast<std::size_t>(row)];
     row_text text;
     // The interned name stays where it is while the row is written again.
-    make_row(text, info, read(live_, ListName, slot));
+    make_row(text, fields, read(live_, ListName, slot));
+    if (line_break)
+        writable_cells().line_breaks = true;
     live_.text_bytes -= std::min(live_.text_bytes, slot_text_bytes(slot));
     write_row(slot, text);
     compact_when_sparse();
@@ -534,6 +565,7 @@ big_text media_list::serialise_for_file() const {
         start[k] += start[k - 1];
     big_text text(start.back());
     char* const out = text.data();
+    const bool line_breaks = live_.cells && live_.cells->line_breaks;
     in_halves(along.size(), [&](std::size_t begin, std::size_t end, int) {
         for (std::size_t k = begin; k < end; ++k) {
             char* const line = out + start[static_cast<std::size_t>(along[k].offset)];
@@ -548,7 +580,7 @@ big_text media_list::serialise_for_file() const {
             }
             *p++ = info_separator;
             const auto size = static_cast<std::size_t>(p - line);
-            if (std::memchr(line, '\r', size) || std::memchr(line, '\n', size))
+            if (line_breaks && (std::memchr(line, '\r', size) || std::memchr(line, '\n', size)))
                 std::replace_if(line, p, [](char c) { return c == '\r' || c == '\n'; }, ' ');
             *p++ = '\r';
             *p = '\n';
@@ -737,11 +769,12 @@ big_vector<int> media_list::sorted_order(int first, int last, int column) const 
         return order;
     }
     big_vector<sort_entry> entries(count);
+    // The cells are read in slot order; each entry goes to its row, as the quicksort's result depends on the row
+    // order. Paths share their first folders: the keys start after the prefix common to all of them (ASCII, so
+    // upper-casing keeps its length), and their heads then tell them apart.
+    const big_vector<slot_row> along = in_slot_order(live_, first, static_cast<int>(count));
+    std::size_t second_half = count; // where the keys of keys[1] begin
     {
-        // The cells are read in slot order; each entry goes to its row, as the quicksort's result depends on the
-        // row order. Paths share their first folders: the keys start after the prefix common to all of them
-        // (ASCII, so upper-casing keeps its length), and their heads then tell them apart.
-        const big_vector<slot_row> along = in_slot_order(live_, first, static_cast<int>(count));
         const std::string_view lead = read(live_, column, along[0].slot);
         std::size_t common = lead.size();
         std::size_t bytes = 0;
@@ -753,6 +786,8 @@ big_vector<int> media_list::sorted_order(int first, int last, int column) const 
         const std::size_t key_bytes = bytes - common * count;
         in_halves(count, [&](std::size_t begin, std::size_t end, int half) {
             upper_keys& part = keys[static_cast<std::size_t>(half)];
+            if (half == 1)
+                second_half = begin;
             part.reserve((key_bytes + key_bytes / 8) * (end - begin) / count, end - begin);
             for (std::size_t k = begin; k < end; ++k)
                 part.add(read(live_, column, along[k].slot).substr(common));
@@ -761,11 +796,29 @@ big_vector<int> media_list::sorted_order(int first, int last, int column) const 
                     make_sort_entry(part.key(k - begin), along[k].offset);
         });
     }
-    sort_entries(entries);
-
-    big_vector<int> order(entries.size());
-    for (std::size_t k = 0; k < entries.size(); ++k)
-        order[k] = entries[k].row;
+    big_vector<int> order(count);
+    if (sort_distinct_keys(entries)) {
+        // Every key differs: the order is the only one there is.
+        for (std::size_t k = 0; k < count; ++k)
+            order[k] = entries[k].row;
+        return order;
+    }
+    // Equal keys end in the order the quicksort leaves them in: it is run on the ranks of the keys.
+    big_vector<std::string_view> key_of_row(count);
+    for (std::size_t k = 0; k < count; ++k)
+        key_of_row[static_cast<std::size_t>(along[k].offset)] =
+            k < second_half ? keys[0].key(k) : keys[1].key(k - second_half);
+    big_vector<std::uint64_t> ranked(count);
+    std::uint32_t rank = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        const auto row = static_cast<std::size_t>(entries[k].row);
+        if (k > 0 && key_of_row[row] != key_of_row[static_cast<std::size_t>(entries[k - 1].row)])
+            ++rank;
+        ranked[row] = static_cast<std::uint64_t>(rank) << 32 | static_cast<std::uint32_t>(row);
+    }
+    sort_ranked(ranked);
+    for (std::size_t k = 0; k < count; ++k)
+        order[k] = static_cast<int>(ranked[k] & 0xFFFFFFFFu);
     return order;
 }
 

@@ -121,7 +121,7 @@ private:
     };
 
     bool valid_row(int row) const { return row >= 0 && row < count(); }
-    void make_row(row_text& row, std::string_view info, std::string_view list_name);
+    void make_row(row_text& row, const media_field_views& fields, std::string_view list_name);
     void write_row(int slot, const row_text& row);
     // Copies a slot of `from` (the live table or the backup) into a live slot.
     void copy_slot(const table& from, int from_slot, int to_slot);

@@ -2,6 +2,7 @@
 #include "library/sort_keys.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <climits>
 #include <cstring>
@@ -231,7 +232,107 @@ void quicksort_ranked(std::uint64_t* entries, int first, int last, stops& scratc
     }
 }
 
+bool less_key(const sort_entry& a, const sort_entry& b) {
+    return compare(a, b) < 0;
+}
+
+// Parts this small are sorted by comparison.
+constexpr std::size_t radix_small = 48;
+
+// A part of entries that share every byte consumed so far (their heads padded with zero bytes past the key's end).
+// Sorts it by the byte `byte` of the heads, then by the next ones, recursing into all but the largest part and
+// going on with that one, so the stack stays shallow whatever the keys. Returns false when two keys are equal.
+bool radix_part(sort_entry* entries, sort_entry* scratch, std::size_t size, int byte) {
+    bool distinct = true;
+    while (size > 1) {
+        if (size <= radix_small) {
+            std::sort(entries, entries + size, less_key);
+            for (std::size_t k = 1; k < size; ++k)
+                distinct &= compare(entries[k - 1], entries[k]) != 0;
+            return distinct;
+        }
+        if (byte == 8) {
+            // Equal heads. Keys that end within them come first: each is a prefix of every longer one here, and
+            // of two of them the shorter is the prefix. The rest share their eight bytes; their next eight follow.
+            sort_entry* const rest = std::partition(entries, entries + size, [](const sort_entry& e) { return e.size <= 8; });
+            const auto ended = static_cast<std::size_t>(rest - entries);
+            std::sort(entries, rest, [](const sort_entry& a, const sort_entry& b) { return a.size < b.size; });
+            for (std::size_t k = 1; k < ended; ++k)
+                distinct &= entries[k - 1].size != entries[k].size;
+            for (sort_entry* e = rest; e != entries + size; ++e)
+                *e = make_sort_entry(std::string_view(e->text + 8, e->size - 8), e->row);
+            scratch += ended;
+            size -= ended;
+            entries = rest;
+            byte = 0;
+            continue;
+        }
+        const int shift = 56 - 8 * byte;
+        std::array<std::size_t, 257> start{};
+        for (std::size_t k = 0; k < size; ++k)
+            ++start[((entries[k].head >> shift) & 0xFFu) + 1];
+        const auto largest = static_cast<std::size_t>(std::max_element(start.begin() + 1, start.end()) - start.begin() - 1);
+        if (start[largest + 1] == size) { // all in one part: nothing to move
+            ++byte;
+            continue;
+        }
+        for (std::size_t b = 1; b < start.size(); ++b)
+            start[b] += start[b - 1];
+        std::array<std::size_t, 256> next;
+        std::copy_n(start.begin(), 256, next.begin());
+        for (std::size_t k = 0; k < size; ++k)
+            scratch[next[(entries[k].head >> shift) & 0xFFu]++] = entries[k];
+        std::copy_n(scratch, size, entries);
+        for (std::size_t b = 0; b < 256; ++b)
+            if (b != largest && start[b + 1] - start[b] > 1)
+                distinct &= radix_part(entries + start[b], scratch + start[b], start[b + 1] - start[b], byte + 1);
+        entries += start[largest];
+        scratch += start[largest];
+        size = start[largest + 1] - start[largest];
+        ++byte;
+    }
+    return distinct;
+}
+
 } // namespace
+
+bool sort_distinct_keys(std::span<sort_entry> entries) {
+    const std::size_t size = entries.size();
+    big_vector<sort_entry> scratch(size);
+    if (size < 2 * static_cast<std::size_t>(parallel_part) || !has_spare_core())
+        return radix_part(entries.data(), scratch.data(), size, 0);
+    // The first byte splits the keys into parts; the parts are shared out between two cores by their sizes.
+    std::array<std::size_t, 257> start{};
+    for (const sort_entry& entry : entries)
+        ++start[(entry.head >> 56) + 1];
+    for (std::size_t b = 1; b < start.size(); ++b)
+        start[b] += start[b - 1];
+    std::array<std::size_t, 256> next;
+    std::copy_n(start.begin(), 256, next.begin());
+    for (const sort_entry& entry : entries)
+        scratch[next[entry.head >> 56]++] = entry;
+    std::copy(scratch.begin(), scratch.end(), entries.begin());
+    std::size_t middle = 0; // the first part of the second core
+    while (middle < 256 && start[middle + 1] <= size / 2)
+        ++middle;
+    const auto parts = [&](std::size_t from, std::size_t to) {
+        bool distinct = true;
+        for (std::size_t b = from; b < to; ++b)
+            if (start[b + 1] - start[b] > 1)
+                distinct &= radix_part(entries.data() + start[b], scratch.data() + start[b], start[b + 1] - start[b], 1);
+        return distinct;
+    };
+    bool other_distinct = true;
+    std::thread other;
+    try {
+        other = std::thread([&] { other_distinct = parts(middle, 256); });
+    } catch (const std::system_error&) {
+        return parts(0, 256);
+    }
+    const bool distinct = parts(0, middle);
+    other.join();
+    return distinct && other_distinct;
+}
 
 void sort_ranked(std::span<std::uint64_t> entries) {
     if (entries.size() > 1)

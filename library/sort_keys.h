@@ -33,6 +33,11 @@ sort_entry make_sort_entry(std::string_view key, int row);
 // part first. Equal keys end in the order that algorithm gives them.
 void sort_entries(std::span<sort_entry> entries);
 
+// Sorts the entries by key (byte-wise, a prefix first), in parts by their bytes, with a second core on large
+// parts. Equal keys end in no particular order: returns false when there were any, true when every key differs
+// (the order is then the only one, the one sort_entries gives too). The entries' texts and heads are consumed.
+bool sort_distinct_keys(std::span<sort_entry> entries);
+
 // Sorts rows known by the rank of their key (high 32 bits; equal texts share a rank) and their row (low 32 bits) as
 // sort_entries sorts them: the same quicksort, ending equal keys in the same order, with partitions that do not
 // branch on the keys and all-equal parts put in their final order directly.

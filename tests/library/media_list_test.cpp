@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
 #include <random>
 #include <string>
@@ -107,6 +108,35 @@ TEST(MediaList, SerialiseAndAppendReproducesRows) {
         copy.replace(row, copy.serialise_row(row));
     for (int row = 0; row < list.count(); ++row)
         EXPECT_EQ(row_of(copy, row), row_of(list, row)) << row;
+}
+
+// However a CR or LF gets into a cell (a tag read, an edit, a replaced row), the saved file keeps one line per row, the break a space.
+TEST(MediaList, SavedLinesNeverBreakInsideACell) {
+    const std::string long_artist = "An artist with a name long enough to span the block\r";
+    const std::vector<std::function<void(media_list&)>> routes = {
+        [&](media_list& list) { list.append(info_of("/m/b.mp3", long_artist), "L"); },
+        [](media_list& list) { list.append(info_of("/m/b.mp3", "A\nB"), "L"); },
+        [](media_list& list) {
+            list.append(info_of("/m/b.mp3"), "L");
+            list.set_cell(Comment, 1, "two\r\nlines");
+        },
+        [](media_list& list) {
+            list.append(info_of("/m/b.mp3"), "L");
+            list.replace(1, info_of("/m/b.mp3", "x\ny"));
+        },
+    };
+    for (std::size_t route = 0; route < routes.size(); ++route) {
+        media_list list;
+        list.append(info_of("/m/a.mp3"), "L");
+        routes[route](list);
+        ASSERT_EQ(list.count(), 2) << route;
+        const big_text text = list.serialise_for_file();
+        const std::string_view file = text.view();
+        std::string second = list.serialise_row(1);
+        std::replace_if(second.begin(), second.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+        EXPECT_NE(second, list.serialise_row(1)) << route;
+        EXPECT_EQ(file, list.serialise_row(0) + "\r\n" + second + "\r\n") << route;
+    }
 }
 
 TEST(MediaList, MoveRangeRules) {
