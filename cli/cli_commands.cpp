@@ -13,6 +13,7 @@
 #include "cli/cli_usage.h"
 #include "components/Fileiterator/TFileIterator.h"
 #include "components/Readahead/read_ahead_pool.h"
+#include "components/Readahead/read_hints.h"
 #include "library/media_entry.h"
 #include "library/media_files.h"
 #include "library/mp3_cd_class.h"
@@ -129,6 +130,9 @@ std::string json_string(const std::string& raw) {
     return out + "\"";
 }
 
+// Files hinted ahead of the one being delivered: more than the pool reads ahead, so the hints lead its reads.
+constexpr std::size_t hint_ahead = 256;
+
 // The media information of `files`, read ahead on the pool as the window reads a folder and handed to `take` in
 // the files' order; a path that is not a file gets empty information.
 void for_each_info(const resource_plugin& resource, const std::vector<std::string>& files,
@@ -137,10 +141,14 @@ void for_each_info(const resource_plugin& resource, const std::vector<std::strin
     std::vector<bool> is_file;
     for (const std::string& file : files)
         is_file.push_back(platform::file_exists(file));
+    const auto wanted = [&](std::size_t i) { return is_file[i]; };
+    // The disk is asked for the files some way ahead of the readers: on a cold cache it then has many reads in
+    // flight, not one per reader.
+    read_hints hints(files, wanted, hint_ahead);
     read_ahead_some(
-        files, [&](std::size_t i) { return is_file[i]; },
-        [&resource](const std::string& path) { return resource.media_info_string(path); }, resource.read_ahead(),
-        [&](std::size_t i, std::string info) {
+        files, wanted, [&resource](const std::string& path) { return resource.media_info_string(path); },
+        resource.read_ahead(), [&](std::size_t i, std::string info) {
+            hints.reached(i + 1);
             take(files[i], info);
             return true;
         });
