@@ -237,7 +237,7 @@ bool less_key(const sort_entry& a, const sort_entry& b) {
 }
 
 // Parts this small are sorted by comparison.
-constexpr std::size_t radix_small = 48;
+constexpr std::size_t radix_small = 384;
 
 // A part of entries that share every byte consumed so far (their heads padded with zero bytes past the key's end).
 // Sorts it by the byte `byte` of the heads, then by the next ones, recursing into all but the largest part and
@@ -271,13 +271,16 @@ bool radix_part(sort_entry* entries, sort_entry* scratch, std::size_t size, int 
         std::array<std::size_t, 257> start{};
         for (std::size_t k = 0; k < size; ++k)
             ++start[((entries[k].head >> shift) & 0xFFu) + 1];
-        const auto largest = static_cast<std::size_t>(std::max_element(start.begin() + 1, start.end()) - start.begin() - 1);
-        if (start[largest + 1] == size) { // all in one part: nothing to move
+        std::size_t largest = 0;
+        for (std::size_t b = 1; b < start.size(); ++b) {
+            if (start[b] > start[largest + 1])
+                largest = b - 1;
+            start[b] += start[b - 1];
+        }
+        if (start[largest + 1] - start[largest] == size) { // all in one part: nothing to move
             ++byte;
             continue;
         }
-        for (std::size_t b = 1; b < start.size(); ++b)
-            start[b] += start[b - 1];
         std::array<std::size_t, 256> next;
         std::copy_n(start.begin(), 256, next.begin());
         for (std::size_t k = 0; k < size; ++k)
@@ -344,8 +347,14 @@ void sort_ranked(std::span<std::uint64_t> entries) {
 
 sort_entry make_sort_entry(std::string_view key, int row) {
     std::uint64_t head = 0;
-    for (std::size_t k = 0; k < 8; ++k)
-        head = (head << 8) | (k < key.size() ? static_cast<unsigned char>(key[k]) : 0u);
+    if (key.size() >= 8) {
+        std::memcpy(&head, key.data(), 8);
+        if constexpr (std::endian::native == std::endian::little)
+            head = __builtin_bswap64(head);
+    } else {
+        for (std::size_t k = 0; k < 8; ++k)
+            head = (head << 8) | (k < key.size() ? static_cast<unsigned char>(key[k]) : 0u);
+    }
     return {head, key.data(), static_cast<std::uint32_t>(key.size()), row};
 }
 

@@ -4,6 +4,7 @@
 #include "platform/utf8.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <cwctype>
@@ -150,15 +151,25 @@ std::size_t write_upper_case(char* const out, std::string_view text) {
     while (i < size) {
         // Eight ASCII bytes at a time: a byte from 'a' to 'z' loses its 0x20 (no sum carries into the next byte,
         // as every byte is below 0x80).
+        // A word with non-ASCII bytes has its ASCII start written the same way (the sums are taken without the high
+        // bits, and the bytes that had one are left alone); all eight are stored, the room allowing it.
         while (i + 8 <= size) {
             std::uint64_t word;
             std::memcpy(&word, text.data() + i, 8);
-            if (word & highs)
+            const std::uint64_t low = word & ~highs;
+            const std::uint64_t from_a = (low + (0x80 - 'a') * ones) & highs;
+            const std::uint64_t past_z = (low + (0x80 - 'z' - 1) * ones) & highs;
+            const std::uint64_t upper = word - ((from_a & ~past_z & ~word) >> 2);
+            std::memcpy(p, &upper, 8);
+            const std::uint64_t high = word & highs;
+            if (high != 0) {
+                if constexpr (std::endian::native == std::endian::little) {
+                    const auto ascii = static_cast<std::size_t>(std::countr_zero(high) / 8);
+                    p += ascii;
+                    i += ascii;
+                }
                 break;
-            const std::uint64_t from_a = (word + (0x80 - 'a') * ones) & highs;
-            const std::uint64_t past_z = (word + (0x80 - 'z' - 1) * ones) & highs;
-            word -= (from_a & ~past_z) >> 2;
-            std::memcpy(p, &word, 8);
+            }
             p += 8;
             i += 8;
         }

@@ -45,6 +45,8 @@ TEST(UpperCase, LettersOfEveryScriptAndInvalidBytes) {
         {"ɐɐɐ", "ⱯⱯⱯ"}, // two bytes become three
         {"ıx", "IX"},    // two bytes become one
         {"az`{@[AZ09 mixed_Case~text\x7F!", "AZ`{@[AZ09 MIXED_CASE~TEXT\x7F!"}, // eight ASCII bytes at a time
+        // ASCII before and after other bytes within one eight-byte word
+        {"abcdefgé hijklmnoñpqrs\xFFtuvwxyz ü", "ABCDEFGÉ HIJKLMNOÑPQRS\xFFTUVWXYZ Ü"},
     };
     for (const auto& [in, out] : table)
         EXPECT_EQ(upper_case(in), out) << in;
