@@ -239,34 +239,59 @@ bool less_key(const sort_entry& a, const sort_entry& b) {
 // Parts this small are sorted by comparison.
 constexpr std::size_t radix_small = 384;
 
+// Sorts by comparison; false when two keys are equal.
+bool compare_part(sort_entry* entries, std::size_t size) {
+    std::sort(entries, entries + size, less_key);
+    bool distinct = true;
+    for (std::size_t k = 1; k < size; ++k)
+        distinct &= compare(entries[k - 1], entries[k]) != 0;
+    return distinct;
+}
+
+bool radix_part(sort_entry* entries, sort_entry* scratch, std::size_t size, int byte, int depth);
+
+// Entries whose heads are all equal. Keys that end within the heads come first: each is a prefix of every longer one
+// here, and of two of them the shorter is the prefix. The rest share their eight bytes and are sorted on the next
+// ones. False when two keys are equal.
+bool equal_heads(sort_entry* entries, sort_entry* scratch, std::size_t size, int depth) {
+    sort_entry* const rest = std::partition(entries, entries + size, [](const sort_entry& e) { return e.size <= 8; });
+    const auto ended = static_cast<std::size_t>(rest - entries);
+    std::sort(entries, rest, [](const sort_entry& a, const sort_entry& b) { return a.size < b.size; });
+    bool distinct = true;
+    for (std::size_t k = 1; k < ended; ++k)
+        distinct &= entries[k - 1].size != entries[k].size;
+    for (sort_entry* e = rest; e != entries + size; ++e)
+        *e = make_sort_entry(std::string_view(e->text + 8, e->size - 8), e->row);
+    return radix_part(rest, scratch + ended, size - ended, 0, depth + 1) && distinct;
+}
+
+// Keys that share this many eight-byte steps are sorted by comparison: the stack stays shallow whatever the keys.
+constexpr int deepest = 16;
+
 // A part of entries that share every byte consumed so far (their heads padded with zero bytes past the key's end).
 // Sorts it by the byte `byte` of the heads, then by the next ones, recursing into all but the largest part and
-// going on with that one, so the stack stays shallow whatever the keys. Returns false when two keys are equal.
-bool radix_part(sort_entry* entries, sort_entry* scratch, std::size_t size, int byte) {
+// going on with that one. Returns false when two keys are equal.
+bool radix_part(sort_entry* entries, sort_entry* scratch, std::size_t size, int byte, int depth) {
+    if (depth > deepest)
+        return compare_part(entries, size);
     bool distinct = true;
     while (size > 1) {
         if (size <= radix_small) {
-            std::sort(entries, entries + size, less_key);
-            for (std::size_t k = 1; k < size; ++k)
-                distinct &= compare(entries[k - 1], entries[k]) != 0;
+            // By the heads, then each run of equal heads by what follows them.
+            std::sort(entries, entries + size, [](const sort_entry& a, const sort_entry& b) { return a.head < b.head; });
+            for (std::size_t first = 0; first < size;) {
+                std::size_t last = first + 1;
+                while (last < size && entries[last].head == entries[first].head)
+                    ++last;
+                if (last - first > 1)
+                    distinct &= last - first <= 8 ? compare_part(entries + first, last - first)
+                                                  : equal_heads(entries + first, scratch + first, last - first, depth);
+                first = last;
+            }
             return distinct;
         }
-        if (byte == 8) {
-            // Equal heads. Keys that end within them come first: each is a prefix of every longer one here, and
-            // of two of them the shorter is the prefix. The rest share their eight bytes; their next eight follow.
-            sort_entry* const rest = std::partition(entries, entries + size, [](const sort_entry& e) { return e.size <= 8; });
-            const auto ended = static_cast<std::size_t>(rest - entries);
-            std::sort(entries, rest, [](const sort_entry& a, const sort_entry& b) { return a.size < b.size; });
-            for (std::size_t k = 1; k < ended; ++k)
-                distinct &= entries[k - 1].size != entries[k].size;
-            for (sort_entry* e = rest; e != entries + size; ++e)
-                *e = make_sort_entry(std::string_view(e->text + 8, e->size - 8), e->row);
-            scratch += ended;
-            size -= ended;
-            entries = rest;
-            byte = 0;
-            continue;
-        }
+        if (byte == 8)
+            return equal_heads(entries, scratch, size, depth) && distinct;
         const int shift = 56 - 8 * byte;
         std::array<std::size_t, 257> start{};
         for (std::size_t k = 0; k < size; ++k)
@@ -288,7 +313,7 @@ bool radix_part(sort_entry* entries, sort_entry* scratch, std::size_t size, int 
         std::copy_n(scratch, size, entries);
         for (std::size_t b = 0; b < 256; ++b)
             if (b != largest && start[b + 1] - start[b] > 1)
-                distinct &= radix_part(entries + start[b], scratch + start[b], start[b + 1] - start[b], byte + 1);
+                distinct &= radix_part(entries + start[b], scratch + start[b], start[b + 1] - start[b], byte + 1, depth);
         entries += start[largest];
         scratch += start[largest];
         size = start[largest + 1] - start[largest];
@@ -303,7 +328,7 @@ bool sort_distinct_keys(std::span<sort_entry> entries) {
     const std::size_t size = entries.size();
     big_vector<sort_entry> scratch(size);
     if (size < 2 * static_cast<std::size_t>(parallel_part) || !has_spare_core())
-        return radix_part(entries.data(), scratch.data(), size, 0);
+        return radix_part(entries.data(), scratch.data(), size, 0, 0);
     // The first byte splits the keys into parts; the parts are shared out between two cores by their sizes.
     std::array<std::size_t, 257> start{};
     for (const sort_entry& entry : entries)
@@ -322,7 +347,7 @@ bool sort_distinct_keys(std::span<sort_entry> entries) {
         bool distinct = true;
         for (std::size_t b = from; b < to; ++b)
             if (start[b + 1] - start[b] > 1)
-                distinct &= radix_part(entries.data() + start[b], scratch.data() + start[b], start[b + 1] - start[b], 1);
+                distinct &= radix_part(entries.data() + start[b], scratch.data() + start[b], start[b + 1] - start[b], 1, 0);
         return distinct;
     };
     bool other_distinct = true;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <numeric>
 #include <random>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -761,6 +762,39 @@ TEST(MediaListSort, RankedSortEndsAsTheQuicksort) {
             for (std::size_t k = 0; k < entries.size(); ++k)
                 ASSERT_EQ(static_cast<int>(ranked[k] & 0xFFFFFFFFu), entries[k].row)
                     << distinct << " " << size << " " << k;
+        }
+}
+
+// The byte sort against the quicksort on keys long enough to be read eight bytes at a time many times over: long
+// shared starts (deeper than the byte sort goes before comparing), zero bytes, prefixes of one another, parts
+// large enough to be split by bytes and on two threads. Distinct keys end in the one order; equal ones are told.
+TEST(MediaListSort, ByteSortOrdersKeysAsTheQuicksort) {
+    std::mt19937 random(5);
+    const std::vector<std::string> pieces = {"a", "b", std::string(1, '\0'), "Folder name/", std::string(150, 'x')};
+    for (const int size : {5, 600, 200000})
+        for (const bool with_ties : {false, true}) {
+            std::vector<std::string> keys;
+            for (int row = 0; row < size; ++row) {
+                std::string key;
+                for (int k = static_cast<int>(random() % 6); k >= 0; --k)
+                    key += pieces[random() % pieces.size()];
+                keys.push_back(key + (with_ties ? "" : std::to_string(row)));
+            }
+            std::vector<sort_entry> by_bytes;
+            for (int row = 0; row < size; ++row)
+                by_bytes.push_back(make_sort_entry(keys[static_cast<std::size_t>(row)], row));
+            std::vector<sort_entry> by_quicksort = by_bytes;
+            const bool distinct = sort_distinct_keys(by_bytes);
+            sort_entries(by_quicksort);
+            EXPECT_EQ(distinct, std::set<std::string>(keys.begin(), keys.end()).size() == keys.size()) << size;
+            for (std::size_t k = 0; k < by_bytes.size(); ++k) {
+                ASSERT_EQ(keys[static_cast<std::size_t>(by_bytes[k].row)],
+                          keys[static_cast<std::size_t>(by_quicksort[k].row)])
+                    << size << " " << k;
+                if (!with_ties) {
+                    ASSERT_EQ(by_bytes[k].row, by_quicksort[k].row);
+                }
+            }
         }
 }
 
