@@ -800,7 +800,6 @@ big_vector<int> media_list::sorted_order(int first, int last, int column) const 
     // order. Paths share their first folders: the keys start after the prefix common to all of them (ASCII, so
     // upper-casing keeps its length), and their heads then tell them apart.
     const big_vector<slot_row> along = in_slot_order(live_, first, static_cast<int>(count));
-    std::size_t second_half = count; // where the keys of keys[1] begin
     {
         const std::string_view lead = read(live_, column, along[0].slot);
         std::size_t common = lead.size();
@@ -813,8 +812,6 @@ big_vector<int> media_list::sorted_order(int first, int last, int column) const 
         const std::size_t key_bytes = bytes - common * count;
         in_halves(count, [&](std::size_t begin, std::size_t end, int half) {
             upper_keys& part = keys[static_cast<std::size_t>(half)];
-            if (half == 1)
-                second_half = begin;
             part.reserve((key_bytes + key_bytes / 8) * (end - begin) / count, end - begin);
             for (std::size_t k = begin; k < end; ++k)
                 part.add(read(live_, column, along[k].slot).substr(common));
@@ -831,15 +828,11 @@ big_vector<int> media_list::sorted_order(int first, int last, int column) const 
         return order;
     }
     // Equal keys end in the order the quicksort leaves them in: it is run on the ranks of the keys.
-    big_vector<std::string_view> key_of_row(count);
-    for (std::size_t k = 0; k < count; ++k)
-        key_of_row[static_cast<std::size_t>(along[k].offset)] =
-            k < second_half ? keys[0].key(k) : keys[1].key(k - second_half);
     big_vector<std::uint64_t> ranked(count);
     std::uint32_t rank = 0;
     for (std::size_t k = 0; k < count; ++k) {
         const auto row = static_cast<std::size_t>(entries[k].row);
-        if (k > 0 && key_of_row[row] != key_of_row[static_cast<std::size_t>(entries[k - 1].row)])
+        if (k > 0 && !(entries[k].size & same_as_previous))
             ++rank;
         ranked[row] = static_cast<std::uint64_t>(rank) << 32 | static_cast<std::uint32_t>(row);
     }

@@ -239,12 +239,15 @@ bool less_key(const sort_entry& a, const sort_entry& b) {
 // Parts this small are sorted by comparison.
 constexpr std::size_t radix_small = 384;
 
-// Sorts by comparison; false when two keys are equal.
+// Sorts by comparison and marks each key equal to the one before it; false when there is one.
 bool compare_part(sort_entry* entries, std::size_t size) {
     std::sort(entries, entries + size, less_key);
     bool distinct = true;
-    for (std::size_t k = 1; k < size; ++k)
-        distinct &= compare(entries[k - 1], entries[k]) != 0;
+    for (std::size_t k = size - 1; k > 0; --k) // the later one marked once compared, as the mark changes its size
+        if (compare(entries[k - 1], entries[k]) == 0) {
+            entries[k].size |= same_as_previous;
+            distinct = false;
+        }
     return distinct;
 }
 
@@ -258,8 +261,11 @@ bool equal_heads(sort_entry* entries, sort_entry* scratch, std::size_t size, int
     const auto ended = static_cast<std::size_t>(rest - entries);
     std::sort(entries, rest, [](const sort_entry& a, const sort_entry& b) { return a.size < b.size; });
     bool distinct = true;
-    for (std::size_t k = 1; k < ended; ++k)
-        distinct &= entries[k - 1].size != entries[k].size;
+    for (std::size_t k = ended; k-- > 1;)
+        if (entries[k - 1].size == entries[k].size) {
+            entries[k].size |= same_as_previous;
+            distinct = false;
+        }
     for (sort_entry* e = rest; e != entries + size; ++e)
         *e = make_sort_entry(std::string_view(e->text + 8, e->size - 8), e->row);
     return radix_part(rest, scratch + ended, size - ended, 0, depth + 1) && distinct;

@@ -34,8 +34,10 @@ sort_entry make_sort_entry(std::string_view key, int row);
 void sort_entries(std::span<sort_entry> entries);
 
 // Sorts the entries by key (byte-wise, a prefix first), in parts by their bytes, with a second core on large
-// parts. Equal keys end in no particular order: returns false when there were any, true when every key differs
-// (the order is then the only one, the one sort_entries gives too). The entries' texts and heads are consumed.
+// parts. Equal keys end in no particular order, each after the first of them with same_as_previous set in its
+// size: returns false when there were any, true when every key differs (the order is then the only one, the one
+// sort_entries gives too). The entries' texts and heads are consumed.
+inline constexpr std::uint32_t same_as_previous = 0x80000000u;
 bool sort_distinct_keys(std::span<sort_entry> entries);
 
 // Sorts rows known by the rank of their key (high 32 bits; equal texts share a rank) and their row (low 32 bits) as

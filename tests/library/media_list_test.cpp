@@ -767,7 +767,7 @@ TEST(MediaListSort, RankedSortEndsAsTheQuicksort) {
 
 // The byte sort against the quicksort on keys long enough to be read eight bytes at a time many times over: long
 // shared starts (deeper than the byte sort goes before comparing), zero bytes, prefixes of one another, parts
-// large enough to be split by bytes and on two threads. Distinct keys end in the one order; equal ones are told.
+// large enough to be split by bytes and on two threads. Distinct keys end in the one order; equal ones are marked.
 TEST(MediaListSort, ByteSortOrdersKeysAsTheQuicksort) {
     std::mt19937 random(5);
     const std::vector<std::string> pieces = {"a", "b", std::string(1, '\0'), "Folder name/", std::string(150, 'x')};
@@ -794,6 +794,9 @@ TEST(MediaListSort, ByteSortOrdersKeysAsTheQuicksort) {
                 if (!with_ties) {
                     ASSERT_EQ(by_bytes[k].row, by_quicksort[k].row);
                 }
+                const bool same = k > 0 && keys[static_cast<std::size_t>(by_bytes[k].row)] ==
+                                               keys[static_cast<std::size_t>(by_bytes[k - 1].row)];
+                ASSERT_EQ((by_bytes[k].size & same_as_previous) != 0, same) << size << " " << k;
             }
         }
 }
