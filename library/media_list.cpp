@@ -2,6 +2,8 @@
 #include "library/media_list.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cassert>
 #include <cstdint>
 #include <cstring>
 #include <iterator>
@@ -174,6 +176,7 @@ void media_list::write_cell(int column, int slot, std::string_view value) {
         cells.line_breaks = true;
     if (place.pooled) {
         live_.pooled[index].set(slot, cells.pools[index].intern(value, cells.bytes));
+        note_line_bytes(slot);
         return;
     }
     // The slot's texts are written again with this one changed; the old ones stay in the arena as garbage.
@@ -182,6 +185,7 @@ void media_list::write_cell(int column, int slot, std::string_view value) {
     live_.text_bytes -= std::min(live_.text_bytes, slot_text_bytes(slot));
     texts[index] = value;
     write_texts(slot, texts);
+    note_line_bytes(slot);
 }
 
 void media_list::write_row(int slot, const row_text& row) {
@@ -224,6 +228,21 @@ void media_list::write_row(int slot, const row_text& row) {
         }
     }
     live_.pooled[pool_of(Quality)].set(slot, quality);
+    note_line_bytes(slot);
+}
+
+std::size_t media_list::field_bytes(const media_field_views& fields) {
+    std::size_t bytes = 0;
+    for (const std::string_view field : fields)
+        bytes += field.size();
+    return bytes;
+}
+
+void media_list::note_line_bytes(int slot) {
+    media_field_views fields;
+    read_fields(live_, slot, fields);
+    const std::size_t bytes = field_bytes(fields);
+    live_.line_bytes.set(slot, bytes < long_line ? static_cast<std::uint16_t>(bytes) : long_line);
 }
 
 void media_list::copy_slot(const table& from, int from_slot, int to_slot) {
@@ -232,6 +251,7 @@ void media_list::copy_slot(const table& from, int from_slot, int to_slot) {
         live_.texts.set(to_slot, from.texts.get(from_slot));
         for (std::size_t k = 0; k < pooled_column_count; ++k)
             live_.pooled[k].set(to_slot, from.pooled[k].get(from_slot));
+        live_.line_bytes.set(to_slot, from.line_bytes.get(from_slot));
         for (const media_column column : text_columns)
             live_.text_bytes += read(from, column, from_slot).size();
         return;
@@ -275,6 +295,7 @@ int media_list::take_slot() {
     }
     if (live_.slot_count % page_slots == 0) {
         live_.texts.add_page();
+        live_.line_bytes.add_page();
         for (auto& column : live_.pooled)
             column.add_page();
     }
@@ -536,6 +557,7 @@ void media_list::clear() {
     if (live_.cells && live_.cells.use_count() == 1)
         live_.cells->reset();
     live_.texts.clear();
+    live_.line_bytes.clear();
     for (auto& column : live_.pooled)
         column.clear();
     live_.rows.clear();
@@ -579,41 +601,62 @@ string_list media_list::serialise_all() const {
 big_text media_list::serialise_for_file() const {
     constexpr std::size_t separators = info_field_count + 1;
     const big_vector<slot_row> along = in_slot_order(live_, 0, count());
-    // Each row's line length, then where it starts; the rows are then written straight from the columns, in slot
-    // order (the order the cells lie in memory) and on two cores when there are.
-    big_vector<std::size_t> start(along.size() + 1, 0);
-    in_halves(along.size(), [&](std::size_t begin, std::size_t end, int) {
-        for (std::size_t k = begin; k < end; ++k) {
-            media_field_views fields;
-            read_fields(live_, along[k].slot, fields);
-            std::size_t size = separators + 2;
-            for (const std::string_view field : fields)
-                size += field.size();
-            start[static_cast<std::size_t>(along[k].offset) + 1] = size;
-        }
-    });
-    for (std::size_t k = 1; k < start.size(); ++k)
-        start[k] += start[k - 1];
-    big_text text(start.back());
-    char* const out = text.data();
     const bool line_breaks = live_.cells && live_.cells->line_breaks;
-    in_halves(along.size(), [&](std::size_t begin, std::size_t end, int) {
-        for (std::size_t k = begin; k < end; ++k) {
-            char* const line = out + start[static_cast<std::size_t>(along[k].offset)];
-            char* p = line;
-            media_field_views fields;
-            read_fields(live_, along[k].slot, fields);
-            for (const std::string_view cell : fields)
-                p = put_field(p, cell);
-            *p++ = info_separator;
-            const auto size = static_cast<std::size_t>(p - line);
-            if (line_breaks && (std::memchr(line, '\r', size) || std::memchr(line, '\n', size)))
-                std::replace_if(line, p, [](char c) { return c == '\r' || c == '\n'; }, ' ');
-            *p++ = '\r';
-            *p = '\n';
-        }
-    });
-    return text;
+    big_vector<std::size_t> start(along.size() + 1, 0);
+    // Each row's line length (from the noted field bytes, or read from the cells), then where it starts; the rows
+    // are then written straight from the columns, in slot order (the order the cells lie in memory) and on two
+    // cores when there are. A line whose cells do not match its noted length is not written: the whole text is
+    // then placed again from the cells.
+    const auto place = [&](bool from_cells) {
+        in_halves(along.size(), [&](std::size_t begin, std::size_t end, int) {
+            for (std::size_t k = begin; k < end; ++k) {
+                std::size_t bytes = live_.line_bytes.get(along[k].slot);
+                if (from_cells || bytes == long_line) {
+                    media_field_views fields;
+                    read_fields(live_, along[k].slot, fields);
+                    bytes = field_bytes(fields);
+                }
+                start[static_cast<std::size_t>(along[k].offset) + 1] = bytes + separators + 2;
+            }
+        });
+        start[0] = 0;
+        for (std::size_t k = 1; k < start.size(); ++k)
+            start[k] += start[k - 1];
+    };
+    const auto write = [&](char* const out) {
+        std::atomic<bool> placed{true};
+        in_halves(along.size(), [&](std::size_t begin, std::size_t end, int) {
+            for (std::size_t k = begin; k < end; ++k) {
+                const auto row = static_cast<std::size_t>(along[k].offset);
+                media_field_views fields;
+                read_fields(live_, along[k].slot, fields);
+                if (field_bytes(fields) + separators + 2 != start[row + 1] - start[row]) {
+                    placed = false;
+                    continue;
+                }
+                char* const line = out + start[row];
+                char* p = line;
+                for (const std::string_view cell : fields)
+                    p = put_field(p, cell);
+                *p++ = info_separator;
+                const auto size = static_cast<std::size_t>(p - line);
+                if (line_breaks && (std::memchr(line, '\r', size) || std::memchr(line, '\n', size)))
+                    std::replace_if(line, p, [](char c) { return c == '\r' || c == '\n'; }, ' ');
+                *p++ = '\r';
+                *p = '\n';
+            }
+        });
+        return placed.load();
+    };
+    place(false);
+    big_text text(start.back());
+    if (write(text.data()))
+        return text;
+    assert(!"a noted line length went stale");
+    place(true);
+    big_text exact(start.back());
+    write(exact.data());
+    return exact;
 }
 
 big_vector<media_list::slot_row> media_list::in_slot_order(const table& from, int first, int count) {
@@ -679,7 +722,7 @@ void media_list::restore_snapshot(const snapshot& from) {
 bool media_list::same_table(const table& a, const table& b) {
     if (a.rows != b.rows || a.cells != b.cells)
         return false;
-    if (!a.texts.shares_all_pages(b.texts))
+    if (!a.texts.shares_all_pages(b.texts) || !a.line_bytes.shares_all_pages(b.line_bytes))
         return false;
     for (std::size_t k = 0; k < pooled_column_count; ++k)
         if (!a.pooled[k].shares_all_pages(b.pooled[k]))
@@ -697,7 +740,7 @@ bool media_list::unchanged_since(const snapshot& taken) const {
 std::size_t media_list::snapshot::own_bytes() const {
     if (!live_)
         return 0;
-    const std::size_t pages = 1 + live_->pooled.size();
+    const std::size_t pages = 2 + live_->pooled.size();
     const std::size_t page_pointers = pages * (static_cast<std::size_t>(live_->slot_count) / page_slots + 1);
     return sizeof(table) + (live_->rows.capacity() + live_->free_slots.capacity()) * sizeof(int) +
            page_pointers * sizeof(std::shared_ptr<int>);
@@ -728,6 +771,7 @@ int media_list::append_rows_from_backup(std::span<const int> backup_rows) {
         // rows are the backup's slots and nothing is copied until one side writes.
         live_.texts = backup_.texts;
         live_.pooled = backup_.pooled;
+        live_.line_bytes = backup_.line_bytes;
         live_.slot_count = backup_.slot_count;
         // A row asked for twice gets a slot of its own the second time: a slot belongs to one row.
         std::vector<char> taken(static_cast<std::size_t>(backup_.slot_count), 0);

@@ -103,6 +103,9 @@ private:
         std::shared_ptr<shared_cells> cells;
         paged_cells<std::uint64_t> texts; // a slot's texts, one after another in the arena
         std::array<paged_ids, pooled_column_count> pooled;
+        // The bytes of a slot's info string fields, so a save can place every line without reading the cells
+        // twice; long_line where they do not fit.
+        paged_cells<std::uint16_t> line_bytes;
         std::vector<int> rows;
         int slot_count = 0;          // slots in use or freed
         std::vector<int> free_slots; // freed slots, live table only
@@ -113,6 +116,7 @@ private:
             cells = other.cells;
             texts = other.texts;
             pooled = other.pooled;
+            line_bytes = other.line_bytes;
             rows = other.rows;
             slot_count = other.slot_count;
             free_slots.clear();
@@ -155,6 +159,10 @@ private:
     template <std::size_t... field>
     static void read_fields(const table& from, int slot, media_field_views& fields, std::index_sequence<field...>);
     void write_texts(int slot, std::span<const std::string_view, text_column_count> texts);
+    static constexpr std::uint16_t long_line = 0xFFFF;
+    // Notes the slot's field bytes after one of its cells changed.
+    void note_line_bytes(int slot);
+    static std::size_t field_bytes(const media_field_views& fields);
 
     std::string name_scratch_; // the display name being derived, its capacity kept from row to row
     table live_;
