@@ -18,6 +18,7 @@
 namespace karvo {
 namespace {
 
+using testing::part;
 using testing::main_window_fixture;
 
 TEST(command_registry, every_command_runs_on_an_empty_list_with_nothing_selected) {
@@ -259,13 +260,13 @@ TEST(command_registry, display_found_narrows_and_an_empty_search_restores) {
     TfrmMain& w = f.create();
     ASSERT_TRUE(f.created);
     ASSERT_TRUE(w.search().display_found());
-    w.search().category_list()->setCurrentIndex(2); // ID3 Artist
-    w.search().query_field()->setText("mo");        // Monk (and nobody else)
+    part<QComboBox>(w, "cmbSearchCategory")->setCurrentIndex(2); // ID3 Artist
+    part<QLineEdit>(w, "txtSearch")->setText("mo");        // Monk (and nobody else)
     w.playlist_area().picSearchTypeClick();
     EXPECT_EQ(w.virtual_playlist().count(), 1);
     EXPECT_EQ(w.playlist().model()->headerData(0, Qt::Horizontal).toString(), "Media Names   (Found 1 of 12)");
-    w.search().query_field()->clear();
-    QTest::keyClick(w.search().query_field(), Qt::Key_Return);
+    part<QLineEdit>(w, "txtSearch")->clear();
+    QTest::keyClick(part<QLineEdit>(w, "txtSearch"), Qt::Key_Return);
     EXPECT_EQ(w.virtual_playlist().count(), 12);
     EXPECT_TRUE(w.playlist().selected_positions().empty());
     // A search only narrows the view: nothing to save, but it can be undone.

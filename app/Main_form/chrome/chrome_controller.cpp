@@ -32,7 +32,7 @@ chrome_controller::chrome_controller(main_context& context, command_registry& co
     declare_commands();
     chrome_ = new chrome_pane(window, back, commands_, "mnuExitKarvo");
     status_ = new status_pane(context_.state, back);
-    chrome_->add_move_handle(status_->strip());
+    status_->move_window_with(*chrome_);
     connect(chrome_, &chrome_pane::minimize_clicked, this, [this] { minimize(); });
     create_tray_icon();
 }

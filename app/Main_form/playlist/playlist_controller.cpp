@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Main_form/playlist/playlist_controller.h"
 
-#include <QLineEdit>
-#include <QTableView>
 
 #include "app/Main_form/command_registry.h"
-#include "app/Main_form/floating_panel.h"
 #include "app/Main_form/main_context.h"
 #include "app/Main_form/playlist/playlist_model.h"
 #include "app/Main_form/playlist/playlist_pane.h"
@@ -54,9 +51,7 @@ void playlist_controller::declare_commands() {
            .picture = artwork::picture::randomize});
     r.add({.id = "cmdCommands",
            .caption = QStringLiteral("Commands"),
-           .handler = [this] {
-               commands_.popup("mnuCommands", playlist_->below_button("cmdCommands"), playlist_->button("cmdCommands"));
-           },
+           .handler = [this] { playlist_->open_menu_below("cmdCommands", "mnuCommands"); },
            .hint = texts::commands_hint,
            .picture = artwork::picture::commands});
 
@@ -118,11 +113,9 @@ void playlist_controller::declare_commands() {
 
     // Without a mouse: the search panel and a sort by any column.
     item("mnuFind", "Search...", QKeySequence(Qt::CTRL | Qt::Key_F), [this] {
-        if (!search_->panel()->unfolding())
-            search_->panel()->fold_click();
-        search_->query_field()->setFocus(Qt::ShortcutFocusReason);
+        search_->focus_query();
     });
-    item("mnuFoldSearch", "Fold or Unfold the Search Panel", {}, [this] { search_->panel()->fold_click(); });
+    item("mnuFoldSearch", "Fold or Unfold the Search Panel", {}, [this] { search_->fold_or_unfold(); });
     std::vector<std::string> columns;
     for (int column = 0; column < playlist_view_columns; ++column) {
         std::string id = "mnuSortColumn" + std::to_string(column);
@@ -339,7 +332,7 @@ void playlist_controller::set_playing_path(const std::string& path) {
 }
 
 void playlist_controller::repaint() {
-    playlist_->view()->viewport()->update();
+    playlist_->repaint_rows();
 }
 
 } // namespace karvo
