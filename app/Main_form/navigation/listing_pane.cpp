@@ -99,7 +99,6 @@ void listing_pane::take_ready() {
     fill_.reset();
     if (finished_)
         finished_(); // after the count line, the fill's last progress line
-    emit fill_finished();
 }
 
 std::vector<int> listing_pane::selected_rows() const {

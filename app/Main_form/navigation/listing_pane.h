@@ -65,7 +65,6 @@ public:
 signals:
     void context_menu_requested(const QPoint& global);
     void double_clicked();
-    void fill_finished();
 
 private:
     void take_ready(); // UI thread: the results read so far
