@@ -55,9 +55,7 @@ void players_pane::fold_or_unfold() {
 }
 
 void players_pane::focus_panel() {
-    if (!a->unfolding())
-        a->fold_click();
-    a->setFocus(Qt::ShortcutFocusReason);
+    a->unfold_for_keyboard(a);
 }
 
 QPoint players_pane::slot_origin(int label) const {

@@ -113,9 +113,7 @@ void search_pane::fold_or_unfold() {
 }
 
 void search_pane::focus_query() {
-    if (!a1->unfolding())
-        a1->fold_click();
-    txtSearch->setFocus(Qt::ShortcutFocusReason);
+    a1->unfold_for_keyboard(txtSearch);
 }
 
 std::string search_pane::query() const {
