@@ -77,6 +77,11 @@ TEST(Listing, APluginThatNeverReturnsLeavesTheWindowWorking) {
     EXPECT_EQ(part<QLabel>(w, "lblMessage")->text().toStdString(),
               "2 files are listed by path only: the media information did not come in time.");
     EXPECT_TRUE(w.context().resource.has_stuck_reads());
+    // A file handed over by a second start is reported the same way.
+    w.playlist_area().open_files({f.folder.file("music/z.mp3")});
+    EXPECT_EQ(w.virtual_playlist().count(), 1);
+    EXPECT_EQ(part<QLabel>(w, "lblMessage")->text().toStdString(),
+              "1 file is listed by path only: the media information did not come in time.");
     w.ExitClick();
     EXPECT_EQ(f.terminated, 1);
     EXPECT_NE(f.read_ini().find("WindowWidth="), std::string::npos);

@@ -374,14 +374,8 @@ void navigation_controller::LstMusicListAllFill(const std::string& folder) {
         context_.resource.read_ahead(), [this](const std::string& text) { others_.frame->show_progress(text); },
         [this, unread_before] {
             others_.frame->finish_progress();
-            report_unread(unread_before);
+            others_.frame->report_unread(unread_before);
         });
-}
-
-void navigation_controller::report_unread(int unread_before) {
-    const int unread = context_.resource.unread_count() - unread_before;
-    if (unread > 0)
-        others_.frame->show_message(QString::fromStdString(unread_files_message(unread)));
 }
 
 void navigation_controller::add_directory(const std::string& folder) {
@@ -399,7 +393,7 @@ void navigation_controller::add_directory(const std::string& folder) {
     others_.frame->show_location(); // the add is over: the last "Adding to Playlist" line goes
     if (scanner.left_out() > 0)
         others_.frame->show_message(QString::fromStdString(files_left_out_message(scanner.left_out())));
-    report_unread(unread_before);
+    others_.frame->report_unread(unread_before);
     others_.playlist->refresh_count();
 }
 
