@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "library/playlist_history.h"
 
+#include <algorithm>
+
 namespace karvo {
 
 namespace {
@@ -59,7 +61,7 @@ void playlist_history::end(const media_list& list) {
         record(std::move(open_), std::move(open_what_));
     open_ = {};
     if (saved_at_end_)
-        saved_state_ = state_;
+        saved_states_ = {state_};
 }
 
 void playlist_history::mark_saved(bool keep_step) {
@@ -69,7 +71,11 @@ void playlist_history::mark_saved(bool keep_step) {
         saved_at_end_ = true;
         return;
     }
-    saved_state_ = state_;
+    saved_states_ = {state_};
+}
+
+bool playlist_history::modified() const {
+    return std::find(saved_states_.begin(), saved_states_.end(), state_) == saved_states_.end();
 }
 
 void playlist_history::clear() {
@@ -78,7 +84,7 @@ void playlist_history::clear() {
     undo_.clear();
     redo_.clear();
     state_ = ++next_state_;
-    saved_state_ = state_;
+    saved_states_ = {state_};
 }
 
 } // namespace karvo

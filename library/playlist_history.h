@@ -49,11 +49,14 @@ public:
     // The list as it is now is what its file holds. Inside a command a save is no edit: what it wrote (the list
     // names) joins the state before it, unless `keep_step` (a command that both changes and saves the list).
     void mark_saved(bool keep_step = false);
+    // The list as it is now shows what its file holds, as the states marked before do too (a search that displays
+    // the rows found): undo and redo between them leave the list unmodified.
+    void mark_also_saved() { saved_states_.push_back(state_); }
     // The list differs from its file though no step says how (edits brought back from a recovery copy).
-    void mark_modified() { saved_state_ = ++next_state_; }
+    void mark_modified() { saved_states_ = {++next_state_}; }
     // Another list is shown: no step leads back to the old one, and the new one is as loaded.
     void clear();
-    bool modified() const { return state_ != saved_state_; }
+    bool modified() const;
     // Every change, undo and redo gives a new state number; equal numbers mean equal lists.
     unsigned long state() const { return state_; }
 
@@ -75,7 +78,7 @@ private:
     std::deque<step> redo_;
     unsigned long state_ = 0;
     unsigned long next_state_ = 0;
-    unsigned long saved_state_ = 0;
+    std::vector<unsigned long> saved_states_{0};
 };
 
 } // namespace karvo

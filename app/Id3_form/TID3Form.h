@@ -47,7 +47,6 @@ public:
     TID3Form(const media_list& playlist, int focused_row, platform::prompts& prompts, const id3_language& language,
              const resource_plugin* resource, QWidget* parent = nullptr);
 
-    const std::vector<std::string>& entry_list() const { return entries_; }
     // The entry being edited takes ID3v1's field limits and fixed genre list.
     bool id3v1_limits() const { return id3v1_; }
     // The entry being edited, counted from 1; 0 while the list is empty.

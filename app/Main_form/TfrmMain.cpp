@@ -2,30 +2,22 @@
 #include "app/Main_form/TfrmMain.h"
 
 #include <QAbstractButton>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QStatusTipEvent>
-#include <QTableView>
 
 #include "app/Main_form/chrome/chrome_controller.h"
 #include "app/Main_form/chrome/chrome_pane.h"
-#include "app/Main_form/chrome/status_line.h"
 #include "app/Main_form/chrome/status_pane.h"
 #include "app/Main_form/command_registry.h"
-#include "app/Main_form/floating_panel.h"
 #include "app/Main_form/keyboard_access.h"
-#include "components/Coolcombobox/CoolComboBox.h"
 #include "app/Main_form/navigation/listing_pane.h"
 #include "app/Main_form/navigation/navigation_controller.h"
-#include "app/Main_form/navigation/navigation_tree.h"
 #include "app/Main_form/navigation/tree_pane.h"
 #include "app/Main_form/pane_splitter.h"
 #include "app/Main_form/players/players_controller.h"
 #include "app/Main_form/players/players_pane.h"
-#include "app/Main_form/players/players_panel.h"
 #include "app/Main_form/playlist/history_controller.h"
 #include "app/Main_form/playlist/playlist_controller.h"
 #include "app/Main_form/playlist/playlist_model.h"
@@ -171,7 +163,6 @@ void TfrmMain::wire_areas() {
     strip.add_button("my_computer", 3, true);
     strip.add_button("my_saved_pls", 3, true);
     strip.add_button("my_media_cd", 3, true);
-    navigation_->tree().tree()->drop_source = strip.view();
 
     // The splitters: a drag moves the pane edge by the pointer's travel from where the drag began.
     auto* VSplitter = new pane_splitter(Qt::Horizontal, "VSplitter", back_panel);
@@ -188,20 +179,12 @@ void TfrmMain::wire_areas() {
 }
 
 void TfrmMain::wire_keyboard() {
-    tree_pane& tree = navigation_->tree();
-    listing_pane& listing = navigation_->listing();
-    search_pane& search = playlist_->search();
-    tree.tree()->setAccessibleName(QStringLiteral("Navigation tree"));
-    listing.view()->setAccessibleName(QStringLiteral("Folder listing"));
-    playlist_->pane().view()->setAccessibleName(QStringLiteral("Virtual playlist"));
-    search.query_field()->setAccessibleName(QStringLiteral("Search text"));
-    search.category_list()->setAccessibleName(QStringLiteral("Search in"));
-    search.panel()->setAccessibleName(QStringLiteral("Search"));
-    const std::vector<QWidget*> search_fields = {search.query_field(), search.category_list(), search.select_found(),
-                                                 search.display_found_box()};
-    tab_chain chain{{tree.tree(), listing.view(), playlist_->pane().view()}, search.panel(), search_fields};
-    chain.order.insert(chain.order.end(), search_fields.begin(), search_fields.end());
-    chain.order.push_back(players_->pane().panel());
+    tab_chain chain;
+    navigation_->tree().join_tab_chain(chain);
+    navigation_->listing().join_tab_chain(chain);
+    playlist_->pane().join_tab_chain(chain);
+    playlist_->search().join_tab_chain(chain);
+    players_->pane().join_tab_chain(chain);
     give_keyboard_access(this, *commands_, chain);
 }
 
@@ -231,7 +214,7 @@ bool TfrmMain::FormCreate() {
     context_.settings_file = context_.data_folder + "karvo.ini";
     context_.settings_ini.open(context_.settings_file);
     place_controls();
-    chrome_->status().strip()->update();
+    chrome_->status().repaint();
     navigation_->build_tree();
     Load_settings();
     Restore_state();
@@ -242,7 +225,7 @@ bool TfrmMain::FormCreate() {
     stores_->media_cd_check();
     stores_->watch_mounts();
     // The keyboard works at once: the playlist has the focus.
-    playlist_->pane().view()->setFocus(Qt::OtherFocusReason);
+    playlist_->pane().focus();
     return true;
 }
 
@@ -311,8 +294,8 @@ void TfrmMain::place_controls() {
     const int status_top = h - margin - status_height;
     playlist_->pane().place(margin, list_top, w - 2 * margin, status_top - 3 - list_top, strip_top);
     chrome_->place(w, h, margin, status_top, w - 2 * margin - chrome_pane::grip_size - 2, status_height);
-    players_->pane().panel()->raise();
-    playlist_->search().panel()->raise();
+    players_->pane().raise();
+    playlist_->search().raise();
 }
 
 void TfrmMain::set_splitters(int tree_width, int upper_height) {

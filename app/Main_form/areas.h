@@ -26,6 +26,9 @@ public:
     virtual void refresh_location() = 0;
     virtual void show_progress(const std::string& line) = 0;
     virtual void finish_progress() = 0;
+    // Media reads that did not come in time since `unread_before` (the read count then): their files are listed by
+    // path only, and the status line says how many.
+    virtual void report_unread(int unread_before) = 0;
     virtual void set_current_folder(const std::string& folder) = 0;
     virtual void set_current_playlist_name(const std::string& name) = 0;
     virtual void set_current_media_cd_name(const std::string& name) = 0;

@@ -145,4 +145,10 @@ void floating_panel::paintEvent(QPaintEvent*) {
     p.drawRoundedRect(whole, corner_ / 2.0, corner_ / 2.0);
 }
 
+void floating_panel::unfold_for_keyboard(QWidget* target) {
+    if (!unfolding_)
+        fold_click();
+    target->setFocus(Qt::ShortcutFocusReason);
+}
+
 } // namespace karvo

@@ -50,6 +50,8 @@ public:
 
     // Click on the fold button, or a double click on the panel's picture: flips the target and starts the timer.
     void fold_click();
+    // The keyboard's way in: unfolds (unless unfolding already) and gives `target` the focus.
+    void unfold_for_keyboard(QWidget* target);
     void fold_timer_tick();
 
     // Drags the panel as a press at `grab` (panel coordinates) and a move to `pointer` (parent coordinates) would.

@@ -6,7 +6,6 @@
 
 #include <QObject>
 #include <QPointer>
-#include <QShortcut>
 #include <QTimer>
 
 #include <atomic>
@@ -18,13 +17,14 @@ class QWidget;
 namespace karvo {
 
 class job_control;
+class escape_key;
 
 class job_runner final : public QObject {
 public:
     using progress_fn = std::function<void(int done, int total)>;
     using done_fn = std::function<void(bool completed)>; // completed false: the job failed (threw) part way
 
-    // Esc cancels while a job runs in `window`.
+    // Esc cancels while a job runs in `window`; one press cancels every job of the window running then.
     explicit job_runner(QWidget* window);
     ~job_runner() override; // cancels a running job and waits for it (a job stops between steps)
 
@@ -41,7 +41,7 @@ private:
     progress_fn progress_;
     done_fn done_;
     QTimer timer_;
-    QPointer<QShortcut> escape_; // the window's: it may go first
+    QPointer<escape_key> escape_; // the window's: it may go first
     int shown_ = -1;
     std::atomic<bool> failed_{false};
 };

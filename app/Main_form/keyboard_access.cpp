@@ -15,7 +15,6 @@ namespace karvo {
 
 namespace {
 
-// The search fields take part in the Tab order only while their panel is unfolded far enough to show them.
 class shown_fields : public QObject {
 public:
     shown_fields(QWidget* panel, std::vector<QWidget*> fields) : QObject(panel), panel_(panel), fields_(std::move(fields)) {
@@ -70,11 +69,13 @@ QString spoken_name(const picture_button* button, command_registry& commands) {
 
 } // namespace
 
+void focus_while_shown(QWidget* panel, std::vector<QWidget*> fields) {
+    new shown_fields(panel, std::move(fields));
+}
+
 void give_keyboard_access(QWidget* window, command_registry& commands, const tab_chain& chain) {
     for (std::size_t k = 0; k + 1 < chain.order.size(); ++k)
         QWidget::setTabOrder(chain.order[k], chain.order[k + 1]);
-    if (chain.search_panel)
-        new shown_fields(chain.search_panel, chain.search_fields);
     for (floating_panel* panel : window->findChildren<floating_panel*>())
         if (panel->accessibleName().isEmpty())
             panel->setAccessibleName(panel->objectName());

@@ -11,11 +11,13 @@ namespace karvo {
 
 class command_registry;
 
+// The Tab order across the panes: each pane adds its own controls, the window decides the order of the panes.
 struct tab_chain {
-    std::vector<QWidget*> order;         // in Tab order
-    QWidget* search_panel = nullptr;     // its fields take part only while it is unfolded far enough
-    std::vector<QWidget*> search_fields; // part of `order`
+    std::vector<QWidget*> order;
 };
+
+// The fields of a folding panel take part in the Tab order only while it is unfolded far enough to show them.
+void focus_while_shown(QWidget* panel, std::vector<QWidget*> fields);
 
 void give_keyboard_access(QWidget* window, command_registry& commands, const tab_chain& chain);
 

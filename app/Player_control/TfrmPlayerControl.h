@@ -26,7 +26,6 @@ class control_button_face : public QAbstractButton {
 public:
     control_button_face(artwork::picture glyph, const QString& name, QWidget* parent);
     void set_set(artwork::button_set set);
-    artwork::button_set picture_set() const { return set_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -11,6 +11,7 @@
 
 #include "platform/testing/read_counter.h"
 #include "app/Main_form/playlist/playlist_model.h"
+#include "app/Main_form/playlist/history_controller.h"
 #include "app/Main_form/playlist/search_pane.h"
 #include "library/playlist_class.h"
 #include "tests/app/main_window_fixture.h"
@@ -18,6 +19,7 @@
 namespace karvo {
 namespace {
 
+using testing::part;
 using testing::main_window_fixture;
 
 TEST(command_registry, every_command_runs_on_an_empty_list_with_nothing_selected) {
@@ -259,18 +261,24 @@ TEST(command_registry, display_found_narrows_and_an_empty_search_restores) {
     TfrmMain& w = f.create();
     ASSERT_TRUE(f.created);
     ASSERT_TRUE(w.search().display_found());
-    w.search().category_list()->setCurrentIndex(2); // ID3 Artist
-    w.search().query_field()->setText("mo");        // Monk (and nobody else)
-    w.playlist_area().picSearchTypeClick();
+    part<QComboBox>(w, "cmbSearchCategory")->setCurrentIndex(2); // ID3 Artist
+    part<QLineEdit>(w, "txtSearch")->setText("mo");        // Monk (and nobody else)
+    QTest::keyClick(part<QLineEdit>(w, "txtSearch"), Qt::Key_Return);
     EXPECT_EQ(w.virtual_playlist().count(), 1);
     EXPECT_EQ(w.playlist().model()->headerData(0, Qt::Horizontal).toString(), "Media Names   (Found 1 of 12)");
-    w.search().query_field()->clear();
-    QTest::keyClick(w.search().query_field(), Qt::Key_Return);
+    part<QLineEdit>(w, "txtSearch")->clear();
+    QTest::keyClick(part<QLineEdit>(w, "txtSearch"), Qt::Key_Return);
     EXPECT_EQ(w.virtual_playlist().count(), 12);
     EXPECT_TRUE(w.playlist().selected_positions().empty());
     // A search only narrows the view: nothing to save, but it can be undone.
     EXPECT_EQ(w.playlist().model()->headerData(0, Qt::Horizontal).toString(), "Media Names   (Total Files 12)");
     EXPECT_TRUE(w.commands().enabled("mnuUndo"));
+    // Undoing the searches walks back through views of the same file: still nothing to save.
+    w.commands().invoke("mnuUndo");
+    EXPECT_EQ(w.virtual_playlist().count(), 1);
+    w.commands().invoke("mnuUndo");
+    EXPECT_EQ(w.virtual_playlist().count(), 12);
+    EXPECT_FALSE(w.history_area().history().modified());
 }
 
 } // namespace

@@ -24,6 +24,7 @@
 namespace karvo {
 namespace {
 
+using testing::part;
 using testing::tree_window_fixture;
 
 std::vector<std::string> recorded_fill(TfrmMain& w, const std::string& folder) {
@@ -49,7 +50,7 @@ TEST(Listing, TwelveFilesGiveTwelveProgressLinesThenTheCount) {
         EXPECT_EQ(texts[n - 1], "Reading File Information for: track" + std::string(n < 10 ? "0" : "") +
                                     std::to_string(n) + ".mp3 (" + std::to_string(n) + " of 12)");
     EXPECT_EQ(texts[12], "There are 12 media files in the current folder.");
-    EXPECT_EQ(w.status().message_label()->text().toStdString(), texts[12]);
+    EXPECT_EQ(part<QLabel>(w, "lblMessage")->text().toStdString(), texts[12]);
     EXPECT_EQ(w.listing().model()->rowCount(), 12);
 
     // An empty folder still reports its count.
@@ -73,9 +74,14 @@ TEST(Listing, APluginThatNeverReturnsLeavesTheWindowWorking) {
     ASSERT_EQ(w.listing().model()->rowCount(), 3);
     EXPECT_EQ(w.listing().model()->index(1, 0).data().toString(), QStringLiteral("hang.mp3"));
     // The plug-in takes one call at a time and one is still running: the files after it are listed by path too.
-    EXPECT_EQ(w.status().message_label()->text().toStdString(),
+    EXPECT_EQ(part<QLabel>(w, "lblMessage")->text().toStdString(),
               "2 files are listed by path only: the media information did not come in time.");
     EXPECT_TRUE(w.context().resource.has_stuck_reads());
+    // A file handed over by a second start is reported the same way.
+    w.playlist_area().open_files({f.folder.file("music/z.mp3")});
+    EXPECT_EQ(w.virtual_playlist().count(), 1);
+    EXPECT_EQ(part<QLabel>(w, "lblMessage")->text().toStdString(),
+              "1 file is listed by path only: the media information did not come in time.");
     w.ExitClick();
     EXPECT_EQ(f.terminated, 1);
     EXPECT_NE(f.read_ini().find("WindowWidth="), std::string::npos);
@@ -102,7 +108,7 @@ TEST(Listing, ProgressRepaintsFollowTheClock) {
         const int before = w.status().progress_repaints();
         recorded_fill(w, folder);
         EXPECT_EQ(w.status().progress_repaints() - before, c.repaints);
-        EXPECT_EQ(w.status().message_label()->text(), "There are 12 media files in the current folder.");
+        EXPECT_EQ(part<QLabel>(w, "lblMessage")->text(), "There are 12 media files in the current folder.");
     }
 }
 
@@ -122,8 +128,8 @@ TEST(Listing, ModelShowsTheEntriesInTheListingColumns) {
     const char* headers[] = {"Media Name", "Artist", "Song", "Album", "Genre", "Quality", "Length", "Year"};
     for (int c = 0; c < 8; ++c)
         EXPECT_EQ(model.headerData(c, Qt::Horizontal).toString(), headers[c]);
-    EXPECT_EQ(w.listing().view()->horizontalHeader()->sectionSize(0), 150);
-    EXPECT_EQ(w.listing().view()->horizontalHeader()->sectionSize(7), 33);
+    EXPECT_EQ(part<QTableView>(w, "LstMusicListAll")->horizontalHeader()->sectionSize(0), 150);
+    EXPECT_EQ(part<QTableView>(w, "LstMusicListAll")->horizontalHeader()->sectionSize(7), 33);
 
     auto cell = [&](int row, int column) { return model.data(model.index(row, column)).toString().toStdString(); };
     EXPECT_EQ(cell(0, 0), "track01.mp3");
@@ -182,7 +188,7 @@ TEST(Listing, PopupAndPlayCommands) {
     w.commands().menu("mnuAdd")->hide();
 
     auto temp_list = [&] { return load_lines(f.folder.file("temp_playlist.m3u")); };
-    w.listing().view()->selectRow(2);
+    part<QTableView>(w, "LstMusicListAll")->selectRow(2);
     w.commands().invoke("mnuPlaySelectedTemp");
     EXPECT_EQ(temp_list(), (string_list{folder + "track03.mp3"}));
     ASSERT_EQ(f.starter.started().size(), 1u);
@@ -242,7 +248,7 @@ TEST(Listing, AddDirectoryScansTheCurrentFolderIntoThePlaylist) {
                                         folder + "track01.mp3", folder + "track02.mp3", folder + "track03.mp3"}));
     EXPECT_EQ(w.playlist().model()->rowCount(), 5);
     EXPECT_EQ(w.playlist().model()->headerData(0, Qt::Horizontal).toString(), "* Media Names   (Total Files 5)");
-    EXPECT_EQ(w.status().message_label()->text().toStdString(), ""); // the add is over: the location again
+    EXPECT_EQ(part<QLabel>(w, "lblMessage")->text().toStdString(), ""); // the add is over: the location again
 }
 
 // From a folder node's menu the right-clicked folder is added, whatever folder is current, its files and folders

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <QTest>
+#include <gtest/gtest.h>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,17 @@
 #include "tests/support/temp_folder.h"
 
 namespace karvo::testing {
+
+// A control of the window found by its name, as a user's tools find it; a missing one fails the test.
+template <class W = QWidget>
+W* part(const QObject& window, const char* name) {
+    W* found = window.findChild<W*>(QString::fromLatin1(name));
+    if (!found) {
+        ADD_FAILURE() << "no control named " << name;
+        throw std::logic_error(name);
+    }
+    return found;
+}
 
 // The folder listing fills in the background: waits until the running fill has shown its count line.
 inline bool wait_for_listing(TfrmMain& w) {

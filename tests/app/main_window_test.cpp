@@ -30,6 +30,7 @@
 namespace karvo {
 namespace {
 
+using testing::part;
 using testing::main_window_fixture;
 
 QString caption0(const TfrmMain& w) {
@@ -49,27 +50,27 @@ TEST(main_window, first_run_without_settings_file) {
     ASSERT_TRUE(f.created);
     // The only question a first run asks: no player program is installed in the test folder.
     EXPECT_EQ(f.prompts.message_texts(), std::vector<std::string>{no_player_location_text});
-    EXPECT_EQ(w.navigation().tree()->width(), 215);
-    EXPECT_EQ(w.navigation().tree()->height(), 195);
-    EXPECT_EQ(w.playlist().toolbar()->y(), 195 + 48);
-    EXPECT_EQ(w.playlist().commands_button_panel()->y(), 195 + 48);
+    EXPECT_EQ(part<QTreeWidget>(w, "MyTree")->width(), 215);
+    EXPECT_EQ(part<QTreeWidget>(w, "MyTree")->height(), 195);
+    EXPECT_EQ(part(w, "SpliterToolbar")->y(), 195 + 48);
+    EXPECT_EQ(part(w, "pnlBottomButtons")->y(), 195 + 48);
     EXPECT_EQ(w.chrome().restore_rect(), (window_rectangle{0, 0, 736, 488}));
     EXPECT_EQ(w.geometry(), QRect(0, 0, 736, 488));
     EXPECT_FALSE(w.chrome().maximised());
     EXPECT_EQ(w.state().mode.value(), -1);
     EXPECT_EQ(w.playlist().model()->rowCount(), 0);
     EXPECT_EQ(caption0(w), "Media Names   (Total Files 0)");
-    EXPECT_EQ(w.status().name_label()->text(), "<none>");
-    EXPECT_EQ(w.status().folder_label()->text(), "<none>");
-    EXPECT_FALSE(w.status().nothing_picture()->isHidden());
-    EXPECT_TRUE(w.status().playlist_picture()->isHidden());
+    EXPECT_EQ(part<QLabel>(w, "SelectedName")->text(), "<none>");
+    EXPECT_EQ(part<QLabel>(w, "lblmycomputer")->text(), "<none>");
+    EXPECT_FALSE(part<QLabel>(w, "Selected_Nothing")->isHidden());
+    EXPECT_TRUE(part<QLabel>(w, "Selected_Playlist")->isHidden());
     EXPECT_EQ(w.windowFlags() & Qt::FramelessWindowHint, Qt::FramelessWindowHint);
     EXPECT_EQ(w.minimumSize(), QSize(640, 480));
     const int widths[] = {210, 90, 90, 90, 50, 56, 64, 40, 70};
     for (int i = 0; i < 9; ++i)
-        EXPECT_EQ(w.playlist().view()->horizontalHeader()->sectionSize(i), widths[i]) << i;
-    EXPECT_EQ(w.listing().view()->model()->columnCount(), 8);
-    EXPECT_EQ(w.listing().view()->horizontalHeader()->sectionSize(0), 125);
+        EXPECT_EQ(part<QTableView>(w, "LstMusicList")->horizontalHeader()->sectionSize(i), widths[i]) << i;
+    EXPECT_EQ(part<QTableView>(w, "LstMusicListAll")->model()->columnCount(), 8);
+    EXPECT_EQ(part<QTableView>(w, "LstMusicListAll")->horizontalHeader()->sectionSize(0), 125);
 }
 
 TEST(main_window, restores_a_saved_playlist_and_the_previous_layout) {
@@ -85,16 +86,16 @@ TEST(main_window, restores_a_saved_playlist_and_the_previous_layout) {
     EXPECT_EQ(w.playlist().model()->rowCount(), 12);
     EXPECT_EQ(caption0(w), "Media Names   (Total Files 12)");
     EXPECT_EQ(w.state().current_playlist_name, "Evening Mix");
-    EXPECT_EQ(w.status().name_label()->text(), "Evening Mix");
-    EXPECT_FALSE(w.status().playlist_picture()->isHidden());
+    EXPECT_EQ(part<QLabel>(w, "SelectedName")->text(), "Evening Mix");
+    EXPECT_FALSE(part<QLabel>(w, "Selected_Playlist")->isHidden());
     EXPECT_EQ(w.virtual_playlist().cell(ListName, 11), "Evening Mix");
     EXPECT_EQ(w.playlist().model()->data(w.playlist().model()->index(0, 1)).toString(), "Mingus");
-    EXPECT_EQ(w.navigation().tree()->width(), 180);
-    EXPECT_EQ(w.navigation().tree()->height(), 150);
-    EXPECT_EQ(w.playlist().view()->horizontalHeader()->sectionSize(1), 123);
-    EXPECT_EQ(w.listing().view()->horizontalHeader()->sectionSize(0), 77);
+    EXPECT_EQ(part<QTreeWidget>(w, "MyTree")->width(), 180);
+    EXPECT_EQ(part<QTreeWidget>(w, "MyTree")->height(), 150);
+    EXPECT_EQ(part<QTableView>(w, "LstMusicList")->horizontalHeader()->sectionSize(1), 123);
+    EXPECT_EQ(part<QTableView>(w, "LstMusicListAll")->horizontalHeader()->sectionSize(0), 77);
     EXPECT_EQ(w.state().current_folder, f.folder.path());
-    EXPECT_EQ(w.status().folder_label()->text().toStdString(), f.folder.path());
+    EXPECT_EQ(part<QLabel>(w, "lblmycomputer")->text().toStdString(), f.folder.path());
     // The window starts restored whatever WindowMax says.
     EXPECT_FALSE(w.chrome().maximised());
     EXPECT_EQ(w.geometry(), QRect(20, 30, 800, 600));
@@ -170,8 +171,8 @@ TEST(main_window, restored_state_edge_cases) {
         ASSERT_TRUE(f.created);
         EXPECT_EQ(w.state().mode.value(), c.mode);
         EXPECT_EQ(w.playlist().model()->rowCount(), c.rows);
-        EXPECT_EQ(w.navigation().tree()->height(), c.tree_height);
-        EXPECT_EQ(w.playlist().toolbar()->y(), c.tree_height + 48);
+        EXPECT_EQ(part<QTreeWidget>(w, "MyTree")->height(), c.tree_height);
+        EXPECT_EQ(part(w, "SpliterToolbar")->y(), c.tree_height + 48);
         EXPECT_GE(w.width(), 640);
     }
 }
@@ -267,18 +268,18 @@ TEST(main_window, maximise_toggle_keeps_the_restore_rectangle) {
     f.write_ini("WindowLeft=10\r\nWindowTop=12\r\nWindowWidth=700\r\nWindowHeight=500\r\n");
     TfrmMain& w = f.create();
     ASSERT_TRUE(f.created);
-    w.chrome().maximize_button()->click();
+    part<picture_button>(w, "ToolbarMax")->click();
     EXPECT_TRUE(w.chrome().maximised());
     EXPECT_EQ(w.geometry(), w.screen()->availableGeometry());
-    EXPECT_TRUE(w.chrome().grip()->isHidden());
+    EXPECT_TRUE(part<QLabel>(w, "imgResize")->isHidden());
     EXPECT_EQ(w.chrome().restore_rect(), (window_rectangle{10, 12, 700, 500}));
     w.commands().action("mnuExitKarvo")->trigger();
     EXPECT_EQ(platform::get_private_profile_string("Settings", "WindowMax", "", f.ini()), "1");
     EXPECT_EQ(platform::get_private_profile_string("Settings", "WindowWidth", "", f.ini()), "700");
-    w.chrome().maximize_button()->click();
+    part<picture_button>(w, "ToolbarMax")->click();
     EXPECT_FALSE(w.chrome().maximised());
     EXPECT_EQ(w.geometry(), QRect(10, 12, 700, 500));
-    EXPECT_FALSE(w.chrome().grip()->isHidden());
+    EXPECT_FALSE(part<QLabel>(w, "imgResize")->isHidden());
 }
 
 TEST(main_window, start_fails_with_a_message) {
@@ -315,7 +316,7 @@ TEST(main_window, header_clicks_sort_ascending_then_descending) {
     TfrmMain& w = f.create();
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    QHeaderView* header = w.playlist().view()->horizontalHeader();
+    QHeaderView* header = part<QTableView>(w, "LstMusicList")->horizontalHeader();
     auto click = [&](int section) {
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(section) + 5, header->height() / 2));
@@ -335,12 +336,12 @@ TEST(main_window, sort_and_randomize_buttons) {
     f.save_playlist("Mix", testing::twelve_songs());
     f.write_ini("PlaylistMode=0\r\nplaylist_name=Mix\r\nsort_item=1\r\n[Advanced]\r\nRandomizeTimes=3\r\n");
     TfrmMain& w = f.create();
-    w.playlist().button("cmdSort")->click(); // by full path
+    part<picture_button>(w, "cmdSort")->click(); // by full path
     EXPECT_EQ(w.virtual_playlist().full_path(0), "/music/track10.mp3");
     EXPECT_EQ(w.virtual_playlist().full_path(11), "/music/track21.mp3");
-    w.playlist().button("cmdSortza")->click();
+    part<picture_button>(w, "cmdSortza")->click();
     EXPECT_EQ(w.virtual_playlist().full_path(0), "/music/track21.mp3");
-    w.playlist().button("cmdRandom")->click();
+    part<picture_button>(w, "cmdRandom")->click();
     std::vector<std::string> paths;
     for (int row = 0; row < 12; ++row)
         paths.emplace_back(w.virtual_playlist().full_path(row));
@@ -350,9 +351,9 @@ TEST(main_window, sort_and_randomize_buttons) {
 
     main_window_fixture empty;
     TfrmMain& e = empty.create();
-    e.playlist().button("cmdSort")->click();
-    e.playlist().button("cmdSortza")->click();
-    e.playlist().button("cmdRandom")->click();
+    part<picture_button>(e, "cmdSort")->click();
+    part<picture_button>(e, "cmdSortza")->click();
+    part<picture_button>(e, "cmdRandom")->click();
     EXPECT_EQ(caption0(e), "Media Names   (Total Files 0)");
 }
 
@@ -362,9 +363,9 @@ TEST(main_window, move_commands_and_arrow_auto_repeat) {
     f.write_ini("PlaylistMode=0\r\nplaylist_name=Mix\r\n");
     TfrmMain& w = f.create();
     auto select = [&](std::initializer_list<int> rows) {
-        w.playlist().view()->clearSelection();
+        part<QTableView>(w, "LstMusicList")->clearSelection();
         for (int row : rows)
-            w.playlist().view()->selectionModel()->select(w.playlist().model()->index(row, 0),
+            part<QTableView>(w, "LstMusicList")->selectionModel()->select(w.playlist().model()->index(row, 0),
                                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
     };
     const std::string row3(w.virtual_playlist().full_path(3));
@@ -372,14 +373,14 @@ TEST(main_window, move_commands_and_arrow_auto_repeat) {
     w.commands().action("mnuMoveSelectedUp")->trigger();
     EXPECT_EQ(w.playlist().selected_positions(), (std::vector<int>{0, 2}));
     EXPECT_EQ(w.virtual_playlist().full_path(2), row3);
-    EXPECT_EQ(w.playlist().view()->currentIndex().row(), 2);
+    EXPECT_EQ(part<QTableView>(w, "LstMusicList")->currentIndex().row(), 2);
 
     select({11});
     w.commands().action("mnuMoveSelectedDown")->trigger();
     EXPECT_EQ(w.playlist().selected_positions(), (std::vector<int>{11}));
 
     select({5});
-    picture_button* up = w.playlist().button("vp_up");
+    picture_button* up = part<picture_button>(w, "vp_up");
     EXPECT_TRUE(up->autoRepeat());
     EXPECT_EQ(up->autoRepeatDelay(), 500);
     EXPECT_EQ(up->autoRepeatInterval(), 1);
@@ -392,7 +393,7 @@ TEST(main_window, move_commands_and_arrow_auto_repeat) {
     QTest::mouseRelease(up, Qt::LeftButton);
     EXPECT_TRUE(w.playlist().kept_positions().empty());
 
-    picture_button* down = w.playlist().button("vp_down");
+    picture_button* down = part<picture_button>(w, "vp_down");
     QTest::mousePress(down, Qt::RightButton); // either button
     EXPECT_EQ(w.playlist().selected_positions(), (std::vector<int>{4}));
     EXPECT_TRUE(down->isDown());
@@ -405,26 +406,26 @@ TEST(main_window, status_line_hints_and_location) {
     main_window_fixture f;
     TfrmMain& w = f.create();
     QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
-    QApplication::sendEvent(w.playlist().button("cmdSort"), &enter);
-    EXPECT_EQ(w.status().message_label()->text(), "Sort in Ascending order");
-    EXPECT_TRUE(w.status().name_label()->isHidden());
+    QApplication::sendEvent(part<picture_button>(w, "cmdSort"), &enter);
+    EXPECT_EQ(part<QLabel>(w, "lblMessage")->text(), "Sort in Ascending order");
+    EXPECT_TRUE(part<QLabel>(w, "SelectedName")->isHidden());
     QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(w.playlist().button("cmdSort"), &leave);
-    EXPECT_TRUE(w.status().message_label()->text().isEmpty());
-    EXPECT_FALSE(w.status().name_label()->isHidden());
-    EXPECT_FALSE(w.status().my_computer_picture()->isHidden());
-    EXPECT_EQ(w.status().my_computer_picture()->x(),
-              w.status().name_label()->x() + w.status().name_label()->width() + 5);
-    EXPECT_EQ(w.status().folder_label()->x(),
-              w.status().my_computer_picture()->x() + w.status().my_computer_picture()->width() + 2);
+    QApplication::sendEvent(part<picture_button>(w, "cmdSort"), &leave);
+    EXPECT_TRUE(part<QLabel>(w, "lblMessage")->text().isEmpty());
+    EXPECT_FALSE(part<QLabel>(w, "SelectedName")->isHidden());
+    EXPECT_FALSE(part<QLabel>(w, "imgMyComputer")->isHidden());
+    EXPECT_EQ(part<QLabel>(w, "imgMyComputer")->x(),
+              part<QLabel>(w, "SelectedName")->x() + part<QLabel>(w, "SelectedName")->width() + 5);
+    EXPECT_EQ(part<QLabel>(w, "lblmycomputer")->x(),
+              part<QLabel>(w, "imgMyComputer")->x() + part<QLabel>(w, "imgMyComputer")->width() + 2);
 
     w.chrome_area().set_current_folder(f.folder.path());
     EXPECT_EQ(platform::get_private_profile_string("Settings", "LastDir", "", f.ini()), f.folder.path());
     w.state().mode.show_all_playlists();
     w.chrome_area().show_message("busy");
     w.chrome_area().show_location();
-    EXPECT_EQ(w.status().name_label()->text(), "<Displaying All Saved Playlists>");
-    EXPECT_FALSE(w.status().playlist_picture()->isHidden());
+    EXPECT_EQ(part<QLabel>(w, "SelectedName")->text(), "<Displaying All Saved Playlists>");
+    EXPECT_FALSE(part<QLabel>(w, "Selected_Playlist")->isHidden());
 }
 
 TEST(main_window, language_plugin_replaces_captions_and_messages) {
@@ -438,8 +439,8 @@ TEST(main_window, language_plugin_replaces_captions_and_messages) {
     EXPECT_EQ(w.commands().action("mnuExitKarvo")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
     EXPECT_EQ(w.playlist().model()->headerData(1, Qt::Horizontal).toString(), "main 114");
     EXPECT_EQ(caption0(w), "main 6   (main 7 0)");
-    EXPECT_EQ(w.playlist().button("cmdSort")->statusTip(), "main 23"); // message 10
-    EXPECT_EQ(w.playlist().button("cmdRandom")->statusTip(), "main 22");
+    EXPECT_EQ(part<picture_button>(w, "cmdSort")->statusTip(), "main 23"); // message 10
+    EXPECT_EQ(part<picture_button>(w, "cmdRandom")->statusTip(), "main 22");
 }
 
 TEST(main_window, painting_asks_only_for_visible_cells) {
@@ -454,10 +455,10 @@ TEST(main_window, painting_asks_only_for_visible_cells) {
                 testing::media_info({"/m/" + std::to_string(i) + ".mp3", "t", "a", "b", "1999"}), "big");
         w.playlist().refresh_count();
         w.playlist().model()->reset_data_calls();
-        w.playlist().view()->grab();
+        part<QTableView>(w, "LstMusicList")->grab();
         calls.push_back(w.playlist().model()->data_calls());
         visible_rows =
-            w.playlist().view()->viewport()->height() / w.playlist().view()->verticalHeader()->defaultSectionSize() + 1;
+            part<QTableView>(w, "LstMusicList")->viewport()->height() / part<QTableView>(w, "LstMusicList")->verticalHeader()->defaultSectionSize() + 1;
     }
     EXPECT_EQ(calls[0], calls[1]);
     EXPECT_GT(calls[1], 0u);
@@ -484,7 +485,7 @@ TEST(main_window, names_show_as_written_in_menus_and_an_add_returns_to_the_locat
     w.commands().invoke("mnuAdd_Directory");
     EXPECT_EQ(w.virtual_playlist().count(), 2);
     EXPECT_FALSE(w.status().message_shown());
-    EXPECT_FALSE(w.status().folder_label()->isHidden());
+    EXPECT_FALSE(part<QLabel>(w, "lblmycomputer")->isHidden());
 }
 
 } // namespace

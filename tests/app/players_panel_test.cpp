@@ -35,6 +35,8 @@
 namespace karvo {
 namespace {
 
+using testing::part;
+
 using platform::message_icon;
 
 class players_fixture : public testing::main_window_fixture {
@@ -95,17 +97,17 @@ TEST(players_panel, slot_captions_and_extra_players_come_from_the_resource_plugi
     ASSERT_TRUE(f.created);
     ASSERT_GT(f.names.size(), 7u);
     for (int slot = 0; slot < 6; ++slot) {
-        EXPECT_EQ(text(w.players().panel()->lblPlayer[slot]), f.names[slot]) << slot;
-        EXPECT_EQ(w.players().panel()->accepts_files[slot], slot == 2) << slot;
+        EXPECT_EQ(text(part<players_panel>(w, "a")->lblPlayer[slot]), f.names[slot]) << slot;
+        EXPECT_EQ(part<players_panel>(w, "a")->accepts_files[slot], slot == 2) << slot;
     }
-    EXPECT_EQ(text(w.players().panel()->lblPlayer[0]), "WinAMP");
-    EXPECT_EQ(text(w.players().panel()->lblPlayer[5]), "NAD");
-    ASSERT_EQ(w.players().panel()->cmbPlayers->count(), static_cast<int>(f.names.size()) - 6);
-    EXPECT_EQ(w.players().panel()->cmbPlayers->itemText(0).toStdString(), f.names[6]);
-    EXPECT_EQ(text(w.players().panel()->lblPlayer[6]), f.names[6]);
+    EXPECT_EQ(text(part<players_panel>(w, "a")->lblPlayer[0]), "WinAMP");
+    EXPECT_EQ(text(part<players_panel>(w, "a")->lblPlayer[5]), "NAD");
+    ASSERT_EQ(part<players_panel>(w, "a")->cmbPlayers->count(), static_cast<int>(f.names.size()) - 6);
+    EXPECT_EQ(part<players_panel>(w, "a")->cmbPlayers->itemText(0).toStdString(), f.names[6]);
+    EXPECT_EQ(text(part<players_panel>(w, "a")->lblPlayer[6]), f.names[6]);
     // SelectedPlayer -1: the first slot whose program exists.
     EXPECT_EQ(w.players_area().choice().index(), 2);
-    EXPECT_EQ(text(w.players().panel()->lblPlayerTop), f.names[2]);
+    EXPECT_EQ(text(part<players_panel>(w, "a")->lblPlayerTop), f.names[2]);
     EXPECT_TRUE(f.prompts.questions().empty());
 }
 
@@ -136,12 +138,12 @@ TEST(players_panel, start_up_selection_from_the_stored_index) {
         ASSERT_TRUE(f.created);
         EXPECT_EQ(w.players_area().choice().index(), r.selected) << r.stored;
         if (r.selected >= 0) {
-            EXPECT_EQ(text(w.players().panel()->lblPlayerTop), f.names[r.selected]);
+            EXPECT_EQ(text(part<players_panel>(w, "a")->lblPlayerTop), f.names[r.selected]);
             EXPECT_EQ(w.players_area().choice().program(), f.location(r.selected));
         }
         if (r.selected >= 6) {
-            EXPECT_EQ(text(w.players().panel()->lblPlayer[6]), f.names[r.selected]);
-            EXPECT_EQ(w.players().panel()->cmbPlayers->currentIndex(), r.selected - 6);
+            EXPECT_EQ(text(part<players_panel>(w, "a")->lblPlayer[6]), f.names[r.selected]);
+            EXPECT_EQ(part<players_panel>(w, "a")->cmbPlayers->currentIndex(), r.selected - 6);
         }
         if (r.message.empty()) {
             EXPECT_TRUE(f.prompts.questions().empty()) << r.stored;
@@ -160,19 +162,19 @@ TEST(players_panel, choosing_a_player_by_label_and_by_box) {
     ASSERT_EQ(w.players_area().choice().index(), 0);
 
     f.prompts.answer_message(platform::message_result::ok);
-    QTest::mouseClick(w.players().panel()->lblPlayer[3], Qt::LeftButton); // mpv: no program
+    QTest::mouseClick(part<players_panel>(w, "a")->lblPlayer[3], Qt::LeftButton); // mpv: no program
     EXPECT_EQ(f.prompts.message_texts(),
               std::vector<std::string>{"Karvo Media can't find this Media Player.  Please go to Prefrences->Media "
                                        "Players and specify the location of:  " +
                                        f.names[3] + "."});
     EXPECT_EQ(w.players_area().choice().index(), 0);
-    EXPECT_EQ(text(w.players().panel()->lblPlayerTop), "WinAMP");
+    EXPECT_EQ(text(part<players_panel>(w, "a")->lblPlayerTop), "WinAMP");
 
     // An extra player from the box: lblPlayer6 and the top label take its name, the index is written at once.
     w.players_area().cmbPlayersChange(2);
     EXPECT_EQ(w.players_area().choice().index(), 8);
-    EXPECT_EQ(text(w.players().panel()->lblPlayer[6]), f.names[8]);
-    EXPECT_EQ(text(w.players().panel()->lblPlayerTop), f.names[8]);
+    EXPECT_EQ(text(part<players_panel>(w, "a")->lblPlayer[6]), f.names[8]);
+    EXPECT_EQ(text(part<players_panel>(w, "a")->lblPlayerTop), f.names[8]);
     EXPECT_NE(f.read_ini().find("SelectedPlayer=8"), std::string::npos);
 
     f.prompts.clear();
@@ -199,7 +201,7 @@ TEST(players_panel, play_commands_write_the_temporary_list_and_start_the_player)
 
     load_playlist_into(*w.context().playlists, "Mix", w.virtual_playlist());
     w.playlist().refresh_count();
-    w.playlist().view()->selectRow(1);
+    part<QTableView>(w, "LstMusicList")->selectRow(1);
     const std::vector<std::pair<Qt::Key, std::string>> keys = {
         {Qt::Key_F7, "/music/one.mp3\r\n/music/two words.flac\r\n/music/three.ogg\r\n"},
         {Qt::Key_F6, "/music/two words.flac\r\n"},
@@ -224,9 +226,9 @@ TEST(players_panel, play_commands_write_the_temporary_list_and_start_the_player)
 
     // The play button, and Stop with a Linux player that is not running: nothing is started, the list stays.
     f.starter.clear();
-    QTest::mouseClick(w.playlist().button("cmdPlay"), Qt::LeftButton);
+    QTest::mouseClick(part<picture_button>(w, "cmdPlay"), Qt::LeftButton);
     EXPECT_EQ(f.temp_list(), "/music/one.mp3\r\n/music/two words.flac\r\n/music/three.ogg\r\n");
-    QTest::mouseClick(w.playlist().button("cmdStop"), Qt::LeftButton);
+    QTest::mouseClick(part<picture_button>(w, "cmdStop"), Qt::LeftButton);
     EXPECT_EQ(f.temp_list(), "/music/one.mp3\r\n/music/two words.flac\r\n/music/three.ogg\r\n");
     EXPECT_EQ(f.starter.started().size(), 1u);
 }
@@ -254,9 +256,9 @@ TEST(players_panel, double_click_follows_the_double_click_setting) {
         w.playlist().refresh_count();
         w.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-        const QPoint at = w.playlist().view()->visualRect(w.playlist().model()->index(1, 0)).center();
-        QTest::mouseClick(w.playlist().view()->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(w.playlist().view()->viewport(), Qt::LeftButton, {}, at);
+        const QPoint at = part<QTableView>(w, "LstMusicList")->visualRect(w.playlist().model()->index(1, 0)).center();
+        QTest::mouseClick(part<QTableView>(w, "LstMusicList")->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(part<QTableView>(w, "LstMusicList")->viewport(), Qt::LeftButton, {}, at);
         EXPECT_EQ(w.virtual_playlist().count(), r.rows) << r.setting;
         EXPECT_EQ(w.playlist().model()->rowCount(), r.rows) << r.setting;
         EXPECT_EQ(static_cast<int>(w.playlist().selected_positions().size()), r.selected) << r.setting;
@@ -274,7 +276,7 @@ TEST(players_panel, files_dropped_on_a_slot_label_start_that_slots_program) {
     f.install({2, 3});
     TfrmMain& w = f.open();
     ASSERT_EQ(w.players_area().choice().index(), 2); // VLC selected; the drop goes to mpv's slot all the same
-    w.players().panel()->resize(w.players().panel()->width(), players_panel::unfolded_panel_height);
+    part<players_panel>(w, "a")->resize(part<players_panel>(w, "a")->width(), players_panel::unfolded_panel_height);
 
     const QList<QUrl> urls = {QUrl::fromLocalFile("/music/a song.mp3"), QUrl::fromLocalFile("/music/notes.txt"),
                               QUrl(QStringLiteral("https://example.org/b.mp3")), QUrl::fromLocalFile("/music/c.FLAC")};
@@ -282,24 +284,24 @@ TEST(players_panel, files_dropped_on_a_slot_label_start_that_slots_program) {
     data.setUrls(urls);
     // Moves and the drop go to the widget that accepted the drag's entry.
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w.players().panel(), &enter);
+    QApplication::sendEvent(part<players_panel>(w, "a"), &enter);
     ASSERT_TRUE(enter.isAccepted());
-    QDragMoveEvent move(w.players().panel()->lblPlayer[3]->geometry().center(), Qt::CopyAction, &data, Qt::LeftButton,
+    QDragMoveEvent move(part<players_panel>(w, "a")->lblPlayer[3]->geometry().center(), Qt::CopyAction, &data, Qt::LeftButton,
                         Qt::NoModifier);
-    QApplication::sendEvent(w.players().panel(), &move);
+    QApplication::sendEvent(part<players_panel>(w, "a"), &move);
     EXPECT_TRUE(move.isAccepted());
-    QDropEvent drop(QPointF(w.players().panel()->lblPlayer[3]->geometry().center()), Qt::CopyAction, &data,
+    QDropEvent drop(QPointF(part<players_panel>(w, "a")->lblPlayer[3]->geometry().center()), Qt::CopyAction, &data,
                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w.players().panel(), &drop);
+    QApplication::sendEvent(part<players_panel>(w, "a"), &drop);
     EXPECT_EQ(f.temp_list(), "/music/a song.mp3\r\n/music/c.FLAC\r\n");
     ASSERT_EQ(f.starter.started().size(), 1u);
     EXPECT_EQ(f.starter.started()[0].file, f.location(3));
     EXPECT_EQ(f.starter.started()[0].parameters, f.quoted_temp_list());
 
     // A slot without a program refuses the files.
-    QDragMoveEvent refused(w.players().panel()->lblPlayer[4]->geometry().center(), Qt::CopyAction, &data,
+    QDragMoveEvent refused(part<players_panel>(w, "a")->lblPlayer[4]->geometry().center(), Qt::CopyAction, &data,
                            Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(w.players().panel(), &refused);
+    QApplication::sendEvent(part<players_panel>(w, "a"), &refused);
     EXPECT_FALSE(refused.isAccepted());
 }
 
@@ -307,43 +309,43 @@ TEST(players_panel, playlist_drag_popups_sit_beside_the_label) {
     players_fixture f;
     f.install({0, 2});
     TfrmMain& w = f.open();
-    w.players().panel()->move(300, 40);
-    const int label_top = 40 + w.players().panel()->lblPlayer[2]->y();
+    part<players_panel>(w, "a")->move(300, 40);
+    const int label_top = 40 + part<players_panel>(w, "a")->lblPlayer[2]->y();
     ASSERT_TRUE(w.players_area().show_player_popup(2));
-    EXPECT_TRUE(w.players().play_popup()->isVisibleTo(w.background()));
-    EXPECT_EQ(w.players().play_popup()->geometry(), QRect(330, label_top, 70, 17));
-    EXPECT_EQ(w.players().play_popup()->tag, 2);
+    EXPECT_TRUE(part<player_popup_panel>(w, "MPlayerPopup1")->isVisibleTo(w.background()));
+    EXPECT_EQ(part<player_popup_panel>(w, "MPlayerPopup1")->geometry(), QRect(330, label_top, 70, 17));
+    EXPECT_EQ(part<player_popup_panel>(w, "MPlayerPopup1")->tag, 2);
     // WinAMP running: the two-part popup, 7 pixels left of the panel.
     f.windows.add_window("Winamp v1.x");
     ASSERT_TRUE(w.players_area().show_player_popup(0));
-    EXPECT_FALSE(w.players().play_popup()->isVisibleTo(w.background()));
-    EXPECT_EQ(w.players().two_part_popup()->geometry(),
-              QRect(293, 40 + w.players().panel()->lblPlayer[0]->y(), 150, 17));
+    EXPECT_FALSE(part<player_popup_panel>(w, "MPlayerPopup1")->isVisibleTo(w.background()));
+    EXPECT_EQ(part<player_popup_panel>(w, "MPlayerPopup2")->geometry(),
+              QRect(293, 40 + part<players_panel>(w, "a")->lblPlayer[0]->y(), 150, 17));
     EXPECT_FALSE(w.players_area().show_player_popup(3));
-    EXPECT_FALSE(w.players().two_part_popup()->isVisibleTo(w.background()));
+    EXPECT_FALSE(part<player_popup_panel>(w, "MPlayerPopup2")->isVisibleTo(w.background()));
 }
 
 TEST(players_panel, remote_control_markers_follow_the_running_players) {
     players_fixture f;
     f.install({0}, "EnhancedWinamp=1\r\n");
     TfrmMain& w = f.open();
-    const int top0 = w.players().panel()->lblPlayer[0]->y();
-    const int top1 = w.players().panel()->lblPlayer[1]->y();
+    const int top0 = part<players_panel>(w, "a")->lblPlayer[0]->y();
+    const int top1 = part<players_panel>(w, "a")->lblPlayer[1]->y();
     w.players_area().RemoteControlTimerTimer();
-    EXPECT_EQ(w.players().panel()->RCImage[0]->geometry().top(), top0 + 3);
-    EXPECT_EQ(w.players().panel()->RCImage[0]->size(), QSize(7, 7));
+    EXPECT_EQ(part<players_panel>(w, "a")->RCImage[0]->geometry().top(), top0 + 3);
+    EXPECT_EQ(part<players_panel>(w, "a")->RCImage[0]->size(), QSize(7, 7));
     f.windows.add_window("Winamp v1.x");
     w.players_area().RemoteControlTimerTimer();
-    EXPECT_EQ(w.players().panel()->RCImage[0]->geometry().top(), top0);
-    EXPECT_EQ(w.players().panel()->RCImage[0]->size(), QSize(9, 12));
-    EXPECT_EQ(w.players().panel()->RCImage[1]->geometry().top(), top1 + 3);
+    EXPECT_EQ(part<players_panel>(w, "a")->RCImage[0]->geometry().top(), top0);
+    EXPECT_EQ(part<players_panel>(w, "a")->RCImage[0]->size(), QSize(9, 12));
+    EXPECT_EQ(part<players_panel>(w, "a")->RCImage[1]->geometry().top(), top1 + 3);
 }
 
 TEST(players_panel, bus_markers_show_on_the_labels_whose_player_is_on_the_bus) {
     players_fixture f;
     f.install({2, 3, 4, 6}); // VLC, mpv, Audacious, and SMPlayer on lblPlayer6
     TfrmMain& w = f.open();
-    players_panel& a = *w.players().panel();
+    players_panel& a = *part<players_panel>(w, "a");
     const std::string prefix = "org.mpris.MediaPlayer2.";
     struct bus_case {
         std::vector<std::string> on_bus;
@@ -465,7 +467,7 @@ TEST(players_panel, folds_in_steps_reverses_and_snaps_to_the_edges) {
     f.install({});
     f.prompts.answer_message(platform::message_result::ok);
     TfrmMain& w = f.open();
-    players_panel& a = *w.players().panel();
+    players_panel& a = *part<players_panel>(w, "a");
     EXPECT_EQ(a.geometry(), QRect(500, 0, players_panel::panel_width, 25));
     a.fold_click();
     std::vector<int> heights;
@@ -495,9 +497,9 @@ TEST(players_panel, volume_bar_clamps_and_draws_the_percentage) {
     f.install({});
     f.prompts.answer_message(platform::message_result::ok);
     TfrmMain& w = f.open();
-    volume_bar& bar = *w.players().volume()->imgVolume;
+    volume_bar& bar = *part<volume_panel>(w, "VolumePanel")->imgVolume;
     EXPECT_EQ(bar.size(), QSize(102, 10));
-    EXPECT_EQ(w.players().volume()->lblVolumePercent->text(), "40%"); // the mixer's volume at start-up, not set
+    EXPECT_EQ(part<volume_panel>(w, "VolumePanel")->lblVolumePercent->text(), "40%"); // the mixer's volume at start-up, not set
     EXPECT_TRUE(f.mixer.changes().empty());
 
     struct row {
@@ -507,7 +509,7 @@ TEST(players_panel, volume_bar_clamps_and_draws_the_percentage) {
     for (const row& r : std::vector<row>{{52, 50}, {0, 1}, {150, 100}, {2, 1}, {102, 100}}) {
         emit bar.pressed_at(r.x);
         EXPECT_EQ(bar.value(), r.value) << r.x;
-        EXPECT_EQ(w.players().volume()->lblVolumePercent->text().toStdString(), std::to_string(r.value) + "%");
+        EXPECT_EQ(part<volume_panel>(w, "VolumePanel")->lblVolumePercent->text().toStdString(), std::to_string(r.value) + "%");
         EXPECT_EQ(f.mixer.changes().back(), r.value);
         emit bar.released();
     }
@@ -533,20 +535,20 @@ TEST(players_panel, volume_bar_clamps_and_draws_the_percentage) {
     g.prompts.answer_message(platform::message_result::ok);
     g.mixer.set_has_volume(false);
     TfrmMain& v = g.open();
-    EXPECT_EQ(v.players().volume()->lblVolumePercent->text(), "0%");
+    EXPECT_EQ(part<volume_panel>(v, "VolumePanel")->lblVolumePercent->text(), "0%");
     v.players_area().set_volume(70);
-    EXPECT_EQ(v.players().volume()->lblVolumePercent->text(), "70%");
+    EXPECT_EQ(part<volume_panel>(v, "VolumePanel")->lblVolumePercent->text(), "70%");
 }
 
 TEST(players_panel, volume_panel_visibility_and_place_are_restored_and_saved) {
     players_fixture f;
     f.install({1}, "VolumeLeft=120\r\nVolumeTop=90\r\nVolumeVisible=1\r\n");
     TfrmMain& w = f.open();
-    EXPECT_TRUE(w.players().volume()->isVisibleTo(w.background()));
-    EXPECT_EQ(w.players().volume()->pos(), QPoint(120, 90));
-    EXPECT_EQ(w.playlist().button("cmdVolume")->current_picture(), artwork::picture::volume_on);
+    EXPECT_TRUE(part<volume_panel>(w, "VolumePanel")->isVisibleTo(w.background()));
+    EXPECT_EQ(part<volume_panel>(w, "VolumePanel")->pos(), QPoint(120, 90));
+    EXPECT_EQ(part<picture_button>(w, "cmdVolume")->current_picture(), artwork::picture::volume_on);
     w.commands().invoke("cmdVolume");
-    EXPECT_FALSE(w.players().volume()->isVisibleTo(w.background()));
+    EXPECT_FALSE(part<volume_panel>(w, "VolumePanel")->isVisibleTo(w.background()));
     w.ExitClick();
     EXPECT_NE(f.read_ini().find("VolumeVisible=0"), std::string::npos);
     EXPECT_NE(f.read_ini().find("VolumeLeft=120"), std::string::npos);
@@ -591,12 +593,12 @@ TEST(players_panel, a_large_import_runs_on_a_worker_and_esc_cancels_it) {
     w.commands().action("AddM3UPlaylist")->trigger();
     EXPECT_TRUE(w.stores_area().importing());
     ASSERT_TRUE(QTest::qWaitFor(
-        [&w] { return w.status().message_label()->text().contains(QStringLiteral(" of 100000 entries (Esc cancels)")); },
+        [&w] { return part<QLabel>(w, "lblMessage")->text().contains(QStringLiteral(" of 100000 entries (Esc cancels)")); },
         20000));
     QTest::keyClick(&w, Qt::Key_Escape);
     ASSERT_TRUE(QTest::qWaitFor([&w] { return !w.stores_area().importing(); }, 20000));
     EXPECT_FALSE(w.context().playlists->exists("Huge"));
-    EXPECT_EQ(w.status().message_label()->text(), QStringLiteral("The import was cancelled: nothing was saved."));
+    EXPECT_EQ(part<QLabel>(w, "lblMessage")->text(), QStringLiteral("The import was cancelled: nothing was saved."));
 }
 
 } // namespace

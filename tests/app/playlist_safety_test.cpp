@@ -26,6 +26,7 @@ namespace karvo {
 namespace {
 
 using platform::message_result;
+using testing::part;
 using testing::main_window_fixture;
 
 std::vector<int> selected_rows(QTableView& view) {
@@ -120,7 +121,7 @@ TEST(playlist_safety, delete_by_keys_then_undo_and_redo_by_keys) {
     ASSERT_TRUE(f.created);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    QTableView* view = w.playlist().view();
+    QTableView* view = part<QTableView>(w, "LstMusicList");
     view->setFocus();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(view->model()->index(1, 0)).center());
     QTest::keyClick(view, Qt::Key_End);
@@ -160,7 +161,7 @@ TEST(playlist_safety, keys_ask_the_enabling_rule_when_pressed) {
     w.navigation_area().MyTreeClick(w.navigation().playlist_node("Mix"));
     w.playlist().select_positions({0});
     w.commands().invoke("RemoveAllSelected");
-    QTest::keyClick(w.playlist().view(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(part<QTableView>(w, "LstMusicList"), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(load_lines(f.folder.file("Playlists/Mix.spl")).size(), 1u);
     EXPECT_FALSE(w.history_area().history().modified());
 }
@@ -256,10 +257,10 @@ TEST(playlist_safety, tab_reaches_every_pane_and_every_control_has_a_name) {
     ASSERT_TRUE(f.created);
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    if (!w.search().panel()->unfolding())
-        w.search().panel()->fold_click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.search().panel()->unfolded(); }, 3000));
-    w.navigation().tree()->setFocus();
+    if (!part<floating_panel>(w, "a1")->unfolding())
+        part<floating_panel>(w, "a1")->fold_click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return part<floating_panel>(w, "a1")->unfolded(); }, 3000));
+    part<QTreeWidget>(w, "MyTree")->setFocus();
     std::vector<std::string> visited;
     for (int k = 0; k < 8; ++k) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -274,12 +275,12 @@ TEST(playlist_safety, tab_reaches_every_pane_and_every_control_has_a_name) {
         EXPECT_FALSE(spoken->text(QAccessible::Name).isEmpty()) << button->objectName().toStdString();
         EXPECT_EQ(spoken->role(), QAccessible::Button) << button->objectName().toStdString();
     }
-    QAccessibleInterface* display = QAccessible::queryAccessibleInterface(w.search().display_found_box());
+    QAccessibleInterface* display = QAccessible::queryAccessibleInterface(part<CoolComboBox>(w, "SearchDisplayOnly"));
     EXPECT_EQ(display->role(), QAccessible::CheckBox);
     EXPECT_EQ(display->text(QAccessible::Name), "Display Found.");
     EXPECT_EQ(display->state().checked, w.search().display_found());
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(w.playlist().view())->text(QAccessible::Name), "Virtual playlist");
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(w.navigation().tree())->role(), QAccessible::Tree);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(part<QTableView>(w, "LstMusicList"))->text(QAccessible::Name), "Virtual playlist");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(part<QTreeWidget>(w, "MyTree"))->role(), QAccessible::Tree);
 }
 
 // The navigation tree keeps its 70 pixels whether a small width is read at start or dragged, and that is what is
@@ -291,10 +292,10 @@ TEST(playlist_safety, the_tree_is_never_squeezed_away) {
         f.write_ini("VSplitter=" + std::to_string(asked) + "\r\n");
         TfrmMain& w = f.create();
         ASSERT_TRUE(f.created);
-        EXPECT_EQ(w.navigation().tree()->width(), 70);
+        EXPECT_EQ(part<QTreeWidget>(w, "MyTree")->width(), 70);
         w.set_splitters(asked - 100, 150); // a drag far past the left edge
-        EXPECT_EQ(w.navigation().tree()->width(), 70);
-        EXPECT_TRUE(w.navigation().tree()->isVisibleTo(&w));
+        EXPECT_EQ(part<QTreeWidget>(w, "MyTree")->width(), 70);
+        EXPECT_TRUE(part<QTreeWidget>(w, "MyTree")->isVisibleTo(&w));
         w.save_state_once();
         EXPECT_NE(f.read_ini().find("VSplitter=70"), std::string::npos);
     }

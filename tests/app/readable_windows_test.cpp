@@ -16,6 +16,8 @@
 namespace karvo {
 namespace {
 
+using testing::part;
+
 TEST(ReadableWindows, SearchTipsShowEveryTextWholeAndApart) {
     TfrmSearchTips tips;
     tips.show();
@@ -61,8 +63,8 @@ TEST(ReadableWindows, LengthAndQualityColumnsHoldTheirCaptionsAndValuesByDefault
         const char* widest_value;
     };
     const column_case cases[] = {
-        {w.playlist().view(), 5, "00:00"},   {w.playlist().view(), 6, "320kbits"},
-        {w.listing().view(), 5, "320kbits"}, {w.listing().view(), 6, "00:00"},
+        {part<QTableView>(w, "LstMusicList"), 5, "00:00"},   {part<QTableView>(w, "LstMusicList"), 6, "320kbits"},
+        {part<QTableView>(w, "LstMusicListAll"), 5, "320kbits"}, {part<QTableView>(w, "LstMusicListAll"), 6, "00:00"},
     };
     for (const column_case& c : cases) {
         QHeaderView* header = c.view->horizontalHeader();

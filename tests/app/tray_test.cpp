@@ -13,6 +13,7 @@
 namespace karvo {
 namespace {
 
+using testing::part;
 using testing::main_window_fixture;
 
 TEST(tray_icon, the_menu_shows_the_window_back) {
@@ -25,7 +26,7 @@ TEST(tray_icon, the_menu_shows_the_window_back) {
     EXPECT_EQ(r.menu("IconTrayMenu")->actions().at(1)->text(), QStringLiteral("Exit Karvo Media"));
     EXPECT_EQ(w.chrome_area().tray_icon().PopupMenu(), r.menu("IconTrayMenu"));
     w.show();
-    w.chrome().minimize_button()->click();
+    part<picture_button>(w, "ToolbarMin")->click();
     ASSERT_TRUE(w.isMinimized());
     EXPECT_TRUE(r.invoke("mnuShow"));
     EXPECT_FALSE(w.isMinimized());
@@ -56,7 +57,7 @@ TEST(tray_icon, show_in_decides_where_the_window_goes) {
         TfrmMain& w = f.create();
         ASSERT_TRUE(f.created);
         w.show();
-        w.chrome().minimize_button()->click();
+        part<picture_button>(w, "ToolbarMin")->click();
         QCoreApplication::processEvents();
         EXPECT_EQ(w.chrome_area().tray_icon().Enabled(), r.enabled);
         EXPECT_EQ(w.chrome_area().tray_icon().HideAppl(), r.hide_appl);

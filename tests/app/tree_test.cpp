@@ -20,6 +20,7 @@ namespace karvo {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::part;
 using testing::song;
 using testing::tree_window_fixture;
 
@@ -172,7 +173,7 @@ TEST(Tree, ClickingNodes) {
     EXPECT_EQ(w.virtual_playlist().count(), 5);
     EXPECT_EQ(w.virtual_playlist().cell(ListName, 4), "Rock");
     EXPECT_EQ(w.state().current_playlist_name, "");
-    EXPECT_EQ(w.status().name_label()->text(), "<Displaying All Saved Playlists>");
+    EXPECT_EQ(part<QLabel>(w, "SelectedName")->text(), "<Displaying All Saved Playlists>");
 
     // A folder node becomes the current folder, written to LastDir at once.
     fs::create_directories(f.disk.file("music/jazz"));
@@ -224,7 +225,7 @@ TEST(Tree, MediaCdNodesLoadFromTheDriveHoldingTheDisc) {
 
     w.navigation_area().MyTreeClick(w.navigation().my_media_cds()->child(1));
     EXPECT_EQ(paths_of(w.virtual_playlist()), (std::vector<std::string>{"a.mp3"}));
-    EXPECT_EQ(w.status().message_label()->text().toStdString(), w.context().messages[32]);
+    EXPECT_EQ(part<QLabel>(w, "lblMessage")->text().toStdString(), w.context().messages[32]);
 
     w.navigation_area().MyTreeClick(w.navigation().my_media_cds());
     EXPECT_EQ(w.state().mode.value(), PlaylistMode::all_media_cds);
@@ -273,15 +274,15 @@ TEST(Tree, RightClickMenusAndHints) {
     };
     for (const hint& h : hints) {
         w.navigation().MyTreeMouseMove(h.node);
-        EXPECT_EQ(w.status().message_label()->text().toStdString(), h.text);
+        EXPECT_EQ(part<QLabel>(w, "lblMessage")->text().toStdString(), h.text);
     }
     w.navigation().MyTreeMouseMove(f.disk_node());
-    EXPECT_TRUE(w.status().message_label()->text().isEmpty());
-    EXPECT_FALSE(w.status().folder_label()->isHidden());
+    EXPECT_TRUE(part<QLabel>(w, "lblMessage")->text().isEmpty());
+    EXPECT_FALSE(part<QLabel>(w, "lblmycomputer")->isHidden());
 
     QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
-    QApplication::sendEvent(w.playlist().button("my_saved_pls"), &enter);
-    EXPECT_EQ(w.status().message_label()->text(), "My Playlists Operations Menu");
+    QApplication::sendEvent(part<picture_button>(w, "my_saved_pls"), &enter);
+    EXPECT_EQ(part<QLabel>(w, "lblMessage")->text(), "My Playlists Operations Menu");
 }
 
 TEST(Tree, DropsOfPlaylistEntries) {
@@ -296,7 +297,7 @@ TEST(Tree, DropsOfPlaylistEntries) {
 
     w.navigation_area().MyTreeClick(jazz);
     w.virtual_playlist().set_cell(Artist, 2, "Brubeck");
-    w.playlist().view()->selectRow(2);
+    part<QTableView>(w, "LstMusicList")->selectRow(2);
     w.navigation_area().MyTreeDragDrop(rock);
     const string_list stored = w.context().playlists->load("Rock");
     ASSERT_EQ(stored.size(), 2u);

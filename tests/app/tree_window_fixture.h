@@ -40,7 +40,7 @@ public:
         return *window;
     }
 
-    QTreeWidget& tree() const { return *window->navigation().tree(); }
+    QTreeWidget& tree() const { return *part<QTreeWidget>(*window, "MyTree"); }
 
     // The child of `parent` with that text, or null.
     static QTreeWidgetItem* child(QTreeWidgetItem* parent, const std::string& text) {

@@ -138,6 +138,19 @@ TEST(playlist_history, keeps_a_hundred_steps_and_knows_when_the_list_is_as_saved
     history.clear();
     EXPECT_FALSE(history.can_undo());
     EXPECT_FALSE(history.modified());
+
+    // A search that displays the rows found shows the file too: undoing or redoing it leaves the list as saved.
+    history.change(list, "Search", [&] { return list.remove(0); });
+    history.mark_also_saved();
+    ASSERT_TRUE(history.undo(list));
+    EXPECT_FALSE(history.modified());
+    ASSERT_TRUE(history.redo(list));
+    EXPECT_FALSE(history.modified());
+    history.change(list, "Delete", [&] { return list.remove(0); });
+    EXPECT_TRUE(history.modified());
+    history.mark_saved();
+    ASSERT_TRUE(history.undo(list));
+    EXPECT_TRUE(history.modified()) << "a save forgets the states marked before it";
 }
 
 // A command scope records one step when the list was written, none for a look, a save or a load inside it.

@@ -14,6 +14,7 @@
 #include "app/resources/artwork.h"
 #include "app/resources/tray_icons.h"
 #include "components/Statusicon/TStatusIcon.h"
+#include "library/folder_scanner.h"
 #include "library/playlist_class.h"
 #include "platform/file_system.h"
 #include "platform/program_starter.h"
@@ -32,7 +33,7 @@ chrome_controller::chrome_controller(main_context& context, command_registry& co
     declare_commands();
     chrome_ = new chrome_pane(window, back, commands_, "mnuExitKarvo");
     status_ = new status_pane(context_.state, back);
-    chrome_->add_move_handle(status_->strip());
+    status_->move_window_with(*chrome_);
     connect(chrome_, &chrome_pane::minimize_clicked, this, [this] { minimize(); });
     create_tray_icon();
 }
@@ -210,6 +211,12 @@ void chrome_controller::show_progress(const std::string& line) {
 
 void chrome_controller::finish_progress() {
     status_->finish_progress();
+}
+
+void chrome_controller::report_unread(int unread_before) {
+    const int unread = context_.resource.unread_count() - unread_before;
+    if (unread > 0)
+        status_->show_message(QString::fromStdString(unread_files_message(unread)));
 }
 
 void chrome_controller::set_current_folder(const std::string& folder) {

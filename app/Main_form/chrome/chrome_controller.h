@@ -52,6 +52,7 @@ public:
     void refresh_location() override;
     void show_progress(const std::string& line) override;
     void finish_progress() override;
+    void report_unread(int unread_before) override;
     void set_current_folder(const std::string& folder) override;
     void set_current_playlist_name(const std::string& name) override;
     void set_current_media_cd_name(const std::string& name) override;

@@ -28,12 +28,6 @@ public:
     // `window` is the top-level window, `back` its background panel; ToolbarExit runs `exit_command`.
     chrome_pane(QWidget* window, QWidget* back, command_registry& commands, const std::string& exit_command);
 
-    picture_button* minimize_button() const { return ToolbarMin; }
-    picture_button* maximize_button() const { return ToolbarMax; }
-    picture_button* exit_button() const { return ToolbarExit; }
-    QLabel* grip() const { return imgResize; }
-    QTimer* resize_timer() const { return TimerResize; }
-
     // Presses and drags on this widget move the window, as on the title strip.
     void add_move_handle(QWidget* handle);
     void place(int width, int height);

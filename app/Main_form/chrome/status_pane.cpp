@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include "library/main_settings.h"
+#include "app/Main_form/chrome/chrome_pane.h"
 #include "app/Main_form/chrome/status_line.h"
 #include "app/resources/artwork.h"
 #include "library/shell_state.h"
@@ -41,6 +42,14 @@ status_pane::status_pane(const shell_state& state, QWidget* parent)
     imgMyComputer->setPixmap(artwork::my_computer_pixmap(imgMyComputer->font(), ratio));
     SelectedName->setText(QStringLiteral("<none>"));
     lblmycomputer->setText(QStringLiteral("<none>"));
+}
+
+void status_pane::repaint() {
+    imgMessage->update();
+}
+
+void status_pane::move_window_with(chrome_pane& chrome) {
+    chrome.add_move_handle(imgMessage);
 }
 
 void status_pane::place(int left, int top, int width, int height) {

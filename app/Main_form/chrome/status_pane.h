@@ -14,6 +14,7 @@ class QWidget;
 
 namespace karvo {
 
+class chrome_pane;
 class status_line;
 struct shell_state;
 
@@ -26,16 +27,10 @@ public:
     // The location follows the state's playlist mode.
     status_pane(const shell_state& state, QWidget* parent);
 
-    status_line* strip() const { return imgMessage; }
-    QLabel* message_label() const { return lblMessage; }
-    QLabel* name_label() const { return SelectedName; }
-    QLabel* folder_label() const { return lblmycomputer; }
-    QLabel* my_computer_picture() const { return imgMyComputer; }
-    QLabel* playlist_picture() const { return Selected_Playlist; }
-    QLabel* media_cd_picture() const { return Selected_MediaCD; }
-    QLabel* nothing_picture() const { return Selected_Nothing; }
-
     void place(int left, int top, int width, int height);
+    void repaint();
+    // Presses and drags on the status line move the window, as on the title strip.
+    void move_window_with(chrome_pane& chrome);
 
     void show_message(const QString& text);
     bool message_shown() const;

@@ -7,6 +7,7 @@
 #include <QTableView>
 
 #include "app/Main_form/column_widths.h"
+#include "app/Main_form/keyboard_access.h"
 #include "app/Main_form/navigation/folder_listing_model.h"
 #include "app/Main_form/playlist/playlist_pane.h"
 #include "library/folder_scanner.h"
@@ -27,6 +28,19 @@ listing_pane::listing_pane(my_computer_list& list, QWidget* parent) : QObject(pa
     connect(LstMusicListAll, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { emit context_menu_requested(LstMusicListAll->viewport()->mapToGlobal(at)); });
     connect(LstMusicListAll, &QAbstractItemView::doubleClicked, this, &listing_pane::double_clicked);
+    LstMusicListAll->setAccessibleName(QStringLiteral("Folder listing"));
+}
+
+void listing_pane::place(int left, int top, int width, int height) {
+    LstMusicListAll->setGeometry(left, top, width, height);
+}
+
+void listing_pane::join_tab_chain(tab_chain& chain) const {
+    chain.order.push_back(LstMusicListAll);
+}
+
+void listing_pane::repaint_rows() {
+    LstMusicListAll->viewport()->update();
 }
 
 void listing_pane::set_images(const std::vector<QIcon>& icons, std::function<int(const std::string&)> image_of) {
@@ -85,7 +99,6 @@ void listing_pane::take_ready() {
     fill_.reset();
     if (finished_)
         finished_(); // after the count line, the fill's last progress line
-    emit fill_finished();
 }
 
 std::vector<int> listing_pane::selected_rows() const {

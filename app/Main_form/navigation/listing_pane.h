@@ -26,6 +26,7 @@ class folder_listing_fill;
 class folder_listing_model;
 class media_files;
 class my_computer_list;
+struct tab_chain;
 
 class listing_pane : public QObject {
     Q_OBJECT
@@ -33,8 +34,11 @@ public:
     listing_pane(my_computer_list& list, QWidget* parent);
     ~listing_pane() override;
 
-    QTableView* view() const { return LstMusicListAll; }
     folder_listing_model* model() const { return model_; }
+
+    void place(int left, int top, int width, int height);
+    void join_tab_chain(tab_chain& chain) const;
+    void repaint_rows();
 
     // The resource plug-in's extension icons and the image of a path.
     void set_images(const std::vector<QIcon>& icons, std::function<int(const std::string& path)> image_of);
@@ -61,7 +65,6 @@ public:
 signals:
     void context_menu_requested(const QPoint& global);
     void double_clicked();
-    void fill_finished();
 
 private:
     void take_ready(); // UI thread: the results read so far

@@ -5,13 +5,11 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTimer>
-#include <QTableView>
 #include <QTreeWidget>
 
 #include "app/Main_form/command_registry.h"
 #include "app/Main_form/main_context.h"
 #include "app/Main_form/navigation/listing_pane.h"
-#include "app/Main_form/navigation/navigation_tree.h"
 #include "app/Main_form/navigation/tree_pane.h"
 #include "library/folder_scanner.h"
 #include "library/media_cd_commands.h"
@@ -104,12 +102,11 @@ void navigation_controller::declare_commands() {
 }
 
 void navigation_controller::wire_panes() {
-    navigation_tree* tree = tree_->tree();
-    connect(tree, &navigation_tree::node_clicked, this, [this](QTreeWidgetItem* item) { MyTreeClick(item); });
-    connect(tree, &navigation_tree::node_right_clicked, this,
+    connect(tree_, &tree_pane::node_clicked, this, [this](QTreeWidgetItem* item) { MyTreeClick(item); });
+    connect(tree_, &tree_pane::node_right_clicked, this,
             [this](QTreeWidgetItem* item, const QPoint& at) { MyTreeRightClick(item, at); });
-    connect(tree, &navigation_tree::f5_pressed, this, [this] { MyTreeF5(); });
-    connect(tree, &navigation_tree::dropped_on, this, [this](QTreeWidgetItem* item) { MyTreeDragDrop(item); });
+    connect(tree_, &tree_pane::f5_pressed, this, [this] { MyTreeF5(); });
+    connect(tree_, &tree_pane::dropped_on, this, [this](QTreeWidgetItem* item) { MyTreeDragDrop(item); });
     connect(tree_, &tree_pane::grouping_expanding, this,
             [this](QTreeWidgetItem* grouping) { fill_grouping_values(grouping); });
     connect(listing_, &listing_pane::context_menu_requested, this,
@@ -119,8 +116,8 @@ void navigation_controller::wire_panes() {
 
 void navigation_controller::place(int tree_left, int top, int tree_width, int listing_left, int listing_width,
                                   int height) {
-    tree_->tree()->setGeometry(tree_left, top, tree_width, height);
-    listing_->view()->setGeometry(listing_left, top, listing_width, height);
+    tree_->place(tree_left, top, tree_width, height);
+    listing_->place(listing_left, top, listing_width, height);
     imgFolderCaption->adjustSize();
     constexpr int title_height = 20; // the chrome's title strip, above the caption's row
     imgFolderCaption->move(listing_left - 2, title_height + (top - title_height - imgFolderCaption->height()) / 2);
@@ -135,17 +132,15 @@ void navigation_controller::build_tree() {
     shell_state& state = context_.state;
     state.tree_saved_pls_state = context_.settings_ini.get_int("Settings", "Tree_SavedPls_State", 0) != 0;
     state.tree_media_cd_state = context_.settings_ini.get_int("Settings", "Tree_MediaCD_State", 0) != 0;
-    QTreeWidget* tree = tree_->tree();
     if (state.tree_saved_pls_state)
-        tree->expandItem(tree_->my_playlists());
+        tree_->expand(tree_->my_playlists());
     if (state.tree_media_cd_state)
-        tree->expandItem(tree_->my_media_cds());
-    tree->expandItem(tree_->my_computer());
-    tree->scrollToItem(tree_->my_computer());
+        tree_->expand(tree_->my_media_cds());
+    tree_->show_start();
 }
 
 void navigation_controller::apply_settings() {
-    listing_->view()->viewport()->update();
+    listing_->repaint_rows();
 }
 
 void navigation_controller::list_drives() {
@@ -161,14 +156,14 @@ void navigation_controller::relist_drives() {
 
 void navigation_controller::relist_saved_playlists(const std::string& select) {
     tree_->list_saved_playlists(context_.playlists->names());
-    tree_->tree()->expandItem(tree_->my_playlists());
+    tree_->expand(tree_->my_playlists());
     if (QTreeWidgetItem* node = select.empty() ? nullptr : tree_->playlist_node(select))
-        tree_->tree()->setCurrentItem(node);
+        tree_->set_current(node);
 }
 
 void navigation_controller::relist_media_cds() {
     tree_->list_media_cds(context_.media_cds->names());
-    tree_->tree()->expandItem(tree_->my_media_cds());
+    tree_->expand(tree_->my_media_cds());
 }
 
 void navigation_controller::show_media_cd_images(const std::vector<int>& images) {
@@ -184,7 +179,7 @@ string_list navigation_controller::media_cd_names() const {
 }
 
 tree_selection navigation_controller::selected_node() const {
-    switch (tree_pane::kind_of(tree_->tree()->currentItem())) {
+    switch (tree_pane::kind_of(tree_->current())) {
         case kind::kind_playlist: return tree_selection::saved_playlist;
         case kind::kind_media_cd: return tree_selection::media_cd;
         default: return tree_selection::other;
@@ -334,7 +329,7 @@ void navigation_controller::LstMusicListAllContextPopup(const QPoint& global) {
 }
 
 void navigation_controller::MyTreeF5() {
-    QTreeWidgetItem* selected = tree_->tree()->currentItem();
+    QTreeWidgetItem* selected = tree_->current();
     if (!selected)
         return;
     switch (tree_->subtree_of(selected)) {
@@ -363,7 +358,7 @@ void navigation_controller::MyTreeDragDrop(QTreeWidgetItem* item) {
 }
 
 void navigation_controller::add_dragged_node() {
-    QTreeWidgetItem* node = tree_->tree()->currentItem();
+    QTreeWidgetItem* node = tree_->current();
     const bool under_my_computer = tree_->subtree_of(node) == subtree_my_computer;
     if (!tree_drop_allowed(node == tree_->my_computer(), under_my_computer, context_.prompts(), context_.texts()))
         return;
@@ -379,14 +374,8 @@ void navigation_controller::LstMusicListAllFill(const std::string& folder) {
         context_.resource.read_ahead(), [this](const std::string& text) { others_.frame->show_progress(text); },
         [this, unread_before] {
             others_.frame->finish_progress();
-            report_unread(unread_before);
+            others_.frame->report_unread(unread_before);
         });
-}
-
-void navigation_controller::report_unread(int unread_before) {
-    const int unread = context_.resource.unread_count() - unread_before;
-    if (unread > 0)
-        others_.frame->show_message(QString::fromStdString(unread_files_message(unread)));
 }
 
 void navigation_controller::add_directory(const std::string& folder) {
@@ -404,7 +393,7 @@ void navigation_controller::add_directory(const std::string& folder) {
     others_.frame->show_location(); // the add is over: the last "Adding to Playlist" line goes
     if (scanner.left_out() > 0)
         others_.frame->show_message(QString::fromStdString(files_left_out_message(scanner.left_out())));
-    report_unread(unread_before);
+    others_.frame->report_unread(unread_before);
     others_.playlist->refresh_count();
 }
 

@@ -62,7 +62,6 @@ private:
     void fill_grouping_values(QTreeWidgetItem* grouping);
     void show_grouping_value(QTreeWidgetItem* value);
     void show_node(QTreeWidgetItem* item, int node); // after the unsaved-changes question
-    void report_unread(int unread_before);
     void add_directory(const std::string& folder);
     void add_files();
     void append_paths(const string_list& paths);

@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include "app/Main_form/drops.h"
+
 namespace karvo {
 
 navigation_tree::navigation_tree(QWidget* parent) : QTreeWidget(parent) {
@@ -96,7 +98,7 @@ void navigation_tree::keyReleaseEvent(QKeyEvent* event) {
 }
 
 bool navigation_tree::accepts(const QDropEvent* event) const {
-    return drop_source && event->source() == drop_source;
+    return from_virtual_playlist(event);
 }
 
 void navigation_tree::dragEnterEvent(QDragEnterEvent* event) {

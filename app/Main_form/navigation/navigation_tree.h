@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // `MyTree`, the navigation tree widget: it reports clicks and right clicks that hit a node's icon or label, hover,
-// the F5 key and drops from the one list allowed to drop here; the main window decides what each one means.
+// the F5 key and drops from the virtual playlist; the main window decides what each one means.
 #pragma once
 
 #include <QTreeWidget>
@@ -14,8 +14,6 @@ public:
 
     // The node whose icon or label is under `pos` (viewport coordinates), or null.
     QTreeWidgetItem* node_hit_at(const QPoint& pos) const;
-
-    QWidget* drop_source = nullptr; // only drags started in this widget are accepted
 
 signals:
     void node_clicked(QTreeWidgetItem* item);                             // left button on a node

@@ -3,6 +3,7 @@
 
 #include <QTreeWidget>
 
+#include "app/Main_form/keyboard_access.h"
 #include "app/Main_form/navigation/navigation_tree.h"
 #include "app/Main_form/picture_button.h"
 #include "app/resources/explorer_images.h"
@@ -40,6 +41,36 @@ tree_pane::tree_pane(shell_state& state, QWidget* parent) : QObject(parent), sta
     connect(MyTree, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { MyTreeExpanding(item); });
     connect(MyTree, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) { MyTreeCollapsing(item); });
     connect(MyTree, &navigation_tree::node_hovered, this, [this](QTreeWidgetItem* item) { MyTreeMouseMove(item); });
+    connect(MyTree, &navigation_tree::node_clicked, this, &tree_pane::node_clicked);
+    connect(MyTree, &navigation_tree::node_right_clicked, this, &tree_pane::node_right_clicked);
+    connect(MyTree, &navigation_tree::f5_pressed, this, &tree_pane::f5_pressed);
+    connect(MyTree, &navigation_tree::dropped_on, this, &tree_pane::dropped_on);
+    MyTree->setAccessibleName(QStringLiteral("Navigation tree"));
+}
+
+void tree_pane::place(int left, int top, int width, int height) {
+    MyTree->setGeometry(left, top, width, height);
+}
+
+void tree_pane::join_tab_chain(tab_chain& chain) const {
+    chain.order.push_back(MyTree);
+}
+
+QTreeWidgetItem* tree_pane::current() const {
+    return MyTree->currentItem();
+}
+
+void tree_pane::set_current(QTreeWidgetItem* item) {
+    MyTree->setCurrentItem(item);
+}
+
+void tree_pane::expand(QTreeWidgetItem* item) {
+    MyTree->expandItem(item);
+}
+
+void tree_pane::show_start() {
+    MyTree->expandItem(tree_my_computer);
+    MyTree->scrollToItem(tree_my_computer);
 }
 
 int tree_pane::kind_of(const QTreeWidgetItem* item) {

@@ -11,6 +11,7 @@
 #include "library/string_list.h"
 #include "platform/drives.h"
 
+class QPoint;
 class QTreeWidgetItem;
 class QWidget;
 
@@ -18,6 +19,7 @@ namespace karvo {
 
 class navigation_tree;
 struct shell_state;
+struct tab_chain;
 
 class tree_pane : public QObject {
     Q_OBJECT
@@ -36,10 +38,16 @@ public:
     // The root states of `state` follow the expanding and collapsing of the two roots.
     tree_pane(shell_state& state, QWidget* parent);
 
-    navigation_tree* tree() const { return MyTree; }
     QTreeWidgetItem* my_computer() const { return tree_my_computer; }
     QTreeWidgetItem* my_playlists() const { return tree_my_playlists; }
     QTreeWidgetItem* my_media_cds() const { return tree_my_media_cds; }
+
+    void place(int left, int top, int width, int height);
+    void join_tab_chain(tab_chain& chain) const;
+    QTreeWidgetItem* current() const;
+    void set_current(QTreeWidgetItem* item);
+    void expand(QTreeWidgetItem* item);
+    void show_start(); // My Computer expanded and scrolled into view
 
     // Builds the three roots with these texts; the nodes below come from the list_ calls.
     void build(const std::string& my_computer, const std::string& my_playlists, const std::string& my_media_cds);
@@ -70,6 +78,10 @@ public:
 signals:
     // A grouping node opens: the window shows its values.
     void grouping_expanding(QTreeWidgetItem* grouping);
+    void node_clicked(QTreeWidgetItem* item);                             // left button on a node
+    void node_right_clicked(QTreeWidgetItem* item, const QPoint& global); // any part of its row; selected first
+    void f5_pressed();
+    void dropped_on(QTreeWidgetItem* item); // rows of the virtual playlist; null when dropped beside the nodes
 
 private:
     shell_state& state_;

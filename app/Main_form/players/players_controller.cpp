@@ -11,7 +11,6 @@
 #include "app/Main_form/main_context.h"
 #include "app/Main_form/players/players_pane.h"
 #include "app/Main_form/players/players_panel.h"
-#include "app/Main_form/players/volume_panel.h"
 #include "app/Player_control/TfrmPlayerControl.h"
 #include "app/qt_platform/qt_dispatcher.h"
 #include "app/qt_platform/qt_media_bus.h"
@@ -102,11 +101,9 @@ void players_controller::declare_commands() {
            .hint = texts::volume_hint,
            .picture = artwork::picture::volume_off});
     // Without a mouse: the players panel.
-    item("mnuFoldPlayers", "Fold or Unfold the Players Panel", {}, [this] { players_->panel()->fold_click(); });
+    item("mnuFoldPlayers", "Fold or Unfold the Players Panel", {}, [this] { players_->fold_or_unfold(); });
     item("mnuChoosePlayer", "Choose a Player", QKeySequence(Qt::CTRL | Qt::Key_P), [this] {
-        if (!players_->panel()->unfolding())
-            players_->panel()->fold_click();
-        players_->panel()->setFocus(Qt::ShortcutFocusReason);
+        players_->focus_panel();
     });
     // The playlist's double click: what Double_Click names, on the rows under it.
     r.add({.id = "LstMusicListDblClick",
@@ -116,15 +113,15 @@ void players_controller::declare_commands() {
 }
 
 void players_controller::wire_panel() {
-    players_panel* panel = players_->panel();
-    connect(panel, &players_panel::label_clicked, this, [this](int label) { lblPlayerClick(label); });
-    connect(panel, &players_panel::box_changed, this, [this](int entry) { cmbPlayersChange(entry); });
-    connect(panel, &players_panel::files_dropped, this,
+    players_pane* panel = players_;
+    connect(panel, &players_pane::label_clicked, this, [this](int label) { lblPlayerClick(label); });
+    connect(panel, &players_pane::box_changed, this, [this](int entry) { cmbPlayersChange(entry); });
+    connect(panel, &players_pane::files_dropped, this,
             [this](int slot, const string_list& files) { drop_files_on_player(slot, files); });
-    connect(panel, &players_panel::playlist_drag_over, this,
+    connect(panel, &players_pane::playlist_drag_over, this,
             [this](int slot, bool* accepted) { *accepted = show_player_popup(slot); });
-    connect(panel, &players_panel::playlist_dropped, this, [this](int slot) { drop_on_player(slot); });
-    connect(panel, &players_panel::marker_hovered, this, [this](int marker) { RCImageMouseMove(marker); });
+    connect(panel, &players_pane::playlist_dropped, this, [this](int slot) { drop_on_player(slot); });
+    connect(panel, &players_pane::marker_hovered, this, [this](int marker) { RCImageMouseMove(marker); });
     connect(players_, &players_pane::popup_dropped, this, [this](int tag, int x, bool two_part) {
         if (two_part)
             playback->drop_on_two_part_popup(tag, x, context_.music_list, others_.playlist->selected_positions());
@@ -132,16 +129,14 @@ void players_controller::wire_panel() {
             drop_on_player(tag);
     });
 
-    volume_panel* panel_of_volume = players_->volume();
-    volume_bar* bar = panel_of_volume->imgVolume;
-    connect(bar, &volume_bar::pressed_at, this, [this](int at) { show_volume(volume->press(at)); });
-    connect(bar, &volume_bar::dragged_to, this, [this](int at) {
+    connect(panel, &players_pane::volume_pressed_at, this, [this](int at) { show_volume(volume->press(at)); });
+    connect(panel, &players_pane::volume_dragged_to, this, [this](int at) {
         volume_display shown;
         if (volume->move(at, shown))
             show_volume(shown);
     });
-    connect(bar, &volume_bar::released, this, [this] { volume->release(); });
-    connect(panel_of_volume, &volume_panel::moved, this, [this](int left, int top) {
+    connect(panel, &players_pane::volume_released, this, [this] { volume->release(); });
+    connect(panel, &players_pane::volume_moved, this, [this](int left, int top) {
         context_.state.volume_left = left;
         context_.state.volume_top = top;
     });
@@ -507,8 +502,8 @@ void players_controller::drop_files_on_player(int slot, const string_list& files
 }
 
 bool players_controller::show_player_popup(int slot) {
-    const players_panel* panel = players_->panel();
-    return players_->show_popup(playback->drag_over_slot(slot, panel->x(), panel->y() + players_->slot_top(slot)));
+    const QPoint origin = players_->slot_origin(slot);
+    return players_->show_popup(playback->drag_over_slot(slot, origin.x(), origin.y()));
 }
 
 void players_controller::drop_on_player(int slot) {

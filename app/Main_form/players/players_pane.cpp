@@ -5,6 +5,7 @@
 #include <QCursor>
 #include <QLabel>
 
+#include "app/Main_form/keyboard_access.h"
 #include "app/Main_form/players/players_panel.h"
 #include "app/Main_form/players/volume_panel.h"
 #include "players/playback_commands.h"
@@ -29,6 +30,36 @@ players_pane::players_pane(QWidget* parent) : QObject(parent) {
                 popup->hide();
     });
     Volume = new volume_panel(parent);
+    connect(a, &players_panel::label_clicked, this, &players_pane::label_clicked);
+    connect(a, &players_panel::box_changed, this, &players_pane::box_changed);
+    connect(a, &players_panel::files_dropped, this, &players_pane::files_dropped);
+    connect(a, &players_panel::playlist_drag_over, this, &players_pane::playlist_drag_over);
+    connect(a, &players_panel::playlist_dropped, this, &players_pane::playlist_dropped);
+    connect(a, &players_panel::marker_hovered, this, &players_pane::marker_hovered);
+    connect(Volume->imgVolume, &volume_bar::pressed_at, this, &players_pane::volume_pressed_at);
+    connect(Volume->imgVolume, &volume_bar::dragged_to, this, &players_pane::volume_dragged_to);
+    connect(Volume->imgVolume, &volume_bar::released, this, &players_pane::volume_released);
+    connect(Volume, &volume_panel::moved, this, &players_pane::volume_moved);
+}
+
+void players_pane::join_tab_chain(tab_chain& chain) const {
+    chain.order.push_back(a);
+}
+
+void players_pane::raise() {
+    a->raise();
+}
+
+void players_pane::fold_or_unfold() {
+    a->fold_click();
+}
+
+void players_pane::focus_panel() {
+    a->unfold_for_keyboard(a);
+}
+
+QPoint players_pane::slot_origin(int label) const {
+    return {a->x(), a->y() + slot_top(label)};
 }
 
 void players_pane::set_slots(const std::vector<std::string>& captions, const std::vector<bool>& accepts_files) {

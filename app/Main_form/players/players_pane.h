@@ -10,6 +10,7 @@
 
 #include "library/string_list.h"
 
+class QPoint;
 class QWidget;
 
 namespace karvo {
@@ -18,6 +19,7 @@ class player_popup_panel;
 class players_panel;
 class volume_panel;
 struct popup_placement;
+struct tab_chain;
 struct volume_display;
 
 class players_pane : public QObject {
@@ -27,10 +29,11 @@ public:
 
     explicit players_pane(QWidget* parent);
 
-    players_panel* panel() const { return a; }
-    player_popup_panel* play_popup() const { return MPlayerPopup1; }
-    player_popup_panel* two_part_popup() const { return MPlayerPopup2; }
-    volume_panel* volume() const { return Volume; }
+    void join_tab_chain(tab_chain& chain) const;
+    void raise();
+    void fold_or_unfold();
+    // Unfolds the panel (when it is not unfolding already) and gives it the keyboard.
+    void focus_panel();
 
     // Slot captions 0-5 and whether each slot takes files from a file manager.
     void set_slots(const std::vector<std::string>& captions, const std::vector<bool>& accepts_files);
@@ -41,6 +44,7 @@ public:
     std::string slot_caption(int label) const;
     std::string top_caption() const; // the selected player's name, as lblPlayerTop shows it
     int slot_top(int label) const;   // in the panel
+    QPoint slot_origin(int label) const; // the slot's top left in the window's background
     void set_marker(int marker, bool remote, int top);
 
     // Shows the popup a placement asks for and hides the other; false when the drag is refused there.
@@ -53,6 +57,18 @@ public:
     void move_volume(int left, int top);
 
 signals:
+    void label_clicked(int label);
+    void box_changed(int entry);
+    void files_dropped(int slot, const karvo::string_list& files);
+    // A receiver sets *accepted to false to refuse the drag over that slot.
+    void playlist_drag_over(int slot, bool* accepted);
+    void playlist_dropped(int slot);
+    void marker_hovered(int marker);
+    // The volume bar, pressed or dragged at x, and released; the volume panel moved by the user.
+    void volume_pressed_at(int x);
+    void volume_dragged_to(int x);
+    void volume_released();
+    void volume_moved(int left, int top);
     // A drop on a popup: the play-only one (x is -1) or the two-part one at x.
     void popup_dropped(int tag, int x, bool two_part);
 

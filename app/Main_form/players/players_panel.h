@@ -44,7 +44,6 @@ public:
     void set_marker(int marker, bool remote, int top);
     bool marker_is_remote(int marker) const { return marker_remote_[marker]; }
     // The label the keyboard is on: Up and Down move it, Enter or Space chooses it as a click does.
-    int key_label() const { return key_label_; }
 
 signals:
     void label_clicked(int label);

@@ -61,7 +61,7 @@ void history_controller::narrowing(const std::string& what, const std::function<
     const bool was_modified = history_.modified();
     undoable(what, change);
     if (!was_modified && history_.modified()) {
-        history_.mark_saved();
+        history_.mark_also_saved();
         changed();
     }
 }

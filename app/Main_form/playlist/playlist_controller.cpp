@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Main_form/playlist/playlist_controller.h"
 
-#include <QLineEdit>
-#include <QTableView>
 
 #include "app/Main_form/command_registry.h"
-#include "app/Main_form/floating_panel.h"
 #include "app/Main_form/main_context.h"
 #include "app/Main_form/playlist/playlist_model.h"
 #include "app/Main_form/playlist/playlist_pane.h"
@@ -54,9 +51,7 @@ void playlist_controller::declare_commands() {
            .picture = artwork::picture::randomize});
     r.add({.id = "cmdCommands",
            .caption = QStringLiteral("Commands"),
-           .handler = [this] {
-               commands_.popup("mnuCommands", playlist_->below_button("cmdCommands"), playlist_->button("cmdCommands"));
-           },
+           .handler = [this] { playlist_->open_menu_below("cmdCommands", "mnuCommands"); },
            .hint = texts::commands_hint,
            .picture = artwork::picture::commands});
 
@@ -118,11 +113,9 @@ void playlist_controller::declare_commands() {
 
     // Without a mouse: the search panel and a sort by any column.
     item("mnuFind", "Search...", QKeySequence(Qt::CTRL | Qt::Key_F), [this] {
-        if (!search_->panel()->unfolding())
-            search_->panel()->fold_click();
-        search_->query_field()->setFocus(Qt::ShortcutFocusReason);
+        search_->focus_query();
     });
-    item("mnuFoldSearch", "Fold or Unfold the Search Panel", {}, [this] { search_->panel()->fold_click(); });
+    item("mnuFoldSearch", "Fold or Unfold the Search Panel", {}, [this] { search_->fold_or_unfold(); });
     std::vector<std::string> columns;
     for (int column = 0; column < playlist_view_columns; ++column) {
         std::string id = "mnuSortColumn" + std::to_string(column);
@@ -216,17 +209,21 @@ void playlist_controller::listing_dropped(int row_under_point) {
     string_list paths;
     for (const int row : rows)
         paths.push_back(context_.folder_list.full_path(row));
+    const int unread_before = context_.resource.unread_count();
     dropped(drop_listing_rows(
         context_.music_list, paths, row_under_point, drops_as_set(),
         [this](const std::string& path) { return context_.media_info(path); }, context_.random));
+    others_.frame->report_unread(unread_before);
 }
 
 void playlist_controller::files_dropped(const string_list& files, int row_under_point) {
     // No second shell drop while this one is added.
     playlist_->set_accepts_shell_files(false);
+    const int unread_before = context_.resource.unread_count();
     dropped(drop_shell_files(
         context_.music_list, files, row_under_point, drops_as_set(), context_.media_types,
         [this](const std::string& path) { return context_.media_info(path); }, context_.random));
+    others_.frame->report_unread(unread_before);
     playlist_->set_accepts_shell_files(true);
 }
 
@@ -246,6 +243,7 @@ void playlist_controller::add_files_at_end(const string_list& paths,
 
 void playlist_controller::open_files(const string_list& paths) {
     const auto info = [this](const std::string& path) { return context_.media_info(path); };
+    const int unread_before = context_.resource.unread_count();
     const open_result result = karvo::open_files(
         context_.music_list, paths, drops_as_set(), context_.media_types, info, context_.random,
         [&](const std::string& folder) {
@@ -259,6 +257,7 @@ void playlist_controller::open_files(const string_list& paths) {
         others_.frame->show_location();
     }
     dropped(drop_result{result.added, result.reset ? row_range{} : result.inserted, result.reset});
+    others_.frame->report_unread(unread_before);
 }
 
 void playlist_controller::show_modified(bool modified) {
@@ -339,7 +338,7 @@ void playlist_controller::set_playing_path(const std::string& path) {
 }
 
 void playlist_controller::repaint() {
-    playlist_->view()->viewport()->update();
+    playlist_->repaint_rows();
 }
 
 } // namespace karvo

@@ -3,6 +3,7 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QCursor>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -13,6 +14,7 @@
 #include "app/Main_form/column_widths.h"
 #include "app/Main_form/command_registry.h"
 #include "app/Main_form/drops.h"
+#include "app/Main_form/keyboard_access.h"
 #include "app/Main_form/playlist/hot_row_delegate.h"
 #include "app/Main_form/picture_button.h"
 #include "app/Main_form/playlist/playlist_model.h"
@@ -137,6 +139,7 @@ QTableView* make_list_view(const QString& name, QWidget* parent) {
 playlist_pane::playlist_pane(media_list& list, command_registry& commands, QWidget* parent)
     : QObject(parent), list_(list), commands_(commands) {
     LstMusicList = make_list_view("LstMusicList", parent);
+    LstMusicList->setAccessibleName(QStringLiteral("Virtual playlist"));
     model_ = new playlist_model(list, this);
     LstMusicList->setModel(model_);
     delegate_ = new hot_row_delegate(LstMusicList);
@@ -216,9 +219,21 @@ void playlist_pane::add_button(const std::string& name, int gap_after, bool on_p
     buttons_.push_back(b);
 }
 
-QPoint playlist_pane::below_button(const std::string& name) const {
-    const picture_button* b = button(name);
-    return b ? b->mapToGlobal(QPoint(0, b->height())) : QPoint();
+void playlist_pane::open_menu_below(const std::string& button_name, const std::string& menu) {
+    picture_button* b = button(button_name);
+    commands_.popup(menu, b ? b->mapToGlobal(QPoint(0, b->height())) : QCursor::pos(), b);
+}
+
+void playlist_pane::join_tab_chain(tab_chain& chain) const {
+    chain.order.push_back(LstMusicList);
+}
+
+void playlist_pane::focus() {
+    LstMusicList->setFocus(Qt::OtherFocusReason);
+}
+
+void playlist_pane::repaint_rows() {
+    LstMusicList->viewport()->update();
 }
 
 void playlist_pane::place(int left, int list_top, int width, int list_height, int strip_top) {

@@ -23,6 +23,7 @@ namespace karvo {
 
 class command_registry;
 struct edit_result;
+struct tab_chain;
 class hot_row_delegate;
 class media_list;
 class picture_button;
@@ -39,18 +40,17 @@ class playlist_pane : public QObject {
 public:
     playlist_pane(media_list& list, command_registry& commands, QWidget* parent);
 
-    QTableView* view() const { return LstMusicList; }
     playlist_model* model() const { return model_; }
-    QWidget* toolbar() const { return SpliterToolbar; }
-    QWidget* commands_button_panel() const { return pnlBottomButtons; }
-    // A toolbar button by its control name, or null.
-    picture_button* button(const std::string& name) const;
 
     // The toolbar's picture buttons: each runs the command of its own name on click (or on press) and shows its
     // picture and hint.
     void add_button(const std::string& name, int gap_after = 3, bool on_press = false);
-    QPoint below_button(const std::string& name) const; // global, where a button's menu opens
+    // Opens a menu of the registry below a button, as a click on the button does.
+    void open_menu_below(const std::string& button, const std::string& menu);
     void place(int left, int list_top, int width, int list_height, int strip_top);
+    void join_tab_chain(tab_chain& chain) const;
+    void focus();
+    void repaint_rows();
 
     std::vector<int> selected_positions() const;
     // The selection becomes exactly these positions (ascending); `focused` gets the focus, -1 keeps it.
@@ -98,6 +98,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    picture_button* button(const std::string& name) const; // a toolbar button by its control name, or null
     bool drop_event(QEvent* event);
     void move_kept(bool up, std::vector<int>& positions);
     void scroll(int lines);

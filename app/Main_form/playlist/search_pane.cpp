@@ -6,6 +6,7 @@
 #include <QLineEdit>
 
 #include "app/Main_form/floating_panel.h"
+#include "app/Main_form/keyboard_access.h"
 #include "app/Main_form/picture_button.h"
 #include "components/Coolcombobox/CoolComboBox.h"
 #include "library/playlist_search.h"
@@ -88,8 +89,31 @@ search_pane::search_pane(QWidget* parent) : QObject(parent) {
         });
     }
     set_display_found(true);
-    for (QWidget* child : {static_cast<QWidget*>(txtSearch), static_cast<QWidget*>(cmbSearchCategory)})
-        child->setFocusPolicy(Qt::StrongFocus);
+    a1->setAccessibleName(QStringLiteral("Search"));
+    txtSearch->setAccessibleName(QStringLiteral("Search text"));
+    cmbSearchCategory->setAccessibleName(QStringLiteral("Search in"));
+    focus_while_shown(a1, fields());
+}
+
+std::vector<QWidget*> search_pane::fields() const {
+    return {txtSearch, cmbSearchCategory, SearchSelect, SearchDisplayOnly};
+}
+
+void search_pane::join_tab_chain(tab_chain& chain) const {
+    for (QWidget* field : fields())
+        chain.order.push_back(field);
+}
+
+void search_pane::raise() {
+    a1->raise();
+}
+
+void search_pane::fold_or_unfold() {
+    a1->fold_click();
+}
+
+void search_pane::focus_query() {
+    a1->unfold_for_keyboard(txtSearch);
 }
 
 std::string search_pane::query() const {

@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <string>
+#include <vector>
 
 class QComboBox;
 class QLineEdit;
@@ -17,6 +18,7 @@ namespace karvo {
 class CoolComboBox;
 class floating_panel;
 class picture_button;
+struct tab_chain;
 
 class search_pane : public QObject {
     Q_OBJECT
@@ -27,11 +29,11 @@ public:
 
     explicit search_pane(QWidget* parent);
 
-    floating_panel* panel() const { return a1; }
-    QLineEdit* query_field() const { return txtSearch; }
-    QComboBox* category_list() const { return cmbSearchCategory; }
-    CoolComboBox* select_found() const { return SearchSelect; }
-    CoolComboBox* display_found_box() const { return SearchDisplayOnly; }
+    void join_tab_chain(tab_chain& chain) const;
+    void raise();
+    void fold_or_unfold();
+    // Unfolds the panel (when it is not unfolding already) and puts the keyboard in the query field.
+    void focus_query();
 
     std::string query() const;
     int category() const;
@@ -44,6 +46,8 @@ signals:
     void tips_requested();
 
 private:
+    std::vector<QWidget*> fields() const;
+
     floating_panel* a1;
     QLineEdit* txtSearch;
     QComboBox* cmbSearchCategory;

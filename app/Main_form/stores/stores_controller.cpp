@@ -278,11 +278,6 @@ bool stores_controller::importing() const {
     return import_runner_ && import_runner_->busy();
 }
 
-void stores_controller::cancel_import() {
-    if (import_runner_)
-        import_runner_->cancel();
-}
-
 // An import saves the file's entries as a saved playlist; the tree then shows it under "My Playlists", the status
 // line says what was found, and the whole report stays for "Show Import Report". The file is read and its entries
 // described on a worker, with the count on the status line; Esc cancels and saves nothing.

@@ -40,7 +40,6 @@ public:
     const std::string& restoring_name() const { return restoring_name_; }
     // An import runs on a worker (the window stays live; Esc cancels it and nothing is saved).
     bool importing() const;
-    void cancel_import();
 
     // stores_port
     void run(const std::function<store_outcome(store_context&)>& command) override;
