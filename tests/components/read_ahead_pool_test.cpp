@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "components/Readahead/read_ahead_pool.h"
+#include "components/Readahead/read_hints.h"
 
 #include <gtest/gtest.h>
 
@@ -120,6 +121,37 @@ TEST(ReadAheadPool, AFailedReadRethrowsInItsTurn) {
     EXPECT_EQ(pool.next()->info, "3");
     EXPECT_EQ(pool.next()->info, "4");
     EXPECT_FALSE(pool.next().has_value());
+}
+
+// The hints stay within their window past the readers, skip what is not wanted, stop at the end, and a hint
+// of a missing file does nothing.
+TEST(ReadHints, StayAWindowAheadOfTheReaders) {
+    const std::vector<std::string> paths(100, "/nonexistent/karvo-hint");
+    std::atomic<int> asked{0};
+    std::atomic<int> furthest{-1};
+    const auto wait_for = [&](int count) {
+        for (int k = 0; k < 5000 && asked < count; ++k)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    {
+        read_hints hints(paths, [&](std::size_t index) {
+            furthest = static_cast<int>(index);
+            ++asked;
+            return index % 2 == 0;
+        }, 10);
+        wait_for(10);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_EQ(asked, 10);
+        EXPECT_EQ(furthest, 9);
+        hints.reached(50);
+        wait_for(60);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_EQ(asked, 60);
+        hints.reached(1000);
+        wait_for(100);
+        EXPECT_EQ(asked, 100);
+    }
+    hint_will_read("/nonexistent/karvo-hint");
 }
 
 } // namespace
