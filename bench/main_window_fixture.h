@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QTableView>
 #include <benchmark/benchmark.h>
 #include <filesystem>
 #include <functional>
@@ -34,6 +35,11 @@ public:
     std::optional<std::string> choose_folder(const std::string&, const std::string&) override { return {}; }
     std::optional<std::uint32_t> choose_colour(std::uint32_t) override { return {}; }
 };
+
+// The virtual playlist's view of a window, found by its name as a screen reader finds it.
+inline QTableView* playlist_view(QWidget& window) {
+    return window.findChild<QTableView*>(QStringLiteral("LstMusicList"));
+}
 
 struct main_window_fixture;
 

@@ -67,7 +67,7 @@ void BM_start(benchmark::State& state) {
         karvo::TfrmMain window(karvo::main_environment{program_folder, program_folder, prompts, [] {}});
         window.FormCreate();
         paint_watch watch;
-        window.playlist().view()->viewport()->installEventFilter(&watch);
+        karvo::bench::playlist_view(window)->viewport()->installEventFilter(&watch);
         window.resize(1024, 768);
         window.show();
         while (!watch.painted)
@@ -84,7 +84,7 @@ void BM_start(benchmark::State& state) {
         resident_per_row = rows ? static_cast<double>(resident_bytes() - resident_before) / rows : 0;
         if (window.virtual_playlist().count() != rows)
             state.SkipWithError("the saved playlist was not restored");
-        window.playlist().view()->viewport()->removeEventFilter(&watch);
+        karvo::bench::playlist_view(window)->viewport()->removeEventFilter(&watch);
         window.close();
         state.ResumeTiming();
     }

@@ -50,7 +50,7 @@ bench_window& shared_window(int rows) {
 }
 
 QTableView& view_of(bench_window& w) {
-    return *w.window->playlist().view();
+    return *karvo::bench::playlist_view(*w.window);
 }
 
 karvo::playlist_model& model_of(bench_window& w) {
@@ -166,9 +166,9 @@ void set_load(bench_window& w, load how) {
                                        : how == load::playing_listed  ? std::string(list.full_path(list.count() / 2))
                                                                       : "");
     if (how == load::all_selected)
-        playlist.view()->selectAll();
+        karvo::bench::playlist_view(*w.window)->selectAll();
     else
-        playlist.view()->clearSelection();
+        karvo::bench::playlist_view(*w.window)->clearSelection();
 }
 
 // The same sorts with the store's sort left out of the time: what the view adds to it.
