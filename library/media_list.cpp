@@ -42,6 +42,13 @@ constexpr int pool_of(media_column column) {
     return places[static_cast<std::size_t>(column)].index;
 }
 
+// Rows ahead whose places are fetched while a row is written.
+constexpr std::size_t prefetch_ahead = 16;
+
+inline void prefetch(const void* at) {
+    __builtin_prefetch(at, 1);
+}
+
 // A cell and its separator at p; returns where the next goes. Most cells are short: they are copied by a few
 // fixed-size moves (overlapping where the size is not a multiple) instead of a call each.
 inline char* put_field(char* p, std::string_view cell) {
@@ -610,6 +617,8 @@ big_text media_list::serialise_for_file() const {
     const auto place = [&](bool from_cells) {
         in_halves(along.size(), [&](std::size_t begin, std::size_t end, int) {
             for (std::size_t k = begin; k < end; ++k) {
+                if (k + prefetch_ahead < end)
+                    prefetch(&start[static_cast<std::size_t>(along[k + prefetch_ahead].offset) + 1]);
                 std::size_t bytes = live_.line_bytes.get(along[k].slot);
                 if (from_cells || bytes == long_line) {
                     media_field_views fields;
@@ -627,6 +636,12 @@ big_text media_list::serialise_for_file() const {
         std::atomic<bool> placed{true};
         in_halves(along.size(), [&](std::size_t begin, std::size_t end, int) {
             for (std::size_t k = begin; k < end; ++k) {
+                // Rows lie in any order over the slots: where a line goes is fetched some rows ahead, and its
+                // place in the text a few rows ahead, so the writes do not wait on the memory one by one.
+                if (k + prefetch_ahead < end)
+                    prefetch(&start[static_cast<std::size_t>(along[k + prefetch_ahead].offset)]);
+                if (k + prefetch_ahead / 2 < end)
+                    prefetch(out + start[static_cast<std::size_t>(along[k + prefetch_ahead / 2].offset)]);
                 const auto row = static_cast<std::size_t>(along[k].offset);
                 media_field_views fields;
                 read_fields(live_, along[k].slot, fields);
@@ -669,8 +684,11 @@ big_vector<media_list::slot_row> media_list::in_slot_order(const table& from, in
         return order;
     }
     big_vector<int> offset_of_slot(static_cast<std::size_t>(from.slot_count), -1);
-    for (const slot_row row : order)
-        offset_of_slot[static_cast<std::size_t>(row.slot)] = row.offset;
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        if (k + prefetch_ahead < order.size())
+            prefetch(&offset_of_slot[static_cast<std::size_t>(order[k + prefetch_ahead].slot)]);
+        offset_of_slot[static_cast<std::size_t>(order[k].slot)] = order[k].offset;
+    }
     std::size_t next = 0;
     for (int slot = 0; slot < from.slot_count; ++slot)
         if (offset_of_slot[static_cast<std::size_t>(slot)] >= 0)
@@ -859,9 +877,12 @@ big_vector<int> media_list::sorted_order(int first, int last, int column) const 
             part.reserve((key_bytes + key_bytes / 8) * (end - begin) / count, end - begin);
             for (std::size_t k = begin; k < end; ++k)
                 part.add(read(live_, column, along[k].slot).substr(common));
-            for (std::size_t k = begin; k < end; ++k)
+            for (std::size_t k = begin; k < end; ++k) {
+                if (k + prefetch_ahead < end)
+                    prefetch(&entries[static_cast<std::size_t>(along[k + prefetch_ahead].offset)]);
                 entries[static_cast<std::size_t>(along[k].offset)] =
                     make_sort_entry(part.key(k - begin), along[k].offset);
+            }
         });
     }
     big_vector<int> order(count);
@@ -875,6 +896,8 @@ big_vector<int> media_list::sorted_order(int first, int last, int column) const 
     big_vector<std::uint64_t> ranked(count);
     std::uint32_t rank = 0;
     for (std::size_t k = 0; k < count; ++k) {
+        if (k + prefetch_ahead < count)
+            prefetch(&ranked[static_cast<std::size_t>(entries[k + prefetch_ahead].row)]);
         const auto row = static_cast<std::size_t>(entries[k].row);
         if (k > 0 && !(entries[k].size & same_as_previous))
             ++rank;
@@ -888,8 +911,11 @@ big_vector<int> media_list::sorted_order(int first, int last, int column) const 
 
 void media_list::reorder(int first, std::span<const int> order) {
     big_vector<int> slots(order.size());
-    for (std::size_t k = 0; k < order.size(); ++k)
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        if (k + prefetch_ahead < order.size())
+            prefetch(&live_.rows[static_cast<std::size_t>(first + order[k + prefetch_ahead])]);
         slots[k] = live_.rows[static_cast<std::size_t>(first + order[k])];
+    }
     std::copy(slots.begin(), slots.end(), live_.rows.begin() + first);
 }
 
