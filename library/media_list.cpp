@@ -864,11 +864,13 @@ big_vector<int> media_list::sorted_order(int first, int last, int column) const 
     const big_vector<slot_row> along = in_slot_order(live_, first, static_cast<int>(count));
     {
         const std::string_view lead = read(live_, column, along[0].slot);
-        std::size_t common = lead.size();
+        std::size_t common = common_upper_ascii_prefix(lead, lead); // its ASCII start
         std::size_t bytes = 0;
         for (std::size_t k = 0; k < count; ++k) {
             const std::string_view cell = read(live_, column, along[k].slot);
-            common = std::min(common, common_upper_ascii_prefix(lead, cell));
+            // Most cells begin with the very bytes: only the others are compared letter by letter.
+            if (cell.size() < common || std::memcmp(cell.data(), lead.data(), common) != 0)
+                common = std::min(common, common_upper_ascii_prefix(lead, cell));
             bytes += cell.size();
         }
         const std::size_t key_bytes = bytes - common * count;
