@@ -60,6 +60,8 @@ public:
     // TrackList.AddTrack after the track with that id; an empty id inserts at the start of the list.
     virtual bus_reply add_track(const std::string& bus_name, const std::string& uri, const std::string& after_track,
                                 bool set_as_current) = 0;
+    // TrackList.RemoveTrack of the track with that id.
+    virtual bus_reply remove_track(const std::string& bus_name, const std::string& track) = 0;
 
     // Called on the user-interface thread: a media player name appeared (true) or went (false), or a player's
     // properties changed (read them again with state()). Replaces earlier handlers; empty handlers stop watching.

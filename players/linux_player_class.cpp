@@ -188,20 +188,24 @@ command_outcome linux_player_class::stop() {
     return silent ? command_outcome::not_answering : command_outcome::done;
 }
 
-command_outcome linux_player_class::replace_list(const std::string& list_file) {
+command_outcome linux_player_class::replace_list(const std::string& list_file, const string_list& paths) {
     const command_outcome own = over_ipc({{"loadlist", list_file, "replace"}, {"set", "pause", "no"}});
     if (own != command_outcome::not_running)
         return own;
     const player_row* known = row();
-    if (known == nullptr || known->replace.empty())
-        return command_outcome::not_running;
+    const bool has_switch = known != nullptr && !known->replace.empty();
     const found_player player = find_player();
     if (player.reach == player_reach::not_answering)
         return command_outcome::not_answering;
     if (player.reach != player_reach::running)
         return command_outcome::not_running;
-    run_switch(known->replace, {list_file});
-    return command_outcome::done;
+    if (has_switch) {
+        run_switch(known->replace, {list_file});
+        return command_outcome::done;
+    }
+    // Started again with the list, a player without a switch for it may open a second instance beside this one,
+    // so its track list takes the files when it has one (some have one without saying so in HasTrackList).
+    return replace_tracks(player.bus_name, sendable(paths));
 }
 
 bool linux_player_class::run_switch(const std::string& parameters, const string_list& paths) {
@@ -213,6 +217,18 @@ bool linux_player_class::run_switch(const std::string& parameters, const string_
     return true;
 }
 
+command_outcome linux_player_class::insert_tracks(const std::string& bus_name, const string_list& paths,
+                                                  const std::string& after, bool play_first) {
+    // Each goes right after `after`, so they are added from the last to the first.
+    for (auto path = paths.rbegin(); path != paths.rend(); ++path) {
+        const bool current = play_first && std::next(path) == paths.rend();
+        const platform::bus_reply added = services_.bus.add_track(bus_name, platform::file_uri(*path), after, current);
+        if (added != platform::bus_reply::ok)
+            return outcome_of(added);
+    }
+    return command_outcome::done;
+}
+
 command_outcome linux_player_class::add_tracks(const std::string& bus_name, const string_list& paths) {
     if (paths.empty())
         return command_outcome::done;
@@ -220,14 +236,24 @@ command_outcome linux_player_class::add_tracks(const std::string& bus_name, cons
     const auto tracks = services_.bus.track_ids(bus_name, &reply);
     if (!tracks)
         return outcome_of(reply);
-    // Each goes right after the list's last track, so they are added from the last to the first.
-    const std::string after = tracks->empty() ? std::string() : tracks->back();
-    for (auto path = paths.rbegin(); path != paths.rend(); ++path) {
-        const platform::bus_reply added = services_.bus.add_track(bus_name, platform::file_uri(*path), after, false);
-        if (added != platform::bus_reply::ok)
-            return outcome_of(added);
-    }
-    return command_outcome::done;
+    return insert_tracks(bus_name, paths, tracks->empty() ? std::string() : tracks->back(), false);
+}
+
+command_outcome linux_player_class::replace_tracks(const std::string& bus_name, const string_list& paths) {
+    platform::bus_reply reply = platform::bus_reply::failed;
+    const auto old = services_.bus.track_ids(bus_name, &reply);
+    if (!old) // no track list: the caller starts the program with the list
+        return reply == platform::bus_reply::no_reply ? command_outcome::not_answering : command_outcome::not_running;
+    // The new tracks first, the first of them playing, then the old ones go: the player never runs out of list.
+    if (const command_outcome added = insert_tracks(bus_name, paths, old->empty() ? std::string() : old->back(), true);
+        added != command_outcome::done)
+        return added;
+    for (const std::string& track : *old)
+        if (const platform::bus_reply removed = services_.bus.remove_track(bus_name, track);
+            removed != platform::bus_reply::ok)
+            return outcome_of(removed);
+    // Removing the track that was still playing may stop the player before it turns to the new one.
+    return outcome_of(services_.bus.command(bus_name, platform::media_command::play));
 }
 
 command_outcome linux_player_class::enqueue(const string_list& all_paths) {

@@ -58,9 +58,10 @@ public:
 
     // Stops every instance and keeps it running with its list; `not_running` when there is none.
     command_outcome stop();
-    // Hands a new list file to the running instance in place of its list (its IPC socket, or the table's replace
-    // switch); `not_running` when no instance can take it that way, so the caller starts the program.
-    command_outcome replace_list(const std::string& list_file);
+    // Hands a new list to the running instance in place of its list: the list file over its IPC socket or the
+    // table's replace switch, else the files through its bus track list; `not_running` when no instance can take
+    // it that way, so the caller starts the program.
+    command_outcome replace_list(const std::string& list_file, const string_list& paths);
     // Appends the files: the bus track list, else the table's enqueue switch, else the IPC socket.
     command_outcome enqueue(const string_list& paths);
     command_outcome play();
@@ -79,6 +80,10 @@ private:
     command_outcome transport(platform::media_command command, const std::string player_row::*switch_field);
     bool run_switch(const std::string& parameters, const string_list& paths);
     command_outcome add_tracks(const std::string& bus_name, const string_list& paths);
+    // Adds after `after`, in order; the first becomes the current track when `play_first`.
+    command_outcome insert_tracks(const std::string& bus_name, const string_list& paths, const std::string& after,
+                                  bool play_first);
+    command_outcome replace_tracks(const std::string& bus_name, const string_list& paths);
     // The commands over the IPC socket of an instance the program started; `not_running` when none listens.
     command_outcome over_ipc(const std::vector<std::vector<std::string>>& commands);
 

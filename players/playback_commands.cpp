@@ -171,7 +171,7 @@ void playback_commands::write_and_start(const string_list& paths, const std::str
     // A running instance takes the new list in place of its own; otherwise the program starts, with its IPC
     // switches when it has them so that files can be added to it later.
     services_.linux_players->set_program_path(program);
-    const command_outcome outcome = services_.linux_players->replace_list(temp_list_path());
+    const command_outcome outcome = services_.linux_players->replace_list(temp_list_path(), paths);
     if (outcome == command_outcome::not_running)
         start(program, services_.linux_players->start_parameters(quoted_temp_list()));
     else

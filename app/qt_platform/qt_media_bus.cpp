@@ -192,6 +192,11 @@ platform::bus_reply qt_media_bus::add_track(const std::string& bus_name, const s
                        {text(uri), QVariant::fromValue(after), set_as_current});
 }
 
+platform::bus_reply qt_media_bus::remove_track(const std::string& bus_name, const std::string& track) {
+    return player_call(bus_name, track_list_interface, QStringLiteral("RemoveTrack"),
+                       {QVariant::fromValue(QDBusObjectPath(text(track)))});
+}
+
 void qt_media_bus::watch(name_handler names, change_handler changes) {
     names_ = std::move(names);
     changes_ = std::move(changes);

@@ -27,6 +27,7 @@ public:
     platform::bus_reply open_uri(const std::string& bus_name, const std::string& uri) override;
     platform::bus_reply add_track(const std::string& bus_name, const std::string& uri, const std::string& after_track,
                                   bool set_as_current) override;
+    platform::bus_reply remove_track(const std::string& bus_name, const std::string& track) override;
     void watch(name_handler names, change_handler changes) override;
 
 private slots:

@@ -136,6 +136,13 @@ bus_reply scripted_media_bus::add_track(const std::string& bus_name, const std::
     return result;
 }
 
+bus_reply scripted_media_bus::remove_track(const std::string& bus_name, const std::string& track) {
+    const bus_reply result = take(bus_name, "RemoveTrack " + bus_name + " " + track);
+    if (result == bus_reply::ok && players_.count(bus_name) > 0)
+        std::erase(players_.at(bus_name).tracks, track);
+    return result;
+}
+
 void scripted_media_bus::watch(name_handler names, change_handler changes) {
     names_ = std::move(names);
     changes_ = std::move(changes);

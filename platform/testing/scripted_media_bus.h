@@ -35,6 +35,7 @@ public:
     bus_reply open_uri(const std::string& bus_name, const std::string& uri) override;
     bus_reply add_track(const std::string& bus_name, const std::string& uri, const std::string& after_track,
                         bool set_as_current) override;
+    bus_reply remove_track(const std::string& bus_name, const std::string& track) override;
     void watch(name_handler names, change_handler changes) override;
 
 private:

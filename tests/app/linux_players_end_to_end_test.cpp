@@ -9,6 +9,7 @@
 #include <QDBusConnection>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include <functional>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 #include "app/qt_platform/qt_media_bus.h"
 #include "library/media_entry.h"
@@ -124,6 +126,8 @@ TEST_P(linux_players_end_to_end, play_enqueue_pause_stop_and_a_frozen_player) {
     for (const std::string& file : {p.program, p.needs, std::string("/usr/bin/dbus-daemon")})
         if (!file.empty() && !platform::file_exists(file))
             GTEST_SKIP() << file << " is not installed; " << p.name << " is not tested";
+    if (p.name == "VLC" && ::geteuid() == 0)
+        GTEST_SKIP() << "VLC refuses to run as root; run this test as another user";
     private_bus bus_daemon;
     ASSERT_FALSE(bus_daemon.address.empty());
     QDBusConnection connection = QDBusConnection::connectToBus(QString::fromStdString(bus_daemon.address),
@@ -167,6 +171,12 @@ TEST_P(linux_players_end_to_end, play_enqueue_pause_stop_and_a_frozen_player) {
     const auto playlist_length = [&] {
         if (p.name == "mpv")
             return std::atoi(mpv_property(socket, "playlist-count").c_str());
+        if (p.name == "VLC") // its track list on the bus: one object path per entry
+            return std::atoi(output_of("dbus-send --session --print-reply --dest=" + p.bus_name +
+                                       " /org/mpris/MediaPlayer2 org.freedesktop.DBus.Properties.Get "
+                                       "string:org.mpris.MediaPlayer2.TrackList string:Tracks 2>/dev/null | "
+                                       "grep -c 'object path'")
+                                 .c_str());
         return std::atoi(output_of("audtool --playlist-length 2>/dev/null").c_str());
     };
     const auto playback_status = [&] {
@@ -190,20 +200,38 @@ TEST_P(linux_players_end_to_end, play_enqueue_pause_stop_and_a_frozen_player) {
     EXPECT_TRUE(eventually([&] { return playback_status() == "Playing"; })) << playback_status();
     EXPECT_TRUE(eventually([&] { return playlist_length() == 2; })) << playlist_length();
 
+    // VLC's bus lists its tracks as of the last track change, and its enqueue switch runs a second VLC that hands
+    // the files over and ends: its count is read once, after those have ended and a Play has changed the track.
+    const bool listed_late = p.name == "VLC";
+
     // F7 while it plays: the same instance takes the whole list in place of its own.
     commands.play(list);
-    EXPECT_TRUE(eventually([&] { return playlist_length() == 3; })) << playlist_length();
+    if (!listed_late) {
+        EXPECT_TRUE(eventually([&] { return playlist_length() == 3; })) << playlist_length();
+    }
     EXPECT_EQ(instances(), 1);
 
     // Stop keeps the player and its list; Enqueue Selected (F8) and the auto playlister's enqueue still add to it.
     commands.stop();
     EXPECT_TRUE(eventually([&] { return playback_status() == "Stopped"; })) << playback_status();
     EXPECT_TRUE(running());
-    EXPECT_EQ(playlist_length(), 3);
+    if (!listed_late) {
+        EXPECT_EQ(playlist_length(), 3);
+    }
     commands.enqueue_selected(list, std::vector<int>{2});
-    EXPECT_TRUE(eventually([&] { return playlist_length() == 4; })) << playlist_length();
+    if (!listed_late) {
+        EXPECT_TRUE(eventually([&] { return playlist_length() == 4; })) << playlist_length();
+    }
     write_wav(root.file("new.wav"), 8000, 1, 8, 30.0);
     commands.enqueue_quietly({root.file("new.wav")});
+    if (listed_late) {
+        EXPECT_TRUE(eventually([&] {
+            const string_list started = player_pids();
+            return std::all_of(started.begin() + 1, started.end(),
+                               [](const std::string& pid) { return ::kill(std::atoi(pid.c_str()), 0) != 0; });
+        }));
+        bus.command(p.bus_name, platform::media_command::play);
+    }
     EXPECT_TRUE(eventually([&] { return playlist_length() == 5; })) << playlist_length();
     EXPECT_TRUE(prompts.message_texts().empty());
     EXPECT_EQ(instances(), 1);
@@ -249,8 +277,13 @@ INSTANTIATE_TEST_SUITE_P(
                                         "--no-terminal",
                                         "org.mpris.MediaPlayer2.mpv"},
                       player_under_test{"Audacious", "/usr/bin/audacious", "/usr/bin/audtool", "-H",
-                                        "org.mpris.MediaPlayer2.audacious"}),
-    [](const ::testing::TestParamInfo<player_under_test>& param) { return param.index == 0 ? "mpv" : "audacious"; });
+                                        "org.mpris.MediaPlayer2.audacious"},
+                      player_under_test{"VLC", "/usr/bin/vlc", "/usr/bin/dbus-send",
+                                        "-I dummy --aout=dummy --vout=dummy --no-video-title-show",
+                                        "org.mpris.MediaPlayer2.vlc"}),
+    [](const ::testing::TestParamInfo<player_under_test>& param) {
+        return std::string(param.index == 0 ? "mpv" : param.index == 1 ? "audacious" : "vlc");
+    });
 
 } // namespace
 } // namespace karvo::testing
