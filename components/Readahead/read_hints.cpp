@@ -18,6 +18,10 @@ constexpr off_t tail_bytes = 16 * 1024;
 } // namespace
 
 void hint_will_read(const std::string& path) {
+    // Only a regular file is opened: opening a device may do something of its own (a tape rewinds).
+    struct stat before {};
+    if (::stat(path.c_str(), &before) != 0 || !S_ISREG(before.st_mode))
+        return;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return;
