@@ -2,6 +2,7 @@
 // karvo-media-reader <plug-in> [<parent pid>]: reads media information for the program through the resource
 // plug-in, so that a plug-in crash ends this process only. Its standard input is the socket to the program.
 #include "plugins/media_reader.h"
+#include "platform/readable_memory.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -32,5 +33,6 @@ int main(int argc, char** argv) {
     if (nothing >= 0)
         ::dup2(nothing, STDIN_FILENO);
     ::dup2(STDERR_FILENO, STDOUT_FILENO);
+    karvo::platform::read_memory_directly(); // a plug-in's bad pointer ends this helper, which the program replaces
     return karvo::serve_media_reads(argv[1], channel);
 }
