@@ -73,7 +73,6 @@ public:
     players_pane& players() const;
     status_pane& status() const;
     chrome_pane& chrome() const;
-    QWidget* background() const { return back_panel; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -312,17 +312,17 @@ TEST(players_panel, playlist_drag_popups_sit_beside_the_label) {
     part<players_panel>(w, "a")->move(300, 40);
     const int label_top = 40 + part<players_panel>(w, "a")->lblPlayer[2]->y();
     ASSERT_TRUE(w.players_area().show_player_popup(2));
-    EXPECT_TRUE(part<player_popup_panel>(w, "MPlayerPopup1")->isVisibleTo(w.background()));
+    EXPECT_TRUE(part<player_popup_panel>(w, "MPlayerPopup1")->isVisibleTo(part(w, "back_panel")));
     EXPECT_EQ(part<player_popup_panel>(w, "MPlayerPopup1")->geometry(), QRect(330, label_top, 70, 17));
     EXPECT_EQ(part<player_popup_panel>(w, "MPlayerPopup1")->tag, 2);
     // WinAMP running: the two-part popup, 7 pixels left of the panel.
     f.windows.add_window("Winamp v1.x");
     ASSERT_TRUE(w.players_area().show_player_popup(0));
-    EXPECT_FALSE(part<player_popup_panel>(w, "MPlayerPopup1")->isVisibleTo(w.background()));
+    EXPECT_FALSE(part<player_popup_panel>(w, "MPlayerPopup1")->isVisibleTo(part(w, "back_panel")));
     EXPECT_EQ(part<player_popup_panel>(w, "MPlayerPopup2")->geometry(),
               QRect(293, 40 + part<players_panel>(w, "a")->lblPlayer[0]->y(), 150, 17));
     EXPECT_FALSE(w.players_area().show_player_popup(3));
-    EXPECT_FALSE(part<player_popup_panel>(w, "MPlayerPopup2")->isVisibleTo(w.background()));
+    EXPECT_FALSE(part<player_popup_panel>(w, "MPlayerPopup2")->isVisibleTo(part(w, "back_panel")));
 }
 
 TEST(players_panel, remote_control_markers_follow_the_running_players) {
@@ -487,8 +487,8 @@ TEST(players_panel, folds_in_steps_reverses_and_snaps_to_the_edges) {
     a.begin_drag(QPoint(20, 10));
     a.drag_to(QPoint(28, 300)); // left 8: snaps to 1
     EXPECT_EQ(a.pos(), QPoint(1, 290));
-    a.drag_to(QPoint(w.background()->width() - 30, 15)); // right edge near the client edge, top 5
-    EXPECT_EQ(a.pos(), QPoint(w.background()->width() - a.width() - 1, 0));
+    a.drag_to(QPoint(part(w, "back_panel")->width() - 30, 15)); // right edge near the client edge, top 5
+    EXPECT_EQ(a.pos(), QPoint(part(w, "back_panel")->width() - a.width() - 1, 0));
     a.end_drag();
 }
 
@@ -544,11 +544,11 @@ TEST(players_panel, volume_panel_visibility_and_place_are_restored_and_saved) {
     players_fixture f;
     f.install({1}, "VolumeLeft=120\r\nVolumeTop=90\r\nVolumeVisible=1\r\n");
     TfrmMain& w = f.open();
-    EXPECT_TRUE(part<volume_panel>(w, "VolumePanel")->isVisibleTo(w.background()));
+    EXPECT_TRUE(part<volume_panel>(w, "VolumePanel")->isVisibleTo(part(w, "back_panel")));
     EXPECT_EQ(part<volume_panel>(w, "VolumePanel")->pos(), QPoint(120, 90));
     EXPECT_EQ(part<picture_button>(w, "cmdVolume")->current_picture(), artwork::picture::volume_on);
     w.commands().invoke("cmdVolume");
-    EXPECT_FALSE(part<volume_panel>(w, "VolumePanel")->isVisibleTo(w.background()));
+    EXPECT_FALSE(part<volume_panel>(w, "VolumePanel")->isVisibleTo(part(w, "back_panel")));
     w.ExitClick();
     EXPECT_NE(f.read_ini().find("VolumeVisible=0"), std::string::npos);
     EXPECT_NE(f.read_ini().find("VolumeLeft=120"), std::string::npos);
