@@ -209,21 +209,18 @@ void playlist_controller::listing_dropped(int row_under_point) {
     string_list paths;
     for (const int row : rows)
         paths.push_back(context_.folder_list.full_path(row));
-    const int unread_before = context_.resource.unread_count();
-    dropped(drop_listing_rows(
-        context_.music_list, paths, row_under_point, drops_as_set(),
-        [this](const std::string& path) { return context_.media_info(path); }, context_.random));
-    others_.frame->report_unread(unread_before);
+    add_reading([&](const drop_info_source& info) {
+        return drop_listing_rows(context_.music_list, paths, row_under_point, drops_as_set(), info, context_.random);
+    });
 }
 
 void playlist_controller::files_dropped(const string_list& files, int row_under_point) {
     // No second shell drop while this one is added.
     playlist_->set_accepts_shell_files(false);
-    const int unread_before = context_.resource.unread_count();
-    dropped(drop_shell_files(
-        context_.music_list, files, row_under_point, drops_as_set(), context_.media_types,
-        [this](const std::string& path) { return context_.media_info(path); }, context_.random));
-    others_.frame->report_unread(unread_before);
+    add_reading([&](const drop_info_source& info) {
+        return drop_shell_files(context_.music_list, files, row_under_point, drops_as_set(), context_.media_types, info,
+                                context_.random);
+    });
     playlist_->set_accepts_shell_files(true);
 }
 
@@ -242,21 +239,26 @@ void playlist_controller::add_files_at_end(const string_list& paths,
 }
 
 void playlist_controller::open_files(const string_list& paths) {
-    const auto info = [this](const std::string& path) { return context_.media_info(path); };
+    add_reading([&](const drop_info_source& info) {
+        const open_result result = karvo::open_files(
+            context_.music_list, paths, drops_as_set(), context_.media_types, info, context_.random,
+            [&](const std::string& folder) {
+                return context_.scanners->scan_dir(
+                    folder, context_.music_list, info,
+                    [this](const std::string& text) { others_.frame->show_progress(text); },
+                    context_.resource.read_ahead());
+            });
+        if (result.reset) {
+            others_.frame->finish_progress();
+            others_.frame->show_location();
+        }
+        return drop_result{result.added, result.reset ? row_range{} : result.inserted, result.reset};
+    });
+}
+
+void playlist_controller::add_reading(const std::function<drop_result(const drop_info_source& info)>& add) {
     const int unread_before = context_.resource.unread_count();
-    const open_result result = karvo::open_files(
-        context_.music_list, paths, drops_as_set(), context_.media_types, info, context_.random,
-        [&](const std::string& folder) {
-            return context_.scanners->scan_dir(
-                folder, context_.music_list, info,
-                [this](const std::string& text) { others_.frame->show_progress(text); },
-                context_.resource.read_ahead());
-        });
-    if (result.reset) {
-        others_.frame->finish_progress();
-        others_.frame->show_location();
-    }
-    dropped(drop_result{result.added, result.reset ? row_range{} : result.inserted, result.reset});
+    dropped(add([this](const std::string& path) { return context_.media_info(path); }));
     others_.frame->report_unread(unread_before);
 }
 

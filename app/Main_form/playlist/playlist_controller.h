@@ -55,6 +55,9 @@ private:
     void wire_pane();
     void edited(const edit_result& result);
     void dropped(const drop_result& result);
+    // An add that reads media information (`add` gets the reader); the rows it made are shown, and the status line
+    // says how many files a read left listed by path only.
+    void add_reading(const std::function<drop_result(const std::function<std::string(const std::string&)>& info)>& add);
     drop_settings drops_as_set() const;
     void listing_dropped(int row_under_point);
     void files_dropped(const string_list& files, int row_under_point);
